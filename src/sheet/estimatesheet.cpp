@@ -1,0 +1,197 @@
+#include "estimatesheet.h"
+
+#include "categorytable.h"
+#include "money.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+constexpr int RowLabelColumn = 0;
+constexpr int HeaderRow = 0;
+constexpr int GridMargin = 300;
+constexpr int SpareRowCount = EstimateSheet::ItemRowCount - EstimateSheet::CategoryCount;
+constexpr std::array<int, EstimateSheet::DataColumnCount + 1> FixedWidths = {400, 0, 2000, 1400, 1400, 1600, 1500, 1500};
+
+QString rowLabel(int row)
+{
+    return u' ' + QString::number(row);
+}
+}
+
+EstimateSheet::EstimateSheet(int defaultRowHeight)
+    : CategoryNames(CategoryTable::names())
+    , CategoryHelpTexts(CategoryTable::helpTexts())
+{
+    m_grid.setDefaultRowHeight(defaultRowHeight);
+    m_grid.setWidth(DesignWidth);
+    m_grid.setHeight(DesignHeight);
+    setUp();
+}
+
+QStringList EstimateSheet::columnHeaders()
+{
+    return {
+        QStringLiteral("Subcontractor, Supplier"),
+        QStringLiteral("Description"),
+        QStringLiteral("Original Cost Estimate"),
+        QStringLiteral("Adjusted Cost Estimate"),
+        QStringLiteral("Total of Previous Payment"),
+        QStringLiteral("Current Amounts to be Paid"),
+        QStringLiteral("Estimated Cost to Complete"),
+    };
+}
+
+bool EstimateSheet::isMoneyColumn(int column)
+{
+    return column >= OriginalEstimateColumn && column <= DataColumnCount;
+}
+
+void EstimateSheet::setUp()
+{
+    m_grid.setColumnCount(DataColumnCount + 1);
+    const QStringList headers = columnHeaders();
+    for (int column = 1; column <= DataColumnCount; ++column)
+        m_grid.setText(HeaderRow, column, headers.at(column - 1));
+
+    for (int row = 1; row <= CategoryCount; ++row) {
+        m_grid.setRowCount(row + 1);
+        m_grid.setText(row, RowLabelColumn, rowLabel(row));
+        m_grid.setText(row, DescriptionColumn, CategoryNames.at(row - 1));
+    }
+    for (int spare = 1; spare <= SpareRowCount; ++spare) {
+        const int row = CategoryCount + spare;
+        m_grid.setRowCount(row + 1);
+        m_grid.setText(row, RowLabelColumn, rowLabel(row));
+    }
+    m_grid.setRowCount(TotalRow + 1);
+    m_grid.setText(TotalRow, DescriptionColumn, QStringLiteral("Total"));
+    setTotalsToZero();
+
+    SetColumnWidths();
+    formatFixedCells();
+
+    m_grid.setRowHeight(HeaderRow, 2 * m_grid.defaultRowHeight());
+    for (int column = 1; column <= DataColumnCount; ++column) {
+        const Qt::Alignment horizontal = isMoneyColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
+        m_grid.setColumnAlignment(column, horizontal | Qt::AlignTop);
+    }
+    for (int row = 1; row <= ItemRowCount; ++row)
+        m_grid.setRowHeight(row, ItemRowHeight);
+
+    m_grid.setFixedColumns(1);
+    m_grid.setFixedRows(1);
+    m_grid.setSelectionEnd(1, 1);
+}
+
+void EstimateSheet::formatFixedCells()
+{
+    for (int column = 1; column <= DataColumnCount; ++column) {
+        m_grid.setCurrentRow(HeaderRow);
+        m_grid.setCurrentColumn(column);
+        m_grid.setCellBold(true);
+        m_grid.setCellAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        m_grid.setCurrentRow(TotalRow);
+        m_grid.setCellBold(true);
+        m_grid.setCellAlignment(Qt::AlignRight | Qt::AlignTop);
+    }
+}
+
+void EstimateSheet::setTotalsToZero()
+{
+    for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column)
+        m_grid.setText(TotalRow, column, QStringLiteral("0"));
+}
+
+EstimateSheet::ColumnWidths EstimateSheet::columnWidthsFor(int gridWidth)
+{
+    ColumnWidths widths = FixedWidths;
+    qint64 others = 0;
+    for (const int width : widths)
+        others += width;
+    // Wide enough that no window, however wide, overflows; no column is wider than an int.
+    const qint64 remaining = qint64(gridWidth) - others - GridMargin;
+    widths[SupplierColumn] = int(std::clamp<qint64>(remaining, MinimumSupplierWidth, std::numeric_limits<int>::max()));
+    return widths;
+}
+
+void EstimateSheet::SetColumnWidths()
+{
+    const ColumnWidths widths = columnWidthsFor(m_grid.width());
+    for (int column = 0; column <= DataColumnCount; ++column)
+        m_grid.setColumnWidth(column, widths[static_cast<size_t>(column)]);
+}
+
+void EstimateSheet::FormatMoneyCell(int row, int column)
+{
+    if (!isMoneyColumn(column))
+        return;
+    const QString &text = m_grid.text(row, column);
+    if (text.isEmpty() || text.startsWith(u'$'))
+        return;
+    m_grid.setText(row, column, Money::moneyText(Money::readRawEntry(text)));
+}
+
+void EstimateSheet::RecalculateTotals()
+{
+    const int startColumn = m_grid.currentColumn();
+    m_grid.setCurrentColumn(CostToCompleteColumn);
+    const int row = m_grid.currentRow();
+    const auto cellText = [this, row](int column) -> const QString & { return m_grid.text(row, column); };
+
+    double base = 0.0;
+    if (!cellText(AdjustedEstimateColumn).isEmpty()) {
+        base = Money::ReadMoneyValue(cellText(AdjustedEstimateColumn));
+    } else if (!cellText(OriginalEstimateColumn).isEmpty()) {
+        base = Money::ReadMoneyValue(cellText(OriginalEstimateColumn));
+        m_grid.setText(row, AdjustedEstimateColumn, Money::moneyText(base));
+    }
+    for (const int payment : {PreviousPaymentColumn, CurrentPaymentColumn}) {
+        if (!cellText(payment).isEmpty())
+            base -= Money::ReadMoneyValue(cellText(payment));
+    }
+
+    bool hasEntries = false;
+    for (int column = OriginalEstimateColumn; column <= CurrentPaymentColumn; ++column)
+        hasEntries = hasEntries || !cellText(column).isEmpty();
+    if (hasEntries) {
+        m_grid.setText(row, CostToCompleteColumn, Money::moneyText(base));
+        m_grid.setCurrentRow(row);
+        const bool negative = cellText(CostToCompleteColumn).startsWith(u'(');
+        m_grid.setCellTextColour(negative ? TextColour::Red : TextColour::Default);
+    } else {
+        m_grid.setText(row, CostToCompleteColumn, QString());
+    }
+
+    m_grid.setCurrentColumn(startColumn);
+    m_grid.setCurrentRow(row);
+
+    // The totals add up the amounts as the cells show them, rounded to cents.
+    for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column) {
+        double sum = 0.0;
+        for (int item = 1; item <= ItemRowCount; ++item) {
+            const QString &text = m_grid.text(item, column);
+            if (!text.isEmpty())
+                sum += Money::ReadMoneyValue(text);
+        }
+        m_grid.setText(TotalRow, column, Money::moneyText(sum));
+    }
+}
+
+void EstimateSheet::ResetDescriptions()
+{
+    for (int row = 1; row <= ItemRowCount; ++row) {
+        const QString name = row <= CategoryCount ? CategoryNames.at(row - 1) : QString();
+        m_grid.setText(row, DescriptionColumn, name);
+    }
+}
+
+void EstimateSheet::clearItems()
+{
+    for (int column = 1; column <= DataColumnCount; ++column) {
+        for (int row = 1; row <= ItemRowCount; ++row)
+            m_grid.setText(row, column, QString());
+    }
+    ResetDescriptions();
+    setTotalsToZero();
+}
