@@ -1,0 +1,47 @@
+#pragma once
+
+#include "estimatecontent.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+// The .vrn file: Windows-1252 text, CR LF record ends, a version line, a line of the three
+// header texts and one line of seven quoted texts for each item row. Other programs
+// read and write the same bytes, so the layout never changes.
+class EstimateFile
+{
+public:
+    // No file the program writes is larger; no file larger is read.
+    static constexpr qint64 MaximumSize = 1024 * 1024;
+
+    // Characters that Windows-1252 cannot hold are stored as "?"; this says where.
+    // Row 0 is the header line (column 1 name, 2 address, 3 builder); rows 1..36 are
+    // the item rows with their data columns 1..7.
+    struct LostText
+    {
+        int row = 0;
+        int column = 0;
+        QString characters;
+        friend bool operator==(const LostText &, const LostText &) = default;
+    };
+
+    struct SaveResult
+    {
+        bool saved = false;
+        QString errorString;
+        QList<LostText> lostTexts;
+    };
+
+    // The bytes of the file for this content.
+    static QByteArray encode(const EstimateContent &content, QList<LostText> *lostTexts = nullptr);
+    // The content of a file, or nothing when it is not a whole estimate file.
+    static std::optional<EstimateContent> decode(QIODevice &device);
+
+    // Writes a new file and puts it in place of the old one only when it is complete.
+    static SaveResult save(const QString &path, const EstimateContent &content);
+    static std::optional<EstimateContent> load(const QString &path);
+};
