@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/messageboxes.h"
+#include "document/document.h"
+#include "document/filedialogs.h"
+#include "document/headerfields.h"
+#include "sheet/estimatesheet.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CellEditor;
+class GridView;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolBar;
+
+// The main window: the estimate sheet, the header fields, the menus and the toolbar. It
+// owns the document for the life of the program.
+class FrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The platform parts the window talks through; tests pass their own.
+    struct Services
+    {
+        std::unique_ptr<FileDialogs> fileDialogs;
+        std::unique_ptr<MessageBoxes> messageBoxes;
+    };
+
+    explicit FrmMain(const QString &commandLineDocument = QString(), Services services = {});
+    ~FrmMain() override;
+
+    EstimateSheet &sheet() { return m_sheet; }
+    Document &document() { return *m_document; }
+    HeaderFields &header() { return m_header; }
+
+    // The window's design is in twips; these convert by the screen's resolution.
+    int twipsToPixelsX(int twips) const;
+    int twipsToPixelsY(int twips) const;
+
+public slots:
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuEditCell_Click();
+    void Toolbar1_ButtonClick(const QString &key);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void createToolBar();
+    void bindHeaderFields();
+    void setTabOrder();
+    void place(QWidget *widget, int left, int top, int width, int height) const;
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Activate();
+    bool Form_Unload();
+
+    void commitOpenEdit();
+    void showHeaderText(HeaderFields::Field field);
+    QList<QKeySequence> menuShortcuts() const;
+
+    EstimateSheet m_sheet;
+    HeaderFields m_header;
+    Services m_services;
+    std::unique_ptr<Document> m_document;
+    bool m_ending = false;
+
+    GridView *grdMain = nullptr;
+    QLineEdit *txtCell = nullptr;
+    QLineEdit *txtTemp = nullptr;
+    QLineEdit *txtName = nullptr;
+    QPlainTextEdit *txtAddress = nullptr;
+    QLineEdit *txtBuilder = nullptr;
+    QPlainTextEdit *txtHelp = nullptr;
+    QGroupBox *fraLocation = nullptr;
+    QGroupBox *fraBuilder = nullptr;
+    QLabel *lblLogo = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    CellEditor *m_cellEditor = nullptr;
+    QList<QAction *> m_menuActions;
+};

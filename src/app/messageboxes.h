@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The modal message boxes of the program, behind an interface so that tests can answer
+// them. The answer codes are those the save prompt passes on to its callers.
+class MessageBoxes
+{
+public:
+    enum Answer { Yes = 6, No = 7, Cancel = 2 };
+
+    virtual ~MessageBoxes() = default;
+
+    virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
+    virtual void showCritical(const QString &text, const QString &title) = 0;
+    virtual void showWarning(const QString &text, const QString &title) = 0;
+    virtual void showInformation(const QString &text, const QString &title) = 0;
+};

@@ -1,0 +1,38 @@
+#include "qtmessageboxes.h"
+
+#include <QMessageBox>
+
+QtMessageBoxes::QtMessageBoxes(QWidget *owner)
+    : m_owner(owner)
+{
+}
+
+MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    m_owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    default:
+        return Cancel;
+    }
+}
+
+void QtMessageBoxes::showCritical(const QString &text, const QString &title)
+{
+    QMessageBox::critical(m_owner, title, text);
+}
+
+void QtMessageBoxes::showWarning(const QString &text, const QString &title)
+{
+    QMessageBox::warning(m_owner, title, text);
+}
+
+void QtMessageBoxes::showInformation(const QString &text, const QString &title)
+{
+    QMessageBox::information(m_owner, title, text);
+}

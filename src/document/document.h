@@ -1,0 +1,70 @@
+#pragma once
+
+#include "estimatecontent.h"
+#include "estimatefile.h"
+
+#include <QObject>
+#include <QString>
+
+class EstimateSheet;
+class FileDialogs;
+class HeaderFields;
+class MessageBoxes;
+
+// The document state of the open estimate and the commands that load and store it:
+// New, Open, Save, Save As and the save prompt that guards unsaved changes.
+class Document : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+
+    Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dialogs, MessageBoxes &messages,
+             QObject *parent = nullptr);
+
+    // The file the estimate belongs to; empty for an estimate that has no file yet.
+    const QString &CurrentFile() const { return m_currentFile; }
+    // True when there is nothing to save.
+    bool DocumentSaved() const { return m_documentSaved; }
+    void markChanged() { m_documentSaved = false; }
+
+    // The document named on the command line, opened once at the first activation.
+    void setCommandLineDocument(const QString &path) { m_commandLineDocument = path; }
+    const QString &commandLineDocument() const { return m_commandLineDocument; }
+    bool CommandLineOpened() const { return m_commandLineOpened; }
+    void setCommandLineOpened() { m_commandLineOpened = true; }
+
+    // 6 (saved, or nothing to save), 7 (go on without saving) or 2 (cancel).
+    int QuerySaveChanges();
+
+    void newEstimate();
+    void open();
+    SaveOutcome save();
+    SaveOutcome saveAs();
+
+    EstimateContent content() const;
+    // Reads a file into the sheet as Open does, recalculated; nothing changes on failure.
+    bool ReadEstimateFile(const QString &path);
+
+signals:
+    // The sheet now holds another estimate (New or Open); edits before it cannot be undone.
+    void estimateReplaced();
+    // A file was opened or saved.
+    void fileUsed(const QString &path);
+
+private:
+    void ClearEstimate();
+    void fill(const EstimateContent &content);
+    bool WriteEstimateFile(const QString &path);
+    void reportLostTexts(const QList<EstimateFile::LostText> &lostTexts);
+
+    EstimateSheet &m_sheet;
+    HeaderFields &m_header;
+    FileDialogs &m_dialogs;
+    MessageBoxes &m_messages;
+    QString m_currentFile;
+    QString m_commandLineDocument;
+    bool m_documentSaved = true;
+    bool m_commandLineOpened = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The file dialogs of the document commands, behind an interface so that tests can
+// answer them. Both give the chosen path, or an empty text when the user cancelled.
+class FileDialogs
+{
+public:
+    static QString extension() { return QStringLiteral("vrn"); }
+    static QString filter() { return QStringLiteral("Cost Estimate (*.vrn)"); }
+    static QString openTitle() { return QStringLiteral("Open Project"); }
+    static QString saveTitle() { return QStringLiteral("Save Project"); }
+
+    virtual ~FileDialogs() = default;
+
+    virtual QString showOpen() = 0;
+    // presetPath, when not empty, is offered as the file name.
+    virtual QString showSave(const QString &presetPath) = 0;
+};

@@ -1,0 +1,42 @@
+#include "qtfiledialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+QString run(QFileDialog &dialog, const QString &fileName)
+{
+    dialog.setNameFilter(FileDialogs::filter());
+    dialog.setDefaultSuffix(FileDialogs::extension());
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+}
+
+QtFileDialogs::QtFileDialogs(QWidget *owner)
+    : m_owner(owner)
+{
+}
+
+QString QtFileDialogs::showOpen()
+{
+    QFileDialog dialog(m_owner, openTitle());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A name typed that does not exist is left for Open to report.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    m_fileName = run(dialog, m_fileName);
+    return m_fileName;
+}
+
+QString QtFileDialogs::showSave(const QString &presetPath)
+{
+    if (!presetPath.isEmpty())
+        m_fileName = presetPath;
+    QFileDialog dialog(m_owner, saveTitle());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    m_fileName = run(dialog, m_fileName);
+    return m_fileName;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "filedialogs.h"
+
+class QWidget;
+
+// The open and save dialogs. Like one shared dialog object, they remember the last file
+// name between uses.
+class QtFileDialogs : public FileDialogs
+{
+public:
+    explicit QtFileDialogs(QWidget *owner);
+
+    QString showOpen() override;
+    QString showSave(const QString &presetPath) override;
+
+private:
+    QWidget *const m_owner;
+    QString m_fileName;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class Grid;
+class GridTableModel;
+
+// Paints the sheet's cells from the grid: the highlight of the selection, the focus frame
+// of the current cell, light grey cell lines and the cell's own text.
+class CellDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    CellDelegate(const Grid &grid, const GridTableModel &model, QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    static QColor gridLineColour() { return QColor(0xC0, 0xC0, 0xC0); }
+
+private:
+    const Grid &m_grid;
+    const GridTableModel &m_model;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class Grid;
+
+// Presents a grid to an item view: its fixed rows and columns become the view's headers,
+// the rest its cells. The grid stays the one place that holds texts.
+class GridTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit GridTableModel(Grid &grid, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    QModelIndex indexOfCell(int row, int column) const;
+    int gridRow(const QModelIndex &index) const;
+    int gridColumn(const QModelIndex &index) const;
+
+private:
+    void onCellChanged(int row, int column);
+
+    Grid &m_grid;
+};

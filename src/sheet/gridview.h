@@ -1,0 +1,67 @@
+#pragma once
+
+#include "gridtablemodel.h"
+
+#include <QTableView>
+
+class Grid;
+
+// The on-screen sheet. It draws the grid and turns the user's keys and clicks into
+// changes of the grid's current cell; it adds no behaviour of its own: no editors, no
+// keyboard search, no selection of its own. Typed characters, Enter and double-clicks
+// are passed on to whoever edits the sheet.
+class GridView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    struct CellPosition
+    {
+        int row = -1;
+        int column = -1;
+    };
+
+    explicit GridView(Grid &grid, QWidget *parent = nullptr);
+
+    Grid &grid() const { return m_grid; }
+
+    // A cell's rectangle in this widget's coordinates, fixed cells included; it follows
+    // the scrolling.
+    QRect cellRect(int row, int column) const;
+    // The grid cell under a point of this widget, fixed cells included.
+    CellPosition cellAt(const QPoint &position) const;
+
+    void scrollToCurrentCell();
+    int pixelsFromTwipsX(int twips) const;
+    int pixelsFromTwipsY(int twips) const;
+    int twipsFromPixelsX(int pixels) const;
+    int twipsFromPixelsY(int pixels) const;
+
+signals:
+    void characterTyped(QChar key);
+    void cellDoubleClicked();
+    void mouseMovedOverCell(int row, int column);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyboardSearch(const QString &) override {}
+
+private:
+    void applySizes();
+    void syncCurrentIndex();
+    void syncTopRow(int topRow);
+    bool navigate(QKeyEvent *event);
+    int visibleRowCount() const;
+    void reportMouseMove(const QPoint &viewPosition);
+
+    Grid &m_grid;
+    GridTableModel m_model;
+    bool m_selecting = false;
+};

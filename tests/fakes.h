@@ -1,0 +1,70 @@
+#pragma once
+
+// Stand-ins for the dialogs and message boxes, answered by the test and recording what
+// the program asked.
+
+#include "app/messageboxes.h"
+#include "document/filedialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+class FakeMessageBoxes : public MessageBoxes
+{
+public:
+    struct Shown
+    {
+        QString kind;
+        QString text;
+        QString title;
+    };
+
+    Answer askYesNoCancel(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("question"), text, title};
+        return answers.isEmpty() ? Cancel : answers.takeFirst();
+    }
+    void showCritical(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("critical"), text, title};
+    }
+    void showWarning(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("warning"), text, title};
+    }
+    void showInformation(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("information"), text, title};
+    }
+
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const Shown &box : shown)
+            result << box.text;
+        return result;
+    }
+
+    QList<Answer> answers;
+    QList<Shown> shown;
+};
+
+class FakeFileDialogs : public FileDialogs
+{
+public:
+    QString showOpen() override
+    {
+        ++openCount;
+        return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
+    }
+    QString showSave(const QString &presetPath) override
+    {
+        savePresets << presetPath;
+        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+    }
+
+    QStringList openPaths;
+    QStringList savePaths;
+    QStringList savePresets;
+    int openCount = 0;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+// A real main window, shown on the offscreen platform, with fake dialogs, and the means to
+// click and type on it as a user does.
+
+#include "app/frmmain.h"
+#include "fakes.h"
+#include "sheet/gridview.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+class WindowFixture
+{
+public:
+    explicit WindowFixture(const QString &commandLineDocument = QString())
+    {
+        auto fileDialogs = std::make_unique<FakeFileDialogs>();
+        auto messageBoxes = std::make_unique<FakeMessageBoxes>();
+        dialogs = fileDialogs.get();
+        messages = messageBoxes.get();
+        window = std::make_unique<FrmMain>(commandLineDocument,
+                                           FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes)});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
+        editor = window->findChild<QLineEdit *>(QStringLiteral("txtCell"));
+    }
+
+    Grid &model() const { return window->sheet().grid(); }
+    const QString &text(int row, int column) const { return model().text(row, column); }
+
+    void clickCell(int row, int column) const
+    {
+        const QPoint centre = grid->cellRect(row, column).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->viewport()->mapFrom(grid, centre));
+    }
+
+    void doubleClickCell(int row, int column) const
+    {
+        const QPoint centre = grid->viewport()->mapFrom(grid, grid->cellRect(row, column).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    // Each key goes to whichever control has the focus by then, as typed keys do.
+    void type(const QString &keys) const
+    {
+        for (const QChar key : keys)
+            QTest::keyClicks(QApplication::focusWidget(), QString(key));
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // Clicks a cell, types an entry and presses Enter, as the user does.
+    void enter(int row, int column, const QString &keys) const
+    {
+        clickCell(row, column);
+        type(keys);
+        press(Qt::Key_Return);
+    }
+
+    FakeFileDialogs *dialogs = nullptr;
+    FakeMessageBoxes *messages = nullptr;
+    std::unique_ptr<FrmMain> window;
+    GridView *grid = nullptr;
+    QLineEdit *editor = nullptr;
+};
