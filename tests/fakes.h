@@ -5,6 +5,7 @@
 
 #include "app/messageboxes.h"
 #include "document/filedialogs.h"
+#include "document/fileiconassociation.h"
 
 #include <QList>
 #include <QStringList>
@@ -67,4 +68,17 @@ public:
     QStringList savePaths;
     QStringList savePresets;
     int openCount = 0;
+};
+
+class FakeFileIconAssociation : public FileIconAssociation
+{
+public:
+    void RegisterFileAssociation(const QString &AppName, const QString &Extension, const QString &AppFolder,
+                                 const QString &IconFile) override
+    {
+        registrations << QStringList{AppName, Extension, AppFolder, IconFile};
+    }
+    QString iconFile(const QString &) const override { return QStringLiteral("GRAPH03.ICO"); }
+
+    QList<QStringList> registrations;
 };

@@ -21,8 +21,11 @@ public:
         auto messageBoxes = std::make_unique<FakeMessageBoxes>();
         dialogs = fileDialogs.get();
         messages = messageBoxes.get();
+        auto association = std::make_unique<FakeFileIconAssociation>();
+        registrar = association.get();
         window = std::make_unique<FrmMain>(commandLineDocument,
-                                           FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes)});
+                                           FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes),
+                                                             std::move(association)});
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
@@ -66,6 +69,7 @@ public:
 
     FakeFileDialogs *dialogs = nullptr;
     FakeMessageBoxes *messages = nullptr;
+    FakeFileIconAssociation *registrar = nullptr;
     std::unique_ptr<FrmMain> window;
     GridView *grid = nullptr;
     QLineEdit *editor = nullptr;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 
@@ -62,6 +64,8 @@ FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
         services.fileDialogs = std::make_unique<QtFileDialogs>(owner);
     if (!services.messageBoxes)
         services.messageBoxes = std::make_unique<QtMessageBoxes>(owner);
+    if (!services.fileIconAssociation)
+        services.fileIconAssociation = FileIconAssociation::forThisPlatform();
     return services;
 }
 }
@@ -315,7 +319,17 @@ void FrmMain::Form_Load()
     const QSize help(twipsToPixelsX(HelpBoxWidth), twipsToPixelsY(m_sheet.grid().rowHeight(2)));
     txtHelp->resize(help);
     lblLogo->setText(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n');
+    checkDocumentType();
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
+}
+
+void FrmMain::checkDocumentType()
+{
+    // The settings and the document type are named after the executable, as it is called.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    const QString appName = program.completeBaseName();
+    QSettings settings(appName, appName);
+    m_services.fileIconAssociation->registerIfMoved(settings, appName, program.absolutePath());
 }
 
 void FrmMain::resizeEvent(QResizeEvent *event)

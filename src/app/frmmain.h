@@ -3,6 +3,7 @@
 #include "app/messageboxes.h"
 #include "document/document.h"
 #include "document/filedialogs.h"
+#include "document/fileiconassociation.h"
 #include "document/headerfields.h"
 #include "sheet/estimatesheet.h"
 
@@ -31,6 +32,7 @@ public:
     {
         std::unique_ptr<FileDialogs> fileDialogs;
         std::unique_ptr<MessageBoxes> messageBoxes;
+        std::unique_ptr<FileIconAssociation> fileIconAssociation;
     };
 
     explicit FrmMain(const QString &commandLineDocument = QString(), Services services = {});
@@ -69,6 +71,7 @@ private:
     void place(QWidget *widget, int left, int top, int width, int height) const;
 
     void Form_Load();
+    void checkDocumentType();
     void Form_Resize();
     void Form_Activate();
     bool Form_Unload();

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/frmmain.h"
 #include "app/programicon.h"
 
@@ -7,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
-    FrmMain window;
+    FrmMain window(CommandLine::documentPath(QApplication::arguments()));
     window.show();
     return application.exec();
 }

@@ -1,0 +1,172 @@
+#include "desktopfileassociation.h"
+
+#include "app/productinfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
+
+QString programPath(const QString &appFolder, const QString &appName)
+{
+    return QDir(appFolder).filePath(appName);
+}
+
+QString desktopFilePath(const QString &dataHome, const QString &appName)
+{
+    return dataHome + QStringLiteral("/applications/") + DesktopFileAssociation::desktopId(appName)
+        + QStringLiteral(".desktop");
+}
+
+QString mimePackagePath(const QString &dataHome, const QString &appName)
+{
+    return dataHome + QStringLiteral("/mime/packages/") + DesktopFileAssociation::desktopId(appName)
+        + QStringLiteral(".xml");
+}
+
+void writeText(const QString &path, const QString &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(text.toUtf8());
+        file.commit();
+    }
+}
+
+QString execLine(const QString &appFolder, const QString &appName)
+{
+    return QStringLiteral("Exec=") + DesktopFileAssociation::execCommand(programPath(appFolder, appName))
+        + QStringLiteral(" %f");
+}
+}
+
+QString DesktopFileAssociation::desktopId(const QString &appName)
+{
+    QString name = appName;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    return QStringLiteral("example.varn.") + name;
+}
+
+QString DesktopFileAssociation::mimeType(const QString &appName)
+{
+    QString name = appName.toLower();
+    name.replace(QRegularExpression(QStringLiteral("[^a-z0-9.+-]")), QStringLiteral("-"));
+    return QStringLiteral("application/x-") + name;
+}
+
+QString DesktopFileAssociation::execCommand(const QString &programPath)
+{
+    // Quoted where the path holds characters a desktop entry reserves, with quote, backquote,
+    // dollar and backslash escaped inside the quotes; then, as in any desktop entry value,
+    // backslashes are doubled, and so is %, which Exec gives a meaning of its own.
+    static const QRegularExpression reserved(QStringLiteral("[ \\t\\n\"'\\\\><~|&;$*?#()`]"));
+    QString command = programPath;
+    if (command.contains(reserved)) {
+        static const QRegularExpression escaped(QStringLiteral("([\"`$\\\\])"));
+        command.replace(escaped, QStringLiteral("\\\\1"));
+        command = u'"' + command + u'"';
+    }
+    command.replace(u'\\', QStringLiteral("\\\\"));
+    command.replace(u'%', QStringLiteral("%%"));
+    return command;
+}
+
+QString DesktopFileAssociation::iconFile(const QString &appName) const
+{
+    return desktopId(appName);
+}
+
+void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, const QString &Extension,
+                                                     const QString &AppFolder, const QString &IconFile)
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty())
+        return;
+    const QString desktopFile = desktopFilePath(dataHome, AppName);
+    // An installed package brings its own entry, type and icons for this very program:
+    // files of our own beside them would only shadow them.
+    if (isInstalledSystemWide(AppName, AppFolder, dataHome)) {
+        QFile::remove(desktopFile);
+        QFile::remove(mimePackagePath(dataHome, AppName));
+    } else {
+        writeMimePackage(dataHome, AppName, Extension, IconFile);
+        writeIcons(dataHome, IconFile);
+        writeDesktopEntry(dataHome, AppName, AppFolder, IconFile);
+    }
+    run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
+    run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    run(QStringLiteral("xdg-mime"), {QStringLiteral("default"), desktopId(AppName) + QStringLiteral(".desktop"),
+                                     mimeType(AppName)});
+}
+
+bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &AppFolder,
+                                                   const QString &dataHome)
+{
+    const QString entry = QStringLiteral("/applications/") + desktopId(AppName) + QStringLiteral(".desktop");
+    const QString exec = execLine(AppFolder, AppName);
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        QFile file(folder + entry);
+        if (folder != dataHome && file.open(QIODevice::ReadOnly)
+            && QString::fromUtf8(file.readAll()).split(u'\n').contains(exec))
+            return true;
+    }
+    return false;
+}
+
+void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QString &AppName,
+                                              const QString &Extension, const QString &IconFile)
+{
+    writeText(mimePackagePath(dataHome, AppName),
+              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                             "  <mime-type type=\"%1\">\n"
+                             "    <comment>%2</comment>\n"
+                             "    <icon name=\"%3\"/>\n"
+                             "    <glob pattern=\"*.%4\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n")
+                  .arg(mimeType(AppName), ProductInfo::applicationTitle(), IconFile.toHtmlEscaped(),
+                       Extension.toHtmlEscaped()));
+}
+
+void DesktopFileAssociation::writeDesktopEntry(const QString &dataHome, const QString &AppName,
+                                               const QString &AppFolder, const QString &IconFile)
+{
+    writeText(desktopFilePath(dataHome, AppName),
+              QStringLiteral("[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=%1\n"
+                             "Comment=Plan and pay for the building of a house\n"
+                             "%2\n"
+                             "Icon=%3\n"
+                             "MimeType=%4;\n"
+                             "Categories=Office;Finance;\n"
+                             "Terminal=false\n")
+                  .arg(ProductInfo::applicationTitle(), execLine(AppFolder, AppName), IconFile, mimeType(AppName)));
+}
+
+void DesktopFileAssociation::writeIcons(const QString &dataHome, const QString &IconFile)
+{
+    for (const int size : IconSizes) {
+        const QString folder = dataHome + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(size);
+        const QString target = folder + u'/' + IconFile + QStringLiteral(".png");
+        QDir().mkpath(folder);
+        QFile::remove(target);
+        QFile::copy(QStringLiteral(":/icons/varn-%1.png").arg(size), target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+void DesktopFileAssociation::run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForStarted(5000))
+        process.waitForFinished(10000);
+}
