@@ -5,12 +5,34 @@
 
 #include "app/frmmain.h"
 #include "fakes.h"
+#include "print/printerdialog.h"
 #include "sheet/gridview.h"
 
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTest>
 
 #include <memory>
+
+// The printer dialog as a user answers it who prints to a PDF file.
+class PdfPrinterDialog : public PrinterDialog
+{
+public:
+    QString pdfPath;
+    bool confirm = true;
+    int showings = 0;
+
+protected:
+    bool exec(QPrinter &printer, QWidget *) override
+    {
+        ++showings;
+        if (confirm) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+        }
+        return confirm;
+    }
+};
 
 class WindowFixture
 {
@@ -23,9 +45,11 @@ public:
         messages = messageBoxes.get();
         auto association = std::make_unique<FakeFileIconAssociation>();
         registrar = association.get();
+        auto printerDialog = std::make_unique<PdfPrinterDialog>();
+        printer = printerDialog.get();
         window = std::make_unique<FrmMain>(commandLineDocument,
                                            FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes),
-                                                             std::move(association)});
+                                                             std::move(association), std::move(printerDialog)});
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
@@ -70,6 +94,7 @@ public:
     FakeFileDialogs *dialogs = nullptr;
     FakeMessageBoxes *messages = nullptr;
     FakeFileIconAssociation *registrar = nullptr;
+    PdfPrinterDialog *printer = nullptr;
     std::unique_ptr<FrmMain> window;
     GridView *grid = nullptr;
     QLineEdit *editor = nullptr;

@@ -7,7 +7,12 @@
 #include "app/twips.h"
 #include "document/filedialogs.h"
 #include "document/qtfiledialogs.h"
+#include "about/frmabout.h"
 #include "editing/celleditor.h"
+#include "editing/clipboardcommands.h"
+#include "editing/helptips.h"
+#include "editing/mousewheel.h"
+#include "print/estimateprinter.h"
 #include "sheet/gridview.h"
 
 #include <QAction>
@@ -33,7 +38,6 @@ constexpr int DesignClientHeight = 7950;
 constexpr int DesignToolBarHeight = 420;
 constexpr int GridLeft = 120;
 constexpr int GridTop = 1800;
-constexpr int HelpBoxWidth = 4000;
 // Up to the text box beside it, so that the caption fits in fonts wider than the design's.
 constexpr int LabelWidth = 720;
 
@@ -66,6 +70,8 @@ FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
         services.messageBoxes = std::make_unique<QtMessageBoxes>(owner);
     if (!services.fileIconAssociation)
         services.fileIconAssociation = FileIconAssociation::forThisPlatform();
+    if (!services.printerDialog)
+        services.printerDialog = std::make_unique<PrinterDialog>();
     return services;
 }
 }
@@ -91,6 +97,9 @@ FrmMain::~FrmMain()
     // The controls refer to the sheet and the document, which die before the window's
     // children do: the controls go first, without asking to save.
     m_ending = true;
+    m_wheelHook->UnhookWheel();
+    delete m_helpTips;
+    delete m_clipboard;
     delete m_cellEditor;
     delete takeCentralWidget();
 }
@@ -117,8 +126,7 @@ void FrmMain::createMenus()
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
-        if (handler)
-            connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, handler);
         m_menuActions << action;
         return action;
     };
@@ -131,22 +139,22 @@ void FrmMain::createMenus()
     addItem(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
             &FrmMain::mnuSaveAs_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator1"));
-    addItem(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), nullptr);
+    addItem(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     addItem(file, "mnuExit", QStringLiteral("E&xit"), QKeySequence(), &FrmMain::mnuExit_Click);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditTop"));
-    addItem(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), nullptr);
-    addItem(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
-    addItem(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), nullptr);
-    addItem(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), nullptr);
+    addItem(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
+    addItem(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
+    addItem(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
+    addItem(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
     addItem(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpTop"));
-    addItem(help, "mnuAbout", QStringLiteral("&About"), QKeySequence(), nullptr);
+    addItem(help, "mnuAbout", QStringLiteral("&About"), QKeySequence(), &FrmMain::mnuAbout_Click);
 }
 
 void FrmMain::createToolBar()
@@ -242,11 +250,16 @@ void FrmMain::createControls()
 
     m_cellEditor = new CellEditor(m_sheet, grdMain, txtCell, txtTemp, this);
     connect(m_cellEditor, &CellEditor::committed, m_document.get(), &Document::markChanged);
+    m_clipboard = new ClipboardCommands(m_sheet, this, this);
+    m_helpTips = new HelpTips(m_sheet, grdMain, txtHelp, this);
+    m_wheelHook = new ::MouseWheel(this);
+    m_printer = std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog,
+                                                  *m_services.messageBoxes);
 
     auto *shortcutFilter = new ShortcutPriorityFilter(menuShortcuts(), this);
     for (QWidget *textBox : {static_cast<QWidget *>(txtCell), static_cast<QWidget *>(txtTemp),
                              static_cast<QWidget *>(txtName), static_cast<QWidget *>(txtAddress),
-                             static_cast<QWidget *>(txtBuilder)})
+                             static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
         textBox->installEventFilter(shortcutFilter);
     setTabOrder();
     txtName->setFocus();
@@ -316,10 +329,11 @@ void FrmMain::showHeaderText(HeaderFields::Field field)
 void FrmMain::Form_Load()
 {
     setWindowTitle(ProductInfo::applicationTitle());
-    const QSize help(twipsToPixelsX(HelpBoxWidth), twipsToPixelsY(m_sheet.grid().rowHeight(2)));
+    const QSize help(twipsToPixelsX(HelpTips::BoxWidth), twipsToPixelsY(m_sheet.grid().rowHeight(2)));
     txtHelp->resize(help);
     lblLogo->setText(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n');
     checkDocumentType();
+    m_wheelHook->HookWheel(this);
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
 }
 
@@ -381,10 +395,12 @@ void FrmMain::Form_Activate()
 
 void FrmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_ending || Form_Unload())
-        event->accept();
-    else
+    if (!m_ending && !Form_Unload()) {
         event->ignore();
+        return;
+    }
+    m_wheelHook->UnhookWheel();
+    event->accept();
 }
 
 bool FrmMain::Form_Unload()
@@ -444,6 +460,47 @@ void FrmMain::mnuSaveAs_Click()
     m_document->saveAs();
 }
 
+void FrmMain::mnuPrint_Click()
+{
+    commitOpenEdit();
+    m_printer->mnuPrint_Click(this);
+}
+
+void FrmMain::mnuCut_Click()
+{
+    m_clipboard->mnuCut_Click();
+}
+
+void FrmMain::mnuCopy_Click()
+{
+    m_clipboard->mnuCopy_Click();
+}
+
+void FrmMain::mnuPaste_Click()
+{
+    m_clipboard->mnuPaste_Click();
+}
+
+void FrmMain::mnuDelete_Click()
+{
+    m_clipboard->mnuDelete_Click();
+}
+
+void FrmMain::mnuAbout_Click()
+{
+    FrmAbout::showModal(this, *m_services.messageBoxes);
+}
+
+void FrmMain::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
+{
+    Q_UNUSED(MouseKeys);
+    Q_UNUSED(Xpos);
+    Q_UNUSED(Ypos);
+    Grid &grid = m_sheet.grid();
+    grid.setTopRow(::MouseWheel::scrolledTopRow(grid.topRow(), Rotation, grid.height(), grid.rowHeight(0),
+                                                grid.rowCount()));
+}
+
 void FrmMain::mnuEditCell_Click()
 {
     m_cellEditor->mnuEditCell_Click();
@@ -457,4 +514,6 @@ void FrmMain::Toolbar1_ButtonClick(const QString &key)
         mnuOpen_Click();
     else if (key == u"Save")
         mnuSave_Click();
+    else if (key == u"Print")
+        mnuPrint_Click();
 }

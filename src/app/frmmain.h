@@ -5,6 +5,7 @@
 #include "document/filedialogs.h"
 #include "document/fileiconassociation.h"
 #include "document/headerfields.h"
+#include "print/printerdialog.h"
 #include "sheet/estimatesheet.h"
 
 #include <QMainWindow>
@@ -12,6 +13,10 @@
 #include <memory>
 
 class CellEditor;
+class ClipboardCommands;
+class EstimatePrinter;
+class HelpTips;
+class MouseWheel;
 class GridView;
 class QAction;
 class QGroupBox;
@@ -33,6 +38,7 @@ public:
         std::unique_ptr<FileDialogs> fileDialogs;
         std::unique_ptr<MessageBoxes> messageBoxes;
         std::unique_ptr<FileIconAssociation> fileIconAssociation;
+        std::unique_ptr<PrinterDialog> printerDialog;
     };
 
     explicit FrmMain(const QString &commandLineDocument = QString(), Services services = {});
@@ -46,12 +52,21 @@ public:
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
 
+    // One wheel message: the sheet scrolls by one step, whatever the amount of the turn.
+    Q_INVOKABLE void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
+
 public slots:
     void mnuNew_Click();
     void mnuOpen_Click();
     void mnuSave_Click();
     void mnuSaveAs_Click();
+    void mnuPrint_Click();
     void mnuExit_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuAbout_Click();
     void mnuEditCell_Click();
     void Toolbar1_ButtonClick(const QString &key);
 
@@ -98,5 +113,9 @@ private:
     QLabel *lblLogo = nullptr;
     QToolBar *Toolbar1 = nullptr;
     CellEditor *m_cellEditor = nullptr;
+    ClipboardCommands *m_clipboard = nullptr;
+    HelpTips *m_helpTips = nullptr;
+    ::MouseWheel *m_wheelHook = nullptr;
+    std::unique_ptr<EstimatePrinter> m_printer;
     QList<QAction *> m_menuActions;
 };

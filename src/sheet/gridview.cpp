@@ -5,6 +5,7 @@
 #include "fixedcellheader.h"
 #include "grid.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -31,9 +32,9 @@ GridView::GridView(Grid &grid, QWidget *parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setMouseTracking(true);
-    for (QWidget *header : {static_cast<QWidget *>(horizontalHeader()), static_cast<QWidget *>(verticalHeader())}) {
-        header->setMouseTracking(true);
-        header->installEventFilter(this);
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
+        header->viewport()->setMouseTracking(true);
+        header->viewport()->installEventFilter(this);
     }
 
     connect(&grid, &Grid::sizesChanged, this, &GridView::applySizes);

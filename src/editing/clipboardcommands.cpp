@@ -1,0 +1,115 @@
+#include "clipboardcommands.h"
+
+#include "sheet/estimatesheet.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+ClipboardCommands::ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , m_window(window)
+{
+}
+
+bool ClipboardCommands::gridHasFocus() const
+{
+    const QWidget *focused = QApplication::focusWidget();
+    return focused && focused->objectName() == u"grdMain";
+}
+
+QString ClipboardCommands::gridCellText() const
+{
+    const Grid &grid = m_sheet.grid();
+    return grid.text(grid.currentRow(), grid.currentColumn());
+}
+
+void ClipboardCommands::replaceGridCell(const QString &text)
+{
+    Grid &grid = m_sheet.grid();
+    emit replacingCell(grid.currentRow(), grid.currentColumn());
+    grid.setText(grid.currentRow(), grid.currentColumn(), text);
+    m_sheet.RecalculateTotals();
+}
+
+QString ClipboardCommands::selectedText(QWidget *control) const
+{
+    if (const auto *line = qobject_cast<QLineEdit *>(control))
+        return line->selectedText();
+    if (const auto *box = qobject_cast<QPlainTextEdit *>(control)) {
+        // Line breaks of a selection come as paragraph separators.
+        return box->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    }
+    return QString();
+}
+
+void ClipboardCommands::replaceSelection(QWidget *control, const QString &text) const
+{
+    if (auto *line = qobject_cast<QLineEdit *>(control)) {
+        // Typed in, so the text box's own undo and change notifications follow it.
+        line->insert(text);
+    } else if (auto *box = qobject_cast<QPlainTextEdit *>(control)) {
+        box->insertPlainText(text);
+    }
+}
+
+void ClipboardCommands::putOnClipboard(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QString ClipboardCommands::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void ClipboardCommands::mnuCut_Click()
+{
+    if (gridHasFocus()) {
+        putOnClipboard(gridCellText());
+        replaceGridCell(QString());
+        return;
+    }
+    QWidget *focused = QApplication::focusWidget();
+    if (!focused || focused->window() != m_window)
+        return;
+    putOnClipboard(selectedText(focused));
+    if (!selectedText(focused).isEmpty())
+        replaceSelection(focused, QString());
+}
+
+void ClipboardCommands::mnuCopy_Click()
+{
+    if (gridHasFocus()) {
+        putOnClipboard(gridCellText());
+        return;
+    }
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && focused->window() == m_window)
+        putOnClipboard(selectedText(focused));
+}
+
+void ClipboardCommands::mnuPaste_Click()
+{
+    if (gridHasFocus()) {
+        replaceGridCell(clipboardText());
+        return;
+    }
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && focused->window() == m_window)
+        replaceSelection(focused, clipboardText());
+}
+
+void ClipboardCommands::mnuDelete_Click()
+{
+    if (gridHasFocus()) {
+        replaceGridCell(QString());
+        return;
+    }
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && focused->window() == m_window && !selectedText(focused).isEmpty())
+        replaceSelection(focused, QString());
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+class EstimateSheet;
+class QWidget;
+
+// Cut, Copy, Paste and Delete on whichever control of the main window has the focus: on
+// the grid the whole text of the current cell, on a text box its selected text. Only
+// plain text goes to and from the system clipboard.
+class ClipboardCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent = nullptr);
+
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+
+signals:
+    // The command is about to replace the text of grid cell (row, column).
+    void replacingCell(int row, int column);
+
+private:
+    bool gridHasFocus() const;
+    QString gridCellText() const;
+    void replaceGridCell(const QString &text);
+    QString selectedText(QWidget *control) const;
+    void replaceSelection(QWidget *control, const QString &text) const;
+    static void putOnClipboard(const QString &text);
+    static QString clipboardText();
+
+    EstimateSheet &m_sheet;
+    QWidget *const m_window;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+
+class EstimateSheet;
+class GridView;
+class QPlainTextEdit;
+class QTimer;
+
+// The yellow tip box with the advice for the category under the mouse. The first tip
+// waits for one tick of a 250 ms timer after the mouse enters the category column; from
+// then on the tip follows the mouse from row to row at once.
+class HelpTips : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DelayMilliseconds = 250;
+    static constexpr int CategoryColumn = 2;
+    static constexpr int BoxWidth = 4000;
+
+    HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit *txtHelp, QObject *parent = nullptr);
+
+    void grdMain_MouseMove(int row, int column);
+    void tmrHelp_Timer();
+
+    bool RestartHelpDelay() const { return m_restartHelpDelay; }
+    bool HelpDelayElapsed() const { return m_helpDelayElapsed; }
+    QTimer *timer() const { return tmrHelp; }
+
+    // One 250-twip line for each started block of 60 characters.
+    static int boxHeight(qsizetype textLength);
+
+private:
+    void hideAndRearm();
+    void showTip(int row);
+
+    const EstimateSheet &m_sheet;
+    GridView *const grdMain;
+    QPlainTextEdit *const txtHelp;
+    QTimer *const tmrHelp;
+    bool m_restartHelpDelay = true;
+    bool m_helpDelayElapsed = false;
+};

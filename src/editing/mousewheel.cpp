@@ -1,0 +1,83 @@
+#include "mousewheel.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The key-state flags of a wheel message: buttons and the Shift and Ctrl keys.
+int mouseKeyFlags(const QWheelEvent &wheel)
+{
+    int flags = 0;
+    flags |= wheel.buttons() & Qt::LeftButton ? 0x01 : 0;
+    flags |= wheel.buttons() & Qt::RightButton ? 0x02 : 0;
+    flags |= wheel.modifiers() & Qt::ShiftModifier ? 0x04 : 0;
+    flags |= wheel.modifiers() & Qt::ControlModifier ? 0x08 : 0;
+    flags |= wheel.buttons() & Qt::MiddleButton ? 0x10 : 0;
+    return flags;
+}
+}
+
+void MouseWheel::HookWheel(QWidget *window)
+{
+    m_window = window;
+    qApp->installEventFilter(this);
+}
+
+void MouseWheel::UnhookWheel()
+{
+    qApp->removeEventFilter(this);
+    m_window = nullptr;
+}
+
+int MouseWheel::scrolledTopRow(int topRow, int rotation, int gridHeight, int headerRowHeight, int rowCount)
+{
+    int step = 0;
+    if (headerRowHeight > 0)
+        step = int(std::floor(float(gridHeight) / float(headerRowHeight)));
+    step = std::max(step, MinimumStep);
+    if (rotation > 0)
+        return std::max(topRow - step, 1);
+    return std::min(topRow + step, rowCount - 1);
+}
+
+bool MouseWheel::belongsToWindow(QObject *watched) const
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != m_window)
+        return false;
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w))
+            return false;
+    }
+    return true;
+}
+
+bool MouseWheel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel || !belongsToWindow(watched))
+        return QObject::eventFilter(watched, event);
+    const auto *wheel = static_cast<QWheelEvent *>(event);
+    const int delta = wheel->angleDelta().y();
+    // A sideways turn is not a wheel step: the grid scrolls sideways as usual.
+    if (delta == 0)
+        return QObject::eventFilter(watched, event);
+
+    // A touchpad sends many small turns: they add up to one step per notch. A notched
+    // wheel steps once per message, however far it turned.
+    if ((m_pendingDelta > 0) != (delta > 0))
+        m_pendingDelta = 0;
+    m_pendingDelta += delta;
+    if (std::abs(m_pendingDelta) >= NotchDelta) {
+        const int rotation = m_pendingDelta;
+        m_pendingDelta = 0;
+        const QPoint position = wheel->globalPosition().toPoint();
+        QMetaObject::invokeMethod(m_window, "MouseWheel", Q_ARG(int, mouseKeyFlags(*wheel)), Q_ARG(int, rotation),
+                                  Q_ARG(int, position.x()), Q_ARG(int, position.y()));
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+// Delivers every wheel turn made over the main window to the window's MouseWheel method,
+// before any control sees it, so the sheet scrolls by its own steps and not by the grid's.
+// Text boxes that scroll their own text keep their wheel.
+class MouseWheel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int NotchDelta = 120;
+    static constexpr int MinimumStep = 10;
+
+    using QObject::QObject;
+
+    void HookWheel(QWidget *window);
+    void UnhookWheel();
+    bool isHooked() const { return !m_window.isNull(); }
+
+    // The top row after one wheel step: a step is as many rows as header rows fit in the
+    // grid's height, at least 10; a turn away from the user scrolls up.
+    static int scrolledTopRow(int topRow, int rotation, int gridHeight, int headerRowHeight, int rowCount);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool belongsToWindow(QObject *watched) const;
+
+    QPointer<QWidget> m_window;
+    int m_pendingDelta = 0;
+};

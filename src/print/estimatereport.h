@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRectF>
+#include <QStringList>
+
+class Grid;
+class HeaderFields;
+class QPaintDevice;
+class QPainter;
+class QPageLayout;
+
+// The one-page "COST ESTIMATE" report: a title, the owner's name, the builder and the
+// property address, a picture of the whole sheet across the page and three footer lines.
+// The page is laid out in twips on whatever device it goes to (a printer, a PDF file, a
+// preview), so print, preview and export are the very same page.
+class EstimateReport
+{
+public:
+    // Positions and sizes on the page are in twips: 1440 an inch, 20 a point.
+    static constexpr int TwipsPerPoint = 20;
+    // The sheet is drawn as a grid of this width.
+    static constexpr int GridWidth = 14000;
+
+    EstimateReport(const Grid &grid, const HeaderFields &header);
+
+    static QStringList footerLines();
+    // The page an export uses where no printer chose one: US Letter with half-inch margins.
+    static QPageLayout defaultPageLayout();
+
+    // Draws the page on painter, active on device, from the top left of its printable area.
+    void compose(QPainter &painter, const QPaintDevice &device) const;
+
+private:
+    void drawGridImage(QPainter &painter, const QRectF &destination) const;
+
+    const Grid &m_grid;
+    const HeaderFields &m_header;
+};
