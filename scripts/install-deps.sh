@@ -10,7 +10,7 @@ librsvg2-bin fonts-dejavu-core
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
 clang libclang-rt-14-dev libbenchmark-dev time hyperfine
-dpkg-dev file libfile-mimeinfo-perl
+dpkg-dev file libfile-mimeinfo-perl python3
 "
 
 missing=""

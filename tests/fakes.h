@@ -64,8 +64,16 @@ public:
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
 
+    QString showExport(const QString &title, const QString &, const QString &) override
+    {
+        exportTitles << title;
+        return exportPaths.isEmpty() ? QString() : exportPaths.takeFirst();
+    }
+
     QStringList openPaths;
     QStringList savePaths;
+    QStringList exportPaths;
+    QStringList exportTitles;
     QStringList savePresets;
     int openCount = 0;
 };

@@ -1,5 +1,61 @@
 #include "commandline.h"
 
+#include "document/csvexport.h"
+#include "document/document.h"
+#include "document/estimatefile.h"
+#include "document/headerfields.h"
+#include "print/pdfexport.h"
+#include "sheet/estimatesheet.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
+
+const QStringList &optionNames()
+{
+    static const QStringList names = {"--export", "-h", "--help", "-?", "--help-all", "-v", "--version"};
+    return names;
+}
+
+int fail(int status, const QString &message)
+{
+    std::fprintf(stderr, "VARN: %s\n", qPrintable(message));
+    return status;
+}
+
+bool write(const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
+{
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix == u"pdf")
+        return PdfExport::save(output, sheet.grid(), header, errorString);
+    if (suffix == u"csv")
+        return CsvExport::save(output, sheet.grid(), errorString);
+    const EstimateFile::SaveResult saved = EstimateFile::save(output, Document::contentOf(sheet, header));
+    *errorString = saved.errorString;
+    return saved.saved;
+}
+
+int exportEstimate(const QString &output, const QString &input)
+{
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix != u"pdf" && suffix != u"csv" && suffix != u"vrn")
+        return fail(UsageError, QStringLiteral("cannot export to %1: the output must end in .pdf, .csv or .vrn")
+                                    .arg(output));
+    EstimateSheet sheet;
+    HeaderFields header;
+    QString errorString;
+    if (!Document::ReadEstimateFile(sheet, header, input, &errorString))
+        return fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
+    if (!write(output, sheet, header, &errorString))
+        return fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
+    return Done;
+}
+}
+
 namespace CommandLine {
 
 QString documentPath(const QStringList &arguments)
@@ -8,6 +64,40 @@ QString documentPath(const QStringList &arguments)
     if (path.size() >= 2 && path.startsWith(u'"') && path.endsWith(u'"'))
         path = path.sliced(1, path.size() - 2);
     return path;
+}
+
+bool startsWithOption(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return false;
+    const QString &first = arguments.at(1);
+    return optionNames().contains(first) || first.startsWith(QStringLiteral("--export="));
+}
+
+int runOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Cost Estimate: plan and pay for the building of a house.\n"
+                                                    "Without options, the arguments name an estimate to open."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption exportOption(QStringLiteral("export"),
+                                          QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv or .vrn) "
+                                                         "without opening a window."),
+                                          QStringLiteral("OUTPUT"));
+    parser.addOption(exportOption);
+    parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The estimate file (.vrn) to export."));
+
+    if (!parser.parse(arguments))
+        return fail(UsageError, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(Done);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    const QStringList inputs = parser.positionalArguments();
+    if (inputs.size() != 1)
+        return fail(UsageError, QStringLiteral("--export takes one OUTPUT and one INPUT file; see --help"));
+    return exportEstimate(parser.value(exportOption), inputs.constFirst());
 }
 
 }

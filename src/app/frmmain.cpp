@@ -6,17 +6,22 @@
 #include "app/shortcutpriorityfilter.h"
 #include "app/twips.h"
 #include "document/filedialogs.h"
+#include "document/csvexport.h"
 #include "document/qtfiledialogs.h"
+#include "document/recentfiles.h"
 #include "about/frmabout.h"
 #include "editing/celleditor.h"
 #include "editing/clipboardcommands.h"
+#include "editing/edithistory.h"
 #include "editing/helptips.h"
 #include "editing/mousewheel.h"
 #include "print/estimateprinter.h"
+#include "print/pdfexport.h"
 #include "sheet/gridview.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -60,6 +65,12 @@ int defaultRowHeight()
 {
     const QFontMetrics metrics(gridFont());
     return Twips::fromPixels(metrics.height() + 4, screenDpiY());
+}
+
+// The settings and the document type are named after the executable, as it is called.
+QString settingsName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
 FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
@@ -121,40 +132,65 @@ void FrmMain::place(QWidget *widget, int left, int top, int width, int height) c
 
 void FrmMain::createMenus()
 {
-    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
-                                void (FrmMain::*handler)()) {
+    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                                const QList<QKeySequence> &shortcuts, void (FrmMain::*handler)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
+        action->setShortcuts(shortcuts);
         connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    // The menu's own commands act before the focused text box sees their keys.
+    const auto addCommand = [this, &addItem](QMenu *menu, const char *name, const QString &caption,
+                                             const QKeySequence &shortcut, void (FrmMain::*handler)()) {
+        QAction *action = addItem(menu, name, caption, {shortcut}, handler);
         m_menuActions << action;
         return action;
     };
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *file = m_fileMenu;
     file->setObjectName(QStringLiteral("mnuFileTop"));
-    addItem(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &FrmMain::mnuNew_Click);
-    addItem(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::mnuOpen_Click);
-    addItem(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &FrmMain::mnuSave_Click);
-    addItem(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
-            &FrmMain::mnuSaveAs_Click);
+    addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &FrmMain::mnuNew_Click);
+    addCommand(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::mnuOpen_Click);
+    addCommand(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &FrmMain::mnuSave_Click);
+    addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
+               &FrmMain::mnuSaveAs_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator1"));
-    addItem(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
+    addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
+    addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
+    addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
+    addItem(file, "mnuExportCsv", QStringLiteral("Export as CS&V..."), {}, &FrmMain::mnuExportCsv_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
-    addItem(file, "mnuExit", QStringLiteral("E&xit"), QKeySequence(), &FrmMain::mnuExit_Click);
+    for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
+        QAction *recent = file->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, recent] { openRecentFile(recent->data().toString()); });
+        m_recentActions << recent;
+    }
+    m_recentActions << file->addSeparator();
+    m_recentActions.last()->setVisible(false);
+    m_exitAction = addCommand(file, "mnuExit", QStringLiteral("E&xit"), QKeySequence(), &FrmMain::mnuExit_Click);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditTop"));
-    addItem(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
-    addItem(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
-    addItem(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
-    addItem(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
+    // Text boxes keep their own undo: these keys reach the menu only from the sheet.
+    addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &FrmMain::mnuUndo_Click);
+    addItem(edit, "mnuRedo", QStringLiteral("&Redo"),
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+            &FrmMain::mnuRedo_Click);
+    edit->addSeparator();
+    addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
+    addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
+    addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
+    addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
-    addItem(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
+    addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpTop"));
-    addItem(help, "mnuAbout", QStringLiteral("&About"), QKeySequence(), &FrmMain::mnuAbout_Click);
+    addCommand(help, "mnuAbout", QStringLiteral("&About"), QKeySequence(), &FrmMain::mnuAbout_Click);
 }
 
 void FrmMain::createToolBar()
@@ -255,6 +291,7 @@ void FrmMain::createControls()
     m_wheelHook = new ::MouseWheel(this);
     m_printer = std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog,
                                                   *m_services.messageBoxes);
+    connectEditHistory();
 
     auto *shortcutFilter = new ShortcutPriorityFilter(menuShortcuts(), this);
     for (QWidget *textBox : {static_cast<QWidget *>(txtCell), static_cast<QWidget *>(txtTemp),
@@ -334,16 +371,57 @@ void FrmMain::Form_Load()
     lblLogo->setText(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n');
     checkDocumentType();
     m_wheelHook->HookWheel(this);
+    m_recentFiles = new RecentFiles(settingsName(), this);
+    connect(m_recentFiles, &RecentFiles::changed, this, &FrmMain::showRecentFiles);
+    connect(m_document.get(), &Document::fileUsed, m_recentFiles, &RecentFiles::add);
+    showRecentFiles();
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
 }
 
 void FrmMain::checkDocumentType()
 {
-    // The settings and the document type are named after the executable, as it is called.
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    const QString appName = program.completeBaseName();
+    const QString appName = settingsName();
     QSettings settings(appName, appName);
     m_services.fileIconAssociation->registerIfMoved(settings, appName, program.absolutePath());
+}
+
+void FrmMain::connectEditHistory()
+{
+    m_history = new EditHistory(m_sheet, this);
+    connect(m_cellEditor, &CellEditor::committing, m_history, &EditHistory::beginChange);
+    connect(m_cellEditor, &CellEditor::committed, m_history, &EditHistory::endChange);
+    connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
+    connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
+    connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
+    connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
+    connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
+}
+
+void FrmMain::showRecentFiles()
+{
+    const QStringList &files = m_recentFiles->files();
+    for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
+        QAction *recent = m_recentActions.at(i);
+        recent->setVisible(i < files.size());
+        if (i < files.size()) {
+            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+            recent->setData(files.at(i));
+        }
+    }
+    m_recentActions.last()->setVisible(!files.isEmpty());
+}
+
+void FrmMain::openRecentFile(const QString &path)
+{
+    commitOpenEdit();
+    if (!QFileInfo::exists(path)) {
+        m_services.messageBoxes->showCritical(QStringLiteral("An error as accured while trying to open this file."),
+                                              QStringLiteral("File Error"));
+        m_recentFiles->remove(path);
+        return;
+    }
+    m_document->openFile(path);
 }
 
 void FrmMain::resizeEvent(QResizeEvent *event)
@@ -464,6 +542,52 @@ void FrmMain::mnuPrint_Click()
 {
     commitOpenEdit();
     m_printer->mnuPrint_Click(this);
+}
+
+void FrmMain::mnuPrintPreview_Click()
+{
+    commitOpenEdit();
+    m_printer->preview(this);
+}
+
+void FrmMain::exportTo(const QString &title, const QString &filter, const QString &suffix,
+                       const std::function<bool(const QString &, QString *)> &write)
+{
+    commitOpenEdit();
+    const QString path = m_services.fileDialogs->showExport(title, filter, suffix);
+    QString errorString;
+    if (!path.isEmpty() && !write(path, &errorString))
+        m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
+                                                  .arg(QDir::toNativeSeparators(path), errorString),
+                                              QStringLiteral("File Error"));
+}
+
+void FrmMain::mnuExportPdf_Click()
+{
+    exportTo(QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"),
+             [this](const QString &path, QString *errorString) {
+                 return PdfExport::save(path, m_sheet.grid(), m_header, errorString);
+             });
+}
+
+void FrmMain::mnuExportCsv_Click()
+{
+    exportTo(QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"),
+             [this](const QString &path, QString *errorString) {
+                 return CsvExport::save(path, m_sheet.grid(), errorString);
+             });
+}
+
+void FrmMain::mnuUndo_Click()
+{
+    commitOpenEdit();
+    m_history->stack().undo();
+}
+
+void FrmMain::mnuRedo_Click()
+{
+    commitOpenEdit();
+    m_history->stack().redo();
 }
 
 void FrmMain::mnuCut_Click()

@@ -10,9 +10,12 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class CellEditor;
+class EditHistory;
+class RecentFiles;
 class ClipboardCommands;
 class EstimatePrinter;
 class HelpTips;
@@ -22,6 +25,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QToolBar;
 
@@ -61,7 +65,13 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAs_Click();
     void mnuPrint_Click();
+    void mnuPrintPreview_Click();
+    void mnuExportPdf_Click();
+    void mnuExportCsv_Click();
+    void openRecentFile(const QString &path);
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();
@@ -92,6 +102,10 @@ private:
     bool Form_Unload();
 
     void commitOpenEdit();
+    void connectEditHistory();
+    void showRecentFiles();
+    void exportTo(const QString &title, const QString &filter, const QString &suffix,
+                  const std::function<bool(const QString &, QString *)> &write);
     void showHeaderText(HeaderFields::Field field);
     QList<QKeySequence> menuShortcuts() const;
 
@@ -117,5 +131,10 @@ private:
     HelpTips *m_helpTips = nullptr;
     ::MouseWheel *m_wheelHook = nullptr;
     std::unique_ptr<EstimatePrinter> m_printer;
+    EditHistory *m_history = nullptr;
+    RecentFiles *m_recentFiles = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_exitAction = nullptr;
+    QList<QAction *> m_recentActions;
     QList<QAction *> m_menuActions;
 };

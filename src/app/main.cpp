@@ -1,11 +1,42 @@
 #include "app/commandline.h"
 #include "app/frmmain.h"
 #include "app/programicon.h"
+#include "version.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
+namespace {
+// Working without a window, the program speaks only through its exit status and its own
+// one-line messages.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "VARN: %s\n", qPrintable(message));
+}
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+}
+
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("VARN"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+    if (CommandLine::startsWithOption(argumentsOf(argc, argv))) {
+        // No display is needed to write a report.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietMessages);
+        QGuiApplication application(argc, argv);
+        return CommandLine::runOptions(QGuiApplication::arguments());
+    }
+
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
     FrmMain window(CommandLine::documentPath(QApplication::arguments()));

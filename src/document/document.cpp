@@ -84,11 +84,21 @@ void Document::open()
         return;
     const bool fromCommandLine = !m_commandLineDocument.isEmpty() && !m_commandLineOpened;
     const QString path = fromCommandLine ? m_commandLineDocument : m_dialogs.showOpen();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        readFile(path);
+}
+
+void Document::openFile(const QString &path)
+{
+    if (QuerySaveChanges() != MessageBoxes::Cancel)
+        readFile(path);
+}
+
+void Document::readFile(const QString &path)
+{
     // The document keeps its file until another one has been read whole, so that a later
     // Save never overwrites a file that could not be read.
-    if (!ReadEstimateFile(path)) {
+    if (!ReadEstimateFile(m_sheet, m_header, path)) {
         m_messages.showCritical(openErrorText(), fileErrorTitle());
         return;
     }
@@ -122,11 +132,16 @@ Document::SaveOutcome Document::saveAs()
 
 EstimateContent Document::content() const
 {
+    return contentOf(m_sheet, m_header);
+}
+
+EstimateContent Document::contentOf(const EstimateSheet &sheet, const HeaderFields &header)
+{
     EstimateContent content;
-    content.name = m_header.text(HeaderFields::Name);
-    content.address = m_header.text(HeaderFields::Address);
-    content.builder = m_header.text(HeaderFields::Builder);
-    const Grid &grid = m_sheet.grid();
+    content.name = header.text(HeaderFields::Name);
+    content.address = header.text(HeaderFields::Address);
+    content.builder = header.text(HeaderFields::Builder);
+    const Grid &grid = sheet.grid();
     for (int row = 1; row <= EstimateContent::RowCount; ++row) {
         for (int column = 1; column <= EstimateContent::ColumnCount; ++column)
             content.cells[row - 1][column - 1] = grid.text(row, column);
@@ -159,28 +174,28 @@ void Document::reportLostTexts(const QList<EstimateFile::LostText> &lostTexts)
                            QStringLiteral("Save"));
 }
 
-bool Document::ReadEstimateFile(const QString &path)
+bool Document::ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path, QString *errorString)
 {
-    const std::optional<EstimateContent> content = EstimateFile::load(path);
+    const std::optional<EstimateContent> content = EstimateFile::load(path, errorString);
     if (!content)
         return false;
-    fill(*content);
+    fill(sheet, header, *content);
     return true;
 }
 
-void Document::fill(const EstimateContent &content)
+void Document::fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content)
 {
-    m_header.setText(HeaderFields::Name, content.name);
-    m_header.setText(HeaderFields::Address, content.address);
-    m_header.setText(HeaderFields::Builder, content.builder);
-    Grid &grid = m_sheet.grid();
+    header.setText(HeaderFields::Name, content.name);
+    header.setText(HeaderFields::Address, content.address);
+    header.setText(HeaderFields::Builder, content.builder);
+    Grid &grid = sheet.grid();
     for (int column = 1; column <= EstimateContent::ColumnCount; ++column) {
         for (int row = 1; row <= EstimateContent::RowCount; ++row)
             grid.setText(row, column, content.cells[row - 1][column - 1]);
     }
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
         grid.setCurrentRow(row);
-        m_sheet.RecalculateTotals();
+        sheet.RecalculateTotals();
     }
     grid.setCurrentColumn(1);
     grid.setCurrentRow(1);

@@ -40,12 +40,17 @@ public:
 
     void newEstimate();
     void open();
+    // Opens this file, as Open does after its dialog.
+    void openFile(const QString &path);
     SaveOutcome save();
     SaveOutcome saveAs();
 
     EstimateContent content() const;
-    // Reads a file into the sheet as Open does, recalculated; nothing changes on failure.
-    bool ReadEstimateFile(const QString &path);
+    static EstimateContent contentOf(const EstimateSheet &sheet, const HeaderFields &header);
+    // Reads a file into the sheet as Open does, recalculated; nothing changes on failure,
+    // and errorString, when given, learns why.
+    static bool ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path,
+                         QString *errorString = nullptr);
 
 signals:
     // The sheet now holds another estimate (New or Open); edits before it cannot be undone.
@@ -55,7 +60,8 @@ signals:
 
 private:
     void ClearEstimate();
-    void fill(const EstimateContent &content);
+    void readFile(const QString &path);
+    static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
     bool WriteEstimateFile(const QString &path);
     void reportLostTexts(const QList<EstimateFile::LostText> &lostTexts);
 

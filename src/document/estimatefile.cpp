@@ -304,10 +304,16 @@ EstimateFile::SaveResult EstimateFile::save(const QString &path, const EstimateC
     return result;
 }
 
-std::optional<EstimateContent> EstimateFile::load(const QString &path)
+std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *errorString)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorString)
+            *errorString = file.errorString();
         return std::nullopt;
-    return decode(file);
+    }
+    std::optional<EstimateContent> content = decode(file);
+    if (!content && errorString)
+        *errorString = QStringLiteral("not a whole estimate file (cut short, too large or not text)");
+    return content;
 }

@@ -43,5 +43,6 @@ public:
 
     // Writes a new file and puts it in place of the old one only when it is complete.
     static SaveResult save(const QString &path, const EstimateContent &content);
-    static std::optional<EstimateContent> load(const QString &path);
+    // errorString, when given, learns why a file could not be read.
+    static std::optional<EstimateContent> load(const QString &path, QString *errorString = nullptr);
 };

@@ -3,10 +3,11 @@
 #include <QFileDialog>
 
 namespace {
-QString run(QFileDialog &dialog, const QString &fileName)
+QString run(QFileDialog &dialog, const QString &fileName, const QString &filter = FileDialogs::filter(),
+            const QString &suffix = FileDialogs::extension())
 {
-    dialog.setNameFilter(FileDialogs::filter());
-    dialog.setDefaultSuffix(FileDialogs::extension());
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -39,4 +40,12 @@ QString QtFileDialogs::showSave(const QString &presetPath)
     dialog.setFileMode(QFileDialog::AnyFile);
     m_fileName = run(dialog, m_fileName);
     return m_fileName;
+}
+
+QString QtFileDialogs::showExport(const QString &title, const QString &filter, const QString &suffix)
+{
+    QFileDialog dialog(m_owner, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return run(dialog, QString(), filter, suffix);
 }

@@ -13,6 +13,7 @@ public:
 
     QString showOpen() override;
     QString showSave(const QString &presetPath) override;
+    QString showExport(const QString &title, const QString &filter, const QString &suffix) override;
 
 private:
     QWidget *const m_owner;

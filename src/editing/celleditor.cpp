@@ -139,6 +139,7 @@ void CellEditor::commitInPlace()
     Grid &grid = m_sheet.grid();
     const int row = grid.currentRow();
     const int column = grid.currentColumn();
+    emit committing(row, column);
     grid.setText(row, column, txtCell->text());
     // Hiding the focused editor would hand the focus to the next tab stop, the tab trap,
     // which moves the current cell: the grid takes it first.

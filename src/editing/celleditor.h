@@ -33,7 +33,8 @@ public:
     void commitInPlace();
 
 signals:
-    // An edit went into cell (row, column).
+    // An edit is about to go into cell (row, column), and went in.
+    void committing(int row, int column);
     void committed(int row, int column);
 
 protected:

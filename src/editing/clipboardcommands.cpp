@@ -30,9 +30,12 @@ QString ClipboardCommands::gridCellText() const
 void ClipboardCommands::replaceGridCell(const QString &text)
 {
     Grid &grid = m_sheet.grid();
-    emit replacingCell(grid.currentRow(), grid.currentColumn());
-    grid.setText(grid.currentRow(), grid.currentColumn(), text);
+    const int row = grid.currentRow();
+    const int column = grid.currentColumn();
+    emit replacingCell(row, column);
+    grid.setText(row, column, text);
     m_sheet.RecalculateTotals();
+    emit replacedCell(row, column);
 }
 
 QString ClipboardCommands::selectedText(QWidget *control) const

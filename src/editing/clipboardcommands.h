@@ -21,8 +21,9 @@ public:
     void mnuDelete_Click();
 
 signals:
-    // The command is about to replace the text of grid cell (row, column).
+    // The command is about to replace the text of grid cell (row, column), and did.
     void replacingCell(int row, int column);
+    void replacedCell(int row, int column);
 
 private:
     bool gridHasFocus() const;

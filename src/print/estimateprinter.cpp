@@ -9,6 +9,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 
 EstimatePrinter::EstimatePrinter(const EstimateSheet &sheet, HeaderFields &header, PrinterDialog &dialog,
@@ -33,7 +34,7 @@ void EstimatePrinter::seed(PrinterDialog &dialog)
     dialog.setPort(QString());
 }
 
-void EstimatePrinter::mnuPrint_Click(QWidget *owner)
+void EstimatePrinter::makeCurrentPrinter()
 {
     // The print system is asked for its printers at the first print, not at start-up,
     // which would wait for it on every start.
@@ -41,6 +42,22 @@ void EstimatePrinter::mnuPrint_Click(QWidget *owner)
         m_currentPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         seed(m_dialog);
     }
+}
+
+void EstimatePrinter::preview(QWidget *owner)
+{
+    makeCurrentPrinter();
+    QPrintPreviewDialog dialog(m_currentPrinter.get(), owner);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter *printer) {
+        QPainter painter(printer);
+        EstimateReport(m_sheet.grid(), EstimateReport::printedFields(m_header)).compose(painter, *printer);
+    });
+    dialog.exec();
+}
+
+void EstimatePrinter::mnuPrint_Click(QWidget *owner)
+{
+    makeCurrentPrinter();
     prepareDialog();
     try {
         if (!m_dialog.show(owner))
@@ -89,10 +106,9 @@ void EstimatePrinter::chooseCurrentPrinter()
 
 void EstimatePrinter::normaliseHeaderFields()
 {
-    for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Address, HeaderFields::Builder}) {
-        const QString &text = m_header.text(field);
-        m_header.setText(field, text.isEmpty() ? QStringLiteral("None") : text.trimmed());
-    }
+    // The fields keep on screen the texts they print with.
+    for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Address, HeaderFields::Builder})
+        m_header.setText(field, EstimateReport::printedText(m_header.text(field)));
 }
 
 bool EstimatePrinter::printPage()
@@ -100,6 +116,7 @@ bool EstimatePrinter::printPage()
     QPainter painter;
     if (!painter.begin(m_currentPrinter.get()))
         return false;
-    EstimateReport(m_sheet.grid(), m_header).compose(painter, *m_currentPrinter);
+    // The fields hold their printed texts by now.
+    EstimateReport(m_sheet.grid(), EstimateReport::fieldsOf(m_header)).compose(painter, *m_currentPrinter);
     return painter.end();
 }

@@ -20,6 +20,8 @@ public:
     ~EstimatePrinter();
 
     void mnuPrint_Click(QWidget *owner);
+    // Shows the page Print would print, on the current printer's paper.
+    void preview(QWidget *owner);
 
     // Seeds the dialog with the system's default printer.
     static void seed(PrinterDialog &dialog);
@@ -29,6 +31,7 @@ private:
     void chooseCurrentPrinter();
     void normaliseHeaderFields();
     bool printPage();
+    void makeCurrentPrinter();
 
     const EstimateSheet &m_sheet;
     HeaderFields &m_header;

@@ -76,10 +76,26 @@ qreal toTwips(int pixels, int dotsPerInch)
 }
 }
 
-EstimateReport::EstimateReport(const Grid &grid, const HeaderFields &header)
+EstimateReport::EstimateReport(const Grid &grid, Fields fields)
     : m_grid(grid)
-    , m_header(header)
+    , m_fields(std::move(fields))
 {
+}
+
+QString EstimateReport::printedText(const QString &fieldText)
+{
+    return fieldText.isEmpty() ? QStringLiteral("None") : fieldText.trimmed();
+}
+
+EstimateReport::Fields EstimateReport::printedFields(const HeaderFields &header)
+{
+    return {printedText(header.text(HeaderFields::Name)), printedText(header.text(HeaderFields::Builder)),
+            printedText(header.text(HeaderFields::Address))};
+}
+
+EstimateReport::Fields EstimateReport::fieldsOf(const HeaderFields &header)
+{
+    return {header.text(HeaderFields::Name), header.text(HeaderFields::Builder), header.text(HeaderFields::Address)};
 }
 
 QStringList EstimateReport::footerLines()
@@ -113,15 +129,15 @@ void EstimateReport::compose(QPainter &painter, const QPaintDevice &device) cons
     cursor.setBold(false);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("Name: ") + m_header.text(HeaderFields::Name));
+    cursor.printLine(QStringLiteral("Name: ") + m_fields.name);
     cursor.setFontSize(4);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("BUILDER: ") + m_header.text(HeaderFields::Builder));
+    cursor.printLine(QStringLiteral("BUILDER: ") + m_fields.builder);
     cursor.setFontSize(4);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("PROP. ADDRESS: ") + m_header.text(HeaderFields::Address));
+    cursor.printLine(QStringLiteral("PROP. ADDRESS: ") + m_fields.address);
     cursor.setFontSize(4);
     cursor.printLine();
 

@@ -21,8 +21,21 @@ public:
     // The sheet is drawn as a grid of this width.
     static constexpr int GridWidth = 14000;
 
-    EstimateReport(const Grid &grid, const HeaderFields &header);
+    // The header texts as the page shows them.
+    struct Fields
+    {
+        QString name;
+        QString builder;
+        QString address;
+    };
 
+    EstimateReport(const Grid &grid, Fields fields);
+
+    // A field prints trimmed of the spaces around it, and as "None" when it is empty.
+    static QString printedText(const QString &fieldText);
+    static Fields printedFields(const HeaderFields &header);
+    // The header texts as they stand.
+    static Fields fieldsOf(const HeaderFields &header);
     static QStringList footerLines();
     // The page an export uses where no printer chose one: US Letter with half-inch margins.
     static QPageLayout defaultPageLayout();
@@ -34,5 +47,5 @@ private:
     void drawGridImage(QPainter &painter, const QRectF &destination) const;
 
     const Grid &m_grid;
-    const HeaderFields &m_header;
+    const Fields m_fields;
 };

@@ -1,0 +1,41 @@
+#include "csvexport.h"
+
+#include "sheet/grid.h"
+
+#include <QSaveFile>
+
+namespace {
+QByteArray field(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n'))
+        bytes = '"' + bytes.replace('"', "\"\"") + '"';
+    return bytes;
+}
+}
+
+namespace CsvExport {
+
+QByteArray encode(const Grid &grid)
+{
+    QByteArray bytes;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        QByteArrayList fields;
+        for (int column = 1; column < grid.columnCount(); ++column)
+            fields << field(grid.text(row, column));
+        bytes += fields.join(',') + "\r\n";
+    }
+    return bytes;
+}
+
+bool save(const QString &path, const Grid &grid, QString *errorString)
+{
+    const QByteArray bytes = encode(grid);
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *errorString = file.errorString();
+    return false;
+}
+
+}

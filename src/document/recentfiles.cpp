@@ -1,0 +1,39 @@
+#include "recentfiles.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+QString recentKey()
+{
+    return QStringLiteral("Recent/Files");
+}
+}
+
+RecentFiles::RecentFiles(const QString &applicationName, QObject *parent)
+    : QObject(parent)
+    , m_applicationName(applicationName)
+    , m_files(QSettings(applicationName, applicationName).value(recentKey()).toStringList().mid(0, MaximumCount))
+{
+}
+
+void RecentFiles::add(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    m_files.removeAll(absolute);
+    m_files.prepend(absolute);
+    m_files = m_files.mid(0, MaximumCount);
+    store();
+}
+
+void RecentFiles::remove(const QString &path)
+{
+    if (m_files.removeAll(path) > 0)
+        store();
+}
+
+void RecentFiles::store()
+{
+    QSettings(m_applicationName, m_applicationName).setValue(recentKey(), m_files);
+    emit changed();
+}

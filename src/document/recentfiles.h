@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+// The estimates opened or saved last, newest first, kept in the settings store so that
+// they are there at the next start.
+class RecentFiles : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaximumCount = 4;
+
+    // applicationName names the settings store, as for every setting of the program.
+    explicit RecentFiles(const QString &applicationName, QObject *parent = nullptr);
+
+    const QStringList &files() const { return m_files; }
+    void add(const QString &path);
+    void remove(const QString &path);
+
+signals:
+    void changed();
+
+private:
+    void store();
+
+    const QString m_applicationName;
+    QStringList m_files;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <array>
+
+class EstimateSheet;
+
+// Undo and redo for what changes the texts of the sheet: committed edits and Cut, Paste
+// and Delete on the grid. A change is kept as its row before and after, so that undoing
+// it also takes back what the recalculation filled in (the adjusted estimate copied from
+// the original one), and the row and the totals are recomputed as after an edit.
+class EditHistory : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EditHistory(EstimateSheet &sheet, QObject *parent = nullptr);
+
+    QUndoStack &stack() { return m_stack; }
+
+    // Called around a change of cell (row, column).
+    void beginChange(int row, int column);
+    void endChange(int row, int column);
+    void clear() { m_stack.clear(); }
+
+signals:
+    // An undo or redo changed the sheet.
+    void applied();
+
+private:
+    class RowChange;
+    using RowTexts = std::array<QString, 7>;
+
+    RowTexts rowTexts(int row) const;
+    void apply(int row, int column, const RowTexts &texts);
+
+    EstimateSheet &m_sheet;
+    QUndoStack m_stack;
+    RowTexts m_before;
+};
