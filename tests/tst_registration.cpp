@@ -23,7 +23,7 @@ private slots:
 
 private:
     QString dataPath(const QString &relative) const { return m_home->filePath("data/" + relative); }
-    QString desktopEntry() const { return dataPath("applications/example.varn.VARN.desktop"); }
+    QString desktopEntry() const { return dataPath("applications/example.varn.varn.desktop"); }
     QString xdgMime(const QStringList &arguments) const;
     QByteArray read(const QString &path) const;
     void registerFrom(const QString &folder);
@@ -72,7 +72,7 @@ void TestRegistration::firstStartRegisters()
     const QByteArray entry = read(desktopEntry());
     QVERIFY(entry.contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
     QVERIFY(entry.contains("\nMimeType=application/x-varn;\n"));
-    QVERIFY(QFile::exists(dataPath("icons/hicolor/48x48/apps/example.varn.VARN.png")));
+    QVERIFY(QFile::exists(dataPath("icons/hicolor/48x48/apps/example.varn.varn.png")));
 
     const QString estimate = m_home->filePath("house.vrn");
     QFile file(estimate);
@@ -80,7 +80,7 @@ void TestRegistration::firstStartRegisters()
     file.write("2,4,6\r\n");
     file.close();
     QCOMPARE(xdgMime({"query", "filetype", estimate}), QStringLiteral("application/x-varn"));
-    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.VARN.desktop"));
+    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
 }
 
 void TestRegistration::sameFolderRegistersNothing()
@@ -106,7 +106,7 @@ void TestRegistration::installedPackageIsNotShadowed()
     // An earlier registration from a build folder left entries of its own.
     registerFrom("/home/pat/build");
     QVERIFY(QFile::exists(desktopEntry()));
-    const QString installed = m_home->filePath("system/applications/example.varn.VARN.desktop");
+    const QString installed = m_home->filePath("system/applications/example.varn.varn.desktop");
     QVERIFY(QDir().mkpath(QFileInfo(installed).absolutePath()));
     QFile file(installed);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -116,8 +116,8 @@ void TestRegistration::installedPackageIsNotShadowed()
 
     registerFrom("/usr/bin");
     QVERIFY(!QFile::exists(desktopEntry()));
-    QVERIFY(!QFile::exists(dataPath("mime/packages/example.varn.VARN.xml")));
-    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.VARN.desktop"));
+    QVERIFY(!QFile::exists(dataPath("mime/packages/example.varn.varn.xml")));
+    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
 }
 
 void TestRegistration::execQuoting_data()

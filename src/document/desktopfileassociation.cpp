@@ -1,7 +1,5 @@
 #include "desktopfileassociation.h"
 
-#include "app/productinfo.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -31,12 +29,26 @@ QString mimePackagePath(const QString &dataHome, const QString &appName)
 
 void writeText(const QString &path, const QString &text)
 {
+    if (text.isEmpty())
+        return;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(text.toUtf8());
         file.commit();
     }
+}
+
+// The desktop files the package installs, with the values for this program filled in.
+QString filledTemplate(const QString &resource, const QList<std::pair<const char *, QString>> &values)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QString text = QString::fromUtf8(file.readAll());
+    for (const auto &[name, value] : values)
+        text.replace(u'@' + QLatin1String(name) + u'@', value);
+    return text;
 }
 
 QString execLine(const QString &appFolder, const QString &appName)
@@ -48,8 +60,8 @@ QString execLine(const QString &appFolder, const QString &appName)
 
 QString DesktopFileAssociation::desktopId(const QString &appName)
 {
-    QString name = appName;
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    QString name = appName.toLower();
+    name.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
     return QStringLiteral("example.varn.") + name;
 }
 
@@ -123,32 +135,20 @@ void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QSt
                                               const QString &Extension, const QString &IconFile)
 {
     writeText(mimePackagePath(dataHome, AppName),
-              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                             "  <mime-type type=\"%1\">\n"
-                             "    <comment>%2</comment>\n"
-                             "    <icon name=\"%3\"/>\n"
-                             "    <glob pattern=\"*.%4\"/>\n"
-                             "  </mime-type>\n"
-                             "</mime-info>\n")
-                  .arg(mimeType(AppName), ProductInfo::applicationTitle(), IconFile.toHtmlEscaped(),
-                       Extension.toHtmlEscaped()));
+              filledTemplate(QStringLiteral(":/desktop/mime.xml.in"),
+                             {{"VARN_MIME_TYPE", mimeType(AppName)},
+                              {"VARN_ICON", IconFile.toHtmlEscaped()},
+                              {"VARN_EXTENSION", Extension.toHtmlEscaped()}}));
 }
 
 void DesktopFileAssociation::writeDesktopEntry(const QString &dataHome, const QString &AppName,
                                                const QString &AppFolder, const QString &IconFile)
 {
     writeText(desktopFilePath(dataHome, AppName),
-              QStringLiteral("[Desktop Entry]\n"
-                             "Type=Application\n"
-                             "Name=%1\n"
-                             "Comment=Plan and pay for the building of a house\n"
-                             "%2\n"
-                             "Icon=%3\n"
-                             "MimeType=%4;\n"
-                             "Categories=Office;Finance;\n"
-                             "Terminal=false\n")
-                  .arg(ProductInfo::applicationTitle(), execLine(AppFolder, AppName), IconFile, mimeType(AppName)));
+              filledTemplate(QStringLiteral(":/desktop/entry.desktop.in"),
+                             {{"VARN_EXEC", execCommand(programPath(AppFolder, AppName))},
+                              {"VARN_ICON", IconFile},
+                              {"VARN_MIME_TYPE", mimeType(AppName)}}));
 }
 
 void DesktopFileAssociation::writeIcons(const QString &dataHome, const QString &IconFile)

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the build into a temporary DESTDIR and checks what a desktop needs of it.
+set -eu
+build=$1
+for tool in desktop-file-validate appstreamcli update-mime-database; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"; exit 77; }
+done
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+DESTDIR="$root" cmake --install "$build" >/dev/null
+share="$root/usr/share"
+id=example.varn.varn
+
+test -x "$root/usr/bin/VARN"
+desktop-file-validate "$share/applications/$id.desktop"
+grep -qx "Exec=/usr/bin/VARN %f" "$share/applications/$id.desktop"
+appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"
+for size in 16 32 48 64 128 256; do
+    file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "$size x $size"
+done
+test -s "$share/icons/hicolor/scalable/apps/$id.svg"
+update-mime-database "$share/mime" >/dev/null 2>&1
+grep -q "application/x-varn:\*\.vrn" "$share/mime/globs2"
+echo "installed files are valid"
