@@ -275,13 +275,6 @@ void FrmMain::createControls()
 
     txtHelp = new QPlainTextEdit(client);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
-    txtHelp->setFocusPolicy(Qt::NoFocus);
-    txtHelp->setReadOnly(true);
-    txtHelp->hide();
-    QPalette helpPalette = txtHelp->palette();
-    helpPalette.setColor(QPalette::Base, QColor(255, 255, 128));
-    helpPalette.setColor(QPalette::Text, Qt::black);
-    txtHelp->setPalette(helpPalette);
     placeInClient(txtHelp, 7200, 3120, 1575, 285);
 
     m_cellEditor = new CellEditor(m_sheet, grdMain, txtCell, txtTemp, this);

@@ -4,6 +4,7 @@
 #include "sheet/gridview.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -22,8 +23,30 @@ HelpTips::HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit
     tmrHelp->setInterval(DelayMilliseconds);
     connect(tmrHelp, &QTimer::timeout, this, &HelpTips::tmrHelp_Timer);
     connect(grdMain, &GridView::mouseMovedOverCell, this, &HelpTips::grdMain_MouseMove);
-    txtHelp->hide();
+    styleBox();
     tmrHelp->start();
+}
+
+void HelpTips::styleBox()
+{
+    txtHelp->hide();
+    txtHelp->setFocusPolicy(Qt::NoFocus);
+    txtHelp->setReadOnly(true);
+    QPalette palette = txtHelp->palette();
+    palette.setColor(QPalette::Base, QColor(255, 255, 128));
+    palette.setColor(QPalette::Text, Qt::black);
+    txtHelp->setPalette(palette);
+    // The box has a line of 250 twips for each 60 characters: a small, narrow font with no
+    // margins to speak of lets the advice fit it.
+    QFont font = txtHelp->font();
+    font.setPointSizeF(7.5);
+    font.setStretch(QFont::SemiCondensed);
+    txtHelp->setFont(font);
+    txtHelp->setFrameShape(QFrame::Box);
+    txtHelp->setLineWidth(1);
+    txtHelp->document()->setDocumentMargin(1);
+    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 int HelpTips::boxHeight(qsizetype textLength)

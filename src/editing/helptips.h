@@ -32,6 +32,7 @@ public:
     static int boxHeight(qsizetype textLength);
 
 private:
+    void styleBox();
     void hideAndRearm();
     void showTip(int row);
 
