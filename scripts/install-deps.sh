@@ -5,7 +5,7 @@ set -eu
 
 packages="
 build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev
 librsvg2-bin fonts-dejavu-core
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
