@@ -4,7 +4,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package clean
 
 all: build
 
@@ -22,6 +22,24 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
+
+# The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_SANITIZE=ON
+	cmake --build build-sanitize --parallel $(JOBS)
+	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure --parallel $(JOBS)
+
+# libFuzzer on the file reader and the money arithmetic, FUZZ_SECONDS per target.
+FUZZ_SECONDS ?= 300
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DVARN_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build build-fuzz --target fuzz_estimatefile fuzz_money
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		./scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 # A .deb for Debian 12: apt install ./build/VARN-*.deb
 package: build

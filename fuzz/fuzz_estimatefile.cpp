@@ -1,0 +1,40 @@
+// Any bytes given to the estimate file reader: it must refuse or read them without a fault,
+// a file it writes from what it read must read back, and the sheet must take the texts.
+
+#include "document/estimatefile.h"
+#include "sheet/estimatesheet.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<EstimateContent> content = EstimateFile::decode(buffer);
+    if (!content)
+        return 0;
+
+    const QByteArray written = EstimateFile::encode(*content);
+    if (written.size() <= EstimateFile::MaximumSize) {
+        QByteArray copy = written;
+        QBuffer again(&copy);
+        again.open(QIODevice::ReadOnly);
+        if (!EstimateFile::decode(again))
+            std::abort();
+    }
+
+    EstimateSheet sheet;
+    Grid &grid = sheet.grid();
+    for (int row = 1; row <= EstimateContent::RowCount; ++row) {
+        for (int column = 1; column <= EstimateContent::ColumnCount; ++column)
+            grid.setText(row, column, content->cells[size_t(row - 1)][size_t(column - 1)]);
+    }
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        grid.setCurrentRow(row);
+        sheet.RecalculateTotals();
+    }
+    return 0;
+}
