@@ -2,7 +2,37 @@
 
 #include "grid.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
+
+namespace {
+constexpr qreal ShrinkStep = 0.9;
+constexpr qreal SmallestShare = 0.6;
+
+QFont scaled(const QFont &font, qreal factor)
+{
+    QFont result = font;
+    if (font.pixelSize() > 0)
+        result.setPixelSize(std::max(1, int(font.pixelSize() * factor)));
+    else
+        result.setPointSizeF(font.pointSizeF() * factor);
+    return result;
+}
+
+// The header row is twice a line high, but a title may need three lines in the font at hand.
+QFont fittingFont(const QFont &font, const QRectF &rect, int flags, const QString &text)
+{
+    QFont fitted = font;
+    for (qreal factor = 1; factor >= SmallestShare; factor *= ShrinkStep) {
+        fitted = scaled(font, factor);
+        if (QFontMetricsF(fitted).boundingRect(rect, flags, text).height() <= rect.height())
+            break;
+    }
+    return fitted;
+}
+}
 
 namespace CellPainter {
 
@@ -14,13 +44,16 @@ void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int r
         return;
     QFont font = baseFont;
     font.setBold(grid.isBold(row, column));
+    const QRectF textRect = cellRect.adjusted(padding, padding / 2, -padding, 0);
+    const int flags = int(grid.alignment(row, column)) | Qt::TextWordWrap;
+    if (row == 0)
+        font = fittingFont(font, textRect, flags, text);
     painter.save();
     painter.setFont(font);
     if (grid.textColour(row, column) == TextColour::Red)
         painter.setPen(QColor(255, 0, 0));
     painter.setClipRect(cellRect, Qt::IntersectClip);
-    const QRectF textRect = cellRect.adjusted(padding, padding / 2, -padding, 0);
-    painter.drawText(textRect, int(grid.alignment(row, column)) | Qt::TextWordWrap, text);
+    painter.drawText(textRect, flags, text);
     painter.restore();
 }
 
