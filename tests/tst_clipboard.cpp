@@ -9,37 +9,52 @@ class TestClipboard : public QObject
     Q_OBJECT
 
 private slots:
-    void copyCutPasteOnGrid();
+    void onTheGrid();
     void pastedTextCountsByDigits_data();
     void pastedTextCountsByDigits();
-    void deleteOnGrid();
-    void pasteOverComputedCells();
-    void textBoxes();
-    void pasteIntoOpenEditor();
+    void inTextBoxes();
 
 private:
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
 };
 
-void TestClipboard::copyCutPasteOnGrid()
+void TestClipboard::onTheGrid()
 {
     WindowFixture f;
     f.enter(3, 3, QStringLiteral("950.5"));
     f.clickCell(3, 3);
     f.press(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard()->text(), QStringLiteral("$950.50"));
-
     f.press(Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(f.text(3, 3), QString());
     QCOMPARE(f.text(37, 3), QStringLiteral("$0.00"));
-    QCOMPARE(clipboard()->text(), QStringLiteral("$950.50"));
 
     f.clickCell(4, 5);
     f.press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.text(4, 5), QStringLiteral("$950.50"));
-    QCOMPARE(f.text(37, 5), QStringLiteral("$950.50"));
     QCOMPARE(f.text(4, 7), QStringLiteral("($950.50)"));
+    f.press(Qt::Key_Delete);
+    QCOMPARE(f.text(4, 5), QString());
+    QCOMPARE(f.text(37, 5), QStringLiteral("$0.00"));
     QVERIFY(!f.editor->isVisible());
+
+    // Computed cells are overwritten at once; a text column of the Total row keeps the paste.
+    f.enter(7, 3, QStringLiteral("10"));
+    f.clickCell(7, 7);
+    f.press(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.text(7, 7), QStringLiteral("$10.00"));
+    clipboard()->setText(QStringLiteral("Grand total"));
+    f.clickCell(37, 2);
+    f.press(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.text(37, 2), QStringLiteral("Grand total"));
+
+    // On the computed column nothing moves, so nothing counts as changed.
+    const QTemporaryDir folder;
+    f.dialogs->savePaths = {folder.filePath(QStringLiteral("saved.vrn"))};
+    f.clickCell(6, 7);
+    QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+    f.press(Qt::Key_Delete);
+    QVERIFY(f.window->document().DocumentSaved());
 }
 
 void TestClipboard::pastedTextCountsByDigits_data()
@@ -64,69 +79,24 @@ void TestClipboard::pastedTextCountsByDigits()
     QCOMPARE(f.text(37, 7), remainder);
 }
 
-void TestClipboard::deleteOnGrid()
-{
-    WindowFixture f;
-    f.enter(6, 4, QStringLiteral("80"));
-    f.clickCell(6, 4);
-    f.press(Qt::Key_Delete);
-    QCOMPARE(f.text(6, 4), QString());
-    QCOMPARE(f.text(6, 7), QString());
-    QCOMPARE(f.text(37, 4), QStringLiteral("$0.00"));
-    QVERIFY(!f.editor->isVisible());
-
-    // On the computed column there is nowhere to move, so nothing counts as changed.
-    const QTemporaryDir folder;
-    f.dialogs->savePaths = {folder.filePath(QStringLiteral("saved.vrn"))};
-    f.clickCell(6, 7);
-    QVERIFY(f.window->document().save() == Document::SaveOutcome::Saved);
-    f.press(Qt::Key_Delete);
-    QVERIFY(f.window->document().DocumentSaved());
-}
-
-void TestClipboard::pasteOverComputedCells()
-{
-    WindowFixture f;
-    f.enter(7, 3, QStringLiteral("10"));
-    clipboard()->setText(QStringLiteral("$99.00"));
-    f.clickCell(7, 7);
-    f.press(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.text(7, 7), QStringLiteral("$10.00"));
-    f.clickCell(37, 3);
-    f.press(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.text(37, 3), QStringLiteral("$10.00"));
-    clipboard()->setText(QStringLiteral("Grand total"));
-    f.clickCell(37, 2);
-    f.press(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.text(37, 2), QStringLiteral("Grand total"));
-}
-
-void TestClipboard::textBoxes()
+void TestClipboard::inTextBoxes()
 {
     WindowFixture f;
     auto *name = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"));
     name->setFocus();
     f.type(QStringLiteral("Pat Owner"));
     name->setCursorPosition(0);
-
-    // Del is the Delete command, which replaces the selection: with none, nothing goes.
+    // Del is Delete, which replaces the selection: with none, nothing goes. Copy of no
+    // selection empties the clipboard, and pasting that inserts nothing.
     f.press(Qt::Key_Delete);
-    QCOMPARE(name->text(), QStringLiteral("Pat Owner"));
-
-    // Copy with nothing selected puts the empty text on the clipboard; pasting it inserts nothing.
-    clipboard()->setText(QStringLiteral("before"));
     f.press(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard()->text(), QString());
     f.press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(name->text(), QStringLiteral("Pat Owner"));
-
     name->setSelection(0, 4);
     f.press(Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(name->text(), QStringLiteral("Owner"));
-    QCOMPARE(clipboard()->text(), QStringLiteral("Pat "));
     name->setCursorPosition(5);
     f.press(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(name->text(), QStringLiteral("OwnerPat "));
     QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("OwnerPat "));
 
     auto *address = f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"));
@@ -135,20 +105,13 @@ void TestClipboard::textBoxes()
     address->selectAll();
     f.press(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard()->text(), QStringLiteral("1 Elm Road\nSpringfield"));
-    f.press(Qt::Key_Delete);
-    QCOMPARE(address->toPlainText(), QString());
-}
 
-void TestClipboard::pasteIntoOpenEditor()
-{
-    WindowFixture f;
+    // Into the open editor, unfiltered.
     clipboard()->setText(QStringLiteral("12ab"));
     f.clickCell(8, 3);
     f.type(QStringLiteral("5"));
     f.press(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.editor->text(), QStringLiteral("512ab"));
-    f.press(Qt::Key_Return);
-    QCOMPARE(f.text(8, 3), QStringLiteral("$512.00"));
 }
 
 QTEST_MAIN(TestClipboard)
