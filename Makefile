@@ -41,6 +41,12 @@ fuzz: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 		./scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
+# Figures, not tests: the core's operations, start-up against a bare Qt program, peak
+# memory and the headless export (docs/performance.md).
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_BUILD_BENCHMARKS=ON
+	cmake --build build-bench --target bench
+
 # A .deb for Debian 12: apt install ./build/VARN-*.deb
 package: build
 	cd $(BUILD_DIR) && cpack

@@ -1,0 +1,99 @@
+#include "fullestimate.h"
+
+#include "document/document.h"
+#include "document/headerfields.h"
+#include "sheet/estimatesheet.h"
+#include "sheet/money.h"
+
+#include <array>
+
+namespace {
+
+// Some with the accented letters and dashes that the file's code page holds, so that the
+// file's decoder meets them as it does in real estimates.
+QStringList suppliers()
+{
+    return {
+        QStringLiteral("Lane County Building Dept."), QStringLiteral("Pacific Power & Light"),
+        QStringLiteral("Hansen Excavating, Inc."), QStringLiteral("Rock Solid Foundations"),
+        QStringLiteral("Emerald Valley Lumber"), QStringLiteral("Bergström Framing Crew"),
+        QStringLiteral("Jones Supply (Milgard)"), QStringLiteral("Summit Roofing Co."),
+        QStringLiteral("Delgado Concrete"), QStringLiteral("Cascade Siding & Trim"),
+        QStringLiteral("Núñez Plumbing"), QStringLiteral("Comfort Air Heating"),
+        QStringLiteral("Bright Spark Electric"), QStringLiteral("Northwest Insulation"),
+        QStringLiteral("Deep Rock Well Drilling"), QStringLiteral("Valley Septic Service"),
+        QStringLiteral("Hearth & Home Stoves"), QStringLiteral("Smooth Wall Drywall"),
+        QStringLiteral("Oak Creek Cabinetry"), QStringLiteral("Emerald Valley Lumber"),
+        QStringLiteral("J. Whitaker – Finish Carpentry"), QStringLiteral("Color Craft Painters"),
+        QStringLiteral("Appliance Outlet"), QStringLiteral("Lumière Lighting"),
+        QStringLiteral("Carpet One Springfield"), QStringLiteral("Hansen Excavating, Inc."),
+        QStringLiteral("Overhead Door Co."), QStringLiteral("Willamette Title & Escrow"),
+        QStringLiteral("Home Depot, various"), QStringLiteral("Rental equipment"),
+        QStringLiteral("Green Thumb Landscaping"), QStringLiteral("Deckmasters"),
+        QStringLiteral("Blinds To Go"), QStringLiteral("Gutter Pros"),
+        QStringLiteral("SafeHome Security"), QStringLiteral("Owner"),
+    };
+}
+
+// What the six spare rows below the categories are used for.
+QStringList spareDescriptions()
+{
+    return {
+        QStringLiteral("Landscaping"), QStringLiteral("Deck and railings"), QStringLiteral("Window coverings"),
+        QStringLiteral("Gutters"), QStringLiteral("Alarm system"), QStringLiteral("Contingency, 5%"),
+    };
+}
+
+// The original estimate of each row in dollars, about a modest house's.
+constexpr std::array<int, EstimateSheet::ItemRowCount> EstimateDollars = {
+    6500, 4200, 9800, 18500, 32000, 24000, 14500, 9200, 7600, 12800, 14200, 9600,
+    11500, 4800, 8900, 7800, 4200, 9800, 13500, 5400, 6200, 7100, 6800, 2900,
+    9400, 5600, 1850, 65000, 3500, 2500, 6000, 4500, 1800, 1600, 2200, 12000,
+};
+
+// The land was paid at closing, with the title fees on top: a row paid beyond its estimate.
+constexpr int OverpaidRow = 28;
+constexpr qint64 OverpaidCents = 125000;
+
+QString money(qint64 cents)
+{
+    return Money::moneyText(double(cents) / 100.0);
+}
+
+} // namespace
+
+EstimateContent fullEstimate(int month)
+{
+    EstimateSheet sheet;
+    HeaderFields header;
+    header.setText(HeaderFields::Name, QStringLiteral("Daniel & Maria Lindqvist"));
+    header.setText(HeaderFields::Address, QStringLiteral("4821 Cedar Ridge Road\nSpringfield, OR 97477"));
+    header.setText(HeaderFields::Builder, QStringLiteral("Lindqvist Homes – owner-builder"));
+
+    Grid &grid = sheet.grid();
+    const QStringList supplierNames = suppliers();
+    const QStringList spares = spareDescriptions();
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        const qint64 estimate = qint64(EstimateDollars[row - 1]) * 100 + (row * 37) % 100;
+        const qint64 adjusted = row % 3 == 0 ? estimate * 108 / 100 : row % 4 == 0 ? estimate * 97 / 100 : estimate;
+        // The work goes down the sheet six rows a month: the rows behind it are paid in
+        // full, the six at it partly and get a quarter more now, the rows ahead nothing.
+        const int front = 6 * month;
+        const bool atWork = row > front && row <= front + 6;
+        qint64 previous = row <= front ? adjusted : atWork ? adjusted * (front + 7 - row) / 10 : 0;
+        const qint64 current = atWork ? adjusted / 4 : 0;
+        if (row == OverpaidRow)
+            previous = adjusted + OverpaidCents;
+
+        grid.setText(row, EstimateSheet::SupplierColumn, supplierNames.at(row - 1));
+        if (row > EstimateSheet::CategoryCount)
+            grid.setText(row, EstimateSheet::DescriptionColumn, spares.at(row - EstimateSheet::CategoryCount - 1));
+        grid.setText(row, EstimateSheet::OriginalEstimateColumn, money(estimate));
+        grid.setText(row, EstimateSheet::AdjustedEstimateColumn, money(adjusted));
+        grid.setText(row, EstimateSheet::PreviousPaymentColumn, money(previous));
+        grid.setText(row, EstimateSheet::CurrentPaymentColumn, money(current));
+        grid.setCurrentRow(row);
+        sheet.RecalculateTotals();
+    }
+    return Document::contentOf(sheet, header);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "document/estimatecontent.h"
+
+// An estimate with every header field and every cell filled, as an owner-builder's sheet
+// looks halfway through the building: suppliers, descriptions, estimates, payments and the
+// cost to complete as the program works it out. A later month has more paid, so the texts
+// of two months differ in every payment column.
+EstimateContent fullEstimate(int month = 1);
