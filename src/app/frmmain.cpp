@@ -17,6 +17,7 @@
 #include "editing/mousewheel.h"
 #include "print/estimateprinter.h"
 #include "print/pdfexport.h"
+#include "sheet/cellpainter.h"
 #include "sheet/gridview.h"
 
 #include <QAction>
@@ -46,14 +47,6 @@ constexpr int GridTop = 1800;
 // Up to the text box beside it, so that the caption fits in fonts wider than the design's.
 constexpr int LabelWidth = 720;
 
-QFont gridFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 qreal screenDpiY()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -63,7 +56,7 @@ qreal screenDpiY()
 // The grid's natural row height: one line of its font with a little air.
 int defaultRowHeight()
 {
-    const QFontMetrics metrics(gridFont());
+    const QFontMetrics metrics(CellPainter::sheetFont());
     return Twips::fromPixels(metrics.height() + 4, screenDpiY());
 }
 
@@ -94,7 +87,7 @@ FrmMain::FrmMain(const QString &commandLineDocument, Services services)
                                             *m_services.messageBoxes))
 {
     setObjectName(QStringLiteral("frmMain"));
-    setFont(gridFont());
+    setFont(CellPainter::sheetFont());
     m_document->setCommandLineDocument(commandLineDocument);
     createMenus();
     createToolBar();

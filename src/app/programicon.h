@@ -2,11 +2,12 @@
 
 #include <QIcon>
 
-// The program's icon, rendered from its drawing at every size the desktop asks for.
+// The program's icon at the sizes a window shows; the desktop takes the larger ones from
+// the installed icon theme. Each size is decoded as it is added, at every start.
 inline QIcon programIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/varn-%1.png").arg(size), QSize(size, size));
     return icon;
 }

@@ -193,10 +193,13 @@ void Document::fill(EstimateSheet &sheet, HeaderFields &header, const EstimateCo
         for (int row = 1; row <= EstimateContent::RowCount; ++row)
             grid.setText(row, column, content.cells[row - 1][column - 1]);
     }
+    // Every row is recalculated as it stands; the totals, which each row's recalculation
+    // would add up anew, are added up once at the end, to the same result.
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
         grid.setCurrentRow(row);
-        sheet.RecalculateTotals();
+        sheet.recalculateCurrentRow();
     }
+    sheet.recalculateColumnTotals();
     grid.setCurrentColumn(1);
     grid.setCurrentRow(1);
 }

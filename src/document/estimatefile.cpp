@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <span>
 
 using namespace Qt::StringLiterals;
@@ -41,6 +42,9 @@ std::optional<QByteArray> encodeExactly(QStringView text)
     // The code page has a NUL, but a reader takes a file holding one for binary.
     if (text.contains(QChar::Null))
         return std::nullopt;
+    // ASCII is the same in the code page; most texts are, and need no converter.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
@@ -231,7 +235,10 @@ QByteArray FieldReader::takeUntil(bool (*isEnd)(char))
 // Every line break inside a text reads as "\n", whichever convention the file used.
 QString textOf(const QByteArray &field, QStringDecoder &decoder)
 {
-    QString text = decoder.decode(field);
+    const bool ascii = std::all_of(field.begin(), field.end(), [](char byte) { return uchar(byte) < 0x80; });
+    QString text = ascii ? QString::fromLatin1(field) : decoder.decode(field);
+    if (!text.contains(u'\r'))
+        return text;
     return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
 }
 

@@ -16,7 +16,6 @@
 namespace {
 constexpr qreal CellPadding = 30;
 constexpr qreal LineWidth = 15;
-constexpr qreal GridFontPoints = 8.25;
 constexpr qreal GridImageShare = 0.6;
 constexpr qreal VisibleRowLabelShare = 0.05;
 
@@ -186,9 +185,8 @@ void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination)
     painter.translate(-source.left(), 0);
     painter.setClipRect(source);
 
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(int(std::lround(GridFontPoints * TwipsPerPoint)));
+    QFont font = CellPainter::sheetFont();
+    font.setPixelSize(int(std::lround(CellPainter::SheetFontPoints * TwipsPerPoint)));
     // The cells first, their lines over them, so that no cell covers its neighbour's line.
     const int fixedColumns = m_grid.fixedColumns();
     qreal top = 0;

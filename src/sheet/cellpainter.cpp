@@ -3,6 +3,7 @@
 #include "grid.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -35,6 +36,18 @@ QFont fittingFont(const QFont &font, const QRectF &rect, int flags, const QStrin
 }
 
 namespace CellPainter {
+
+QFont sheetFont()
+{
+#ifdef Q_OS_WIN
+    QFont font(QStringLiteral("MS Sans Serif"));
+#else
+    // Asking for a typeface the system lacks costs a font search at every start.
+    QFont font = QGuiApplication::font();
+#endif
+    font.setPointSizeF(SheetFontPoints);
+    return font;
+}
 
 void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column,
               const QFont &baseFont, qreal padding)

@@ -134,6 +134,12 @@ void EstimateSheet::FormatMoneyCell(int row, int column)
 
 void EstimateSheet::RecalculateTotals()
 {
+    recalculateCurrentRow();
+    recalculateColumnTotals();
+}
+
+void EstimateSheet::recalculateCurrentRow()
+{
     const int startColumn = m_grid.currentColumn();
     m_grid.setCurrentColumn(CostToCompleteColumn);
     const int row = m_grid.currentRow();
@@ -165,7 +171,10 @@ void EstimateSheet::RecalculateTotals()
 
     m_grid.setCurrentColumn(startColumn);
     m_grid.setCurrentRow(row);
+}
 
+void EstimateSheet::recalculateColumnTotals()
+{
     // The totals add up the amounts as the cells show them, rounded to cents.
     for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column) {
         double sum = 0.0;

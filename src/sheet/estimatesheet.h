@@ -51,7 +51,10 @@ public:
     void SetColumnWidths();
 
     void FormatMoneyCell(int row, int column);
+    // The current row's cost to complete, then the column totals.
     void RecalculateTotals();
+    void recalculateCurrentRow();
+    void recalculateColumnTotals();
 
     void ResetDescriptions();
     // Empties every item cell, writes the category names back and puts the bare "0"

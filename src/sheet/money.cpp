@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <limits>
 #include <string>
 
@@ -127,6 +129,52 @@ bool startsNegative(QStringView text)
     return false;
 }
 
+// The number made of a text's digits and points, up to the second point, when it has at
+// most 15 digits: then digits and power of ten are exact doubles, and their quotient is the
+// correctly rounded value, as from_chars would give it, at a fraction of the cost. Money
+// texts are read this way over and over as the totals are added up.
+std::optional<double> exactKeptNumber(QStringView text)
+{
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool pastPoint = false;
+    for (const QChar c : text) {
+        if (c == u'.') {
+            if (pastPoint)
+                break;
+            pastPoint = true;
+        } else if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + (c.unicode() - u'0');
+            decimals += pastPoint ? 1 : 0;
+        }
+    }
+    return double(mantissa) / powersOfTen[decimals];
+}
+
+// The same number for texts with more digits.
+double readKeptNumber(QStringView text)
+{
+    std::string kept;
+    for (const QChar c : text) {
+        if ((c >= u'0' && c <= u'9') || c == u'.')
+            kept.push_back(static_cast<char>(c.unicode()));
+    }
+    std::string number;
+    const size_t i = appendDigits(kept, 0, number);
+    if (i < kept.size() && kept[i] == '.') {
+        number.push_back('.');
+        appendDigits(kept, i + 1, number);
+    }
+    if (number.front() == '.')
+        number.insert(number.begin(), '0');
+    return parseDecimal(number);
+}
+
 // Adds one unit in the last place of a string of decimal digits.
 void incrementDigits(std::string &digits)
 {
@@ -188,24 +236,8 @@ double readRawEntry(QStringView text)
 
 double ReadMoneyValue(QStringView text)
 {
-    std::string kept;
-    for (const QChar c : text) {
-        if ((c >= u'0' && c <= u'9') || c == u'.')
-            kept.push_back(static_cast<char>(c.unicode()));
-    }
-
-    std::string number;
-    size_t i = appendDigits(kept, 0, number);
-    if (i < kept.size() && kept[i] == '.') {
-        number.push_back('.');
-        appendDigits(kept, i + 1, number);
-    }
-    if (number.empty() || number == ".")
-        return 0.0;
-    if (number.front() == '.')
-        number.insert(number.begin(), '0');
-
-    const double value = parseDecimal(number);
+    const std::optional<double> exact = exactKeptNumber(text);
+    const double value = exact ? *exact : readKeptNumber(text);
     return startsNegative(text) ? -value : value;
 }
 
