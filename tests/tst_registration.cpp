@@ -15,18 +15,18 @@ class TestRegistration : public QObject
 private slots:
     void init();
     void firstStartRegisters();
-    void sameFolderRegistersNothing();
-    void movedProgramRegistersAgain();
+    void onlyMovedProgramRegistersAgain();
     void installedPackageIsNotShadowed();
     void execQuoting_data();
     void execQuoting();
 
 private:
-    QString dataPath(const QString &relative) const { return m_home->filePath("data/" + relative); }
-    QString desktopEntry() const { return dataPath("applications/example.varn.varn.desktop"); }
-    QString xdgMime(const QStringList &arguments) const;
-    QByteArray read(const QString &path) const;
-    void registerFrom(const QString &folder);
+    QString home(const QString &relative) const { return m_home->filePath(relative); }
+    QString entry() const { return home("data/applications/example.varn.varn.desktop"); }
+    QByteArray entryText() const;
+    void write(const QString &path, const QByteArray &bytes) const;
+    static QString xdgMime(const QStringList &arguments);
+    void registerFrom(const QString &folder) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
 };
@@ -36,14 +36,27 @@ void TestRegistration::init()
     if (QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("update-mime-database").isEmpty())
         QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
     m_home = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_DATA_HOME", m_home->filePath("data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", m_home->filePath("config").toUtf8());
-    qputenv("XDG_DATA_DIRS", m_home->filePath("system").toUtf8());
+    qputenv("XDG_DATA_HOME", home("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", home("config").toUtf8());
+    qputenv("XDG_DATA_DIRS", home("system").toUtf8());
     qunsetenv("XDG_CURRENT_DESKTOP");
     qunsetenv("DESKTOP_SESSION");
 }
 
-QString TestRegistration::xdgMime(const QStringList &arguments) const
+QByteArray TestRegistration::entryText() const
+{
+    QFile file(entry());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestRegistration::write(const QString &path, const QByteArray &bytes) const
+{
+    QFile file(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString TestRegistration::xdgMime(const QStringList &arguments)
 {
     QProcess process;
     process.start("xdg-mime", arguments);
@@ -51,72 +64,48 @@ QString TestRegistration::xdgMime(const QStringList &arguments) const
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-QByteArray TestRegistration::read(const QString &path) const
+void TestRegistration::registerFrom(const QString &folder) const
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestRegistration::registerFrom(const QString &folder)
-{
-    QSettings settings(m_home->filePath("config/VARN/VARN.conf"), QSettings::IniFormat);
+    QSettings settings(home("config/VARN/VARN.conf"), QSettings::IniFormat);
     DesktopFileAssociation().registerIfMoved(settings, "VARN", folder);
 }
 
 void TestRegistration::firstStartRegisters()
 {
     registerFrom("/opt/My Estimates");
-    QSettings settings(m_home->filePath("config/VARN/VARN.conf"), QSettings::IniFormat);
-    QCOMPARE(settings.value("Settings/Assoc").toString(), QStringLiteral("/opt/My Estimates"));
-
-    const QByteArray entry = read(desktopEntry());
-    QVERIFY(entry.contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
-    QVERIFY(entry.contains("\nMimeType=application/x-varn;\n"));
-    QVERIFY(QFile::exists(dataPath("icons/hicolor/48x48/apps/example.varn.varn.png")));
-
-    const QString estimate = m_home->filePath("house.vrn");
-    QFile file(estimate);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("2,4,6\r\n");
-    file.close();
-    QCOMPARE(xdgMime({"query", "filetype", estimate}), QStringLiteral("application/x-varn"));
+    QCOMPARE(QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).value("Settings/Assoc").toString(),
+             QStringLiteral("/opt/My Estimates"));
+    QVERIFY(entryText().contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
+    QVERIFY(entryText().contains("\nMimeType=application/x-varn;\n"));
+    QVERIFY(QFile::exists(home("data/icons/hicolor/48x48/apps/example.varn.varn.png")));
+    // The desktop's own tools know the file type and its handler.
+    write(home("house.vrn"), "2,4,6\r\n");
+    QCOMPARE(xdgMime({"query", "filetype", home("house.vrn")}), QStringLiteral("application/x-varn"));
     QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
 }
 
-void TestRegistration::sameFolderRegistersNothing()
+void TestRegistration::onlyMovedProgramRegistersAgain()
 {
     registerFrom("/opt/varn");
-    QVERIFY(QFile::remove(desktopEntry()));
+    QVERIFY(QFile::remove(entry()));
     registerFrom("/opt/varn");
-    QVERIFY(!QFile::exists(desktopEntry()));
-}
-
-void TestRegistration::movedProgramRegistersAgain()
-{
-    registerFrom("/opt/varn");
+    QVERIFY(!QFile::exists(entry()));
     registerFrom("/home/pat/varn");
-    QVERIFY(read(desktopEntry()).contains("\nExec=/home/pat/varn/VARN %f\n"));
+    QVERIFY(entryText().contains("\nExec=/home/pat/varn/VARN %f\n"));
     // Letter case counts: another spelling is another folder.
     registerFrom("/home/pat/VARN");
-    QVERIFY(read(desktopEntry()).contains("\nExec=/home/pat/VARN/VARN %f\n"));
+    QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
 }
 
 void TestRegistration::installedPackageIsNotShadowed()
 {
-    // An earlier registration from a build folder left entries of its own.
-    registerFrom("/home/pat/build");
-    QVERIFY(QFile::exists(desktopEntry()));
-    const QString installed = m_home->filePath("system/applications/example.varn.varn.desktop");
-    QVERIFY(QDir().mkpath(QFileInfo(installed).absolutePath()));
-    QFile file(installed);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\n"
-               "MimeType=application/x-varn;\n");
-    file.close();
-
+    registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
+    QVERIFY(QFile::exists(entry()));
+    write(home("system/applications/example.varn.varn.desktop"),
+          "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\nMimeType=application/x-varn;\n");
     registerFrom("/usr/bin");
-    QVERIFY(!QFile::exists(desktopEntry()));
-    QVERIFY(!QFile::exists(dataPath("mime/packages/example.varn.varn.xml")));
+    QVERIFY(!QFile::exists(entry()));
+    QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
     QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
 }
 
