@@ -10,12 +10,80 @@ class TestHelpTips : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        m_f = std::make_unique<WindowFixture>();
+        m_tips = m_f->window->findChild<HelpTips *>();
+        m_box = m_f->window->findChild<QPlainTextEdit *>(QStringLiteral("txtHelp"));
+        // The test ticks the timer itself.
+        m_tips->timer()->setInterval(std::chrono::hours(1));
+        moveTo(5, 4);
+    }
+
     void cleanup() { m_f.reset(); }
-    void delayAndRearming();
-    void tipFollowsDownTheColumn();
-    void boxHeight_data();
-    void boxHeight();
+
+    void delayAndRearming()
+    {
+        QVERIFY(m_tips->RestartHelpDelay() && !m_tips->HelpDelayElapsed() && !m_tips->timer()->isActive());
+        moveTo(5, 2);
+        QVERIFY(!m_tips->RestartHelpDelay() && m_tips->timer()->isActive());
+        moveTo(5, 2);
+        QVERIFY(!shown());
+        m_tips->tmrHelp_Timer();
+        QVERIFY(!shown());
+        moveTo(5, 2);
+        QVERIFY(shown());
+        QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(4));
+
+        // Another column hides the tip at once (below the box: a move onto it does not reach the grid).
+        moveTo(9, 3);
+        QVERIFY(!shown());
+        QVERIFY(m_tips->RestartHelpDelay() && !m_tips->HelpDelayElapsed() && !m_tips->timer()->isActive());
+
+        // A spare row and the header row have none, and coming back needs a new delay.
+        for (const int row : {31, 0}) {
+            moveTo(30, 2);
+            m_tips->tmrHelp_Timer();
+            moveTo(30, 2);
+            QVERIFY(shown());
+            moveTo(row, 2);
+            QVERIFY(!shown());
+            QVERIFY(m_tips->RestartHelpDelay());
+        }
+        moveTo(30, 2);
+        QVERIFY(!shown());
+    }
+
+    void tipFollowsDownTheColumn()
+    {
+        moveTo(1, 2);
+        m_tips->tmrHelp_Timer();
+        for (int row = 1; row <= 30; ++row) {
+            moveTo(row, 2);
+            QVERIFY(shown());
+            QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(row - 1));
+            // Right of the name cell, as the grid is scrolled by then.
+            const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
+            QCOMPARE(m_box->geometry(), QRect(name.right() + 1, name.top(), m_f->window->twipsToPixelsX(4000),
+                                              m_f->window->twipsToPixelsY(HelpTips::boxHeight(m_box->toPlainText().size()))));
+        }
+    }
+
+    void boxHeight_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("height");
+        QTest::newRow("59") << 59 << 250;
+        QTest::newRow("60") << 60 << 500;
+        QTest::newRow("120") << 120 << 750;
+    }
+
+    void boxHeight()
+    {
+        QFETCH(int, length);
+        QFETCH(int, height);
+        QCOMPARE(HelpTips::boxHeight(length), height);
+    }
 
 private:
     void moveTo(int row, int column);
@@ -26,16 +94,6 @@ private:
     QPlainTextEdit *m_box = nullptr;
     int m_nudge = 1;
 };
-
-void TestHelpTips::init()
-{
-    m_f = std::make_unique<WindowFixture>();
-    m_tips = m_f->window->findChild<HelpTips *>();
-    m_box = m_f->window->findChild<QPlainTextEdit *>(QStringLiteral("txtHelp"));
-    // The test ticks the timer itself.
-    m_tips->timer()->setInterval(std::chrono::hours(1));
-    moveTo(5, 4);
-}
 
 // A real mouse move over the cell, scrolled into view first.
 void TestHelpTips::moveTo(int row, int column)
@@ -48,69 +106,6 @@ void TestHelpTips::moveTo(int row, int column)
     QWidget *target = grid->childAt(point);
     QVERIFY(target);
     QTest::mouseMove(target, target->mapFrom(grid, point));
-}
-
-void TestHelpTips::delayAndRearming()
-{
-    QVERIFY(m_tips->RestartHelpDelay() && !m_tips->HelpDelayElapsed() && !m_tips->timer()->isActive());
-    moveTo(5, 2);
-    QVERIFY(!m_tips->RestartHelpDelay() && m_tips->timer()->isActive());
-    moveTo(5, 2);
-    QVERIFY(!shown());
-    m_tips->tmrHelp_Timer();
-    QVERIFY(!shown());
-    moveTo(5, 2);
-    QVERIFY(shown());
-    QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(4));
-
-    // Another column hides the tip at once (below the box: a move onto it does not reach the grid).
-    moveTo(9, 3);
-    QVERIFY(!shown());
-    QVERIFY(m_tips->RestartHelpDelay() && !m_tips->HelpDelayElapsed() && !m_tips->timer()->isActive());
-
-    // A spare row and the header row have none, and coming back needs a new delay.
-    for (const int row : {31, 0}) {
-        moveTo(30, 2);
-        m_tips->tmrHelp_Timer();
-        moveTo(30, 2);
-        QVERIFY(shown());
-        moveTo(row, 2);
-        QVERIFY(!shown());
-        QVERIFY(m_tips->RestartHelpDelay());
-    }
-    moveTo(30, 2);
-    QVERIFY(!shown());
-}
-
-void TestHelpTips::tipFollowsDownTheColumn()
-{
-    moveTo(1, 2);
-    m_tips->tmrHelp_Timer();
-    for (int row = 1; row <= 30; ++row) {
-        moveTo(row, 2);
-        QVERIFY(shown());
-        QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(row - 1));
-        // Right of the name cell, as the grid is scrolled by then.
-        const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
-        QCOMPARE(m_box->geometry(), QRect(name.right() + 1, name.top(), m_f->window->twipsToPixelsX(4000),
-                                          m_f->window->twipsToPixelsY(HelpTips::boxHeight(m_box->toPlainText().size()))));
-    }
-}
-
-void TestHelpTips::boxHeight_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("height");
-    QTest::newRow("59") << 59 << 250;
-    QTest::newRow("60") << 60 << 500;
-    QTest::newRow("120") << 120 << 750;
-}
-
-void TestHelpTips::boxHeight()
-{
-    QFETCH(int, length);
-    QFETCH(int, height);
-    QCOMPARE(HelpTips::boxHeight(length), height);
 }
 
 QTEST_MAIN(TestHelpTips)

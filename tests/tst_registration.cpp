@@ -13,12 +13,74 @@ class TestRegistration : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void firstStartRegisters();
-    void onlyMovedProgramRegistersAgain();
-    void installedPackageIsNotShadowed();
-    void execQuoting_data();
-    void execQuoting();
+    void init()
+    {
+        if (QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("update-mime-database").isEmpty())
+            QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", home("data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home("config").toUtf8());
+        qputenv("XDG_DATA_DIRS", home("system").toUtf8());
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("DESKTOP_SESSION");
+    }
+
+    void firstStartRegisters()
+    {
+        registerFrom("/opt/My Estimates");
+        QCOMPARE(QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).value("Settings/Assoc").toString(),
+                 QStringLiteral("/opt/My Estimates"));
+        QVERIFY(entryText().contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
+        QVERIFY(entryText().contains("\nMimeType=application/x-varn;\n"));
+        QVERIFY(QFile::exists(home("data/icons/hicolor/48x48/apps/example.varn.varn.png")));
+        // The desktop's own tools know the file type and its handler.
+        write(home("house.vrn"), "2,4,6\r\n");
+        QCOMPARE(xdgMime({"query", "filetype", home("house.vrn")}), QStringLiteral("application/x-varn"));
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    void onlyMovedProgramRegistersAgain()
+    {
+        registerFrom("/opt/varn");
+        QVERIFY(QFile::remove(entry()));
+        registerFrom("/opt/varn");
+        QVERIFY(!QFile::exists(entry()));
+        registerFrom("/home/pat/varn");
+        QVERIFY(entryText().contains("\nExec=/home/pat/varn/VARN %f\n"));
+        // Letter case counts: another spelling is another folder.
+        registerFrom("/home/pat/VARN");
+        QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
+    }
+
+    void installedPackageIsNotShadowed()
+    {
+        registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
+        QVERIFY(QFile::exists(entry()));
+        write(home("system/applications/example.varn.varn.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\nMimeType=application/x-varn;\n");
+        registerFrom("/usr/bin");
+        QVERIFY(!QFile::exists(entry()));
+        QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    void execQuoting_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("plain") << "/usr/bin/VARN" << "/usr/bin/VARN";
+        QTest::newRow("blank") << "/opt/My Estimates/VARN" << "\"/opt/My Estimates/VARN\"";
+        QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN" << "\"/opt/\\\\$x\\\\\"y/VARN\"";
+        QTest::newRow("backslash") << "/opt/a\\b/VARN" << "\"/opt/a\\\\\\\\b/VARN\"";
+        QTest::newRow("percent") << "/opt/100%/VARN" << "/opt/100%%/VARN";
+    }
+
+    void execQuoting()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, command);
+        QCOMPARE(DesktopFileAssociation::execCommand(path), command);
+    }
 
 private:
     QString home(const QString &relative) const { return m_home->filePath(relative); }
@@ -30,18 +92,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_home;
 };
-
-void TestRegistration::init()
-{
-    if (QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("update-mime-database").isEmpty())
-        QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
-    m_home = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_DATA_HOME", home("data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", home("config").toUtf8());
-    qputenv("XDG_DATA_DIRS", home("system").toUtf8());
-    qunsetenv("XDG_CURRENT_DESKTOP");
-    qunsetenv("DESKTOP_SESSION");
-}
 
 QByteArray TestRegistration::entryText() const
 {
@@ -68,63 +118,6 @@ void TestRegistration::registerFrom(const QString &folder) const
 {
     QSettings settings(home("config/VARN/VARN.conf"), QSettings::IniFormat);
     DesktopFileAssociation().registerIfMoved(settings, "VARN", folder);
-}
-
-void TestRegistration::firstStartRegisters()
-{
-    registerFrom("/opt/My Estimates");
-    QCOMPARE(QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).value("Settings/Assoc").toString(),
-             QStringLiteral("/opt/My Estimates"));
-    QVERIFY(entryText().contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
-    QVERIFY(entryText().contains("\nMimeType=application/x-varn;\n"));
-    QVERIFY(QFile::exists(home("data/icons/hicolor/48x48/apps/example.varn.varn.png")));
-    // The desktop's own tools know the file type and its handler.
-    write(home("house.vrn"), "2,4,6\r\n");
-    QCOMPARE(xdgMime({"query", "filetype", home("house.vrn")}), QStringLiteral("application/x-varn"));
-    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
-}
-
-void TestRegistration::onlyMovedProgramRegistersAgain()
-{
-    registerFrom("/opt/varn");
-    QVERIFY(QFile::remove(entry()));
-    registerFrom("/opt/varn");
-    QVERIFY(!QFile::exists(entry()));
-    registerFrom("/home/pat/varn");
-    QVERIFY(entryText().contains("\nExec=/home/pat/varn/VARN %f\n"));
-    // Letter case counts: another spelling is another folder.
-    registerFrom("/home/pat/VARN");
-    QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
-}
-
-void TestRegistration::installedPackageIsNotShadowed()
-{
-    registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
-    QVERIFY(QFile::exists(entry()));
-    write(home("system/applications/example.varn.varn.desktop"),
-          "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\nMimeType=application/x-varn;\n");
-    registerFrom("/usr/bin");
-    QVERIFY(!QFile::exists(entry()));
-    QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
-    QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
-}
-
-void TestRegistration::execQuoting_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("plain") << "/usr/bin/VARN" << "/usr/bin/VARN";
-    QTest::newRow("blank") << "/opt/My Estimates/VARN" << "\"/opt/My Estimates/VARN\"";
-    QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN" << "\"/opt/\\\\$x\\\\\"y/VARN\"";
-    QTest::newRow("backslash") << "/opt/a\\b/VARN" << "\"/opt/a\\\\\\\\b/VARN\"";
-    QTest::newRow("percent") << "/opt/100%/VARN" << "/opt/100%%/VARN";
-}
-
-void TestRegistration::execQuoting()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, command);
-    QCOMPARE(DesktopFileAssociation::execCommand(path), command);
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)
