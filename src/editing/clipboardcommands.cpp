@@ -69,50 +69,46 @@ QString ClipboardCommands::clipboardText()
     return QGuiApplication::clipboard()->text();
 }
 
+QWidget *ClipboardCommands::focusedTextBox() const
+{
+    QWidget *focused = QApplication::focusWidget();
+    const bool isTextBox = qobject_cast<QLineEdit *>(focused) || qobject_cast<QPlainTextEdit *>(focused);
+    return isTextBox && focused->window() == m_window ? focused : nullptr;
+}
+
 void ClipboardCommands::mnuCut_Click()
 {
     if (gridHasFocus()) {
         putOnClipboard(gridCellText());
         replaceGridCell(QString());
-        return;
+    } else if (QWidget *textBox = focusedTextBox()) {
+        const QString selected = selectedText(textBox);
+        putOnClipboard(selected);
+        if (!selected.isEmpty())
+            replaceSelection(textBox, QString());
     }
-    QWidget *focused = QApplication::focusWidget();
-    if (!focused || focused->window() != m_window)
-        return;
-    putOnClipboard(selectedText(focused));
-    if (!selectedText(focused).isEmpty())
-        replaceSelection(focused, QString());
 }
 
 void ClipboardCommands::mnuCopy_Click()
 {
-    if (gridHasFocus()) {
+    if (gridHasFocus())
         putOnClipboard(gridCellText());
-        return;
-    }
-    QWidget *focused = QApplication::focusWidget();
-    if (focused && focused->window() == m_window)
-        putOnClipboard(selectedText(focused));
+    else if (QWidget *textBox = focusedTextBox())
+        putOnClipboard(selectedText(textBox));
 }
 
 void ClipboardCommands::mnuPaste_Click()
 {
-    if (gridHasFocus()) {
+    if (gridHasFocus())
         replaceGridCell(clipboardText());
-        return;
-    }
-    QWidget *focused = QApplication::focusWidget();
-    if (focused && focused->window() == m_window)
-        replaceSelection(focused, clipboardText());
+    else if (QWidget *textBox = focusedTextBox())
+        replaceSelection(textBox, clipboardText());
 }
 
 void ClipboardCommands::mnuDelete_Click()
 {
-    if (gridHasFocus()) {
+    if (gridHasFocus())
         replaceGridCell(QString());
-        return;
-    }
-    QWidget *focused = QApplication::focusWidget();
-    if (focused && focused->window() == m_window && !selectedText(focused).isEmpty())
-        replaceSelection(focused, QString());
+    else if (QWidget *textBox = focusedTextBox(); textBox && !selectedText(textBox).isEmpty())
+        replaceSelection(textBox, QString());
 }

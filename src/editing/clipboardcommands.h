@@ -27,6 +27,8 @@ signals:
 
 private:
     bool gridHasFocus() const;
+    // The text box of the main window that has the focus, if one has.
+    QWidget *focusedTextBox() const;
     QString gridCellText() const;
     void replaceGridCell(const QString &text);
     QString selectedText(QWidget *control) const;
