@@ -13,7 +13,6 @@ class HeaderFields : public QObject
 
 public:
     enum Field { Name, Address, Builder };
-    static constexpr std::array<Field, 3> AllFields = {Name, Address, Builder};
 
     using QObject::QObject;
 

@@ -20,7 +20,6 @@ public:
 
     void HookWheel(QWidget *window);
     void UnhookWheel();
-    bool isHooked() const { return !m_window.isNull(); }
 
     // The top row after one wheel step: a step is as many rows as header rows fit in the
     // grid's height, at least 10; a turn away from the user scrolls up.

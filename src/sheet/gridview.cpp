@@ -58,16 +58,6 @@ int GridView::pixelsFromTwipsY(int twips) const
     return Twips::toPixels(twips, logicalDpiY());
 }
 
-int GridView::twipsFromPixelsX(int pixels) const
-{
-    return Twips::fromPixels(pixels, logicalDpiX());
-}
-
-int GridView::twipsFromPixelsY(int pixels) const
-{
-    return Twips::fromPixels(pixels, logicalDpiY());
-}
-
 void GridView::applySizes()
 {
     const int fixedRows = m_grid.fixedRows();

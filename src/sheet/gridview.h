@@ -34,8 +34,6 @@ public:
     void scrollToCurrentCell();
     int pixelsFromTwipsX(int twips) const;
     int pixelsFromTwipsY(int twips) const;
-    int twipsFromPixelsX(int pixels) const;
-    int twipsFromPixelsY(int pixels) const;
 
 signals:
     void characterTyped(QChar key);
