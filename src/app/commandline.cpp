@@ -27,9 +27,9 @@ int fail(int status, const QString &message)
     return status;
 }
 
-bool write(const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
+bool write(const QString &output, const QString &suffix, const EstimateSheet &sheet, const HeaderFields &header,
+           QString *errorString)
 {
-    const QString suffix = QFileInfo(output).suffix().toLower();
     if (suffix == u"pdf")
         return PdfExport::save(output, sheet.grid(), header, errorString);
     if (suffix == u"csv")
@@ -50,7 +50,7 @@ int exportEstimate(const QString &output, const QString &input)
     QString errorString;
     if (!Document::ReadEstimateFile(sheet, header, input, &errorString))
         return fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
-    if (!write(output, sheet, header, &errorString))
+    if (!write(output, suffix, sheet, header, &errorString))
         return fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
     return Done;
 }

@@ -402,8 +402,7 @@ void FrmMain::openRecentFile(const QString &path)
 {
     commitOpenEdit();
     if (!QFileInfo::exists(path)) {
-        m_services.messageBoxes->showCritical(QStringLiteral("An error as accured while trying to open this file."),
-                                              QStringLiteral("File Error"));
+        m_services.messageBoxes->showCritical(Document::openErrorText(), Document::fileErrorTitle());
         m_recentFiles->remove(path);
         return;
     }
@@ -545,7 +544,7 @@ void FrmMain::exportTo(const QString &title, const QString &filter, const QStrin
     if (!path.isEmpty() && !write(path, &errorString))
         m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
                                                   .arg(QDir::toNativeSeparators(path), errorString),
-                                              QStringLiteral("File Error"));
+                                              Document::fileErrorTitle());
 }
 
 void FrmMain::mnuExportPdf_Click()

@@ -6,21 +6,6 @@
 #include "sheet/estimatesheet.h"
 
 namespace {
-QString fileErrorTitle()
-{
-    return QStringLiteral("File Error");
-}
-
-QString openErrorText()
-{
-    return QStringLiteral("An error as accured while trying to open this file.");
-}
-
-QString saveErrorText()
-{
-    return QStringLiteral("An error as accured while trying to save this file.");
-}
-
 QString fieldName(int row, int column)
 {
     if (row == 0) {
@@ -29,6 +14,21 @@ QString fieldName(int row, int column)
     }
     return QStringLiteral("Row %1, %2").arg(row).arg(EstimateSheet::columnHeaders().at(column - 1));
 }
+}
+
+QString Document::fileErrorTitle()
+{
+    return QStringLiteral("File Error");
+}
+
+QString Document::openErrorText()
+{
+    return QStringLiteral("An error as accured while trying to open this file.");
+}
+
+QString Document::saveErrorText()
+{
+    return QStringLiteral("An error as accured while trying to save this file.");
 }
 
 Document::Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dialogs, MessageBoxes &messages,

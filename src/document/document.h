@@ -20,6 +20,11 @@ class Document : public QObject
 public:
     enum class SaveOutcome { Saved, Cancelled, Failed };
 
+    // The messages of a file that cannot be opened or saved.
+    static QString fileErrorTitle();
+    static QString openErrorText();
+    static QString saveErrorText();
+
     Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dialogs, MessageBoxes &messages,
              QObject *parent = nullptr);
 
