@@ -18,24 +18,29 @@ public:
         QString kind;
         QString text;
         QString title;
+        QString reason;
     };
 
     Answer askYesNoCancel(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("question"), text, title};
+        shown << Shown{QStringLiteral("question"), text, title, {}};
         return answers.isEmpty() ? Cancel : answers.takeFirst();
     }
     void showCritical(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("critical"), text, title};
+        shown << Shown{QStringLiteral("critical"), text, title, {}};
+    }
+    void showFailure(const QString &text, const QString &title, const QString &reason) override
+    {
+        shown << Shown{QStringLiteral("critical"), text, title, reason};
     }
     void showWarning(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("warning"), text, title};
+        shown << Shown{QStringLiteral("warning"), text, title, {}};
     }
     void showInformation(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("information"), text, title};
+        shown << Shown{QStringLiteral("information"), text, title, {}};
     }
 
     QStringList texts() const

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -27,6 +28,11 @@ QStringList argumentsOf(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+#ifdef SIGXFSZ
+    // Past a file-size limit a write is to fail and be reported, not to kill the program
+    // with the estimate half saved.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("VARN"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     if (CommandLine::startsWithOption(argumentsOf(argc, argv))) {

@@ -13,6 +13,12 @@ public:
 
     virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
     virtual void showCritical(const QString &text, const QString &title) = 0;
+    // A failure with its reason ("No space left on device") below the message.
+    virtual void showFailure(const QString &text, const QString &title, const QString &reason)
+    {
+        Q_UNUSED(reason);
+        showCritical(text, title);
+    }
     virtual void showWarning(const QString &text, const QString &title) = 0;
     virtual void showInformation(const QString &text, const QString &title) = 0;
 };

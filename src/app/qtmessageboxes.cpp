@@ -27,6 +27,13 @@ void QtMessageBoxes::showCritical(const QString &text, const QString &title)
     QMessageBox::critical(m_owner, title, text);
 }
 
+void QtMessageBoxes::showFailure(const QString &text, const QString &title, const QString &reason)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, m_owner);
+    box.setInformativeText(reason);
+    box.exec();
+}
+
 void QtMessageBoxes::showWarning(const QString &text, const QString &title)
 {
     QMessageBox::warning(m_owner, title, text);

@@ -12,6 +12,7 @@ public:
 
     Answer askYesNoCancel(const QString &text, const QString &title) override;
     void showCritical(const QString &text, const QString &title) override;
+    void showFailure(const QString &text, const QString &title, const QString &reason) override;
     void showWarning(const QString &text, const QString &title) override;
     void showInformation(const QString &text, const QString &title) override;
 

@@ -1,8 +1,8 @@
 #include "csvexport.h"
 
+#include "safefilewriter.h"
 #include "sheet/grid.h"
 
-#include <QSaveFile>
 
 namespace {
 QByteArray field(const QString &text)
@@ -30,12 +30,7 @@ QByteArray encode(const Grid &grid)
 
 bool save(const QString &path, const Grid &grid, QString *errorString)
 {
-    const QByteArray bytes = encode(grid);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *errorString = file.errorString();
-    return false;
+    return SafeFileWriter::write(path, encode(grid), errorString);
 }
 
 }

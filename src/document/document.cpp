@@ -98,8 +98,9 @@ void Document::readFile(const QString &path)
 {
     // The document keeps its file until another one has been read whole, so that a later
     // Save never overwrites a file that could not be read.
-    if (!ReadEstimateFile(m_sheet, m_header, path)) {
-        m_messages.showCritical(openErrorText(), fileErrorTitle());
+    QString reason;
+    if (!ReadEstimateFile(m_sheet, m_header, path, &reason)) {
+        m_messages.showFailure(openErrorText(), fileErrorTitle(), reason);
         return;
     }
     m_currentFile = path;
@@ -153,7 +154,7 @@ bool Document::WriteEstimateFile(const QString &path)
 {
     const EstimateFile::SaveResult result = EstimateFile::save(path, content());
     if (!result.saved) {
-        m_messages.showCritical(saveErrorText(), fileErrorTitle());
+        m_messages.showFailure(saveErrorText(), fileErrorTitle(), result.errorString);
         return false;
     }
     reportLostTexts(result.lostTexts);

@@ -1,15 +1,24 @@
 #include "estimatefile.h"
 
+#include "safefilewriter.h"
 #include "version.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <span>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -253,6 +262,44 @@ QList<QString *> textsInFileOrder(EstimateContent &content)
     return texts;
 }
 
+// Opens a file to read only when it is a regular file: a pipe without a writer would block
+// the program for ever, and a device or a folder is no estimate.
+bool openRegularFile(QFile &file, const QString &path, QString *reason)
+{
+#ifdef Q_OS_WIN
+    file.setFileName(path);
+    if (QFileInfo(path).isDir()) {
+        *reason = QStringLiteral("It is a folder, not a file");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *reason = errno == ENOENT ? QStringLiteral("The file does not exist")
+                                  : QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        *reason = S_ISDIR(status.st_mode) ? QStringLiteral("It is a folder, not a file")
+                                          : QStringLiteral("It is not a regular file");
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        *reason = file.errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+#endif
+}
+
 } // namespace
 
 QByteArray EstimateFile::encode(const EstimateContent &content, QList<LostText> *lostTexts)
@@ -295,32 +342,27 @@ EstimateFile::SaveResult EstimateFile::save(const QString &path, const EstimateC
     SaveResult result;
     const QByteArray bytes = encode(content, &result.lostTexts);
     if (bytes.size() > MaximumSize) {
-        result.errorString = QStringLiteral("The estimate is too large to save: it takes %1 bytes, "
-                                            "and a file of more than %2 bytes cannot be opened.")
-                                     .arg(bytes.size())
-                                     .arg(MaximumSize);
+        result.errorString = QStringLiteral("The file would be larger than 1 MiB, and could not be opened again");
         return result;
     }
 
-    // Without a commit the new file is thrown away and the old one stays as it was.
-    QSaveFile file(path);
-    result.saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-            && file.commit();
-    if (!result.saved)
-        result.errorString = file.errorString();
+    result.saved = SafeFileWriter::write(path, bytes, &result.errorString);
     return result;
 }
 
 std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *errorString)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorString)
-            *errorString = file.errorString();
-        return std::nullopt;
+    QFile file;
+    QString reason;
+    std::optional<EstimateContent> content;
+    if (openRegularFile(file, path, &reason)) {
+        content = decode(file);
+        if (!content)
+            reason = file.size() > MaximumSize ? QStringLiteral("The file is larger than 1 MiB")
+                                               : QStringLiteral("It is not a whole estimate file: it is cut short, "
+                                                                "or it is not text");
     }
-    std::optional<EstimateContent> content = decode(file);
     if (!content && errorString)
-        *errorString = QStringLiteral("not a whole estimate file (cut short, too large or not text)");
+        *errorString = reason;
     return content;
 }

@@ -4,6 +4,7 @@
 #include "app/productinfo.h"
 #include "document/headerfields.h"
 #include "estimatereport.h"
+#include "pdfexport.h"
 #include "printerdialog.h"
 #include "sheet/estimatesheet.h"
 
@@ -68,12 +69,13 @@ void EstimatePrinter::mnuPrint_Click(QWidget *owner)
     chooseCurrentPrinter();
     normaliseHeaderFields();
     // Printing that fails says so: a report that silently never arrives looks printed.
-    if (!printPage())
-        m_messages.showCritical(QStringLiteral("The estimate could not be printed on %1.")
-                                    .arg(m_currentPrinter->outputFileName().isEmpty()
-                                             ? m_currentPrinter->printerName()
-                                             : m_currentPrinter->outputFileName()),
-                                ProductInfo::applicationTitle());
+    QString reason;
+    if (!printPage(&reason))
+        m_messages.showFailure(QStringLiteral("The estimate could not be printed on %1.")
+                                   .arg(m_currentPrinter->outputFileName().isEmpty()
+                                            ? m_currentPrinter->printerName()
+                                            : m_currentPrinter->outputFileName()),
+                               ProductInfo::applicationTitle(), reason);
 }
 
 void EstimatePrinter::prepareDialog()
@@ -111,12 +113,18 @@ void EstimatePrinter::normaliseHeaderFields()
         m_header.setText(field, EstimateReport::printedText(m_header.text(field)));
 }
 
-bool EstimatePrinter::printPage()
+bool EstimatePrinter::printPage(QString *reason)
 {
+    // The fields hold their printed texts by now.
+    const EstimateReport report(m_sheet.grid(), EstimateReport::fieldsOf(m_header));
+    // A PDF file chosen in the dialog is written as an export is, so that it replaces an
+    // old file only when it is complete.
+    const QString file = m_currentPrinter->outputFileName();
+    if (!file.isEmpty())
+        return PdfExport::save(file, report, m_currentPrinter->pageLayout(), m_currentPrinter->resolution(), reason);
     QPainter painter;
     if (!painter.begin(m_currentPrinter.get()))
         return false;
-    // The fields hold their printed texts by now.
-    EstimateReport(m_sheet.grid(), EstimateReport::fieldsOf(m_header)).compose(painter, *m_currentPrinter);
+    report.compose(painter, *m_currentPrinter);
     return painter.end();
 }

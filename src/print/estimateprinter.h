@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class EstimateSheet;
@@ -30,7 +32,7 @@ private:
     void prepareDialog();
     void chooseCurrentPrinter();
     void normaliseHeaderFields();
-    bool printPage();
+    bool printPage(QString *reason);
     void makeCurrentPrinter();
 
     const EstimateSheet &m_sheet;
