@@ -82,6 +82,51 @@ private slots:
         QCOMPARE(DesktopFileAssociation::execCommand(path), command);
     }
 
+    // The entry starts the program as it was started, whatever its file is called, and a
+    // path that would break the entry's lines is never written into it.
+    void programAsStarted_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("dotted name") << "bin" << "VARN.bin" << "Exec=%1/bin/VARN.bin %f";
+        QTest::newRow("version in the name") << "bin" << "VARN-2.4.6.x86_64" << "Exec=%1/bin/VARN-2.4.6.x86_64 %f";
+        QTest::newRow("line break in the folder") << "a\nExec=/bin/false" << "VARN" << QString();
+    }
+
+    void programAsStarted()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        const QString copy = home(folder + u'/' + program);
+        QVERIFY(QDir().mkpath(home(folder)) && QFile::copy(VARN_EXECUTABLE, copy));
+        QProcess varn;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        varn.setProcessEnvironment(environment);
+        varn.start(copy, {});
+        QVERIFY(varn.waitForStarted());
+        const QString entryFile = home("data/applications/" + DesktopFileAssociation::desktopId(QFileInfo(copy).completeBaseName()) + ".desktop");
+        // The program registers at start-up, then waits for its user.
+        QByteArray errors;
+        const auto registeredOrRefused = [&] {
+            errors += varn.readAllStandardError();
+            return QFile::exists(entryFile) || errors.contains("not registered");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(registeredOrRefused(), 20000);
+        varn.kill();
+        varn.waitForFinished();
+        if (exec.isEmpty()) {
+            QVERIFY(!QFile::exists(entryFile));
+            QVERIFY(errors.contains("control character"));
+            return;
+        }
+        QFile entry(entryFile);
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(entry.readAll()).split(u'\n').contains(exec.arg(m_home->path())));
+    }
+
 private:
     QString home(const QString &relative) const { return m_home->filePath(relative); }
     QString entry() const { return home("data/applications/example.varn.varn.desktop"); }
@@ -117,7 +162,7 @@ QString TestRegistration::xdgMime(const QStringList &arguments)
 void TestRegistration::registerFrom(const QString &folder) const
 {
     QSettings settings(home("config/VARN/VARN.conf"), QSettings::IniFormat);
-    DesktopFileAssociation().registerIfMoved(settings, "VARN", folder);
+    DesktopFileAssociation(folder + "/VARN").registerIfMoved(settings, "VARN", folder);
 }
 
 QTEST_GUILESS_MAIN(TestRegistration)

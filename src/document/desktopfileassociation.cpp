@@ -1,19 +1,18 @@
 #include "desktopfileassociation.h"
 
+#include "safefilewriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
-
-QString programPath(const QString &appFolder, const QString &appName)
-{
-    return QDir(appFolder).filePath(appName);
-}
 
 QString desktopFilePath(const QString &dataHome, const QString &appName)
 {
@@ -27,16 +26,20 @@ QString mimePackagePath(const QString &dataHome, const QString &appName)
         + QStringLiteral(".xml");
 }
 
+// Registration goes on past a file it cannot write, but never leaves one half written.
 void writeText(const QString &path, const QString &text)
 {
     if (text.isEmpty())
         return;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(text.toUtf8());
-        file.commit();
-    }
+    QString ignored;
+    SafeFileWriter::write(path, text.toUtf8(), &ignored);
+}
+
+// A line break in the path would end the Exec line and start another of the path's making.
+bool holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 // The desktop files the package installs, with the values for this program filled in.
@@ -51,11 +54,15 @@ QString filledTemplate(const QString &resource, const QList<std::pair<const char
     return text;
 }
 
-QString execLine(const QString &appFolder, const QString &appName)
+QString execLine(const QString &programPath)
 {
-    return QStringLiteral("Exec=") + DesktopFileAssociation::execCommand(programPath(appFolder, appName))
-        + QStringLiteral(" %f");
+    return QStringLiteral("Exec=") + DesktopFileAssociation::execCommand(programPath) + QStringLiteral(" %f");
 }
+}
+
+DesktopFileAssociation::DesktopFileAssociation(QString programPath)
+    : m_programPath(std::move(programPath))
+{
 }
 
 QString DesktopFileAssociation::desktopId(const QString &appName)
@@ -97,19 +104,26 @@ QString DesktopFileAssociation::iconFile(const QString &appName) const
 void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, const QString &Extension,
                                                      const QString &AppFolder, const QString &IconFile)
 {
+    Q_UNUSED(AppFolder); // the entry names the program file itself, whatever it is called
+    if (holdsControlCharacter(m_programPath)) {
+        std::fprintf(stderr, "VARN: .%s files are not registered with the desktop: the program's path holds a "
+                             "line break or another control character\n",
+                     qPrintable(Extension));
+        return;
+    }
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty())
         return;
     const QString desktopFile = desktopFilePath(dataHome, AppName);
     // An installed package brings its own entry, type and icons for this very program:
     // files of our own beside them would only shadow them.
-    if (isInstalledSystemWide(AppName, AppFolder, dataHome)) {
+    if (isInstalledSystemWide(AppName, dataHome)) {
         QFile::remove(desktopFile);
         QFile::remove(mimePackagePath(dataHome, AppName));
     } else {
         writeMimePackage(dataHome, AppName, Extension, IconFile);
         writeIcons(dataHome, IconFile);
-        writeDesktopEntry(dataHome, AppName, AppFolder, IconFile);
+        writeDesktopEntry(dataHome, AppName, IconFile);
     }
     run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
     run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
@@ -117,11 +131,10 @@ void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, con
                                      mimeType(AppName)});
 }
 
-bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &AppFolder,
-                                                   const QString &dataHome)
+bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &dataHome) const
 {
     const QString entry = QStringLiteral("/applications/") + desktopId(AppName) + QStringLiteral(".desktop");
-    const QString exec = execLine(AppFolder, AppName);
+    const QString exec = execLine(m_programPath);
     for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         QFile file(folder + entry);
         if (folder != dataHome && file.open(QIODevice::ReadOnly)
@@ -142,11 +155,11 @@ void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QSt
 }
 
 void DesktopFileAssociation::writeDesktopEntry(const QString &dataHome, const QString &AppName,
-                                               const QString &AppFolder, const QString &IconFile)
+                                               const QString &IconFile) const
 {
     writeText(desktopFilePath(dataHome, AppName),
               filledTemplate(QStringLiteral(":/desktop/entry.desktop.in"),
-                             {{"VARN_EXEC", execCommand(programPath(AppFolder, AppName))},
+                             {{"VARN_EXEC", execCommand(m_programPath)},
                               {"VARN_ICON", IconFile},
                               {"VARN_MIME_TYPE", mimeType(AppName)}}));
 }

@@ -2,6 +2,7 @@
 
 #include "fileiconassociation.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 // The registration on freedesktop systems, per user under $XDG_DATA_HOME: a shared-mime-info
@@ -10,6 +11,9 @@
 class DesktopFileAssociation : public FileIconAssociation
 {
 public:
+    // The entry starts the program by this path, as the program was started itself.
+    explicit DesktopFileAssociation(QString programPath = QCoreApplication::applicationFilePath());
+
     static QString desktopId(const QString &appName);
     static QString mimeType(const QString &appName);
     // The Exec line's command for a program path, quoted as desktop entries require.
@@ -20,11 +24,12 @@ public:
     QString iconFile(const QString &appName) const override;
 
 private:
-    static bool isInstalledSystemWide(const QString &AppName, const QString &AppFolder, const QString &dataHome);
+    bool isInstalledSystemWide(const QString &AppName, const QString &dataHome) const;
     static void writeMimePackage(const QString &dataHome, const QString &AppName, const QString &Extension,
                                  const QString &IconFile);
-    static void writeDesktopEntry(const QString &dataHome, const QString &AppName, const QString &AppFolder,
-                                  const QString &IconFile);
+    void writeDesktopEntry(const QString &dataHome, const QString &AppName, const QString &IconFile) const;
     static void writeIcons(const QString &dataHome, const QString &IconFile);
     static void run(const QString &program, const QStringList &arguments);
+
+    const QString m_programPath;
 };
