@@ -105,6 +105,16 @@ private slots:
         QCOMPARE(f.editor->text(), QStringLiteral("512ab"));
     }
 
+    void pasteKeepsTheCaretInView()
+    {
+        WindowFixture f;
+        auto *address = f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"));
+        address->setFocus();
+        clipboard()->setText(QStringLiteral("Lot 7\nBlock C\nPine Ridge Estates\n1200 County Road\nSpringfield\nIL 62701"));
+        f.press(Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(address->viewport()->rect().contains(address->cursorRect()));
+    }
+
 private:
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
 };

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -31,7 +32,7 @@ private slots:
         }
         // The designed items in their order, with the additions in between.
         QCOMPARE(items, (QStringList{"&File", "&New|Ctrl+N", "&Open...|Ctrl+O", "&Save|Ctrl+S", "Save &As...|Ctrl+A", "-",
-                                     "&Print|Ctrl+P", "Print Pre&view...|", "Export as P&DF...|", "Export as CS&V...|",
+                                     "&Print|Ctrl+P", "Print Pre&view...|", "Export as P&DF...|", "Export as &CSV...|",
                                      "-", "E&xit|", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Shift+Z", "-", "Cu&t|Ctrl+X",
                                      "&Copy|Ctrl+C", "&Paste|Ctrl+V", "&Delete|Del", "-", "Edit Cell|F2", "&Help",
                                      "&About|"}));
@@ -40,6 +41,23 @@ private slots:
                  (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
         WindowFixture second;
         QCOMPARE(second.registrar->registrations.size(), 0);
+    }
+
+    // Alt+F and one letter reach every File item, the recent files included.
+    void fileMenuMnemonics()
+    {
+        WindowFixture f;
+        const QString file = m_folder.filePath("recent.vrn");
+        f.dialogs->savePaths = {file};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        QStringList letters;
+        for (const QAction *item : f.window->menuBar()->actions().first()->menu()->actions()) {
+            const qsizetype mark = item->text().indexOf(u'&');
+            if (item->isVisible() && !item->isSeparator() && mark >= 0)
+                letters << item->text().mid(mark + 1, 1).toLower();
+        }
+        QVERIFY(letters.size() >= 10);
+        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps

@@ -3,7 +3,10 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
+
+#include <cmath>
 
 class TestHelpTips : public QObject
 {
@@ -64,9 +67,33 @@ private slots:
             QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(row - 1));
             // Right of the name cell, as the grid is scrolled by then.
             const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
-            QCOMPARE(m_box->geometry(), QRect(name.right() + 1, name.top(), m_f->window->twipsToPixelsX(4000),
-                                              m_f->window->twipsToPixelsY(HelpTips::boxHeight(m_box->toPlainText().size()))));
+            QCOMPARE(m_box->pos(), QPoint(name.right() + 1, name.top()));
+            QCOMPARE(m_box->width(), m_f->window->twipsToPixelsX(4000));
+            QVERIFY(m_box->height() >= m_f->window->twipsToPixelsY(HelpTips::boxHeight(m_box->toPlainText().size())));
         }
+    }
+
+    void everyTipFitsItsBox()
+    {
+        moveTo(1, 2);
+        m_tips->tmrHelp_Timer();
+        for (int row = 1; row <= 30; ++row) {
+            moveTo(row, 2);
+            QVERIFY2(tipFits(), qPrintable(m_box->toPlainText()));
+        }
+    }
+
+    void wheelDoesNotZoomTheTip()
+    {
+        moveTo(18, 2);
+        m_tips->tmrHelp_Timer();
+        moveTo(18, 2);
+        const QFont font = m_box->font();
+        for (int notch = 0; notch < 3; ++notch)
+            WindowFixture::turnWheel(m_box->viewport(), QPoint(0, 120), Qt::ControlModifier);
+        QCOMPARE(m_box->font(), font);
+        moveTo(17, 2);
+        QVERIFY(tipFits());
     }
 
     void boxHeight_data()
@@ -88,6 +115,7 @@ private slots:
 private:
     void moveTo(int row, int column);
     bool shown() const { return m_box->isVisible(); }
+    bool tipFits() const;
 
     std::unique_ptr<WindowFixture> m_f;
     HelpTips *m_tips = nullptr;
@@ -106,6 +134,16 @@ void TestHelpTips::moveTo(int row, int column)
     QWidget *target = grid->childAt(point);
     QVERIFY(target);
     QTest::mouseMove(target, target->mapFrom(grid, point));
+}
+
+// The tip's text, laid out in the box's font across the box, takes no more than its height.
+bool TestHelpTips::tipFits() const
+{
+    const int margin = int(std::ceil(m_box->document()->documentMargin()));
+    const QRect page = m_box->viewport()->rect().adjusted(margin, margin, -margin, -margin);
+    const QRect text = m_box->fontMetrics().boundingRect(QRect(page.topLeft(), QSize(page.width(), 10000)),
+                                                         Qt::TextWordWrap, m_box->toPlainText());
+    return shown() && text.height() <= page.height();
 }
 
 QTEST_MAIN(TestHelpTips)

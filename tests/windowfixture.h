@@ -10,7 +10,9 @@
 
 #include <QLineEdit>
 #include <QPrinter>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -89,6 +91,20 @@ public:
         clickCell(row, column);
         type(keys);
         press(Qt::Key_Return);
+    }
+
+    // A wheel turn over the middle of target as the platform delivers it: to the window,
+    // which hands it to the control under the mouse and on to that control's parents
+    // while none of them takes it.
+    static void turnWheel(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *window = target->window();
+        const QPointF position = target->mapTo(window, target->rect().center());
+        QWheelEvent event(position, window->mapToGlobal(position), QPoint(), angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        // Handed to notify() itself, as sendEvent() would mark the turn as the program's own.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(window->windowHandle(), &event);
     }
 
     FakeFileDialogs *dialogs = nullptr;

@@ -153,7 +153,7 @@ void FrmMain::createMenus()
     addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
     addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
     addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
-    addItem(file, "mnuExportCsv", QStringLiteral("Export as CS&V..."), {}, &FrmMain::mnuExportCsv_Click);
+    addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
         QAction *recent = file->addAction(QString());

@@ -56,6 +56,8 @@ void ClipboardCommands::replaceSelection(QWidget *control, const QString &text) 
         line->insert(text);
     } else if (auto *box = qobject_cast<QPlainTextEdit *>(control)) {
         box->insertPlainText(text);
+        // Pasted lines below the box's last line would otherwise stay out of sight.
+        box->ensureCursorVisible();
     }
 }
 

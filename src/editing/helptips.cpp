@@ -7,6 +7,9 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 constexpr int LineHeight = 250;
 constexpr int CharactersPerLine = 60;
@@ -24,7 +27,17 @@ HelpTips::HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit
     connect(tmrHelp, &QTimer::timeout, this, &HelpTips::tmrHelp_Timer);
     connect(grdMain, &GridView::mouseMovedOverCell, this, &HelpTips::grdMain_MouseMove);
     styleBox();
+    txtHelp->viewport()->installEventFilter(this);
     tmrHelp->start();
+}
+
+bool HelpTips::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+wheel would zoom the box's font for good, and every later tip would outgrow its
+    // box; a plain turn would scroll the advice out of sight.
+    if (watched == txtHelp->viewport() && event->type() == QEvent::Wheel)
+        return true;
+    return QObject::eventFilter(watched, event);
 }
 
 void HelpTips::styleBox()
@@ -36,8 +49,8 @@ void HelpTips::styleBox()
     palette.setColor(QPalette::Base, QColor(255, 255, 128));
     palette.setColor(QPalette::Text, Qt::black);
     txtHelp->setPalette(palette);
-    // The box has a line of 250 twips for each 60 characters: a small, narrow font with no
-    // margins to speak of lets the advice fit it.
+    // A small, narrow font with no margins to speak of keeps the boxes close to a line of
+    // 250 twips for each 60 characters.
     QFont font = txtHelp->font();
     font.setPointSizeF(7.5);
     font.setStretch(QFont::SemiCondensed);
@@ -47,6 +60,16 @@ void HelpTips::styleBox()
     txtHelp->document()->setDocumentMargin(1);
     txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int HelpTips::fittingHeight(const QString &text, int boxWidth) const
+{
+    // The line count above assumes a font of the width the advice was written for; the
+    // desktop's font may need more lines, and a tip must never lose its last words.
+    const int border = 2 * txtHelp->frameWidth();
+    const int margin = 2 * int(std::ceil(txtHelp->document()->documentMargin()));
+    const QRect textArea(0, 0, boxWidth - border - margin, QWIDGETSIZE_MAX);
+    return txtHelp->fontMetrics().boundingRect(textArea, Qt::TextWordWrap, text).height() + border + margin;
 }
 
 int HelpTips::boxHeight(qsizetype textLength)
@@ -89,8 +112,9 @@ void HelpTips::showTip(int row)
     // Just right of the name, at the row under the mouse, both as the grid is scrolled.
     const QRect nameCell = grdMain->cellRect(row, CategoryColumn).translated(grdMain->pos());
     const QString &text = m_sheet.CategoryHelpTexts.at(row - 1);
-    txtHelp->setGeometry(nameCell.right() + 1, nameCell.top(), grdMain->pixelsFromTwipsX(BoxWidth),
-                         grdMain->pixelsFromTwipsY(boxHeight(text.size())));
+    const int width = grdMain->pixelsFromTwipsX(BoxWidth);
+    const int height = std::max(grdMain->pixelsFromTwipsY(boxHeight(text.size())), fittingHeight(text, width));
+    txtHelp->setGeometry(nameCell.right() + 1, nameCell.top(), width, height);
     txtHelp->setPlainText(text);
     txtHelp->show();
     txtHelp->raise();

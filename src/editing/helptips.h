@@ -9,7 +9,8 @@ class QTimer;
 
 // The yellow tip box with the advice for the category under the mouse. The first tip
 // waits for one tick of a 250 ms timer after the mouse enters the category column; from
-// then on the tip follows the mouse from row to row at once.
+// then on the tip follows the mouse from row to row at once. A box is at least as high as
+// one 250-twip line for each 60 characters, and higher where the font needs more lines.
 class HelpTips : public QObject
 {
     Q_OBJECT
@@ -31,7 +32,12 @@ public:
     // One 250-twip line for each started block of 60 characters.
     static int boxHeight(qsizetype textLength);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The pixel height the box needs to show all of text at the given width.
+    int fittingHeight(const QString &text, int boxWidth) const;
     void styleBox();
     void hideAndRearm();
     void showTip(int row);

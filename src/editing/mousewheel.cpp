@@ -1,6 +1,7 @@
 #include "mousewheel.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QWheelEvent>
@@ -47,14 +48,18 @@ int MouseWheel::scrolledTopRow(int topRow, int rotation, int gridHeight, int hea
 
 bool MouseWheel::belongsToWindow(QObject *watched) const
 {
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != m_window)
-        return false;
-    for (QWidget *w = widget; w; w = w->parentWidget()) {
-        if (qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w))
-            return false;
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    return widget && widget->window() == m_window;
+}
+
+bool MouseWheel::isTextBox(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTextEdit *>(w)
+            || qobject_cast<const QLineEdit *>(w))
+            return true;
     }
-    return true;
+    return false;
 }
 
 bool MouseWheel::eventFilter(QObject *watched, QEvent *event)
@@ -62,6 +67,13 @@ bool MouseWheel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Wheel || !belongsToWindow(watched))
         return QObject::eventFilter(watched, event);
     const auto *wheel = static_cast<QWheelEvent *>(event);
+    const auto *receiver = static_cast<QWidget *>(watched);
+    if (isTextBox(receiver))
+        return QObject::eventFilter(watched, event);
+    // A text box that cannot scroll further passes the turn on to its parents; the turn
+    // still belongs to the box under the mouse, and the sheet must not move.
+    if (const QWidget *under = receiver->childAt(wheel->position().toPoint()); isTextBox(under))
+        return true;
     const int delta = wheel->angleDelta().y();
     // A sideways turn is not a wheel step: the grid scrolls sideways as usual.
     if (delta == 0)

@@ -7,7 +7,7 @@ class QWidget;
 
 // Delivers every wheel turn made over the main window to the window's MouseWheel method,
 // before any control sees it, so the sheet scrolls by its own steps and not by the grid's.
-// Text boxes that scroll their own text keep their wheel.
+// A text box keeps every wheel turn made over it, whether or not it can scroll.
 class MouseWheel : public QObject
 {
     Q_OBJECT
@@ -30,6 +30,7 @@ protected:
 
 private:
     bool belongsToWindow(QObject *watched) const;
+    static bool isTextBox(const QWidget *widget);
 
     QPointer<QWidget> m_window;
     int m_pendingDelta = 0;
