@@ -3,7 +3,6 @@
 #include "safefilewriter.h"
 #include "sheet/grid.h"
 
-
 namespace {
 QByteArray field(const QString &text)
 {
