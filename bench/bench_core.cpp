@@ -2,11 +2,11 @@
 // money texts, the recalculation after an edit, and the estimate file.
 #include "fullestimate.h"
 
-#include "document/document.h"
-#include "document/estimatefile.h"
-#include "document/headerfields.h"
-#include "sheet/estimatesheet.h"
-#include "sheet/money.h"
+#include "core/document/document.h"
+#include "core/document/estimatefile.h"
+#include "core/document/headerfields.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #include "fullestimate.h"
 
-#include "document/document.h"
-#include "document/headerfields.h"
-#include "sheet/estimatesheet.h"
-#include "sheet/money.h"
+#include "core/document/document.h"
+#include "core/document/headerfields.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/estimatecontent.h"
+#include "core/document/estimatecontent.h"
 
 // An estimate with every header field and every cell filled, as an owner-builder's sheet
 // looks halfway through the building: suppliers, descriptions, estimates, payments and the

@@ -1,7 +1,7 @@
 // Writes the full estimate that the export figures read: write_estimate OUT.vrn
 #include "fullestimate.h"
 
-#include "document/estimatefile.h"
+#include "core/document/estimatefile.h"
 
 #include <cstdio>
 

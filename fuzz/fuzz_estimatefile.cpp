@@ -1,8 +1,8 @@
 // Any bytes given to the estimate file reader: it must refuse or read them without a fault,
 // a file it writes from what it read must read back, and the sheet must take the texts.
 
-#include "document/estimatefile.h"
-#include "sheet/estimatesheet.h"
+#include "core/document/estimatefile.h"
+#include "core/sheet/estimatesheet.h"
 
 #include <QBuffer>
 

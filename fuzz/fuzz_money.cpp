@@ -1,7 +1,7 @@
 // Any text read as money, and any double written as money: no fault, and the texts the
 // program writes read back as the amounts they show.
 
-#include "sheet/money.h"
+#include "core/sheet/money.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 #include "commandline.h"
 
-#include "document/csvexport.h"
-#include "document/document.h"
-#include "document/estimatefile.h"
-#include "document/headerfields.h"
-#include "print/pdfexport.h"
-#include "sheet/estimatesheet.h"
+#include "core/export/csvexport.h"
+#include "core/document/document.h"
+#include "core/document/estimatefile.h"
+#include "core/document/headerfields.h"
+#include "gui/print/pdfexport.h"
+#include "core/sheet/estimatesheet.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

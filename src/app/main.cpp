@@ -1,6 +1,6 @@
-#include "app/commandline.h"
-#include "app/frmmain.h"
-#include "app/programicon.h"
+#include "commandline.h"
+#include "gui/window/frmmain.h"
+#include "gui/window/programicon.h"
 #include "version.h"
 
 #include <QApplication>

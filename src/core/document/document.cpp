@@ -1,0 +1,206 @@
+#include "document.h"
+
+#include "messageboxes.h"
+#include "filedialogs.h"
+#include "headerfields.h"
+#include "core/sheet/estimatesheet.h"
+
+namespace {
+QString fieldName(int row, int column)
+{
+    if (row == 0) {
+        static const char *const headerNames[] = {"Name", "Address", "Builder"};
+        return QString::fromLatin1(headerNames[column - 1]);
+    }
+    return QStringLiteral("Row %1, %2").arg(row).arg(EstimateSheet::columnHeaders().at(column - 1));
+}
+}
+
+QString Document::fileErrorTitle()
+{
+    return QStringLiteral("File Error");
+}
+
+QString Document::openErrorText()
+{
+    return QStringLiteral("An error as accured while trying to open this file.");
+}
+
+QString Document::saveErrorText()
+{
+    return QStringLiteral("An error as accured while trying to save this file.");
+}
+
+Document::Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dialogs, MessageBoxes &messages,
+                   QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , m_header(header)
+    , m_dialogs(dialogs)
+    , m_messages(messages)
+{
+    // Every change of the current cell counts as a change of the document, edited or not.
+    connect(&sheet.grid(), &Grid::leavingCell, this, &Document::markChanged);
+}
+
+int Document::QuerySaveChanges()
+{
+    if (m_documentSaved)
+        return MessageBoxes::Yes;
+    switch (m_messages.askYesNoCancel(QStringLiteral("Do you want to save your Current document?"),
+                                      QStringLiteral("Stop"))) {
+    case MessageBoxes::Yes:
+        // Whoever said yes wants the estimate kept: a save that fails or is cancelled
+        // stops the command that asked, rather than letting it discard the changes.
+        return save() == SaveOutcome::Saved ? MessageBoxes::Yes : MessageBoxes::Cancel;
+    case MessageBoxes::No:
+        return MessageBoxes::No;
+    default:
+        return MessageBoxes::Cancel;
+    }
+}
+
+void Document::newEstimate()
+{
+    if (QuerySaveChanges() == MessageBoxes::Cancel)
+        return;
+    ClearEstimate();
+}
+
+void Document::ClearEstimate()
+{
+    m_currentFile.clear();
+    m_documentSaved = true;
+    m_header.setText(HeaderFields::Name, QString());
+    m_header.setText(HeaderFields::Builder, QString());
+    m_header.setText(HeaderFields::Address, QString());
+    m_sheet.clearItems();
+    emit estimateReplaced();
+}
+
+void Document::open()
+{
+    if (QuerySaveChanges() == MessageBoxes::Cancel)
+        return;
+    const bool fromCommandLine = !m_commandLineDocument.isEmpty() && !m_commandLineOpened;
+    const QString path = fromCommandLine ? m_commandLineDocument : m_dialogs.showOpen();
+    if (!path.isEmpty())
+        readFile(path);
+}
+
+void Document::openFile(const QString &path)
+{
+    if (QuerySaveChanges() != MessageBoxes::Cancel)
+        readFile(path);
+}
+
+void Document::readFile(const QString &path)
+{
+    // The document keeps its file until another one has been read whole, so that a later
+    // Save never overwrites a file that could not be read.
+    QString reason;
+    if (!ReadEstimateFile(m_sheet, m_header, path, &reason)) {
+        m_messages.showFailure(openErrorText(), fileErrorTitle(), reason);
+        return;
+    }
+    m_currentFile = path;
+    m_documentSaved = true;
+    emit estimateReplaced();
+    emit fileUsed(path);
+}
+
+Document::SaveOutcome Document::save()
+{
+    if (m_currentFile.isEmpty())
+        return saveAs();
+    if (!WriteEstimateFile(m_currentFile))
+        return SaveOutcome::Failed;
+    m_documentSaved = true;
+    return SaveOutcome::Saved;
+}
+
+Document::SaveOutcome Document::saveAs()
+{
+    const QString path = m_dialogs.showSave(m_currentFile);
+    if (path.isEmpty())
+        return SaveOutcome::Cancelled;
+    m_currentFile = path;
+    if (!WriteEstimateFile(path))
+        return SaveOutcome::Failed;
+    m_documentSaved = true;
+    return SaveOutcome::Saved;
+}
+
+EstimateContent Document::content() const
+{
+    return contentOf(m_sheet, m_header);
+}
+
+EstimateContent Document::contentOf(const EstimateSheet &sheet, const HeaderFields &header)
+{
+    EstimateContent content;
+    content.name = header.text(HeaderFields::Name);
+    content.address = header.text(HeaderFields::Address);
+    content.builder = header.text(HeaderFields::Builder);
+    const Grid &grid = sheet.grid();
+    for (int row = 1; row <= EstimateContent::RowCount; ++row) {
+        for (int column = 1; column <= EstimateContent::ColumnCount; ++column)
+            content.cells[row - 1][column - 1] = grid.text(row, column);
+    }
+    return content;
+}
+
+bool Document::WriteEstimateFile(const QString &path)
+{
+    const EstimateFile::SaveResult result = EstimateFile::save(path, content());
+    if (!result.saved) {
+        m_messages.showFailure(saveErrorText(), fileErrorTitle(), result.errorString);
+        return false;
+    }
+    reportLostTexts(result.lostTexts);
+    emit fileUsed(path);
+    return true;
+}
+
+void Document::reportLostTexts(const QList<EstimateFile::LostText> &lostTexts)
+{
+    if (lostTexts.isEmpty())
+        return;
+    QStringList lines;
+    for (const EstimateFile::LostText &lost : lostTexts)
+        lines << fieldName(lost.row, lost.column) + QStringLiteral(": ") + lost.characters;
+    m_messages.showWarning(QStringLiteral("These characters cannot be stored in an estimate file and were "
+                                          "saved as question marks:\n\n")
+                               + lines.join(u'\n'),
+                           QStringLiteral("Save"));
+}
+
+bool Document::ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path, QString *errorString)
+{
+    const std::optional<EstimateContent> content = EstimateFile::load(path, errorString);
+    if (!content)
+        return false;
+    fill(sheet, header, *content);
+    return true;
+}
+
+void Document::fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content)
+{
+    header.setText(HeaderFields::Name, content.name);
+    header.setText(HeaderFields::Address, content.address);
+    header.setText(HeaderFields::Builder, content.builder);
+    Grid &grid = sheet.grid();
+    for (int column = 1; column <= EstimateContent::ColumnCount; ++column) {
+        for (int row = 1; row <= EstimateContent::RowCount; ++row)
+            grid.setText(row, column, content.cells[row - 1][column - 1]);
+    }
+    // Every row is recalculated as it stands; the totals, which each row's recalculation
+    // would add up anew, are added up once at the end, to the same result.
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        grid.setCurrentRow(row);
+        sheet.recalculateCurrentRow();
+    }
+    sheet.recalculateColumnTotals();
+    grid.setCurrentColumn(1);
+    grid.setCurrentRow(1);
+}

@@ -1,0 +1,185 @@
+#include "desktopfileassociation.h"
+
+#include "core/document/safefilewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
+
+QString desktopFilePath(const QString &dataHome, const QString &appName)
+{
+    return dataHome + QStringLiteral("/applications/") + DesktopFileAssociation::desktopId(appName)
+        + QStringLiteral(".desktop");
+}
+
+QString mimePackagePath(const QString &dataHome, const QString &appName)
+{
+    return dataHome + QStringLiteral("/mime/packages/") + DesktopFileAssociation::desktopId(appName)
+        + QStringLiteral(".xml");
+}
+
+// Registration goes on past a file it cannot write, but never leaves one half written.
+void writeText(const QString &path, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString ignored;
+    SafeFileWriter::write(path, text.toUtf8(), &ignored);
+}
+
+// A line break in the path would end the Exec line and start another of the path's making.
+bool holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// The desktop files the package installs, with the values for this program filled in.
+QString filledTemplate(const QString &resource, const QList<std::pair<const char *, QString>> &values)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QString text = QString::fromUtf8(file.readAll());
+    for (const auto &[name, value] : values)
+        text.replace(u'@' + QLatin1String(name) + u'@', value);
+    return text;
+}
+
+QString execLine(const QString &programPath)
+{
+    return QStringLiteral("Exec=") + DesktopFileAssociation::execCommand(programPath) + QStringLiteral(" %f");
+}
+}
+
+DesktopFileAssociation::DesktopFileAssociation(QString programPath)
+    : m_programPath(std::move(programPath))
+{
+}
+
+QString DesktopFileAssociation::desktopId(const QString &appName)
+{
+    QString name = appName.toLower();
+    name.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    return QStringLiteral("example.varn.") + name;
+}
+
+QString DesktopFileAssociation::mimeType(const QString &appName)
+{
+    QString name = appName.toLower();
+    name.replace(QRegularExpression(QStringLiteral("[^a-z0-9.+-]")), QStringLiteral("-"));
+    return QStringLiteral("application/x-") + name;
+}
+
+QString DesktopFileAssociation::execCommand(const QString &programPath)
+{
+    // Quoted where the path holds characters a desktop entry reserves, with quote, backquote,
+    // dollar and backslash escaped inside the quotes; then, as in any desktop entry value,
+    // backslashes are doubled, and so is %, which Exec gives a meaning of its own.
+    static const QRegularExpression reserved(QStringLiteral("[ \\t\\n\"'\\\\><~|&;$*?#()`]"));
+    QString command = programPath;
+    if (command.contains(reserved)) {
+        static const QRegularExpression escaped(QStringLiteral("([\"`$\\\\])"));
+        command.replace(escaped, QStringLiteral("\\\\1"));
+        command = u'"' + command + u'"';
+    }
+    command.replace(u'\\', QStringLiteral("\\\\"));
+    command.replace(u'%', QStringLiteral("%%"));
+    return command;
+}
+
+QString DesktopFileAssociation::iconFile(const QString &appName) const
+{
+    return desktopId(appName);
+}
+
+void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, const QString &Extension,
+                                                     const QString &AppFolder, const QString &IconFile)
+{
+    Q_UNUSED(AppFolder); // the entry names the program file itself, whatever it is called
+    if (holdsControlCharacter(m_programPath)) {
+        std::fprintf(stderr, "VARN: .%s files are not registered with the desktop: the program's path holds a "
+                             "line break or another control character\n",
+                     qPrintable(Extension));
+        return;
+    }
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty())
+        return;
+    const QString desktopFile = desktopFilePath(dataHome, AppName);
+    // An installed package brings its own entry, type and icons for this very program:
+    // files of our own beside them would only shadow them.
+    if (isInstalledSystemWide(AppName, dataHome)) {
+        QFile::remove(desktopFile);
+        QFile::remove(mimePackagePath(dataHome, AppName));
+    } else {
+        writeMimePackage(dataHome, AppName, Extension, IconFile);
+        writeIcons(dataHome, IconFile);
+        writeDesktopEntry(dataHome, AppName, IconFile);
+    }
+    run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
+    run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    run(QStringLiteral("xdg-mime"), {QStringLiteral("default"), desktopId(AppName) + QStringLiteral(".desktop"),
+                                     mimeType(AppName)});
+}
+
+bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &dataHome) const
+{
+    const QString entry = QStringLiteral("/applications/") + desktopId(AppName) + QStringLiteral(".desktop");
+    const QString exec = execLine(m_programPath);
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        QFile file(folder + entry);
+        if (folder != dataHome && file.open(QIODevice::ReadOnly)
+            && QString::fromUtf8(file.readAll()).split(u'\n').contains(exec))
+            return true;
+    }
+    return false;
+}
+
+void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QString &AppName,
+                                              const QString &Extension, const QString &IconFile)
+{
+    writeText(mimePackagePath(dataHome, AppName),
+              filledTemplate(QStringLiteral(":/desktop/mime.xml.in"),
+                             {{"VARN_MIME_TYPE", mimeType(AppName)},
+                              {"VARN_ICON", IconFile.toHtmlEscaped()},
+                              {"VARN_EXTENSION", Extension.toHtmlEscaped()}}));
+}
+
+void DesktopFileAssociation::writeDesktopEntry(const QString &dataHome, const QString &AppName,
+                                               const QString &IconFile) const
+{
+    writeText(desktopFilePath(dataHome, AppName),
+              filledTemplate(QStringLiteral(":/desktop/entry.desktop.in"),
+                             {{"VARN_EXEC", execCommand(m_programPath)},
+                              {"VARN_ICON", IconFile},
+                              {"VARN_MIME_TYPE", mimeType(AppName)}}));
+}
+
+void DesktopFileAssociation::writeIcons(const QString &dataHome, const QString &IconFile)
+{
+    for (const int size : IconSizes) {
+        const QString folder = dataHome + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(size);
+        const QString target = folder + u'/' + IconFile + QStringLiteral(".png");
+        QDir().mkpath(folder);
+        QFile::remove(target);
+        QFile::copy(QStringLiteral(":/icons/varn-%1.png").arg(size), target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+void DesktopFileAssociation::run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForStarted(5000))
+        process.waitForFinished(10000);
+}

@@ -1,0 +1,202 @@
+#include "celleditor.h"
+
+#include "core/sheet/estimatesheet.h"
+#include "gui/sheet/gridview.h"
+#include "core/sheet/money.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+constexpr ushort EnterKey = 13;
+constexpr ushort BackspaceKey = 8;
+constexpr ushort TabKey = 9;
+
+bool passesMoneyFilter(QChar key)
+{
+    const ushort code = key.unicode();
+    return (key >= u'0' && key <= u'9') || key == u'.' || code == BackspaceKey || code == TabKey;
+}
+}
+
+CellEditor::CellEditor(EstimateSheet &sheet, GridView *grdMain, QLineEdit *txtCell, QLineEdit *txtTemp,
+                       QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , grdMain(grdMain)
+    , txtCell(txtCell)
+    , txtTemp(txtTemp)
+{
+    txtCell->hide();
+    txtCell->installEventFilter(this);
+    txtTemp->installEventFilter(this);
+
+    Grid &grid = sheet.grid();
+    connect(&grid, &Grid::leavingCell, this, &CellEditor::grdMain_LeaveCell);
+    connect(grdMain, &GridView::cellDoubleClicked, this, &CellEditor::grdMain_DblClick);
+    connect(grdMain, &GridView::characterTyped, this, [this](QChar key) { grdMain_KeyPress(key); });
+}
+
+bool CellEditor::isOpen() const
+{
+    return !txtCell->isHidden();
+}
+
+void CellEditor::placeEditor()
+{
+    const Grid &grid = m_sheet.grid();
+    const QRect cell = grdMain->cellRect(grid.currentRow(), grid.currentColumn());
+    txtCell->setGeometry(cell.translated(grdMain->geometry().topLeft()));
+    txtCell->show();
+    txtCell->raise();
+}
+
+QString CellEditor::plainText(bool emptyMoneyAsZero) const
+{
+    const Grid &grid = m_sheet.grid();
+    const QString &text = grid.text(grid.currentRow(), grid.currentColumn());
+    if (!EstimateSheet::isMoneyColumn(grid.currentColumn()))
+        return text;
+    if (text.isEmpty() && !emptyMoneyAsZero)
+        return text;
+    return Money::plainNumberText(Money::ReadMoneyValue(text));
+}
+
+void CellEditor::openWith(const QString &text, int caret)
+{
+    txtCell->setText(text);
+    txtCell->setCursorPosition(caret);
+    txtCell->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditor::grdMain_DblClick()
+{
+    if (m_sheet.grid().currentColumn() == EstimateSheet::CostToCompleteColumn)
+        return;
+    placeEditor();
+    const QString text = plainText(false);
+    openWith(text, int(text.size()));
+}
+
+void CellEditor::mnuEditCell_Click()
+{
+    placeEditor();
+    const QString text = plainText(true);
+    openWith(text, int(text.size()));
+}
+
+void CellEditor::grdMain_KeyPress(QChar &key)
+{
+    Grid &grid = m_sheet.grid();
+    const int row = grid.currentRow();
+    if (row == 0 || row == EstimateSheet::TotalRow || grid.currentColumn() == EstimateSheet::CostToCompleteColumn)
+        return;
+    if (key.unicode() == EnterKey) {
+        grid.setCurrentRow(row + 1);
+        grdMain->scrollToCurrentCell();
+        return;
+    }
+    placeEditor();
+    txtCell_KeyPress(key);
+    // A control character such as Backspace opens the editor empty rather than putting an
+    // invisible character into the cell.
+    const QString text = key.unicode() < 32 ? QString() : QString(key);
+    openWith(text, int(text.size()));
+}
+
+void CellEditor::txtCell_KeyPress(QChar &key)
+{
+    if (key.unicode() == EnterKey) {
+        commitAndMoveDown();
+        return;
+    }
+    if (EstimateSheet::isMoneyColumn(m_sheet.grid().currentColumn()) && !passesMoneyFilter(key))
+        key = QChar(0);
+}
+
+void CellEditor::commitAndMoveDown()
+{
+    grdMain->setFocus(Qt::OtherFocusReason);
+    Grid &grid = m_sheet.grid();
+    // There is no row below the totals: the edit goes in and the cell stays current.
+    if (grid.currentRow() == EstimateSheet::TotalRow) {
+        commitInPlace();
+        return;
+    }
+    grid.setCurrentRow(grid.currentRow() + 1);
+    grdMain->scrollToCurrentCell();
+}
+
+void CellEditor::grdMain_LeaveCell()
+{
+    commitInPlace();
+}
+
+void CellEditor::commitInPlace()
+{
+    if (!isOpen())
+        return;
+    Grid &grid = m_sheet.grid();
+    const int row = grid.currentRow();
+    const int column = grid.currentColumn();
+    emit committing(row, column);
+    grid.setText(row, column, txtCell->text());
+    // Hiding the focused editor would hand the focus to the next tab stop, the tab trap,
+    // which moves the current cell: the grid takes it first.
+    if (txtCell->hasFocus())
+        grdMain->setFocus(Qt::OtherFocusReason);
+    // Hidden before the recalculation, so that the cell moves it makes commit nothing twice.
+    txtCell->hide();
+    if (EstimateSheet::isMoneyColumn(column)) {
+        m_sheet.FormatMoneyCell(row, column);
+        m_sheet.RecalculateTotals();
+    }
+    emit committed(row, column);
+}
+
+void CellEditor::txtTemp_GotFocus()
+{
+    Grid &grid = m_sheet.grid();
+    const int column = grid.currentColumn();
+    grid.setCurrentColumn(column == EstimateSheet::DataColumnCount ? 1 : column + 1);
+    grdMain->setFocus(Qt::TabFocusReason);
+    grdMain->scrollToCurrentCell();
+}
+
+bool CellEditor::filterEditorKey(QKeyEvent *event)
+{
+    QString keys;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        keys = QChar(EnterKey);
+        break;
+    case Qt::Key_Backspace:
+        keys = QChar(BackspaceKey);
+        break;
+    case Qt::Key_Tab:
+        keys = QChar(TabKey);
+        break;
+    default:
+        if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+            return false;
+        keys = event->text();
+    }
+    if (keys.isEmpty())
+        return false;
+    bool discarded = false;
+    for (QChar key : keys) {
+        txtCell_KeyPress(key);
+        discarded = discarded || key.isNull() || key.unicode() == EnterKey;
+    }
+    return discarded;
+}
+
+bool CellEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtCell && event->type() == QEvent::KeyPress)
+        return filterEditorKey(static_cast<QKeyEvent *>(event));
+    if (watched == txtTemp && event->type() == QEvent::FocusIn)
+        txtTemp_GotFocus();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,70 @@
+#include "edithistory.h"
+
+#include "core/sheet/estimatesheet.h"
+
+class EditHistory::RowChange : public QUndoCommand
+{
+public:
+    RowChange(EditHistory &history, int row, int column, RowTexts before, RowTexts after)
+        : m_history(history)
+        , m_row(row)
+        , m_column(column)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {
+    }
+
+    void undo() override { m_history.apply(m_row, m_column, m_before); }
+
+    void redo() override
+    {
+        // Pushed once the change has been made: only a later redo has work to do.
+        if (m_pushed)
+            m_history.apply(m_row, m_column, m_after);
+        m_pushed = true;
+    }
+
+private:
+    EditHistory &m_history;
+    const int m_row;
+    const int m_column;
+    const RowTexts m_before;
+    const RowTexts m_after;
+    bool m_pushed = false;
+};
+
+EditHistory::EditHistory(EstimateSheet &sheet, QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+{
+}
+
+EditHistory::RowTexts EditHistory::rowTexts(int row) const
+{
+    RowTexts texts;
+    for (int column = 1; column <= EstimateSheet::DataColumnCount; ++column)
+        texts[size_t(column - 1)] = m_sheet.grid().text(row, column);
+    return texts;
+}
+
+void EditHistory::beginChange(int row, int)
+{
+    m_before = rowTexts(row);
+}
+
+void EditHistory::endChange(int row, int column)
+{
+    RowTexts after = rowTexts(row);
+    if (after != m_before)
+        m_stack.push(new RowChange(*this, row, column, m_before, std::move(after)));
+}
+
+void EditHistory::apply(int row, int column, const RowTexts &texts)
+{
+    Grid &grid = m_sheet.grid();
+    for (int c = 1; c <= EstimateSheet::DataColumnCount; ++c)
+        grid.setText(row, c, texts[size_t(c - 1)]);
+    grid.setCurrentCell(row, column);
+    m_sheet.RecalculateTotals();
+    emit applied();
+}

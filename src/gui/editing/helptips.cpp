@@ -1,0 +1,121 @@
+#include "helptips.h"
+
+#include "core/sheet/estimatesheet.h"
+#include "gui/sheet/gridview.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int LineHeight = 250;
+constexpr int CharactersPerLine = 60;
+}
+
+HelpTips::HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit *txtHelp, QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , grdMain(grdMain)
+    , txtHelp(txtHelp)
+    , tmrHelp(new QTimer(this))
+{
+    tmrHelp->setObjectName(QStringLiteral("tmrHelp"));
+    tmrHelp->setInterval(DelayMilliseconds);
+    connect(tmrHelp, &QTimer::timeout, this, &HelpTips::tmrHelp_Timer);
+    connect(grdMain, &GridView::mouseMovedOverCell, this, &HelpTips::grdMain_MouseMove);
+    styleBox();
+    txtHelp->viewport()->installEventFilter(this);
+    tmrHelp->start();
+}
+
+bool HelpTips::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+wheel would zoom the box's font for good, and every later tip would outgrow its
+    // box; a plain turn would scroll the advice out of sight.
+    if (watched == txtHelp->viewport() && event->type() == QEvent::Wheel)
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+void HelpTips::styleBox()
+{
+    txtHelp->hide();
+    txtHelp->setFocusPolicy(Qt::NoFocus);
+    txtHelp->setReadOnly(true);
+    QPalette palette = txtHelp->palette();
+    palette.setColor(QPalette::Base, QColor(255, 255, 128));
+    palette.setColor(QPalette::Text, Qt::black);
+    txtHelp->setPalette(palette);
+    // A small, narrow font with no margins to speak of keeps the boxes close to a line of
+    // 250 twips for each 60 characters.
+    QFont font = txtHelp->font();
+    font.setPointSizeF(7.5);
+    font.setStretch(QFont::SemiCondensed);
+    txtHelp->setFont(font);
+    txtHelp->setFrameShape(QFrame::Box);
+    txtHelp->setLineWidth(1);
+    txtHelp->document()->setDocumentMargin(1);
+    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int HelpTips::fittingHeight(const QString &text, int boxWidth) const
+{
+    // The line count above assumes a font of the width the advice was written for; the
+    // desktop's font may need more lines, and a tip must never lose its last words.
+    const int border = 2 * txtHelp->frameWidth();
+    const int margin = 2 * int(std::ceil(txtHelp->document()->documentMargin()));
+    const QRect textArea(0, 0, boxWidth - border - margin, QWIDGETSIZE_MAX);
+    return txtHelp->fontMetrics().boundingRect(textArea, Qt::TextWordWrap, text).height() + border + margin;
+}
+
+int HelpTips::boxHeight(qsizetype textLength)
+{
+    return int(textLength / CharactersPerLine + 1) * LineHeight;
+}
+
+void HelpTips::grdMain_MouseMove(int row, int column)
+{
+    if (column != CategoryColumn) {
+        hideAndRearm();
+    } else if (m_restartHelpDelay) {
+        // A timer still running from start-up keeps its rhythm.
+        if (!tmrHelp->isActive())
+            tmrHelp->start();
+        m_restartHelpDelay = false;
+    } else if (m_helpDelayElapsed) {
+        if (row < 1 || row > EstimateSheet::CategoryCount)
+            hideAndRearm();
+        else
+            showTip(row);
+    }
+}
+
+void HelpTips::tmrHelp_Timer()
+{
+    m_helpDelayElapsed = true;
+}
+
+void HelpTips::hideAndRearm()
+{
+    txtHelp->hide();
+    m_restartHelpDelay = true;
+    tmrHelp->stop();
+    m_helpDelayElapsed = false;
+}
+
+void HelpTips::showTip(int row)
+{
+    // Just right of the name, at the row under the mouse, both as the grid is scrolled.
+    const QRect nameCell = grdMain->cellRect(row, CategoryColumn).translated(grdMain->pos());
+    const QString &text = m_sheet.CategoryHelpTexts.at(row - 1);
+    const int width = grdMain->pixelsFromTwipsX(BoxWidth);
+    const int height = std::max(grdMain->pixelsFromTwipsY(boxHeight(text.size())), fittingHeight(text, width));
+    txtHelp->setGeometry(nameCell.right() + 1, nameCell.top(), width, height);
+    txtHelp->setPlainText(text);
+    txtHelp->show();
+    txtHelp->raise();
+}

@@ -1,0 +1,220 @@
+#include "estimatereport.h"
+
+#include "gui/common/productinfo.h"
+#include "core/document/headerfields.h"
+#include "gui/sheet/cellpainter.h"
+#include "core/sheet/estimatesheet.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+#include <numeric>
+
+namespace {
+constexpr qreal CellPadding = 30;
+constexpr qreal LineWidth = 15;
+constexpr qreal GridImageShare = 0.6;
+constexpr qreal VisibleRowLabelShare = 0.05;
+
+// The print position and font of the page, in twips: each line printed moves the position
+// down by the font's line height and back to the left edge.
+class PrintCursor
+{
+public:
+    PrintCursor(QPainter &painter, qreal pageWidth)
+        : m_painter(painter)
+        , m_pageWidth(pageWidth)
+    {
+    }
+
+    void setFontSize(qreal points)
+    {
+        m_font.setPixelSize(int(std::lround(points * EstimateReport::TwipsPerPoint)));
+        m_painter.setFont(m_font);
+    }
+
+    void setBold(bool bold)
+    {
+        m_font.setBold(bold);
+        m_painter.setFont(m_font);
+    }
+
+    void printLine(const QString &text = QString())
+    {
+        const QFontMetricsF metrics(m_font);
+        // A text of several lines goes down the page line by line, from the left edge.
+        for (const QString &line : text.split(u'\n')) {
+            if (!line.isEmpty())
+                m_painter.drawText(QPointF(x, y + metrics.ascent()), line);
+            x = 0;
+            y += metrics.height();
+        }
+    }
+
+    void printCentred(const QString &text)
+    {
+        x = m_pageWidth / 2 - QFontMetricsF(m_font).horizontalAdvance(text) / 2;
+        printLine(text);
+    }
+
+    qreal x = 0;
+    qreal y = 0;
+
+private:
+    QPainter &m_painter;
+    const qreal m_pageWidth;
+    QFont m_font;
+};
+
+qreal toTwips(int pixels, int dotsPerInch)
+{
+    return qreal(pixels) * 1440 / dotsPerInch;
+}
+}
+
+EstimateReport::EstimateReport(const Grid &grid, Fields fields)
+    : m_grid(grid)
+    , m_fields(std::move(fields))
+{
+}
+
+QString EstimateReport::printedText(const QString &fieldText)
+{
+    return fieldText.isEmpty() ? QStringLiteral("None") : fieldText.trimmed();
+}
+
+EstimateReport::Fields EstimateReport::printedFields(const HeaderFields &header)
+{
+    return {printedText(header.text(HeaderFields::Name)), printedText(header.text(HeaderFields::Builder)),
+            printedText(header.text(HeaderFields::Address))};
+}
+
+EstimateReport::Fields EstimateReport::fieldsOf(const HeaderFields &header)
+{
+    return {header.text(HeaderFields::Name), header.text(HeaderFields::Builder), header.text(HeaderFields::Address)};
+}
+
+QStringList EstimateReport::footerLines()
+{
+    return {QStringLiteral("For average cost to build anywhere in the USA, visit"), ProductInfo::webAddress(),
+            ProductInfo::providerLine()};
+}
+
+QPageLayout EstimateReport::defaultPageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5),
+                       QPageLayout::Inch);
+}
+
+void EstimateReport::compose(QPainter &painter, const QPaintDevice &device) const
+{
+    const qreal width = toTwips(device.width(), device.logicalDpiX());
+    const qreal height = toTwips(device.height(), device.logicalDpiY());
+    painter.save();
+    painter.scale(qreal(device.logicalDpiX()) / 1440, qreal(device.logicalDpiY()) / 1440);
+    painter.setPen(Qt::black);
+
+    const QStringList footer = footerLines();
+    PrintCursor cursor(painter, width);
+    cursor.setFontSize(4);
+    cursor.printLine();
+    cursor.setFontSize(12);
+    cursor.setBold(true);
+    cursor.printCentred(QStringLiteral("COST ESTIMATE"));
+    cursor.setFontSize(4);
+    cursor.setBold(false);
+    cursor.printLine();
+    cursor.setFontSize(8);
+    cursor.printLine(QStringLiteral("Name: ") + m_fields.name);
+    cursor.setFontSize(4);
+    cursor.printLine();
+    cursor.setFontSize(8);
+    cursor.printLine(QStringLiteral("BUILDER: ") + m_fields.builder);
+    cursor.setFontSize(4);
+    cursor.printLine();
+    cursor.setFontSize(8);
+    cursor.printLine(QStringLiteral("PROP. ADDRESS: ") + m_fields.address);
+    cursor.setFontSize(4);
+    cursor.printLine();
+
+    // A rule across the page under the header lines, then the sheet just below it.
+    const qreal x0 = std::round(cursor.x);
+    const qreal y0 = std::round(cursor.y);
+    painter.setPen(QPen(Qt::black, LineWidth));
+    painter.drawLine(QPointF(cursor.x, cursor.y), QPointF(width, cursor.y));
+    const qreal gridHeight = std::floor(height * GridImageShare);
+    drawGridImage(painter, QRectF(x0, y0 + 20, width, gridHeight));
+    cursor.x = x0;
+    cursor.y = gridHeight + y0 + 20;
+    painter.setPen(Qt::black);
+
+    cursor.printLine();
+    cursor.setFontSize(4);
+    cursor.printLine();
+    cursor.setFontSize(12);
+    cursor.setBold(true);
+    cursor.printCentred(footer.at(0));
+    cursor.printLine();
+    cursor.setFontSize(30);
+    cursor.printCentred(footer.at(1));
+    cursor.setFontSize(12);
+    cursor.printLine();
+    cursor.printCentred(footer.at(2));
+    painter.restore();
+}
+
+void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination) const
+{
+    // The sheet as a grid of the print width, every row and column, the header row drawn
+    // like any other row, stretched to fill the block; all but the last sliver of the
+    // row-number column is cut off.
+    const EstimateSheet::ColumnWidths widths = EstimateSheet::columnWidthsFor(GridWidth);
+    const qreal imageWidth = std::accumulate(widths.begin(), widths.end(), 0);
+    qreal imageHeight = 0;
+    for (int row = 0; row < m_grid.rowCount(); ++row)
+        imageHeight += m_grid.rowHeight(row);
+    const qreal sourceLeft = std::nearbyint(widths[0] * (1 - VisibleRowLabelShare));
+    const QRectF source(sourceLeft, 0, imageWidth - sourceLeft, imageHeight);
+
+    painter.save();
+    painter.translate(destination.topLeft());
+    painter.scale(destination.width() / source.width(), destination.height() / source.height());
+    painter.translate(-source.left(), 0);
+    painter.setClipRect(source);
+
+    QFont font = CellPainter::sheetFont();
+    font.setPixelSize(int(std::lround(CellPainter::SheetFontPoints * TwipsPerPoint)));
+    // The cells first, their lines over them, so that no cell covers its neighbour's line.
+    const int fixedColumns = m_grid.fixedColumns();
+    qreal top = 0;
+    for (int row = 0; row < m_grid.rowCount(); ++row) {
+        qreal left = 0;
+        for (int column = 0; column < m_grid.columnCount(); ++column) {
+            const QRectF cell(left, top, widths[size_t(column)], m_grid.rowHeight(row));
+            painter.fillRect(cell, column < fixedColumns ? QColor(240, 240, 240) : QColor(Qt::white));
+            painter.setPen(Qt::black);
+            // A cell that begins in the cut-off part has its text there too.
+            if (cell.left() >= source.left())
+                CellPainter::drawText(painter, cell, m_grid, row, column, font, CellPadding);
+            left += cell.width();
+        }
+        top += m_grid.rowHeight(row);
+    }
+
+    painter.setPen(QPen(Qt::black, LineWidth));
+    qreal left = 0;
+    for (const int width : widths) {
+        left += width;
+        painter.drawLine(QPointF(left, 0), QPointF(left, imageHeight));
+    }
+    top = 0;
+    for (int row = 0; row < m_grid.rowCount(); ++row) {
+        top += m_grid.rowHeight(row);
+        painter.drawLine(QPointF(0, top), QPointF(imageWidth, top));
+    }
+    painter.drawRect(QRectF(0, 0, imageWidth, imageHeight));
+    painter.restore();
+}

@@ -1,0 +1,46 @@
+#include "celldelegate.h"
+
+#include "cellpainter.h"
+#include "core/sheet/grid.h"
+#include "gridtablemodel.h"
+
+#include <QPainter>
+
+namespace {
+constexpr qreal TextPadding = 2;
+}
+
+CellDelegate::CellDelegate(const Grid &grid, const GridTableModel &model, QObject *parent)
+    : QStyledItemDelegate(parent)
+    , m_grid(grid)
+    , m_model(model)
+{
+}
+
+void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const int row = m_model.gridRow(index);
+    const int column = m_model.gridColumn(index);
+    const QRect rect = option.rect;
+    const bool current = row == m_grid.currentRow() && column == m_grid.currentColumn();
+    // The selection shows while the sheet has the focus, so that a window opening on a
+    // selection of the whole sheet does not greet the user with a sheet of blue.
+    const bool focused = option.widget && option.widget->hasFocus();
+    const bool highlighted = focused && !current && m_grid.isSelected(row, column);
+    const QPalette &palette = option.palette;
+
+    painter->fillRect(rect, highlighted ? palette.highlight() : palette.base());
+    painter->setPen(gridLineColour());
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+
+    painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
+    CellPainter::drawText(*painter, rect, m_grid, row, column, option.font, TextPadding);
+
+    if (current) {
+        QPen focusPen(palette.color(QPalette::Text));
+        focusPen.setStyle(Qt::DotLine);
+        painter->setPen(focusPen);
+        painter->drawRect(rect.adjusted(1, 1, -2, -2));
+    }
+}

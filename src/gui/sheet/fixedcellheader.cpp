@@ -1,0 +1,35 @@
+#include "fixedcellheader.h"
+
+#include "cellpainter.h"
+#include "core/sheet/grid.h"
+
+#include <QPainter>
+
+namespace {
+constexpr qreal TextPadding = 2;
+}
+
+FixedCellHeader::FixedCellHeader(Qt::Orientation orientation, const Grid &grid, QWidget *parent)
+    : QHeaderView(orientation, parent)
+    , m_grid(grid)
+{
+    setSectionResizeMode(QHeaderView::Fixed);
+    setSectionsClickable(false);
+    setHighlightSections(false);
+}
+
+void FixedCellHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    const bool horizontal = orientation() == Qt::Horizontal;
+    const int row = horizontal ? 0 : logicalIndex + m_grid.fixedRows();
+    const int column = horizontal ? logicalIndex + m_grid.fixedColumns() : 0;
+    if (!m_grid.contains(row, column))
+        return;
+
+    painter->fillRect(rect, palette().button());
+    painter->setPen(palette().color(QPalette::Dark));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->setPen(palette().color(QPalette::ButtonText));
+    CellPainter::drawText(*painter, rect, m_grid, row, column, font(), TextPadding);
+}

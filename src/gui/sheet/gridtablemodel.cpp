@@ -1,0 +1,69 @@
+#include "gridtablemodel.h"
+
+#include "core/sheet/grid.h"
+
+GridTableModel::GridTableModel(Grid &grid, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_grid(grid)
+{
+    connect(&grid, &Grid::cellChanged, this, &GridTableModel::onCellChanged);
+    connect(&grid, &Grid::shapeChanged, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+}
+
+int GridTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_grid.rowCount() - m_grid.fixedRows();
+}
+
+int GridTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_grid.columnCount() - m_grid.fixedColumns();
+}
+
+QVariant GridTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return m_grid.text(gridRow(index), gridColumn(index));
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || m_grid.fixedRows() == 0 || m_grid.fixedColumns() == 0)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return m_grid.text(0, section + m_grid.fixedColumns());
+    return m_grid.text(section + m_grid.fixedRows(), 0);
+}
+
+QModelIndex GridTableModel::indexOfCell(int row, int column) const
+{
+    return index(row - m_grid.fixedRows(), column - m_grid.fixedColumns());
+}
+
+int GridTableModel::gridRow(const QModelIndex &index) const
+{
+    return index.row() + m_grid.fixedRows();
+}
+
+int GridTableModel::gridColumn(const QModelIndex &index) const
+{
+    return index.column() + m_grid.fixedColumns();
+}
+
+void GridTableModel::onCellChanged(int row, int column)
+{
+    const bool inFixedRow = row < m_grid.fixedRows();
+    const bool inFixedColumn = column < m_grid.fixedColumns();
+    if (inFixedRow && !inFixedColumn)
+        emit headerDataChanged(Qt::Horizontal, column - m_grid.fixedColumns(), column - m_grid.fixedColumns());
+    else if (inFixedColumn && !inFixedRow)
+        emit headerDataChanged(Qt::Vertical, row - m_grid.fixedRows(), row - m_grid.fixedRows());
+    else if (!inFixedRow && !inFixedColumn) {
+        const QModelIndex changed = indexOfCell(row, column);
+        emit dataChanged(changed, changed);
+    }
+}

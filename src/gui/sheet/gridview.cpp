@@ -1,0 +1,272 @@
+#include "gridview.h"
+
+#include "gui/common/twips.h"
+#include "celldelegate.h"
+#include "fixedcellheader.h"
+#include "core/sheet/grid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+GridView::GridView(Grid &grid, QWidget *parent)
+    : QTableView(parent)
+    , m_grid(grid)
+    , m_model(grid)
+{
+    setHorizontalHeader(new FixedCellHeader(Qt::Horizontal, grid, this));
+    setVerticalHeader(new FixedCellHeader(Qt::Vertical, grid, this));
+    setModel(&m_model);
+    setItemDelegate(new CellDelegate(grid, m_model, this));
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setTabKeyNavigation(false);
+    setAutoScroll(false);
+    setShowGrid(false);
+    setCornerButtonEnabled(false);
+    setWordWrap(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setMouseTracking(true);
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
+        header->viewport()->setMouseTracking(true);
+        header->viewport()->installEventFilter(this);
+    }
+
+    connect(&grid, &Grid::sizesChanged, this, &GridView::applySizes);
+    connect(&grid, &Grid::shapeChanged, this, &GridView::applySizes);
+    connect(&grid, &Grid::currentCellChanged, this, &GridView::syncCurrentIndex);
+    connect(&grid, &Grid::selectionChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(&grid, &Grid::topRowChanged, this, &GridView::syncTopRow);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { m_grid.setTopRow(value + m_grid.fixedRows()); });
+    applySizes();
+    syncCurrentIndex();
+}
+
+int GridView::pixelsFromTwipsX(int twips) const
+{
+    return Twips::toPixels(twips, logicalDpiX());
+}
+
+int GridView::pixelsFromTwipsY(int twips) const
+{
+    return Twips::toPixels(twips, logicalDpiY());
+}
+
+void GridView::applySizes()
+{
+    const int fixedRows = m_grid.fixedRows();
+    const int fixedColumns = m_grid.fixedColumns();
+    horizontalHeader()->setVisible(fixedRows > 0);
+    verticalHeader()->setVisible(fixedColumns > 0);
+    if (fixedRows > 0)
+        horizontalHeader()->setFixedHeight(pixelsFromTwipsY(m_grid.rowHeight(0)));
+    if (fixedColumns > 0)
+        verticalHeader()->setFixedWidth(pixelsFromTwipsX(m_grid.columnWidth(0)));
+    for (int column = fixedColumns; column < m_grid.columnCount(); ++column)
+        setColumnWidth(column - fixedColumns, pixelsFromTwipsX(m_grid.columnWidth(column)));
+    for (int row = fixedRows; row < m_grid.rowCount(); ++row)
+        setRowHeight(row - fixedRows, pixelsFromTwipsY(m_grid.rowHeight(row)));
+}
+
+void GridView::syncCurrentIndex()
+{
+    selectionModel()->setCurrentIndex(m_model.indexOfCell(m_grid.currentRow(), m_grid.currentColumn()),
+                                      QItemSelectionModel::NoUpdate);
+    viewport()->update();
+}
+
+void GridView::syncTopRow(int topRow)
+{
+    const int value = topRow - m_grid.fixedRows();
+    if (verticalScrollBar()->value() != value)
+        verticalScrollBar()->setValue(value);
+    // The view may show fewer rows than asked: the grid then learns the row really on top.
+    const int shown = verticalScrollBar()->value() + m_grid.fixedRows();
+    if (shown != topRow)
+        m_grid.setTopRow(shown);
+}
+
+QRect GridView::cellRect(int row, int column) const
+{
+    const int fixedRows = m_grid.fixedRows();
+    const int fixedColumns = m_grid.fixedColumns();
+    const QRect viewportArea = viewport()->geometry();
+    int left;
+    int width;
+    if (column < fixedColumns) {
+        left = verticalHeader()->geometry().left();
+        width = verticalHeader()->width();
+    } else {
+        left = viewportArea.left() + columnViewportPosition(column - fixedColumns);
+        width = columnWidth(column - fixedColumns);
+    }
+    int top;
+    int height;
+    if (row < fixedRows) {
+        top = horizontalHeader()->geometry().top();
+        height = horizontalHeader()->height();
+    } else {
+        top = viewportArea.top() + rowViewportPosition(row - fixedRows);
+        height = rowHeight(row - fixedRows);
+    }
+    return QRect(left, top, width, height);
+}
+
+GridView::CellPosition GridView::cellAt(const QPoint &position) const
+{
+    const QRect viewportArea = viewport()->geometry();
+    const QPoint inViewport = position - viewportArea.topLeft();
+    CellPosition cell;
+    if (position.y() < viewportArea.top())
+        cell.row = 0;
+    else if (const int row = rowAt(inViewport.y()); row >= 0)
+        cell.row = row + m_grid.fixedRows();
+    if (position.x() < viewportArea.left())
+        cell.column = 0;
+    else if (const int column = columnAt(inViewport.x()); column >= 0)
+        cell.column = column + m_grid.fixedColumns();
+    return cell;
+}
+
+void GridView::scrollToCurrentCell()
+{
+    scrollTo(m_model.indexOfCell(m_grid.currentRow(), m_grid.currentColumn()));
+}
+
+int GridView::visibleRowCount() const
+{
+    const int rowPixels = std::max(1, pixelsFromTwipsY(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
+    return std::max(1, viewport()->height() / rowPixels);
+}
+
+bool GridView::navigate(QKeyEvent *event)
+{
+    const int firstRow = m_grid.fixedRows();
+    const int firstColumn = m_grid.fixedColumns();
+    const int lastRow = m_grid.rowCount() - 1;
+    const int lastColumn = m_grid.columnCount() - 1;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    int row = extend ? m_grid.selectionRow() : m_grid.currentRow();
+    int column = extend ? m_grid.selectionColumn() : m_grid.currentColumn();
+
+    switch (event->key()) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --column; break;
+    case Qt::Key_Right: ++column; break;
+    case Qt::Key_PageUp: row -= visibleRowCount(); break;
+    case Qt::Key_PageDown: row += visibleRowCount(); break;
+    case Qt::Key_Home:
+        column = firstColumn;
+        if (control)
+            row = firstRow;
+        break;
+    case Qt::Key_End:
+        column = lastColumn;
+        if (control)
+            row = lastRow;
+        break;
+    default:
+        return false;
+    }
+    row = std::clamp(row, firstRow, lastRow);
+    column = std::clamp(column, firstColumn, lastColumn);
+    if (extend) {
+        m_grid.setSelectionEnd(row, column);
+        scrollTo(m_model.indexOfCell(row, column));
+    } else {
+        m_grid.setCurrentCell(row, column);
+        scrollToCurrentCell();
+    }
+    return true;
+}
+
+void GridView::keyPressEvent(QKeyEvent *event)
+{
+    if (navigate(event))
+        return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit characterTyped(QChar(13));
+        return;
+    }
+    const bool shortcutModifier = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
+    const QString text = event->text();
+    if (shortcutModifier || text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        event->ignore();
+        return;
+    }
+    for (const QChar key : text)
+        emit characterTyped(key);
+}
+
+void GridView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const CellPosition cell = cellAt(viewport()->mapTo(this, event->position().toPoint()));
+    if (cell.row < m_grid.fixedRows() || cell.column < m_grid.fixedColumns())
+        return;
+    if (event->modifiers() & Qt::ShiftModifier)
+        m_grid.setSelectionEnd(cell.row, cell.column);
+    else
+        m_grid.setCurrentCell(cell.row, cell.column);
+    m_selecting = true;
+}
+
+void GridView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint position = viewport()->mapTo(this, event->position().toPoint());
+    reportMouseMove(position);
+    if (!m_selecting || !(event->buttons() & Qt::LeftButton))
+        return;
+    const CellPosition cell = cellAt(position);
+    if (cell.row >= m_grid.fixedRows() && cell.column >= m_grid.fixedColumns())
+        m_grid.setSelectionEnd(cell.row, cell.column);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent *)
+{
+    m_selecting = false;
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit cellDoubleClicked();
+}
+
+bool GridView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        const auto *header = static_cast<QWidget *>(watched);
+        const auto *move = static_cast<QMouseEvent *>(event);
+        reportMouseMove(header->mapTo(this, move->position().toPoint()));
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void GridView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void GridView::reportMouseMove(const QPoint &position)
+{
+    const CellPosition cell = cellAt(position);
+    emit mouseMovedOverCell(cell.row, cell.column);
+}

@@ -1,0 +1,628 @@
+#include "frmmain.h"
+
+#include "core/document/messageboxes.h"
+#include "gui/common/productinfo.h"
+#include "gui/dialogs/qtmessageboxes.h"
+#include "shortcutpriorityfilter.h"
+#include "gui/common/twips.h"
+#include "core/document/filedialogs.h"
+#include "core/export/csvexport.h"
+#include "gui/dialogs/qtfiledialogs.h"
+#include "core/document/recentfiles.h"
+#include "gui/about/frmabout.h"
+#include "gui/editing/celleditor.h"
+#include "gui/editing/clipboardcommands.h"
+#include "gui/editing/edithistory.h"
+#include "gui/editing/helptips.h"
+#include "gui/editing/mousewheel.h"
+#include "gui/print/estimateprinter.h"
+#include "gui/print/pdfexport.h"
+#include "gui/sheet/cellpainter.h"
+#include "gui/sheet/gridview.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+// The design's client area, and the toolbar along its top edge.
+constexpr int DesignClientWidth = 9885;
+constexpr int DesignClientHeight = 7950;
+constexpr int DesignToolBarHeight = 420;
+constexpr int GridLeft = 120;
+constexpr int GridTop = 1800;
+// Up to the text box beside it, so that the caption fits in fonts wider than the design's.
+constexpr int LabelWidth = 720;
+
+qreal screenDpiY()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+// The grid's natural row height: one line of its font with a little air.
+int defaultRowHeight()
+{
+    const QFontMetrics metrics(CellPainter::sheetFont());
+    return Twips::fromPixels(metrics.height() + 4, screenDpiY());
+}
+
+// The settings and the document type are named after the executable, as it is called.
+QString settingsName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
+{
+    if (!services.fileDialogs)
+        services.fileDialogs = std::make_unique<QtFileDialogs>(owner);
+    if (!services.messageBoxes)
+        services.messageBoxes = std::make_unique<QtMessageBoxes>(owner);
+    if (!services.fileIconAssociation)
+        services.fileIconAssociation = FileIconAssociation::forThisPlatform();
+    if (!services.printerDialog)
+        services.printerDialog = std::make_unique<PrinterDialog>();
+    return services;
+}
+}
+
+FrmMain::FrmMain(const QString &commandLineDocument, Services services)
+    : m_sheet(defaultRowHeight())
+    , m_services(withDefaults(std::move(services), this))
+    , m_document(std::make_unique<Document>(m_sheet, m_header, *m_services.fileDialogs,
+                                            *m_services.messageBoxes))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setFont(CellPainter::sheetFont());
+    m_document->setCommandLineDocument(commandLineDocument);
+    createMenus();
+    createToolBar();
+    createControls();
+    bindHeaderFields();
+    Form_Load();
+}
+
+FrmMain::~FrmMain()
+{
+    // The controls refer to the sheet and the document, which die before the window's
+    // children do: the controls go first, without asking to save.
+    m_ending = true;
+    m_wheelHook->UnhookWheel();
+    delete m_helpTips;
+    delete m_clipboard;
+    delete m_cellEditor;
+    delete takeCentralWidget();
+}
+
+int FrmMain::twipsToPixelsX(int twips) const
+{
+    return Twips::toPixels(twips, logicalDpiX());
+}
+
+int FrmMain::twipsToPixelsY(int twips) const
+{
+    return Twips::toPixels(twips, logicalDpiY());
+}
+
+void FrmMain::place(QWidget *widget, int left, int top, int width, int height) const
+{
+    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+}
+
+void FrmMain::createMenus()
+{
+    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                                const QList<QKeySequence> &shortcuts, void (FrmMain::*handler)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(shortcuts);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    // The menu's own commands act before the focused text box sees their keys.
+    const auto addCommand = [this, &addItem](QMenu *menu, const char *name, const QString &caption,
+                                             const QKeySequence &shortcut, void (FrmMain::*handler)()) {
+        QAction *action = addItem(menu, name, caption, {shortcut}, handler);
+        m_menuActions << action;
+        return action;
+    };
+
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *file = m_fileMenu;
+    file->setObjectName(QStringLiteral("mnuFileTop"));
+    addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &FrmMain::mnuNew_Click);
+    addCommand(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::mnuOpen_Click);
+    addCommand(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &FrmMain::mnuSave_Click);
+    addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
+               &FrmMain::mnuSaveAs_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator1"));
+    addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
+    addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
+    addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
+    addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
+    for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
+        QAction *recent = file->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, recent] { openRecentFile(recent->data().toString()); });
+        m_recentActions << recent;
+    }
+    m_recentActions << file->addSeparator();
+    m_recentActions.last()->setVisible(false);
+    m_exitAction = addCommand(file, "mnuExit", QStringLiteral("E&xit"), QKeySequence(), &FrmMain::mnuExit_Click);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEditTop"));
+    // Text boxes keep their own undo: these keys reach the menu only from the sheet.
+    addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &FrmMain::mnuUndo_Click);
+    addItem(edit, "mnuRedo", QStringLiteral("&Redo"),
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+            &FrmMain::mnuRedo_Click);
+    edit->addSeparator();
+    addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
+    addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
+    addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
+    addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
+    edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
+    addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelpTop"));
+    addCommand(help, "mnuAbout", QStringLiteral("&About"), QKeySequence(), &FrmMain::mnuAbout_Click);
+}
+
+void FrmMain::createToolBar()
+{
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    Toolbar1->setIconSize(QSize(16, 16));
+    const auto addButton = [this](const QString &key, const char *picture) {
+        QAction *button = Toolbar1->addAction(QIcon(QLatin1String(picture)), key);
+        button->setData(key);
+        button->setToolTip(key);
+        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    };
+    addButton(QStringLiteral("New"), ":/icons/new.xpm");
+    addButton(QStringLiteral("Open"), ":/icons/open.xpm");
+    addButton(QStringLiteral("Save"), ":/icons/save.xpm");
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("Print"), ":/icons/print.xpm");
+}
+
+void FrmMain::createControls()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    // Controls are placed in the design's client coordinates, which count the toolbar.
+    const auto placeInClient = [this](QWidget *widget, int left, int top, int width, int height) {
+        place(widget, left, top - DesignToolBarHeight, width, height);
+    };
+
+    // Created from back to front: a control made later lies over one made earlier.
+    lblLogo = new QLabel(client);
+    lblLogo->setObjectName(QStringLiteral("lblLogo"));
+    QFont logoFont = font();
+    logoFont.setBold(true);
+    lblLogo->setFont(logoFont);
+    lblLogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeInClient(lblLogo, 6960, 600, 3255, 975);
+
+    txtTemp = new QLineEdit(client);
+    txtTemp->setObjectName(QStringLiteral("txtTemp"));
+    placeInClient(txtTemp, 5760, 1200, 735, 375);
+
+    fraBuilder = new QGroupBox(QStringLiteral("Builder"), client);
+    fraBuilder->setObjectName(QStringLiteral("fraBuilder"));
+    // Opaque, so that the tab trap behind it stays out of sight.
+    fraBuilder->setAutoFillBackground(true);
+    placeInClient(fraBuilder, 3720, 480, 3135, 1215);
+    auto *lblBuilder = new QLabel(QStringLiteral("Name:"), fraBuilder);
+    lblBuilder->setObjectName(QStringLiteral("lblBuilder"));
+    place(lblBuilder, 120, 240, LabelWidth, 255);
+    txtBuilder = new QLineEdit(fraBuilder);
+    txtBuilder->setObjectName(QStringLiteral("txtBuilder"));
+    place(txtBuilder, 840, 240, 2175, 315);
+
+    grdMain = new GridView(m_sheet.grid(), client);
+    grdMain->setObjectName(QStringLiteral("grdMain"));
+    placeInClient(grdMain, GridLeft, GridTop, EstimateSheet::DesignWidth, EstimateSheet::DesignHeight);
+
+    fraLocation = new QGroupBox(QStringLiteral("Location"), client);
+    fraLocation->setObjectName(QStringLiteral("fraLocation"));
+    placeInClient(fraLocation, 120, 480, 3495, 1215);
+    auto *lblName = new QLabel(QStringLiteral("Name:"), fraLocation);
+    lblName->setObjectName(QStringLiteral("lblName"));
+    place(lblName, 120, 240, LabelWidth, 255);
+    auto *lblAddress = new QLabel(QStringLiteral("Address:"), fraLocation);
+    lblAddress->setObjectName(QStringLiteral("lblAddress"));
+    place(lblAddress, 120, 600, LabelWidth, 255);
+    txtName = new QLineEdit(fraLocation);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    place(txtName, 840, 240, 2535, 285);
+    txtAddress = new QPlainTextEdit(fraLocation);
+    txtAddress->setObjectName(QStringLiteral("txtAddress"));
+    txtAddress->setTabChangesFocus(true);
+    place(txtAddress, 840, 600, 2535, 525);
+
+    txtCell = new QLineEdit(client);
+    txtCell->setObjectName(QStringLiteral("txtCell"));
+    placeInClient(txtCell, 7200, 1920, 1215, 285);
+
+    txtHelp = new QPlainTextEdit(client);
+    txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    placeInClient(txtHelp, 7200, 3120, 1575, 285);
+
+    m_cellEditor = new CellEditor(m_sheet, grdMain, txtCell, txtTemp, this);
+    connect(m_cellEditor, &CellEditor::committed, m_document.get(), &Document::markChanged);
+    m_clipboard = new ClipboardCommands(m_sheet, this, this);
+    m_helpTips = new HelpTips(m_sheet, grdMain, txtHelp, this);
+    m_wheelHook = new ::MouseWheel(this);
+    m_printer = std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog,
+                                                  *m_services.messageBoxes);
+    connectEditHistory();
+
+    auto *shortcutFilter = new ShortcutPriorityFilter(menuShortcuts(), this);
+    for (QWidget *textBox : {static_cast<QWidget *>(txtCell), static_cast<QWidget *>(txtTemp),
+                             static_cast<QWidget *>(txtName), static_cast<QWidget *>(txtAddress),
+                             static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
+        textBox->installEventFilter(shortcutFilter);
+    setTabOrder();
+    txtName->setFocus();
+}
+
+QList<QKeySequence> FrmMain::menuShortcuts() const
+{
+    QList<QKeySequence> shortcuts;
+    for (const QAction *action : m_menuActions) {
+        if (!action->shortcut().isEmpty())
+            shortcuts << action->shortcut();
+    }
+    return shortcuts;
+}
+
+void FrmMain::setTabOrder()
+{
+    // The tab trap lies between the editor and the grid, so Tab in the editor lands on it.
+    QWidget::setTabOrder(txtName, txtAddress);
+    QWidget::setTabOrder(txtAddress, txtBuilder);
+    QWidget::setTabOrder(txtBuilder, txtCell);
+    QWidget::setTabOrder(txtCell, txtTemp);
+    QWidget::setTabOrder(txtTemp, grdMain);
+}
+
+void FrmMain::bindHeaderFields()
+{
+    const auto bindLine = [this](QLineEdit *edit, HeaderFields::Field field) {
+        connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) {
+            m_header.setText(field, text);
+            m_document->markChanged();
+        });
+    };
+    bindLine(txtName, HeaderFields::Name);
+    bindLine(txtBuilder, HeaderFields::Builder);
+    connect(txtAddress, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = txtAddress->toPlainText();
+        if (text == m_header.text(HeaderFields::Address))
+            return;
+        m_header.setText(HeaderFields::Address, text);
+        m_document->markChanged();
+    });
+    connect(&m_header, &HeaderFields::textChanged, this, &FrmMain::showHeaderText);
+    txtAddress->installEventFilter(this);
+    txtBuilder->installEventFilter(this);
+}
+
+void FrmMain::showHeaderText(HeaderFields::Field field)
+{
+    const QString &text = m_header.text(field);
+    switch (field) {
+    case HeaderFields::Name:
+        if (txtName->text() != text)
+            txtName->setText(text);
+        break;
+    case HeaderFields::Builder:
+        if (txtBuilder->text() != text)
+            txtBuilder->setText(text);
+        break;
+    case HeaderFields::Address:
+        if (txtAddress->toPlainText() != text)
+            txtAddress->setPlainText(text);
+        break;
+    }
+}
+
+void FrmMain::Form_Load()
+{
+    setWindowTitle(ProductInfo::applicationTitle());
+    const QSize help(twipsToPixelsX(HelpTips::BoxWidth), twipsToPixelsY(m_sheet.grid().rowHeight(2)));
+    txtHelp->resize(help);
+    lblLogo->setText(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n');
+    checkDocumentType();
+    m_wheelHook->HookWheel(this);
+    m_recentFiles = new RecentFiles(settingsName(), this);
+    connect(m_recentFiles, &RecentFiles::changed, this, &FrmMain::showRecentFiles);
+    connect(m_document.get(), &Document::fileUsed, m_recentFiles, &RecentFiles::add);
+    showRecentFiles();
+    resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
+}
+
+void FrmMain::checkDocumentType()
+{
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    const QString appName = settingsName();
+    QSettings settings(appName, appName);
+    m_services.fileIconAssociation->registerIfMoved(settings, appName, program.absolutePath());
+}
+
+void FrmMain::connectEditHistory()
+{
+    m_history = new EditHistory(m_sheet, this);
+    connect(m_cellEditor, &CellEditor::committing, m_history, &EditHistory::beginChange);
+    connect(m_cellEditor, &CellEditor::committed, m_history, &EditHistory::endChange);
+    connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
+    connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
+    connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
+    connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
+    connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
+}
+
+void FrmMain::showRecentFiles()
+{
+    const QStringList &files = m_recentFiles->files();
+    for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
+        QAction *recent = m_recentActions.at(i);
+        recent->setVisible(i < files.size());
+        if (i < files.size()) {
+            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+            recent->setData(files.at(i));
+        }
+    }
+    m_recentActions.last()->setVisible(!files.isEmpty());
+}
+
+void FrmMain::openRecentFile(const QString &path)
+{
+    commitOpenEdit();
+    if (!QFileInfo::exists(path)) {
+        m_services.messageBoxes->showCritical(Document::openErrorText(), Document::fileErrorTitle());
+        m_recentFiles->remove(path);
+        return;
+    }
+    m_document->openFile(path);
+}
+
+void FrmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void FrmMain::Form_Resize()
+{
+    if (!grdMain)
+        return;
+    // The layout rule is written for the window's outer size, frame and menu bar included.
+    const QRect outer = frameGeometry();
+    const int outerWidth = Twips::fromPixels(outer.width(), logicalDpiX());
+    const int outerHeight = Twips::fromPixels(outer.height(), logicalDpiY());
+    Grid &grid = m_sheet.grid();
+    if (outerHeight > 3000)
+        grid.setHeight(outerHeight - 2700);
+    if (outerWidth > 3000) {
+        grid.setWidth(outerWidth - 500);
+        m_sheet.SetColumnWidths();
+    }
+    grdMain->resize(twipsToPixelsX(grid.width()), twipsToPixelsY(grid.height()));
+}
+
+void FrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Opened once the window is on screen and laid out, even where no window manager
+    // ever activates it.
+    QTimer::singleShot(0, this, &FrmMain::Form_Activate);
+}
+
+bool FrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QMainWindow::event(event);
+}
+
+void FrmMain::Form_Activate()
+{
+    if (m_document->commandLineDocument().isEmpty() || m_document->CommandLineOpened())
+        return;
+    mnuOpen_Click();
+    m_document->setCommandLineOpened();
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_ending && !Form_Unload()) {
+        event->ignore();
+        return;
+    }
+    m_wheelHook->UnhookWheel();
+    event->accept();
+}
+
+bool FrmMain::Form_Unload()
+{
+    commitOpenEdit();
+    return m_document->QuerySaveChanges() != MessageBoxes::Cancel;
+}
+
+void FrmMain::mnuExit_Click()
+{
+    commitOpenEdit();
+    if (m_document->QuerySaveChanges() == MessageBoxes::Cancel)
+        return;
+    // The question has been asked; closing must not ask it again.
+    m_ending = true;
+    close();
+}
+
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == txtAddress || watched == txtBuilder)) {
+        // Leaving the field for another control counts as a change; a menu opening or
+        // another program taking the focus does not leave it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            m_document->markChanged();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::commitOpenEdit()
+{
+    m_cellEditor->commitInPlace();
+}
+
+void FrmMain::mnuNew_Click()
+{
+    commitOpenEdit();
+    m_document->newEstimate();
+}
+
+void FrmMain::mnuOpen_Click()
+{
+    commitOpenEdit();
+    m_document->open();
+}
+
+void FrmMain::mnuSave_Click()
+{
+    commitOpenEdit();
+    m_document->save();
+}
+
+void FrmMain::mnuSaveAs_Click()
+{
+    commitOpenEdit();
+    m_document->saveAs();
+}
+
+void FrmMain::mnuPrint_Click()
+{
+    commitOpenEdit();
+    m_printer->mnuPrint_Click(this);
+}
+
+void FrmMain::mnuPrintPreview_Click()
+{
+    commitOpenEdit();
+    m_printer->preview(this);
+}
+
+void FrmMain::exportTo(const QString &title, const QString &filter, const QString &suffix,
+                       const std::function<bool(const QString &, QString *)> &write)
+{
+    commitOpenEdit();
+    const QString path = m_services.fileDialogs->showExport(title, filter, suffix);
+    QString errorString;
+    if (!path.isEmpty() && !write(path, &errorString))
+        m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
+                                                  .arg(QDir::toNativeSeparators(path), errorString),
+                                              Document::fileErrorTitle());
+}
+
+void FrmMain::mnuExportPdf_Click()
+{
+    exportTo(QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"),
+             [this](const QString &path, QString *errorString) {
+                 return PdfExport::save(path, m_sheet.grid(), m_header, errorString);
+             });
+}
+
+void FrmMain::mnuExportCsv_Click()
+{
+    exportTo(QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"),
+             [this](const QString &path, QString *errorString) {
+                 return CsvExport::save(path, m_sheet.grid(), errorString);
+             });
+}
+
+void FrmMain::mnuUndo_Click()
+{
+    commitOpenEdit();
+    m_history->stack().undo();
+}
+
+void FrmMain::mnuRedo_Click()
+{
+    commitOpenEdit();
+    m_history->stack().redo();
+}
+
+void FrmMain::mnuCut_Click()
+{
+    m_clipboard->mnuCut_Click();
+}
+
+void FrmMain::mnuCopy_Click()
+{
+    m_clipboard->mnuCopy_Click();
+}
+
+void FrmMain::mnuPaste_Click()
+{
+    m_clipboard->mnuPaste_Click();
+}
+
+void FrmMain::mnuDelete_Click()
+{
+    m_clipboard->mnuDelete_Click();
+}
+
+void FrmMain::mnuAbout_Click()
+{
+    FrmAbout::showModal(this, *m_services.messageBoxes);
+}
+
+void FrmMain::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
+{
+    Q_UNUSED(MouseKeys);
+    Q_UNUSED(Xpos);
+    Q_UNUSED(Ypos);
+    Grid &grid = m_sheet.grid();
+    grid.setTopRow(::MouseWheel::scrolledTopRow(grid.topRow(), Rotation, grid.height(), grid.rowHeight(0),
+                                                grid.rowCount()));
+}
+
+void FrmMain::mnuEditCell_Click()
+{
+    m_cellEditor->mnuEditCell_Click();
+}
+
+void FrmMain::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == u"New")
+        mnuNew_Click();
+    else if (key == u"Open")
+        mnuOpen_Click();
+    else if (key == u"Save")
+        mnuSave_Click();
+    else if (key == u"Print")
+        mnuPrint_Click();
+}

@@ -1,0 +1,183 @@
+#include "core/document/estimatefile.h"
+#include "core/sheet/categorytable.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+EstimateContent freshEstimate(const QString &address = QString())
+{
+    EstimateContent content;
+    content.address = address;
+    for (int k = 0; k < CategoryTable::names().size(); ++k)
+        content.cells[k][1] = CategoryTable::names().at(k);
+    return content;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestEstimateFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void freshEstimateFile()
+    {
+        QByteArray expected = "2,4,6\r\n\"\",\"\",\"\"\r\n";
+        for (int row = 0; row < EstimateContent::RowCount; ++row)
+            expected += "\"\",\"" + CategoryTable::names().value(row).toLatin1() + "\",\"\",\"\",\"\",\"\",\"\"\r\n";
+        // As the format's example shows it.
+        QVERIFY(expected.startsWith("2,4,6\r\n\"\",\"\",\"\"\r\n"
+                                    "\"\",\"Permits, Fees, Surveys\",\"\",\"\",\"\",\"\",\"\"\r\n"));
+        const QString path = m_dir.filePath(u"fresh.vrn"_s);
+        QVERIFY(writeFile(path, "an older, longer file in its place"));
+        QVERIFY(EstimateFile::save(path, freshEstimate()).saved);
+        QCOMPARE(readAll(path), expected);
+        QCOMPARE(EstimateFile::load(path), std::optional(freshEstimate()));
+    }
+
+    // Texts come back as written, but for line breaks, the double quote, and characters that
+    // Windows-1252 cannot hold: each of those becomes "?" and is reported once, in order, for its text.
+    void roundTrip()
+    {
+        QByteArray codePage(255, '\0');
+        std::iota(codePage.begin(), codePage.end(), 1);
+        EstimateContent content = freshEstimate(u"Main St\nTown"_s);
+        content.name = u"Li \u5F20\u4F1F, \u03A9\u5F20"_s;
+        content.builder = u"Bob \"B\""_s;
+        content.cells[0][2] = u"$1,234.50"_s;
+        content.cells[1][0] = u"x"_s + QChar(0xD800);
+        content.cells[1][1] = u"a"_s + QChar(0);
+        content.cells[2][0] = u"a\r\nb\rc"_s;
+        // All of Windows-1252 but what the file stores differently: NUL, line breaks, quote.
+        content.cells[29][0] = QStringDecoder("windows-1252").decode(codePage);
+        content.cells[29][0].remove(u'\n').remove(u'\r').remove(u'"');
+        content.cells[35][6] = u"($75.00)\U0001F600"_s;
+        const QString path = m_dir.filePath(u"round-trip.vrn"_s);
+        const auto result = EstimateFile::save(path, content);
+        QVERIFY(result.saved);
+        QCOMPARE(result.lostTexts, (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s},
+                                                                  {2, 1, QString(QChar(0xD800))},
+                                                                  {2, 2, QString(QChar(0))},
+                                                                  {36, 7, u"\U0001F600"_s}}));
+        content.name = u"Li ??, ??"_s;
+        content.builder = u"Bob \u201DB\u201D"_s;
+        content.cells[1][0] = u"x?"_s;
+        content.cells[1][1] = u"a?"_s;
+        content.cells[2][0] = u"a\nb\nc"_s;
+        content.cells[35][6] = u"($75.00)?"_s;
+        QCOMPARE(EstimateFile::load(path), std::optional(content));
+    }
+
+    void readFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("opens");
+        const QByteArray written = EstimateFile::encode(freshEstimate(u"Main St\nTown"_s));
+        const auto changed = [&](QByteArrayView from, QByteArrayView to) { return QByteArray(written).replace(from, to); };
+        QTest::newRow("LF line ends") << changed("\r\n", "\n") << true;
+        QTest::newRow("CR line ends") << changed("\r\n", "\r") << true;
+        QTest::newRow("junk after quotes") << changed("\",", "\"junk,").replace("\"\r\n", "\" x\r\n") << true;
+        QTest::newRow("more records") << written + QByteArray("\"extra\"\r\n").repeated(3) << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("one field short") << written.chopped(5) << false;
+        QTest::newRow("quote never closed") << written.chopped(3) << false;
+        QTest::newRow("NUL") << changed("Utilities", QByteArray("Util\0ties", 9)) << false;
+        QTest::newRow("NUL in last field") << written.chopped(4) + QByteArray("x\0y", 3) << false;
+        const QByteArray beyondTheLimit(2 * EstimateFile::MaximumSize, 'x');
+        QTest::newRow("huge, estimate first") << written + beyondTheLimit << true;
+        QTest::newRow("huge, quote never closed") << "\"" + beyondTheLimit << false;
+    }
+
+    void readFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, opens);
+        QFile file(m_dir.filePath(u"read.vrn"_s));
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+        // A huge file (sparse, so quick to make) costs no more to read or to turn down than a small one.
+        QVERIFY(file.resize(bytes.size() > EstimateFile::MaximumSize ? qint64(1) << 30 : bytes.size()) && file.seek(0));
+        const EstimateContent content = freshEstimate(u"Main St\nTown"_s);
+        QCOMPARE(EstimateFile::decode(file), opens ? std::optional(content) : std::nullopt);
+        QVERIFY(file.pos() <= 2 * EstimateFile::MaximumSize);
+    }
+
+    void sizeLimit_data()
+    {
+        QTest::addColumn<int>("excess");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("exactly the limit") << 0 << true;
+        QTest::newRow("line end beyond the limit") << 1 << true;
+        QTest::newRow("closing quote beyond the limit") << 3 << false;
+    }
+
+    // No file larger than the limit is saved; the reader stops at the end of the last field, so
+    // only that has to lie within the limit.
+    void sizeLimit()
+    {
+        QFETCH(int, excess);
+        QFETCH(bool, read);
+        EstimateContent content = freshEstimate();
+        const qsizetype freshSize = EstimateFile::encode(content).size();
+        content.cells[35][6] = QString(EstimateFile::MaximumSize + excess - freshSize, u'x');
+        QBuffer buffer;
+        buffer.setData(EstimateFile::encode(content));
+        QCOMPARE(buffer.size(), EstimateFile::MaximumSize + excess);
+        QCOMPARE(EstimateFile::save(m_dir.filePath(u"limit.vrn"_s), content).saved, excess == 0);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(EstimateFile::decode(buffer).has_value(), read);
+    }
+
+    void failedSave_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("addressLength");
+        QVERIFY(writeFile(m_dir.filePath(u"old.vrn"_s), "old estimate") && QDir(m_dir.path()).mkpath(u"folder"_s));
+        QTest::newRow("missing folder") << m_dir.filePath(u"missing/new.vrn"_s) << 0;
+        QTest::newRow("path is a folder") << m_dir.filePath(u"folder"_s) << 0;
+        QTest::newRow("too large to open") << m_dir.filePath(u"old.vrn"_s) << int(EstimateFile::MaximumSize);
+    }
+
+    // A failed save leaves the old file whole and no new entry in the folder.
+    void failedSave()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, addressLength);
+        const QDir dir(m_dir.path());
+        const auto snapshot = [&dir] {
+            return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    << QString::fromLatin1(readAll(dir.filePath(u"old.vrn"_s)));
+        };
+        const QStringList before = snapshot();
+        const auto result = EstimateFile::save(path, freshEstimate(QString(addressLength, u'x')));
+        QVERIFY(!result.saved);
+        QVERIFY(!result.errorString.isEmpty());
+        QCOMPARE(snapshot(), before);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestEstimateFile)
+#include "tst_estimatefile.moc"

@@ -1,0 +1,162 @@
+#include "core/sheet/estimatesheet.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <limits>
+
+namespace {
+void enter(EstimateSheet &sheet, int row, int column, const QString &text)
+{
+    Grid &grid = sheet.grid();
+    grid.setCurrentCell(row, column);
+    grid.setText(row, column, text);
+    sheet.FormatMoneyCell(row, column);
+    sheet.RecalculateTotals();
+}
+
+QStringList texts(const Grid &grid, std::initializer_list<std::pair<int, int>> cells)
+{
+    QStringList result;
+    for (const auto &[row, column] : cells)
+        result << grid.text(row, column);
+    return result;
+}
+
+// A row's five money columns.
+QStringList money(const Grid &grid, int row)
+{
+    return texts(grid, {{row, 3}, {row, 4}, {row, 5}, {row, 6}, {row, 7}});
+}
+}
+
+class TestEstimateSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The sheet as set up, and as clearItems gives it back for a new estimate.
+    void setUp()
+    {
+        EstimateSheet sheet(250);
+        Grid &grid = sheet.grid();
+        // The shape, the current cell on the last total selecting up to the first item, and
+        // the row heights.
+        QCOMPARE((QList<int>{grid.rowCount(), grid.columnCount(), grid.fixedRows(), grid.fixedColumns(),
+                             grid.currentRow(), grid.currentColumn(), grid.selectionRow(), grid.selectionColumn(),
+                             grid.rowHeight(0), grid.rowHeight(1), grid.rowHeight(36), grid.rowHeight(37)}),
+                 (QList<int>{38, 8, 1, 1, 37, 7, 1, 1, 500, 280, 280, 250}));
+        QCOMPARE(sheet.CategoryHelpTexts.size(), 30);
+        QVERIFY(sheet.CategoryHelpTexts.at(26).endsWith(QString::fromUtf16(u"company  \u2014installed.")));
+        for (int column = 1; column <= 7; ++column) {
+            QVERIFY(grid.isBold(0, column) && grid.isBold(37, column) && !grid.isBold(5, column));
+            QCOMPARE(grid.alignment(0, column), Qt::AlignHCenter | Qt::AlignTop);
+            QCOMPARE(grid.alignment(37, column), Qt::AlignRight | Qt::AlignTop);
+            QCOMPARE(grid.alignment(5, column), (column >= 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        }
+
+        const std::initializer_list<std::pair<int, int>> cells = {{0, 1}, {0, 7}, {0, 0}, {7, 0}, {36, 0}, {37, 0},
+                                                                   {1, 2}, {30, 2}, {31, 2}, {36, 1}, {37, 2}, {37, 3},
+                                                                   {37, 7}, {2, 3}, {2, 7}};
+        const QStringList fresh = {"Subcontractor, Supplier", "Estimated Cost to Complete", "", " 7", " 36", "",
+                                   "Permits, Fees, Surveys", "Other", "", "", "Total", "0", "0", "", ""};
+        QCOMPARE(texts(grid, cells), fresh);
+        enter(sheet, 2, 3, "75");
+        grid.setText(30, 2, "Changed");
+        grid.setText(31, 2, "Shed");
+        grid.setText(36, 1, "Bob");
+        sheet.clearItems();
+        QCOMPARE(texts(grid, cells), fresh);
+    }
+
+    // The first column takes what the others leave, never less than 1500 twips, and never
+    // overflows however wide the grid.
+    void columnWidths()
+    {
+        const int widest = std::numeric_limits<int>::max();
+        const std::pair<int, int> cases[] = {{EstimateSheet::DesignWidth, 1500}, {14000, 3900}, {11601, 1501},
+                                             {widest, widest - 10100}};
+        EstimateSheet sheet;
+        for (const auto &[gridWidth, supplierWidth] : cases) {
+            sheet.grid().setWidth(gridWidth);
+            sheet.SetColumnWidths();
+            QList<int> widths;
+            for (int column = 0; column < 8; ++column)
+                widths << sheet.grid().columnWidth(column);
+            QCOMPARE(widths, (QList<int>{400, supplierWidth, 2000, 1400, 1400, 1600, 1500, 1500}));
+        }
+    }
+
+    // Entries ("column=text") typed into row 5 one after another, and the row's money
+    // columns and remainder colour they leave: each entry is written as currency, the
+    // original estimate goes into an empty adjusted estimate, and the remainder follows.
+    void rowRecalculation_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("thousands separator, original copied into adjusted")
+            << QStringList{"3=1,500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
+        QTest::newRow("minus") << QStringList{"4=-50"} << QStringList{"", "($50.00)", "", "", "($50.00)"} << true;
+        QTest::newRow("parentheses")
+            << QStringList{"3=(50)"} << QStringList{"($50.00)", "($50.00)", "", "", "($50.00)"} << true;
+        QTest::newRow("letters") << QStringList{"6=abc"} << QStringList{"", "", "", "$0.00", "$0.00"} << false;
+        QTest::newRow("dollar text left as typed")
+            << QStringList{"3=$1500"} << QStringList{"$1500", "$1,500.00", "", "", "$1,500.00"} << false;
+        QTest::newRow("a later original does not reach the adjusted")
+            << QStringList{"3=1000", "3=2000", "5=250.5", "6=100"}
+            << QStringList{"$2,000.00", "$1,000.00", "$250.50", "$100.00", "$649.50"} << false;
+        QTest::newRow("payments only give a red remainder")
+            << QStringList{"5=250"} << QStringList{"", "", "$250.00", "", "($250.00)"} << true;
+        QTest::newRow("emptied row keeps its colour") << QStringList{"6=10", "6="} << QStringList(5, "") << true;
+        QTest::newRow("remainder no longer negative")
+            << QStringList{"5=250", "3=300"} << QStringList{"$300.00", "$300.00", "$250.00", "", "$50.00"} << false;
+    }
+
+    void rowRecalculation()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, shown);
+        QFETCH(bool, red);
+        EstimateSheet sheet;
+        for (const QString &entry : entries)
+            enter(sheet, 5, entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1));
+        QCOMPARE(money(sheet.grid(), 5), shown);
+        QCOMPARE(sheet.grid().textColour(5, 7), red ? TextColour::Red : TextColour::Default);
+    }
+
+    void recalculationWorksOnTheCurrentRow()
+    {
+        EstimateSheet sheet;
+        Grid &grid = sheet.grid();
+        // Right after set-up the current cell is on the Total row: recalculating there works
+        // on the row's own texts and then overwrites them with the column sums.
+        grid.setText(37, 5, "$10.00");
+        sheet.RecalculateTotals();
+        QCOMPARE(money(grid, 37), QStringList(5, "$0.00"));
+        QCOMPARE(grid.textColour(37, 7), TextColour::Red);
+
+        // Other rows keep their texts; the totals add the amounts as shown, in cents, and
+        // pasted text by its digits and points.
+        grid.setText(3, 3, "$500.00");
+        grid.setText(3, 7, "$123.00");
+        grid.setText(36, 3, "abc12.5xyz");
+        for (const int row : {1, 2})
+            enter(sheet, row, 3, "0.333");
+        QCOMPARE(money(grid, 3), (QStringList{"$500.00", "", "", "", "$123.00"}));
+        QCOMPARE(money(grid, 37), (QStringList{"$513.16", "$0.66", "$0.00", "$0.00", "$123.66"}));
+
+        // The recalculation moves to the computed column and back; from there it need not move.
+        QSignalSpy leaves(&grid, &Grid::leavingCell);
+        sheet.RecalculateTotals();
+        QCOMPARE(leaves.count(), 2);
+        QCOMPARE(std::pair(grid.currentRow(), grid.currentColumn()), std::pair(2, 3));
+        grid.setCurrentCell(6, 7);
+        leaves.clear();
+        sheet.RecalculateTotals();
+        QCOMPARE(leaves.count(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEstimateSheet)
+#include "tst_estimatesheet.moc"

@@ -1,0 +1,181 @@
+#include "gui/about/frmabout.h"
+#include "gui/about/registryvalues.h"
+#include "gui/about/sysinfostarter.h"
+#include "gui/common/productinfo.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Value = RegistryReader::Value;
+
+const QString MsInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+
+// One value, PATH of the MSINFO key, read as the Windows registry reads it; counts the keys left open.
+struct FakeRegistry : RegistryReader
+{
+    Value path;
+    int openKeys = 0;
+
+    std::optional<Key> openKey(Root, const QString &keyPath) override
+    {
+        return keyPath == MsInfoKey ? std::optional(Key(++openKeys)) : std::nullopt;
+    }
+    std::optional<Value> queryValue(Key, const QString &name, qsizetype bufferSize) override
+    {
+        return name == "PATH" && path.data.size() <= bufferSize ? std::optional(path) : std::nullopt;
+    }
+    void closeKey(Key) override { --openKeys; }
+};
+
+Value stringValue(const QString &text)
+{
+    return {RegistryReader::StringType, QByteArray(reinterpret_cast<const char *>(text.utf16()), 2 * text.size())};
+}
+
+} // namespace
+
+class TestAbout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { qputenv("PATH", m_savedPath); }
+
+    // Each showing is a new box with every caption as designed and no line cut off; Enter or Escape
+    // closes it wherever the focus is, and a closed box is gone.
+    void everyShowingIsFresh()
+    {
+        const QStringList expected{"About Cost Estimate", "Cost Estimate", "Version 2.4.6",
+                                   "Cost Estimate\r\n" + ProductInfo::webAddress() + "\r\n"
+                                           + ProductInfo::contactEmail() + "\r\n",
+                                   ProductInfo::authorLine() + "\r\n" + ProductInfo::companyWebAddress()
+                                           + "\r\nPlease report any bugs to " + ProductInfo::bugReportEmail(),
+                                   "OK", "&System Info...", "every line shown", "closed"};
+        const std::pair<Qt::Key, const char *> closings[] = {
+                {Qt::Key_Return, "cmdOK"}, {Qt::Key_Enter, "picIcon"}, {Qt::Key_Escape, "cmdSysInfo"}};
+        FakeMessageBoxes messages;
+        for (const auto &[key, focused] : closings) {
+            QPointer<QDialog> box;
+            QStringList captions;
+            QTimer::singleShot(0, this, [&] {
+                box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                captions << box->windowTitle();
+                for (const char *name :
+                     {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK", "cmdSysInfo"})
+                    captions << box->findChild<QWidget *>(name)->property("text").toString();
+                // CR LF is a line break on screen (the notice takes three lines), whatever the font.
+                const QLabel *notice = box->findChild<QLabel *>("lblDisclaimer");
+                bool shown = notice->heightForWidth(notice->width()) >= 3 * notice->fontMetrics().lineSpacing();
+                for (const QLabel *label : box->findChildren<QLabel *>())
+                    shown = shown && label->heightForWidth(label->width()) <= label->height();
+                captions << (shown ? "every line shown" : "lines cut off");
+                QWidget *control = box->findChild<QWidget *>(focused);
+                control->setFocus();
+                QTest::keyClick(control, key);
+                captions << (box->isVisible() ? "still open" : "closed");
+                box->reject();
+            });
+            FrmAbout::showModal(nullptr, messages);
+            QVERIFY(box.isNull());
+            QCOMPARE(captions, expected);
+        }
+        QVERIFY(messages.shown.isEmpty());
+    }
+
+    void keyValue_data()
+    {
+        QTest::addColumn<QString>("keyPath");
+        QTest::addColumn<Value>("value");
+        QTest::addColumn<int>("read"); // 1 read, 0 not read, -1 throws EmptyValueError
+        QTest::addColumn<QString>("text");
+        const QString tool = QStringLiteral("C:\\Windows\\msinfo32.exe");
+        const QString nul(1, QChar(u'\0'));
+        const auto number = [](const char *hex) { return Value{RegistryReader::NumberType, QByteArray::fromHex(hex)}; };
+        QTest::newRow("string without NUL stays whole") << MsInfoKey << stringValue(tool) << 1 << tool;
+        QTest::newRow("only one NUL is dropped") << MsInfoKey << stringValue("ab" + nul + nul) << 1 << "ab" + nul;
+        QTest::newRow("1024 bytes fill the buffer") << MsInfoKey << stringValue(QString(512, u'x')) << 1
+                                                    << QString(512, u'x');
+        QTest::newRow("1026 bytes do not fit") << MsInfoKey << stringValue(QString(513, u'x')) << 0 << QString();
+        QTest::newRow("number") << MsInfoKey << number("cdab0000") << 1 << "&hABCD";
+        QTest::newRow("number zero") << MsInfoKey << number("00000000") << 1 << "&h0";
+        QTest::newRow("number with top bit set") << MsInfoKey << number("01000080") << 1 << "&h80000001";
+        QTest::newRow("other type keeps the text") << MsInfoKey << Value{3, "\x01"} << 1 << "passed";
+        QTest::newRow("key that cannot be opened") << "SOFTWARE\\Other" << stringValue(tool) << 0 << QString();
+        QTest::newRow("value without data") << MsInfoKey << Value{RegistryReader::StringType, {}} << -1 << "passed";
+    }
+
+    void keyValue()
+    {
+        QFETCH(QString, keyPath);
+        QFETCH(Value, value);
+        QFETCH(int, read);
+        QFETCH(QString, text);
+        FakeRegistry registry;
+        registry.path = value;
+        QString valueText = QStringLiteral("passed");
+        const auto get = [&] {
+            return RegistryValues(registry).GetKeyValue(RegistryReader::Root::LocalMachine, keyPath, "PATH", valueText);
+        };
+        if (read < 0)
+            QVERIFY_THROWS_EXCEPTION(RegistryValues::EmptyValueError, get());
+        else
+            QCOMPARE(get(), read == 1);
+        QCOMPARE(valueText, text);
+        QCOMPARE(registry.openKeys, 0);
+    }
+
+    void sysInfo_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("started"); // none: the user is told so
+        const QStringList tools = SysInfoStarter::desktopTools();
+        const QByteArray works = "#!/bin/sh\n: > \"$0.started\"\n";
+        QTest::newRow("preferred tool") << QStringList{tools.last(), tools.first()} << works << tools.first();
+        QTest::newRow("later tool") << QStringList{tools.last()} << works << tools.last();
+        QTest::newRow("no tool") << QStringList() << works << QString();
+        QTest::newRow("tool that cannot start") << QStringList{tools.first()} << QByteArray("#!/nonexistent/sh\n")
+                                                << QString();
+    }
+
+    void sysInfo()
+    {
+    #ifdef Q_OS_WIN
+        QSKIP("Windows takes its tool from the registry");
+    #endif
+        QFETCH(QStringList, installed);
+        QFETCH(QByteArray, script);
+        QFETCH(QString, started);
+        const QTemporaryDir folder;
+        for (const QString &tool : installed) {
+            QFile file(folder.filePath(tool));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
+                    && file.setPermissions(file.permissions() | QFile::ExeOwner));
+        }
+        qputenv("PATH", QFile::encodeName(folder.path()));
+        FakeMessageBoxes messages;
+        SysInfoStarter(messages).StartSysInfo();
+        if (!started.isEmpty())
+            QTRY_VERIFY(QFile::exists(folder.filePath(started + ".started")));
+        for (const QString &tool : installed)
+            QCOMPARE(QFile::exists(folder.filePath(tool + ".started")), tool == started);
+        QCOMPARE(messages.texts(),
+                 started.isEmpty() ? QStringList("System Information Is Unavailable At This Time") : QStringList());
+        for (const FakeMessageBoxes::Shown &box : messages.shown)
+            QCOMPARE(box.kind + '|' + box.title, "information|Cost Estimate");
+    }
+
+private:
+    const QByteArray m_savedPath = qgetenv("PATH");
+};
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"

@@ -1,0 +1,162 @@
+#include "app/commandline.h"
+#include "core/document/estimatefile.h"
+#include "support/windowfixture.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
+
+class TestDocumentCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A first window: its menus as designed, and the file type registered at start-up, only
+    // when the program's folder changed.
+    void startUp()
+    {
+        const QFileInfo program(QCoreApplication::applicationFilePath());
+        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Recent"));
+        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Settings"));
+        WindowFixture f;
+        QStringList items;
+        for (QAction *menu : f.window->menuBar()->actions()) {
+            items << menu->text();
+            for (QAction *item : menu->menu()->actions()) {
+                if (item->isVisible())
+                    items << (item->isSeparator() ? QStringLiteral("-") : item->text() + u'|' + item->shortcut().toString());
+            }
+        }
+        // The designed items in their order, with the additions in between.
+        QCOMPARE(items, (QStringList{"&File", "&New|Ctrl+N", "&Open...|Ctrl+O", "&Save|Ctrl+S", "Save &As...|Ctrl+A", "-",
+                                     "&Print|Ctrl+P", "Print Pre&view...|", "Export as P&DF...|", "Export as &CSV...|",
+                                     "-", "E&xit|", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Shift+Z", "-", "Cu&t|Ctrl+X",
+                                     "&Copy|Ctrl+C", "&Paste|Ctrl+V", "&Delete|Del", "-", "Edit Cell|F2", "&Help",
+                                     "&About|"}));
+
+        QCOMPARE(f.registrar->registrations,
+                 (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
+        WindowFixture second;
+        QCOMPARE(second.registrar->registrations.size(), 0);
+    }
+
+    // Alt+F and one letter reach every File item, the recent files included.
+    void fileMenuMnemonics()
+    {
+        WindowFixture f;
+        const QString file = m_folder.filePath("recent.vrn");
+        f.dialogs->savePaths = {file};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        QStringList letters;
+        for (const QAction *item : f.window->menuBar()->actions().first()->menu()->actions()) {
+            const qsizetype mark = item->text().indexOf(u'&');
+            if (item->isVisible() && !item->isSeparator() && mark >= 0)
+                letters << item->text().mid(mark + 1, 1).toLower();
+        }
+        QVERIFY(letters.size() >= 10);
+        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+    }
+
+    // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps
+    // the window and Exit asks only once.
+    void openEditAndClosing()
+    {
+        WindowFixture f;
+        const QString path = m_folder.filePath("typed.vrn");
+        f.dialogs->savePaths = {path};
+        f.clickCell(4, 3);
+        f.type(QStringLiteral("12"));
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!f.editor->isVisible());
+        QCOMPARE(f.model().currentColumn(), 3);
+        QVERIFY(f.window->document().DocumentSaved());
+        QCOMPARE(EstimateFile::load(path).value_or(EstimateContent()).cells[3][2], QStringLiteral("$12.00"));
+
+        f.clickCell(4, 1);
+        f.type(QStringLiteral("Mason"));
+        f.messages->answers = {MessageBoxes::Cancel, MessageBoxes::Cancel, MessageBoxes::No, MessageBoxes::No};
+        QVERIFY(!f.window->close());
+        QCOMPARE(f.text(4, 1), QStringLiteral("Mason"));
+        f.window->findChild<QAction *>("mnuExit")->trigger();
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.window->close());
+        // Exit asks once, not again as the window closes.
+        f.window->show();
+        f.window->findChild<QAction *>("mnuExit")->trigger();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.messages->shown.size(), 4);
+    }
+
+    void headerEditsMarkChanged()
+    {
+        WindowFixture f;
+        auto *name = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"));
+        name->setFocus();
+        f.type(QStringLiteral("Pat"));
+        QVERIFY(!f.window->document().DocumentSaved());
+        QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat"));
+
+        // New clears the header fields on screen and marks nothing; Tab out of the address marks.
+        f.messages->answers = {MessageBoxes::No};
+        f.window->findChild<QAction *>("mnuNew")->trigger();
+        QCOMPARE(name->text(), QString());
+        f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->setFocus();
+        QVERIFY(f.window->document().DocumentSaved());
+        f.press(Qt::Key_Tab);
+        QVERIFY(!f.window->document().DocumentSaved());
+
+        // The toolbar's keys are exact: "save" is none of them.
+        f.window->Toolbar1_ButtonClick(QStringLiteral("save"));
+        f.window->Toolbar1_ButtonClick(QStringLiteral("Save"));
+        QCOMPARE(f.dialogs->savePresets, QStringList{QString()});
+    }
+
+    void commandLineDocumentOpensOnce()
+    {
+        EstimateContent content;
+        content.address = QStringLiteral("1 Elm Road\nSpringfield");
+        const QString path = m_folder.filePath("folder with blanks/house.vrn");
+        QVERIFY(QDir().mkpath(m_folder.filePath("folder with blanks")));
+        QVERIFY(EstimateFile::save(path, content).saved);
+
+        WindowFixture f(path);
+        QTRY_COMPARE(f.window->document().CurrentFile(), path);
+        QCOMPARE(f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->toPlainText(), content.address);
+        QVERIFY(f.window->document().DocumentSaved());
+
+        // Activating the window again opens nothing; a later Open, here from the toolbar,
+        // shows the dialog.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(f.window.get(), &activate);
+        f.window->Toolbar1_ButtonClick(QStringLiteral("open"));
+        QCOMPARE(f.dialogs->openCount, 0);
+        f.window->Toolbar1_ButtonClick(QStringLiteral("Open"));
+        QCOMPARE(f.dialogs->openCount, 1);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("none") << QStringList{"VARN"} << "";
+        QTest::newRow("blanks unquoted") << QStringList{"VARN", "/home/pat/My", "House.vrn"} << "/home/pat/My House.vrn";
+        QTest::newRow("quoted") << QStringList{"VARN", "\"C:\\My Files\\house.vrn\""} << "C:\\My Files\\house.vrn";
+        QTest::newRow("lone quote kept") << QStringList{"VARN", "\""} << "\"";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, path);
+        QCOMPARE(CommandLine::documentPath(arguments), path);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+QTEST_MAIN(TestDocumentCommands)
+#include "tst_documentcommands.moc"

@@ -1,0 +1,99 @@
+#include "gui/editing/mousewheel.h"
+#include "support/windowfixture.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+void turn(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
+{
+    WindowFixture::turnWheel(target, angle, modifiers);
+}
+
+void turn(QWidget *target, int delta, Qt::KeyboardModifiers modifiers = {})
+{
+    turn(target, QPoint(0, delta), modifiers);
+}
+}
+
+class TestMouseWheel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void step_data()
+    {
+        QTest::addColumn<int>("topRow");
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<int>("headerHeight");
+        QTest::addColumn<int>("expected");
+        // The grid is 6250 twips high throughout.
+        QTest::newRow("12.5 header rows scroll 12") << 1 << -120 << 500 << 13;
+        QTest::newRow("at least 10") << 1 << -120 << 1000 << 11;
+        QTest::newRow("two notches in one message, one step") << 1 << -240 << 500 << 13;
+        QTest::newRow("up stops at the first row") << 5 << 120 << 500 << 1;
+        QTest::newRow("down asks for the last row at most") << 30 << -120 << 500 << 37;
+        QTest::newRow("no header height") << 1 << -120 << 0 << 11;
+    }
+
+    void step()
+    {
+        QFETCH(int, topRow);
+        QFETCH(int, rotation);
+        QFETCH(int, headerHeight);
+        QFETCH(int, expected);
+        QCOMPARE(MouseWheel::scrolledTopRow(topRow, rotation, 6250, headerHeight, 38), expected);
+    }
+
+    void wheelOverTheWindow()
+    {
+        WindowFixture f;
+        const int step = std::max(10, f.model().height() / f.model().rowHeight(0));
+        f.clickCell(3, 3);
+        f.type(QStringLiteral("4"));
+        const QRect editor = f.editor->geometry();
+
+        // One step per notch, with Ctrl and Shift too, instead of the grid's own scrolling.
+        turn(f.grid->viewport(), -120, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.model().topRow(), 1 + step);
+        QCOMPARE(f.grid->rowAt(0) + 1, 1 + step);
+        QCOMPARE(f.editor->geometry(), editor);
+        QCOMPARE(f.model().currentRow(), 3);
+
+        // Over a label the wheel scrolls the sheet; the address box keeps it for its text.
+        turn(f.window->findChild<QLabel *>(QStringLiteral("lblLogo")), 120);
+        QCOMPARE(f.model().topRow(), 1);
+        for (const char *textBox : {"txtAddress", "txtName", "txtBuilder"}) {
+            turn(f.window->findChild<QWidget *>(QLatin1String(textBox)), -120);
+            QVERIFY2(f.model().topRow() == 1, textBox);
+        }
+        // A sideways turn leaves the rows alone.
+        turn(f.grid->viewport(), QPoint(-120, 0));
+        QCOMPARE(f.model().topRow(), 1);
+
+        // After a close cancelled at the save prompt the wheel still works.
+        f.messages->answers = {MessageBoxes::Cancel};
+        QVERIFY(!f.window->close());
+        turn(f.grid->viewport(), -120);
+        QCOMPARE(f.model().topRow(), 1 + step);
+    }
+
+    void touchpadAddsUp()
+    {
+        WindowFixture f;
+        for (int i = 0; i < 7; ++i)
+            turn(f.grid->viewport(), -15);
+        QCOMPARE(f.model().topRow(), 1);
+        turn(f.grid->viewport(), -15);
+        QVERIFY(f.model().topRow() > 1);
+        // Turning back starts counting afresh.
+        for (int i = 0; i < 7; ++i)
+            turn(f.grid->viewport(), -15);
+        turn(f.grid->viewport(), 60);
+        turn(f.grid->viewport(), 60);
+        QCOMPARE(f.model().topRow(), 1);
+    }
+};
+
+QTEST_MAIN(TestMouseWheel)
+#include "tst_mousewheel.moc"

@@ -1,0 +1,169 @@
+#include "core/registration/desktopfileassociation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRegistration : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        if (QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("update-mime-database").isEmpty())
+            QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", home("data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home("config").toUtf8());
+        qputenv("XDG_DATA_DIRS", home("system").toUtf8());
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("DESKTOP_SESSION");
+    }
+
+    void firstStartRegisters()
+    {
+        registerFrom("/opt/My Estimates");
+        QCOMPARE(QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).value("Settings/Assoc").toString(),
+                 QStringLiteral("/opt/My Estimates"));
+        QVERIFY(entryText().contains("\nExec=\"/opt/My Estimates/VARN\" %f\n"));
+        QVERIFY(entryText().contains("\nMimeType=application/x-varn;\n"));
+        QVERIFY(QFile::exists(home("data/icons/hicolor/48x48/apps/example.varn.varn.png")));
+        // The desktop's own tools know the file type and its handler.
+        write(home("house.vrn"), "2,4,6\r\n");
+        QCOMPARE(xdgMime({"query", "filetype", home("house.vrn")}), QStringLiteral("application/x-varn"));
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    void onlyMovedProgramRegistersAgain()
+    {
+        registerFrom("/opt/varn");
+        QVERIFY(QFile::remove(entry()));
+        registerFrom("/opt/varn");
+        QVERIFY(!QFile::exists(entry()));
+        registerFrom("/home/pat/varn");
+        QVERIFY(entryText().contains("\nExec=/home/pat/varn/VARN %f\n"));
+        // Letter case counts: another spelling is another folder.
+        registerFrom("/home/pat/VARN");
+        QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
+    }
+
+    void installedPackageIsNotShadowed()
+    {
+        registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
+        QVERIFY(QFile::exists(entry()));
+        write(home("system/applications/example.varn.varn.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\nMimeType=application/x-varn;\n");
+        registerFrom("/usr/bin");
+        QVERIFY(!QFile::exists(entry()));
+        QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    void execQuoting_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("plain") << "/usr/bin/VARN" << "/usr/bin/VARN";
+        QTest::newRow("blank") << "/opt/My Estimates/VARN" << "\"/opt/My Estimates/VARN\"";
+        QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN" << "\"/opt/\\\\$x\\\\\"y/VARN\"";
+        QTest::newRow("backslash") << "/opt/a\\b/VARN" << "\"/opt/a\\\\\\\\b/VARN\"";
+        QTest::newRow("percent") << "/opt/100%/VARN" << "/opt/100%%/VARN";
+    }
+
+    void execQuoting()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, command);
+        QCOMPARE(DesktopFileAssociation::execCommand(path), command);
+    }
+
+    // The entry starts the program as it was started, whatever its file is called, and a
+    // path that would break the entry's lines is never written into it.
+    void programAsStarted_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("dotted name") << "bin" << "VARN.bin" << "Exec=%1/bin/VARN.bin %f";
+        QTest::newRow("version in the name") << "bin" << "VARN-2.4.6.x86_64" << "Exec=%1/bin/VARN-2.4.6.x86_64 %f";
+        QTest::newRow("line break in the folder") << "a\nExec=/bin/false" << "VARN" << QString();
+    }
+
+    void programAsStarted()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        const QString copy = home(folder + u'/' + program);
+        QVERIFY(QDir().mkpath(home(folder)) && QFile::copy(VARN_EXECUTABLE, copy));
+        QProcess varn;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        varn.setProcessEnvironment(environment);
+        varn.start(copy, {});
+        QVERIFY(varn.waitForStarted());
+        const QString entryFile = home("data/applications/" + DesktopFileAssociation::desktopId(QFileInfo(copy).completeBaseName()) + ".desktop");
+        // The program registers at start-up, then waits for its user.
+        QByteArray errors;
+        const auto registeredOrRefused = [&] {
+            errors += varn.readAllStandardError();
+            return QFile::exists(entryFile) || errors.contains("not registered");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(registeredOrRefused(), 20000);
+        varn.kill();
+        varn.waitForFinished();
+        if (exec.isEmpty()) {
+            QVERIFY(!QFile::exists(entryFile));
+            QVERIFY(errors.contains("control character"));
+            return;
+        }
+        QFile entry(entryFile);
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(entry.readAll()).split(u'\n').contains(exec.arg(m_home->path())));
+    }
+
+private:
+    QString home(const QString &relative) const { return m_home->filePath(relative); }
+    QString entry() const { return home("data/applications/example.varn.varn.desktop"); }
+    QByteArray entryText() const;
+    void write(const QString &path, const QByteArray &bytes) const;
+    static QString xdgMime(const QStringList &arguments);
+    void registerFrom(const QString &folder) const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+QByteArray TestRegistration::entryText() const
+{
+    QFile file(entry());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestRegistration::write(const QString &path, const QByteArray &bytes) const
+{
+    QFile file(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString TestRegistration::xdgMime(const QStringList &arguments)
+{
+    QProcess process;
+    process.start("xdg-mime", arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+void TestRegistration::registerFrom(const QString &folder) const
+{
+    QSettings settings(home("config/VARN/VARN.conf"), QSettings::IniFormat);
+    DesktopFileAssociation(folder + "/VARN").registerIfMoved(settings, "VARN", folder);
+}
+
+QTEST_GUILESS_MAIN(TestRegistration)
+#include "tst_registration.moc"

@@ -1,0 +1,117 @@
+#pragma once
+
+// A real main window, shown on the offscreen platform, with fake dialogs, and the means to
+// click and type on it as a user does.
+
+#include "gui/window/frmmain.h"
+#include "fakes.h"
+#include "gui/print/printerdialog.h"
+#include "gui/sheet/gridview.h"
+
+#include <QLineEdit>
+#include <QPrinter>
+#include <QSpontaneKeyEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+
+// The printer dialog as a user answers it who prints to a PDF file.
+class PdfPrinterDialog : public PrinterDialog
+{
+public:
+    QString pdfPath;
+    bool confirm = true;
+    int showings = 0;
+
+protected:
+    bool exec(QPrinter &printer, QWidget *) override
+    {
+        ++showings;
+        if (confirm) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+        }
+        return confirm;
+    }
+};
+
+class WindowFixture
+{
+public:
+    explicit WindowFixture(const QString &commandLineDocument = QString())
+    {
+        auto fileDialogs = std::make_unique<FakeFileDialogs>();
+        auto messageBoxes = std::make_unique<FakeMessageBoxes>();
+        dialogs = fileDialogs.get();
+        messages = messageBoxes.get();
+        auto association = std::make_unique<FakeFileIconAssociation>();
+        registrar = association.get();
+        auto printerDialog = std::make_unique<PdfPrinterDialog>();
+        printer = printerDialog.get();
+        window = std::make_unique<FrmMain>(commandLineDocument,
+                                           FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes),
+                                                             std::move(association), std::move(printerDialog)});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
+        editor = window->findChild<QLineEdit *>(QStringLiteral("txtCell"));
+    }
+
+    Grid &model() const { return window->sheet().grid(); }
+    const QString &text(int row, int column) const { return model().text(row, column); }
+
+    void clickCell(int row, int column) const
+    {
+        const QPoint centre = grid->cellRect(row, column).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->viewport()->mapFrom(grid, centre));
+    }
+
+    void doubleClickCell(int row, int column) const
+    {
+        const QPoint centre = grid->viewport()->mapFrom(grid, grid->cellRect(row, column).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    // Each key goes to whichever control has the focus by then, as typed keys do.
+    void type(const QString &keys) const
+    {
+        for (const QChar key : keys)
+            QTest::keyClicks(QApplication::focusWidget(), QString(key));
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // Clicks a cell, types an entry and presses Enter, as the user does.
+    void enter(int row, int column, const QString &keys) const
+    {
+        clickCell(row, column);
+        type(keys);
+        press(Qt::Key_Return);
+    }
+
+    // A wheel turn over the middle of target as the platform delivers it: to the window,
+    // which hands it to the control under the mouse and on to that control's parents
+    // while none of them takes it.
+    static void turnWheel(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *window = target->window();
+        const QPointF position = target->mapTo(window, target->rect().center());
+        QWheelEvent event(position, window->mapToGlobal(position), QPoint(), angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        // Handed to notify() itself, as sendEvent() would mark the turn as the program's own.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(window->windowHandle(), &event);
+    }
+
+    FakeFileDialogs *dialogs = nullptr;
+    FakeMessageBoxes *messages = nullptr;
+    FakeFileIconAssociation *registrar = nullptr;
+    PdfPrinterDialog *printer = nullptr;
+    std::unique_ptr<FrmMain> window;
+    GridView *grid = nullptr;
+    QLineEdit *editor = nullptr;
+};
