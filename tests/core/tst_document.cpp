@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 // A document with its sheet and fake dialogs, as the main window holds one.
@@ -108,7 +109,10 @@ private slots:
         // The command-line document opens once, without a dialog, and recalculated.
         DocumentFixture g;
         g.document.setCommandLineDocument(f.path("house.vrn"));
+        QSignalSpy leaves(&g.grid(), &Grid::leavingCell);
         g.document.open();
+        // Opening moves the current cell once, to the first item cell.
+        QCOMPARE(leaves.count(), 1);
         g.document.setCommandLineOpened();
         EstimateContent expected = f.document.content();
         expected.builder = QString::fromUtf16(u"Zo\u00eb ?mega");

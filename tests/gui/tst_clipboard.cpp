@@ -39,13 +39,20 @@ private slots:
         f.press(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.text(37, 2), QStringLiteral("Grand total"));
 
-        // On the computed column nothing moves, so nothing counts as changed.
+        // On the computed column nothing changes, so nothing counts as changed; a paste
+        // that changes a cell does, though the current cell stays where it is.
         const QTemporaryDir folder;
         f.dialogs->savePaths = {folder.filePath(QStringLiteral("saved.vrn"))};
         f.clickCell(6, 7);
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         f.press(Qt::Key_Delete);
         QVERIFY(f.window->document().DocumentSaved());
+        f.clickCell(6, 3);
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        clipboard()->setText(QStringLiteral("42"));
+        f.press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.text(37, 3), QStringLiteral("$52.00"));
+        QVERIFY(!f.window->document().DocumentSaved());
     }
 
     void pastedTextCountsByDigits_data()

@@ -39,8 +39,10 @@ Document::Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dial
     , m_dialogs(dialogs)
     , m_messages(messages)
 {
-    // Every change of the current cell counts as a change of the document, edited or not.
+    // Every change of the current cell counts as a change of the document, edited or not,
+    // and so does every change of a cell, whichever command made it.
     connect(&sheet.grid(), &Grid::leavingCell, this, &Document::markChanged);
+    connect(&sheet.grid(), &Grid::cellChanged, this, &Document::markChanged);
 }
 
 int Document::QuerySaveChanges()
@@ -70,11 +72,11 @@ void Document::newEstimate()
 void Document::ClearEstimate()
 {
     m_currentFile.clear();
-    m_documentSaved = true;
     m_header.setText(HeaderFields::Name, QString());
     m_header.setText(HeaderFields::Builder, QString());
     m_header.setText(HeaderFields::Address, QString());
     m_sheet.clearItems();
+    m_documentSaved = true;
     emit estimateReplaced();
 }
 
@@ -196,11 +198,8 @@ void Document::fill(EstimateSheet &sheet, HeaderFields &header, const EstimateCo
     }
     // Every row is recalculated as it stands; the totals, which each row's recalculation
     // would add up anew, are added up once at the end, to the same result.
-    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
-        grid.setCurrentRow(row);
-        sheet.recalculateCurrentRow();
-    }
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
+        sheet.recalculateRow(row);
     sheet.recalculateColumnTotals();
-    grid.setCurrentColumn(1);
-    grid.setCurrentRow(1);
+    grid.setCurrentCell(1, 1);
 }

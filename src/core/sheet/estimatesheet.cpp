@@ -81,19 +81,18 @@ void EstimateSheet::setUp()
 
     m_grid.setFixedColumns(1);
     m_grid.setFixedRows(1);
+    // The Total row's last cell starts current, as on the control the sheet was designed for.
+    m_grid.setCurrentCell(TotalRow, DataColumnCount);
     m_grid.setSelectionEnd(1, 1);
 }
 
 void EstimateSheet::formatFixedCells()
 {
     for (int column = 1; column <= DataColumnCount; ++column) {
-        m_grid.setCurrentRow(HeaderRow);
-        m_grid.setCurrentColumn(column);
-        m_grid.setCellBold(true);
-        m_grid.setCellAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        m_grid.setCurrentRow(TotalRow);
-        m_grid.setCellBold(true);
-        m_grid.setCellAlignment(Qt::AlignRight | Qt::AlignTop);
+        m_grid.setCellBold(HeaderRow, column, true);
+        m_grid.setCellAlignment(HeaderRow, column, Qt::AlignHCenter | Qt::AlignTop);
+        m_grid.setCellBold(TotalRow, column, true);
+        m_grid.setCellAlignment(TotalRow, column, Qt::AlignRight | Qt::AlignTop);
     }
 }
 
@@ -134,15 +133,12 @@ void EstimateSheet::FormatMoneyCell(int row, int column)
 
 void EstimateSheet::RecalculateTotals()
 {
-    recalculateCurrentRow();
+    recalculateRow(m_grid.currentRow());
     recalculateColumnTotals();
 }
 
-void EstimateSheet::recalculateCurrentRow()
+void EstimateSheet::recalculateRow(int row)
 {
-    const int startColumn = m_grid.currentColumn();
-    m_grid.setCurrentColumn(CostToCompleteColumn);
-    const int row = m_grid.currentRow();
     const auto cellText = [this, row](int column) -> const QString & { return m_grid.text(row, column); };
 
     double base = 0.0;
@@ -162,15 +158,11 @@ void EstimateSheet::recalculateCurrentRow()
         hasEntries = hasEntries || !cellText(column).isEmpty();
     if (hasEntries) {
         m_grid.setText(row, CostToCompleteColumn, Money::moneyText(base));
-        m_grid.setCurrentRow(row);
         const bool negative = cellText(CostToCompleteColumn).startsWith(u'(');
-        m_grid.setCellTextColour(negative ? TextColour::Red : TextColour::Default);
+        m_grid.setCellTextColour(row, CostToCompleteColumn, negative ? TextColour::Red : TextColour::Default);
     } else {
         m_grid.setText(row, CostToCompleteColumn, QString());
     }
-
-    m_grid.setCurrentColumn(startColumn);
-    m_grid.setCurrentRow(row);
 }
 
 void EstimateSheet::recalculateColumnTotals()

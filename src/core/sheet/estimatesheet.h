@@ -51,9 +51,10 @@ public:
     void SetColumnWidths();
 
     void FormatMoneyCell(int row, int column);
-    // The current row's cost to complete, then the column totals.
+    // The current row's cost to complete, then the column totals. Arithmetic on the
+    // cells' texts only: the current cell stays where it is.
     void RecalculateTotals();
-    void recalculateCurrentRow();
+    void recalculateRow(int row);
     void recalculateColumnTotals();
 
     void ResetDescriptions();

@@ -112,27 +112,33 @@ void Grid::setColumnAlignment(int column, Qt::Alignment alignment)
     emit sizesChanged();
 }
 
-void Grid::setCellBold(bool bold)
+void Grid::setCellBold(int row, int column, bool bold)
 {
-    currentCell().bold = bold;
-    emit cellChanged(m_currentRow, m_currentColumn);
+    if (!contains(row, column))
+        return;
+    cell(row, column).bold = bold;
+    emit cellChanged(row, column);
 }
 
-void Grid::setCellAlignment(Qt::Alignment alignment)
+void Grid::setCellAlignment(int row, int column, Qt::Alignment alignment)
 {
-    Cell &c = currentCell();
+    if (!contains(row, column))
+        return;
+    Cell &c = cell(row, column);
     c.hasOwnAlignment = true;
     c.alignment = alignment;
-    emit cellChanged(m_currentRow, m_currentColumn);
+    emit cellChanged(row, column);
 }
 
-void Grid::setCellTextColour(TextColour colour)
+void Grid::setCellTextColour(int row, int column, TextColour colour)
 {
-    Cell &c = currentCell();
+    if (!contains(row, column))
+        return;
+    Cell &c = cell(row, column);
     if (c.colour == colour)
         return;
     c.colour = colour;
-    emit cellChanged(m_currentRow, m_currentColumn);
+    emit cellChanged(row, column);
 }
 
 void Grid::setCurrentRow(int row)
@@ -154,8 +160,7 @@ void Grid::moveCurrentCell(int row, int column)
 {
     if (!contains(row, column) || (row == m_currentRow && column == m_currentColumn))
         return;
-    // The cell being left is still current while the notification runs; its handlers
-    // may move the current cell themselves as long as they put it back.
+    // The cell being left is still current while the notification runs.
     emit leavingCell();
     m_currentRow = row;
     m_currentColumn = column;
@@ -244,9 +249,4 @@ Grid::Cell &Grid::cell(int row, int column)
 const Grid::Cell &Grid::cell(int row, int column) const
 {
     return m_cells[static_cast<size_t>(row * m_columnCount + column)];
-}
-
-Grid::Cell &Grid::currentCell()
-{
-    return cell(m_currentRow, m_currentColumn);
 }

@@ -37,11 +37,11 @@ public:
     TextColour textColour(int row, int column) const;
     void setColumnAlignment(int column, Qt::Alignment alignment);
 
-    // As on the control the sheet was designed for, a cell's own look is set through the
-    // current cell; moving there is what the sheet's recalculation does to colour a cell.
-    void setCellBold(bool bold);
-    void setCellAlignment(Qt::Alignment alignment);
-    void setCellTextColour(TextColour colour);
+    // A cell's own look, set without making it current: only the user and the commands
+    // move the current cell, so every leave notification is a real move.
+    void setCellBold(int row, int column, bool bold);
+    void setCellAlignment(int row, int column, Qt::Alignment alignment);
+    void setCellTextColour(int row, int column, TextColour colour);
 
     int currentRow() const { return m_currentRow; }
     int currentColumn() const { return m_currentColumn; }
@@ -93,7 +93,6 @@ private:
 
     Cell &cell(int row, int column);
     const Cell &cell(int row, int column) const;
-    Cell &currentCell();
     void moveCurrentCell(int row, int column);
 
     int m_rowCount = 1;
