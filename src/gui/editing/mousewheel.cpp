@@ -87,9 +87,7 @@ bool MouseWheel::eventFilter(QObject *watched, QEvent *event)
     if (std::abs(m_pendingDelta) >= NotchDelta) {
         const int rotation = m_pendingDelta;
         m_pendingDelta = 0;
-        const QPoint position = wheel->globalPosition().toPoint();
-        QMetaObject::invokeMethod(m_window, "MouseWheel", Q_ARG(int, mouseKeyFlags(*wheel)), Q_ARG(int, rotation),
-                                  Q_ARG(int, position.x()), Q_ARG(int, position.y()));
+        emit turned(mouseKeyFlags(*wheel), rotation, wheel->globalPosition().toPoint());
     }
     return true;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 class QWidget;
 
-// Delivers every wheel turn made over the main window to the window's MouseWheel method,
-// before any control sees it, so the sheet scrolls by its own steps and not by the grid's.
+// Announces every wheel turn made over the main window (turned), before any control sees it, so the sheet scrolls by its own steps and not by the grid's.
 // A text box keeps every wheel turn made over it, whether or not it can scroll.
 class MouseWheel : public QObject
 {
@@ -24,6 +24,10 @@ public:
     // The top row after one wheel step: a step is as many rows as header rows fit in the
     // grid's height, at least 10; a turn away from the user scrolls up.
     static int scrolledTopRow(int topRow, int rotation, int gridHeight, int headerRowHeight, int rowCount);
+
+signals:
+    // mouseKeys holds the buttons and the Shift and Ctrl keys held; position is global.
+    void turned(int mouseKeys, int rotation, const QPoint &position);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

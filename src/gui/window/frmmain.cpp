@@ -144,13 +144,17 @@ void FrmMain::createMenus()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu *file = m_fileMenu;
     file->setObjectName(QStringLiteral("mnuFileTop"));
-    addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &FrmMain::mnuNew_Click);
-    addCommand(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::mnuOpen_Click);
-    addCommand(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &FrmMain::mnuSave_Click);
+    m_newAction = addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                             &FrmMain::mnuNew_Click);
+    m_openAction = addCommand(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+                              &FrmMain::mnuOpen_Click);
+    m_saveAction = addCommand(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                              &FrmMain::mnuSave_Click);
     addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
                &FrmMain::mnuSaveAs_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator1"));
-    addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P), &FrmMain::mnuPrint_Click);
+    m_printAction = addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                               &FrmMain::mnuPrint_Click);
     addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
     addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
     addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
@@ -194,17 +198,19 @@ void FrmMain::createToolBar()
     Toolbar1->setFloatable(false);
     Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
     Toolbar1->setIconSize(QSize(16, 16));
-    const auto addButton = [this](const QString &key, const char *picture) {
-        QAction *button = Toolbar1->addAction(QIcon(QLatin1String(picture)), key);
-        button->setData(key);
-        button->setToolTip(key);
-        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    // A button is the menu's own command, so both are one action with one handler.
+    const auto addButton = [this](QAction *command, const QString &key, const char *picture) {
+        command->setIcon(QIcon(QLatin1String(picture)));
+        command->setIconVisibleInMenu(false);
+        command->setData(key);
+        command->setToolTip(key);
+        Toolbar1->addAction(command);
     };
-    addButton(QStringLiteral("New"), ":/icons/new.xpm");
-    addButton(QStringLiteral("Open"), ":/icons/open.xpm");
-    addButton(QStringLiteral("Save"), ":/icons/save.xpm");
+    addButton(m_newAction, QStringLiteral("New"), ":/icons/new.xpm");
+    addButton(m_openAction, QStringLiteral("Open"), ":/icons/open.xpm");
+    addButton(m_saveAction, QStringLiteral("Save"), ":/icons/save.xpm");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("Print"), ":/icons/print.xpm");
+    addButton(m_printAction, QStringLiteral("Print"), ":/icons/print.xpm");
 }
 
 void FrmMain::createControls()
@@ -275,6 +281,9 @@ void FrmMain::createControls()
     m_clipboard = new ClipboardCommands(m_sheet, this, this);
     m_helpTips = new HelpTips(m_sheet, grdMain, txtHelp, this);
     m_wheelHook = new ::MouseWheel(this);
+    connect(m_wheelHook, &::MouseWheel::turned, this, [this](int mouseKeys, int rotation, const QPoint &position) {
+        MouseWheel(mouseKeys, rotation, position.x(), position.y());
+    });
     m_printer = std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog,
                                                   *m_services.messageBoxes);
     connectEditHistory();
@@ -617,12 +626,8 @@ void FrmMain::mnuEditCell_Click()
 
 void FrmMain::Toolbar1_ButtonClick(const QString &key)
 {
-    if (key == u"New")
-        mnuNew_Click();
-    else if (key == u"Open")
-        mnuOpen_Click();
-    else if (key == u"Save")
-        mnuSave_Click();
-    else if (key == u"Print")
-        mnuPrint_Click();
+    for (QAction *button : Toolbar1->actions()) {
+        if (button->data() == key)
+            button->trigger();
+    }
 }

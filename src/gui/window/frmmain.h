@@ -57,7 +57,7 @@ public:
     int twipsToPixelsY(int twips) const;
 
     // One wheel message: the sheet scrolls by one step, whatever the amount of the turn.
-    Q_INVOKABLE void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
+    void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
 
 public slots:
     void mnuNew_Click();
@@ -135,6 +135,11 @@ private:
     RecentFiles *m_recentFiles = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
+    // The commands the toolbar shares with the File menu.
+    QAction *m_newAction = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_printAction = nullptr;
     QList<QAction *> m_recentActions;
     QList<QAction *> m_menuActions;
 };
