@@ -28,13 +28,13 @@ QString numberText(const QByteArray &data)
 
 RegistryValues::RegistryValues(RegistryReader &reader) : m_reader(reader) { }
 
-bool RegistryValues::GetKeyValue(RegistryReader::Root root, const QString &keyPath,
+RegistryValues::Lookup RegistryValues::GetKeyValue(RegistryReader::Root root, const QString &keyPath,
                                  const QString &valueName, QString &valueText) const
 {
     const std::optional<RegistryReader::Key> key = m_reader.openKey(root, keyPath);
     if (!key) {
         valueText.clear();
-        return false;
+        return Lookup::NotRead;
     }
     const auto closeKey = qScopeGuard([&] { m_reader.closeKey(*key); });
 
@@ -42,10 +42,10 @@ bool RegistryValues::GetKeyValue(RegistryReader::Root root, const QString &keyPa
             m_reader.queryValue(*key, valueName, BufferSize);
     if (!value) {
         valueText.clear();
-        return false;
+        return Lookup::NotRead;
     }
     if (value->data.isEmpty())
-        throw EmptyValueError();
+        return Lookup::WithoutData;
 
     switch (value->type) {
     case RegistryReader::StringType:
@@ -57,5 +57,5 @@ bool RegistryValues::GetKeyValue(RegistryReader::Root root, const QString &keyPa
     default:
         break;
     }
-    return true;
+    return Lookup::Read;
 }

@@ -2,29 +2,23 @@
 
 #include "registryreader.h"
 
-#include <stdexcept>
-
 // Reads single registry values as text, the way the About box looks for the
 // system-information tool.
 class RegistryValues
 {
 public:
-    // Thrown for a value that exists but holds no data at all: not a missing value but
-    // a broken entry, which makes the tool's lookup give up at once.
-    class EmptyValueError : public std::runtime_error
-    {
-    public:
-        EmptyValueError() : std::runtime_error("registry value without data") { }
-    };
+    // WithoutData is a value that exists but holds no data at all: not a missing value
+    // but a broken entry, which makes the tool's lookup give up at once.
+    enum class Lookup { Read, NotRead, WithoutData };
 
     explicit RegistryValues(RegistryReader &reader);
 
-    // Reads valueName of keyPath under root and returns true when it was read. A string
+    // Reads valueName of keyPath under root. A string
     // loses one trailing NUL and becomes valueText; a 32-bit number becomes "&h" and its
     // hexadecimal digits; a value of any other type leaves valueText as it was passed.
     // When the key or the value cannot be read, or the data do not fit 1024 bytes,
-    // valueText is emptied and the result is false. Throws EmptyValueError.
-    bool GetKeyValue(RegistryReader::Root root, const QString &keyPath,
+    // valueText is emptied and the result is NotRead; WithoutData leaves it as it was.
+    Lookup GetKeyValue(RegistryReader::Root root, const QString &keyPath,
                      const QString &valueName, QString &valueText) const;
 
 private:

@@ -31,12 +31,20 @@ QStringList SysInfoStarter::desktopTools()
 std::optional<QString> SysInfoStarter::msInfoPath(const RegistryValues &registry)
 {
     constexpr auto root = RegistryReader::Root::LocalMachine;
+    using Lookup = RegistryValues::Lookup;
     QString path;
-    if (registry.GetKeyValue(root, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                             QStringLiteral("PATH"), path))
+    switch (registry.GetKeyValue(root, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+                                 QStringLiteral("PATH"), path)) {
+    case Lookup::Read:
         return path;
+    case Lookup::WithoutData:
+        return std::nullopt;
+    case Lookup::NotRead:
+        break;
+    }
     if (registry.GetKeyValue(root, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
-                             QStringLiteral("MSINFO"), path)) {
+                             QStringLiteral("MSINFO"), path)
+        == Lookup::Read) {
         const QString toolInFolder = path + QStringLiteral("\\MSINFO32.EXE");
         if (QFileInfo::exists(toolInFolder))
             return toolInFolder;
@@ -48,11 +56,7 @@ std::optional<QString> SysInfoStarter::toolPath()
 {
 #ifdef Q_OS_WIN
     WindowsRegistryReader reader;
-    try {
-        return msInfoPath(RegistryValues(reader));
-    } catch (const RegistryValues::EmptyValueError &) {
-        return std::nullopt;
-    }
+    return msInfoPath(RegistryValues(reader));
 #else
     for (const QString &tool : desktopTools()) {
         const QString path = QStandardPaths::findExecutable(tool);

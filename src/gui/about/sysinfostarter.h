@@ -23,8 +23,7 @@ public:
 
     // Where the registry puts MSINFO32: the "PATH" value as it stands, or else the file
     // MSINFO32.EXE in the folder the "MSINFO" value names, if that file exists. Nothing
-    // when neither value is readable. A value without data throws
-    // RegistryValues::EmptyValueError before any further lookup.
+    // when neither value is readable, or at once when the first value has no data.
     static std::optional<QString> msInfoPath(const RegistryValues &registry);
 
 private:

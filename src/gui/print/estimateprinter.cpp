@@ -60,12 +60,8 @@ void EstimatePrinter::mnuPrint_Click(QWidget *owner)
 {
     makeCurrentPrinter();
     prepareDialog();
-    try {
-        if (!m_dialog.show(owner))
-            return;
-    } catch (const PrinterDialog::Cancelled &) {
+    if (m_dialog.show(owner) != PrinterDialog::Outcome::Confirmed)
         return;
-    }
     chooseCurrentPrinter();
     normaliseHeaderFields();
     // Printing that fails says so: a report that silently never arrives looks printed.

@@ -41,12 +41,11 @@ void PrinterDialog::setPaperBin(int bin)
     printer().setPaperSource(QPrinter::PaperSource(bin));
 }
 
-bool PrinterDialog::show(QWidget *owner)
+PrinterDialog::Outcome PrinterDialog::show(QWidget *owner)
 {
-    const bool confirmed = exec(printer(), owner);
-    if (!confirmed && m_cancelError)
-        throw Cancelled();
-    return confirmed;
+    if (exec(printer(), owner))
+        return Outcome::Confirmed;
+    return m_cancelError ? Outcome::Cancelled : Outcome::Declined;
 }
 
 bool PrinterDialog::exec(QPrinter &printer, QWidget *owner)

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <exception>
 #include <memory>
 
 class QPrinter;
@@ -14,11 +13,9 @@ class QWidget;
 class PrinterDialog
 {
 public:
-    // What show() raises when the user cancels while cancelError is set.
-    struct Cancelled : std::exception
-    {
-        const char *what() const noexcept override { return "printing cancelled"; }
-    };
+    // How a showing ended: confirmed, or cancelled, which is reported as Cancelled while
+    // cancelError is set and as Declined otherwise.
+    enum class Outcome { Confirmed, Declined, Cancelled };
 
     // Print-dialog options in the flags: hide "selection only", hide the page range,
     // give back a device context.
@@ -42,8 +39,7 @@ public:
     bool cancelError() const { return m_cancelError; }
     void setCancelError(bool raise) { m_cancelError = raise; }
 
-    // True when the user confirmed; false or Cancelled (see cancelError) otherwise.
-    bool show(QWidget *owner);
+    Outcome show(QWidget *owner);
 
     // The settings chosen, after a confirmed showing.
     const QPrinter &chosen() const;
