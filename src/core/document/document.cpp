@@ -5,6 +5,10 @@
 #include "headerfields.h"
 #include "core/sheet/estimatesheet.h"
 
+// The file's rows and columns are the sheet's item rows and data columns, one for one.
+static_assert(EstimateContent::RowCount == EstimateSheet::ItemRowCount);
+static_assert(EstimateContent::ColumnCount == EstimateSheet::DataColumnCount);
+
 namespace {
 QString fieldName(int row, int column)
 {

@@ -1,5 +1,6 @@
 #include "estimatefile.h"
 
+#include "filereasons.h"
 #include "safefilewriter.h"
 #include "version.h"
 
@@ -27,6 +28,9 @@ namespace {
 constexpr char CodePage[] = "windows-1252";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int VersionFieldCount = 3;
+// The version, the header fields and one record per item row: other programs count on 38.
+constexpr int RecordCount = 2 + EstimateContent::RowCount;
+static_assert(RecordCount == 38, "an estimate file holds 38 records");
 constexpr qint64 ChunkSize = 64 * 1024;
 
 struct EncodedText
@@ -269,7 +273,7 @@ bool openRegularFile(QFile &file, const QString &path, QString *reason)
 #ifdef Q_OS_WIN
     file.setFileName(path);
     if (QFileInfo(path).isDir()) {
-        *reason = QStringLiteral("It is a folder, not a file");
+        *reason = FileReasons::folderNotFile();
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -286,8 +290,8 @@ bool openRegularFile(QFile &file, const QString &path, QString *reason)
     }
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        *reason = S_ISDIR(status.st_mode) ? QStringLiteral("It is a folder, not a file")
-                                          : QStringLiteral("It is not a regular file");
+        *reason = S_ISDIR(status.st_mode) ? FileReasons::folderNotFile()
+                                          : FileReasons::notRegularFile();
         ::close(fd);
         return false;
     }

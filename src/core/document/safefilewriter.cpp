@@ -1,5 +1,7 @@
 #include "safefilewriter.h"
 
+#include "filereasons.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
@@ -50,9 +52,9 @@ QString reasonFor(int error)
     case ENOTDIR:
         return QStringLiteral("The folder does not exist");
     case EISDIR:
-        return QStringLiteral("It is a folder, not a file");
+        return FileReasons::folderNotFile();
     case NotRegularFile:
-        return QStringLiteral("It is not a regular file");
+        return FileReasons::notRegularFile();
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }

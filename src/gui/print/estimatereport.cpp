@@ -1,6 +1,7 @@
 #include "estimatereport.h"
 
 #include "gui/common/productinfo.h"
+#include "gui/common/twips.h"
 #include "core/document/headerfields.h"
 #include "gui/sheet/cellpainter.h"
 #include "core/sheet/estimatesheet.h"
@@ -71,7 +72,7 @@ private:
 
 qreal toTwips(int pixels, int dotsPerInch)
 {
-    return qreal(pixels) * 1440 / dotsPerInch;
+    return qreal(pixels) * Twips::PerInch / dotsPerInch;
 }
 }
 
@@ -114,7 +115,7 @@ void EstimateReport::compose(QPainter &painter, const QPaintDevice &device) cons
     const qreal width = toTwips(device.width(), device.logicalDpiX());
     const qreal height = toTwips(device.height(), device.logicalDpiY());
     painter.save();
-    painter.scale(qreal(device.logicalDpiX()) / 1440, qreal(device.logicalDpiY()) / 1440);
+    painter.scale(qreal(device.logicalDpiX()) / Twips::PerInch, qreal(device.logicalDpiY()) / Twips::PerInch);
     painter.setPen(Qt::black);
 
     const QStringList footer = footerLines();
