@@ -3,6 +3,8 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Warnings are errors in CI (which sets CI=true), and stay warnings for everyone else.
+WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: all deps configure build run test test-sanitize fuzz bench package clean
 
@@ -12,7 +14,7 @@ deps:
 	./scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARN_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
