@@ -18,7 +18,9 @@
 #include "print/estimateprinter.h"
 #include "print/pdfexport.h"
 #include "sheet/cellpainter.h"
+#include "sheet/currentpayments.h"
 #include "sheet/gridview.h"
+#include "sheet/money.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -178,6 +180,9 @@ void FrmMain::createMenus()
     addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
     addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
     addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
+    edit->addSeparator();
+    m_recordPaymentsAction = addItem(edit, "mnuRecordPayments", QStringLiteral("Rec&ord Current Payments"), {},
+                                     &FrmMain::mnuRecordPayments_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
     addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
 
@@ -382,6 +387,16 @@ void FrmMain::connectEditHistory()
     connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
     connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
     connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
+    connect(&m_sheet.grid(), &Grid::cellChanged, this, [this](int, int column) {
+        if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
+            enableRecordPayments();
+    });
+    enableRecordPayments();
+}
+
+void FrmMain::enableRecordPayments()
+{
+    m_recordPaymentsAction->setEnabled(!CurrentPayments::recordableRows(m_sheet.grid()).isEmpty());
 }
 
 void FrmMain::showRecentFiles()
@@ -593,6 +608,23 @@ void FrmMain::mnuPaste_Click()
 void FrmMain::mnuDelete_Click()
 {
     m_clipboard->mnuDelete_Click();
+}
+
+void FrmMain::mnuRecordPayments_Click()
+{
+    commitOpenEdit();
+    const QList<int> rows = CurrentPayments::recordableRows(m_sheet.grid());
+    if (rows.isEmpty())
+        return;
+    const QString total = Money::moneyText(CurrentPayments::total(m_sheet.grid(), rows));
+    const QString question = QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(total);
+    if (m_services.messageBoxes->askYesNo(question, ProductInfo::applicationTitle()) != MessageBoxes::Yes)
+        return;
+    const QString commandName = m_recordPaymentsAction->text().remove(u'&');
+    m_history->beginRowsChange(rows);
+    CurrentPayments::record(m_sheet, rows);
+    m_history->endRowsChange(EstimateSheet::PreviousPaymentColumn, commandName);
+    m_document->markChanged();
 }
 
 void FrmMain::mnuAbout_Click()

@@ -76,6 +76,7 @@ public slots:
     void mnuCopy_Click();
     void mnuPaste_Click();
     void mnuDelete_Click();
+    void mnuRecordPayments_Click();
     void mnuAbout_Click();
     void mnuEditCell_Click();
     void Toolbar1_ButtonClick(const QString &key);
@@ -104,6 +105,7 @@ private:
     void commitOpenEdit();
     void connectEditHistory();
     void showRecentFiles();
+    void enableRecordPayments();
     void exportTo(const QString &title, const QString &filter, const QString &suffix,
                   const std::function<bool(const QString &, QString *)> &write);
     void showHeaderText(HeaderFields::Field field);
@@ -135,6 +137,7 @@ private:
     RecentFiles *m_recentFiles = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
+    QAction *m_recordPaymentsAction = nullptr;
     QList<QAction *> m_recentActions;
     QList<QAction *> m_menuActions;
 };
