@@ -9,6 +9,7 @@
 #include "document/csvexport.h"
 #include "document/qtfiledialogs.h"
 #include "document/recentfiles.h"
+#include "document/xlsxexport.h"
 #include "about/frmabout.h"
 #include "editing/celleditor.h"
 #include "editing/clipboardcommands.h"
@@ -156,6 +157,7 @@ void FrmMain::createMenus()
     addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
     addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
     addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
+    addItem(file, "mnuExportXlsx", QStringLiteral("Export as Sp&readsheet..."), {}, &FrmMain::mnuExportXlsx_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
         QAction *recent = file->addAction(QString());
@@ -575,6 +577,14 @@ void FrmMain::mnuExportCsv_Click()
     exportTo(QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"),
              [this](const QString &path, QString *errorString) {
                  return CsvExport::save(path, m_sheet.grid(), errorString);
+             });
+}
+
+void FrmMain::mnuExportXlsx_Click()
+{
+    exportTo(QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx"),
+             [this](const QString &path, QString *errorString) {
+                 return XlsxExport::save(path, m_sheet.grid(), m_header, errorString);
              });
 }
 

@@ -68,6 +68,7 @@ public slots:
     void mnuPrintPreview_Click();
     void mnuExportPdf_Click();
     void mnuExportCsv_Click();
+    void mnuExportXlsx_Click();
     void openRecentFile(const QString &path);
     void mnuExit_Click();
     void mnuUndo_Click();
