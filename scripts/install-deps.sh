@@ -5,12 +5,12 @@ set -eu
 
 packages="
 build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev
+qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev
 librsvg2-bin fonts-dejavu-core
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
 clang libclang-rt-14-dev libbenchmark-dev time hyperfine
-dpkg-dev file libfile-mimeinfo-perl python3
+dpkg-dev file libfile-mimeinfo-perl python3 python3-openpyxl
 "
 
 missing=""

@@ -1,15 +1,17 @@
 #include "commandline.h"
 
-#include "core/export/csvexport.h"
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
 #include "core/document/headerfields.h"
-#include "gui/print/pdfexport.h"
+#include "core/export/csvexport.h"
+#include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
+#include "gui/print/pdfexport.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -27,30 +29,63 @@ int fail(int status, const QString &message)
     return status;
 }
 
-bool write(const QString &output, const QString &suffix, const EstimateSheet &sheet, const HeaderFields &header,
-           QString *errorString)
+using Writer = bool (*)(const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
+                       QString *errorString);
+
+struct ExportType
 {
-    if (suffix == u"pdf")
-        return PdfExport::save(output, sheet.grid(), header, errorString);
-    if (suffix == u"csv")
-        return CsvExport::save(output, sheet.grid(), errorString);
-    const EstimateFile::SaveResult saved = EstimateFile::save(output, Document::contentOf(sheet, header));
-    *errorString = saved.errorString;
-    return saved.saved;
+    QLatin1StringView suffix;
+    Writer write;
+};
+
+// What --export writes, told by the output's extension.
+const std::array<ExportType, 4> &exportTypes()
+{
+    static const std::array<ExportType, 4> types = {{
+        {QLatin1StringView("pdf"),
+         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
+             return PdfExport::save(output, sheet.grid(), header, errorString);
+         }},
+        {QLatin1StringView("csv"),
+         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &, QString *errorString) {
+             return CsvExport::save(output, sheet.grid(), errorString);
+         }},
+        {QLatin1StringView("xlsx"),
+         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
+             return XlsxExport::save(output, sheet.grid(), header, errorString);
+         }},
+        {QLatin1StringView("vrn"),
+         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
+             const EstimateFile::SaveResult saved = EstimateFile::save(output, Document::contentOf(sheet, header));
+             *errorString = saved.errorString;
+             return saved.saved;
+         }},
+    }};
+    return types;
+}
+
+const ExportType *exportTypeOf(const QString &output)
+{
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    for (const ExportType &type : exportTypes()) {
+        if (suffix == type.suffix)
+            return &type;
+    }
+    return nullptr;
 }
 
 int exportEstimate(const QString &output, const QString &input)
 {
-    const QString suffix = QFileInfo(output).suffix().toLower();
-    if (suffix != u"pdf" && suffix != u"csv" && suffix != u"vrn")
-        return fail(UsageError, QStringLiteral("cannot export to %1: the output must end in .pdf, .csv or .vrn")
+    const ExportType *type = exportTypeOf(output);
+    if (!type)
+        return fail(UsageError, QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn")
                                     .arg(output));
     EstimateSheet sheet;
     HeaderFields header;
     QString errorString;
     if (!Document::ReadEstimateFile(sheet, header, input, &errorString))
         return fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
-    if (!write(output, suffix, sheet, header, &errorString))
+    if (!type->write(output, sheet, header, &errorString))
         return fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
     return Done;
 }
@@ -82,7 +117,7 @@ int runOptions(const QStringList &arguments)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption exportOption(QStringLiteral("export"),
-                                          QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv or .vrn) "
+                                          QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv, .xlsx or .vrn) "
                                                          "without opening a window."),
                                           QStringLiteral("OUTPUT"));
     parser.addOption(exportOption);

@@ -33,8 +33,9 @@ private slots:
         // The designed items in their order, with the additions in between.
         QCOMPARE(items, (QStringList{"&File", "&New|Ctrl+N", "&Open...|Ctrl+O", "&Save|Ctrl+S", "Save &As...|Ctrl+A", "-",
                                      "&Print|Ctrl+P", "Print Pre&view...|", "Export as P&DF...|", "Export as &CSV...|",
-                                     "-", "E&xit|", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Shift+Z", "-", "Cu&t|Ctrl+X",
-                                     "&Copy|Ctrl+C", "&Paste|Ctrl+V", "&Delete|Del", "-", "Edit Cell|F2", "&Help",
+                                     "Export as Sp&readsheet...|", "-", "E&xit|", "&Edit", "&Undo|Ctrl+Z",
+                                     "&Redo|Ctrl+Shift+Z", "-", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V",
+                                     "&Delete|Del", "-", "Rec&ord Current Payments|", "-", "Edit Cell|F2", "&Help",
                                      "&About|"}));
 
         QCOMPARE(f.registrar->registrations,

@@ -59,6 +59,13 @@ private slots:
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 QSKIP("pdftotext and python3 are needed; scripts/install-deps.sh installs them");
         }
+        // Debian's python3-openpyxl belongs to the system's Python, which another one may hide.
+        for (const QString &python : {QStandardPaths::findExecutable("python3"), u"/usr/bin/python3"_s}) {
+            if (m_openpyxlPython.isEmpty() && run(python, {"-c", "import openpyxl"}).status == 0)
+                m_openpyxlPython = python;
+        }
+        if (m_openpyxlPython.isEmpty())
+            QSKIP("python3-openpyxl is needed; scripts/install-deps.sh installs it");
         EstimateContent content;
         content.name = QStringLiteral("Pat \"the owner\"");
         content.address = QStringLiteral("12 Elm Road\nSpringfield, IL");
@@ -70,45 +77,91 @@ private slots:
         QVERIFY(EstimateFile::save(m_input, content).saved);
         QFile cutShort(path("short.vrn"));
         QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(EstimateFile::encode(content).left(200)) == 200);
-        for (const char *name : {"report.pdf", "sheet.csv", "copy.vrn"}) {
+        for (const char *name : {"report.pdf", "sheet.csv", "input.xlsx", "copy.vrn"}) {
             const Run exported = run(Varn, {"--export", path(name), m_input});
             QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
         }
+
+        // Notes among the amounts, and texts a spreadsheet would take for numbers or formulas.
+        content.cells[2] = {"=1+1", "0042", "$1,234.50", "", "TBD", "($75.00)"};
+        content.cells[3] = {"", "", "1,500", "", "$10.005"};
+        QVERIFY(EstimateFile::save(path("workbook.vrn"), content).saved);
+        const Run exported = run(Varn, {"--export", path("sheet.xlsx"), path("workbook.vrn")});
+        QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
     }
 
-    void exportedFiles()
+    void workbookCells_data()
     {
-        const QString text = pdfText("report.pdf");
-        for (const QString &shown : {u"COST ESTIMATE"_s, u"Name: Pat \u201Dthe owner\u201D"_s, u"Springfield, IL"_s,
-                                     u"BUILDER: Smith, Jones & Co."_s, u"PROP. ADDRESS: 12 Elm Road"_s,
-                                     u"Town, county"_s, u"$1,500.00"_s, u"($250.00)"_s, u"$1,250.00"_s})
-            QVERIFY2(text.contains(shown), qPrintable(shown));
-        QVERIFY(!text.contains(QStringLiteral("$9.99")));
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QVariant>("value");  // a formula as its text
+        QTest::addColumn<QVariant>("cached"); // the result a reader that does not calculate shows
+        QTest::addColumn<QString>("look");
+        const QVariant none;
+        QTest::newRow("name label") << "A1" << QVariant(u"Name:"_s) << QVariant(u"Name:"_s) << "bold";
+        QTest::newRow("name") << "B1" << QVariant(u"Pat \u201Dthe owner\u201D"_s) << none << "text";
+        QTest::newRow("address") << "B2" << QVariant(u"12 Elm Road\nSpringfield, IL"_s) << none << "text";
+        QTest::newRow("builder") << "B3" << QVariant(u"Smith, Jones & Co."_s) << none << "text";
+        QTest::newRow("first title") << "A4" << QVariant(u"Subcontractor, Supplier"_s) << none << "bold";
+        QTest::newRow("last title") << "G4" << QVariant(u"Estimated Cost to Complete"_s) << none << "bold";
+        QTest::newRow("supplier") << "A5" << QVariant(u"Town, county"_s) << none << "text";
+        QTest::newRow("original estimate") << "C5" << QVariant(1500.0) << none << "money";
+        QTest::newRow("copied estimate") << "D5" << QVariant(1500.0) << none << "money";
+        QTest::newRow("empty payment") << "E5" << none << none << "money";
+        QTest::newRow("cost to complete") << "G5" << QVariant(u"=D5-E5-F5"_s) << QVariant(1500.0) << "money";
+        QTest::newRow("negative remainder") << "G6" << QVariant(u"=D6-E6-F6"_s) << QVariant(-250.0) << "money";
+        QTest::newRow("formula-like text") << "A7" << QVariant(u"=1+1"_s) << QVariant(u"=1+1"_s) << "text";
+        QTest::newRow("number-like text") << "B7" << QVariant(u"0042"_s) << none << "text";
+        QTest::newRow("note among amounts") << "E7" << QVariant(u"TBD"_s) << none << "money";
+        QTest::newRow("negative amount") << "F7" << QVariant(-75.0) << none << "money";
+        QTest::newRow("a note counts as nothing") << "G7" << QVariant(u"=D7-N(E7)-F7"_s) << QVariant(1309.5) << "money";
+        QTest::newRow("raw entry") << "C8" << QVariant(1500.0) << none << "money";
+        QTest::newRow("half cent as read") << "E8" << QVariant(10.005) << none << "money";
+        QTest::newRow("total label") << "B41" << QVariant(u"Total"_s) << none << "bold";
+        QTest::newRow("total") << "C41" << QVariant(u"=SUM(C5:C40)"_s) << QVariant(4234.5) << "bold money";
+        QTest::newRow("total of payments") << "E41" << QVariant(u"=SUM(E5:E40)"_s) << QVariant(260.01) << "bold money";
+        QTest::newRow("total to complete") << "G41" << QVariant(u"=SUM(G5:G40)"_s) << QVariant(4049.5) << "bold money";
+        QTest::newRow("below the sheet") << "A42" << none << none << "text";
+    }
 
-        // Python's csv module reads the sheet back: 38 records of 7 fields, UTF-8 without a byte order mark.
-        QCOMPARE(read(path("sheet.csv")).count("\r\n"), 38);
-        const QString parsed = run("python3", {"-c", "import csv, json, sys\n"
-                                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                                     "    print(json.dumps(list(csv.reader(f, strict=True))))\n",
-                                               path("sheet.csv")}).output;
-        const QVariantList records = QJsonDocument::fromJson(parsed.toUtf8()).toVariant().toList();
-        QList<qsizetype> widths;
-        for (const QVariant &record : records)
-            widths << record.toList().size();
-        QCOMPARE(widths, QList<qsizetype>(38, 7));
-        const QStringList header = records.at(0).toStringList();
-        QCOMPARE(header.first() + '|' + header.last(), "Subcontractor, Supplier|Estimated Cost to Complete");
-        QCOMPARE(records.at(1).toStringList(),
-                 (QStringList{"Town, county", "Permits, Fees, Surveys", "$1,500.00", "$1,500.00", "", "", "$1,500.00"}));
-        QCOMPARE(records.at(2).toStringList().at(6), QStringLiteral("($250.00)"));
-        QCOMPARE(records.at(37).toStringList(),
-                 (QStringList{"", "Total", "$1,500.00", "$1,500.00", "$250.00", "$0.00", "$1,250.00"}));
+    // Read back by openpyxl: values, formulas with their cached results, texts kept as texts, and the
+    // currency form that shows $1,234.50 and ($75.00) in red.
+    void workbookCells()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, cached);
+        QFETCH(QString, look);
+        const QVariantMap read = workbook().value("cells").toMap().value(cell).toMap();
+        QCOMPARE(read.value("value"), value);
+        const bool formula = value.typeId() == QMetaType::QString && cached.typeId() == QMetaType::Double;
+        QCOMPARE(read.value("cached"), cached.isValid() ? cached : value);
+        const char *type = formula ? "f" : value.typeId() == QMetaType::QString ? "s" : value.isValid() ? "n" : "";
+        QCOMPARE(read.value("type").toString(), QLatin1String(type));
+        QCOMPARE(read.value("format").toString(),
+                 look.endsWith(u"money") ? u"\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)"_s : u"General"_s);
+        QCOMPARE(read.value("bold").toBool(), look.startsWith(u"bold"));
+    }
 
-        const std::optional<EstimateContent> copy = EstimateFile::load(path("copy.vrn"));
-        QVERIFY(copy);
-        QCOMPARE(copy->address, QStringLiteral("12 Elm Road\nSpringfield, IL"));
-        QCOMPARE(copy->cells[0][3], QStringLiteral("$1,500.00"));
-        QCOMPARE(copy->cells[1][6], QStringLiteral("($250.00)"));
+    void workbookPage()
+    {
+        const QVariantMap book = workbook();
+        QCOMPARE(book.value("wrapped").toList(), QVariantList({true, true, true}));
+        // The sheet's columns in proportion: 1500, 2000, 1400, 1400, 1600, 1500 and 1500 twips wide.
+        const QList<double> twips = {1500, 2000, 1400, 1400, 1600, 1500, 1500};
+        const QVariantList widths = book.value("widths").toList();
+        QCOMPARE(widths.size(), twips.size());
+        for (qsizetype column = 1; column < twips.size(); ++column) {
+            const double ratio = widths.at(column).toDouble() / widths.at(0).toDouble();
+            QVERIFY2(qAbs(ratio - twips.at(column) / twips.at(0)) < 0.06, qPrintable(QString::number(ratio)));
+        }
+        QCOMPARE(book.value("orientation").toString(), u"landscape"_s);
+        QCOMPARE(book.value("fitToPage").toBool(), true);
+        QCOMPARE(book.value("fitToWidth").toInt(), 1);
+        QCOMPARE(book.value("fitToHeight").toInt(), 0);
+        QCOMPARE(book.value("titleRows").toString(), u"$4:$4"_s);
+        QCOMPARE(book.value("header").toStringList(),
+                 (QStringList{u"Name: Pat \u201Dthe owner\u201D"_s, u"Prop. Address: 12 Elm Road, Springfield, IL"_s,
+                              u"Builder: Smith, Jones && Co."_s}));
     }
 
     void commandLine_data()
@@ -122,9 +175,11 @@ private slots:
                                        << path("missing.vrn");
         QTest::newRow("input cut short") << QStringList{"--export", path("never.csv"), path("short.vrn")} << 1
                                          << path("short.vrn");
-        for (const char *name : {"no folder/report.pdf", "no folder/sheet.csv", "no folder/copy.vrn"})
+        for (const char *name : {"no folder/report.pdf", "no folder/sheet.csv", "no folder/sheet.xlsx", "no folder/copy.vrn"})
             QTest::newRow(name) << QStringList{"--export", path(name), m_input} << 1 << path(name);
         QTest::newRow("unknown output type") << QStringList{"--export", "out.txt", "in.vrn"} << 2 << "out.txt";
+        QTest::newRow("workbook from a missing input") << QStringList{"--export", path("never.xlsx"), path("missing.vrn")}
+                                                       << 1 << path("missing.vrn");
         QTest::newRow("missing output") << QStringList{"--export"} << 2 << QString();
         QTest::newRow("no input") << QStringList{"--export", "out.pdf"} << 2 << QString();
         QTest::newRow("two inputs") << QStringList{"--export", "out.pdf", "a.vrn", "b.vrn"} << 2 << QString();
@@ -150,10 +205,15 @@ private slots:
     {
         WindowFixture f(m_input);
         QTRY_COMPARE(f.window->document().CurrentFile(), m_input);
-        f.dialogs->exportPaths = {path("window.pdf"), path("window.csv")};
+        f.dialogs->exportPaths = {path("window.pdf"), path("window.csv"), path("window.xlsx")};
         f.window->findChild<QAction *>(QStringLiteral("mnuExportPdf"))->trigger();
         f.window->findChild<QAction *>(QStringLiteral("mnuExportCsv"))->trigger();
-        QCOMPARE(f.dialogs->exportTitles, (QStringList{"Export as PDF", "Export as CSV"}));
+        QAction *spreadsheet = f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"));
+        QVERIFY(spreadsheet);
+        QCOMPARE(spreadsheet->text().remove(u'&'), u"Export as Spreadsheet..."_s);
+        spreadsheet->trigger();
+        QCOMPARE(f.dialogs->exportTitles, (QStringList{"Export as PDF", "Export as CSV", "Export as Spreadsheet"}));
+        QCOMPARE(cellsOf(path("window.xlsx")), cellsOf(path("input.xlsx")));
         QCOMPARE(read(path("window.csv")), read(path("sheet.csv")));
         QCOMPARE(pdfText("window.pdf"), pdfText("report.pdf"));
         // Exporting changes nothing: the empty-looking fields stay as they were on screen.
@@ -178,11 +238,52 @@ private slots:
     }
 
 private:
+    // What openpyxl reads from a workbook: every cell of A1:G42 with its value (a formula as its
+    // text), its cached result, number format and boldness, and the page set-up.
+    QVariantMap workbookAt(const QString &file) const
+    {
+        static const char script[] = R"(
+import json, sys, openpyxl
+def plain(v):
+    return float(v) if isinstance(v, (int, float)) and not isinstance(v, bool) else v
+formulas = openpyxl.load_workbook(sys.argv[1]).active
+results = openpyxl.load_workbook(sys.argv[1], data_only=True).active
+cells = {}
+for row in formulas.iter_rows(min_row=1, max_row=42, max_col=7):
+    for c in row:
+        read = {"value": plain(c.value), "cached": plain(results[c.coordinate].value),
+                "type": c.data_type if c.value is not None else None, "format": c.number_format, "bold": bool(c.font.b)}
+        cells[c.coordinate] = {k: v for k, v in read.items() if v is not None}
+ps = formulas.page_setup
+def pages(count):  # a count the file leaves out is 1
+    return 1 if count is None else int(count)
+print(json.dumps({
+    "cells": cells,
+    "wrapped": [formulas["A4"].alignment.wrap_text, formulas["G4"].alignment.wrap_text, formulas["B2"].alignment.wrap_text],
+    "widths": [formulas.column_dimensions[l].width for l in "ABCDEFG"],
+    "orientation": ps.orientation, "fitToWidth": pages(ps.fitToWidth), "fitToHeight": pages(ps.fitToHeight),
+    "fitToPage": formulas.sheet_properties.pageSetUpPr.fitToPage,
+    "titleRows": formulas.print_title_rows,
+    "header": [formulas.oddHeader.left.text, formulas.oddHeader.center.text, formulas.oddHeader.right.text]}))
+)";
+        const Run dumped = run(m_openpyxlPython, {"-c", QLatin1String(script), file});
+        return QJsonDocument::fromJson(dumped.output.toUtf8()).toVariant().toMap();
+    }
+    QVariantMap workbook()
+    {
+        if (m_workbook.isEmpty())
+            m_workbook = workbookAt(path("sheet.xlsx"));
+        return m_workbook;
+    }
+    QVariantMap cellsOf(const QString &file) const { return workbookAt(file).value("cells").toMap(); }
+
     QString path(const char *name) const { return m_folder.filePath(QLatin1String(name)); }
     QString pdfText(const char *name) const { return run("pdftotext", {"-layout", path(name), "-"}).output; }
 
     QTemporaryDir m_folder;
     QString m_input;
+    QString m_openpyxlPython;
+    QVariantMap m_workbook;
 };
 
 QTEST_MAIN(TestExport)

@@ -1,5 +1,7 @@
 #include "money.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -239,6 +241,13 @@ double ReadMoneyValue(QStringView text)
     const std::optional<double> exact = exactKeptNumber(text);
     const double value = exact ? *exact : readKeptNumber(text);
     return startsNegative(text) ? -value : value;
+}
+
+bool holdsAmount(QStringView text)
+{
+    static const QRegularExpression amount(
+        QStringLiteral(R"(^\s*\(?\s*-?\s*\$?\s*-?\s*(\d[\d,]*(\.\d*)?|\.\d+)\s*\)?\s*$)"));
+    return amount.match(text).hasMatch();
 }
 
 QString moneyText(double value)

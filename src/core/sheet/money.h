@@ -13,6 +13,12 @@ namespace Money {
 // "(" or "-" makes it negative. "$1,234.50" gives 1234.5, "($75.00)" gives -75.
 double ReadMoneyValue(QStringView text);
 
+// True when the text is an amount as people write one: digits with or without the currency
+// sign, group commas, cents, a minus sign or parentheses ("$1,234.50", "($75.00)", "1500",
+// "-50"); it then means what ReadMoneyValue reads. Any other text ("TBD", "see invoice",
+// "$") is a note that holds no amount, though the sheet's arithmetic reads a number from it.
+bool holdsAmount(QStringView text);
+
 // The number a raw entry begins with: blanks, tabs and line feeds are ignored, then an
 // optional sign, digits with at most one point and an optional exponent (E or D), or
 // hexadecimal and octal digits after "&H" and "&O". A text that does not begin with a

@@ -59,6 +59,30 @@ void EditHistory::endChange(int row, int column)
         m_stack.push(new RowChange(*this, row, column, m_before, std::move(after)));
 }
 
+void EditHistory::beginRowsChange(const QList<int> &rows)
+{
+    m_rowsBefore.clear();
+    for (const int row : rows)
+        m_rowsBefore.append({row, rowTexts(row)});
+}
+
+void EditHistory::endRowsChange(int column, const QString &commandName)
+{
+    QList<RowChange *> changes;
+    for (const auto &[row, before] : std::as_const(m_rowsBefore)) {
+        RowTexts after = rowTexts(row);
+        if (after != before)
+            changes << new RowChange(*this, row, column, before, std::move(after));
+    }
+    m_rowsBefore.clear();
+    if (changes.isEmpty())
+        return;
+    m_stack.beginMacro(commandName);
+    for (RowChange *change : std::as_const(changes))
+        m_stack.push(change);
+    m_stack.endMacro();
+}
+
 void EditHistory::apply(int row, int column, const RowTexts &texts)
 {
     Grid &grid = m_sheet.grid();

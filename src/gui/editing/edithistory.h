@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
@@ -24,6 +25,10 @@ public:
     // Called around a change of cell (row, column).
     void beginChange(int row, int column);
     void endChange(int row, int column);
+    // Called around a change of several rows made by one command, which Undo takes back
+    // as one step; column is the cell each row's undo makes current.
+    void beginRowsChange(const QList<int> &rows);
+    void endRowsChange(int column, const QString &commandName);
     void clear() { m_stack.clear(); }
 
 signals:
@@ -40,4 +45,5 @@ private:
     EstimateSheet &m_sheet;
     QUndoStack m_stack;
     RowTexts m_before;
+    QList<std::pair<int, RowTexts>> m_rowsBefore;
 };

@@ -7,6 +7,9 @@
 #include "gui/common/twips.h"
 #include "core/document/filedialogs.h"
 #include "core/export/csvexport.h"
+#include "core/export/xlsxexport.h"
+#include "core/sheet/currentpayments.h"
+#include "core/sheet/money.h"
 #include "gui/dialogs/qtfiledialogs.h"
 #include "core/document/recentfiles.h"
 #include "gui/about/frmabout.h"
@@ -158,6 +161,7 @@ void FrmMain::createMenus()
     addItem(file, "mnuPrintPreview", QStringLiteral("Print Pre&view..."), {}, &FrmMain::mnuPrintPreview_Click);
     addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
     addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
+    addItem(file, "mnuExportXlsx", QStringLiteral("Export as Sp&readsheet..."), {}, &FrmMain::mnuExportXlsx_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     for (int i = 0; i < RecentFiles::MaximumCount; ++i) {
         QAction *recent = file->addAction(QString());
@@ -182,6 +186,9 @@ void FrmMain::createMenus()
     addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
     addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
     addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
+    edit->addSeparator();
+    m_recordPaymentsAction = addItem(edit, "mnuRecordPayments", QStringLiteral("Rec&ord Current Payments"), {},
+                                     &FrmMain::mnuRecordPayments_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
     addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
 
@@ -391,6 +398,16 @@ void FrmMain::connectEditHistory()
     connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
     connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
     connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
+    connect(&m_sheet.grid(), &Grid::cellChanged, this, [this](int, int column) {
+        if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
+            enableRecordPayments();
+    });
+    enableRecordPayments();
+}
+
+void FrmMain::enableRecordPayments()
+{
+    m_recordPaymentsAction->setEnabled(!CurrentPayments::recordableRows(m_sheet.grid()).isEmpty());
 }
 
 void FrmMain::showRecentFiles()
@@ -572,6 +589,14 @@ void FrmMain::mnuExportCsv_Click()
              });
 }
 
+void FrmMain::mnuExportXlsx_Click()
+{
+    exportTo(QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx"),
+             [this](const QString &path, QString *errorString) {
+                 return XlsxExport::save(path, m_sheet.grid(), m_header, errorString);
+             });
+}
+
 void FrmMain::mnuUndo_Click()
 {
     commitOpenEdit();
@@ -602,6 +627,23 @@ void FrmMain::mnuPaste_Click()
 void FrmMain::mnuDelete_Click()
 {
     m_clipboard->mnuDelete_Click();
+}
+
+void FrmMain::mnuRecordPayments_Click()
+{
+    commitOpenEdit();
+    const QList<int> rows = CurrentPayments::recordableRows(m_sheet.grid());
+    if (rows.isEmpty())
+        return;
+    const QString total = Money::moneyText(CurrentPayments::total(m_sheet.grid(), rows));
+    const QString question = QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(total);
+    if (m_services.messageBoxes->askYesNo(question, ProductInfo::applicationTitle()) != MessageBoxes::Yes)
+        return;
+    const QString commandName = m_recordPaymentsAction->text().remove(u'&');
+    m_history->beginRowsChange(rows);
+    CurrentPayments::record(m_sheet, rows);
+    m_history->endRowsChange(EstimateSheet::PreviousPaymentColumn, commandName);
+    m_document->markChanged();
 }
 
 void FrmMain::mnuAbout_Click()

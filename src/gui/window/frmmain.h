@@ -68,6 +68,7 @@ public slots:
     void mnuPrintPreview_Click();
     void mnuExportPdf_Click();
     void mnuExportCsv_Click();
+    void mnuExportXlsx_Click();
     void openRecentFile(const QString &path);
     void mnuExit_Click();
     void mnuUndo_Click();
@@ -76,6 +77,7 @@ public slots:
     void mnuCopy_Click();
     void mnuPaste_Click();
     void mnuDelete_Click();
+    void mnuRecordPayments_Click();
     void mnuAbout_Click();
     void mnuEditCell_Click();
     void Toolbar1_ButtonClick(const QString &key);
@@ -104,6 +106,7 @@ private:
     void commitOpenEdit();
     void connectEditHistory();
     void showRecentFiles();
+    void enableRecordPayments();
     void exportTo(const QString &title, const QString &filter, const QString &suffix,
                   const std::function<bool(const QString &, QString *)> &write);
     void showHeaderText(HeaderFields::Field field);
@@ -140,6 +143,7 @@ private:
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_printAction = nullptr;
+    QAction *m_recordPaymentsAction = nullptr;
     QList<QAction *> m_recentActions;
     QList<QAction *> m_menuActions;
 };

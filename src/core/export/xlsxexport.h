@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class Grid;
+class HeaderFields;
+
+// The sheet as a live workbook for lenders and accountants (.xlsx): the header fields, the
+// column titles, the 36 item rows and the Total row. Amounts are numbers in currency form,
+// each row's cost to complete and the totals are formulas that hold the sheet's results,
+// so that the workbook recalculates when a payment is changed in it.
+namespace XlsxExport {
+// The workbook's bytes; empty, with errorString telling why, when it could not be made.
+QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString);
+// Writes the whole file or leaves the old one as it was; errorString learns why not.
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+
+class EstimateSheet;
+class Grid;
+
+// The monthly draw: once the "Current Amounts to be Paid" are paid, each of them is added
+// into its row's "Total of Previous Payment", so that the next month starts from an empty
+// column of current amounts. The arithmetic is the sheet's own, on the texts it shows.
+namespace CurrentPayments {
+// The item rows whose current amount can be recorded: the current amount holds an amount,
+// and the previous payment holds one too or is empty. A note in either cell ("TBD") keeps
+// the row as it is, since adding to it would lose what the user wrote.
+QList<int> recordableRows(const Grid &grid);
+
+// The sum of the current amounts of those rows.
+double total(const Grid &grid, const QList<int> &rows);
+
+// Adds each row's current amount into its previous payment as money text, empties the
+// current amount, recalculates the row and then the totals. The current cell is kept.
+void record(EstimateSheet &sheet, const QList<int> &rows);
+}

@@ -1,0 +1,161 @@
+#include "core/document/estimatefile.h"
+#include "core/sheet/money.h"
+#include "support/windowfixture.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+namespace {
+constexpr int Adjusted = 4;
+constexpr int Previous = 5;
+constexpr int Current = 6;
+constexpr int ToComplete = 7;
+constexpr int TotalRow = 37;
+
+QAction *recordAction(const WindowFixture &f)
+{
+    return f.window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
+}
+
+// Answers the question, then chooses the command as the user does.
+void record(WindowFixture &f, MessageBoxes::Answer answer)
+{
+    f.messages->answers = {answer};
+    QAction *action = recordAction(f);
+    QVERIFY2(action, "Edit > Record Current Payments is missing");
+    action->trigger();
+}
+}
+
+class TestRecordPayments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuItem()
+    {
+        WindowFixture f;
+        QMenu *edit = f.window->menuBar()->actions().at(1)->menu();
+        QStringList items;
+        for (const QAction *item : edit->actions())
+            items << (item->isSeparator() ? QStringLiteral("-") : item->text().remove(u'&'));
+        const qsizetype record = items.indexOf(QStringLiteral("Record Current Payments"));
+        QVERIFY2(record > 0, qPrintable(items.join(u'|')));
+        QCOMPARE(items.mid(record - 2, 2), (QStringList{"Delete", "-"}));
+    }
+
+    // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
+    void enabledOnlyWithCurrentAmounts()
+    {
+        WindowFixture f;
+        QVERIFY(recordAction(f) && !recordAction(f)->isEnabled());
+        record(f, MessageBoxes::Yes);
+        QVERIFY(f.messages->shown.isEmpty());
+
+        f.enter(5, 3, QStringLiteral("1000"));
+        f.enter(5, Previous, QStringLiteral("200"));
+        QVERIFY(!recordAction(f)->isEnabled());
+        f.enter(5, Current, QStringLiteral("300"));
+        f.enter(9, Current, QStringLiteral("20.5"));
+        QVERIFY(recordAction(f)->isEnabled());
+
+        record(f, MessageBoxes::No);
+        QCOMPARE(f.messages->shown.size(), 1);
+        QCOMPARE(f.messages->shown.first().kind, QStringLiteral("yes/no question"));
+        QCOMPARE(f.messages->shown.first().text,
+                 QStringLiteral("Add the current amounts, $320.50 in all, to the previous payments?"));
+        QCOMPARE(f.text(5, Current), QStringLiteral("$300.00"));
+        QCOMPARE(f.text(5, Previous), QStringLiteral("$200.00"));
+    }
+
+    // Yes records every row at once, changes the document, and one Undo takes all of it back.
+    void recordAndUndo()
+    {
+        WindowFixture f;
+        const QTemporaryDir folder;
+        f.enter(5, 3, QStringLiteral("1000"));
+        f.enter(5, Previous, QStringLiteral("200"));
+        f.enter(5, Current, QStringLiteral("300"));
+        f.enter(9, Current, QStringLiteral("20.5"));
+        f.dialogs->savePaths = {folder.filePath(QStringLiteral("draw.vrn"))};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+
+        record(f, MessageBoxes::Yes);
+        QCOMPARE(f.text(5, Previous), QStringLiteral("$500.00"));
+        QCOMPARE(f.text(5, Current), QString());
+        QCOMPARE(f.text(5, ToComplete), QStringLiteral("$500.00"));
+        QCOMPARE(f.text(9, Previous), QStringLiteral("$20.50"));
+        QCOMPARE(f.text(9, ToComplete), QStringLiteral("($20.50)"));
+        QCOMPARE(f.model().textColour(9, ToComplete), TextColour::Red);
+        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$520.50"));
+        QCOMPARE(f.text(TotalRow, Current), QStringLiteral("$0.00"));
+        QCOMPARE(f.text(TotalRow, ToComplete), QStringLiteral("$479.50"));
+        QVERIFY(!f.window->document().DocumentSaved());
+        QVERIFY(!recordAction(f)->isEnabled());
+
+        f.grid->setFocus();
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.text(5, Previous), QStringLiteral("$200.00"));
+        QCOMPARE(f.text(5, Current), QStringLiteral("$300.00"));
+        QCOMPARE(f.text(9, Previous), QString());
+        QCOMPARE(f.text(9, Current), QStringLiteral("$20.50"));
+        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$200.00"));
+        QCOMPARE(f.text(TotalRow, Current), QStringLiteral("$320.50"));
+        QVERIFY(recordAction(f)->isEnabled());
+
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.text(5, Previous), QStringLiteral("$500.00"));
+        QCOMPARE(f.text(9, Current), QString());
+        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$520.50"));
+    }
+
+    void arithmetic_data()
+    {
+        QTest::addColumn<QStringList>("before"); // adjusted estimate, previous payment, current amount, as in the file
+        QTest::addColumn<QStringList>("after");  // previous payment, current amount, cost to complete
+        QTest::newRow("cents") << QStringList{"$1,000.00", "$250.00", "$125.50"}
+                               << QStringList{"$375.50", "", "$624.50"};
+        QTest::newRow("first payment") << QStringList{"$80.00", "", "$80.00"} << QStringList{"$80.00", "", "$0.00"};
+        QTest::newRow("millions") << QStringList{"", "$1,234,567.89", "$0.11"}
+                                  << QStringList{"$1,234,568.00", "", "($1,234,568.00)"};
+        QTest::newRow("half cents add up") << QStringList{"$100.00", "$10.005", "$0.005"}
+                                           << QStringList{"$10.01", "", "$89.99"};
+        QTest::newRow("half cent rounds away from zero") << QStringList{"", "", "$0.125"}
+                                                         << QStringList{"$0.13", "", "($0.13)"};
+        QTest::newRow("refund") << QStringList{"$500.00", "$100.00", "($25.50)"}
+                                << QStringList{"$74.50", "", "$425.50"};
+        QTest::newRow("negative previous") << QStringList{"", "($10.00)", "$4.00"}
+                                           << QStringList{"($6.00)", "", "$6.00"};
+        QTest::newRow("raw amount") << QStringList{"", "", "1,500"} << QStringList{"$1,500.00", "", "($1,500.00)"};
+        QTest::newRow("note as current amount") << QStringList{"$90.00", "$10.00", "TBD"}
+                                                << QStringList{"$10.00", "TBD", "$80.00"};
+        QTest::newRow("sign alone") << QStringList{"$90.00", "$10.00", "$"} << QStringList{"$10.00", "$", "$80.00"};
+        QTest::newRow("note as previous payment") << QStringList{"$90.00", "see invoice", "$5.00"}
+                                                  << QStringList{"see invoice", "$5.00", "$85.00"};
+    }
+
+    // Rows read from a file, as Open shows them, and recorded by the money rules.
+    void arithmetic()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        const QTemporaryDir folder;
+        EstimateContent content;
+        for (int i = 0; i < 3; ++i)
+            content.cells[11][Adjusted - 1 + i] = before.at(i);
+        content.cells[20][Current - 1] = QStringLiteral("$1.00"); // another row, so that the command is never greyed
+        const QString path = folder.filePath(QStringLiteral("draw.vrn"));
+        QVERIFY(EstimateFile::save(path, content).saved);
+        WindowFixture f(path);
+        QTRY_COMPARE(f.window->document().CurrentFile(), path);
+
+        record(f, MessageBoxes::Yes);
+        QCOMPARE((QStringList{f.text(12, Previous), f.text(12, Current), f.text(12, ToComplete)}), after);
+        QCOMPARE(f.text(21, Previous), QStringLiteral("$1.00"));
+        QCOMPARE(f.text(TotalRow, Current), Money::moneyText(Money::ReadMoneyValue(after.at(1))));
+    }
+};
+
+QTEST_MAIN(TestRecordPayments)
+#include "tst_recordpayments.moc"
