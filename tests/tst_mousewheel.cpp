@@ -1,4 +1,5 @@
 #include "editing/mousewheel.h"
+#include "sheet/celldelegate.h"
 #include "windowfixture.h"
 
 #include <QLabel>
@@ -76,6 +77,30 @@ private slots:
         QVERIFY(!f.window->close());
         turn(f.grid->viewport(), -120);
         QCOMPARE(f.model().topRow(), 1 + step);
+    }
+
+    // However far the wheel turns, the row under the header row shows whole: its grid line
+    // lies one row's height below the header, as the next row's lies below it.
+    void scrollingLandsOnWholeRows()
+    {
+        WindowFixture f;
+        for (int notches = 1; notches <= 4; ++notches) {
+            turn(f.grid->viewport(), -120);
+            const QImage shown = f.grid->viewport()->grab().toImage();
+            // Along the left edge of the first column, clear of its text.
+            const int x = f.grid->columnViewportPosition(0) + 1;
+            QList<int> gridLines;
+            for (int y = 0; y < shown.height(); ++y) {
+                if (shown.pixelColor(x, y) == CellDelegate::gridLineColour())
+                    gridLines << y;
+            }
+            QVERIFY(gridLines.size() >= 2);
+            QVERIFY2(gridLines.at(0) + 1 == gridLines.at(1) - gridLines.at(0),
+                     qPrintable(QStringLiteral("%1 notches: the first row shows %2 of %3 pixels")
+                                    .arg(notches)
+                                    .arg(gridLines.at(0) + 1)
+                                    .arg(gridLines.at(1) - gridLines.at(0))));
+        }
     }
 
     void touchpadAddsUp()
