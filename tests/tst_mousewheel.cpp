@@ -52,13 +52,13 @@ private slots:
         const int step = std::max(10, f.model().height() / f.model().rowHeight(0));
         f.clickCell(3, 3);
         f.type(QStringLiteral("4"));
-        const QRect editor = f.editor->geometry();
 
         // One step per notch, with Ctrl and Shift too, instead of the grid's own scrolling.
         turn(f.grid->viewport(), -120, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f.model().topRow(), 1 + step);
         QCOMPARE(f.grid->rowAt(0) + 1, 1 + step);
-        QCOMPARE(f.editor->geometry(), editor);
+        // The editor went out of view with its cell.
+        QVERIFY(!f.editor->isVisible());
         QCOMPARE(f.model().currentRow(), 3);
 
         // Over a label the wheel scrolls the sheet; the address box keeps it for its text.
