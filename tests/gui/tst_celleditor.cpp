@@ -1,15 +1,36 @@
 #include "gui/editing/celleditor.h"
 #include "support/windowfixture.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+// The saved text of cell (row, column) of an item row.
+QString cellOf(const QList<QStringList> &rows, int row, int column)
+{
+    return row - 1 < rows.size() ? rows.at(row - 1).value(column - 1) : QStringLiteral("(not saved)");
+}
+
+void turn(QWidget *target, QPoint angle)
+{
+    WindowFixture::turnWheel(target, angle);
+}
+
+constexpr QPoint OneNotchDown(0, -120);
+constexpr QPoint OneNotchUp(0, 120);
+constexpr QPoint SmallTurnRight(-15, 0);
+}
 
 class TestCellEditor : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_folder;
+
 private slots:
     // The three ways into the editor on row 4: typing (which replaces the text; money columns
-    // let only digits and points through and Escape does not end the edit), double-click and
+    // let only digits and points through), double-click and
     // Edit Cell (F2), which show a money cell as a plain number.
     void waysIn_data()
     {
@@ -17,10 +38,10 @@ private slots:
         QTest::addColumn<QString>("cellText");
         QTest::addColumn<QString>("way"); // "double-click", "F2" or the keys typed
         QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
-        QTest::newRow("typing a letter in money") << 4 << "old" << "a" << "";
+        QTest::newRow("typing a letter in money") << 4 << "old" << "a" << "(closed)";
         QTest::newRow("typing a point in money") << 5 << "old" << "." << ".";
         QTest::newRow("Backspace opens empty") << 3 << "old" << "\b" << "";
-        QTest::newRow("money key filter") << 6 << "old" << "1a-2,$5.5\b\x1b" << "125.";
+        QTest::newRow("money key filter") << 6 << "old" << "1a-2,$5.5\b" << "125.";
         QTest::newRow("typing in text") << 1 << "old" << "Bob's (No. 1), $5" << "Bob's (No. 1), $5";
         QTest::newRow("double-click on money") << 3 << "$1,234,567.25" << "double-click" << "1234567.25";
         QTest::newRow("double-click on negative money") << 4 << "($250.00)" << "double-click" << "-250";
@@ -53,6 +74,180 @@ private slots:
             // The editor lies exactly over the cell.
             QCOMPARE(f.editor->geometry(), f.grid->cellRect(4, column).translated(f.grid->pos()));
         }
+    }
+
+    // A cell the wheel has scrolled away, or the sideways scroll has half hidden, comes fully
+    // into view before the editor opens over it, and the entry lands in that cell.
+    void openingShowsTheCell_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("typing") << "typing";
+        QTest::newRow("F2") << "F2";
+        QTest::newRow("double-click") << "double-click";
+    }
+
+    void openingShowsTheCell()
+    {
+        QFETCH(QString, way);
+        WindowFixture f;
+        int row = 4;
+        int column = 3;
+        if (way == u"double-click") {
+            // The window at its first size shows this column only in part.
+            column = EstimateSheet::CurrentPaymentColumn;
+            QVERIFY(f.cellArea().intersects(f.shownCell(row, column)));
+            QVERIFY(!f.cellArea().contains(f.shownCell(row, column)));
+            f.doubleClickCell(row, column);
+        } else {
+            f.clickCell(row, column);
+            turn(f.grid->viewport(), OneNotchDown);
+            QVERIFY(!f.cellArea().intersects(f.shownCell(row, column)));
+            way == u"F2" ? f.press(Qt::Key_F2) : f.type(QStringLiteral("5"));
+        }
+        QVERIFY(f.editor->isVisible());
+        QCOMPARE(f.editor->geometry(), f.shownCell(row, column));
+        QVERIFY2(f.cellArea().contains(f.editor->geometry()), "the editor shows whole, inside the grid");
+        f.editor->setText(QStringLiteral("57"));
+        f.press(Qt::Key_Return);
+        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("shown.vrn")), row, column), QStringLiteral("$57.00"));
+    }
+
+    // The editor goes with its cell when the sheet scrolls or the window changes size, hides
+    // while its cell is out of view and returns with it; the edit goes into that cell.
+    void editorFollowsItsCell()
+    {
+        WindowFixture f;
+        f.clickCell(14, 3);
+        f.type(QStringLiteral("5"));
+        const auto editorOverItsCell = [&f] {
+            return f.editor->isVisible() && f.editor->geometry() == f.shownCell(14, 3);
+        };
+        turn(f.grid->viewport(), OneNotchDown);
+        QVERIFY(f.cellArea().contains(f.shownCell(14, 3)));
+        QVERIFY(editorOverItsCell());
+        turn(f.grid->viewport(), OneNotchDown);
+        QVERIFY(!f.editor->isVisible());
+        QVERIFY(!f.cellArea().intersects(f.shownCell(14, 3)));
+        turn(f.grid->viewport(), OneNotchUp);
+        QVERIFY(editorOverItsCell());
+        QVERIFY(f.editor->hasFocus());
+        f.type(QStringLiteral("7"));
+
+        // Wider, the first column widens and the others move right.
+        f.window->resize(f.window->size() + QSize(400, 40));
+        QVERIFY(editorOverItsCell());
+        f.window->resize(f.window->size() - QSize(400, 40));
+        QVERIFY(editorOverItsCell());
+
+        f.press(Qt::Key_Return);
+        const QList<QStringList> saved = f.savedRows(m_folder.filePath("followed.vrn"));
+        QCOMPARE(cellOf(saved, 14, 3), QStringLiteral("$57.00"));
+        int rowsHoldingIt = 0;
+        for (const QStringList &row : saved)
+            rowsHoldingIt += row.contains(QStringLiteral("$57.00"));
+        QCOMPARE(rowsHoldingIt, 1);
+    }
+
+    // Scrolled sideways during an edit, the editor covers only what shows of its cell: it
+    // never lies over the next column, the scroll bar or the window around the grid.
+    void editorStaysInsideTheShownCell()
+    {
+        WindowFixture f;
+        f.clickCell(4, 1);
+        f.type(QStringLiteral("Acme"));
+        // Small sideways turns, as a touchpad sends them, until the cell has gone out of view.
+        int partlyShown = 0;
+        for (int notch = 0; notch < 20 && f.editor->isVisible(); ++notch) {
+            turn(f.grid->viewport(), SmallTurnRight);
+            const QRect shown = f.shownCell(4, 1) & f.cellArea();
+            if (shown.isEmpty())
+                break;
+            partlyShown += shown != f.shownCell(4, 1);
+            QCOMPARE(f.editor->geometry(), shown);
+        }
+        QVERIFY(partlyShown > 0);
+        QVERIFY(!f.editor->isVisible());
+        while (f.grid->horizontalScrollBar()->value() > 0)
+            turn(f.grid->viewport(), -SmallTurnRight);
+        QCOMPARE(f.editor->geometry(), f.shownCell(4, 1));
+        f.press(Qt::Key_Return);
+        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("inside.vrn")), 4, 1), QStringLiteral("Acme"));
+    }
+
+    // Escape and the keys a money cell drops open no editor, so nothing is erased; Escape
+    // in an open editor takes the edit back.
+    void keysThatEraseNothing_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("opening"); // how the edit opens, or empty for none
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("Escape on a name") << 2 << "" << "\x1b";
+        QTest::newRow("Escape on an amount") << 3 << "" << "\x1b";
+        QTest::newRow("space on an amount") << 4 << "" << " ";
+        QTest::newRow("minus on an amount") << 5 << "" << "-";
+        QTest::newRow("dollar on an amount") << 6 << "" << "$";
+        QTest::newRow("Escape after typing a name") << 2 << "typing" << "Acme\x1b";
+        QTest::newRow("Escape after typing an amount") << 3 << "typing" << "12\x1b";
+        QTest::newRow("Escape after a double-click") << 4 << "double-click" << "\b\b\x1b";
+        QTest::newRow("Escape after F2") << 5 << "F2" << "9\x1b";
+    }
+
+    void keysThatEraseNothing()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, opening);
+        QFETCH(QString, keys);
+        WindowFixture f;
+        const QString before = column == 2 ? QStringLiteral("Framing") : QStringLiteral("$950.50");
+        f.enter(8, column, column == 2 ? QStringLiteral("Framing") : QStringLiteral("950.50"));
+        if (opening == u"double-click") {
+            f.doubleClickCell(8, column);
+        } else {
+            f.clickCell(8, column);
+            if (opening == u"F2")
+                f.press(Qt::Key_F2);
+        }
+        f.type(keys);
+        QVERIFY(!f.editor->isVisible());
+        QVERIFY(f.grid->hasFocus());
+        f.press(Qt::Key_Down);
+        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("kept.vrn")), 8, column), before);
+    }
+
+    // Shift+Tab puts the edit in and moves one column left, from column 1 to column 7, in
+    // the editor and in the grid alike.
+    void shiftTabMovesLeft()
+    {
+        WindowFixture f;
+        f.clickCell(3, 4);
+        f.type(QStringLiteral("20"));
+        f.press(Qt::Key_Backtab);
+        QVERIFY(!f.editor->isVisible() && f.grid->hasFocus());
+        f.type(QStringLiteral("5"));
+        f.press(Qt::Key_Backtab, Qt::ShiftModifier);
+        // Now from the grid, over the category name.
+        f.press(Qt::Key_Backtab, Qt::ShiftModifier);
+        f.type(QStringLiteral("Acme"));
+        f.press(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(f.grid->hasFocus());
+        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 7));
+        f.press(Qt::Key_Backtab, Qt::ShiftModifier);
+        f.type(QStringLiteral("8"));
+        f.press(Qt::Key_Return);
+        const QStringList saved = f.savedRows(m_folder.filePath("left.vrn")).value(2);
+        QCOMPARE(saved.mid(0, 6), (QStringList{"Acme", "Excavation", "$5.00", "$20.00", "", "$8.00"}));
+    }
+
+    // From the header fields, the first Tab into the sheet lands on its first cell.
+    void firstTabLandsOnTheFirstCell()
+    {
+        WindowFixture f;
+        QTest::mouseClick(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder")), Qt::LeftButton);
+        f.press(Qt::Key_Tab);
+        QVERIFY(f.grid->hasFocus());
+        f.type(QStringLiteral("Acme"));
+        f.press(Qt::Key_Return);
+        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("first.vrn")), 1, 1), QStringLiteral("Acme"));
     }
 
     void enterCommitsAndMovesDown()
@@ -108,15 +303,12 @@ private slots:
         QCOMPARE(f.text(3, 7), QStringLiteral("$20.00"));
         QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 1));
 
-        // Shift+Tab from the grid lands on the tab trap just before it: one column right.
-        f.press(Qt::Key_Backtab);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 2));
-        QVERIFY(f.grid->hasFocus());
-        // Tab from the builder's name skips the hidden editor and lands on the trap.
+        // Once the sheet has been used, Tab from the builder's name skips the hidden editor and
+        // lands on the trap: one column right of where the user left the sheet.
         f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
         f.press(Qt::Key_Tab);
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 3));
+        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 2));
     }
 
     void totalRowAndComputedColumn()

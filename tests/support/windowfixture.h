@@ -8,6 +8,7 @@
 #include "gui/print/printerdialog.h"
 #include "gui/sheet/gridview.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QSpontaneKeyEvent>
@@ -91,6 +92,37 @@ public:
         clickCell(row, column);
         type(keys);
         press(Qt::Key_Return);
+    }
+
+    // Saves through File > Save, as the user does, and gives the item rows as the file holds
+    // them: for each row from 1 on, the texts of its seven columns.
+    QList<QStringList> savedRows(const QString &path) const
+    {
+        dialogs->savePaths = {path};
+        press(Qt::Key_S, Qt::ControlModifier);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        // The version line and the header line come first; these tests leave the header
+        // texts without line breaks.
+        const QList<QByteArray> lines = file.readAll().split('\r');
+        QList<QStringList> rows;
+        for (qsizetype line = 2; line < lines.size(); ++line) {
+            const QByteArray fields = lines.at(line).trimmed();
+            if (!fields.isEmpty())
+                rows << QString::fromLatin1(fields.mid(1, fields.size() - 2)).split(QStringLiteral("\",\""));
+        }
+        return rows;
+    }
+
+    // Where the user sees a cell and the grid's cell area, in the editor's coordinates.
+    QRect shownCell(int row, int column) const
+    {
+        return grid->cellRect(row, column).translated(grid->pos());
+    }
+    QRect cellArea() const
+    {
+        return QRect(grid->viewport()->mapTo(editor->parentWidget(), QPoint()), grid->viewport()->size());
     }
 
     // A wheel turn over the middle of target as the platform delivers it: to the window,

@@ -11,11 +11,20 @@ namespace {
 constexpr ushort EnterKey = 13;
 constexpr ushort BackspaceKey = 8;
 constexpr ushort TabKey = 9;
+constexpr ushort EscapeKey = 27;
 
 bool passesMoneyFilter(QChar key)
 {
     const ushort code = key.unicode();
     return (key >= u'0' && key <= u'9') || key == u'.' || code == BackspaceKey || code == TabKey;
+}
+
+bool isBacktab(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    return event->key() == Qt::Key_Backtab
+        || (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier));
 }
 }
 
@@ -30,25 +39,64 @@ CellEditor::CellEditor(EstimateSheet &sheet, GridView *grdMain, QLineEdit *txtCe
     txtCell->hide();
     txtCell->installEventFilter(this);
     txtTemp->installEventFilter(this);
+    grdMain->installEventFilter(this);
 
     Grid &grid = sheet.grid();
     connect(&grid, &Grid::leavingCell, this, &CellEditor::grdMain_LeaveCell);
     connect(grdMain, &GridView::cellDoubleClicked, this, &CellEditor::grdMain_DblClick);
     connect(grdMain, &GridView::characterTyped, this, [this](QChar key) { grdMain_KeyPress(key); });
+    connect(grdMain, &GridView::cellsMoved, this, &CellEditor::followCell);
 }
 
 bool CellEditor::isOpen() const
 {
-    return !txtCell->isHidden();
+    return m_open;
 }
 
-void CellEditor::placeEditor()
+void CellEditor::openEditor()
 {
+    grdMain->scrollToCurrentCell();
+    m_open = true;
+    followCell();
+}
+
+void CellEditor::followCell()
+{
+    if (!m_open)
+        return;
     const Grid &grid = m_sheet.grid();
-    const QRect cell = grdMain->cellRect(grid.currentRow(), grid.currentColumn());
-    txtCell->setGeometry(cell.translated(grdMain->geometry().topLeft()));
+    const QRect shown = grdMain->shownCellRect(grid.currentRow(), grid.currentColumn());
+    if (shown.isEmpty()) {
+        // Hiding the focused editor would hand the focus to the tab trap, which moves the
+        // current cell and so commits: the grid keeps the focus until the cell is back.
+        if (txtCell->hasFocus())
+            grdMain->setFocus(Qt::OtherFocusReason);
+        txtCell->hide();
+        return;
+    }
+    const bool returning = txtCell->isHidden();
+    txtCell->setGeometry(shown.translated(grdMain->geometry().topLeft()));
     txtCell->show();
     txtCell->raise();
+    if (returning && grdMain->hasFocus())
+        txtCell->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditor::closeEditor()
+{
+    m_open = false;
+    // Hiding the focused editor would hand the focus to the next tab stop, the tab trap,
+    // which moves the current cell: the grid takes it first.
+    if (txtCell->hasFocus())
+        grdMain->setFocus(Qt::OtherFocusReason);
+    txtCell->hide();
+}
+
+void CellEditor::cancel()
+{
+    // The cell was never written while the edit was open: it still shows its old text.
+    if (m_open)
+        closeEditor();
 }
 
 QString CellEditor::plainText(bool emptyMoneyAsZero) const
@@ -73,20 +121,25 @@ void CellEditor::grdMain_DblClick()
 {
     if (m_sheet.grid().currentColumn() == EstimateSheet::CostToCompleteColumn)
         return;
-    placeEditor();
+    openEditor();
     const QString text = plainText(false);
     openWith(text, int(text.size()));
 }
 
 void CellEditor::mnuEditCell_Click()
 {
-    placeEditor();
+    openEditor();
     const QString text = plainText(true);
     openWith(text, int(text.size()));
 }
 
 void CellEditor::grdMain_KeyPress(QChar &key)
 {
+    // Escape takes back an edit whose cell is scrolled out of view, and opens nothing.
+    if (key.unicode() == EscapeKey) {
+        cancel();
+        return;
+    }
     Grid &grid = m_sheet.grid();
     const int row = grid.currentRow();
     if (row == 0 || row == EstimateSheet::TotalRow || grid.currentColumn() == EstimateSheet::CostToCompleteColumn)
@@ -96,8 +149,12 @@ void CellEditor::grdMain_KeyPress(QChar &key)
         grdMain->scrollToCurrentCell();
         return;
     }
-    placeEditor();
     txtCell_KeyPress(key);
+    // A key that cannot go into the cell opens no editor, which would empty the cell once
+    // the user moves on.
+    if (key.isNull())
+        return;
+    openEditor();
     // A control character such as Backspace opens the editor empty rather than putting an
     // invisible character into the cell.
     const QString text = key.unicode() < 32 ? QString() : QString(key);
@@ -127,6 +184,15 @@ void CellEditor::commitAndMoveDown()
     grdMain->scrollToCurrentCell();
 }
 
+void CellEditor::commitAndMoveLeft()
+{
+    grdMain->setFocus(Qt::BacktabFocusReason);
+    Grid &grid = m_sheet.grid();
+    const int column = grid.currentColumn();
+    grid.setCurrentColumn(column == 1 ? EstimateSheet::DataColumnCount : column - 1);
+    grdMain->scrollToCurrentCell();
+}
+
 void CellEditor::grdMain_LeaveCell()
 {
     commitInPlace();
@@ -141,12 +207,8 @@ void CellEditor::commitInPlace()
     const int column = grid.currentColumn();
     emit committing(row, column);
     grid.setText(row, column, txtCell->text());
-    // Hiding the focused editor would hand the focus to the next tab stop, the tab trap,
-    // which moves the current cell: the grid takes it first.
-    if (txtCell->hasFocus())
-        grdMain->setFocus(Qt::OtherFocusReason);
-    // Hidden before the recalculation, so that the cell moves it makes commit nothing twice.
-    txtCell->hide();
+    // Closed before the recalculation, so that the cell moves it makes commit nothing twice.
+    closeEditor();
     if (EstimateSheet::isMoneyColumn(column)) {
         m_sheet.FormatMoneyCell(row, column);
         m_sheet.RecalculateTotals();
@@ -157,14 +219,28 @@ void CellEditor::commitInPlace()
 void CellEditor::txtTemp_GotFocus()
 {
     Grid &grid = m_sheet.grid();
-    const int column = grid.currentColumn();
-    grid.setCurrentColumn(column == EstimateSheet::DataColumnCount ? 1 : column + 1);
+    // Coming into the sheet for the first time, the user starts at its first cell, not
+    // beside wherever the building of the sheet left the current cell.
+    if (!m_gridEntered) {
+        grid.setCurrentCell(grid.fixedRows(), grid.fixedColumns());
+    } else {
+        const int column = grid.currentColumn();
+        grid.setCurrentColumn(column == EstimateSheet::DataColumnCount ? 1 : column + 1);
+    }
     grdMain->setFocus(Qt::TabFocusReason);
     grdMain->scrollToCurrentCell();
 }
 
 bool CellEditor::filterEditorKey(QKeyEvent *event)
 {
+    if (isBacktab(event)) {
+        commitAndMoveLeft();
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        cancel();
+        return true;
+    }
     QString keys;
     switch (event->key()) {
     case Qt::Key_Return:
@@ -192,10 +268,24 @@ bool CellEditor::filterEditorKey(QKeyEvent *event)
     return discarded;
 }
 
+bool CellEditor::filterGridEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn)
+        m_gridEntered = true;
+    // Shift+Tab mirrors Tab here rather than going back to the tab trap, which moves right.
+    if (event->type() == QEvent::KeyPress && isBacktab(static_cast<QKeyEvent *>(event))) {
+        commitAndMoveLeft();
+        return true;
+    }
+    return false;
+}
+
 bool CellEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtCell && event->type() == QEvent::KeyPress)
         return filterEditorKey(static_cast<QKeyEvent *>(event));
+    if (watched == grdMain && filterGridEvent(event))
+        return true;
     if (watched == txtTemp && event->type() == QEvent::FocusIn)
         txtTemp_GotFocus();
     return QObject::eventFilter(watched, event);

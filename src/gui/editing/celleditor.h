@@ -7,10 +7,11 @@ class GridView;
 class QKeyEvent;
 class QLineEdit;
 
-// The in-place editor: one text box laid over the grid's current cell. An edit opens by
-// double-click, by typing in the grid or by "Edit Cell", and ends in one way only: the
-// grid's current cell changes and the text goes into the cell that was left. A money
-// entry is then written as currency and the totals follow it.
+// The in-place editor: one text box laid over the grid's current cell, which it brings into
+// view first and then follows as the sheet scrolls. An edit opens by double-click, by typing
+// in the grid or by "Edit Cell". It goes in when the grid's current cell changes, into the
+// cell that was left; a money entry is then written as currency and the totals follow it.
+// Escape takes it back.
 class CellEditor : public QObject
 {
     Q_OBJECT
@@ -41,14 +42,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void placeEditor();
+    void openEditor();
+    void followCell();
+    void closeEditor();
+    void cancel();
     void openWith(const QString &text, int caret);
     QString plainText(bool emptyMoneyAsZero) const;
     void commitAndMoveDown();
+    void commitAndMoveLeft();
     bool filterEditorKey(QKeyEvent *event);
+    bool filterGridEvent(QEvent *event);
 
     EstimateSheet &m_sheet;
     GridView *const grdMain;
     QLineEdit *const txtCell;
     QLineEdit *const txtTemp;
+    // The editor stays open while its cell is scrolled out of view, hidden until it returns.
+    bool m_open = false;
+    bool m_gridEntered = false;
 };

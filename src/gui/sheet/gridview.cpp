@@ -44,6 +44,8 @@ GridView::GridView(Grid &grid, QWidget *parent)
     connect(&grid, &Grid::topRowChanged, this, &GridView::syncTopRow);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int value) { m_grid.setTopRow(value + m_grid.fixedRows()); });
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()})
+        connect(header, &QHeaderView::sectionResized, this, &GridView::cellsMoved);
     applySizes();
     syncCurrentIndex();
 }
@@ -118,6 +120,11 @@ QRect GridView::cellRect(int row, int column) const
     return QRect(left, top, width, height);
 }
 
+QRect GridView::shownCellRect(int row, int column) const
+{
+    return cellRect(row, column) & viewport()->geometry();
+}
+
 GridView::CellPosition GridView::cellAt(const QPoint &position) const
 {
     const QRect viewportArea = viewport()->geometry();
@@ -132,6 +139,35 @@ GridView::CellPosition GridView::cellAt(const QPoint &position) const
     else if (const int column = columnAt(inViewport.x()); column >= 0)
         cell.column = column + m_grid.fixedColumns();
     return cell;
+}
+
+void GridView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    showTopRowWhole();
+    emit cellsMoved();
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    showTopRowWhole();
+    emit cellsMoved();
+}
+
+void GridView::showTopRowWhole()
+{
+    // At the end of its range the view lines the last row up with its bottom edge, which
+    // leaves a sliver of the row above under the header row. The sheet always starts at the
+    // top edge of the row the scroll bar names; what is left below the last row stays empty.
+    QHeaderView *rows = verticalHeader();
+    if (rows->count() == 0)
+        return;
+    const int topRowOffset = rows->sectionPosition(rows->logicalIndex(verticalScrollBar()->value()));
+    if (rows->offset() == topRowOffset)
+        return;
+    rows->setOffset(topRowOffset);
+    viewport()->update();
 }
 
 void GridView::scrollToCurrentCell()

@@ -28,6 +28,9 @@ public:
     // A cell's rectangle in this widget's coordinates, fixed cells included; it follows
     // the scrolling.
     QRect cellRect(int row, int column) const;
+    // The part of a scrollable cell's rectangle that shows in the view, in this widget's
+    // coordinates; empty while the cell is scrolled out of view.
+    QRect shownCellRect(int row, int column) const;
     // The grid cell under a point of this widget, fixed cells included.
     CellPosition cellAt(const QPoint &position) const;
 
@@ -39,6 +42,9 @@ signals:
     void characterTyped(QChar key);
     void cellDoubleClicked();
     void mouseMovedOverCell(int row, int column);
+    // The cells may have moved on screen: the view scrolled, or it or a row or column
+    // changed size.
+    void cellsMoved();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -50,11 +56,14 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void keyboardSearch(const QString &) override {}
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
 private:
     void applySizes();
     void syncCurrentIndex();
     void syncTopRow(int topRow);
+    void showTopRowWhole();
     bool navigate(QKeyEvent *event);
     int visibleRowCount() const;
     void reportMouseMove(const QPoint &viewPosition);
