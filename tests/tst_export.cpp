@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QJsonDocument>
-#include <QPrintPreviewDialog>
+#include <QDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QStandardPaths>
@@ -165,7 +165,7 @@ private slots:
         WindowFixture f;
         int pages = -1;
         QTimer::singleShot(0, [&pages] {
-            auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             auto *preview = dialog ? dialog->findChild<QPrintPreviewWidget *>() : nullptr;
             QVERIFY(preview);
             QTRY_VERIFY(preview->pageCount() > 0);

@@ -21,6 +21,8 @@ class PdfPrinterDialog : public PrinterDialog
 {
 public:
     QString pdfPath;
+    // The paper the user picks, when they pick one.
+    QPageSize paper;
     bool confirm = true;
     int showings = 0;
 
@@ -31,6 +33,8 @@ protected:
         if (confirm) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdfPath);
+            if (paper.isValid())
+                printer.setPageSize(paper);
         }
         return confirm;
     }

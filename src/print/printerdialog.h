@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+class QPageSize;
 class QPrinter;
 class QWidget;
 
@@ -37,6 +38,7 @@ public:
     void setPort(const QString &port) { m_port = port; }
     int paperBin() const;
     void setPaperBin(int bin);
+    void setPaperSize(const QPageSize &paper);
     int flags() const { return m_flags; }
     void setFlags(int flags) { m_flags = flags; }
     bool cancelError() const { return m_cancelError; }
