@@ -12,8 +12,7 @@ ReportPreview::ReportPreview(QPrinter *printer, QWidget *parent)
     setWindowTitle(QStringLiteral("Print Preview"));
     auto *toolBar = new QToolBar(this);
     toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    QAction *print = toolBar->addAction(QStringLiteral("Print"), this, &QDialog::accept);
-    print->setObjectName(QStringLiteral("printAction"));
+    toolBar->addAction(QStringLiteral("Print"), this, &QDialog::accept);
     toolBar->addSeparator();
     toolBar->addAction(QStringLiteral("Fit Page"), m_preview, &QPrintPreviewWidget::fitInView);
     toolBar->addAction(QStringLiteral("Fit Width"), m_preview, &QPrintPreviewWidget::fitToWidth);
