@@ -11,6 +11,9 @@
 #        File > Exit, "Stop" answered Yes with Enter; the file must hold both edits.
 # Run 3: the file opened again, an edit, File > Exit, "Stop" answered Cancel with Escape:
 #        the program must stay; then File > Exit answered No: the file must be unchanged.
+# Run 4: 12345678.90 typed into row 1's "Total of Previous Payment"; a screenshot of the
+#        sheet scrolled to its end must show the Total row's amount whole, with its $, and
+#        the negative cost to complete, too wide for its cell, as ###.
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (a tool that the test needs is missing).
 # The temporary folder (printed) keeps the screenshot, the saved file and the logs.
@@ -26,7 +29,7 @@ if [ -z "$varn" ]; then
 fi
 
 for tool_package in Xvfb:xvfb xdotool:xdotool openbox:openbox xwd:x11-apps convert:imagemagick \
-    identify:imagemagick; do
+    identify:imagemagick python3:python3; do
     if ! command -v "${tool_package%%:*}" >/dev/null 2>&1; then
         echo "SKIP: ${tool_package%%:*} is not installed (Debian package ${tool_package#*:})"
         exit 77
@@ -459,6 +462,116 @@ xdotool key n
 wait_for_exit
 compare_file "$file" "$expected2" "unchanged after answering No in run 3"
 note "run 3 passed in $(($(now_ms) - start)) ms"
+
+# ---------------------------------------------------------------------------------------
+# Run 4: a Total in the millions, as the screen shows it
+
+# total_cells PNG: what the Total row's "Total of Previous Payment" and "Estimated Cost to
+# Complete" cells show, one word each: "amount" for a text that begins with a $ (its first
+# glyph reaches above and below the digits), "hashes" for a short run of ink that does not,
+# "cut" otherwise. The cells are found by the sheet's light grey cell lines; after Ctrl+End
+# the Total row is the last row of the sheet, and its cells end at the last lines.
+total_cells() {
+    local size
+    size=$(identify -format '%w %h' "$1") || return 1
+    convert "$1" -depth 8 "rgb:$work/total.rgb" || return 1
+    # shellcheck disable=SC2086 # the width and the height, two arguments
+    python3 - "$work/total.rgb" $size <<'PYTHON'
+import sys
+
+pixels = open(sys.argv[1], 'rb').read()
+width, height = int(sys.argv[2]), int(sys.argv[3])
+def rgb(x, y):
+    i = 3 * (y * width + x)
+    return pixels[i], pixels[i + 1], pixels[i + 2]
+def grey_line(x, y):
+    return rgb(x, y) == (192, 192, 192)
+def grey(x, y):
+    r, g, b = rgb(x, y)
+    return 0.299 * r + 0.587 * g + 0.114 * b
+def ink(x, y):
+    return grey(x, y) < 100
+
+def runs(values):
+    found = []
+    for v in values:
+        if found and found[-1][1] == v - 1:
+            found[-1][1] = v
+        else:
+            found.append([v, v])
+    return found
+
+def longest(count, along, is_line):
+    best = 0
+    current = 0
+    for j in range(along):
+        current = current + 1 if is_line(j) else 0
+        best = max(best, current)
+    return best
+
+columns = [x for x in range(width) if longest(x, height, lambda y: grey_line(x, y)) > 150]
+rows = [y for y in range(height) if longest(y, width, lambda x: grey_line(x, y)) > 300]
+vertical = runs(columns)
+horizontal = runs(rows)
+if len(vertical) < 4 or len(horizontal) < 2:
+    print("no sheet found: %d vertical, %d horizontal cell lines" % (len(vertical), len(horizontal)))
+    sys.exit(1)
+top, bottom = horizontal[-2][1] + 1, horizontal[-1][0] - 1
+
+def cell(left, right):
+    area = [(x, y) for x in range(left, right + 1) for y in range(top, bottom + 1)]
+    inked = sorted({x for x, y in area if ink(x, y)})
+    if not inked:
+        return "empty"
+    glyphs = runs(inked)
+    # With the smoothed ends of the strokes: the $ reaches beyond the digits by a pixel or two.
+    def extent(run):
+        ys = [y for x in range(run[0], run[1] + 1) for y in range(top, bottom + 1) if grey(x, y) < 200]
+        return max(ys) - min(ys) + 1
+    if inked[0] <= left + 1:
+        return "cut"
+    if extent(glyphs[0]) > extent(glyphs[-1]) + 1:
+        return "amount"
+    if inked[-1] - inked[0] < (right - left) * 2 // 5:
+        return "hashes"
+    return "cut"
+
+# Columns 5 and 7 of the sheet: the third and the last from the right.
+payment = cell(vertical[-4][1] + 1, vertical[-3][0] - 1)
+to_complete = cell(vertical[-2][1] + 1, vertical[-1][0] - 1)
+print(payment, to_complete)
+PYTHON
+}
+
+step="run 4: start VARN"
+start=$(now_ms)
+start_varn 4
+
+step="run 4: enter 12345678.90 into row 1, column 5"
+xdotool key --delay 20 Tab Tab Tab ctrl+Home Right Right Right Right
+xdotool type --delay 20 12345678.90
+# To the end of the sheet, then up a row: the Total row shows without the current cell's frame.
+xdotool key Return ctrl+End Up
+
+step="run 4: screenshot of the Total row"
+shot="$work/run4-total.png"
+shot_report="no screenshot"
+total_seen=
+total_shown() {
+    screenshot_ok "$main_window" "$shot" || return 1
+    total_seen=$(total_cells "$shot")
+    [ "$total_seen" = "amount hashes" ]
+}
+wait_until 10 total_shown \
+    || fail "expected the Total row to show \$12,345,678.90 whole (its first glyph a \$) and the too wide (\$12,345,678.90) as ###; seen: ${total_seen:-nothing} ($shot)"
+note "screenshot of run 4: $shot (Total row: $total_seen)"
+
+step="run 4: File > Exit, Stop answered No"
+file_exit
+wait_for_window '^Stop$' '"Stop" prompt'
+xdotool key n
+wait_for_exit
+note "run 4 passed in $(($(now_ms) - start)) ms"
 
 rm -rf "${work:?}/home" "${work:?}/config" "${work:?}/data" "${work:?}/cache" "${work:?}/runtime"
 note "PASS: files kept in $work"

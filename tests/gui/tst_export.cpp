@@ -4,9 +4,10 @@
 #include <QAction>
 #include <QFile>
 #include <QJsonDocument>
-#include <QPrintPreviewDialog>
+#include <QDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -164,6 +165,35 @@ private slots:
                               u"Builder: Smith, Jones && Co."_s}));
     }
 
+    // Fields filled as far as the window lets them: the export still succeeds, and the page
+    // holds the whole report, footer and all (text beyond the page does not read back).
+    void everyFieldFilledToItsLimit()
+    {
+        EstimateContent content;
+        const int limit = QLineEdit().maxLength();
+        for (QString *field : {&content.name, &content.builder}) {
+            while (field->size() < limit)
+                *field += QStringLiteral("Longname ");
+            field->truncate(limit);
+        }
+        QStringList address;
+        for (int line = 1; line <= 30; ++line)
+            address << QStringLiteral("%1 Long Road past the old mill, the creek and the county line").arg(line);
+        content.address = address.join(u'\n');
+        content.cells[0][2] = QStringLiteral("$12,345,678.90");
+        const QString input = path("full.vrn");
+        QVERIFY(EstimateFile::save(input, content).saved);
+
+        const Run exported = run(Varn, {"--export", path("full.pdf"), input});
+        QCOMPARE(exported.status, 0);
+        QVERIFY(exported.errors.isEmpty());
+        QVERIFY(run("pdfinfo", {path("full.pdf")}).output.contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString text = pdfText("full.pdf");
+        for (const char *shown : {"Name: Longname", "BUILDER: Longname", "PROP. ADDRESS: 1 Long Road", "Total",
+                                  "$12,345,678.90", "Cost Estimate software by VARN Software"})
+            QVERIFY2(text.contains(QLatin1String(shown)), shown);
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -225,7 +255,7 @@ private slots:
         WindowFixture f;
         int pages = -1;
         QTimer::singleShot(0, [&pages] {
-            auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             auto *preview = dialog ? dialog->findChild<QPrintPreviewWidget *>() : nullptr;
             QVERIFY(preview);
             QTRY_VERIFY(preview->pageCount() > 0);

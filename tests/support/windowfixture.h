@@ -22,6 +22,8 @@ class PdfPrinterDialog : public PrinterDialog
 {
 public:
     QString pdfPath;
+    // The paper the user picks, when they pick one.
+    QPageSize paper;
     bool confirm = true;
     int showings = 0;
 
@@ -32,6 +34,8 @@ protected:
         if (confirm) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdfPath);
+            if (paper.isValid())
+                printer.setPageSize(paper);
         }
         return confirm;
     }

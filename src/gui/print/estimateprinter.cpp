@@ -6,11 +6,11 @@
 #include "estimatereport.h"
 #include "pdfexport.h"
 #include "printerdialog.h"
+#include "reportpreview.h"
 #include "core/sheet/estimatesheet.h"
 
 #include <QPainter>
 #include <QPrinter>
-#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 
 EstimatePrinter::EstimatePrinter(const EstimateSheet &sheet, HeaderFields &header, PrinterDialog &dialog,
@@ -41,6 +41,9 @@ void EstimatePrinter::makeCurrentPrinter()
     // which would wait for it on every start.
     if (!m_currentPrinter) {
         m_currentPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_currentPrinter->setPageLayout(EstimateReport::defaultPageLayout());
+        // The dialog offers the paper the report is laid out for; the user may choose another.
+        m_dialog.setPaperSize(EstimateReport::defaultPageLayout().pageSize());
         seed(m_dialog);
     }
 }
@@ -48,12 +51,13 @@ void EstimatePrinter::makeCurrentPrinter()
 void EstimatePrinter::preview(QWidget *owner)
 {
     makeCurrentPrinter();
-    QPrintPreviewDialog dialog(m_currentPrinter.get(), owner);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter *printer) {
+    ReportPreview dialog(m_currentPrinter.get(), owner);
+    QObject::connect(&dialog, &ReportPreview::paintRequested, &dialog, [this](QPrinter *printer) {
         QPainter painter(printer);
         EstimateReport(m_sheet.grid(), EstimateReport::printedFields(m_header)).compose(painter, *printer);
     });
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        mnuPrint_Click(owner);
 }
 
 void EstimatePrinter::mnuPrint_Click(QWidget *owner)
@@ -94,11 +98,15 @@ void EstimatePrinter::chooseCurrentPrinter()
     // A PDF file chosen in the dialog takes the place of a printer.
     m_currentPrinter->setOutputFileName(chosen.outputFileName());
     m_currentPrinter->setCopyCount(chosen.copyCount());
-    m_currentPrinter->setPageOrientation(chosen.pageLayout().orientation());
     m_currentPrinter->setColorMode(chosen.colorMode());
     m_currentPrinter->setDuplex(chosen.duplex());
     m_currentPrinter->setPaperSource(chosen.paperSource());
-    m_currentPrinter->setPageSize(chosen.pageLayout().pageSize());
+    // The paper the user chose, with the report's own margins, whatever the dialog's are.
+    const QPageLayout &paper = chosen.pageLayout();
+    if (!m_currentPrinter->setPageLayout(EstimateReport::pageLayoutFor(paper.pageSize(), paper.orientation()))) {
+        m_currentPrinter->setPageSize(paper.pageSize());
+        m_currentPrinter->setPageOrientation(paper.orientation());
+    }
     m_currentPrinter->setResolution(chosen.resolution());
 }
 

@@ -22,7 +22,8 @@ public:
     ~EstimatePrinter();
 
     void mnuPrint_Click(QWidget *owner);
-    // Shows the page Print would print, on the current printer's paper.
+    // Shows the page Print would print, on the current printer's paper; its Print button
+    // runs the Print command.
     void preview(QWidget *owner);
 
     // Seeds the dialog with the system's default printer.

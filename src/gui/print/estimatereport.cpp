@@ -7,7 +7,6 @@
 #include "core/sheet/estimatesheet.h"
 
 #include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -19,6 +18,27 @@ constexpr qreal CellPadding = 30;
 constexpr qreal LineWidth = 15;
 constexpr qreal GridImageShare = 0.6;
 constexpr qreal VisibleRowLabelShare = 0.05;
+constexpr qreal MarginInches = 0.5;
+constexpr int HeaderLineCount = 2;
+
+QFont reportFont(qreal points, bool bold)
+{
+    QFont font;
+    font.setPixelSize(int(std::lround(points * EstimateReport::TwipsPerPoint)));
+    font.setBold(bold);
+    return font;
+}
+
+qreal lineHeight(qreal points, bool bold)
+{
+    return QFontMetricsF(reportFont(points, bold)).height();
+}
+
+// The footer from the empty lines under the sheet to the last line.
+qreal footerHeight()
+{
+    return 2 * lineHeight(4, false) + 4 * lineHeight(12, true) + lineHeight(30, true);
+}
 
 // The print position and font of the page, in twips: each line printed moves the position
 // down by the font's line height and back to the left edge.
@@ -33,14 +53,24 @@ public:
 
     void setFontSize(qreal points)
     {
-        m_font.setPixelSize(int(std::lround(points * EstimateReport::TwipsPerPoint)));
+        m_points = points;
+        m_font = reportFont(m_points, m_font.bold());
         m_painter.setFont(m_font);
     }
 
     void setBold(bool bold)
     {
-        m_font.setBold(bold);
+        m_font = reportFont(m_points, bold);
         m_painter.setFont(m_font);
+    }
+
+    // A text that runs off the page goes on to the next line, at most maxLines of them,
+    // the last ending in an ellipsis where the text is cut.
+    void printWrapped(const QString &text, int maxLines)
+    {
+        printLine(CellPainter::fittedLines(text, m_font, m_pageWidth, maxLines,
+                                           QTextOption::WrapAtWordBoundaryOrAnywhere)
+                      .join(u'\n'));
     }
 
     void printLine(const QString &text = QString())
@@ -67,6 +97,7 @@ public:
 private:
     QPainter &m_painter;
     const qreal m_pageWidth;
+    qreal m_points = 0;
     QFont m_font;
 };
 
@@ -106,7 +137,12 @@ QStringList EstimateReport::footerLines()
 
 QPageLayout EstimateReport::defaultPageLayout()
 {
-    return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.5, 0.5, 0.5, 0.5),
+    return pageLayoutFor(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+}
+
+QPageLayout EstimateReport::pageLayoutFor(const QPageSize &paper, QPageLayout::Orientation orientation)
+{
+    return QPageLayout(paper, orientation, QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches),
                        QPageLayout::Inch);
 }
 
@@ -129,24 +165,29 @@ void EstimateReport::compose(QPainter &painter, const QPaintDevice &device) cons
     cursor.setBold(false);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("Name: ") + m_fields.name);
+    cursor.printWrapped(QStringLiteral("Name: ") + m_fields.name, HeaderLineCount);
     cursor.setFontSize(4);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("BUILDER: ") + m_fields.builder);
+    cursor.printWrapped(QStringLiteral("BUILDER: ") + m_fields.builder, HeaderLineCount);
     cursor.setFontSize(4);
     cursor.printLine();
     cursor.setFontSize(8);
-    cursor.printLine(QStringLiteral("PROP. ADDRESS: ") + m_fields.address);
+    const qreal gridHeight = std::floor(height * GridImageShare);
+    // The address takes what the sheet and the footer leave of the page, the empty line
+    // above the sheet and its rule included.
+    const qreal room = height - cursor.y - lineHeight(4, false) - 20 - gridHeight - footerHeight();
+    cursor.printWrapped(QStringLiteral("PROP. ADDRESS: ") + m_fields.address,
+                        std::max(1, int(room / lineHeight(8, false))));
     cursor.setFontSize(4);
     cursor.printLine();
 
     // A rule across the page under the header lines, then the sheet just below it.
     const qreal x0 = std::round(cursor.x);
     const qreal y0 = std::round(cursor.y);
-    painter.setPen(QPen(Qt::black, LineWidth));
+    // Its ends are square with the page's edges, not beyond them.
+    painter.setPen(QPen(Qt::black, LineWidth, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(cursor.x, cursor.y), QPointF(width, cursor.y));
-    const qreal gridHeight = std::floor(height * GridImageShare);
     drawGridImage(painter, QRectF(x0, y0 + 20, width, gridHeight));
     cursor.x = x0;
     cursor.y = gridHeight + y0 + 20;
@@ -199,7 +240,8 @@ void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination)
             painter.setPen(Qt::black);
             // A cell that begins in the cut-off part has its text there too.
             if (cell.left() >= source.left())
-                CellPainter::drawText(painter, cell, m_grid, row, column, font, CellPadding);
+                CellPainter::drawText(painter, cell, m_grid, row, column, font, CellPadding,
+                                      CellPainter::WideAmount::Shrunk);
             left += cell.width();
         }
         top += m_grid.rowHeight(row);

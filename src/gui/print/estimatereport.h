@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QRectF>
 #include <QStringList>
 
@@ -7,7 +8,6 @@ class Grid;
 class HeaderFields;
 class QPaintDevice;
 class QPainter;
-class QPageLayout;
 
 // The one-page "COST ESTIMATE" report: a title, the owner's name, the builder and the
 // property address, a picture of the whole sheet across the page and three footer lines.
@@ -37,8 +37,10 @@ public:
     // The header texts as they stand.
     static Fields fieldsOf(const HeaderFields &header);
     static QStringList footerLines();
-    // The page an export uses where no printer chose one: US Letter with half-inch margins.
+    // The page the report is laid out for: US Letter with half-inch margins.
     static QPageLayout defaultPageLayout();
+    // The report's half-inch margins on another paper.
+    static QPageLayout pageLayoutFor(const QPageSize &paper, QPageLayout::Orientation orientation);
 
     // Draws the page on painter, active on device, from the top left of its printable area.
     void compose(QPainter &painter, const QPaintDevice &device) const;

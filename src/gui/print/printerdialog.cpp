@@ -41,6 +41,11 @@ void PrinterDialog::setPaperBin(int bin)
     printer().setPaperSource(QPrinter::PaperSource(bin));
 }
 
+void PrinterDialog::setPaperSize(const QPageSize &paper)
+{
+    printer().setPageSize(paper);
+}
+
 PrinterDialog::Outcome PrinterDialog::show(QWidget *owner)
 {
     if (exec(printer(), owner))

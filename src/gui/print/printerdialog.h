@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QPageSize;
 class QPrinter;
 class QWidget;
 
@@ -34,6 +35,7 @@ public:
     void setPort(const QString &port) { m_port = port; }
     int paperBin() const;
     void setPaperBin(int bin);
+    void setPaperSize(const QPageSize &paper);
     int flags() const { return m_flags; }
     void setFlags(int flags) { m_flags = flags; }
     bool cancelError() const { return m_cancelError; }

@@ -4,7 +4,10 @@
 #include "core/sheet/grid.h"
 #include "gridtablemodel.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 constexpr qreal TextPadding = 2;
@@ -35,7 +38,8 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 
     painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-    CellPainter::drawText(*painter, rect, m_grid, row, column, option.font, TextPadding);
+    CellPainter::drawText(*painter, rect, m_grid, row, column, option.font, TextPadding,
+                          CellPainter::WideAmount::Hashes);
 
     if (current) {
         QPen focusPen(palette.color(QPalette::Text));
@@ -43,4 +47,19 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
         painter->setPen(focusPen);
         painter->drawRect(rect.adjusted(1, 1, -2, -2));
     }
+}
+
+bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                             const QModelIndex &index)
+{
+    // An amount shown as ### is told in full where the mouse rests.
+    const int row = m_model.gridRow(index);
+    const int column = m_model.gridColumn(index);
+    if (event->type() != QEvent::ToolTip
+        || !CellPainter::hidesAmount(option.rect, m_grid, row, column, option.font, TextPadding)) {
+        QToolTip::hideText();
+        return false;
+    }
+    QToolTip::showText(event->globalPos(), m_grid.text(row, column), view, option.rect);
+    return true;
 }

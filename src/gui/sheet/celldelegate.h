@@ -6,7 +6,8 @@ class Grid;
 class GridTableModel;
 
 // Paints the sheet's cells from the grid: the highlight of the selection, the focus frame
-// of the current cell, light grey cell lines and the cell's own text.
+// of the current cell, light grey cell lines and the cell's own text, an amount too wide
+// for its cell as ### with the amount in its tooltip.
 class CellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -15,6 +16,8 @@ public:
     CellDelegate(const Grid &grid, const GridTableModel &model, QObject *parent = nullptr);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 
     static QColor gridLineColour() { return QColor(0xC0, 0xC0, 0xC0); }
 

@@ -1,16 +1,23 @@
 #include "cellpainter.h"
 
+#include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr qreal ShrinkStep = 0.9;
 constexpr qreal SmallestShare = 0.6;
+constexpr qreal AmountShrinkStep = 0.97;
+// The column titles.
+constexpr int HeaderRow = 0;
+const QChar Ellipsis(0x2026);
 
 QFont scaled(const QFont &font, qreal factor)
 {
@@ -33,6 +40,89 @@ QFont fittingFont(const QFont &font, const QRectF &rect, int flags, const QStrin
     }
     return fitted;
 }
+
+// The amount in the largest font, down to the smallest an amount may take, that fits the width.
+std::optional<QFont> shrunkToWidth(const QFont &font, const QString &text, qreal width)
+{
+    const qreal smallest = CellPainter::SmallestAmountPoints / CellPainter::SheetFontPoints;
+    const qreal first = std::min<qreal>(1, width / QFontMetricsF(font).horizontalAdvance(text));
+    for (qreal factor = first; factor >= smallest; factor *= AmountShrinkStep) {
+        const QFont shrunk = scaled(font, factor);
+        if (QFontMetricsF(shrunk).horizontalAdvance(text) <= width)
+            return shrunk;
+    }
+    return std::nullopt;
+}
+
+bool isAmount(int row, int column)
+{
+    return row != HeaderRow && EstimateSheet::isMoneyColumn(column);
+}
+
+QFont cellFont(const Grid &grid, int row, int column, const QFont &baseFont)
+{
+    QFont font = baseFont;
+    font.setBold(grid.isBold(row, column));
+    return font;
+}
+
+QRectF textRectOf(const QRectF &cellRect, qreal padding)
+{
+    return cellRect.adjusted(padding, padding / 2, -padding, 0);
+}
+
+// The lines of a paragraph as the wrap mode breaks them at this width.
+QStringList wrappedParagraph(const QString &paragraph, const QFont &font, qreal width,
+                             QTextOption::WrapMode wrapMode)
+{
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(wrapMode);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    if (lines.isEmpty())
+        lines << QString();
+    return lines;
+}
+
+void drawAmount(QPainter &painter, const QRectF &textRect, Qt::Alignment alignment, const QString &text,
+                QFont font, CellPainter::WideAmount wideAmount)
+{
+    QString shown = text;
+    if (QFontMetricsF(font).horizontalAdvance(text) > textRect.width()) {
+        const std::optional<QFont> shrunk = wideAmount == CellPainter::WideAmount::Shrunk
+                                                ? shrunkToWidth(font, text, textRect.width())
+                                                : std::nullopt;
+        if (shrunk)
+            font = *shrunk;
+        else
+            shown = QStringLiteral("###");
+    }
+    painter.setFont(font);
+    painter.drawText(textRect, int(alignment), shown);
+}
+
+void drawLines(QPainter &painter, const QRectF &textRect, Qt::Alignment alignment, const QString &text,
+               const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    const int room = std::max(1, int((textRect.height() + metrics.leading()) / metrics.lineSpacing()));
+    const QStringList lines = CellPainter::fittedLines(text, font, textRect.width(), room, QTextOption::WordWrap);
+    painter.setFont(font);
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    qreal top = textRect.top();
+    for (const QString &line : lines) {
+        painter.drawText(QRectF(textRect.left(), top, textRect.width(), metrics.height()),
+                         int(horizontal | Qt::AlignTop), line);
+        top += metrics.lineSpacing();
+    }
+}
 }
 
 namespace CellPainter {
@@ -49,24 +139,48 @@ QFont sheetFont()
     return font;
 }
 
+QStringList fittedLines(const QString &text, const QFont &font, qreal width, int maxLines,
+                        QTextOption::WrapMode wrapMode)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(u'\n'))
+        lines << wrappedParagraph(paragraph, font, width, wrapMode);
+    if (lines.size() <= maxLines)
+        return lines;
+    lines.resize(std::max(1, maxLines));
+    const QFontMetricsF metrics(font);
+    lines.last() = metrics.elidedText(lines.last() + Ellipsis, Qt::ElideRight, width);
+    return lines;
+}
+
+bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
+                 qreal padding)
+{
+    const QString &text = grid.text(row, column);
+    return isAmount(row, column) && !text.isEmpty()
+           && QFontMetricsF(cellFont(grid, row, column, baseFont)).horizontalAdvance(text)
+                  > textRectOf(cellRect, padding).width();
+}
+
 void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column,
-              const QFont &baseFont, qreal padding)
+              const QFont &baseFont, qreal padding, WideAmount wideAmount)
 {
     const QString &text = grid.text(row, column);
     if (text.isEmpty())
         return;
-    QFont font = baseFont;
-    font.setBold(grid.isBold(row, column));
-    const QRectF textRect = cellRect.adjusted(padding, padding / 2, -padding, 0);
-    const int flags = int(grid.alignment(row, column)) | Qt::TextWordWrap;
-    if (row == 0)
-        font = fittingFont(font, textRect, flags, text);
+    QFont font = cellFont(grid, row, column, baseFont);
+    const QRectF textRect = textRectOf(cellRect, padding);
+    const Qt::Alignment alignment = grid.alignment(row, column);
+    if (row == HeaderRow)
+        font = fittingFont(font, textRect, int(alignment) | Qt::TextWordWrap, text);
     painter.save();
-    painter.setFont(font);
     if (grid.textColour(row, column) == TextColour::Red)
         painter.setPen(QColor(255, 0, 0));
     painter.setClipRect(cellRect, Qt::IntersectClip);
-    painter.drawText(textRect, flags, text);
+    if (isAmount(row, column))
+        drawAmount(painter, textRect, alignment, text, font, wideAmount);
+    else
+        drawLines(painter, textRect, alignment, text, font);
     painter.restore();
 }
 
