@@ -26,6 +26,11 @@ public:
         shown << Shown{QStringLiteral("question"), text, title, {}};
         return answers.isEmpty() ? Cancel : answers.takeFirst();
     }
+    Answer askYesNo(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("question"), text, title, {}};
+        return answers.isEmpty() ? No : answers.takeFirst();
+    }
     void showCritical(const QString &text, const QString &title) override
     {
         shown << Shown{QStringLiteral("critical"), text, title, {}};

@@ -9,6 +9,7 @@
 #include "document/csvexport.h"
 #include "document/qtfiledialogs.h"
 #include "document/recentfiles.h"
+#include "document/recoverykeeper.h"
 #include "about/frmabout.h"
 #include "editing/celleditor.h"
 #include "editing/clipboardcommands.h"
@@ -32,8 +33,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 
@@ -361,6 +364,9 @@ void FrmMain::Form_Load()
     connect(m_recentFiles, &RecentFiles::changed, this, &FrmMain::showRecentFiles);
     connect(m_document.get(), &Document::fileUsed, m_recentFiles, &RecentFiles::add);
     showRecentFiles();
+    m_recovery = new RecoveryKeeper(*m_document, *m_services.messageBoxes,
+                                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                                    RecoveryKeeper::delayFromEnvironment(), this);
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
 }
 
@@ -450,6 +456,17 @@ bool FrmMain::event(QEvent *event)
 
 void FrmMain::Form_Activate()
 {
+    // The window is activated again when a question on top of it closes; that is no new
+    // start-up.
+    if (m_activating)
+        return;
+    const QScopedValueRollback<bool> activating(m_activating, true);
+    if (!m_leftCopiesOffered) {
+        // Before the command line's document, so that a restored estimate is guarded by
+        // the save prompt when that document opens.
+        m_leftCopiesOffered = true;
+        m_recovery->offerLeftCopies();
+    }
     if (m_document->commandLineDocument().isEmpty() || m_document->CommandLineOpened())
         return;
     mnuOpen_Click();
@@ -463,6 +480,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     m_wheelHook->UnhookWheel();
+    m_recovery->end();
     event->accept();
 }
 

@@ -16,6 +16,7 @@
 class CellEditor;
 class EditHistory;
 class RecentFiles;
+class RecoveryKeeper;
 class ClipboardCommands;
 class EstimatePrinter;
 class HelpTips;
@@ -114,6 +115,8 @@ private:
     Services m_services;
     std::unique_ptr<Document> m_document;
     bool m_ending = false;
+    bool m_activating = false;
+    bool m_leftCopiesOffered = false;
 
     GridView *grdMain = nullptr;
     QLineEdit *txtCell = nullptr;
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<EstimatePrinter> m_printer;
     EditHistory *m_history = nullptr;
     RecentFiles *m_recentFiles = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
     QList<QAction *> m_recentActions;

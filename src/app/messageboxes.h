@@ -12,6 +12,8 @@ public:
     virtual ~MessageBoxes() = default;
 
     virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
+    // Yes or No; closing the box answers No.
+    virtual Answer askYesNo(const QString &text, const QString &title) = 0;
     virtual void showCritical(const QString &text, const QString &title) = 0;
     // A failure with its reason ("No space left on device") below the message.
     virtual void showFailure(const QString &text, const QString &title, const QString &reason)

@@ -22,6 +22,14 @@ MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(const QString &text, const Q
     }
 }
 
+MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, m_owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
 void QtMessageBoxes::showCritical(const QString &text, const QString &title)
 {
     QMessageBox::critical(m_owner, title, text);

@@ -43,6 +43,18 @@ Document::Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dial
     connect(&sheet.grid(), &Grid::leavingCell, this, &Document::markChanged);
 }
 
+void Document::markChanged()
+{
+    m_documentSaved = false;
+    emit changed();
+}
+
+void Document::markSaved()
+{
+    m_documentSaved = true;
+    emit saved();
+}
+
 int Document::QuerySaveChanges()
 {
     if (m_documentSaved)
@@ -70,7 +82,7 @@ void Document::newEstimate()
 void Document::ClearEstimate()
 {
     m_currentFile.clear();
-    m_documentSaved = true;
+    markSaved();
     m_header.setText(HeaderFields::Name, QString());
     m_header.setText(HeaderFields::Builder, QString());
     m_header.setText(HeaderFields::Address, QString());
@@ -104,7 +116,7 @@ void Document::readFile(const QString &path)
         return;
     }
     m_currentFile = path;
-    m_documentSaved = true;
+    markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
 }
@@ -115,7 +127,7 @@ Document::SaveOutcome Document::save()
         return saveAs();
     if (!WriteEstimateFile(m_currentFile))
         return SaveOutcome::Failed;
-    m_documentSaved = true;
+    markSaved();
     return SaveOutcome::Saved;
 }
 
@@ -127,8 +139,16 @@ Document::SaveOutcome Document::saveAs()
     m_currentFile = path;
     if (!WriteEstimateFile(path))
         return SaveOutcome::Failed;
-    m_documentSaved = true;
+    markSaved();
     return SaveOutcome::Saved;
+}
+
+void Document::restore(const EstimateContent &content, const QString &file)
+{
+    fill(m_sheet, m_header, content);
+    m_currentFile = file;
+    emit estimateReplaced();
+    markChanged();
 }
 
 EstimateContent Document::content() const
