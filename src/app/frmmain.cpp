@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -39,6 +41,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 namespace {
 // The design's client area, and the toolbar along its top edge.
@@ -67,6 +70,16 @@ int defaultRowHeight()
 QString settingsName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+// The one estimate file a drag carries, or nothing.
+QString estimateFileOf(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    return path.endsWith(QStringLiteral(".vrn"), Qt::CaseInsensitive) ? path : QString();
 }
 
 FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
@@ -288,7 +301,18 @@ void FrmMain::createControls()
                              static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
         textBox->installEventFilter(shortcutFilter);
     setTabOrder();
+    acceptDroppedEstimates();
     txtName->setFocus();
+}
+
+void FrmMain::acceptDroppedEstimates()
+{
+    setAcceptDrops(true);
+    // The text boxes take dropped text; an estimate file dropped on them is the window's.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->acceptDrops())
+            control->installEventFilter(this);
+    }
 }
 
 QList<QKeySequence> FrmMain::menuShortcuts() const
@@ -502,6 +526,8 @@ void FrmMain::mnuExit_Click()
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (takeDroppedEstimate(event))
+        return true;
     if (event->type() == QEvent::FocusOut && (watched == txtAddress || watched == txtBuilder)) {
         // Leaving the field for another control counts as a change; a menu opening or
         // another program taking the focus does not leave it.
@@ -510,6 +536,55 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
             m_document->markChanged();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::takeDroppedEstimate(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+        break;
+    case QEvent::DragMove:
+        dragMoveEvent(static_cast<QDragMoveEvent *>(event));
+        break;
+    case QEvent::Drop:
+        dropEvent(static_cast<QDropEvent *>(event));
+        break;
+    default:
+        return false;
+    }
+    return event->isAccepted();
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void FrmMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (estimateFileOf(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = estimateFileOf(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: the file manager is not to wait on the save prompt.
+    QMetaObject::invokeMethod(this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
+}
+
+void FrmMain::openDroppedFile(const QString &path)
+{
+    commitOpenEdit();
+    m_document->openFile(path);
 }
 
 void FrmMain::commitOpenEdit()

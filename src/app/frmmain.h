@@ -87,6 +87,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -103,6 +106,9 @@ private:
     bool Form_Unload();
 
     void commitOpenEdit();
+    void acceptDroppedEstimates();
+    bool takeDroppedEstimate(QEvent *event);
+    void openDroppedFile(const QString &path);
     void connectEditHistory();
     void showRecentFiles();
     void exportTo(const QString &title, const QString &filter, const QString &suffix,
