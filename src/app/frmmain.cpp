@@ -42,6 +42,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 // The design's client area, and the toolbar along its top edge.
@@ -70,6 +71,22 @@ int defaultRowHeight()
 QString settingsName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+// The rectangle moved and, where it must be, shrunk to lie whole on the free area of the
+// screen it was on, or of the main screen when that one is gone.
+QRect clampedToScreen(const QRect &geometry)
+{
+    const QScreen *screen = QGuiApplication::screenAt(geometry.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return geometry;
+    const QRect available = screen->availableGeometry();
+    QRect clamped(geometry.topLeft(), geometry.size().boundedTo(available.size()));
+    clamped.moveLeft(qBound(available.left(), clamped.left(), available.right() - clamped.width() + 1));
+    clamped.moveTop(qBound(available.top(), clamped.top(), available.bottom() - clamped.height() + 1));
+    return clamped;
 }
 
 // The one estimate file a drag carries, or nothing.
@@ -394,6 +411,28 @@ void FrmMain::Form_Load()
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
 }
 
+void FrmMain::restoreWindowGeometry()
+{
+    QSettings settings(settingsName(), settingsName());
+    settings.beginGroup(QStringLiteral("Window"));
+    const QRect geometry = settings.value(QStringLiteral("Geometry")).toRect();
+    // The first start keeps the designed size.
+    if (!geometry.isValid())
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    setGeometry(clampedToScreen(geometry.marginsAdded(frame)).marginsRemoved(frame));
+    if (settings.value(QStringLiteral("Maximized")).toBool())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FrmMain::saveWindowGeometry() const
+{
+    QSettings settings(settingsName(), settingsName());
+    settings.beginGroup(QStringLiteral("Window"));
+    settings.setValue(QStringLiteral("Geometry"), normalGeometry());
+    settings.setValue(QStringLiteral("Maximized"), isMaximized());
+}
+
 void FrmMain::checkDocumentType()
 {
     const QFileInfo program(QCoreApplication::applicationFilePath());
@@ -465,6 +504,11 @@ void FrmMain::Form_Resize()
 
 void FrmMain::showEvent(QShowEvent *event)
 {
+    if (!m_shownBefore) {
+        // Only now is the window's frame known, which is to fit on the screen too.
+        m_shownBefore = true;
+        restoreWindowGeometry();
+    }
     QMainWindow::showEvent(event);
     // Opened once the window is on screen and laid out, even where no window manager
     // ever activates it.
@@ -505,6 +549,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
     }
     m_wheelHook->UnhookWheel();
     m_recovery->end();
+    saveWindowGeometry();
     event->accept();
 }
 

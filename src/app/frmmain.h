@@ -101,6 +101,8 @@ private:
 
     void Form_Load();
     void checkDocumentType();
+    void restoreWindowGeometry();
+    void saveWindowGeometry() const;
     void Form_Resize();
     void Form_Activate();
     bool Form_Unload();
@@ -123,6 +125,7 @@ private:
     bool m_ending = false;
     bool m_activating = false;
     bool m_leftCopiesOffered = false;
+    bool m_shownBefore = false;
 
     GridView *grdMain = nullptr;
     QLineEdit *txtCell = nullptr;
