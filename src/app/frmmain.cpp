@@ -318,8 +318,32 @@ void FrmMain::createControls()
                              static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
         textBox->installEventFilter(shortcutFilter);
     setTabOrder();
+    describeControls();
     acceptDroppedEstimates();
     txtName->setFocus();
+}
+
+void FrmMain::describeControls()
+{
+    const auto describe = [](QWidget *control, const QString &name, const QString &description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+    };
+    describe(txtName, QStringLiteral("Owner's name"), QStringLiteral("The name of the owner of the property"));
+    describe(txtAddress, QStringLiteral("Property address"), QStringLiteral("The address of the property"));
+    describe(txtBuilder, QStringLiteral("Builder's name"), QStringLiteral("The name of the builder"));
+    describe(fraLocation, fraLocation->title(), QStringLiteral("The owner's name and the property address"));
+    describe(fraBuilder, fraBuilder->title(), QStringLiteral("The builder's name"));
+    describe(grdMain, QStringLiteral("Estimate sheet"),
+             QStringLiteral("The cost categories with their estimates, payments and cost to complete. "
+                            "Type to fill the current cell, F2 to edit it, Enter to put the entry in."));
+    grdMain->setRowTitleColumn(EstimateSheet::DescriptionColumn);
+    describe(txtCell, QStringLiteral("Cell entry"),
+             QStringLiteral("The entry for the current cell of the sheet; Enter puts it in"));
+    describe(txtTemp, QStringLiteral("Next cell"), QStringLiteral("Moves on to the next cell of the sheet"));
+    describe(txtHelp, QStringLiteral("Category advice"), QStringLiteral("Advice for the category under the mouse"));
+    describe(Toolbar1, Toolbar1->windowTitle(), QStringLiteral("New, Open, Save and Print"));
+    describe(menuBar(), QStringLiteral("Menu bar"), QStringLiteral("The File, Edit and Help menus"));
 }
 
 void FrmMain::acceptDroppedEstimates()

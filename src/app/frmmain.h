@@ -97,6 +97,7 @@ private:
     void createToolBar();
     void bindHeaderFields();
     void setTabOrder();
+    void describeControls();
     void place(QWidget *widget, int left, int top, int width, int height) const;
 
     void Form_Load();
