@@ -44,10 +44,13 @@ protected:
 class WindowFixture
 {
 public:
-    explicit WindowFixture(const QString &commandLineDocument = QString())
+    // firstAnswers answer the questions the window asks as it comes up.
+    explicit WindowFixture(const QString &commandLineDocument = QString(),
+                           const QList<MessageBoxes::Answer> &firstAnswers = {})
     {
         auto fileDialogs = std::make_unique<FakeFileDialogs>();
         auto messageBoxes = std::make_unique<FakeMessageBoxes>();
+        messageBoxes->answers = firstAnswers;
         dialogs = fileDialogs.get();
         messages = messageBoxes.get();
         auto association = std::make_unique<FakeFileIconAssociation>();

@@ -49,6 +49,18 @@ Document::Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dial
     connect(&sheet.grid(), &Grid::cellChanged, this, &Document::markChanged);
 }
 
+void Document::markChanged()
+{
+    m_documentSaved = false;
+    emit changed();
+}
+
+void Document::markSaved()
+{
+    m_documentSaved = true;
+    emit saved();
+}
+
 int Document::QuerySaveChanges()
 {
     if (m_documentSaved)
@@ -80,7 +92,7 @@ void Document::ClearEstimate()
     m_header.setText(HeaderFields::Builder, QString());
     m_header.setText(HeaderFields::Address, QString());
     m_sheet.clearItems();
-    m_documentSaved = true;
+    markSaved();
     emit estimateReplaced();
 }
 
@@ -110,7 +122,7 @@ void Document::readFile(const QString &path)
         return;
     }
     m_currentFile = path;
-    m_documentSaved = true;
+    markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
 }
@@ -121,7 +133,7 @@ Document::SaveOutcome Document::save()
         return saveAs();
     if (!WriteEstimateFile(m_currentFile))
         return SaveOutcome::Failed;
-    m_documentSaved = true;
+    markSaved();
     return SaveOutcome::Saved;
 }
 
@@ -133,8 +145,16 @@ Document::SaveOutcome Document::saveAs()
     m_currentFile = path;
     if (!WriteEstimateFile(path))
         return SaveOutcome::Failed;
-    m_documentSaved = true;
+    markSaved();
     return SaveOutcome::Saved;
+}
+
+void Document::restore(const EstimateContent &content, const QString &file)
+{
+    fill(m_sheet, m_header, content);
+    m_currentFile = file;
+    emit estimateReplaced();
+    markChanged();
 }
 
 EstimateContent Document::content() const

@@ -32,7 +32,7 @@ public:
     const QString &CurrentFile() const { return m_currentFile; }
     // True when there is nothing to save.
     bool DocumentSaved() const { return m_documentSaved; }
-    void markChanged() { m_documentSaved = false; }
+    void markChanged();
 
     // The document named on the command line, opened once at the first activation.
     void setCommandLineDocument(const QString &path) { m_commandLineDocument = path; }
@@ -49,6 +49,9 @@ public:
     void openFile(const QString &path);
     SaveOutcome save();
     SaveOutcome saveAs();
+    // Brings back an estimate that was never saved, as belonging to its file (empty for
+    // none): the sheet shows it, and it is still to be saved.
+    void restore(const EstimateContent &content, const QString &file);
 
     EstimateContent content() const;
     static EstimateContent contentOf(const EstimateSheet &sheet, const HeaderFields &header);
@@ -62,9 +65,14 @@ signals:
     void estimateReplaced();
     // A file was opened or saved.
     void fileUsed(const QString &path);
+    // The estimate has changes that are not in its file.
+    void changed();
+    // Nothing is left to save: the estimate is in its file, or was replaced.
+    void saved();
 
 private:
     void ClearEstimate();
+    void markSaved();
     void readFile(const QString &path);
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
     bool WriteEstimateFile(const QString &path);

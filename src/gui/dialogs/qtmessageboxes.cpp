@@ -26,6 +26,7 @@ MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, m_owner);
     box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Yes : No;
 }
 

@@ -25,9 +25,38 @@ int GridTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant GridTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return {};
-    return m_grid.text(gridRow(index), gridColumn(index));
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_grid.text(gridRow(index), gridColumn(index));
+    case Qt::AccessibleTextRole:
+        return spokenText(index);
+    default:
+        return {};
+    }
+}
+
+QString GridTableModel::rowTitle(int row) const
+{
+    const QString title = m_rowTitleColumn >= 0 ? m_grid.text(row, m_rowTitleColumn).simplified() : QString();
+    if (!title.isEmpty())
+        return title;
+    const QString label = m_grid.fixedColumns() > 0 ? m_grid.text(row, 0).trimmed() : QString();
+    return QStringLiteral("Row %1").arg(label.isEmpty() ? QString::number(row) : label);
+}
+
+// A cell as heard, not seen: without its row and column a screen reader would announce
+// a bare "$1,500.00".
+QString GridTableModel::spokenText(const QModelIndex &index) const
+{
+    const int row = gridRow(index);
+    const int column = gridColumn(index);
+    const QString text = m_grid.text(row, column).simplified();
+    const QString columnTitle = m_grid.fixedRows() > 0 ? m_grid.text(0, column).simplified() : QString();
+    return QStringLiteral("%1, %2: %3")
+        .arg(rowTitle(row), columnTitle.isEmpty() ? QStringLiteral("Column %1").arg(column) : columnTitle,
+             text.isEmpty() ? QStringLiteral("empty") : text);
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const

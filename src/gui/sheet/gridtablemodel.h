@@ -18,12 +18,18 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The column whose text names a row to a screen reader, where the row has one.
+    void setRowTitleColumn(int column) { m_rowTitleColumn = column; }
+
     QModelIndex indexOfCell(int row, int column) const;
     int gridRow(const QModelIndex &index) const;
     int gridColumn(const QModelIndex &index) const;
 
 private:
     void onCellChanged(int row, int column);
+    QString rowTitle(int row) const;
+    QString spokenText(const QModelIndex &index) const;
 
     Grid &m_grid;
+    int m_rowTitleColumn = -1;
 };

@@ -34,6 +34,9 @@ public:
     // The grid cell under a point of this widget, fixed cells included.
     CellPosition cellAt(const QPoint &position) const;
 
+    // The column whose text names each row to a screen reader.
+    void setRowTitleColumn(int column) { m_model.setRowTitleColumn(column); }
+
     void scrollToCurrentCell();
     int pixelsFromTwipsX(int twips) const;
     int pixelsFromTwipsY(int twips) const;

@@ -1,18 +1,18 @@
 #include "frmmain.h"
 
-#include "core/document/messageboxes.h"
-#include "gui/common/productinfo.h"
-#include "gui/dialogs/qtmessageboxes.h"
-#include "shortcutpriorityfilter.h"
-#include "gui/common/twips.h"
 #include "core/document/filedialogs.h"
+#include "core/document/messageboxes.h"
+#include "core/document/recentfiles.h"
+#include "core/document/recoverykeeper.h"
 #include "core/export/csvexport.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/money.h"
-#include "gui/dialogs/qtfiledialogs.h"
-#include "core/document/recentfiles.h"
 #include "gui/about/frmabout.h"
+#include "gui/common/productinfo.h"
+#include "gui/common/twips.h"
+#include "gui/dialogs/qtfiledialogs.h"
+#include "gui/dialogs/qtmessageboxes.h"
 #include "gui/editing/celleditor.h"
 #include "gui/editing/clipboardcommands.h"
 #include "gui/editing/edithistory.h"
@@ -22,9 +22,11 @@
 #include "gui/print/pdfexport.h"
 #include "gui/sheet/cellpainter.h"
 #include "gui/sheet/gridview.h"
+#include "shortcutpriorityfilter.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -34,11 +36,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
+#include <QWindow>
 
 namespace {
 // The design's client area, and the toolbar along its top edge.
@@ -67,6 +74,32 @@ int defaultRowHeight()
 QString settingsName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+// The rectangle moved and, where it must be, shrunk to lie whole on the free area of the
+// screen it was on, or of the main screen when that one is gone.
+QRect clampedToScreen(const QRect &geometry)
+{
+    const QScreen *screen = QGuiApplication::screenAt(geometry.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return geometry;
+    const QRect available = screen->availableGeometry();
+    QRect clamped(geometry.topLeft(), geometry.size().boundedTo(available.size()));
+    clamped.moveLeft(qBound(available.left(), clamped.left(), available.right() - clamped.width() + 1));
+    clamped.moveTop(qBound(available.top(), clamped.top(), available.bottom() - clamped.height() + 1));
+    return clamped;
+}
+
+// The one estimate file a drag carries, or nothing.
+QString estimateFileOf(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    return path.endsWith(QStringLiteral(".vrn"), Qt::CaseInsensitive) ? path : QString();
 }
 
 FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
@@ -301,7 +334,42 @@ void FrmMain::createControls()
                              static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
         textBox->installEventFilter(shortcutFilter);
     setTabOrder();
+    describeControls();
+    acceptDroppedEstimates();
     txtName->setFocus();
+}
+
+void FrmMain::describeControls()
+{
+    const auto describe = [](QWidget *control, const QString &name, const QString &description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+    };
+    describe(txtName, QStringLiteral("Owner's name"), QStringLiteral("The name of the owner of the property"));
+    describe(txtAddress, QStringLiteral("Property address"), QStringLiteral("The address of the property"));
+    describe(txtBuilder, QStringLiteral("Builder's name"), QStringLiteral("The name of the builder"));
+    describe(fraLocation, fraLocation->title(), QStringLiteral("The owner's name and the property address"));
+    describe(fraBuilder, fraBuilder->title(), QStringLiteral("The builder's name"));
+    describe(grdMain, QStringLiteral("Estimate sheet"),
+             QStringLiteral("The cost categories with their estimates, payments and cost to complete. "
+                            "Type to fill the current cell, F2 to edit it, Enter to put the entry in."));
+    grdMain->setRowTitleColumn(EstimateSheet::DescriptionColumn);
+    describe(txtCell, QStringLiteral("Cell entry"),
+             QStringLiteral("The entry for the current cell of the sheet; Enter puts it in"));
+    describe(txtTemp, QStringLiteral("Next cell"), QStringLiteral("Moves on to the next cell of the sheet"));
+    describe(txtHelp, QStringLiteral("Category advice"), QStringLiteral("Advice for the category under the mouse"));
+    describe(Toolbar1, Toolbar1->windowTitle(), QStringLiteral("New, Open, Save and Print"));
+    describe(menuBar(), QStringLiteral("Menu bar"), QStringLiteral("The File, Edit and Help menus"));
+}
+
+void FrmMain::acceptDroppedEstimates()
+{
+    setAcceptDrops(true);
+    // The text boxes take dropped text; an estimate file dropped on them is the window's.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->acceptDrops())
+            control->installEventFilter(this);
+    }
 }
 
 QList<QKeySequence> FrmMain::menuShortcuts() const
@@ -377,7 +445,32 @@ void FrmMain::Form_Load()
     connect(m_recentFiles, &RecentFiles::changed, this, &FrmMain::showRecentFiles);
     connect(m_document.get(), &Document::fileUsed, m_recentFiles, &RecentFiles::add);
     showRecentFiles();
+    m_recovery = new RecoveryKeeper(*m_document, *m_services.messageBoxes,
+                                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                                    RecoveryKeeper::delayFromEnvironment(), this);
     resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
+}
+
+void FrmMain::restoreWindowGeometry()
+{
+    QSettings settings(settingsName(), settingsName());
+    settings.beginGroup(QStringLiteral("Window"));
+    const QRect geometry = settings.value(QStringLiteral("Geometry")).toRect();
+    // The first start keeps the designed size.
+    if (!geometry.isValid())
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    setGeometry(clampedToScreen(geometry.marginsAdded(frame)).marginsRemoved(frame));
+    if (settings.value(QStringLiteral("Maximized")).toBool())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FrmMain::saveWindowGeometry() const
+{
+    QSettings settings(settingsName(), settingsName());
+    settings.beginGroup(QStringLiteral("Window"));
+    settings.setValue(QStringLiteral("Geometry"), normalGeometry());
+    settings.setValue(QStringLiteral("Maximized"), isMaximized());
 }
 
 void FrmMain::checkDocumentType()
@@ -461,6 +554,11 @@ void FrmMain::Form_Resize()
 
 void FrmMain::showEvent(QShowEvent *event)
 {
+    if (!m_shownBefore) {
+        // Only now is the window's frame known, which is to fit on the screen too.
+        m_shownBefore = true;
+        restoreWindowGeometry();
+    }
     QMainWindow::showEvent(event);
     // Opened once the window is on screen and laid out, even where no window manager
     // ever activates it.
@@ -476,6 +574,17 @@ bool FrmMain::event(QEvent *event)
 
 void FrmMain::Form_Activate()
 {
+    // The window is activated again when a question on top of it closes; that is no new
+    // start-up.
+    if (m_activating)
+        return;
+    const QScopedValueRollback<bool> activating(m_activating, true);
+    if (!m_leftCopiesOffered) {
+        // Before the command line's document, so that a restored estimate is guarded by
+        // the save prompt when that document opens.
+        m_leftCopiesOffered = true;
+        m_recovery->offerLeftCopies();
+    }
     if (m_document->commandLineDocument().isEmpty() || m_document->CommandLineOpened())
         return;
     mnuOpen_Click();
@@ -489,6 +598,8 @@ void FrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     m_wheelHook->UnhookWheel();
+    m_recovery->end();
+    saveWindowGeometry();
     event->accept();
 }
 
@@ -510,6 +621,8 @@ void FrmMain::mnuExit_Click()
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (takeDroppedEstimate(event))
+        return true;
     if (event->type() == QEvent::FocusOut && (watched == txtAddress || watched == txtBuilder)) {
         // Leaving the field for another control counts as a change; a menu opening or
         // another program taking the focus does not leave it.
@@ -518,6 +631,55 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
             m_document->markChanged();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::takeDroppedEstimate(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+        break;
+    case QEvent::DragMove:
+        dragMoveEvent(static_cast<QDragMoveEvent *>(event));
+        break;
+    case QEvent::Drop:
+        dropEvent(static_cast<QDropEvent *>(event));
+        break;
+    default:
+        return false;
+    }
+    return event->isAccepted();
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void FrmMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (estimateFileOf(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = estimateFileOf(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: the file manager is not to wait on the save prompt.
+    QMetaObject::invokeMethod(this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
+}
+
+void FrmMain::openDroppedFile(const QString &path)
+{
+    commitOpenEdit();
+    m_document->openFile(path);
 }
 
 void FrmMain::commitOpenEdit()

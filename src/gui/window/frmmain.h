@@ -16,6 +16,7 @@
 class CellEditor;
 class EditHistory;
 class RecentFiles;
+class RecoveryKeeper;
 class ClipboardCommands;
 class EstimatePrinter;
 class HelpTips;
@@ -88,6 +89,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -95,15 +99,21 @@ private:
     void createToolBar();
     void bindHeaderFields();
     void setTabOrder();
+    void describeControls();
     void place(QWidget *widget, int left, int top, int width, int height) const;
 
     void Form_Load();
     void checkDocumentType();
+    void restoreWindowGeometry();
+    void saveWindowGeometry() const;
     void Form_Resize();
     void Form_Activate();
     bool Form_Unload();
 
     void commitOpenEdit();
+    void acceptDroppedEstimates();
+    bool takeDroppedEstimate(QEvent *event);
+    void openDroppedFile(const QString &path);
     void connectEditHistory();
     void showRecentFiles();
     void enableRecordPayments();
@@ -117,6 +127,9 @@ private:
     Services m_services;
     std::unique_ptr<Document> m_document;
     bool m_ending = false;
+    bool m_activating = false;
+    bool m_leftCopiesOffered = false;
+    bool m_shownBefore = false;
 
     GridView *grdMain = nullptr;
     QLineEdit *txtCell = nullptr;
@@ -136,6 +149,7 @@ private:
     std::unique_ptr<EstimatePrinter> m_printer;
     EditHistory *m_history = nullptr;
     RecentFiles *m_recentFiles = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
     // The commands the toolbar shares with the File menu.

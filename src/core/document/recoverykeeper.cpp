@@ -1,0 +1,74 @@
+#include "recoverykeeper.h"
+
+#include "messageboxes.h"
+#include "document.h"
+
+#include <QLocale>
+
+std::chrono::milliseconds RecoveryKeeper::delayFromEnvironment()
+{
+    bool isNumber = false;
+    const int delay = qEnvironmentVariableIntValue("VARN_RECOVERY_DELAY_MS", &isNumber);
+    return isNumber && delay >= 0 ? std::chrono::milliseconds(delay) : DefaultDelay;
+}
+
+QString RecoveryKeeper::questionText(const QDateTime &written)
+{
+    return QStringLiteral("VARN did not close normally. Restore the unsaved estimate from %1?")
+        .arg(QLocale().toString(written, QLocale::ShortFormat));
+}
+
+RecoveryKeeper::RecoveryKeeper(Document &document, MessageBoxes &messages, const QString &folder,
+                               std::chrono::milliseconds delay, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_messages(messages)
+    , m_file(folder)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(delay);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::writeCopy);
+    // A change waiting for the copy is not put off by the next one: under steady typing
+    // every change still reaches the disk within the delay.
+    connect(&document, &Document::changed, this, [this] {
+        if (!m_timer.isActive())
+            m_timer.start();
+    });
+    connect(&document, &Document::saved, this, &RecoveryKeeper::forget);
+}
+
+void RecoveryKeeper::offerLeftCopies()
+{
+    while (std::optional<RecoveryFile::LeftCopy> copy = m_file.takeLeftCopy()) {
+        const bool restore = m_messages.askYesNo(questionText(copy->written), QStringLiteral("Restore"))
+                             == MessageBoxes::Yes;
+        if (restore)
+            m_document.restore(copy->content, copy->originalFile);
+        // Answered either way, the copy has served: the restored estimate gets a copy of
+        // this run's own.
+        RecoveryFile::discard(*copy);
+        if (restore)
+            return;
+    }
+}
+
+void RecoveryKeeper::end()
+{
+    forget();
+}
+
+void RecoveryKeeper::writeCopy()
+{
+    if (m_document.DocumentSaved())
+        return;
+    // A copy that cannot be written is tried again after the next change; the estimate
+    // itself is still the user's to save.
+    QString errorString;
+    m_file.write(m_document.content(), m_document.CurrentFile(), &errorString);
+}
+
+void RecoveryKeeper::forget()
+{
+    m_timer.stop();
+    m_file.remove();
+}

@@ -1,0 +1,166 @@
+#include "core/document/estimatefile.h"
+#include "support/windowfixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// The recovery copies as the disk holds them: the estimate's bytes, the path of its file
+// beside them, and the lock of the run that wrote them.
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QDir dataFolder()
+    {
+        const QString path = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QDir().mkpath(path);
+        return QDir(path);
+    }
+
+    static QStringList copies() { return dataFolder().entryList({QStringLiteral("*.vrn")}, QDir::Files); }
+    static QStringList allFiles() { return dataFolder().entryList(QDir::Files | QDir::Hidden); }
+
+    static EstimateContent lumberEstimate()
+    {
+        EstimateContent content;
+        content.name = QStringLiteral("Dana Fox");
+        content.cells[4][0] = QStringLiteral("Hill Lumber");
+        content.cells[4][1] = QStringLiteral("Rough Lumber");
+        content.cells[4][2] = QStringLiteral("$1,500.00");
+        content.cells[4][3] = QStringLiteral("$1,500.00");
+        content.cells[4][6] = QStringLiteral("$1,500.00");
+        return content;
+    }
+
+    // A copy as a run leaves it that ends without exiting: no one holds its lock.
+    static QString leaveCopy(const QString &name, const QString &originalPath)
+    {
+        const QString copy = dataFolder().filePath(name + QStringLiteral(".vrn"));
+        QFile bytes(copy);
+        if (!bytes.open(QIODevice::WriteOnly) || bytes.write(EstimateFile::encode(lumberEstimate())) < 0)
+            return {};
+        QFile path(dataFolder().filePath(name + QStringLiteral(".path")));
+        if (!path.open(QIODevice::WriteOnly) || path.write(originalPath.toUtf8()) < 0)
+            return {};
+        return copy;
+    }
+
+    static QString question(const QString &copy)
+    {
+        return QStringLiteral("VARN did not close normally. Restore the unsaved estimate from %1?")
+            .arg(QLocale().toString(QFileInfo(copy).lastModified(), QLocale::ShortFormat));
+    }
+
+private slots:
+    void init()
+    {
+        dataFolder().removeRecursively();
+        qputenv("VARN_RECOVERY_DELAY_MS", "50");
+    }
+
+    void cleanupTestCase() { dataFolder().removeRecursively(); }
+
+    void leftCopyOffered_data()
+    {
+        QTest::addColumn<MessageBoxes::Answer>("answer");
+        QTest::addColumn<QString>("originalPath");
+        QTest::newRow("restored, with its file") << MessageBoxes::Yes << QStringLiteral("/home/dana/house.vrn");
+        QTest::newRow("restored, never saved") << MessageBoxes::Yes << QString();
+        QTest::newRow("declined") << MessageBoxes::No << QStringLiteral("/home/dana/house.vrn");
+    }
+
+    // Yes brings back the estimate unsaved, belonging to its file; either answer settles
+    // the copy for good.
+    void leftCopyOffered()
+    {
+        QFETCH(MessageBoxes::Answer, answer);
+        QFETCH(QString, originalPath);
+        const QString copy = leaveCopy(QStringLiteral("4242-1"), originalPath);
+        QVERIFY(!copy.isEmpty());
+        const QString expectedQuestion = question(copy);
+
+        WindowFixture f(QString(), {answer});
+        QTRY_COMPARE(f.messages->shown.size(), 1);
+        QCOMPARE(f.messages->shown.first().kind, QStringLiteral("yes/no question"));
+        QCOMPARE(f.messages->shown.first().text, expectedQuestion);
+        const bool restored = answer == MessageBoxes::Yes;
+        QCOMPARE(f.text(5, 1), restored ? QStringLiteral("Hill Lumber") : QString());
+        QCOMPARE(f.text(37, 3), restored ? QStringLiteral("$1,500.00") : QStringLiteral("0"));
+        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->text(),
+                 restored ? QStringLiteral("Dana Fox") : QString());
+        QCOMPARE(f.window->document().CurrentFile(), restored ? originalPath : QString());
+        QCOMPARE(f.window->document().DocumentSaved(), !restored);
+        QCOMPARE(dataFolder().entryList({QStringLiteral("4242-1*")}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A running program's copy is its own: another one neither offers nor removes it.
+    void copyOfARunningProgramLeftAlone()
+    {
+        const QString copy = leaveCopy(QStringLiteral("4343-1"), QString());
+        QLockFile stillRunning(dataFolder().filePath(QStringLiteral("4343-1.lock")));
+        QVERIFY(stillRunning.tryLock(0));
+
+        {
+            WindowFixture f(QString(), {MessageBoxes::Yes});
+            QTest::qWait(100);
+            QCOMPARE(f.messages->texts(), QStringList());
+            QCOMPARE(f.text(5, 1), QString());
+        }
+        QVERIFY(QFileInfo::exists(copy));
+    }
+
+    void copyWrittenAfterAChange_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Save") << QStringLiteral("mnuSave");
+        QTest::newRow("New") << QStringLiteral("mnuNew");
+        QTest::newRow("Open") << QStringLiteral("mnuOpen");
+        QTest::newRow("Exit") << QStringLiteral("mnuExit");
+    }
+
+    // Typed entries reach the disk without a save, as Save would write them, and are gone
+    // once the estimate is saved, replaced or the program ends as it should.
+    void copyWrittenAfterAChange()
+    {
+        QFETCH(QString, command);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("house.vrn"));
+        QVERIFY(EstimateFile::save(file, lumberEstimate()).saved);
+
+        WindowFixture f;
+        f.dialogs->openPaths = {file};
+        f.dialogs->savePaths = {file};
+        f.messages->answers = {MessageBoxes::No};
+        f.enter(5, 3, QStringLiteral("1500"));
+        f.enter(6, 1, QStringLiteral("Acme"));
+        QTRY_COMPARE(copies().size(), 1);
+        QFile copy(dataFolder().filePath(copies().first()));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), EstimateFile::encode(f.window->document().content()));
+        QCOMPARE(f.messages->texts(), QStringList());
+
+        f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(allFiles(), QStringList());
+        QTest::qWait(100);
+        QCOMPARE(allFiles(), QStringList());
+    }
+
+    // A copy of a run that ended well, found by nobody: the window's end removes it.
+    void copyRemovedWhenTheWindowEnds()
+    {
+        {
+            WindowFixture f;
+            f.enter(5, 3, QStringLiteral("1500"));
+            QTRY_COMPARE(copies().size(), 1);
+        }
+        QCOMPARE(allFiles(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
