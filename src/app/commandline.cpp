@@ -1,17 +1,13 @@
 #include "commandline.h"
 
 #include "core/document/document.h"
-#include "core/document/estimatefile.h"
 #include "core/document/headerfields.h"
-#include "core/export/csvexport.h"
-#include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/print/pdfexport.h"
+#include "gui/export/exportformats.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include <array>
 #include <cstdio>
 
 namespace {
@@ -29,55 +25,10 @@ int fail(int status, const QString &message)
     return status;
 }
 
-using Writer = bool (*)(const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
-                       QString *errorString);
-
-struct ExportType
-{
-    QLatin1StringView suffix;
-    Writer write;
-};
-
-// What --export writes, told by the output's extension.
-const std::array<ExportType, 4> &exportTypes()
-{
-    static const std::array<ExportType, 4> types = {{
-        {QLatin1StringView("pdf"),
-         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
-             return PdfExport::save(output, sheet.grid(), header, errorString);
-         }},
-        {QLatin1StringView("csv"),
-         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &, QString *errorString) {
-             return CsvExport::save(output, sheet.grid(), errorString);
-         }},
-        {QLatin1StringView("xlsx"),
-         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
-             return XlsxExport::save(output, sheet.grid(), header, errorString);
-         }},
-        {QLatin1StringView("vrn"),
-         [](const QString &output, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString) {
-             const EstimateFile::SaveResult saved = EstimateFile::save(output, Document::contentOf(sheet, header));
-             *errorString = saved.errorString;
-             return saved.saved;
-         }},
-    }};
-    return types;
-}
-
-const ExportType *exportTypeOf(const QString &output)
-{
-    const QString suffix = QFileInfo(output).suffix().toLower();
-    for (const ExportType &type : exportTypes()) {
-        if (suffix == type.suffix)
-            return &type;
-    }
-    return nullptr;
-}
-
 int exportEstimate(const QString &output, const QString &input)
 {
-    const ExportType *type = exportTypeOf(output);
-    if (!type)
+    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
+    if (!format)
         return fail(UsageError, QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn")
                                     .arg(output));
     EstimateSheet sheet;
@@ -85,7 +36,7 @@ int exportEstimate(const QString &output, const QString &input)
     QString errorString;
     if (!Document::ReadEstimateFile(sheet, header, input, &errorString))
         return fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
-    if (!type->write(output, sheet, header, &errorString))
+    if (!format->write(output, sheet, header, &errorString))
         return fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
     return Done;
 }

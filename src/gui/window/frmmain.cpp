@@ -4,8 +4,6 @@
 #include "core/document/messageboxes.h"
 #include "core/document/recentfiles.h"
 #include "core/document/recoverykeeper.h"
-#include "core/export/csvexport.h"
-#include "core/export/xlsxexport.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/money.h"
 #include "gui/about/frmabout.h"
@@ -18,8 +16,8 @@
 #include "gui/editing/edithistory.h"
 #include "gui/editing/helptips.h"
 #include "gui/editing/mousewheel.h"
+#include "gui/export/exportformats.h"
 #include "gui/print/estimateprinter.h"
-#include "gui/print/pdfexport.h"
 #include "gui/sheet/cellpainter.h"
 #include "gui/sheet/gridview.h"
 #include "shortcutpriorityfilter.h"
@@ -723,13 +721,13 @@ void FrmMain::mnuPrintPreview_Click()
     m_printer->preview(this);
 }
 
-void FrmMain::exportTo(const QString &title, const QString &filter, const QString &suffix,
-                       const std::function<bool(const QString &, QString *)> &write)
+void FrmMain::exportTo(const QString &suffix)
 {
+    const ExportFormat &format = *ExportFormats::forSuffix(suffix);
     commitOpenEdit();
-    const QString path = m_services.fileDialogs->showExport(title, filter, suffix);
+    const QString path = m_services.fileDialogs->showExport(format.dialogTitle, format.dialogFilter, suffix);
     QString errorString;
-    if (!path.isEmpty() && !write(path, &errorString))
+    if (!path.isEmpty() && !format.write(path, m_sheet, m_header, &errorString))
         m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
                                                   .arg(QDir::toNativeSeparators(path), errorString),
                                               Document::fileErrorTitle());
@@ -737,26 +735,17 @@ void FrmMain::exportTo(const QString &title, const QString &filter, const QStrin
 
 void FrmMain::mnuExportPdf_Click()
 {
-    exportTo(QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"),
-             [this](const QString &path, QString *errorString) {
-                 return PdfExport::save(path, m_sheet.grid(), m_header, errorString);
-             });
+    exportTo(QStringLiteral("pdf"));
 }
 
 void FrmMain::mnuExportCsv_Click()
 {
-    exportTo(QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"),
-             [this](const QString &path, QString *errorString) {
-                 return CsvExport::save(path, m_sheet.grid(), errorString);
-             });
+    exportTo(QStringLiteral("csv"));
 }
 
 void FrmMain::mnuExportXlsx_Click()
 {
-    exportTo(QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx"),
-             [this](const QString &path, QString *errorString) {
-                 return XlsxExport::save(path, m_sheet.grid(), m_header, errorString);
-             });
+    exportTo(QStringLiteral("xlsx"));
 }
 
 void FrmMain::mnuUndo_Click()

@@ -10,7 +10,6 @@
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 
 class CellEditor;
@@ -117,8 +116,8 @@ private:
     void connectEditHistory();
     void showRecentFiles();
     void enableRecordPayments();
-    void exportTo(const QString &title, const QString &filter, const QString &suffix,
-                  const std::function<bool(const QString &, QString *)> &write);
+    // Writes the estimate in the export format of this suffix to a file the user picks.
+    void exportTo(const QString &suffix);
     void showHeaderText(HeaderFields::Field field);
     QList<QKeySequence> menuShortcuts() const;
 
