@@ -14,24 +14,42 @@ namespace {
 QStringList suppliers()
 {
     return {
-        QStringLiteral("Lane County Building Dept."), QStringLiteral("Pacific Power & Light"),
-        QStringLiteral("Hansen Excavating, Inc."), QStringLiteral("Rock Solid Foundations"),
-        QStringLiteral("Emerald Valley Lumber"), QStringLiteral("Bergström Framing Crew"),
-        QStringLiteral("Jones Supply (Milgard)"), QStringLiteral("Summit Roofing Co."),
-        QStringLiteral("Delgado Concrete"), QStringLiteral("Cascade Siding & Trim"),
-        QStringLiteral("Núñez Plumbing"), QStringLiteral("Comfort Air Heating"),
-        QStringLiteral("Bright Spark Electric"), QStringLiteral("Northwest Insulation"),
-        QStringLiteral("Deep Rock Well Drilling"), QStringLiteral("Valley Septic Service"),
-        QStringLiteral("Hearth & Home Stoves"), QStringLiteral("Smooth Wall Drywall"),
-        QStringLiteral("Oak Creek Cabinetry"), QStringLiteral("Emerald Valley Lumber"),
-        QStringLiteral("J. Whitaker – Finish Carpentry"), QStringLiteral("Color Craft Painters"),
-        QStringLiteral("Appliance Outlet"), QStringLiteral("Lumière Lighting"),
-        QStringLiteral("Carpet One Springfield"), QStringLiteral("Hansen Excavating, Inc."),
-        QStringLiteral("Overhead Door Co."), QStringLiteral("Willamette Title & Escrow"),
-        QStringLiteral("Home Depot, various"), QStringLiteral("Rental equipment"),
-        QStringLiteral("Green Thumb Landscaping"), QStringLiteral("Deckmasters"),
-        QStringLiteral("Blinds To Go"), QStringLiteral("Gutter Pros"),
-        QStringLiteral("SafeHome Security"), QStringLiteral("Owner"),
+        QStringLiteral("Lane County Building Dept."),
+        QStringLiteral("Pacific Power & Light"),
+        QStringLiteral("Hansen Excavating, Inc."),
+        QStringLiteral("Rock Solid Foundations"),
+        QStringLiteral("Emerald Valley Lumber"),
+        QStringLiteral("Bergström Framing Crew"),
+        QStringLiteral("Jones Supply (Milgard)"),
+        QStringLiteral("Summit Roofing Co."),
+        QStringLiteral("Delgado Concrete"),
+        QStringLiteral("Cascade Siding & Trim"),
+        QStringLiteral("Núñez Plumbing"),
+        QStringLiteral("Comfort Air Heating"),
+        QStringLiteral("Bright Spark Electric"),
+        QStringLiteral("Northwest Insulation"),
+        QStringLiteral("Deep Rock Well Drilling"),
+        QStringLiteral("Valley Septic Service"),
+        QStringLiteral("Hearth & Home Stoves"),
+        QStringLiteral("Smooth Wall Drywall"),
+        QStringLiteral("Oak Creek Cabinetry"),
+        QStringLiteral("Emerald Valley Lumber"),
+        QStringLiteral("J. Whitaker – Finish Carpentry"),
+        QStringLiteral("Color Craft Painters"),
+        QStringLiteral("Appliance Outlet"),
+        QStringLiteral("Lumière Lighting"),
+        QStringLiteral("Carpet One Springfield"),
+        QStringLiteral("Hansen Excavating, Inc."),
+        QStringLiteral("Overhead Door Co."),
+        QStringLiteral("Willamette Title & Escrow"),
+        QStringLiteral("Home Depot, various"),
+        QStringLiteral("Rental equipment"),
+        QStringLiteral("Green Thumb Landscaping"),
+        QStringLiteral("Deckmasters"),
+        QStringLiteral("Blinds To Go"),
+        QStringLiteral("Gutter Pros"),
+        QStringLiteral("SafeHome Security"),
+        QStringLiteral("Owner"),
     };
 }
 
@@ -40,15 +58,14 @@ QStringList spareDescriptions()
 {
     return {
         QStringLiteral("Landscaping"), QStringLiteral("Deck and railings"), QStringLiteral("Window coverings"),
-        QStringLiteral("Gutters"), QStringLiteral("Alarm system"), QStringLiteral("Contingency, 5%"),
+        QStringLiteral("Gutters"),     QStringLiteral("Alarm system"),      QStringLiteral("Contingency, 5%"),
     };
 }
 
 // The original estimate of each row in dollars, about a modest house's.
 constexpr std::array<int, EstimateSheet::ItemRowCount> EstimateDollars = {
-    6500, 4200, 9800, 18500, 32000, 24000, 14500, 9200, 7600, 12800, 14200, 9600,
-    11500, 4800, 8900, 7800, 4200, 9800, 13500, 5400, 6200, 7100, 6800, 2900,
-    9400, 5600, 1850, 65000, 3500, 2500, 6000, 4500, 1800, 1600, 2200, 12000,
+    6500,  4200, 9800, 18500, 32000, 24000, 14500, 9200, 7600, 12800, 14200, 9600, 11500, 4800, 8900, 7800, 4200, 9800,
+    13500, 5400, 6200, 7100,  6800,  2900,  9400,  5600, 1850, 65000, 3500,  2500, 6000,  4500, 1800, 1600, 2200, 12000,
 };
 
 // The land was paid at closing, with the title fees on top: a row paid beyond its estimate.

@@ -28,7 +28,8 @@ void checkMoneyText(double value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (const double value : {Money::ReadMoneyValue(text), Money::readLeadingNumber(text), Money::readRawEntry(text)}) {
+    for (const double value :
+         {Money::ReadMoneyValue(text), Money::readLeadingNumber(text), Money::readRawEntry(text)}) {
         check(std::isfinite(value));
         checkMoneyText(value);
         Money::plainNumberText(value);

@@ -14,8 +14,8 @@ int main(int argc, char *argv[])
 
     QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
     QToolBar *toolBar = window.addToolBar(QStringLiteral("Toolbar"));
-    for (const QString &caption : {QStringLiteral("&New"), QStringLiteral("&Open..."), QStringLiteral("&Save"),
-                                   QStringLiteral("&Print")})
+    for (const QString &caption :
+         {QStringLiteral("&New"), QStringLiteral("&Open..."), QStringLiteral("&Save"), QStringLiteral("&Print")})
         toolBar->addAction(file->addAction(caption));
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), &application, &QApplication::quit);

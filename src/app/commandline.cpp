@@ -29,8 +29,9 @@ int exportEstimate(const QString &output, const QString &input)
 {
     const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
     if (!format)
-        return fail(UsageError, QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn")
-                                    .arg(output));
+        return fail(
+            UsageError,
+            QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output));
     EstimateSheet sheet;
     HeaderFields header;
     QString errorString;
@@ -67,10 +68,11 @@ int runOptions(const QStringList &arguments)
                                                     "Without options, the arguments name an estimate to open."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption exportOption(QStringLiteral("export"),
-                                          QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv, .xlsx or .vrn) "
-                                                         "without opening a window."),
-                                          QStringLiteral("OUTPUT"));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv, .xlsx or .vrn) "
+                       "without opening a window."),
+        QStringLiteral("OUTPUT"));
     parser.addOption(exportOption);
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The estimate file (.vrn) to export."));
 

@@ -1,13 +1,13 @@
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
 #include "core/document/headerfields.h"
-#include "support/fakes.h"
 #include "core/sheet/estimatesheet.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 // A document with its sheet and fake dialogs, as the main window holds one.
@@ -76,7 +76,8 @@ private slots:
         QVERIFY(QDir(f.folder.path()).removeRecursively());
         f.messages.answers = {MessageBoxes::Yes, MessageBoxes::No};
         QCOMPARE(f.document.QuerySaveChanges(), 2);
-        QCOMPARE(f.message(), (QStringList{"critical", "An error as accured while trying to save this file.", "File Error"}));
+        QCOMPARE(f.message(),
+                 (QStringList{"critical", "An error as accured while trying to save this file.", "File Error"}));
         QVERIFY(!f.document.DocumentSaved());
 
         // No discards: New restores the sheet of a new estimate.
@@ -163,7 +164,8 @@ private slots:
             f.document.setCommandLineDocument(f.path("bad.vrn"));
         f.document.open();
         QCOMPARE(f.dialogs.openCount, commandLine ? 0 : 1);
-        QCOMPARE(f.message(), (QStringList{"critical", "An error as accured while trying to open this file.", "File Error"}));
+        QCOMPARE(f.message(),
+                 (QStringList{"critical", "An error as accured while trying to open this file.", "File Error"}));
         QCOMPARE(f.document.content(), before);
         QVERIFY(!f.document.DocumentSaved());
         // The document still belongs to its own file: a Save cannot overwrite the bad one.

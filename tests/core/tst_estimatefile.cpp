@@ -76,10 +76,11 @@ private slots:
         const QString path = m_dir.filePath(u"round-trip.vrn"_s);
         const auto result = EstimateFile::save(path, content);
         QVERIFY(result.saved);
-        QCOMPARE(result.lostTexts, (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s},
-                                                                  {2, 1, QString(QChar(0xD800))},
-                                                                  {2, 2, QString(QChar(0))},
-                                                                  {36, 7, u"\U0001F600"_s}}));
+        QCOMPARE(result.lostTexts,
+                 (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s},
+                                                {2, 1, QString(QChar(0xD800))},
+                                                {2, 2, QString(QChar(0))},
+                                                {36, 7, u"\U0001F600"_s}}));
         content.name = u"Li ??, ??"_s;
         content.builder = u"Bob \u201DB\u201D"_s;
         content.cells[1][0] = u"x?"_s;
@@ -94,7 +95,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("opens");
         const QByteArray written = EstimateFile::encode(freshEstimate(u"Main St\nTown"_s));
-        const auto changed = [&](QByteArrayView from, QByteArrayView to) { return QByteArray(written).replace(from, to); };
+        const auto changed = [&](QByteArrayView from, QByteArrayView to) {
+            return QByteArray(written).replace(from, to);
+        };
         QTest::newRow("LF line ends") << changed("\r\n", "\n") << true;
         QTest::newRow("CR line ends") << changed("\r\n", "\r") << true;
         QTest::newRow("junk after quotes") << changed("\",", "\"junk,").replace("\"\r\n", "\" x\r\n") << true;
@@ -166,7 +169,7 @@ private slots:
         const QDir dir(m_dir.path());
         const auto snapshot = [&dir] {
             return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                    << QString::fromLatin1(readAll(dir.filePath(u"old.vrn"_s)));
+                << QString::fromLatin1(readAll(dir.filePath(u"old.vrn"_s)));
         };
         const QStringList before = snapshot();
         const auto result = EstimateFile::save(path, freshEstimate(QString(addressLength, u'x')));

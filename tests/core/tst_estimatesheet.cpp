@@ -55,11 +55,24 @@ private slots:
             QCOMPARE(grid.alignment(5, column), (column >= 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         }
 
-        const std::initializer_list<std::pair<int, int>> cells = {{0, 1}, {0, 7}, {0, 0}, {7, 0}, {36, 0}, {37, 0},
-                                                                   {1, 2}, {30, 2}, {31, 2}, {36, 1}, {37, 2}, {37, 3},
-                                                                   {37, 7}, {2, 3}, {2, 7}};
-        const QStringList fresh = {"Subcontractor, Supplier", "Estimated Cost to Complete", "", " 7", " 36", "",
-                                   "Permits, Fees, Surveys", "Other", "", "", "Total", "0", "0", "", ""};
+        const std::initializer_list<std::pair<int, int>> cells = {{0, 1},  {0, 7},  {0, 0},  {7, 0},  {36, 0},
+                                                                  {37, 0}, {1, 2},  {30, 2}, {31, 2}, {36, 1},
+                                                                  {37, 2}, {37, 3}, {37, 7}, {2, 3},  {2, 7}};
+        const QStringList fresh = {"Subcontractor, Supplier",
+                                   "Estimated Cost to Complete",
+                                   "",
+                                   " 7",
+                                   " 36",
+                                   "",
+                                   "Permits, Fees, Surveys",
+                                   "Other",
+                                   "",
+                                   "",
+                                   "Total",
+                                   "0",
+                                   "0",
+                                   "",
+                                   ""};
         QCOMPARE(texts(grid, cells), fresh);
         enter(sheet, 2, 3, "75");
         grid.setText(30, 2, "Changed");
@@ -74,8 +87,8 @@ private slots:
     void columnWidths()
     {
         const int widest = std::numeric_limits<int>::max();
-        const std::pair<int, int> cases[] = {{EstimateSheet::DesignWidth, 1500}, {14000, 3900}, {11601, 1501},
-                                             {widest, widest - 10100}};
+        const std::pair<int, int> cases[] = {
+            {EstimateSheet::DesignWidth, 1500}, {14000, 3900}, {11601, 1501}, {widest, widest - 10100}};
         EstimateSheet sheet;
         for (const auto &[gridWidth, supplierWidth] : cases) {
             sheet.grid().setWidth(gridWidth);
@@ -98,8 +111,8 @@ private slots:
         QTest::newRow("thousands separator, original copied into adjusted")
             << QStringList{"3=1,500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
         QTest::newRow("minus") << QStringList{"4=-50"} << QStringList{"", "($50.00)", "", "", "($50.00)"} << true;
-        QTest::newRow("parentheses")
-            << QStringList{"3=(50)"} << QStringList{"($50.00)", "($50.00)", "", "", "($50.00)"} << true;
+        QTest::newRow("parentheses") << QStringList{"3=(50)"} << QStringList{"($50.00)", "($50.00)", "", "", "($50.00)"}
+                                     << true;
         QTest::newRow("letters") << QStringList{"6=abc"} << QStringList{"", "", "", "$0.00", "$0.00"} << false;
         QTest::newRow("dollar text left as typed")
             << QStringList{"3=$1500"} << QStringList{"$1500", "$1,500.00", "", "", "$1,500.00"} << false;

@@ -1,9 +1,9 @@
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
 #include "core/document/headerfields.h"
-#include "support/fakes.h"
-#include "faultinjection/faultinjection.h"
 #include "core/sheet/estimatesheet.h"
+#include "faultinjection/faultinjection.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,8 +80,8 @@ private slots:
         const QString varn = QStringLiteral(VARN_EXECUTABLE);
         // A file may grow to a few kilobytes only (RLIMIT_FSIZE), as on a disk that is nearly full.
         QTest::newRow("size limit, signal ignored")
-                << QStringList{"sh", "-c", "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"", varn} << false
-                << QByteArray("File too large");
+            << QStringList{"sh", "-c", "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"", varn} << false
+            << QByteArray("File too large");
         // Past the limit the kernel sends SIGXFSZ, which would kill the program mid-save.
         QTest::newRow("size limit") << QStringList{"sh", "-c", "ulimit -f 8; exec \"$0\" \"$@\"", varn} << false
                                     << QByteArray("File too large");
@@ -235,8 +235,7 @@ private slots:
         QVERIFY(QFile::copy(m_old, target));
         QFile filler(folder + QStringLiteral("/filler"));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (filler.write(QByteArray(512, 'f')) == 512) {
-        }
+        while (filler.write(QByteArray(512, 'f')) == 512) { }
         filler.close();
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
 
@@ -376,10 +375,14 @@ private slots:
         QTest::addColumn<bool>("opening");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("save into a missing folder") << false << "missing/house.vrn" << "The folder does not exist";
-        QTest::newRow("open a missing file") << true << "missing.vrn" << "The file does not exist";
-        QTest::newRow("open a file over 1 MiB") << true << "huge.vrn" << "The file is larger than 1 MiB";
-        QTest::newRow("open a file cut short") << true << "short.vrn" << "It is not a whole estimate file: it is cut short, or it is not text";
+        QTest::newRow("save into a missing folder") << false << "missing/house.vrn"
+                                                    << "The folder does not exist";
+        QTest::newRow("open a missing file") << true << "missing.vrn"
+                                             << "The file does not exist";
+        QTest::newRow("open a file over 1 MiB") << true << "huge.vrn"
+                                                << "The file is larger than 1 MiB";
+        QTest::newRow("open a file cut short") << true << "short.vrn"
+                                               << "It is not a whole estimate file: it is cut short, or it is not text";
     }
 
     void reasonIsShown()
@@ -477,8 +480,7 @@ void TestSaveFaults::writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // A program that hangs is stopped after a while, and counts as not finished.
-Run TestSaveFaults::run(const QString &program, const QStringList &arguments,
-                        const QProcessEnvironment &environment)
+Run TestSaveFaults::run(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -548,7 +550,8 @@ bool TestSaveFaults::isSameExport(const QByteArray &bytes, const QByteArray &com
         // a whole one still ends with the archive's closing record.
         constexpr qsizetype ClosingRecordSize = 22;
         return qAbs(bytes.size() - complete.size()) < 64 && bytes.startsWith("PK\x03\x04")
-            && bytes.size() > ClosingRecordSize && bytes.sliced(bytes.size() - ClosingRecordSize).startsWith("PK\x05\x06");
+            && bytes.size() > ClosingRecordSize
+            && bytes.sliced(bytes.size() - ClosingRecordSize).startsWith("PK\x05\x06");
     }
     return bytes == complete;
 }

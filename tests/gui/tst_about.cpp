@@ -53,14 +53,19 @@ private slots:
     // closes it wherever the focus is, and a closed box is gone.
     void everyShowingIsFresh()
     {
-        const QStringList expected{"About Cost Estimate", "Cost Estimate", "Version 2.4.6",
+        const QStringList expected{"About Cost Estimate",
+                                   "Cost Estimate",
+                                   "Version 2.4.6",
                                    "Cost Estimate\r\n" + ProductInfo::webAddress() + "\r\n"
-                                           + ProductInfo::contactEmail() + "\r\n",
+                                       + ProductInfo::contactEmail() + "\r\n",
                                    ProductInfo::authorLine() + "\r\n" + ProductInfo::companyWebAddress()
-                                           + "\r\nPlease report any bugs to " + ProductInfo::bugReportEmail(),
-                                   "OK", "&System Info...", "every line shown", "closed"};
+                                       + "\r\nPlease report any bugs to " + ProductInfo::bugReportEmail(),
+                                   "OK",
+                                   "&System Info...",
+                                   "every line shown",
+                                   "closed"};
         const std::pair<Qt::Key, const char *> closings[] = {
-                {Qt::Key_Return, "cmdOK"}, {Qt::Key_Enter, "picIcon"}, {Qt::Key_Escape, "cmdSysInfo"}};
+            {Qt::Key_Return, "cmdOK"}, {Qt::Key_Enter, "picIcon"}, {Qt::Key_Escape, "cmdSysInfo"}};
         FakeMessageBoxes messages;
         for (const auto &[key, focused] : closings) {
             QPointer<QDialog> box;
@@ -101,8 +106,8 @@ private slots:
         const auto number = [](const char *hex) { return Value{RegistryReader::NumberType, QByteArray::fromHex(hex)}; };
         QTest::newRow("string without NUL stays whole") << MsInfoKey << stringValue(tool) << 1 << tool;
         QTest::newRow("only one NUL is dropped") << MsInfoKey << stringValue("ab" + nul + nul) << 1 << "ab" + nul;
-        QTest::newRow("1024 bytes fill the buffer") << MsInfoKey << stringValue(QString(512, u'x')) << 1
-                                                    << QString(512, u'x');
+        QTest::newRow("1024 bytes fill the buffer")
+            << MsInfoKey << stringValue(QString(512, u'x')) << 1 << QString(512, u'x');
         QTest::newRow("1026 bytes do not fit") << MsInfoKey << stringValue(QString(513, u'x')) << 0 << QString();
         QTest::newRow("number") << MsInfoKey << number("cdab0000") << 1 << "&hABCD";
         QTest::newRow("number zero") << MsInfoKey << number("00000000") << 1 << "&h0";
@@ -140,15 +145,15 @@ private slots:
         QTest::newRow("preferred tool") << QStringList{tools.last(), tools.first()} << works << tools.first();
         QTest::newRow("later tool") << QStringList{tools.last()} << works << tools.last();
         QTest::newRow("no tool") << QStringList() << works << QString();
-        QTest::newRow("tool that cannot start") << QStringList{tools.first()} << QByteArray("#!/nonexistent/sh\n")
-                                                << QString();
+        QTest::newRow("tool that cannot start")
+            << QStringList{tools.first()} << QByteArray("#!/nonexistent/sh\n") << QString();
     }
 
     void sysInfo()
     {
-    #ifdef Q_OS_WIN
+#ifdef Q_OS_WIN
         QSKIP("Windows takes its tool from the registry");
-    #endif
+#endif
         QFETCH(QStringList, installed);
         QFETCH(QByteArray, script);
         QFETCH(QString, started);

@@ -35,8 +35,9 @@ private slots:
             if (!control->isVisibleTo(f.window.get())
                 || !(takesFocus || qobject_cast<QToolButton *>(control) || qobject_cast<QToolBar *>(control)))
                 continue;
-            const QString name = control->objectName().isEmpty() ? QString::fromLatin1(control->metaObject()->className())
-                                                                 : control->objectName();
+            const QString name = control->objectName().isEmpty()
+                ? QString::fromLatin1(control->metaObject()->className())
+                : control->objectName();
             if (said(control, QAccessible::Name).trimmed().isEmpty())
                 unnamed << name;
             if (takesFocus && said(control, QAccessible::Description).trimmed().isEmpty())
@@ -54,7 +55,8 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("name");
         QTest::newRow("an amount") << 5 << 3 << QStringLiteral("Rough Lumber, Original Cost Estimate: $1,500.00");
-        QTest::newRow("a computed amount") << 5 << 7 << QStringLiteral("Rough Lumber, Estimated Cost to Complete: $1,500.00");
+        QTest::newRow("a computed amount")
+            << 5 << 7 << QStringLiteral("Rough Lumber, Estimated Cost to Complete: $1,500.00");
         QTest::newRow("a name") << 1 << 1 << QStringLiteral("Permits, Fees, Surveys, Subcontractor, Supplier: empty");
         QTest::newRow("a spare row") << 31 << 2 << QStringLiteral("Row 31, Description: empty");
         QTest::newRow("the total") << 37 << 4 << QStringLiteral("Total, Adjusted Cost Estimate: $1,500.00");

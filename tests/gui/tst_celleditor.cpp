@@ -38,19 +38,45 @@ private slots:
         QTest::addColumn<QString>("cellText");
         QTest::addColumn<QString>("way"); // "double-click", "F2" or the keys typed
         QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
-        QTest::newRow("typing a letter in money") << 4 << "old" << "a" << "(closed)";
-        QTest::newRow("typing a point in money") << 5 << "old" << "." << ".";
-        QTest::newRow("Backspace opens empty") << 3 << "old" << "\b" << "";
-        QTest::newRow("money key filter") << 6 << "old" << "1a-2,$5.5\b" << "125.";
-        QTest::newRow("typing in text") << 1 << "old" << "Bob's (No. 1), $5" << "Bob's (No. 1), $5";
-        QTest::newRow("double-click on money") << 3 << "$1,234,567.25" << "double-click" << "1234567.25";
-        QTest::newRow("double-click on negative money") << 4 << "($250.00)" << "double-click" << "-250";
-        QTest::newRow("double-click on empty money") << 5 << "" << "double-click" << "";
-        QTest::newRow("double-click on text") << 2 << "$950.50" << "double-click" << "$950.50";
-        QTest::newRow("double-click on the computed column") << 7 << "$950.50" << "double-click" << "(closed)";
-        QTest::newRow("F2 on money") << 3 << "$1,234,567.25" << "F2" << "1234567.25";
-        QTest::newRow("F2 on empty money") << 5 << "" << "F2" << "0";
-        QTest::newRow("F2 on the computed column") << 7 << "$950.50" << "F2" << "950.5";
+        QTest::newRow("typing a letter in money") << 4 << "old"
+                                                  << "a"
+                                                  << "(closed)";
+        QTest::newRow("typing a point in money") << 5 << "old"
+                                                 << "."
+                                                 << ".";
+        QTest::newRow("Backspace opens empty") << 3 << "old"
+                                               << "\b"
+                                               << "";
+        QTest::newRow("money key filter") << 6 << "old"
+                                          << "1a-2,$5.5\b"
+                                          << "125.";
+        QTest::newRow("typing in text") << 1 << "old"
+                                        << "Bob's (No. 1), $5"
+                                        << "Bob's (No. 1), $5";
+        QTest::newRow("double-click on money") << 3 << "$1,234,567.25"
+                                               << "double-click"
+                                               << "1234567.25";
+        QTest::newRow("double-click on negative money") << 4 << "($250.00)"
+                                                        << "double-click"
+                                                        << "-250";
+        QTest::newRow("double-click on empty money") << 5 << ""
+                                                     << "double-click"
+                                                     << "";
+        QTest::newRow("double-click on text") << 2 << "$950.50"
+                                              << "double-click"
+                                              << "$950.50";
+        QTest::newRow("double-click on the computed column") << 7 << "$950.50"
+                                                             << "double-click"
+                                                             << "(closed)";
+        QTest::newRow("F2 on money") << 3 << "$1,234,567.25"
+                                     << "F2"
+                                     << "1234567.25";
+        QTest::newRow("F2 on empty money") << 5 << ""
+                                           << "F2"
+                                           << "0";
+        QTest::newRow("F2 on the computed column") << 7 << "$950.50"
+                                                   << "F2"
+                                                   << "950.5";
     }
 
     void waysIn()
@@ -181,15 +207,24 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("opening"); // how the edit opens, or empty for none
         QTest::addColumn<QString>("keys");
-        QTest::newRow("Escape on a name") << 2 << "" << "\x1b";
-        QTest::newRow("Escape on an amount") << 3 << "" << "\x1b";
-        QTest::newRow("space on an amount") << 4 << "" << " ";
-        QTest::newRow("minus on an amount") << 5 << "" << "-";
-        QTest::newRow("dollar on an amount") << 6 << "" << "$";
-        QTest::newRow("Escape after typing a name") << 2 << "typing" << "Acme\x1b";
-        QTest::newRow("Escape after typing an amount") << 3 << "typing" << "12\x1b";
-        QTest::newRow("Escape after a double-click") << 4 << "double-click" << "\b\b\x1b";
-        QTest::newRow("Escape after F2") << 5 << "F2" << "9\x1b";
+        QTest::newRow("Escape on a name") << 2 << ""
+                                          << "\x1b";
+        QTest::newRow("Escape on an amount") << 3 << ""
+                                             << "\x1b";
+        QTest::newRow("space on an amount") << 4 << ""
+                                            << " ";
+        QTest::newRow("minus on an amount") << 5 << ""
+                                            << "-";
+        QTest::newRow("dollar on an amount") << 6 << ""
+                                             << "$";
+        QTest::newRow("Escape after typing a name") << 2 << "typing"
+                                                    << "Acme\x1b";
+        QTest::newRow("Escape after typing an amount") << 3 << "typing"
+                                                       << "12\x1b";
+        QTest::newRow("Escape after a double-click") << 4 << "double-click"
+                                                     << "\b\b\x1b";
+        QTest::newRow("Escape after F2") << 5 << "F2"
+                                         << "9\x1b";
     }
 
     void keysThatEraseNothing()

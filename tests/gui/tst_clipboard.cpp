@@ -59,9 +59,12 @@ private slots:
     {
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("remainder");
-        QTest::newRow("letters") << "abc12.5x" << "($12.50)";
-        QTest::newRow("minus counts") << "-50" << "$50.00";
-        QTest::newRow("parentheses") << "($20.00)" << "$20.00";
+        QTest::newRow("letters") << "abc12.5x"
+                                 << "($12.50)";
+        QTest::newRow("minus counts") << "-50"
+                                      << "$50.00";
+        QTest::newRow("parentheses") << "($20.00)"
+                                     << "$20.00";
     }
 
     void pastedTextCountsByDigits()
@@ -117,7 +120,8 @@ private slots:
         WindowFixture f;
         auto *address = f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"));
         address->setFocus();
-        clipboard()->setText(QStringLiteral("Lot 7\nBlock C\nPine Ridge Estates\n1200 County Road\nSpringfield\nIL 62701"));
+        clipboard()->setText(
+            QStringLiteral("Lot 7\nBlock C\nPine Ridge Estates\n1200 County Road\nSpringfield\nIL 62701"));
         f.press(Qt::Key_V, Qt::ControlModifier);
         QVERIFY(address->viewport()->rect().contains(address->cursorRect()));
     }

@@ -27,16 +27,39 @@ private slots:
             items << menu->text();
             for (QAction *item : menu->menu()->actions()) {
                 if (item->isVisible())
-                    items << (item->isSeparator() ? QStringLiteral("-") : item->text() + u'|' + item->shortcut().toString());
+                    items << (item->isSeparator() ? QStringLiteral("-")
+                                                  : item->text() + u'|' + item->shortcut().toString());
             }
         }
         // The designed items in their order, with the additions in between.
-        QCOMPARE(items, (QStringList{"&File", "&New|Ctrl+N", "&Open...|Ctrl+O", "&Save|Ctrl+S", "Save &As...|Ctrl+A", "-",
-                                     "&Print|Ctrl+P", "Print Pre&view...|", "Export as P&DF...|", "Export as &CSV...|",
-                                     "Export as Sp&readsheet...|", "-", "E&xit|", "&Edit", "&Undo|Ctrl+Z",
-                                     "&Redo|Ctrl+Shift+Z", "-", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "&Paste|Ctrl+V",
-                                     "&Delete|Del", "-", "Rec&ord Current Payments|", "-", "Edit Cell|F2", "&Help",
-                                     "&About|"}));
+        QCOMPARE(items,
+                 (QStringList{"&File",
+                              "&New|Ctrl+N",
+                              "&Open...|Ctrl+O",
+                              "&Save|Ctrl+S",
+                              "Save &As...|Ctrl+A",
+                              "-",
+                              "&Print|Ctrl+P",
+                              "Print Pre&view...|",
+                              "Export as P&DF...|",
+                              "Export as &CSV...|",
+                              "Export as Sp&readsheet...|",
+                              "-",
+                              "E&xit|",
+                              "&Edit",
+                              "&Undo|Ctrl+Z",
+                              "&Redo|Ctrl+Shift+Z",
+                              "-",
+                              "Cu&t|Ctrl+X",
+                              "&Copy|Ctrl+C",
+                              "&Paste|Ctrl+V",
+                              "&Delete|Del",
+                              "-",
+                              "Rec&ord Current Payments|",
+                              "-",
+                              "Edit Cell|F2",
+                              "&Help",
+                              "&About|"}));
 
         QCOMPARE(f.registrar->registrations,
                  (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
@@ -143,7 +166,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("path");
         QTest::newRow("none") << QStringList{"VARN"} << "";
-        QTest::newRow("blanks unquoted") << QStringList{"VARN", "/home/pat/My", "House.vrn"} << "/home/pat/My House.vrn";
+        QTest::newRow("blanks unquoted") << QStringList{"VARN", "/home/pat/My", "House.vrn"}
+                                         << "/home/pat/My House.vrn";
         QTest::newRow("quoted") << QStringList{"VARN", "\"C:\\My Files\\house.vrn\""} << "C:\\My Files\\house.vrn";
         QTest::newRow("lone quote kept") << QStringList{"VARN", "\""} << "\"";
     }

@@ -2,9 +2,9 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QJsonDocument>
-#include <QDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -94,7 +94,7 @@ private slots:
     void workbookCells_data()
     {
         QTest::addColumn<QString>("cell");
-        QTest::addColumn<QVariant>("value");  // a formula as its text
+        QTest::addColumn<QVariant>("value"); // a formula as its text
         QTest::addColumn<QVariant>("cached"); // the result a reader that does not calculate shows
         QTest::addColumn<QString>("look");
         const QVariant none;
@@ -205,11 +205,12 @@ private slots:
                                        << path("missing.vrn");
         QTest::newRow("input cut short") << QStringList{"--export", path("never.csv"), path("short.vrn")} << 1
                                          << path("short.vrn");
-        for (const char *name : {"no folder/report.pdf", "no folder/sheet.csv", "no folder/sheet.xlsx", "no folder/copy.vrn"})
+        for (const char *name :
+             {"no folder/report.pdf", "no folder/sheet.csv", "no folder/sheet.xlsx", "no folder/copy.vrn"})
             QTest::newRow(name) << QStringList{"--export", path(name), m_input} << 1 << path(name);
         QTest::newRow("unknown output type") << QStringList{"--export", "out.txt", "in.vrn"} << 2 << "out.txt";
-        QTest::newRow("workbook from a missing input") << QStringList{"--export", path("never.xlsx"), path("missing.vrn")}
-                                                       << 1 << path("missing.vrn");
+        QTest::newRow("workbook from a missing input")
+            << QStringList{"--export", path("never.xlsx"), path("missing.vrn")} << 1 << path("missing.vrn");
         QTest::newRow("missing output") << QStringList{"--export"} << 2 << QString();
         QTest::newRow("no input") << QStringList{"--export", "out.pdf"} << 2 << QString();
         QTest::newRow("two inputs") << QStringList{"--export", "out.pdf", "a.vrn", "b.vrn"} << 2 << QString();

@@ -22,7 +22,6 @@ private slots:
         QTest::newRow("just over the limits") << QSize(201, 201);
 
         QTest::newRow("very wide") << QSize(60000, 600);
-
     }
 
     void gridFollowsWindow()
@@ -51,7 +50,8 @@ private slots:
 
         QCOMPARE(grid.columnWidth(1), std::max(1500, grid.width() - 10100));
 
-        QCOMPARE(f.grid->size(), QSize(f.window->twipsToPixelsX(grid.width()), f.window->twipsToPixelsY(grid.height())));
+        QCOMPARE(f.grid->size(),
+                 QSize(f.window->twipsToPixelsX(grid.width()), f.window->twipsToPixelsY(grid.height())));
 
         // Nothing else moves; the tab trap stays hidden behind the builder frame.
 
@@ -60,7 +60,6 @@ private slots:
         QCOMPARE(f.grid->pos(), gridBefore);
 
         QVERIFY(builder->geometry().contains(f.window->findChild<QLineEdit *>(QStringLiteral("txtTemp"))->geometry()));
-
     }
 
     void smallWindowKeepsGridSize()
@@ -84,7 +83,6 @@ private slots:
         f.window->resize(150, 600);
 
         QCOMPARE(f.model().width(), width);
-
     }
 
     void sheetSizesOnScreen()
@@ -106,7 +104,6 @@ private slots:
         QCOMPARE(f.grid->verticalHeader()->width(), f.window->twipsToPixelsX(400));
 
         QCOMPARE(f.grid->model()->headerData(6, Qt::Vertical).toString(), QStringLiteral(" 7"));
-
     }
 };
 

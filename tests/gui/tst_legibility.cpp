@@ -1,6 +1,6 @@
 #include "core/document/headerfields.h"
-#include "gui/print/estimatereport.h"
 #include "core/sheet/estimatesheet.h"
+#include "gui/print/estimatereport.h"
 #include "support/windowfixture.h"
 
 #include <QHelpEvent>
@@ -194,9 +194,13 @@ private slots:
             const QList<QRect> runs = inkRuns(page, cell);
             const bool dollar = runs.first().height() > runs.last().height() + 1;
             const bool hashes = !dollar && inkWidth(runs) < cell.width() * 2 / 5;
-            QVERIFY2(dollar || hashes, qPrintable(QStringLiteral("%1: ink %2 to %3, first glyph %4 high, last %5")
-                                                      .arg(amount).arg(runs.first().left()).arg(runs.last().right())
-                                                      .arg(runs.first().height()).arg(runs.last().height())));
+            QVERIFY2(dollar || hashes,
+                     qPrintable(QStringLiteral("%1: ink %2 to %3, first glyph %4 high, last %5")
+                                    .arg(amount)
+                                    .arg(runs.first().left())
+                                    .arg(runs.last().right())
+                                    .arg(runs.first().height())
+                                    .arg(runs.last().height())));
         }
     }
 

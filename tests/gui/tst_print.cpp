@@ -3,8 +3,8 @@
 #include "gui/print/estimatereport.h"
 
 #include <QAction>
-#include <QFile>
 #include <QDialog>
+#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QPageLayout>
@@ -114,8 +114,12 @@ private slots:
         f.window->header().setText(HeaderFields::Builder, QStringLiteral("   "));
         const QString text = print(f, "header.pdf");
         // In this order: an empty field prints "None", a field of spaces the label alone.
-        const QStringList expected = {"COST ESTIMATE", "Name: Pat +Owner\\n", "BUILDER: *\\n", "PROP. ADDRESS: None",
-                                      "For average cost to build anywhere in the USA, visit", "www.varn.example",
+        const QStringList expected = {"COST ESTIMATE",
+                                      "Name: Pat +Owner\\n",
+                                      "BUILDER: *\\n",
+                                      "PROP. ADDRESS: None",
+                                      "For average cost to build anywhere in the USA, visit",
+                                      "www.varn.example",
                                       "Cost Estimate software by VARN Software"};
         qsizetype from = 0;
         for (const QString &pattern : expected) {
@@ -160,8 +164,8 @@ private slots:
     {
         WindowFixture f;
         const auto pageIsWide = [&f] {
-            const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)")
-                                                     .match(run("pdfinfo", {f.printer->pdfPath}));
+            const QRegularExpressionMatch size =
+                QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(run("pdfinfo", {f.printer->pdfPath}));
             return size.captured(1).toDouble() > size.captured(2).toDouble();
         };
         QVERIFY(!print(f, "portrait.pdf").isEmpty());
@@ -188,7 +192,8 @@ private slots:
             f.window->header().setText(field, wordsOfLength(limit, QStringLiteral("Longname")));
         QStringList address;
         for (int line = 1; line <= 30; ++line)
-            address << QStringLiteral("%1 Long Road past the old mill, the creek and the county line, Springfield").arg(line);
+            address << QStringLiteral("%1 Long Road past the old mill, the creek and the county line, Springfield")
+                           .arg(line);
         f.window->header().setText(HeaderFields::Address, address.join(u'\n'));
 
         // The page drawn on a sheet larger than itself: whatever runs off the page shows.
@@ -205,8 +210,8 @@ private slots:
             EstimateReport(f.model(), EstimateReport::printedFields(f.window->header())).compose(painter, printable);
         }
         const QRect ink = inkBox(sheet);
-        QVERIFY2(QRect(QPoint(0, 0), page).contains(ink), qPrintable(QStringLiteral("ink reaches %1, %2")
-                                                                         .arg(ink.right()).arg(ink.bottom())));
+        QVERIFY2(QRect(QPoint(0, 0), page).contains(ink),
+                 qPrintable(QStringLiteral("ink reaches %1, %2").arg(ink.right()).arg(ink.bottom())));
         // Under the sheet's last line, the three footer lines.
         const QList<std::pair<int, int>> bands = inkBands(sheet, QRect(QPoint(0, 0), page));
         qsizetype sheetBand = 0;

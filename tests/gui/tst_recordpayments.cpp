@@ -113,26 +113,26 @@ private slots:
     void arithmetic_data()
     {
         QTest::addColumn<QStringList>("before"); // adjusted estimate, previous payment, current amount, as in the file
-        QTest::addColumn<QStringList>("after");  // previous payment, current amount, cost to complete
+        QTest::addColumn<QStringList>("after"); // previous payment, current amount, cost to complete
         QTest::newRow("cents") << QStringList{"$1,000.00", "$250.00", "$125.50"}
                                << QStringList{"$375.50", "", "$624.50"};
         QTest::newRow("first payment") << QStringList{"$80.00", "", "$80.00"} << QStringList{"$80.00", "", "$0.00"};
         QTest::newRow("millions") << QStringList{"", "$1,234,567.89", "$0.11"}
                                   << QStringList{"$1,234,568.00", "", "($1,234,568.00)"};
-        QTest::newRow("half cents add up") << QStringList{"$100.00", "$10.005", "$0.005"}
-                                           << QStringList{"$10.01", "", "$89.99"};
-        QTest::newRow("half cent rounds away from zero") << QStringList{"", "", "$0.125"}
-                                                         << QStringList{"$0.13", "", "($0.13)"};
+        QTest::newRow("half cents add up")
+            << QStringList{"$100.00", "$10.005", "$0.005"} << QStringList{"$10.01", "", "$89.99"};
+        QTest::newRow("half cent rounds away from zero")
+            << QStringList{"", "", "$0.125"} << QStringList{"$0.13", "", "($0.13)"};
         QTest::newRow("refund") << QStringList{"$500.00", "$100.00", "($25.50)"}
                                 << QStringList{"$74.50", "", "$425.50"};
-        QTest::newRow("negative previous") << QStringList{"", "($10.00)", "$4.00"}
-                                           << QStringList{"($6.00)", "", "$6.00"};
+        QTest::newRow("negative previous")
+            << QStringList{"", "($10.00)", "$4.00"} << QStringList{"($6.00)", "", "$6.00"};
         QTest::newRow("raw amount") << QStringList{"", "", "1,500"} << QStringList{"$1,500.00", "", "($1,500.00)"};
-        QTest::newRow("note as current amount") << QStringList{"$90.00", "$10.00", "TBD"}
-                                                << QStringList{"$10.00", "TBD", "$80.00"};
+        QTest::newRow("note as current amount")
+            << QStringList{"$90.00", "$10.00", "TBD"} << QStringList{"$10.00", "TBD", "$80.00"};
         QTest::newRow("sign alone") << QStringList{"$90.00", "$10.00", "$"} << QStringList{"$10.00", "$", "$80.00"};
-        QTest::newRow("note as previous payment") << QStringList{"$90.00", "see invoice", "$5.00"}
-                                                  << QStringList{"see invoice", "$5.00", "$85.00"};
+        QTest::newRow("note as previous payment")
+            << QStringList{"$90.00", "see invoice", "$5.00"} << QStringList{"see invoice", "$5.00", "$85.00"};
     }
 
     // Rows read from a file, as Open shows them, and recorded by the money rules.

@@ -15,7 +15,8 @@ class TestRegistration : public QObject
 private slots:
     void init()
     {
-        if (QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("update-mime-database").isEmpty())
+        if (QStandardPaths::findExecutable("xdg-mime").isEmpty()
+            || QStandardPaths::findExecutable("update-mime-database").isEmpty())
             QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
         m_home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", home("data").toUtf8());
@@ -57,7 +58,8 @@ private slots:
         registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
         QVERIFY(QFile::exists(entry()));
         write(home("system/applications/example.varn.varn.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN %f\nMimeType=application/x-varn;\n");
+              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
+              "%f\nMimeType=application/x-varn;\n");
         registerFrom("/usr/bin");
         QVERIFY(!QFile::exists(entry()));
         QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
@@ -68,11 +70,16 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("command");
-        QTest::newRow("plain") << "/usr/bin/VARN" << "/usr/bin/VARN";
-        QTest::newRow("blank") << "/opt/My Estimates/VARN" << "\"/opt/My Estimates/VARN\"";
-        QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN" << "\"/opt/\\\\$x\\\\\"y/VARN\"";
-        QTest::newRow("backslash") << "/opt/a\\b/VARN" << "\"/opt/a\\\\\\\\b/VARN\"";
-        QTest::newRow("percent") << "/opt/100%/VARN" << "/opt/100%%/VARN";
+        QTest::newRow("plain") << "/usr/bin/VARN"
+                               << "/usr/bin/VARN";
+        QTest::newRow("blank") << "/opt/My Estimates/VARN"
+                               << "\"/opt/My Estimates/VARN\"";
+        QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN"
+                                          << "\"/opt/\\\\$x\\\\\"y/VARN\"";
+        QTest::newRow("backslash") << "/opt/a\\b/VARN"
+                                   << "\"/opt/a\\\\\\\\b/VARN\"";
+        QTest::newRow("percent") << "/opt/100%/VARN"
+                                 << "/opt/100%%/VARN";
     }
 
     void execQuoting()
@@ -89,9 +96,14 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("dotted name") << "bin" << "VARN.bin" << "Exec=%1/bin/VARN.bin %f";
-        QTest::newRow("version in the name") << "bin" << "VARN-2.4.6.x86_64" << "Exec=%1/bin/VARN-2.4.6.x86_64 %f";
-        QTest::newRow("line break in the folder") << "a\nExec=/bin/false" << "VARN" << QString();
+        QTest::newRow("dotted name") << "bin"
+                                     << "VARN.bin"
+                                     << "Exec=%1/bin/VARN.bin %f";
+        QTest::newRow("version in the name") << "bin"
+                                             << "VARN-2.4.6.x86_64"
+                                             << "Exec=%1/bin/VARN-2.4.6.x86_64 %f";
+        QTest::newRow("line break in the folder") << "a\nExec=/bin/false"
+                                                  << "VARN" << QString();
     }
 
     void programAsStarted()
@@ -107,7 +119,8 @@ private slots:
         varn.setProcessEnvironment(environment);
         varn.start(copy, {});
         QVERIFY(varn.waitForStarted());
-        const QString entryFile = home("data/applications/" + DesktopFileAssociation::desktopId(QFileInfo(copy).completeBaseName()) + ".desktop");
+        const QString entryFile = home(
+            "data/applications/" + DesktopFileAssociation::desktopId(QFileInfo(copy).completeBaseName()) + ".desktop");
         // The program registers at start-up, then waits for its user.
         QByteArray errors;
         const auto registeredOrRefused = [&] {

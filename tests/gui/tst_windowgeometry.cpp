@@ -60,7 +60,8 @@ private slots:
         QTest::addColumn<bool>("fits");
         QTest::newRow("past the right and bottom")
             << QRect(available().bottomRight() - QPoint(40, 30), QSize(520, 400)) << true;
-        QTest::newRow("past the left and top") << QRect(available().topLeft() - QPoint(400, 300), QSize(520, 400)) << true;
+        QTest::newRow("past the left and top")
+            << QRect(available().topLeft() - QPoint(400, 300), QSize(520, 400)) << true;
         QTest::newRow("larger than the screen") << QRect(available().topLeft(), available().size() * 2) << false;
     }
 

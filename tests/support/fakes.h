@@ -3,8 +3,8 @@
 // Stand-ins for the dialogs and message boxes, answered by the test and recording what
 // the program asked.
 
-#include "core/document/messageboxes.h"
 #include "core/document/filedialogs.h"
+#include "core/document/messageboxes.h"
 #include "core/registration/fileiconassociation.h"
 
 #include <QList>

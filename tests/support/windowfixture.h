@@ -3,10 +3,10 @@
 // A real main window, shown on the offscreen platform, with fake dialogs, and the means to
 // click and type on it as a user does.
 
-#include "gui/window/frmmain.h"
 #include "fakes.h"
 #include "gui/print/printerdialog.h"
 #include "gui/sheet/gridview.h"
+#include "gui/window/frmmain.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -123,10 +123,7 @@ public:
     }
 
     // Where the user sees a cell and the grid's cell area, in the editor's coordinates.
-    QRect shownCell(int row, int column) const
-    {
-        return grid->cellRect(row, column).translated(grid->pos());
-    }
+    QRect shownCell(int row, int column) const { return grid->cellRect(row, column).translated(grid->pos()); }
     QRect cellArea() const
     {
         return QRect(grid->viewport()->mapTo(editor->parentWidget(), QPoint()), grid->viewport()->size());

@@ -1,9 +1,9 @@
 #include "document.h"
 
-#include "messageboxes.h"
+#include "core/sheet/estimatesheet.h"
 #include "filedialogs.h"
 #include "headerfields.h"
-#include "core/sheet/estimatesheet.h"
+#include "messageboxes.h"
 
 // The file's rows and columns are the sheet's item rows and data columns, one for one.
 static_assert(EstimateContent::RowCount == EstimateSheet::ItemRowCount);

@@ -58,7 +58,7 @@ public:
     // Reads a file into the sheet as Open does, recalculated; nothing changes on failure,
     // and errorString, when given, learns why.
     static bool ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path,
-                         QString *errorString = nullptr);
+                                 QString *errorString = nullptr);
 
 signals:
     // The sheet now holds another estimate (New or Open); edits before it cannot be undone.

@@ -68,8 +68,7 @@ std::optional<QByteArray> encodeExactly(QStringView text)
 // A surrogate pair is one character; a lone surrogate is a character of its own, and lost.
 qsizetype characterLength(QStringView text, qsizetype at)
 {
-    const bool isPair = at + 1 < text.size() && text.at(at).isHighSurrogate()
-            && text.at(at + 1).isLowSurrogate();
+    const bool isPair = at + 1 < text.size() && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate();
     return isPair ? 2 : 1;
 }
 
@@ -99,12 +98,11 @@ EncodedText encodeText(QStringView text)
 QByteArray versionRecord()
 {
     return QByteArray::number(Version::Major) + ',' + QByteArray::number(Version::Minor) + ','
-            + QByteArray::number(Version::Revision) + RecordEnd;
+        + QByteArray::number(Version::Revision) + RecordEnd;
 }
 
 // One line of quoted texts; row and columns name the texts in the lost-text reports.
-QByteArray textRecord(int row, std::span<const QString> texts,
-                      QList<EstimateFile::LostText> &lostTexts)
+QByteArray textRecord(int row, std::span<const QString> texts, QList<EstimateFile::LostText> &lostTexts)
 {
     QByteArrayList fields;
     for (int column = 1; column <= int(texts.size()); ++column) {
@@ -284,14 +282,13 @@ bool openRegularFile(QFile &file, const QString &path, QString *reason)
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        *reason = errno == ENOENT ? QStringLiteral("The file does not exist")
-                                  : QString::fromLocal8Bit(std::strerror(errno));
+        *reason =
+            errno == ENOENT ? QStringLiteral("The file does not exist") : QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        *reason = S_ISDIR(status.st_mode) ? FileReasons::folderNotFile()
-                                          : FileReasons::notRegularFile();
+        *reason = S_ISDIR(status.st_mode) ? FileReasons::folderNotFile() : FileReasons::notRegularFile();
         ::close(fd);
         return false;
     }

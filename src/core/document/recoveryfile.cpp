@@ -85,8 +85,7 @@ bool RecoveryFile::lockLeftCopy(QLockFile &lock)
 
 std::optional<RecoveryFile::LeftCopy> RecoveryFile::takeLeftCopy() const
 {
-    const QFileInfoList copies =
-        QDir(m_folder).entryInfoList({QLatin1Char('*') + CopySuffix}, QDir::Files, QDir::Time);
+    const QFileInfoList copies = QDir(m_folder).entryInfoList({QLatin1Char('*') + CopySuffix}, QDir::Files, QDir::Time);
     for (const QFileInfo &copy : copies) {
         if (copy.completeBaseName() == m_name)
             continue;

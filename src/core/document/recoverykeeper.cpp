@@ -1,7 +1,7 @@
 #include "recoverykeeper.h"
 
-#include "messageboxes.h"
 #include "document.h"
+#include "messageboxes.h"
 
 #include <QLocale>
 
@@ -40,8 +40,8 @@ RecoveryKeeper::RecoveryKeeper(Document &document, MessageBoxes &messages, const
 void RecoveryKeeper::offerLeftCopies()
 {
     while (std::optional<RecoveryFile::LeftCopy> copy = m_file.takeLeftCopy()) {
-        const bool restore = m_messages.askYesNo(questionText(copy->written), QStringLiteral("Restore"))
-                             == MessageBoxes::Yes;
+        const bool restore =
+            m_messages.askYesNo(questionText(copy->written), QStringLiteral("Restore")) == MessageBoxes::Yes;
         if (restore)
             m_document.restore(copy->content, copy->originalFile);
         // Answered either way, the copy has served: the restored estimate gets a copy of

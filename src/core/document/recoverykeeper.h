@@ -23,8 +23,8 @@ public:
     static std::chrono::milliseconds delayFromEnvironment();
     static QString questionText(const QDateTime &written);
 
-    RecoveryKeeper(Document &document, MessageBoxes &messages, const QString &folder,
-                   std::chrono::milliseconds delay, QObject *parent = nullptr);
+    RecoveryKeeper(Document &document, MessageBoxes &messages, const QString &folder, std::chrono::milliseconds delay,
+                   QObject *parent = nullptr);
 
     // Asks about the copies runs left behind, the newest first, until one is restored.
     void offerLeftCopies();

@@ -32,8 +32,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *errorStrin
 {
     // Unbuffered, so that a failing write fails here and not in a flush nobody checks.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
-        && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
         return true;
     *errorString = file.errorString();
     return false;
@@ -188,8 +187,7 @@ int overwrite(const Target &target, const QByteArray &bytes)
         return lastError();
     const off_t oldSize = target.status.st_size;
     int error = 0;
-    if (bytes.size() > oldSize && ::fallocate(fd, 0, oldSize, bytes.size() - oldSize) != 0
-        && errno != EOPNOTSUPP)
+    if (bytes.size() > oldSize && ::fallocate(fd, 0, oldSize, bytes.size() - oldSize) != 0 && errno != EOPNOTSUPP)
         error = lastError();
     if (!error)
         error = writeAll(fd, bytes);

@@ -110,8 +110,8 @@ public:
         writeText(workbookRow(total), workbookColumn(EstimateSheet::DescriptionColumn),
                   m_grid.text(total, EstimateSheet::DescriptionColumn), m_label);
         for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::DataColumnCount; ++column) {
-            const QString formula = QStringLiteral("=SUM(%1:%2)").arg(cellName(1, column),
-                                                                      cellName(EstimateSheet::ItemRowCount, column));
+            const QString formula =
+                QStringLiteral("=SUM(%1:%2)").arg(cellName(1, column), cellName(EstimateSheet::ItemRowCount, column));
             writeFormula(total, column, formula, m_totalMoney);
         }
     }
@@ -134,8 +134,9 @@ public:
         worksheet_fit_to_pages(m_sheet, 1, 0);
         check(worksheet_repeat_rows(m_sheet, TitleRow, TitleRow));
         check(worksheet_print_area(m_sheet, 0, 0, TotalRow, workbookColumn(EstimateSheet::DataColumnCount)));
-        const QString printHeader = QStringLiteral("&L") + printHeaderText(QStringLiteral("Name: "), header.text(HeaderFields::Name))
-            + QStringLiteral("&C") + printHeaderText(QStringLiteral("Prop. Address: "), header.text(HeaderFields::Address))
+        const QString printHeader = QStringLiteral("&L")
+            + printHeaderText(QStringLiteral("Name: "), header.text(HeaderFields::Name)) + QStringLiteral("&C")
+            + printHeaderText(QStringLiteral("Prop. Address: "), header.text(HeaderFields::Address))
             + QStringLiteral("&R") + printHeaderText(QStringLiteral("Builder: "), header.text(HeaderFields::Builder));
         check(worksheet_set_header(m_sheet, printHeader.toUtf8().constData()));
     }
@@ -165,8 +166,8 @@ private:
         if (!EstimateSheet::isMoneyColumn(column))
             writeText(workbookRow(row), workbookColumn(column), text, nullptr);
         else if (Money::holdsAmount(text))
-            check(worksheet_write_number(m_sheet, workbookRow(row), workbookColumn(column),
-                                         Money::ReadMoneyValue(text), m_money));
+            check(worksheet_write_number(m_sheet, workbookRow(row), workbookColumn(column), Money::ReadMoneyValue(text),
+                                         m_money));
         else
             writeText(workbookRow(row), workbookColumn(column), text, m_money);
     }

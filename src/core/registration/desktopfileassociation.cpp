@@ -106,8 +106,9 @@ void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, con
 {
     Q_UNUSED(AppFolder); // the entry names the program file itself, whatever it is called
     if (holdsControlCharacter(m_programPath)) {
-        std::fprintf(stderr, "VARN: .%s files are not registered with the desktop: the program's path holds a "
-                             "line break or another control character\n",
+        std::fprintf(stderr,
+                     "VARN: .%s files are not registered with the desktop: the program's path holds a "
+                     "line break or another control character\n",
                      qPrintable(Extension));
         return;
     }
@@ -127,8 +128,8 @@ void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, con
     }
     run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
     run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
-    run(QStringLiteral("xdg-mime"), {QStringLiteral("default"), desktopId(AppName) + QStringLiteral(".desktop"),
-                                     mimeType(AppName)});
+    run(QStringLiteral("xdg-mime"),
+        {QStringLiteral("default"), desktopId(AppName) + QStringLiteral(".desktop"), mimeType(AppName)});
 }
 
 bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &dataHome) const
@@ -144,8 +145,8 @@ bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const
     return false;
 }
 
-void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QString &AppName,
-                                              const QString &Extension, const QString &IconFile)
+void DesktopFileAssociation::writeMimePackage(const QString &dataHome, const QString &AppName, const QString &Extension,
+                                              const QString &IconFile)
 {
     writeText(mimePackagePath(dataHome, AppName),
               filledTemplate(QStringLiteral(":/desktop/mime.xml.in"),

@@ -22,8 +22,8 @@ public:
     void registerIfMoved(QSettings &settings, const QString &appName, const QString &appFolder);
 
     // Failures are silent: without the rights to register, the program simply runs on.
-    virtual void RegisterFileAssociation(const QString &AppName, const QString &Extension,
-                                         const QString &AppFolder, const QString &IconFile) = 0;
+    virtual void RegisterFileAssociation(const QString &AppName, const QString &Extension, const QString &AppFolder,
+                                         const QString &IconFile) = 0;
 
     // The icon file named in the registration.
     virtual QString iconFile(const QString &appName) const = 0;

@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include <windows.h>
+// Declared with the types of windows.h, so it comes after it.
 #include <shlobj.h>
 
 void WindowsFileAssociation::RegisterFileAssociation(const QString &AppName, const QString &Extension,

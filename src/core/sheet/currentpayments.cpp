@@ -38,7 +38,8 @@ void record(EstimateSheet &sheet, const QList<int> &rows)
 {
     Grid &grid = sheet.grid();
     for (const int row : rows) {
-        const double paid = Money::ReadMoneyValue(grid.text(row, Previous)) + Money::ReadMoneyValue(grid.text(row, Current));
+        const double paid =
+            Money::ReadMoneyValue(grid.text(row, Previous)) + Money::ReadMoneyValue(grid.text(row, Current));
         grid.setText(row, Previous, Money::moneyText(paid));
         grid.setText(row, Current, QString());
         sheet.recalculateRow(row);

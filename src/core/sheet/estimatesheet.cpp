@@ -11,7 +11,8 @@ constexpr int RowLabelColumn = 0;
 constexpr int HeaderRow = 0;
 constexpr int GridMargin = 300;
 constexpr int SpareRowCount = EstimateSheet::ItemRowCount - EstimateSheet::CategoryCount;
-constexpr std::array<int, EstimateSheet::DataColumnCount + 1> FixedWidths = {400, 0, 2000, 1400, 1400, 1600, 1500, 1500};
+constexpr std::array<int, EstimateSheet::DataColumnCount + 1> FixedWidths = {400,  0,    2000, 1400,
+                                                                             1400, 1600, 1500, 1500};
 
 QString rowLabel(int row)
 {
@@ -32,12 +33,9 @@ EstimateSheet::EstimateSheet(int defaultRowHeight)
 QStringList EstimateSheet::columnHeaders()
 {
     return {
-        QStringLiteral("Subcontractor, Supplier"),
-        QStringLiteral("Description"),
-        QStringLiteral("Original Cost Estimate"),
-        QStringLiteral("Adjusted Cost Estimate"),
-        QStringLiteral("Total of Previous Payment"),
-        QStringLiteral("Current Amounts to be Paid"),
+        QStringLiteral("Subcontractor, Supplier"),    QStringLiteral("Description"),
+        QStringLiteral("Original Cost Estimate"),     QStringLiteral("Adjusted Cost Estimate"),
+        QStringLiteral("Total of Previous Payment"),  QStringLiteral("Current Amounts to be Paid"),
         QStringLiteral("Estimated Cost to Complete"),
     };
 }

@@ -83,7 +83,8 @@ signals:
     void topRowChanged(int row);
 
 private:
-    struct Cell {
+    struct Cell
+    {
         QString text;
         bool bold = false;
         bool hasOwnAlignment = false;

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -137,7 +137,7 @@ bool startsNegative(QStringView text)
 // texts are read this way over and over as the totals are added up.
 std::optional<double> exactKeptNumber(QStringView text)
 {
-    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::uint64_t mantissa = 0;
     int digits = 0;
@@ -261,8 +261,7 @@ QString moneyText(double value)
     // (or the sum of such numbers), so rounding it digit by digit rounds 1.005 to 1.01
     // where rounding the binary value would give 1.00.
     char buffer[1100];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::fixed);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
     const std::string decimal(buffer, result.ptr);
     const size_t point = decimal.find('.');
     std::string integerDigits = decimal.substr(0, point);

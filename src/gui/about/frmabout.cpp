@@ -20,38 +20,34 @@ QString lineEnd()
 
 QString descriptionText()
 {
-    return QStringList { QStringLiteral("Cost Estimate"), ProductInfo::webAddress(),
-                         ProductInfo::contactEmail() }
-                   .join(lineEnd())
-            + lineEnd();
+    return QStringList{QStringLiteral("Cost Estimate"), ProductInfo::webAddress(), ProductInfo::contactEmail()}.join(
+               lineEnd())
+        + lineEnd();
 }
 
 QString noticeText()
 {
-    return QStringList { ProductInfo::authorLine(), ProductInfo::companyWebAddress(),
-                         QStringLiteral("Please report any bugs to ")
-                                 + ProductInfo::bugReportEmail() }
-            .join(lineEnd());
+    return QStringList{ProductInfo::authorLine(), ProductInfo::companyWebAddress(),
+                       QStringLiteral("Please report any bugs to ") + ProductInfo::bugReportEmail()}
+        .join(lineEnd());
 }
 
 }
 
 FrmAbout::FrmAbout(MessageBoxes &messages, QWidget *parent)
     : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                      | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                      | Qt::WindowCloseButtonHint),
-      m_sysInfo(messages),
-      picIcon(addLabel(QStringLiteral("picIcon"), { 240, 240, 540, 540 })),
-      lblTitle(addLabel(QStringLiteral("lblTitle"), { 1050, 240, 3885, 480 })),
-      lblVersion(addLabel(QStringLiteral("lblVersion"), { 1050, 780, 3885, 225 })),
-      lblDescription(addLabel(QStringLiteral("lblDescription"), { 1050, 1125, 3885, 1170 })),
-      Line1 { addRuleLine(QStringLiteral("Line1_0"), QColor(0xff, 0xff, 0xff), 105, 2460, 5654, 2),
-              addRuleLine(QStringLiteral("Line1_1"), QColor(0x80, 0x80, 0x80), 90, 2445, 5654, 1) },
-      lblDisclaimer(addLabel(QStringLiteral("lblDisclaimer"), { 255, 2625, 3870, 825 })),
-      cmdOK(addButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), { 4245, 2625, 1260, 345 })),
-      cmdSysInfo(addButton(QStringLiteral("cmdSysInfo"), QStringLiteral("&System Info..."),
-                           { 4260, 3075, 1245, 345 }))
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_sysInfo(messages)
+    , picIcon(addLabel(QStringLiteral("picIcon"), {240, 240, 540, 540}))
+    , lblTitle(addLabel(QStringLiteral("lblTitle"), {1050, 240, 3885, 480}))
+    , lblVersion(addLabel(QStringLiteral("lblVersion"), {1050, 780, 3885, 225}))
+    , lblDescription(addLabel(QStringLiteral("lblDescription"), {1050, 1125, 3885, 1170}))
+    , Line1{addRuleLine(QStringLiteral("Line1_0"), QColor(0xff, 0xff, 0xff), 105, 2460, 5654, 2),
+            addRuleLine(QStringLiteral("Line1_1"), QColor(0x80, 0x80, 0x80), 90, 2445, 5654, 1)}
+    , lblDisclaimer(addLabel(QStringLiteral("lblDisclaimer"), {255, 2625, 3870, 825}))
+    , cmdOK(addButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), {4245, 2625, 1260, 345}))
+    , cmdSysInfo(addButton(QStringLiteral("cmdSysInfo"), QStringLiteral("&System Info..."), {4260, 3075, 1245, 345}))
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(toPixels(5730), toPixels(3555));
@@ -71,7 +67,7 @@ FrmAbout::FrmAbout(MessageBoxes &messages, QWidget *parent)
     cmdOK->setFocus();
 
     Form_Load();
-    for (QLabel *label : { lblTitle, lblVersion, lblDescription, lblDisclaimer })
+    for (QLabel *label : {lblTitle, lblVersion, lblDescription, lblDisclaimer})
         growToFitText(label);
 }
 
@@ -84,10 +80,8 @@ void FrmAbout::showModal(QWidget *owner, MessageBoxes &messages)
 void FrmAbout::Form_Load()
 {
     setWindowTitle(QStringLiteral("About ") + ProductInfo::applicationTitle());
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                                .arg(Version::Major)
-                                .arg(Version::Minor)
-                                .arg(Version::Revision));
+    lblVersion->setText(
+        QStringLiteral("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
     lblTitle->setText(ProductInfo::applicationTitle());
     lblDescription->setText(descriptionText());
     lblDisclaimer->setText(noticeText());
@@ -113,14 +107,12 @@ QLabel *FrmAbout::addLabel(const QString &name, const QRect &twips)
 // the notice onto a fourth line, which must not be cut off at the label's foot.
 void FrmAbout::growToFitText(QLabel *label) const
 {
-    const int neededHeight =
-            std::min(label->heightForWidth(label->width()), height() - label->y());
+    const int neededHeight = std::min(label->heightForWidth(label->width()), height() - label->y());
     if (neededHeight > label->height())
         label->resize(label->width(), neededHeight);
 }
 
-QPushButton *FrmAbout::addButton(const QString &name, const QString &caption,
-                                 const QRect &twips)
+QPushButton *FrmAbout::addButton(const QString &name, const QString &caption, const QRect &twips)
 {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(name);
@@ -128,14 +120,13 @@ QPushButton *FrmAbout::addButton(const QString &name, const QString &caption,
     return button;
 }
 
-QFrame *FrmAbout::addRuleLine(const QString &name, const QColor &colour, int left, int top,
-                              int right, int thicknessPixels)
+QFrame *FrmAbout::addRuleLine(const QString &name, const QColor &colour, int left, int top, int right,
+                              int thicknessPixels)
 {
     auto *line = new QFrame(this);
     line->setObjectName(name);
     // The thickness is in pixels at any resolution, as a drawn line's width is.
-    line->setGeometry(toPixels(left), toPixels(top), toPixels(right) - toPixels(left),
-                      thicknessPixels);
+    line->setGeometry(toPixels(left), toPixels(top), toPixels(right) - toPixels(left), thicknessPixels);
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, colour);
     line->setPalette(palette);
@@ -145,8 +136,7 @@ QFrame *FrmAbout::addRuleLine(const QString &name, const QColor &colour, int lef
 
 QRect FrmAbout::toPixels(const QRect &twips) const
 {
-    return { toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()),
-             toPixels(twips.height()) };
+    return {toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()), toPixels(twips.height())};
 }
 
 int FrmAbout::toPixels(int twips) const

@@ -28,8 +28,7 @@ public:
 private:
     QLabel *addLabel(const QString &name, const QRect &twips);
     QPushButton *addButton(const QString &name, const QString &caption, const QRect &twips);
-    QFrame *addRuleLine(const QString &name, const QColor &colour, int left, int top,
-                        int right, int thicknessPixels);
+    QFrame *addRuleLine(const QString &name, const QColor &colour, int left, int top, int right, int thicknessPixels);
     void growToFitText(QLabel *label) const;
     QRect toPixels(const QRect &twips) const;
     int toPixels(int twips) const;

@@ -31,8 +31,7 @@ public:
 
     // The type and data of a value of an open key, read into a buffer of bufferSize
     // bytes; nothing when there is no such value or its data do not fit the buffer.
-    virtual std::optional<Value> queryValue(Key key, const QString &valueName,
-                                            qsizetype bufferSize) = 0;
+    virtual std::optional<Value> queryValue(Key key, const QString &valueName, qsizetype bufferSize) = 0;
 
     virtual void closeKey(Key key) = 0;
 };

@@ -26,10 +26,13 @@ QString numberText(const QByteArray &data)
 
 }
 
-RegistryValues::RegistryValues(RegistryReader &reader) : m_reader(reader) { }
+RegistryValues::RegistryValues(RegistryReader &reader)
+    : m_reader(reader)
+{
+}
 
 RegistryValues::Lookup RegistryValues::GetKeyValue(RegistryReader::Root root, const QString &keyPath,
-                                 const QString &valueName, QString &valueText) const
+                                                   const QString &valueName, QString &valueText) const
 {
     const std::optional<RegistryReader::Key> key = m_reader.openKey(root, keyPath);
     if (!key) {
@@ -38,8 +41,7 @@ RegistryValues::Lookup RegistryValues::GetKeyValue(RegistryReader::Root root, co
     }
     const auto closeKey = qScopeGuard([&] { m_reader.closeKey(*key); });
 
-    const std::optional<RegistryReader::Value> value =
-            m_reader.queryValue(*key, valueName, BufferSize);
+    const std::optional<RegistryReader::Value> value = m_reader.queryValue(*key, valueName, BufferSize);
     if (!value) {
         valueText.clear();
         return Lookup::NotRead;

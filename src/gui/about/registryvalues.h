@@ -18,8 +18,8 @@ public:
     // hexadecimal digits; a value of any other type leaves valueText as it was passed.
     // When the key or the value cannot be read, or the data do not fit 1024 bytes,
     // valueText is emptied and the result is NotRead; WithoutData leaves it as it was.
-    Lookup GetKeyValue(RegistryReader::Root root, const QString &keyPath,
-                     const QString &valueName, QString &valueText) const;
+    Lookup GetKeyValue(RegistryReader::Root root, const QString &keyPath, const QString &valueName,
+                       QString &valueText) const;
 
 private:
     RegistryReader &m_reader;

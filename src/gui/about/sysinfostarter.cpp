@@ -9,7 +9,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-SysInfoStarter::SysInfoStarter(MessageBoxes &messages) : m_messages(messages) { }
+SysInfoStarter::SysInfoStarter(MessageBoxes &messages)
+    : m_messages(messages)
+{
+}
 
 void SysInfoStarter::StartSysInfo() const
 {
@@ -24,8 +27,8 @@ void SysInfoStarter::StartSysInfo() const
 
 QStringList SysInfoStarter::desktopTools()
 {
-    return { QStringLiteral("kinfocenter"), QStringLiteral("hardinfo"),
-             QStringLiteral("gnome-system-monitor"), QStringLiteral("xfce4-taskmanager") };
+    return {QStringLiteral("kinfocenter"), QStringLiteral("hardinfo"), QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("xfce4-taskmanager")};
 }
 
 std::optional<QString> SysInfoStarter::msInfoPath(const RegistryValues &registry)

@@ -22,8 +22,7 @@ LPCWSTR wideText(const QString &text)
 
 }
 
-std::optional<RegistryReader::Key> WindowsRegistryReader::openKey(Root root,
-                                                                  const QString &keyPath)
+std::optional<RegistryReader::Key> WindowsRegistryReader::openKey(Root root, const QString &keyPath)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(rootHandle(root), wideText(keyPath), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -31,8 +30,8 @@ std::optional<RegistryReader::Key> WindowsRegistryReader::openKey(Root root,
     return reinterpret_cast<Key>(key);
 }
 
-std::optional<RegistryReader::Value>
-WindowsRegistryReader::queryValue(Key key, const QString &valueName, qsizetype bufferSize)
+std::optional<RegistryReader::Value> WindowsRegistryReader::queryValue(Key key, const QString &valueName,
+                                                                       qsizetype bufferSize)
 {
     QByteArray data(bufferSize, '\0');
     DWORD type = 0;
@@ -42,7 +41,7 @@ WindowsRegistryReader::queryValue(Key key, const QString &valueName, qsizetype b
         != ERROR_SUCCESS)
         return std::nullopt;
     data.truncate(qsizetype(size));
-    return Value { quint32(type), data };
+    return Value{quint32(type), data};
 }
 
 void WindowsRegistryReader::closeKey(Key key)

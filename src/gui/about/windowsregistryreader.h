@@ -10,8 +10,7 @@ class WindowsRegistryReader final : public RegistryReader
 {
 public:
     std::optional<Key> openKey(Root root, const QString &keyPath) override;
-    std::optional<Value> queryValue(Key key, const QString &valueName,
-                                    qsizetype bufferSize) override;
+    std::optional<Value> queryValue(Key key, const QString &valueName, qsizetype bufferSize) override;
     void closeKey(Key key) override;
 };
 

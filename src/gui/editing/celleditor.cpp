@@ -1,8 +1,8 @@
 #include "celleditor.h"
 
 #include "core/sheet/estimatesheet.h"
-#include "gui/sheet/gridview.h"
 #include "core/sheet/money.h"
+#include "gui/sheet/gridview.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,13 +23,11 @@ bool isBacktab(const QKeyEvent *event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    return event->key() == Qt::Key_Backtab
-        || (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier));
+    return event->key() == Qt::Key_Backtab || (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier));
 }
 }
 
-CellEditor::CellEditor(EstimateSheet &sheet, GridView *grdMain, QLineEdit *txtCell, QLineEdit *txtTemp,
-                       QObject *parent)
+CellEditor::CellEditor(EstimateSheet &sheet, GridView *grdMain, QLineEdit *txtCell, QLineEdit *txtTemp, QObject *parent)
     : QObject(parent)
     , m_sheet(sheet)
     , grdMain(grdMain)

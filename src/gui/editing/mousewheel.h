@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// Announces every wheel turn made over the main window (turned), before any control sees it, so the sheet scrolls by its own steps and not by the grid's.
-// A text box keeps every wheel turn made over it, whether or not it can scroll.
+// Announces every wheel turn made over the main window (turned), before any control sees it, so the sheet scrolls by
+// its own steps and not by the grid's. A text box keeps every wheel turn made over it, whether or not it can scroll.
 class MouseWheel : public QObject
 {
     Q_OBJECT

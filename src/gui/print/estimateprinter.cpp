@@ -1,13 +1,13 @@
 #include "estimateprinter.h"
 
-#include "core/document/messageboxes.h"
-#include "gui/common/productinfo.h"
 #include "core/document/headerfields.h"
+#include "core/document/messageboxes.h"
+#include "core/sheet/estimatesheet.h"
 #include "estimatereport.h"
+#include "gui/common/productinfo.h"
 #include "pdfexport.h"
 #include "printerdialog.h"
 #include "reportpreview.h"
-#include "core/sheet/estimatesheet.h"
 
 #include <QPainter>
 #include <QPrinter>

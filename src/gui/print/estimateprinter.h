@@ -17,8 +17,7 @@ class QWidget;
 class EstimatePrinter
 {
 public:
-    EstimatePrinter(const EstimateSheet &sheet, HeaderFields &header, PrinterDialog &dialog,
-                    MessageBoxes &messages);
+    EstimatePrinter(const EstimateSheet &sheet, HeaderFields &header, PrinterDialog &dialog, MessageBoxes &messages);
     ~EstimatePrinter();
 
     void mnuPrint_Click(QWidget *owner);

@@ -1,10 +1,10 @@
 #include "estimatereport.h"
 
+#include "core/document/headerfields.h"
+#include "core/sheet/estimatesheet.h"
 #include "gui/common/productinfo.h"
 #include "gui/common/twips.h"
-#include "core/document/headerfields.h"
 #include "gui/sheet/cellpainter.h"
-#include "core/sheet/estimatesheet.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -68,9 +68,9 @@ public:
     // the last ending in an ellipsis where the text is cut.
     void printWrapped(const QString &text, int maxLines)
     {
-        printLine(CellPainter::fittedLines(text, m_font, m_pageWidth, maxLines,
-                                           QTextOption::WrapAtWordBoundaryOrAnywhere)
-                      .join(u'\n'));
+        printLine(
+            CellPainter::fittedLines(text, m_font, m_pageWidth, maxLines, QTextOption::WrapAtWordBoundaryOrAnywhere)
+                .join(u'\n'));
     }
 
     void printLine(const QString &text = QString())

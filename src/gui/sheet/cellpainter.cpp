@@ -72,8 +72,7 @@ QRectF textRectOf(const QRectF &cellRect, qreal padding)
 }
 
 // The lines of a paragraph as the wrap mode breaks them at this width.
-QStringList wrappedParagraph(const QString &paragraph, const QFont &font, qreal width,
-                             QTextOption::WrapMode wrapMode)
+QStringList wrappedParagraph(const QString &paragraph, const QFont &font, qreal width, QTextOption::WrapMode wrapMode)
 {
     QTextLayout layout(paragraph, font);
     QTextOption option;
@@ -91,14 +90,13 @@ QStringList wrappedParagraph(const QString &paragraph, const QFont &font, qreal 
     return lines;
 }
 
-void drawAmount(QPainter &painter, const QRectF &textRect, Qt::Alignment alignment, const QString &text,
-                QFont font, CellPainter::WideAmount wideAmount)
+void drawAmount(QPainter &painter, const QRectF &textRect, Qt::Alignment alignment, const QString &text, QFont font,
+                CellPainter::WideAmount wideAmount)
 {
     QString shown = text;
     if (QFontMetricsF(font).horizontalAdvance(text) > textRect.width()) {
-        const std::optional<QFont> shrunk = wideAmount == CellPainter::WideAmount::Shrunk
-                                                ? shrunkToWidth(font, text, textRect.width())
-                                                : std::nullopt;
+        const std::optional<QFont> shrunk =
+            wideAmount == CellPainter::WideAmount::Shrunk ? shrunkToWidth(font, text, textRect.width()) : std::nullopt;
         if (shrunk)
             font = *shrunk;
         else
@@ -153,17 +151,16 @@ QStringList fittedLines(const QString &text, const QFont &font, qreal width, int
     return lines;
 }
 
-bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
-                 qreal padding)
+bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont, qreal padding)
 {
     const QString &text = grid.text(row, column);
     return isAmount(row, column) && !text.isEmpty()
-           && QFontMetricsF(cellFont(grid, row, column, baseFont)).horizontalAdvance(text)
-                  > textRectOf(cellRect, padding).width();
+        && QFontMetricsF(cellFont(grid, row, column, baseFont)).horizontalAdvance(text)
+        > textRectOf(cellRect, padding).width();
 }
 
-void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column,
-              const QFont &baseFont, qreal padding, WideAmount wideAmount)
+void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
+              qreal padding, WideAmount wideAmount)
 {
     const QString &text = grid.text(row, column);
     if (text.isEmpty())

@@ -25,12 +25,11 @@ enum class WideAmount { Hashes, Shrunk };
 // The sheet's font: the desktop's sans serif at 8.25 points, the size the sheet was drawn for.
 QFont sheetFont();
 
-void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column,
-              const QFont &baseFont, qreal padding, WideAmount wideAmount);
+void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
+              qreal padding, WideAmount wideAmount);
 
 // Whether the cell holds an amount too wide to show whole in this font.
-bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
-                 qreal padding);
+bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont, qreal padding);
 
 // The text broken into lines of the given width, at most maxLines of them; when the text
 // needs more, the last line ends in an ellipsis.

@@ -1,9 +1,9 @@
 #include "gridview.h"
 
-#include "gui/common/twips.h"
 #include "celldelegate.h"
-#include "fixedcellheader.h"
 #include "core/sheet/grid.h"
+#include "fixedcellheader.h"
+#include "gui/common/twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -193,12 +193,24 @@ bool GridView::navigate(QKeyEvent *event)
     int column = extend ? m_grid.selectionColumn() : m_grid.currentColumn();
 
     switch (event->key()) {
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_Left: --column; break;
-    case Qt::Key_Right: ++column; break;
-    case Qt::Key_PageUp: row -= visibleRowCount(); break;
-    case Qt::Key_PageDown: row += visibleRowCount(); break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    case Qt::Key_PageUp:
+        row -= visibleRowCount();
+        break;
+    case Qt::Key_PageDown:
+        row += visibleRowCount();
+        break;
     case Qt::Key_Home:
         column = firstColumn;
         if (control)

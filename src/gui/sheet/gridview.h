@@ -58,7 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    void keyboardSearch(const QString &) override {}
+    void keyboardSearch(const QString &) override { }
     void scrollContentsBy(int dx, int dy) override;
     void updateGeometries() override;
 

@@ -24,8 +24,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -117,8 +117,7 @@ FrmMain::Services withDefaults(FrmMain::Services services, QWidget *owner)
 FrmMain::FrmMain(const QString &commandLineDocument, Services services)
     : m_sheet(defaultRowHeight())
     , m_services(withDefaults(std::move(services), this))
-    , m_document(std::make_unique<Document>(m_sheet, m_header, *m_services.fileDialogs,
-                                            *m_services.messageBoxes))
+    , m_document(std::make_unique<Document>(m_sheet, m_header, *m_services.fileDialogs, *m_services.messageBoxes))
 {
     setObjectName(QStringLiteral("frmMain"));
     setFont(CellPainter::sheetFont());
@@ -178,8 +177,8 @@ void FrmMain::createMenus()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu *file = m_fileMenu;
     file->setObjectName(QStringLiteral("mnuFileTop"));
-    m_newAction = addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                             &FrmMain::mnuNew_Click);
+    m_newAction =
+        addCommand(file, "mnuNew", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), &FrmMain::mnuNew_Click);
     m_openAction = addCommand(file, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
                               &FrmMain::mnuOpen_Click);
     m_saveAction = addCommand(file, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
@@ -215,7 +214,8 @@ void FrmMain::createMenus()
     edit->addSeparator();
     addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
     addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
-    addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &FrmMain::mnuPaste_Click);
+    addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+               &FrmMain::mnuPaste_Click);
     addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
     edit->addSeparator();
     m_recordPaymentsAction = addItem(edit, "mnuRecordPayments", QStringLiteral("Rec&ord Current Payments"), {},
@@ -322,14 +322,14 @@ void FrmMain::createControls()
     connect(m_wheelHook, &::MouseWheel::turned, this, [this](int mouseKeys, int rotation, const QPoint &position) {
         MouseWheel(mouseKeys, rotation, position.x(), position.y());
     });
-    m_printer = std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog,
-                                                  *m_services.messageBoxes);
+    m_printer =
+        std::make_unique<EstimatePrinter>(m_sheet, m_header, *m_services.printerDialog, *m_services.messageBoxes);
     connectEditHistory();
 
     auto *shortcutFilter = new ShortcutPriorityFilter(menuShortcuts(), this);
-    for (QWidget *textBox : {static_cast<QWidget *>(txtCell), static_cast<QWidget *>(txtTemp),
-                             static_cast<QWidget *>(txtName), static_cast<QWidget *>(txtAddress),
-                             static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
+    for (QWidget *textBox :
+         {static_cast<QWidget *>(txtCell), static_cast<QWidget *>(txtTemp), static_cast<QWidget *>(txtName),
+          static_cast<QWidget *>(txtAddress), static_cast<QWidget *>(txtBuilder), static_cast<QWidget *>(grdMain)})
         textBox->installEventFilter(shortcutFilter);
     setTabOrder();
     describeControls();
@@ -671,7 +671,8 @@ void FrmMain::dropEvent(QDropEvent *event)
     }
     event->acceptProposedAction();
     // Opened once the drop is over: the file manager is not to wait on the save prompt.
-    QMetaObject::invokeMethod(this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
 }
 
 void FrmMain::openDroppedFile(const QString &path)
@@ -808,8 +809,8 @@ void FrmMain::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
     Q_UNUSED(Xpos);
     Q_UNUSED(Ypos);
     Grid &grid = m_sheet.grid();
-    grid.setTopRow(::MouseWheel::scrolledTopRow(grid.topRow(), Rotation, grid.height(), grid.rowHeight(0),
-                                                grid.rowCount()));
+    grid.setTopRow(
+        ::MouseWheel::scrolledTopRow(grid.topRow(), Rotation, grid.height(), grid.rowHeight(0), grid.rowCount()));
 }
 
 void FrmMain::mnuEditCell_Click()

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/document/messageboxes.h"
 #include "core/document/document.h"
 #include "core/document/filedialogs.h"
-#include "core/registration/fileiconassociation.h"
 #include "core/document/headerfields.h"
-#include "gui/print/printerdialog.h"
+#include "core/document/messageboxes.h"
+#include "core/registration/fileiconassociation.h"
 #include "core/sheet/estimatesheet.h"
+#include "gui/print/printerdialog.h"
 
 #include <QMainWindow>
 
