@@ -204,7 +204,43 @@ private slots:
         }
     }
 
+    // The look the sheet gives its cells reaches the screen: amounts to the right, a cost
+    // to complete below zero in red, the Total row in bold.
+    void lookOnScreen()
+    {
+        enter(2, EstimateSheet::PreviousPaymentColumn, QStringLiteral("50"));
+        scrollTo(1);
+        const QImage shown = m_f->grid->grab().toImage();
+        const auto interior = [this](int row, int column) {
+            return m_f->grid->cellRect(row, column).adjusted(1, 1, -2, -2);
+        };
+        const QRect payment = interior(2, EstimateSheet::PreviousPaymentColumn);
+        const QList<QRect> paymentInk = inkRuns(shown, payment);
+        QVERIFY(!paymentInk.isEmpty());
+        QVERIFY2(paymentInk.first().left() > payment.center().x(), "an amount is not aligned to the right");
+        QCOMPARE(redPixels(shown, payment), 0);
+        QVERIFY2(redPixels(shown, interior(2, EstimateSheet::CostToCompleteColumn)) > 10, "($50.00) is not red");
+
+        scrollTo(Total);
+        const QImage bottom = m_f->grid->grab().toImage();
+        QCOMPARE(m_f->text(Total, EstimateSheet::PreviousPaymentColumn), QStringLiteral("$50.00"));
+        const int totalInk = inkWidth(inkRuns(bottom, interior(Total, EstimateSheet::PreviousPaymentColumn)));
+        QVERIFY2(totalInk > inkWidth(paymentInk), "the Total row is not bold");
+    }
+
 private:
+    static int redPixels(const QImage &image, const QRect &area)
+    {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                count += qRed(pixel) > 150 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
+            }
+        }
+        return count;
+    }
+
     void scrollTo(int row) const { m_f->grid->verticalScrollBar()->setValue(row - 1); }
 
     void enter(int row, int column, const QString &keys) const

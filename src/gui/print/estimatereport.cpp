@@ -240,7 +240,7 @@ void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination)
             painter.setPen(Qt::black);
             // A cell that begins in the cut-off part has its text there too.
             if (cell.left() >= source.left())
-                CellPainter::drawText(painter, cell, m_grid, row, column, font, CellPadding,
+                CellPainter::drawText(painter, cell, CellPainter::lookOf(m_grid, row, column), font, CellPadding,
                                       CellPainter::WideAmount::Shrunk);
             left += cell.width();
         }

@@ -11,6 +11,18 @@
 
 namespace {
 constexpr qreal TextPadding = 2;
+
+CellPainter::CellLook lookAt(const QModelIndex &index)
+{
+    CellPainter::CellLook look;
+    look.text = index.data(Qt::DisplayRole).toString();
+    look.bold = index.data(Qt::FontRole).value<QFont>().bold();
+    look.alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+    look.colour = index.data(Qt::ForegroundRole).value<QColor>();
+    look.kind = index.data(GridTableModel::AmountRole).toBool() ? CellPainter::CellLook::Kind::Amount
+                                                                : CellPainter::CellLook::Kind::Text;
+    return look;
+}
 }
 
 CellDelegate::CellDelegate(const Grid &grid, const GridTableModel &model, QObject *parent)
@@ -38,8 +50,7 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 
     painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-    CellPainter::drawText(*painter, rect, m_grid, row, column, option.font, TextPadding,
-                          CellPainter::WideAmount::Hashes);
+    CellPainter::drawText(*painter, rect, lookAt(index), option.font, TextPadding, CellPainter::WideAmount::Hashes);
 
     if (current) {
         QPen focusPen(palette.color(QPalette::Text));
@@ -53,13 +64,11 @@ bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const Q
                              const QModelIndex &index)
 {
     // An amount shown as ### is told in full where the mouse rests.
-    const int row = m_model.gridRow(index);
-    const int column = m_model.gridColumn(index);
-    if (event->type() != QEvent::ToolTip
-        || !CellPainter::hidesAmount(option.rect, m_grid, row, column, option.font, TextPadding)) {
+    const CellPainter::CellLook look = lookAt(index);
+    if (event->type() != QEvent::ToolTip || !CellPainter::hidesAmount(option.rect, look, option.font, TextPadding)) {
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(event->globalPos(), m_grid.text(row, column), view, option.rect);
+    QToolTip::showText(event->globalPos(), look.text, view, option.rect);
     return true;
 }

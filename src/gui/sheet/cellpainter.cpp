@@ -54,15 +54,10 @@ std::optional<QFont> shrunkToWidth(const QFont &font, const QString &text, qreal
     return std::nullopt;
 }
 
-bool isAmount(int row, int column)
-{
-    return row != HeaderRow && EstimateSheet::isMoneyColumn(column);
-}
-
-QFont cellFont(const Grid &grid, int row, int column, const QFont &baseFont)
+QFont cellFont(const CellPainter::CellLook &look, const QFont &baseFont)
 {
     QFont font = baseFont;
-    font.setBold(grid.isBold(row, column));
+    font.setBold(look.bold);
     return font;
 }
 
@@ -151,33 +146,44 @@ QStringList fittedLines(const QString &text, const QFont &font, qreal width, int
     return lines;
 }
 
-bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont, qreal padding)
+CellLook lookOf(const Grid &grid, int row, int column)
 {
-    const QString &text = grid.text(row, column);
-    return isAmount(row, column) && !text.isEmpty()
-        && QFontMetricsF(cellFont(grid, row, column, baseFont)).horizontalAdvance(text)
-        > textRectOf(cellRect, padding).width();
+    CellLook look;
+    look.text = grid.text(row, column);
+    look.bold = grid.isBold(row, column);
+    look.alignment = grid.alignment(row, column);
+    if (grid.textColour(row, column) == TextColour::Red)
+        look.colour = QColor(255, 0, 0);
+    if (row == HeaderRow)
+        look.kind = CellLook::Kind::Title;
+    else if (EstimateSheet::isMoneyColumn(column))
+        look.kind = CellLook::Kind::Amount;
+    return look;
 }
 
-void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
-              qreal padding, WideAmount wideAmount)
+bool hidesAmount(const QRectF &cellRect, const CellLook &look, const QFont &baseFont, qreal padding)
 {
-    const QString &text = grid.text(row, column);
-    if (text.isEmpty())
+    return look.kind == CellLook::Kind::Amount && !look.text.isEmpty()
+        && QFontMetricsF(cellFont(look, baseFont)).horizontalAdvance(look.text) > textRectOf(cellRect, padding).width();
+}
+
+void drawText(QPainter &painter, const QRectF &cellRect, const CellLook &look, const QFont &baseFont, qreal padding,
+              WideAmount wideAmount)
+{
+    if (look.text.isEmpty())
         return;
-    QFont font = cellFont(grid, row, column, baseFont);
+    QFont font = cellFont(look, baseFont);
     const QRectF textRect = textRectOf(cellRect, padding);
-    const Qt::Alignment alignment = grid.alignment(row, column);
-    if (row == HeaderRow)
-        font = fittingFont(font, textRect, int(alignment) | Qt::TextWordWrap, text);
+    if (look.kind == CellLook::Kind::Title)
+        font = fittingFont(font, textRect, int(look.alignment) | Qt::TextWordWrap, look.text);
     painter.save();
-    if (grid.textColour(row, column) == TextColour::Red)
-        painter.setPen(QColor(255, 0, 0));
+    if (look.colour.isValid())
+        painter.setPen(look.colour);
     painter.setClipRect(cellRect, Qt::IntersectClip);
-    if (isAmount(row, column))
-        drawAmount(painter, textRect, alignment, text, font, wideAmount);
+    if (look.kind == CellLook::Kind::Amount)
+        drawAmount(painter, textRect, look.alignment, look.text, font, wideAmount);
     else
-        drawLines(painter, textRect, alignment, text, font);
+        drawLines(painter, textRect, look.alignment, look.text, font);
     painter.restore();
 }
 

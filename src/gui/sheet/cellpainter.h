@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QStringList>
@@ -22,14 +23,30 @@ inline constexpr qreal SmallestAmountPoints = 5;
 // the amount in a smaller font, where no tooltip can tell it.
 enum class WideAmount { Hashes, Shrunk };
 
+// What a cell shows and how. The view takes it from the grid's model, the report and the
+// fixed headers from the grid.
+struct CellLook
+{
+    enum class Kind { Text, Amount, Title };
+
+    QString text;
+    bool bold = false;
+    Qt::Alignment alignment;
+    // Invalid for the painter's own pen.
+    QColor colour;
+    Kind kind = Kind::Text;
+};
+
 // The sheet's font: the desktop's sans serif at 8.25 points, the size the sheet was drawn for.
 QFont sheetFont();
 
-void drawText(QPainter &painter, const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont,
-              qreal padding, WideAmount wideAmount);
+CellLook lookOf(const Grid &grid, int row, int column);
+
+void drawText(QPainter &painter, const QRectF &cellRect, const CellLook &look, const QFont &baseFont, qreal padding,
+              WideAmount wideAmount);
 
 // Whether the cell holds an amount too wide to show whole in this font.
-bool hidesAmount(const QRectF &cellRect, const Grid &grid, int row, int column, const QFont &baseFont, qreal padding);
+bool hidesAmount(const QRectF &cellRect, const CellLook &look, const QFont &baseFont, qreal padding);
 
 // The text broken into lines of the given width, at most maxLines of them; when the text
 // needs more, the last line ends in an ellipsis.

@@ -31,5 +31,6 @@ void FixedCellHeader::paintSection(QPainter *painter, const QRect &rect, int log
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     painter->setPen(palette().color(QPalette::ButtonText));
-    CellPainter::drawText(*painter, rect, m_grid, row, column, font(), TextPadding, CellPainter::WideAmount::Hashes);
+    CellPainter::drawText(*painter, rect, CellPainter::lookOf(m_grid, row, column), font(), TextPadding,
+                          CellPainter::WideAmount::Hashes);
 }

@@ -1,6 +1,10 @@
 #include "gridtablemodel.h"
 
+#include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
+
+#include <QColor>
+#include <QFont>
 
 GridTableModel::GridTableModel(Grid &grid, QObject *parent)
     : QAbstractTableModel(parent)
@@ -27,9 +31,22 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
+    const int row = gridRow(index);
+    const int column = gridColumn(index);
     switch (role) {
     case Qt::DisplayRole:
-        return m_grid.text(gridRow(index), gridColumn(index));
+        return m_grid.text(row, column);
+    case Qt::FontRole: {
+        QFont font;
+        font.setBold(m_grid.isBold(row, column));
+        return font;
+    }
+    case Qt::TextAlignmentRole:
+        return int(m_grid.alignment(row, column));
+    case Qt::ForegroundRole:
+        return m_grid.textColour(row, column) == TextColour::Red ? QVariant(QColor(255, 0, 0)) : QVariant();
+    case AmountRole:
+        return EstimateSheet::isMoneyColumn(column);
     case Qt::AccessibleTextRole:
         return spokenText(index);
     default:

@@ -5,12 +5,16 @@
 class Grid;
 
 // Presents a grid to an item view: its fixed rows and columns become the view's headers,
-// the rest its cells. The grid stays the one place that holds texts.
+// the rest its cells, served with their look (font, alignment, colour) through the item
+// roles. The grid stays the one place that holds texts.
 class GridTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    // True for a cell that holds an amount, which is never shown cut.
+    static constexpr int AmountRole = Qt::UserRole;
+
     explicit GridTableModel(Grid &grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
