@@ -1,5 +1,6 @@
-# The two commands that matter: `make run` and `make test`. Both install what is
-# missing from Debian's packages first, then build.
+# The two commands that matter: `make run` and `make test`. Each installs what is missing
+# of its own set of Debian's packages first (scripts/install-deps.sh), then builds what it
+# needs: `make run` the program alone, `make test` everything.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
@@ -10,23 +11,33 @@ WERROR ?= $(if $(CI),ON,OFF)
 
 all: build
 
-deps:
-	./scripts/install-deps.sh
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARN_WERROR=$(WERROR)
 
-configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARN_WERROR=$(WERROR)
+deps:
+	./scripts/install-deps.sh test
+
+configure:
+	./scripts/install-deps.sh run
+	$(CONFIGURE)
 
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
-run: build
+run:
+	./scripts/install-deps.sh run
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) --parallel $(JOBS) --target VARN
 	./$(BUILD_DIR)/VARN
 
-test: build
+test:
+	./scripts/install-deps.sh test
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
-test-sanitize: deps
+test-sanitize:
+	./scripts/install-deps.sh test
 	cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_SANITIZE=ON
 	cmake --build build-sanitize --parallel $(JOBS)
 	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -36,7 +47,8 @@ test-sanitize: deps
 
 # libFuzzer on the file reader and the money arithmetic, FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 300
-fuzz: deps
+fuzz:
+	./scripts/install-deps.sh fuzz
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DVARN_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build build-fuzz --target fuzz_estimatefile fuzz_money
@@ -45,12 +57,16 @@ fuzz: deps
 
 # Figures, not tests: the core's operations, start-up against a bare Qt program, peak
 # memory and the headless export (docs/performance.md).
-bench: deps
+bench:
+	./scripts/install-deps.sh bench
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_BUILD_BENCHMARKS=ON
 	cmake --build build-bench --target bench
 
 # A .deb for Debian 12: apt install ./build/VARN-*.deb
-package: build
+package:
+	./scripts/install-deps.sh package
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 	cd $(BUILD_DIR) && cpack
 
 clean:

@@ -1,27 +1,53 @@
 #!/bin/sh
-# Installs, from Debian's packages, everything that building, running and testing VARN needs.
+# Installs, from Debian's packages, what one use of the source tree needs:
+#   scripts/install-deps.sh run       building the program and running it
+#   scripts/install-deps.sh test      run, and what the tests need
+#   scripts/install-deps.sh fuzz      run, and the fuzzing compiler and runtime
+#   scripts/install-deps.sh bench     run, and the benchmark library and timers
+#   scripts/install-deps.sh package   run, and what cpack needs to make the .deb
 # Safe to run again: packages already present are left alone and nothing is fetched for them.
 set -eu
 
-packages="
+run="
 build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev
 librsvg2-bin fonts-dejavu-core
-xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
-poppler-utils xdg-utils shared-mime-info desktop-file-utils appstream
-clang libclang-rt-14-dev libbenchmark-dev time hyperfine
-dpkg-dev file libfile-mimeinfo-perl python3 python3-openpyxl
+xdg-utils shared-mime-info desktop-file-utils
 "
+test="
+xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
+poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
+groff-base dpkg-dev lintian
+"
+fuzz="clang libclang-rt-14-dev"
+bench="libbenchmark-dev time hyperfine"
+package="dpkg-dev file"
+
+set_name=${1:-}
+case "$set_name" in
+    run) packages="$run" ;;
+    test) packages="$run $test" ;;
+    fuzz) packages="$run $fuzz" ;;
+    bench) packages="$run $bench" ;;
+    package) packages="$run $package" ;;
+    *)
+        echo "usage: $0 run|test|fuzz|bench|package" >&2
+        exit 2
+        ;;
+esac
 
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
+        case " $missing " in
+            *" $p "*) ;;
+            *) missing="$missing $p" ;;
+        esac
     fi
 done
 
 if [ -z "$missing" ]; then
-    echo "install-deps: everything is installed"
+    echo "install-deps: everything for '$set_name' is installed"
     exit 0
 fi
 

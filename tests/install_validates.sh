@@ -21,4 +21,11 @@ done
 test -s "$share/icons/hicolor/scalable/apps/$id.svg"
 update-mime-database "$share/mime" >/dev/null 2>&1
 grep -q "application/x-varn:\*\.vrn" "$share/mime/globs2"
+# The manual page, read as man reads it: any warning of the formatter is a fault of the page.
+page="$share/man/man1/VARN.1.gz"
+test -s "$page"
+if command -v groff >/dev/null; then
+    warnings=$(gzip -dc "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+    test -z "$warnings" || { echo "$warnings"; exit 1; }
+fi
 echo "installed files are valid"

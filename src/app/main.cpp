@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "gui/window/frmmain.h"
 #include "gui/window/programicon.h"
-#include "version.h"
+#include "programidentity.h"
 
 #include <QApplication>
 
@@ -33,8 +33,7 @@ int main(int argc, char *argv[])
     // with the estimate half saved.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    QCoreApplication::setApplicationName(QStringLiteral("VARN"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+    ProgramIdentity::apply();
     if (CommandLine::startsWithOption(argumentsOf(argc, argv))) {
         // No display is needed to write a report.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/programidentity.h"
 #include "core/document/estimatefile.h"
 #include "support/windowfixture.h"
 
@@ -14,6 +15,18 @@ class TestDocumentCommands : public QObject
     Q_OBJECT
 
 private slots:
+    // The name the program gives itself before its window opens: the desktop entry's ID is what
+    // docks and task bars match the window with, to show the launcher's icon and name.
+    void programIdentity()
+    {
+        const QString testName = QCoreApplication::applicationName();
+        ProgramIdentity::apply();
+        const QString programName = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(testName);
+        QCOMPARE(programName, QStringLiteral("VARN"));
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("example.varn.varn"));
+    }
+
     // A first window: its menus as designed, and the file type registered at start-up, only
     // when the program's folder changed.
     void startUp()
