@@ -467,13 +467,31 @@ void FrmMain::restoreWindowGeometry()
     QSettings settings(settingsName(), settingsName());
     settings.beginGroup(QStringLiteral("Window"));
     const QRect geometry = settings.value(QStringLiteral("Geometry")).toRect();
-    // The first start keeps the designed size.
-    if (!geometry.isValid())
-        return;
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!geometry.isValid()) {
+        showWholeSheet(frame);
+        return;
+    }
     setGeometry(clampedToScreen(geometry.marginsAdded(frame)).marginsRemoved(frame));
     if (settings.value(QStringLiteral("Maximized")).toBool())
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FrmMain::showWholeSheet(const QMargins &frame)
+{
+    // The layout gives the grid the window's outer size less these margins, in twips.
+    constexpr int OuterWidthBesideGrid = 500;
+    constexpr int OuterHeightBesideGrid = 2700;
+    // Room for the grid's border, so that the last column and row are not cut by it.
+    constexpr int GridBorder = 300;
+    const Grid &grid = m_sheet.grid();
+    int sheetHeight = GridBorder;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        sheetHeight += grid.rowHeight(row);
+    const QSize outer(twipsToPixelsX(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid),
+                      twipsToPixelsY(sheetHeight + OuterHeightBesideGrid));
+    const QRect wanted(frameGeometry().topLeft(), outer.expandedTo(frameGeometry().size()));
+    setGeometry(clampedToScreen(wanted).marginsRemoved(frame));
 }
 
 void FrmMain::saveWindowGeometry() const

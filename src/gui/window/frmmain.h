@@ -119,6 +119,8 @@ private:
     // Writes the estimate in the export format of this suffix to a file the user picks.
     void exportTo(const QString &suffix);
     void showUndoState();
+    // At the first start: large enough to show the whole sheet, as far as the screen allows.
+    void showWholeSheet(const QMargins &frame);
     // The file an export proposes: the estimate's own folder and name, with the suffix.
     QString exportPreset(const QString &suffix) const;
     void showHeaderText(HeaderFields::Field field);
