@@ -778,9 +778,9 @@ void FrmMain::mnuPrintPreview_Click()
 
 QString FrmMain::exportPreset(const QString &suffix) const
 {
-    const QFileInfo estimate(m_document->CurrentFile());
     if (m_document->CurrentFile().isEmpty())
         return {};
+    const QFileInfo estimate(m_document->CurrentFile());
     return estimate.dir().filePath(estimate.completeBaseName() + u'.' + suffix);
 }
 
