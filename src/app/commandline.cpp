@@ -25,6 +25,16 @@ int fail(int status, const QString &message)
     return status;
 }
 
+// Qt's help names the program by the path it was started from and knows only one way to
+// call it: the usage line is ours, the options below it Qt's.
+QString helpText(const QCommandLineParser &parser)
+{
+    const QString generated = parser.helpText();
+    return QStringLiteral("Usage: VARN [FILE.vrn]\n"
+                          "       VARN --export OUTPUT INPUT.vrn\n")
+        + generated.mid(generated.indexOf(u'\n') + 1);
+}
+
 int exportEstimate(const QString &output, const QString &input)
 {
     const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
@@ -78,7 +88,11 @@ int runOptions(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return fail(UsageError, parser.errorText());
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(helpText(parser)), stdout);
+        return Done;
+    }
+    if (parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(Done);
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();

@@ -116,6 +116,7 @@ private slots:
     {
         QFETCH(QString, way);
         WindowFixture f;
+        f.resizeToDesign();
         int row = 4;
         int column = 3;
         if (way == u"double-click") {
@@ -143,6 +144,7 @@ private slots:
     void editorFollowsItsCell()
     {
         WindowFixture f;
+        f.resizeToDesign();
         f.clickCell(14, 3);
         f.type(QStringLiteral("5"));
         const auto editorOverItsCell = [&f] {
@@ -179,6 +181,7 @@ private slots:
     void editorStaysInsideTheShownCell()
     {
         WindowFixture f;
+        f.resizeToDesign();
         f.clickCell(4, 1);
         f.type(QStringLiteral("Acme"));
         // Small sideways turns, as a touchpad sends them, until the cell has gone out of view.

@@ -4,6 +4,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
@@ -58,7 +59,7 @@ private slots:
                               "Export as &CSV...|",
                               "Export as Sp&readsheet...|",
                               "-",
-                              "E&xit|",
+                              "E&xit|Ctrl+Q",
                               "&Edit",
                               "&Undo|Ctrl+Z",
                               "&Redo|Ctrl+Shift+Z",
@@ -95,6 +96,101 @@ private slots:
         }
         QVERIFY(letters.size() >= 10);
         QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+    }
+
+    // Alt and the underlined letter of a caption reach the text box beside it from anywhere,
+    // the sheet included, without opening a menu.
+    void labelMnemonics_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<Qt::Key>("letter");
+        QTest::addColumn<QString>("textBox");
+        QTest::newRow("owner's name") << "lblName" << "&Name:" << Qt::Key_N << "txtName";
+        QTest::newRow("address") << "lblAddress" << "A&ddress:" << Qt::Key_D << "txtAddress";
+        QTest::newRow("builder's name") << "lblBuilder" << "Na&me:" << Qt::Key_M << "txtBuilder";
+    }
+
+    void labelMnemonics()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, caption);
+        QFETCH(Qt::Key, letter);
+        QFETCH(QString, textBox);
+        WindowFixture f;
+        QCOMPARE(f.window->findChild<QLabel *>(label)->text(), caption);
+        f.clickCell(4, 3);
+        QCOMPARE(QApplication::focusWidget(), f.grid);
+        f.press(letter, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), textBox);
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+
+    // The desktop's key for quitting is Exit's, from the sheet as from a text box.
+    void quitKeyExits()
+    {
+        WindowFixture f;
+        f.clickCell(4, 3);
+        f.type(QStringLiteral("12"));
+        f.messages->answers = {MessageBoxes::No};
+        f.press(Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.messages->shown.size(), 1);
+    }
+
+    // Undo and Redo say what they take back, and are greyed when there is nothing to take.
+    void undoRedoNameTheirChange()
+    {
+        WindowFixture f;
+        auto *undo = f.window->findChild<QAction *>("mnuUndo");
+        auto *redo = f.window->findChild<QAction *>("mnuRedo");
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        int lumber = 1;
+        while (lumber < EstimateSheet::TotalRow && f.text(lumber, EstimateSheet::DescriptionColumn) != u"Rough Lumber")
+            ++lumber;
+        f.clickCell(lumber, EstimateSheet::OriginalEstimateColumn);
+        f.type(QStringLiteral("125"));
+        f.press(Qt::Key_Return);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Typing in Rough Lumber"));
+        QVERIFY(!redo->isEnabled());
+
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.text(lumber, EstimateSheet::OriginalEstimateColumn), QString());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+        QVERIFY(redo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Typing in Rough Lumber"));
+
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        f.press(Qt::Key_Delete);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete in Rough Lumber"));
+    }
+
+    // An export is offered beside the estimate, under its name.
+    void exportProposesEstimateName_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("pdf") << "mnuExportPdf" << "pdf";
+        QTest::newRow("csv") << "mnuExportCsv" << "csv";
+        QTest::newRow("spreadsheet") << "mnuExportXlsx" << "xlsx";
+    }
+
+    void exportProposesEstimateName()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, suffix);
+        WindowFixture f;
+        f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets, QStringList{QString()});
+
+        QVERIFY(QDir().mkpath(m_folder.filePath("site")));
+        f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets.last(), m_folder.filePath("site/house." + suffix));
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps

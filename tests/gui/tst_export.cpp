@@ -232,6 +232,17 @@ private slots:
         QVERIFY(!QFileInfo::exists(path("no folder")));
     }
 
+    // The usage names the program as people call it, and both ways of calling it.
+    void helpShowsUsage()
+    {
+        const Run result = run(Varn, {QStringLiteral("--help")});
+        QCOMPARE(result.status, 0);
+        QVERIFY2(result.output.startsWith(QStringLiteral("Usage: VARN [FILE.vrn]\n"
+                                                         "       VARN --export OUTPUT INPUT.vrn\n")),
+                 qPrintable(result.output));
+        QVERIFY(!result.output.contains(QFileInfo(Varn).absolutePath()));
+    }
+
     void windowExportsTheSameFiles()
     {
         WindowFixture f(m_input);

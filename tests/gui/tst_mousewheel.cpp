@@ -49,6 +49,7 @@ private slots:
     void wheelOverTheWindow()
     {
         WindowFixture f;
+        f.resizeToDesign();
         const int step = std::max(10, f.model().height() / f.model().rowHeight(0));
         f.clickCell(3, 3);
         f.type(QStringLiteral("4"));

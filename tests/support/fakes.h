@@ -74,9 +74,10 @@ public:
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
 
-    QString showExport(const QString &title, const QString &, const QString &) override
+    QString showExport(const QString &title, const QString &, const QString &, const QString &presetPath) override
     {
         exportTitles << title;
+        exportPresets << presetPath;
         return exportPaths.isEmpty() ? QString() : exportPaths.takeFirst();
     }
 
@@ -84,6 +85,7 @@ public:
     QStringList savePaths;
     QStringList exportPaths;
     QStringList exportTitles;
+    QStringList exportPresets;
     QStringList savePresets;
     int openCount = 0;
 };

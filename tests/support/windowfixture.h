@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QSpontaneKeyEvent>
 #include <QTest>
@@ -64,6 +65,16 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
         editor = window->findChild<QLineEdit *>(QStringLiteral("txtCell"));
+    }
+
+    // The window at the size it was designed at, smaller than the whole sheet: for the
+    // cases that need part of the sheet out of sight.
+    void resizeToDesign() const
+    {
+        const QSize design(window->twipsToPixelsX(9885),
+                           window->menuBar()->sizeHint().height() + window->twipsToPixelsY(7950));
+        window->resize(design);
+        QTRY_COMPARE(window->size(), design);
     }
 
     Grid &model() const { return window->sheet().grid(); }

@@ -17,6 +17,8 @@ public:
     virtual QString showOpen() = 0;
     // presetPath, when not empty, is offered as the file name.
     virtual QString showSave(const QString &presetPath) = 0;
-    // A file to export to, of the type the filter names, with suffix added when none is typed.
-    virtual QString showExport(const QString &title, const QString &filter, const QString &suffix) = 0;
+    // A file to export to, of the type the filter names, with suffix added when none is typed;
+    // presetPath, when not empty, is offered as the file name.
+    virtual QString showExport(const QString &title, const QString &filter, const QString &suffix,
+                               const QString &presetPath) = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace {
 constexpr int RowLabelColumn = 0;
@@ -110,6 +111,12 @@ EstimateSheet::ColumnWidths EstimateSheet::columnWidthsFor(int gridWidth)
     const qint64 remaining = qint64(gridWidth) - others - GridMargin;
     widths[SupplierColumn] = int(std::clamp<qint64>(remaining, MinimumSupplierWidth, std::numeric_limits<int>::max()));
     return widths;
+}
+
+int EstimateSheet::minimumGridWidth()
+{
+    const ColumnWidths widths = columnWidthsFor(0);
+    return std::accumulate(widths.begin(), widths.end(), GridMargin);
 }
 
 void EstimateSheet::SetColumnWidths()

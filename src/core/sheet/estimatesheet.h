@@ -48,6 +48,8 @@ public:
     // The column widths for a grid of the given outer width: fixed widths for all but the
     // first data column, which takes what is left, never less than 1500 twips.
     static ColumnWidths columnWidthsFor(int gridWidth);
+    // The narrowest grid that shows every column whole, in twips.
+    static int minimumGridWidth();
     void SetColumnWidths();
 
     void FormatMoneyCell(int row, int column);

@@ -42,10 +42,11 @@ QString QtFileDialogs::showSave(const QString &presetPath)
     return m_fileName;
 }
 
-QString QtFileDialogs::showExport(const QString &title, const QString &filter, const QString &suffix)
+QString QtFileDialogs::showExport(const QString &title, const QString &filter, const QString &suffix,
+                                  const QString &presetPath)
 {
     QFileDialog dialog(m_owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    return run(dialog, QString(), filter, suffix);
+    return run(dialog, presetPath, filter, suffix);
 }

@@ -13,7 +13,8 @@ public:
 
     QString showOpen() override;
     QString showSave(const QString &presetPath) override;
-    QString showExport(const QString &title, const QString &filter, const QString &suffix) override;
+    QString showExport(const QString &title, const QString &filter, const QString &suffix,
+                       const QString &presetPath) override;
 
 private:
     QWidget *const m_owner;

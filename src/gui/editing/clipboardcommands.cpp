@@ -27,7 +27,7 @@ QString ClipboardCommands::gridCellText() const
     return grid.text(grid.currentRow(), grid.currentColumn());
 }
 
-void ClipboardCommands::replaceGridCell(const QString &text)
+void ClipboardCommands::replaceGridCell(const QString &text, const QString &commandName)
 {
     Grid &grid = m_sheet.grid();
     const int row = grid.currentRow();
@@ -35,7 +35,7 @@ void ClipboardCommands::replaceGridCell(const QString &text)
     emit replacingCell(row, column);
     grid.setText(row, column, text);
     m_sheet.RecalculateTotals();
-    emit replacedCell(row, column);
+    emit replacedCell(row, column, commandName);
 }
 
 QString ClipboardCommands::selectedText(QWidget *control) const
@@ -82,7 +82,7 @@ void ClipboardCommands::mnuCut_Click()
 {
     if (gridHasFocus()) {
         putOnClipboard(gridCellText());
-        replaceGridCell(QString());
+        replaceGridCell(QString(), QStringLiteral("Cut"));
     } else if (QWidget *textBox = focusedTextBox()) {
         const QString selected = selectedText(textBox);
         putOnClipboard(selected);
@@ -102,7 +102,7 @@ void ClipboardCommands::mnuCopy_Click()
 void ClipboardCommands::mnuPaste_Click()
 {
     if (gridHasFocus())
-        replaceGridCell(clipboardText());
+        replaceGridCell(clipboardText(), QStringLiteral("Paste"));
     else if (QWidget *textBox = focusedTextBox())
         replaceSelection(textBox, clipboardText());
 }
@@ -110,7 +110,7 @@ void ClipboardCommands::mnuPaste_Click()
 void ClipboardCommands::mnuDelete_Click()
 {
     if (gridHasFocus())
-        replaceGridCell(QString());
+        replaceGridCell(QString(), QStringLiteral("Delete"));
     else if (QWidget *textBox = focusedTextBox(); textBox && !selectedText(textBox).isEmpty())
         replaceSelection(textBox, QString());
 }

@@ -23,14 +23,14 @@ public:
 signals:
     // The command is about to replace the text of grid cell (row, column), and did.
     void replacingCell(int row, int column);
-    void replacedCell(int row, int column);
+    void replacedCell(int row, int column, const QString &commandName);
 
 private:
     bool gridHasFocus() const;
     // The text box of the main window that has the focus, if one has.
     QWidget *focusedTextBox() const;
     QString gridCellText() const;
-    void replaceGridCell(const QString &text);
+    void replaceGridCell(const QString &text, const QString &commandName);
     QString selectedText(QWidget *control) const;
     void replaceSelection(QWidget *control, const QString &text) const;
     static void putOnClipboard(const QString &text);

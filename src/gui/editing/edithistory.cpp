@@ -52,11 +52,16 @@ void EditHistory::beginChange(int row, int)
     m_before = rowTexts(row);
 }
 
-void EditHistory::endChange(int row, int column)
+void EditHistory::endChange(int row, int column, const QString &commandName)
 {
     RowTexts after = rowTexts(row);
-    if (after != m_before)
-        m_stack.push(new RowChange(*this, row, column, m_before, std::move(after)));
+    if (after == m_before)
+        return;
+    auto *change = new RowChange(*this, row, column, m_before, std::move(after));
+    // The row is named by its category, as it reads once the change is made.
+    const QString category = m_sheet.grid().text(row, EstimateSheet::DescriptionColumn);
+    change->setText(category.isEmpty() ? commandName : QStringLiteral("%1 in %2").arg(commandName, category));
+    m_stack.push(change);
 }
 
 void EditHistory::beginRowsChange(const QList<int> &rows)

@@ -22,9 +22,9 @@ public:
 
     QUndoStack &stack() { return m_stack; }
 
-    // Called around a change of cell (row, column).
+    // Called around a change of cell (row, column) made by the command of that name.
     void beginChange(int row, int column);
-    void endChange(int row, int column);
+    void endChange(int row, int column, const QString &commandName);
     // Called around a change of several rows made by one command, which Undo takes back
     // as one step; column is the cell each row's undo makes current.
     void beginRowsChange(const QList<int> &rows);

@@ -42,6 +42,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QUrl>
 #include <QWindow>
 
@@ -88,6 +89,13 @@ QRect clampedToScreen(const QRect &geometry)
     clamped.moveLeft(qBound(available.left(), clamped.left(), available.right() - clamped.width() + 1));
     clamped.moveTop(qBound(available.top(), clamped.top(), available.bottom() - clamped.height() + 1));
     return clamped;
+}
+
+// The desktop's key for quitting; where it has none, Ctrl+Q, which no other command takes.
+QKeySequence quitShortcut()
+{
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(QKeySequence::Quit);
+    return bindings.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : bindings.first();
 }
 
 // The one estimate file a drag carries, or nothing.
@@ -202,13 +210,14 @@ void FrmMain::createMenus()
     }
     m_recentActions << file->addSeparator();
     m_recentActions.last()->setVisible(false);
-    m_exitAction = addCommand(file, "mnuExit", QStringLiteral("E&xit"), QKeySequence(), &FrmMain::mnuExit_Click);
+    m_exitAction = addCommand(file, "mnuExit", QStringLiteral("E&xit"), quitShortcut(), &FrmMain::mnuExit_Click);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditTop"));
     // Text boxes keep their own undo: these keys reach the menu only from the sheet.
-    addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &FrmMain::mnuUndo_Click);
-    addItem(edit, "mnuRedo", QStringLiteral("&Redo"),
+    m_undoAction =
+        addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &FrmMain::mnuUndo_Click);
+    m_redoAction = addItem(edit, "mnuRedo", QStringLiteral("&Redo"),
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
             &FrmMain::mnuRedo_Click);
     edit->addSeparator();
@@ -278,12 +287,14 @@ void FrmMain::createControls()
     // Opaque, so that the tab trap behind it stays out of sight.
     fraBuilder->setAutoFillBackground(true);
     placeInClient(fraBuilder, 3720, 480, 3135, 1215);
-    auto *lblBuilder = new QLabel(QStringLiteral("Name:"), fraBuilder);
+    // Alt and the marked letter reach the text box; the letters are none of the menus'.
+    auto *lblBuilder = new QLabel(QStringLiteral("Na&me:"), fraBuilder);
     lblBuilder->setObjectName(QStringLiteral("lblBuilder"));
     place(lblBuilder, 120, 240, LabelWidth, 255);
     txtBuilder = new QLineEdit(fraBuilder);
     txtBuilder->setObjectName(QStringLiteral("txtBuilder"));
     place(txtBuilder, 840, 240, 2175, 315);
+    lblBuilder->setBuddy(txtBuilder);
 
     grdMain = new GridView(m_sheet.grid(), client);
     grdMain->setObjectName(QStringLiteral("grdMain"));
@@ -292,10 +303,10 @@ void FrmMain::createControls()
     fraLocation = new QGroupBox(QStringLiteral("Location"), client);
     fraLocation->setObjectName(QStringLiteral("fraLocation"));
     placeInClient(fraLocation, 120, 480, 3495, 1215);
-    auto *lblName = new QLabel(QStringLiteral("Name:"), fraLocation);
+    auto *lblName = new QLabel(QStringLiteral("&Name:"), fraLocation);
     lblName->setObjectName(QStringLiteral("lblName"));
     place(lblName, 120, 240, LabelWidth, 255);
-    auto *lblAddress = new QLabel(QStringLiteral("Address:"), fraLocation);
+    auto *lblAddress = new QLabel(QStringLiteral("A&ddress:"), fraLocation);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
     place(lblAddress, 120, 600, LabelWidth, 255);
     txtName = new QLineEdit(fraLocation);
@@ -305,6 +316,8 @@ void FrmMain::createControls()
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtAddress->setTabChangesFocus(true);
     place(txtAddress, 840, 600, 2535, 525);
+    lblName->setBuddy(txtName);
+    lblAddress->setBuddy(txtAddress);
 
     txtCell = new QLineEdit(client);
     txtCell->setObjectName(QStringLiteral("txtCell"));
@@ -454,13 +467,31 @@ void FrmMain::restoreWindowGeometry()
     QSettings settings(settingsName(), settingsName());
     settings.beginGroup(QStringLiteral("Window"));
     const QRect geometry = settings.value(QStringLiteral("Geometry")).toRect();
-    // The first start keeps the designed size.
-    if (!geometry.isValid())
-        return;
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!geometry.isValid()) {
+        showWholeSheet(frame);
+        return;
+    }
     setGeometry(clampedToScreen(geometry.marginsAdded(frame)).marginsRemoved(frame));
     if (settings.value(QStringLiteral("Maximized")).toBool())
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FrmMain::showWholeSheet(const QMargins &frame)
+{
+    // The layout gives the grid the window's outer size less these margins, in twips.
+    constexpr int OuterWidthBesideGrid = 500;
+    constexpr int OuterHeightBesideGrid = 2700;
+    // Room for the grid's border, so that the last column and row are not cut by it.
+    constexpr int GridBorder = 300;
+    const Grid &grid = m_sheet.grid();
+    int sheetHeight = GridBorder;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        sheetHeight += grid.rowHeight(row);
+    const QSize outer(twipsToPixelsX(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid),
+                      twipsToPixelsY(sheetHeight + OuterHeightBesideGrid));
+    const QRect wanted(frameGeometry().topLeft(), outer.expandedTo(frameGeometry().size()));
+    setGeometry(clampedToScreen(wanted).marginsRemoved(frame));
 }
 
 void FrmMain::saveWindowGeometry() const
@@ -483,9 +514,11 @@ void FrmMain::connectEditHistory()
 {
     m_history = new EditHistory(m_sheet, this);
     connect(m_cellEditor, &CellEditor::committing, m_history, &EditHistory::beginChange);
-    connect(m_cellEditor, &CellEditor::committed, m_history, &EditHistory::endChange);
+    connect(m_cellEditor, &CellEditor::committed, m_history,
+            [this](int row, int column) { m_history->endChange(row, column, QStringLiteral("Typing")); });
     connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
     connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
+    showUndoState();
     connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
     connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
     connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
@@ -494,6 +527,27 @@ void FrmMain::connectEditHistory()
             enableRecordPayments();
     });
     enableRecordPayments();
+}
+
+void FrmMain::showUndoState()
+{
+    // Greyed with nothing to take back, and otherwise naming what they take back.
+    const QUndoStack &stack = m_history->stack();
+    const auto caption = [](const QString &command, const QString &change) {
+        return change.isEmpty() ? command : command + u' ' + change;
+    };
+    const auto showUndo = [this, &stack, caption] {
+        m_undoAction->setEnabled(stack.canUndo());
+        m_undoAction->setText(caption(QStringLiteral("&Undo"), stack.undoText()));
+    };
+    const auto showRedo = [this, &stack, caption] {
+        m_redoAction->setEnabled(stack.canRedo());
+        m_redoAction->setText(caption(QStringLiteral("&Redo"), stack.redoText()));
+    };
+    connect(&stack, &QUndoStack::indexChanged, m_undoAction, showUndo);
+    connect(&stack, &QUndoStack::indexChanged, m_redoAction, showRedo);
+    showUndo();
+    showRedo();
 }
 
 void FrmMain::enableRecordPayments()
@@ -722,11 +776,20 @@ void FrmMain::mnuPrintPreview_Click()
     m_printer->preview(this);
 }
 
+QString FrmMain::exportPreset(const QString &suffix) const
+{
+    if (m_document->CurrentFile().isEmpty())
+        return {};
+    const QFileInfo estimate(m_document->CurrentFile());
+    return estimate.dir().filePath(estimate.completeBaseName() + u'.' + suffix);
+}
+
 void FrmMain::exportTo(const QString &suffix)
 {
     const ExportFormat &format = *ExportFormats::forSuffix(suffix);
     commitOpenEdit();
-    const QString path = m_services.fileDialogs->showExport(format.dialogTitle, format.dialogFilter, suffix);
+    const QString path = m_services.fileDialogs->showExport(format.dialogTitle, format.dialogFilter, suffix,
+                                                            exportPreset(suffix));
     QString errorString;
     if (!path.isEmpty() && !format.write(path, m_sheet, m_header, &errorString))
         m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")

@@ -118,6 +118,11 @@ private:
     void enableRecordPayments();
     // Writes the estimate in the export format of this suffix to a file the user picks.
     void exportTo(const QString &suffix);
+    void showUndoState();
+    // At the first start: large enough to show the whole sheet, as far as the screen allows.
+    void showWholeSheet(const QMargins &frame);
+    // The file an export proposes: the estimate's own folder and name, with the suffix.
+    QString exportPreset(const QString &suffix) const;
     void showHeaderText(HeaderFields::Field field);
     QList<QKeySequence> menuShortcuts() const;
 
@@ -157,6 +162,8 @@ private:
     QAction *m_saveAction = nullptr;
     QAction *m_printAction = nullptr;
     QAction *m_recordPaymentsAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     QList<QAction *> m_recentActions;
     QList<QAction *> m_menuActions;
 };
