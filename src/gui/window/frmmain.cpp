@@ -486,6 +486,8 @@ void FrmMain::connectEditHistory()
     connect(m_cellEditor, &CellEditor::committed, m_history, &EditHistory::endChange);
     connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
     connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
+    connect(m_clipboard, &ClipboardCommands::replacingRows, m_history, &EditHistory::beginRowsChange);
+    connect(m_clipboard, &ClipboardCommands::replacedRows, m_history, &EditHistory::endRowsChange);
     connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
     connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
     connect(m_document.get(), &Document::estimateReplaced, m_history, &EditHistory::clear);
