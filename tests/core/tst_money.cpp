@@ -42,6 +42,18 @@ private slots:
         QTest::newRow("R minus after blanks") << 'R' << "  -1,500" << -1500.0;
         QTest::newRow("R comma after the point stops") << 'R' << "1.5,25" << 1.5;
         QTest::newRow("R double comma stops") << 'R' << "1,,500" << 1.0;
+        QTest::newRow("R group of three") << 'R' << "1,500" << 1500.0;
+        QTest::newRow("R groups and cents") << 'R' << "12,345,678.90" << 12345678.9;
+        QTest::newRow("R decimal comma, cents") << 'R' << "1234,56" << 1234.56;
+        QTest::newRow("R decimal comma, one digit") << 'R' << "0,5" << 0.5;
+        QTest::newRow("R decimal comma 1,5") << 'R' << "1,5" << 1.5;
+        QTest::newRow("R decimal comma 1,50") << 'R' << "1,50" << 1.5;
+        QTest::newRow("R decimal comma after groups") << 'R' << "1,234,56" << 1234.56;
+        QTest::newRow("R decimal comma, negative") << 'R' << "-1234,5" << -1234.5;
+        QTest::newRow("R decimal comma in parentheses") << 'R' << "(0,75)" << -0.75;
+        QTest::newRow("R four digits after a comma stop") << 'R' << "1,5000" << 1.0;
+        QTest::newRow("R two digits then a point stop") << 'R' << "1,50.25" << 1.0;
+        QTest::newRow("R two digits then a group stop") << 'R' << "1,23,456" << 1.0;
     }
 
     void reading()

@@ -30,7 +30,7 @@ class TestCellEditor : public QObject
 
 private slots:
     // The three ways into the editor on row 4: typing (which replaces the text; money columns
-    // let only digits and points through), double-click and
+    // let only digits, points, minus signs and parentheses through), double-click and
     // Edit Cell (F2), which show a money cell as a plain number.
     void waysIn_data()
     {
@@ -48,8 +48,8 @@ private slots:
                                                << "\b"
                                                << "";
         QTest::newRow("money key filter") << 6 << "old"
-                                          << "1a-2,$5.5\b"
-                                          << "125.";
+                                          << "1a-2,$(5.5)\b"
+                                          << "1-2(5.5";
         QTest::newRow("typing in text") << 1 << "old"
                                         << "Bob's (No. 1), $5"
                                         << "Bob's (No. 1), $5";
@@ -216,8 +216,6 @@ private slots:
                                              << "\x1b";
         QTest::newRow("space on an amount") << 4 << ""
                                             << " ";
-        QTest::newRow("minus on an amount") << 5 << ""
-                                            << "-";
         QTest::newRow("dollar on an amount") << 6 << ""
                                              << "$";
         QTest::newRow("Escape after typing a name") << 2 << "typing"
@@ -250,6 +248,26 @@ private slots:
         QVERIFY(f.grid->hasFocus());
         f.press(Qt::Key_Down);
         QCOMPARE(cellOf(f.savedRows(m_folder.filePath("kept.vrn")), 8, column), before);
+    }
+
+    // Credits and refunds are typed as people write them and shown as negative amounts.
+    void creditsTyped_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("minus") << "-75" << "($75.00)";
+        QTest::newRow("parentheses") << "(75)" << "($75.00)";
+        QTest::newRow("opening parenthesis only") << "(12.5" << "($12.50)";
+        QTest::newRow("blank dropped, minus kept") << " -3" << "($3.00)";
+    }
+
+    void creditsTyped()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, saved);
+        WindowFixture f;
+        f.enter(5, 4, keys);
+        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("credit.vrn")), 5, 4), saved);
     }
 
     // Shift+Tab puts the edit in and moves one column left, from column 1 to column 7, in

@@ -80,6 +80,67 @@ private slots:
         QCOMPARE(f.text(37, 7), remainder);
     }
 
+    // A block copied from a spreadsheet fills the cells right and down from the current
+    // one, each as if typed, but never the Total row or the computed column. Each expected
+    // cell is "row,column=text".
+    void pastedBlock_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("2 x 2 amounts") << "1000\t200\n30\t125.2\n" << 4 << 3
+                                       << QStringList{"4,3=$1,000.00", "4,4=$200.00", "5,3=$30.00",
+                                                      "5,4=$125.20", "6,3=", "4,7=$200.00",
+                                                      "37,3=$1,030.00", "37,4=$325.20"};
+        QTest::newRow("names and amounts, CRLF") << "Acme\tFraming\t1,500\r\nBob\t\t1234,56" << 2 << 1
+                                                 << QStringList{"2,1=Acme", "2,2=Framing", "2,3=$1,500.00",
+                                                                "3,1=Bob", "3,2=", "3,3=$1,234.56",
+                                                                "37,3=$2,734.56"};
+        QTest::newRow("clipped at the computed column") << "5\t6\t7" << 9 << 5
+                                                        << QStringList{"9,5=$5.00", "9,6=$6.00",
+                                                                       "9,7=($11.00)", "37,7=($11.00)"};
+        QTest::newRow("clipped above the Total row") << "1\n2\n9" << 35 << 6
+                                                     << QStringList{"35,6=$1.00", "36,6=$2.00",
+                                                                    "37,6=$3.00"};
+    }
+
+    void pastedBlock()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QStringList, cells);
+        WindowFixture f;
+        clipboard()->setText(pasted);
+        f.clickCell(row, column);
+        f.press(Qt::Key_V, Qt::ControlModifier);
+        for (const QString &cell : std::as_const(cells)) {
+            const QStringList place = cell.section(u'=', 0, 0).split(u',');
+            QCOMPARE(f.text(place.at(0).toInt(), place.at(1).toInt()), cell.section(u'=', 1));
+        }
+        QVERIFY(!f.editor->isVisible());
+    }
+
+    // Undo takes the whole block back at once, with the totals.
+    void pastedBlockUndoesAtOnce()
+    {
+        WindowFixture f;
+        f.enter(4, 3, QStringLiteral("10"));
+        clipboard()->setText(QStringLiteral("1000\t200\n30\t125\n"));
+        f.clickCell(4, 3);
+        f.press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.text(37, 3), QStringLiteral("$1,030.00"));
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.text(4, 3), QStringLiteral("$10.00"));
+        QCOMPARE(f.text(4, 4), QStringLiteral("$10.00"));
+        QCOMPARE(f.text(5, 3), QString());
+        QCOMPARE(f.text(5, 4), QString());
+        QCOMPARE(f.text(37, 3), QStringLiteral("$10.00"));
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.text(4, 3), QString());
+    }
+
     void inTextBoxes()
     {
         WindowFixture f;

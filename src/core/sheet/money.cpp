@@ -119,6 +119,25 @@ double readCompactNumber(const std::string &s)
     return negative ? -value : value;
 }
 
+enum class CommaRole { GroupSeparator, DecimalComma, EndOfNumber };
+
+// What a comma after a digit of the integer part means. People who write decimal commas
+// write at most cents after them ("1234,56", "0,5"), and a group of thousands always has
+// three digits, so the two cannot be confused; a comma that is neither ends the number.
+CommaRole commaRole(const std::string &s, size_t comma)
+{
+    size_t end = comma + 1;
+    while (end < s.size() && isDigit(s[end]))
+        ++end;
+    const size_t digits = end - comma - 1;
+    if (digits == 3)
+        return CommaRole::GroupSeparator;
+    const bool numberEnds = end == s.size() || (s[end] != ',' && s[end] != '.');
+    if ((digits == 1 || digits == 2) && numberEnds)
+        return CommaRole::DecimalComma;
+    return CommaRole::EndOfNumber;
+}
+
 // True when the text, after blanks, begins with one of the characters that mark a
 // negative amount.
 bool startsNegative(QStringView text)
@@ -221,18 +240,25 @@ double readRawEntry(QStringView text)
         s.erase(s.begin());
     }
 
-    std::string withoutGroupCommas;
-    withoutGroupCommas.reserve(s.size());
+    std::string plain;
+    plain.reserve(s.size());
     bool pastPoint = false;
     for (size_t i = 0; i < s.size(); ++i) {
-        const bool betweenDigits = i > 0 && i + 1 < s.size() && isDigit(s[i - 1]) && isDigit(s[i + 1]);
-        if (s[i] == ',' && betweenDigits && !pastPoint)
-            continue;
+        const bool afterDigit = i > 0 && isDigit(s[i - 1]);
+        if (s[i] == ',' && afterDigit && !pastPoint) {
+            const CommaRole role = commaRole(s, i);
+            if (role == CommaRole::GroupSeparator)
+                continue;
+            if (role == CommaRole::DecimalComma) {
+                plain.push_back('.');
+                continue;
+            }
+        }
         pastPoint = pastPoint || s[i] == '.';
-        withoutGroupCommas.push_back(s[i]);
+        plain.push_back(s[i]);
     }
 
-    const double value = readCompactNumber(withoutGroupCommas);
+    const double value = readCompactNumber(plain);
     return parenthesised ? -value : value;
 }
 

@@ -25,8 +25,10 @@ bool holdsAmount(QStringView text);
 // number, or a number too large to hold, reads as 0.
 double readLeadingNumber(QStringView text);
 
-// What the user meant by a raw entry such as "1,500" or "(50)": commas between digit
-// groups are ignored and a leading "(" or "-" makes the amount negative.
+// What the user meant by a raw entry such as "1,500", "1234,56" or "(50)": a comma before
+// a group of three digits separates thousands, a comma before one or two last digits of a
+// number without a point is a decimal comma, any other comma ends the number; a leading
+// "(" or "-" makes the amount negative.
 double readRawEntry(QStringView text);
 
 // The currency text of an amount, rounded to cents as a person rounds the decimal

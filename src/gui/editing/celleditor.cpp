@@ -16,7 +16,9 @@ constexpr ushort EscapeKey = 27;
 bool passesMoneyFilter(QChar key)
 {
     const ushort code = key.unicode();
-    return (key >= u'0' && key <= u'9') || key == u'.' || code == BackspaceKey || code == TabKey;
+    // Credits and refunds are written with a minus sign or in parentheses.
+    const bool marksCredit = key == u'-' || key == u'(' || key == u')';
+    return (key >= u'0' && key <= u'9') || key == u'.' || marksCredit || code == BackspaceKey || code == TabKey;
 }
 
 bool isBacktab(const QKeyEvent *event)

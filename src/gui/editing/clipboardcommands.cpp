@@ -8,6 +8,28 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <algorithm>
+
+namespace {
+// The fields of a block copied from a spreadsheet: lines of tab-separated fields. The line
+// break a spreadsheet puts after the last line ends that line and opens no empty one.
+QList<QStringList> blockFields(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    QList<QStringList> lines;
+    for (const QString &line : text.split(u'\n'))
+        lines.append(line.split(u'\t'));
+    return lines;
+}
+
+bool isBlock(const QString &text)
+{
+    return text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r');
+}
+}
+
 ClipboardCommands::ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent)
     : QObject(parent)
     , m_sheet(sheet)
@@ -36,6 +58,35 @@ void ClipboardCommands::replaceGridCell(const QString &text, const QString &comm
     grid.setText(row, column, text);
     m_sheet.RecalculateTotals();
     emit replacedCell(row, column, commandName);
+}
+
+// Each field lands in its own cell as if typed there; fields beyond the last item row or
+// the last column a user can type into are left out, so the totals stay computed.
+void ClipboardCommands::pasteBlock(const QString &text)
+{
+    Grid &grid = m_sheet.grid();
+    const int top = grid.currentRow();
+    const int left = grid.currentColumn();
+    const QList<QStringList> lines = blockFields(text);
+    const int lastRow = std::min<int>(EstimateSheet::ItemRowCount, top + int(lines.size()) - 1);
+    QList<int> rows;
+    for (int row = top; row <= lastRow; ++row)
+        rows.append(row);
+    if (rows.isEmpty())
+        return;
+
+    emit replacingRows(rows);
+    for (int row = top; row <= lastRow; ++row) {
+        const QStringList &fields = lines.at(row - top);
+        const int lastColumn = std::min<int>(EstimateSheet::CostToCompleteColumn - 1, left + int(fields.size()) - 1);
+        for (int column = left; column <= lastColumn; ++column) {
+            grid.setText(row, column, fields.at(column - left).trimmed());
+            m_sheet.FormatMoneyCell(row, column);
+        }
+        m_sheet.recalculateRow(row);
+    }
+    m_sheet.recalculateColumnTotals();
+    emit replacedRows(left, QStringLiteral("Paste"));
 }
 
 QString ClipboardCommands::selectedText(QWidget *control) const
@@ -101,9 +152,13 @@ void ClipboardCommands::mnuCopy_Click()
 
 void ClipboardCommands::mnuPaste_Click()
 {
-    if (gridHasFocus())
-        replaceGridCell(clipboardText(), QStringLiteral("Paste"));
-    else if (QWidget *textBox = focusedTextBox())
+    if (gridHasFocus()) {
+        const QString text = clipboardText();
+        if (isBlock(text))
+            pasteBlock(text);
+        else
+            replaceGridCell(text, QStringLiteral("Paste"));
+    } else if (QWidget *textBox = focusedTextBox())
         replaceSelection(textBox, clipboardText());
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class EstimateSheet;
 class QWidget;
 
 // Cut, Copy, Paste and Delete on whichever control of the main window has the focus: on
-// the grid the whole text of the current cell, on a text box its selected text. Only
-// plain text goes to and from the system clipboard.
+// the grid the whole text of the current cell, on a text box its selected text. A block
+// copied from a spreadsheet (fields between tabs and line breaks) pastes into as many grid
+// cells. Only plain text goes to and from the system clipboard.
 class ClipboardCommands : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,9 @@ signals:
     // The command is about to replace the text of grid cell (row, column), and did.
     void replacingCell(int row, int column);
     void replacedCell(int row, int column, const QString &commandName);
+    // A block paste is about to replace texts of the given rows, and did, in one command.
+    void replacingRows(const QList<int> &rows);
+    void replacedRows(int column, const QString &commandName);
 
 private:
     bool gridHasFocus() const;
@@ -31,6 +36,7 @@ private:
     QWidget *focusedTextBox() const;
     QString gridCellText() const;
     void replaceGridCell(const QString &text, const QString &commandName);
+    void pasteBlock(const QString &text);
     QString selectedText(QWidget *control) const;
     void replaceSelection(QWidget *control, const QString &text) const;
     static void putOnClipboard(const QString &text);

@@ -518,6 +518,8 @@ void FrmMain::connectEditHistory()
             [this](int row, int column) { m_history->endChange(row, column, QStringLiteral("Typing")); });
     connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
     connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
+    connect(m_clipboard, &ClipboardCommands::replacingRows, m_history, &EditHistory::beginRowsChange);
+    connect(m_clipboard, &ClipboardCommands::replacedRows, m_history, &EditHistory::endRowsChange);
     showUndoState();
     connect(m_history, &EditHistory::applied, m_document.get(), &Document::markChanged);
     connect(m_history, &EditHistory::applied, grdMain, &GridView::scrollToCurrentCell);
