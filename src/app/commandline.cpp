@@ -84,21 +84,9 @@ QString unknownOutputType(const QString &output)
     return QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output);
 }
 
-bool isSameFile(const QString &a, const QString &b)
-{
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
-}
-
 // One estimate read and written; a failure is reported on its own line, naming the file.
 bool exportEstimate(const ExportFormat &format, const QString &input, const QString &output)
 {
-    // Writing an estimate over itself would put what was read in place of what was there.
-    if (isSameFile(input, output)) {
-        fail(FileFailed, QStringLiteral("cannot write %1: it is the estimate being exported").arg(output));
-        return false;
-    }
     EstimateSheet sheet;
     HeaderFields header;
     QString errorString;

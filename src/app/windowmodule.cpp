@@ -34,7 +34,7 @@ int run(int &argc, char **argv)
 #else
     // A name without a folder is looked for along the program's own run path, which names
     // the private library folder once installed and the build folder before.
-    void *module = dlopen("varn-window.so", RTLD_NOW | RTLD_LOCAL);
+    void *module = dlopen("varn-window.so", RTLD_LAZY | RTLD_LOCAL);
     if (!module)
         return cannotLoad(dlerror());
     const auto entry = reinterpret_cast<WindowEntry>(dlsym(module, EntryName));
