@@ -12,6 +12,15 @@ share="$root/usr/share"
 id=example.varn.varn
 
 test -x "$root/usr/bin/VARN"
+# The installed program finds its window module wherever the tree was installed: started in
+# the temporary root, it shows the window until it is stopped.
+status=0
+QT_QPA_PLATFORM=offscreen HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" XDG_DATA_HOME="$root/home/data" \
+    XDG_CACHE_HOME="$root/home/cache" timeout 3 "$root/usr/bin/VARN" >"$root/window.log" 2>&1 || status=$?
+if [ "$status" -ne 124 ]; then
+    cat "$root/window.log"
+    exit 1
+fi
 desktop-file-validate "$share/applications/$id.desktop"
 grep -qx "Exec=/usr/bin/VARN %f" "$share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"

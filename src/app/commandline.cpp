@@ -6,7 +6,9 @@
 #include "gui/export/exportformats.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cstdio>
 
@@ -15,7 +17,8 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export", "-h", "--help", "-?", "--help-all", "-v", "--version"};
+    static const QStringList names = {"--export", "--export-dir", "--format", "-h",       "--help",
+                                      "-?",       "--help-all",   "-v",       "--version"};
     return names;
 }
 
@@ -25,31 +28,115 @@ int fail(int status, const QString &message)
     return status;
 }
 
+// The options and the parser that knows them, made the same way for every question asked
+// of the command line.
+class Options
+{
+public:
+    Options()
+    {
+        m_parser.setApplicationDescription(QStringLiteral("Cost Estimate: plan and pay for the building of a house.\n"
+                                                          "Without options, the arguments name an estimate to open."));
+        m_parser.addHelpOption();
+        m_parser.addVersionOption();
+        m_parser.addOptions({m_export, m_exportDir, m_format});
+        m_parser.addPositionalArgument(QStringLiteral("INPUT"),
+                                       QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
+                                       QStringLiteral("INPUT.vrn..."));
+    }
+
+    bool parse(const QStringList &arguments) { return m_parser.parse(arguments); }
+    QCommandLineParser &parser() { return m_parser; }
+    QString output() const { return m_parser.value(m_export); }
+    bool exportsToFolder() const { return m_parser.isSet(m_exportDir); }
+    QString folder() const { return m_parser.value(m_exportDir); }
+    QString formatName() const { return m_parser.value(m_format); }
+    bool formatIsSet() const { return m_parser.isSet(m_format); }
+
+private:
+    QCommandLineParser m_parser;
+    const QCommandLineOption m_export{
+        QStringLiteral("export"),
+        QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv, .xlsx or .vrn) without opening a window."),
+        QStringLiteral("OUTPUT")};
+    const QCommandLineOption m_exportDir{
+        QStringLiteral("export-dir"),
+        QStringLiteral("Write each INPUT into the existing folder FOLDER, named after it, without opening a window."),
+        QStringLiteral("FOLDER")};
+    const QCommandLineOption m_format{
+        QStringLiteral("format"), QStringLiteral("The form --export-dir writes: pdf (the default), csv, xlsx or vrn."),
+        QStringLiteral("FORMAT"), QStringLiteral("pdf")};
+};
+
 // Qt's help names the program by the path it was started from and knows only one way to
-// call it: the usage line is ours, the options below it Qt's.
+// call it: the usage lines are ours, the options below them Qt's.
 QString helpText(const QCommandLineParser &parser)
 {
     const QString generated = parser.helpText();
     return QStringLiteral("Usage: VARN [FILE.vrn]\n"
-                          "       VARN --export OUTPUT INPUT.vrn\n")
+                          "       VARN --export OUTPUT INPUT.vrn\n"
+                          "       VARN --export-dir FOLDER [--format FORMAT] INPUT.vrn...\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
-int exportEstimate(const QString &output, const QString &input)
+QString unknownOutputType(const QString &output)
 {
-    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
-    if (!format)
-        return fail(
-            UsageError,
-            QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output));
+    return QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output);
+}
+
+// One estimate read and written; a failure is reported on its own line, naming the file.
+bool exportEstimate(const ExportFormat &format, const QString &input, const QString &output)
+{
     EstimateSheet sheet;
     HeaderFields header;
     QString errorString;
-    if (!Document::ReadEstimateFile(sheet, header, input, &errorString))
-        return fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
-    if (!format->write(output, sheet, header, &errorString))
-        return fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
-    return Done;
+    if (!Document::ReadEstimateFile(sheet, header, input, &errorString)) {
+        fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
+        return false;
+    }
+    if (!format.write(output, sheet, header, &errorString)) {
+        fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
+        return false;
+    }
+    return true;
+}
+
+int exportOne(const QString &output, const QStringList &inputs)
+{
+    if (inputs.size() != 1)
+        return fail(UsageError, QStringLiteral("--export takes one OUTPUT and one INPUT file; see --help"));
+    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
+    if (!format)
+        return fail(UsageError, unknownOutputType(output));
+    return exportEstimate(*format, inputs.constFirst(), output) ? Done : FileFailed;
+}
+
+// Every input is tried, so that one bad file among many costs only its own export.
+int exportAll(const QString &folder, const QString &formatName, const QStringList &inputs)
+{
+    if (inputs.isEmpty())
+        return fail(UsageError, QStringLiteral("--export-dir takes one or more INPUT files; see --help"));
+    const ExportFormat *format = ExportFormats::forSuffix(formatName);
+    if (!format)
+        return fail(UsageError, QStringLiteral("unknown format %1: it must be pdf, csv, xlsx or vrn").arg(formatName));
+    if (!QFileInfo(folder).isDir())
+        return fail(FileFailed, QStringLiteral("cannot write into %1: it is not a folder").arg(folder));
+
+    const QDir target(folder);
+    QHash<QString, QString> inputOfOutput;
+    bool allDone = true;
+    for (const QString &input : inputs) {
+        const QString output = target.filePath(QFileInfo(input).completeBaseName() + u'.' + QString(format->suffix));
+        const QString clean = QDir::cleanPath(QFileInfo(output).absoluteFilePath());
+        if (const auto earlier = inputOfOutput.constFind(clean); earlier != inputOfOutput.cend()) {
+            allDone = false;
+            fail(FileFailed, QStringLiteral("cannot write %1: it is the export of %2 as well").arg(output, *earlier));
+            continue;
+        }
+        inputOfOutput.insert(clean, input);
+        allDone = exportEstimate(*format, input, output) && allDone;
+    }
+    return allDone ? Done : FileFailed;
 }
 }
 
@@ -68,25 +155,25 @@ bool startsWithOption(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    return optionNames().contains(first) || first.startsWith(QStringLiteral("--export="));
+    return optionNames().contains(first) || first.startsWith(QStringLiteral("--export="))
+        || first.startsWith(QStringLiteral("--export-dir=")) || first.startsWith(QStringLiteral("--format="));
+}
+
+bool drawsPages(const QStringList &arguments)
+{
+    Options options;
+    if (!options.parse(arguments))
+        return false;
+    const QString suffix = options.exportsToFolder() ? options.formatName() : QFileInfo(options.output()).suffix();
+    const ExportFormat *format = ExportFormats::forSuffix(suffix);
+    return format && format->drawsPages;
 }
 
 int runOptions(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Cost Estimate: plan and pay for the building of a house.\n"
-                                                    "Without options, the arguments name an estimate to open."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption exportOption(
-        QStringLiteral("export"),
-        QStringLiteral("Write the estimate INPUT to OUTPUT (.pdf, .csv, .xlsx or .vrn) "
-                       "without opening a window."),
-        QStringLiteral("OUTPUT"));
-    parser.addOption(exportOption);
-    parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The estimate file (.vrn) to export."));
-
-    if (!parser.parse(arguments))
+    Options options;
+    QCommandLineParser &parser = options.parser();
+    if (!options.parse(arguments))
         return fail(UsageError, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(helpText(parser)), stdout);
@@ -97,9 +184,14 @@ int runOptions(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     const QStringList inputs = parser.positionalArguments();
-    if (inputs.size() != 1)
-        return fail(UsageError, QStringLiteral("--export takes one OUTPUT and one INPUT file; see --help"));
-    return exportEstimate(parser.value(exportOption), inputs.constFirst());
+    if (options.exportsToFolder()) {
+        if (parser.isSet(QStringLiteral("export")))
+            return fail(UsageError, QStringLiteral("--export and --export-dir cannot be used together; see --help"));
+        return exportAll(options.folder(), options.formatName(), inputs);
+    }
+    if (options.formatIsSet())
+        return fail(UsageError, QStringLiteral("--format goes with --export-dir; --export takes it from OUTPUT"));
+    return exportOne(options.output(), inputs);
 }
 
 }

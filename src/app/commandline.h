@@ -12,7 +12,11 @@ QString documentPath(const QStringList &arguments);
 // Options are recognised only as the first argument; anything else is a document path.
 bool startsWithOption(const QStringList &arguments);
 
-// Runs the options (help, version, export) and gives the exit status: 0 done, 1 a file
-// could not be read or written, 2 a usage error.
+// Whether the options draw a report, which needs a QGuiApplication for its fonts; help,
+// version and the text forms of an export run on a QCoreApplication.
+bool drawsPages(const QStringList &arguments);
+
+// Runs the options (help, version, export one file or many) and gives the exit status:
+// 0 done, 1 a file could not be read or written, 2 a usage error.
 int runOptions(const QStringList &arguments);
 }

@@ -1,9 +1,8 @@
 #include "commandline.h"
-#include "gui/window/frmmain.h"
-#include "gui/window/programicon.h"
 #include "programidentity.h"
+#include "windowmodule.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <csignal>
 #include <cstdio>
@@ -24,6 +23,21 @@ QStringList argumentsOf(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
 }
+
+// Only a report needs fonts, and so a QGuiApplication; text is written without one, which
+// spares the font set-up.
+int runOptions(int &argc, char *argv[], const QStringList &arguments)
+{
+    qInstallMessageHandler(quietMessages);
+    if (!CommandLine::drawsPages(arguments)) {
+        QCoreApplication application(argc, argv);
+        return CommandLine::runOptions(QCoreApplication::arguments());
+    }
+    // No display is needed to write a report.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return CommandLine::runOptions(QGuiApplication::arguments());
+}
 }
 
 int main(int argc, char *argv[])
@@ -34,17 +48,8 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     ProgramIdentity::apply();
-    if (CommandLine::startsWithOption(argumentsOf(argc, argv))) {
-        // No display is needed to write a report.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(quietMessages);
-        QGuiApplication application(argc, argv);
-        return CommandLine::runOptions(QGuiApplication::arguments());
-    }
-
-    QApplication application(argc, argv);
-    QApplication::setWindowIcon(programIcon());
-    FrmMain window(CommandLine::documentPath(QApplication::arguments()));
-    window.show();
-    return application.exec();
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (CommandLine::startsWithOption(arguments))
+        return runOptions(argc, argv, arguments);
+    return WindowModule::run(argc, argv);
 }

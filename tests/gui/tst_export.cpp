@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QPrintPreviewWidget>
@@ -241,6 +242,86 @@ private slots:
                                                          "       VARN --export OUTPUT INPUT.vrn\n")),
                  qPrintable(result.output));
         QVERIFY(!result.output.contains(QFileInfo(Varn).absolutePath()));
+    }
+
+    void batchExport_data()
+    {
+        QTest::addColumn<QString>("format");
+        for (const char *format : {"pdf", "csv", "xlsx", "vrn"})
+            QTest::newRow(format) << QString::fromLatin1(format);
+    }
+
+    // Many estimates in one run: each bad input is one line on standard error and costs only its own
+    // file; the others are written as --export writes them one at a time.
+    void batchExport()
+    {
+        QFETCH(QString, format);
+        const QString folder = path("batch ") + format;
+        QVERIFY(QDir().mkpath(folder));
+        const Run result = run(Varn,
+                               {"--export-dir", folder, "--format", format, m_input, path("missing.vrn"),
+                                path("short.vrn"), path("workbook.vrn")});
+        QCOMPARE(result.status, 1);
+        const QStringList failures = result.errors.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(failures.size(), 2);
+        QVERIFY2(failures.at(0).contains(path("missing.vrn")), qPrintable(failures.at(0)));
+        QVERIFY2(failures.at(1).contains(path("short.vrn")), qPrintable(failures.at(1)));
+        const QString house = u"house with blanks."_s + format;
+        QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{house, u"workbook."_s + format}));
+
+        const QString written = folder + u'/' + house;
+        if (format == u"pdf")
+            QCOMPARE(run("pdftotext", {"-layout", written, "-"}).output, pdfText("report.pdf"));
+        else if (format == u"xlsx")
+            QCOMPARE(cellsOf(written), cellsOf(path("input.xlsx")));
+        else
+            QCOMPARE(read(written), read(path(format == u"csv" ? "sheet.csv" : "copy.vrn")));
+    }
+
+    void batchRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("named"); // in the one line on standard error
+        QTest::newRow("no such folder") << QStringList{"--export-dir", path("no folder"), m_input} << 1
+                                        << path("no folder");
+        QTest::newRow("unknown format") << QStringList{"--export-dir", path(""), "--format", "txt", m_input} << 2
+                                        << "txt";
+        QTest::newRow("no input") << QStringList{"--export-dir", path("")} << 2 << "INPUT";
+        QTest::newRow("with --export") << QStringList{"--export-dir", path(""), "--export", "out.pdf", m_input} << 2
+                                       << "--export";
+        QTest::newRow("format without folder")
+            << QStringList{"--format", "csv", "--export", "o.csv", m_input} << 2 << "--format";
+    }
+
+    // A usage error or a missing folder writes nothing at all.
+    void batchRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, named);
+        const QStringList before = QDir(path("")).entryList();
+        const Run result = run(Varn, arguments);
+        QCOMPARE(result.status, status);
+        QCOMPARE(result.errors.count(u'\n'), 1);
+        QVERIFY2(result.errors.contains(named), qPrintable(result.errors));
+        QCOMPARE(QDir(path("")).entryList(), before);
+    }
+
+    // Two inputs of one name would be one output: the second is refused, naming both files, and
+    // the first one's export stays as it was written.
+    void batchNeverOverwrites()
+    {
+        const QString other = path("other");
+        QVERIFY(QDir().mkpath(other));
+        const QString twin = other + u"/house with blanks.vrn"_s;
+        QVERIFY(QFile::copy(path("workbook.vrn"), twin));
+        const Run result = run(Varn, {"--export-dir", other, "--format", "csv", m_input, twin});
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.errors.count(u'\n'), 1);
+        QVERIFY2(result.errors.contains(other + u"/house with blanks.csv"_s) && result.errors.contains(m_input),
+                 qPrintable(result.errors));
+        QCOMPARE(read(other + u"/house with blanks.csv"_s), read(path("sheet.csv")));
     }
 
     void windowExportsTheSameFiles()

@@ -37,7 +37,8 @@ namespace ExportFormats {
 std::span<const ExportFormat> all()
 {
     static const std::array<ExportFormat, 4> formats = {{
-        {QLatin1StringView("pdf"), QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), writePdf},
+        {QLatin1StringView("pdf"), QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), writePdf,
+         true},
         {QLatin1StringView("csv"), QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), writeCsv},
         {QLatin1StringView("xlsx"), QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"),
          writeXlsx},

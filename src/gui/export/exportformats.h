@@ -20,6 +20,8 @@ struct ExportFormat
     QString dialogTitle;
     QString dialogFilter;
     Writer write;
+    // Drawing the report needs fonts, and so a QGuiApplication; the other forms are only text.
+    bool drawsPages = false;
 };
 
 namespace ExportFormats {

@@ -13,6 +13,8 @@ class FixedCellHeader : public QHeaderView
 public:
     FixedCellHeader(Qt::Orientation orientation, const Grid &grid, QWidget *parent = nullptr);
 
+    QSize sizeHint() const override;
+
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 
