@@ -26,7 +26,7 @@ memory_runs=5
 # The exports take turns in rounds, each round one run of every command.
 export_rounds=25
 # A batch of 100 PDFs takes seconds.
-batch_rounds=5
+batch_rounds=7
 batch_sizes="1 10 100"
 
 fail() {
@@ -307,15 +307,23 @@ case "$help" in
             done
         done
         take_turns batch "$batch_rounds" "${batch_commands[@]}"
+        echo "                     wall time     per file   processor time     per file"
         for format in pdf csv; do
             for size in $batch_sizes; do
                 written=$(find "$work/batch-$format-$size" -name "*.$format" -size +0 | wc -l)
                 [ "$written" -eq "$size" ] || fail "the batch of $size wrote $written ${format^^} files"
-                awk -v t="$(turns_median batch "$format-$size")" -v n="$size" -v f="${format^^}" \
-                    'BEGIN { printf "   %s, %3d file%s %10.1f ms   %7.1f ms per file\n", f, n, n == 1 ? " " : "s", t, t / n }'
+                awk -v wall="$(turns_median batch "$format-$size")" -v cpu="$(turns_median batch "$format-$size" cpu)" \
+                    -v n="$size" -v f="${format^^}" 'BEGIN {
+                        printf "   %s, %3d file%s %10.1f ms %9.1f ms %13.1f ms %9.1f ms\n",
+                            f, n, n == 1 ? " " : "s", wall, wall / n, cpu, cpu / n
+                    }'
             done
-            awk -v first="$(turns_median batch "$format-1")" -v last="$(turns_median batch "$format-100")" \
-                -v f="${format^^}" 'BEGIN { printf "   %s, each file beyond the first %22.1f ms   ((t100 - t1) / 99)\n", f, (last - first) / 99 }'
+            awk -v wall1="$(turns_median batch "$format-1")" -v wall100="$(turns_median batch "$format-100")" \
+                -v cpu1="$(turns_median batch "$format-1" cpu)" -v cpu100="$(turns_median batch "$format-100" cpu)" \
+                -v f="${format^^}" 'BEGIN {
+                    printf "   %s, each file beyond the first %9.1f ms %23.1f ms   ((t100 - t1) / 99)\n",
+                        f, (wall100 - wall1) / 99, (cpu100 - cpu1) / 99
+                }'
         done
         ;;
     *)
