@@ -164,42 +164,48 @@ printf '   bare Qt   %8d kB\n' "$bare_rss"
 echo "   ratio     $(ratio "$varn_rss" "$bare_rss")  (VARN / bare Qt)"
 
 # Runs the named commands taking turns: one hyperfine run of each command a round, after
-# a round of warm-up runs. hyperfine alone would run all of one command's runs, then the
-# next command's, and a slow spell of the machine would fall on one command only. Keeps
-# the figures of every run, in ms, one a line: the wall time in $results/PREFIX-NAME.txt
-# and the processor time (user and system) in $results/PREFIX-NAME.cpu.txt, which waiting
-# for a core of a busy machine does not lengthen.
+# a round of warm-up runs, each round starting one command further on. hyperfine alone
+# would run all of one command's runs, then the next command's, and a slow spell of the
+# machine would fall on one command only. Keeps the figures of every run, in ms, one a
+# line: the wall time in $results/PREFIX-NAME.txt and the processor time (user and system)
+# in $results/PREFIX-NAME.cpu.txt, which waiting for a core of a busy machine does not
+# lengthen.
 #
 #     take_turns PREFIX ROUNDS NAME COMMAND [NAME COMMAND]...
 take_turns() {
     local prefix=$1 rounds=$2
     shift 2
-    local names=() arguments=()
+    local names=() commands=()
     while [ $# -gt 0 ]; do
         names+=("$1")
-        arguments+=(--command-name "$1" "$2")
+        commands+=("$2")
         shift 2
     done
-    local name round json
+    local count=${#names[@]} name round i json arguments
     for name in "${names[@]}"; do
         : >"$results/$prefix-$name.txt"
         : >"$results/$prefix-$name.cpu.txt"
     done
     mkdir -p "$results/$prefix-rounds"
     for round in $(seq 0 "$rounds"); do
+        arguments=()
+        for i in $(seq 0 $((count - 1))); do
+            arguments+=(--command-name "${names[(round + i) % count]}" "${commands[(round + i) % count]}")
+        done
         json=$results/$prefix-rounds/$round.json
         # hyperfine's warnings about outliers go to its log: the figures are what is kept.
         measured hyperfine --shell=none --style none --runs 1 --export-json "$json" "${arguments[@]}" \
             >/dev/null 2>>"$results/hyperfine.log" \
             || fail "a command of the $prefix figures failed (see $results/hyperfine.log)"
         # Round 0 warms up: the first start of each program reads its files from the disk.
-        [ "$round" -eq 0 ] && continue
-        for name in "${names[@]}"; do
-            jq -r --arg name "$name" '.results[] | select(.command == $name) | .times[] * 1000' "$json" \
-                >>"$results/$prefix-$name.txt"
-            jq -r --arg name "$name" '.results[] | select(.command == $name) | (.user + .system) * 1000' "$json" \
-                >>"$results/$prefix-$name.cpu.txt"
-        done
+        if [ "$round" -gt 0 ]; then
+            for name in "${names[@]}"; do
+                jq -r --arg name "$name" '.results[] | select(.command == $name) | .times[] * 1000' "$json" \
+                    >>"$results/$prefix-$name.txt"
+                jq -r --arg name "$name" '.results[] | select(.command == $name) | (.user + .system) * 1000' \
+                    "$json" >>"$results/$prefix-$name.cpu.txt"
+            done
+        fi
     done
 }
 
@@ -212,7 +218,8 @@ echo
 measured "$varn" --export "$work/full.csv" "$work/full.vrn" || fail "VARN did not export full.vrn to CSV"
 cp "$work/full.csv" "$results/full.csv"
 echo "== Export of a full estimate ($(stat -c %s "$work/full.vrn") bytes, 38 x 7 cells), whole process =="
-echo "   (hyperfine, median of $export_rounds runs each, the commands taking turns, after a warm-up run each)"
+echo "   (hyperfine, median of $export_rounds runs each, the commands taking turns, after a warm-up run each;"
+echo "   wall time, and processor time: user and system)"
 take_turns export "$export_rounds" \
     pdf "'$varn' --export '$work/out.pdf' '$work/full.vrn'" \
     csv "'$varn' --export '$work/out.csv' '$work/full.vrn'" \
