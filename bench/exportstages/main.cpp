@@ -69,21 +69,18 @@ int main(int argc, char *argv[])
     if (is(stage, "exit"))
         return 0;
     const bool writesLine = is(stage, "line") || is(stage, "line-cleanup");
-    if (writesLine != (argc == 3)
-        || !(writesLine || is(stage, "application") || is(stage, "font") || is(stage, "application-cleanup")))
+    const bool known = writesLine || is(stage, "application") || is(stage, "font") || is(stage, "application-cleanup");
+    if (!known || writesLine != (argc == 3))
         return usage();
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     if (is(stage, "application-cleanup"))
         return 0;
-    bool done = true;
-    if (!is(stage, "application"))
-        done = measureLine();
-    if (writesLine)
-        done = done && writeLine(argv[2]);
+    const bool measured = is(stage, "application") || measureLine();
+    const bool succeeded = measured && (!writesLine || writeLine(argv[2]));
     if (is(stage, "line-cleanup"))
-        return done ? 0 : 1;
+        return succeeded ? 0 : 1;
     std::fflush(nullptr);
-    std::_Exit(done ? 0 : 1);
+    std::_Exit(succeeded ? 0 : 1);
 }
