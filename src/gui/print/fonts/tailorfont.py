@@ -52,7 +52,8 @@ def keep_native_hinting(font):
 
 def main():
     source, output, family = sys.argv[1:4]
-    font = TTFont(source)
+    # The source's own date, so that every build makes the same bytes.
+    font = TTFont(source, recalcTimestamp=False)
     rename(font, family)
     flatten_character_map(font)
     keep_native_hinting(font)
