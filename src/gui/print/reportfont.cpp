@@ -7,7 +7,8 @@ namespace {
 QString loadedFamily()
 {
     QString family;
-    for (const QString &file : {QStringLiteral(":/fonts/ReportSans.ttf"), QStringLiteral(":/fonts/ReportSans-Bold.ttf")}) {
+    for (const QString &file :
+         {QStringLiteral(":/fonts/ReportSans.ttf"), QStringLiteral(":/fonts/ReportSans-Bold.ttf")}) {
         QFile font(file);
         const int id = font.open(QIODevice::ReadOnly) ? QFontDatabase::addApplicationFontFromData(font.readAll()) : -1;
         if (id >= 0)

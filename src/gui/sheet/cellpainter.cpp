@@ -109,8 +109,8 @@ void drawLines(QPainter &painter, const QRectF &cellRect, const QRectF &textRect
     const QFontMetricsF metrics(font);
     const int room = std::max(1, int((textRect.height() + metrics.leading()) / metrics.lineSpacing()));
     const QStringList lines = CellPainter::fittedLines(text, font, textRect.width(), room, QTextOption::WordWrap);
-    const bool clipped = textRect.top() + (lines.size() - 1) * metrics.lineSpacing() + metrics.height()
-        > cellRect.bottom();
+    const bool clipped =
+        textRect.top() + (lines.size() - 1) * metrics.lineSpacing() + metrics.height() > cellRect.bottom();
     if (clipped) {
         painter.save();
         painter.setClipRect(cellRect, Qt::IntersectClip);
