@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -26,12 +27,14 @@ struct Run
 };
 
 // Without a display at all: the export must not need one.
-Run run(const QString &program, const QStringList &arguments)
+Run run(const QString &program, const QStringList &arguments,
+        const QProcessEnvironment &settings = QProcessEnvironment())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    environment.insert(settings);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.waitForFinished(30000);
@@ -54,9 +57,9 @@ class TestExport : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"pdftotext", "python3"}) {
+        for (const char *tool : {"pdftotext", "pdftoppm", "python3"}) {
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-                QSKIP("pdftotext and python3 are needed; scripts/install-deps.sh installs them");
+                QSKIP("pdftotext, pdftoppm and python3 are needed; scripts/install-deps.sh installs them");
         }
         // Debian's python3-openpyxl belongs to the system's Python, which another one may hide.
         for (const QString &python : {QStandardPaths::findExecutable("python3"), u"/usr/bin/python3"_s}) {
@@ -210,6 +213,30 @@ private slots:
         QVERIFY(text.contains(word));
     }
 
+    // The report brings its typeface along: the desktop's font settings, here asking for the
+    // strongest hinting, leave the page as it is.
+    void pageIgnoresDesktopFontSettings()
+    {
+        QFile config(path("fonts.conf"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <match target="font">
+    <edit name="hinting" mode="assign"><bool>true</bool></edit>
+    <edit name="hintstyle" mode="assign"><const>hintfull</const></edit>
+  </match>
+</fontconfig>
+)");
+        config.close();
+        QProcessEnvironment settings;
+        settings.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+        const Run exported = run(Varn, {"--export", path("hinted.pdf"), m_input}, settings);
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(pageImage("hinted"), pageImage("report"));
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -340,6 +367,15 @@ print(json.dumps({
     QString pdfText(const char *name) const
     {
         return run("pdftotext", {"-layout", path(name), "-"}).output.normalized(QString::NormalizationForm_KC);
+    }
+
+    // The first page of base.pdf as pixels.
+    QImage pageImage(const char *base) const
+    {
+        const QString pdf = path(base) + u".pdf"_s;
+        const QString image = path(base) + u"-page"_s;
+        run("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, image});
+        return QImage(image + u".png"_s);
     }
 
     QTemporaryDir m_folder;

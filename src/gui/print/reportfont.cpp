@@ -27,6 +27,8 @@ QFont font(int pixelSize, bool bold)
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // The desktop's settings say how to hint its own fonts, not how to lay out the page.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
