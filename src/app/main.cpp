@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "programidentity.h"
+#include "systemfonts.h"
 #include "windowmodule.h"
 
 #include <QGuiApplication>
@@ -35,6 +36,7 @@ int runOptions(int &argc, char *argv[], const QStringList &arguments)
     }
     // No display is needed to write a report.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    SystemFonts::leaveOut();
     QGuiApplication application(argc, argv);
     return CommandLine::runOptions(QGuiApplication::arguments());
 }

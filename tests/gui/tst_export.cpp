@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -26,20 +27,20 @@ struct Run
     QString errors;
 };
 
-// Without a display at all: the export must not need one. Output is compared as text, so pdftotext
-// may spell a character in another Unicode form.
-Run run(const QString &program, const QStringList &arguments)
+// Without a display at all: the export must not need one.
+Run run(const QString &program, const QStringList &arguments,
+        const QProcessEnvironment &settings = QProcessEnvironment())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    environment.insert(settings);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC),
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
 QByteArray read(const QString &path)
@@ -57,9 +58,9 @@ class TestExport : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"pdftotext", "python3"}) {
+        for (const char *tool : {"pdftotext", "pdftoppm", "python3"}) {
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-                QSKIP("pdftotext and python3 are needed; scripts/install-deps.sh installs them");
+                QSKIP("pdftotext, pdftoppm and python3 are needed; scripts/install-deps.sh installs them");
         }
         // Debian's python3-openpyxl belongs to the system's Python, which another one may hide.
         for (const QString &python : {QStandardPaths::findExecutable("python3"), u"/usr/bin/python3"_s}) {
@@ -75,6 +76,7 @@ private slots:
         content.cells[0] = {"Town, county", "Permits, Fees, Surveys", "$1,500.00"};
         content.cells[1][4] = QStringLiteral("$250.00");
         content.cells[1][6] = QStringLiteral("$9.99"); // stale: recomputed as Open does
+        content.cells[4] = {"Summit Roofing Co.", "Roofing"};
         m_input = path("house with blanks.vrn");
         QVERIFY(EstimateFile::save(m_input, content).saved);
         QFile cutShort(path("short.vrn"));
@@ -193,6 +195,47 @@ private slots:
         for (const char *shown : {"Name: Longname", "BUILDER: Longname", "PROP. ADDRESS: 1 Long Road", "Total",
                                   "$12,345,678.90", "Cost Estimate software by VARN Software"})
             QVERIFY2(text.contains(QLatin1String(shown)), shown);
+    }
+
+    // A search in a PDF viewer finds the words of the page as they were typed: the text the
+    // page gives back holds no ligature glyph in their place.
+    void pdfTextAsTyped_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::newRow("address") << "Springfield";
+        QTest::newRow("supplier") << "Summit Roofing Co.";
+        QTest::newRow("description") << "Roofing";
+    }
+
+    void pdfTextAsTyped()
+    {
+        QFETCH(QString, word);
+        const QString text = run("pdftotext", {path("report.pdf"), "-"}).output;
+        QVERIFY(text.contains(word));
+    }
+
+    // The report brings its typeface along: the desktop's font settings, here asking for the
+    // strongest hinting, leave the page as it is.
+    void pageIgnoresDesktopFontSettings()
+    {
+        QFile config(path("fonts.conf"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <match target="font">
+    <edit name="hinting" mode="assign"><bool>true</bool></edit>
+    <edit name="hintstyle" mode="assign"><const>hintfull</const></edit>
+  </match>
+</fontconfig>
+)");
+        config.close();
+        QProcessEnvironment settings;
+        settings.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+        const Run exported = run(Varn, {"--export", path("hinted.pdf"), m_input}, settings);
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(pageImage("hinted"), pageImage("report"));
     }
 
     void commandLine_data()
@@ -401,7 +444,20 @@ print(json.dumps({
     QVariantMap cellsOf(const QString &file) const { return workbookAt(file).value("cells").toMap(); }
 
     QString path(const char *name) const { return m_folder.filePath(QLatin1String(name)); }
-    QString pdfText(const char *name) const { return run("pdftotext", {"-layout", path(name), "-"}).output; }
+    // Compared as text, in which pdftotext may spell a character in another Unicode form.
+    QString pdfText(const char *name) const
+    {
+        return run("pdftotext", {"-layout", path(name), "-"}).output.normalized(QString::NormalizationForm_KC);
+    }
+
+    // The first page of base.pdf as pixels.
+    QImage pageImage(const char *base) const
+    {
+        const QString pdf = path(base) + u".pdf"_s;
+        const QString image = path(base) + u"-page"_s;
+        run("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, image});
+        return QImage(image + u".png"_s);
+    }
 
     QTemporaryDir m_folder;
     QString m_input;

@@ -5,6 +5,7 @@
 #include "gui/common/productinfo.h"
 #include "gui/common/twips.h"
 #include "gui/sheet/cellpainter.h"
+#include "reportfont.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -23,10 +24,7 @@ constexpr int HeaderLineCount = 2;
 
 QFont reportFont(qreal points, bool bold)
 {
-    QFont font;
-    font.setPixelSize(int(std::lround(points * EstimateReport::TwipsPerPoint)));
-    font.setBold(bold);
-    return font;
+    return ReportFont::font(int(std::lround(points * EstimateReport::TwipsPerPoint)), bold);
 }
 
 qreal lineHeight(qreal points, bool bold)
@@ -227,8 +225,7 @@ void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination)
     painter.translate(-source.left(), 0);
     painter.setClipRect(source);
 
-    QFont font = CellPainter::sheetFont();
-    font.setPixelSize(int(std::lround(CellPainter::SheetFontPoints * TwipsPerPoint)));
+    const QFont font = reportFont(CellPainter::SheetFontPoints, false);
     // The cells first, their lines over them, so that no cell covers its neighbour's line.
     const int fixedColumns = m_grid.fixedColumns();
     qreal top = 0;

@@ -101,12 +101,20 @@ void drawAmount(QPainter &painter, const QRectF &textRect, Qt::Alignment alignme
     painter.drawText(textRect, int(alignment), shown);
 }
 
-void drawLines(QPainter &painter, const QRectF &textRect, Qt::Alignment alignment, const QString &text,
-               const QFont &font)
+// Each line is drawn in a box of the text's width, which QPainter clips a longer line to;
+// only a cell too low for its one line needs clipping of its own.
+void drawLines(QPainter &painter, const QRectF &cellRect, const QRectF &textRect, Qt::Alignment alignment,
+               const QString &text, const QFont &font)
 {
     const QFontMetricsF metrics(font);
     const int room = std::max(1, int((textRect.height() + metrics.leading()) / metrics.lineSpacing()));
     const QStringList lines = CellPainter::fittedLines(text, font, textRect.width(), room, QTextOption::WordWrap);
+    const bool clipped =
+        textRect.top() + (lines.size() - 1) * metrics.lineSpacing() + metrics.height() > cellRect.bottom();
+    if (clipped) {
+        painter.save();
+        painter.setClipRect(cellRect, Qt::IntersectClip);
+    }
     painter.setFont(font);
     const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
     qreal top = textRect.top();
@@ -115,6 +123,8 @@ void drawLines(QPainter &painter, const QRectF &textRect, Qt::Alignment alignmen
                          int(horizontal | Qt::AlignTop), line);
         top += metrics.lineSpacing();
     }
+    if (clipped)
+        painter.restore();
 }
 }
 
@@ -176,15 +186,17 @@ void drawText(QPainter &painter, const QRectF &cellRect, const CellLook &look, c
     const QRectF textRect = textRectOf(cellRect, padding);
     if (look.kind == CellLook::Kind::Title)
         font = fittingFont(font, textRect, int(look.alignment) | Qt::TextWordWrap, look.text);
-    painter.save();
+    // Saving and restoring the whole painter for every cell costs more than the drawing.
+    const QPen pen = painter.pen();
+    const QFont painterFont = painter.font();
     if (look.colour.isValid())
         painter.setPen(look.colour);
-    painter.setClipRect(cellRect, Qt::IntersectClip);
     if (look.kind == CellLook::Kind::Amount)
         drawAmount(painter, textRect, look.alignment, look.text, font, wideAmount);
     else
-        drawLines(painter, textRect, look.alignment, look.text, font);
-    painter.restore();
+        drawLines(painter, cellRect, textRect, look.alignment, look.text, font);
+    painter.setFont(painterFont);
+    painter.setPen(pen);
 }
 
 }
