@@ -258,7 +258,8 @@ echo "   ratio     $(ratio "$(turns_median export pdf)" "$(turns_median export s
 
 echo
 echo "== PDF export: where the whole process's time goes (processor time, the same rounds) =="
-echo "   (export_stages is linked like VARN and stops after each stage; each line adds to the one above)"
+echo "   (export_stages is linked like VARN, starts as its export does and stops after each stage;"
+echo "   each line adds to the one above)"
 echo "                                                           total        added   of the PDF"
 pdf=$(turns_median export pdf cpu)
 stage() {
@@ -271,15 +272,15 @@ font_stage=$(turns_median export stage-font cpu)
 line_stage=$(turns_median export stage-line cpu)
 cleanup_stage=$(turns_median export stage-line-cleanup cpu)
 stage "$exit_stage" 0 "return at once: load, relocate, start and exit"
-stage "$application_stage" "$exit_stage" "+ QGuiApplication, offscreen platform plugin"
-stage "$font_stage" "$application_stage" "+ the first font: fontconfig and its cache"
+stage "$application_stage" "$exit_stage" "+ QGuiApplication, offscreen, no system fonts"
+stage "$font_stage" "$application_stage" "+ the report's typeface loaded and measured"
 stage "$line_stage" "$font_stage" "+ one line through QPdfWriter"
 stage "$cleanup_stage" "$line_stage" "+ Qt's clean-up at exit"
 stage "$pdf" "$cleanup_stage" "VARN: the report instead of the line"
 apart() {
     awk -v a="$1" -v b="$2" -v label="$3" 'BEGIN { printf "   %-50s %8s     %+7.1f ms\n", label, "", a - b }'
 }
-apart "$cleanup_stage" "$(turns_median export qt-floor cpu)" "one line, linked like VARN - the Qt floor"
+apart "$cleanup_stage" "$(turns_median export qt-floor cpu)" "one line as VARN's export - the Qt floor"
 apart "$(turns_median export stage-application-cleanup cpu)" "$application_stage" \
     "Qt's clean-up at exit when no font was used"
 # The dynamic loader's own count of its work at the start, before any plugin is loaded.

@@ -1,13 +1,13 @@
 // VARN's PDF export cut short at each stage of its start, to show where the whole
 // process's time goes before the report itself. It is linked with the same libraries as
-// VARN, so that loading and relocating them costs what it costs VARN. Each stage does the
-// work of the one above it and more:
+// VARN, so that loading and relocating them costs what it costs VARN, and starts as VARN's
+// export does. Each stage does the work of the one above it and more:
 //
 //     export_stages exit                   returns at once from main
-//     export_stages application            starts QGuiApplication without a display, as
-//                                          VARN's export does
-//     export_stages font                   measures a line in the default font, which
-//                                          starts fontconfig and loads a font
+//     export_stages application            starts QGuiApplication without a display and
+//                                          without the system's fonts
+//     export_stages font                   measures a line in the report's typeface,
+//                                          which loads it
 //     export_stages line OUT.pdf           writes that line through QPdfWriter
 //
 // These end at once after their work, leaving out Qt's clean-up at exit, which the stages
@@ -15,6 +15,9 @@
 //
 //     export_stages line-cleanup OUT.pdf   line, then returns from main as VARN does
 //     export_stages application-cleanup    application, then returns from main
+#include "app/systemfonts.h"
+#include "gui/print/reportfont.h"
+
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
@@ -25,6 +28,9 @@
 #include <cstring>
 
 namespace {
+
+// The size of the report's body text at QPdfWriter's own resolution.
+constexpr int LinePixelSize = 100;
 
 const QString &line()
 {
@@ -41,7 +47,7 @@ int usage()
 
 bool measureLine()
 {
-    return QFontMetricsF(QFont()).horizontalAdvance(line()) > 0;
+    return QFontMetricsF(ReportFont::font(LinePixelSize, false)).horizontalAdvance(line()) > 0;
 }
 
 bool writeLine(const char *path)
@@ -50,7 +56,8 @@ bool writeLine(const char *path)
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    painter.drawText(QPointF(100, 200), line());
+    painter.setFont(ReportFont::font(LinePixelSize, false));
+    painter.drawText(QPointF(1000, 2000), line());
     return painter.end();
 }
 
@@ -74,6 +81,7 @@ int main(int argc, char *argv[])
         return usage();
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    SystemFonts::leaveOut();
     QGuiApplication application(argc, argv);
     if (is(stage, "application-cleanup"))
         return 0;
