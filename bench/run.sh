@@ -1,39 +1,50 @@
 #!/bin/bash
 # Prints VARN's figures: the core's operations, start-up and peak memory against a bare Qt
-# program of the same shape, and the headless export of a full estimate. These are figures,
-# not tests: the script fails only when something cannot be measured, never on a slow one.
+# program of the same shape, and the headless export of a full estimate against Gnumeric's
+# ssconvert and two floors, the least a Qt program and a program without any toolkit do
+# to write a PDF. These are figures, not tests: the script fails only when something cannot
+# be measured, never on a slow one.
 #
-#     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE
+#     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR
+#            PLAIN-PDF-FLOOR EXPORT-STAGES
 #
 # The programs are built by the `bench` target, which passes their paths. The raw figures
 # are kept in BUILD-DIR/bench-results.
 set -euo pipefail
 
-if [ $# -ne 6 ]; then
-    echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE" >&2
+if [ $# -ne 9 ]; then
+    echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR" \
+        "PLAIN-PDF-FLOOR EXPORT-STAGES" >&2
     exit 2
 fi
 build_dir=$1 varn=$2 bare_qt=$3 mapwait=$4 bench_core=$5 write_estimate=$6
+qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9
 
 # Odd counts, so that each median is one of the figures measured.
 starts=21
 memory_runs=5
-export_runs=11
+# The exports take turns in rounds, each round one run of every command.
+export_rounds=25
+# A batch of 100 PDFs takes seconds.
+batch_rounds=7
+batch_sizes="1 10 100"
 
 fail() {
     echo "run.sh: $*" >&2
     exit 1
 }
 
-for tool in Xvfb hyperfine /usr/bin/time; do
+for tool in Xvfb hyperfine /usr/bin/time jq ssconvert; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps.sh installs it"
 done
-for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate"; do
+for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate" "$qt_pdf_floor" "$plain_pdf_floor" \
+    "$export_stages"; do
     [ -x "$program" ] || fail "$program is not built"
 done
 
 results=$build_dir/bench-results
 mkdir -p "$results"
+: >"$results/hyperfine.log"
 work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
@@ -152,17 +163,187 @@ printf '   VARN      %8d kB\n' "$varn_rss"
 printf '   bare Qt   %8d kB\n' "$bare_rss"
 echo "   ratio     $(ratio "$varn_rss" "$bare_rss")  (VARN / bare Qt)"
 
+# Runs the named commands taking turns: one hyperfine run of each command a round, after
+# a round of warm-up runs, each round starting one command further on. hyperfine alone
+# would run all of one command's runs, then the next command's, and a slow spell of the
+# machine would fall on one command only. Keeps the figures of every run, in ms, one a
+# line: the wall time in $results/PREFIX-NAME.txt and the processor time (user and system)
+# in $results/PREFIX-NAME.cpu.txt, which waiting for a core of a busy machine does not
+# lengthen.
+#
+#     take_turns PREFIX ROUNDS NAME COMMAND [NAME COMMAND]...
+take_turns() {
+    local prefix=$1 rounds=$2
+    shift 2
+    local names=() commands=()
+    while [ $# -gt 0 ]; do
+        names+=("$1")
+        commands+=("$2")
+        shift 2
+    done
+    local count=${#names[@]} name round i json arguments
+    for name in "${names[@]}"; do
+        : >"$results/$prefix-$name.txt"
+        : >"$results/$prefix-$name.cpu.txt"
+    done
+    mkdir -p "$results/$prefix-rounds"
+    for round in $(seq 0 "$rounds"); do
+        arguments=()
+        for i in $(seq 0 $((count - 1))); do
+            arguments+=(--command-name "${names[(round + i) % count]}" "${commands[(round + i) % count]}")
+        done
+        json=$results/$prefix-rounds/$round.json
+        # hyperfine's warnings about outliers go to its log: the figures are what is kept.
+        measured hyperfine --shell=none --style none --runs 1 --export-json "$json" "${arguments[@]}" \
+            >/dev/null 2>>"$results/hyperfine.log" \
+            || fail "a command of the $prefix figures failed (see $results/hyperfine.log)"
+        # Round 0 warms up: the first start of each program reads its files from the disk.
+        if [ "$round" -gt 0 ]; then
+            for name in "${names[@]}"; do
+                jq -r --arg name "$name" '.results[] | select(.command == $name) | .times[] * 1000' "$json" \
+                    >>"$results/$prefix-$name.txt"
+                jq -r --arg name "$name" '.results[] | select(.command == $name) | (.user + .system) * 1000' \
+                    "$json" >>"$results/$prefix-$name.cpu.txt"
+            done
+        fi
+    done
+}
+
+# The median of a command's runs, in ms: turns_median PREFIX NAME [cpu]
+turns_median() {
+    median "$results/$1-$2${3:+.$3}.txt"
+}
+
+# The least of a command's runs, in ms: turns_least PREFIX NAME [cpu]
+turns_least() {
+    sort -n "$results/$1-$2${3:+.$3}.txt" | head -n 1
+}
+
 echo
-echo "== Export of a full estimate (every cell filled, $(stat -c %s "$work/full.vrn") bytes), whole process =="
-echo "   (hyperfine, median of $export_runs runs after 2 warm-up runs)"
-measured hyperfine --shell=none --warmup 2 --runs "$export_runs" --style none \
-    --export-csv "$results/export.csv" --export-json "$results/export.json" \
-    --command-name pdf "'$varn' --export '$work/out.pdf' '$work/full.vrn'" \
-    --command-name csv "'$varn' --export '$work/out.csv' '$work/full.vrn'"
-# The CSV holds seconds: command,mean,stddev,median,user,system,min,max.
-awk -F, 'NR > 1 { printf "   %-4s      %8.1f ms   (min %.1f, max %.1f)\n", toupper($1), $4 * 1000, $7 * 1000, $8 * 1000 }' \
-    "$results/export.csv"
-[ -s "$work/out.pdf" ] && [ -s "$work/out.csv" ] || fail "VARN --export wrote no file"
+measured "$varn" --export "$work/full.csv" "$work/full.vrn" || fail "VARN did not export full.vrn to CSV"
+cp "$work/full.csv" "$results/full.csv"
+echo "== Export of a full estimate ($(stat -c %s "$work/full.vrn") bytes, 38 x 7 cells), whole process =="
+echo "   (hyperfine, median of $export_rounds runs each, the commands taking turns, after a warm-up run each;"
+echo "   wall time, and processor time: user and system)"
+take_turns export "$export_rounds" \
+    pdf "'$varn' --export '$work/out.pdf' '$work/full.vrn'" \
+    csv "'$varn' --export '$work/out.csv' '$work/full.vrn'" \
+    ssconvert "ssconvert '$work/full.csv' '$work/ssconvert.pdf'" \
+    qt-floor "'$qt_pdf_floor' '$work/qt-floor.pdf'" \
+    plain-floor "'$plain_pdf_floor' '$work/plain-floor.pdf'" \
+    stage-exit "'$export_stages' exit" \
+    stage-application "'$export_stages' application" \
+    stage-font "'$export_stages' font" \
+    stage-line "'$export_stages' line '$work/stage-line.pdf'" \
+    stage-line-cleanup "'$export_stages' line-cleanup '$work/stage-line-cleanup.pdf'" \
+    stage-application-cleanup "'$export_stages' application-cleanup"
+for written in out.pdf out.csv ssconvert.pdf qt-floor.pdf plain-floor.pdf stage-line.pdf stage-line-cleanup.pdf; do
+    [ -s "$work/$written" ] || fail "$written was not written"
+done
+# Each figure twice: the wall time, which the targets speak of, and the processor time,
+# which holds up better while other programs keep the cores busy.
+against_ssconvert() {
+    local label=$1 name=$2 compare=$3
+    awk -v label="$label" -v wall="$(turns_median export "$name")" -v cpu="$(turns_median export "$name" cpu)" \
+        -v wall0="$(turns_median export ssconvert)" -v cpu0="$(turns_median export ssconvert cpu)" -v compare="$compare" \
+        'BEGIN {
+            if (compare)
+                printf "   %-30s %8.1f ms   %5.2f    %8.1f ms   %5.2f\n", label, wall, wall / wall0, cpu, cpu / cpu0
+            else
+                printf "   %-30s %8.1f ms            %8.1f ms\n", label, wall, cpu
+        }'
+}
+echo "                                    wall time  / ssconvert  processor time  / ssconvert"
+against_ssconvert "VARN --export out.pdf" pdf 1
+against_ssconvert "VARN --export out.csv" csv 0
+against_ssconvert "ssconvert full.csv out.pdf" ssconvert 0
+against_ssconvert "Qt floor (qt_pdf_floor)" qt-floor 1
+against_ssconvert "plain floor (plain_pdf_floor)" plain-floor 1
+echo "   ratio     $(ratio "$(turns_median export pdf)" "$(turns_median export ssconvert)")  (VARN PDF / ssconvert, wall time)"
+
+echo
+echo "== PDF export: where the whole process's time goes (the same rounds) =="
+echo "   (export_stages is linked like VARN, starts as its export does and stops after each stage;"
+echo "   each line adds to the one above. The least processor time of each: the stages differ by"
+echo "   a few ms, less than the spread that other programs add to a median on a busy machine)"
+echo "                                                           total        added   of the PDF"
+pdf=$(turns_least export pdf cpu)
+stage() {
+    awk -v t="$1" -v p="$2" -v all="$pdf" -v label="$3" \
+        'BEGIN { printf "   %-50s %8.1f ms  %+7.1f ms  %5.0f %%\n", label, t, t - p, 100 * (t - p) / all }'
+}
+exit_stage=$(turns_least export stage-exit cpu)
+application_stage=$(turns_least export stage-application cpu)
+font_stage=$(turns_least export stage-font cpu)
+line_stage=$(turns_least export stage-line cpu)
+cleanup_stage=$(turns_least export stage-line-cleanup cpu)
+stage "$exit_stage" 0 "return at once: load, relocate, start and exit"
+stage "$application_stage" "$exit_stage" "+ QGuiApplication, offscreen, no system fonts"
+stage "$font_stage" "$application_stage" "+ the report's typeface loaded and measured"
+stage "$line_stage" "$font_stage" "+ one line through QPdfWriter"
+stage "$cleanup_stage" "$line_stage" "+ Qt's clean-up at exit"
+stage "$pdf" "$cleanup_stage" "VARN: the report instead of the line"
+apart() {
+    awk -v a="$1" -v b="$2" -v label="$3" 'BEGIN { printf "   %-50s %8s     %+7.1f ms\n", label, "", a - b }'
+}
+apart "$cleanup_stage" "$(turns_least export qt-floor cpu)" "one line as VARN's export - the Qt floor"
+apart "$(turns_least export stage-application-cleanup cpu)" "$application_stage" \
+    "Qt's clean-up at exit when no font was used"
+# The dynamic loader's own count of its work at the start, before any plugin is loaded.
+relocations() {
+    measured env LD_DEBUG=statistics "$@" 2>&1 >/dev/null | awk '
+        / number of relocations:/ && !symbols { symbols = $NF }
+        /number of relative relocations/ && !relative { relative = $NF }
+        END { printf "%d symbol and %d relative relocations", symbols, relative }'
+}
+echo "   At start, VARN loads $(ldd "$varn" | grep -c '=>') libraries with" \
+    "$(relocations "$varn" --export "$work/out.pdf" "$work/full.vrn"),"
+echo "   the Qt floor $(ldd "$qt_pdf_floor" | grep -c '=>') with $(relocations "$qt_pdf_floor" "$work/qt-floor.pdf")"
+
+echo
+echo "== Batch export: one process exporting N copies of the full estimate =="
+help=$(measured "$varn" --help 2>&1 || true)
+case "$help" in
+    *--export-dir*)
+        echo "   (hyperfine, median of $batch_rounds runs each, the commands taking turns, after a warm-up run each)"
+        mkdir -p "$work/batch"
+        inputs=()
+        for i in $(seq -w 1 100); do
+            cp "$work/full.vrn" "$work/batch/estimate-$i.vrn"
+            inputs+=("'$work/batch/estimate-$i.vrn'")
+        done
+        batch_commands=()
+        for format in pdf csv; do
+            for size in $batch_sizes; do
+                mkdir -p "$work/batch-$format-$size"
+                batch_commands+=("$format-$size"
+                    "'$varn' --export-dir '$work/batch-$format-$size' --format $format ${inputs[*]:0:size}")
+            done
+        done
+        take_turns batch "$batch_rounds" "${batch_commands[@]}"
+        echo "                     wall time     per file   processor time     per file"
+        for format in pdf csv; do
+            for size in $batch_sizes; do
+                written=$(find "$work/batch-$format-$size" -name "*.$format" -size +0 | wc -l)
+                [ "$written" -eq "$size" ] || fail "the batch of $size wrote $written ${format^^} files"
+                awk -v wall="$(turns_median batch "$format-$size")" -v cpu="$(turns_median batch "$format-$size" cpu)" \
+                    -v n="$size" -v f="${format^^}" 'BEGIN {
+                        printf "   %s, %3d file%s %10.1f ms %9.1f ms %13.1f ms %9.1f ms\n",
+                            f, n, n == 1 ? " " : "s", wall, wall / n, cpu, cpu / n
+                    }'
+            done
+            awk -v wall1="$(turns_median batch "$format-1")" -v wall100="$(turns_median batch "$format-100")" \
+                -v cpu1="$(turns_median batch "$format-1" cpu)" -v cpu100="$(turns_median batch "$format-100" cpu)" \
+                -v f="${format^^}" 'BEGIN {
+                    printf "   %s, each file beyond the first %9.1f ms %23.1f ms   ((t100 - t1) / 99)\n",
+                        f, (wall100 - wall1) / 99, (cpu100 - cpu1) / 99
+                }'
+        done
+        ;;
+    *)
+        echo "   batch export: not available in this build"
+        ;;
+esac
 
 echo
 echo "Raw figures: $results"

@@ -20,7 +20,7 @@ poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
 groff-base dpkg-dev lintian
 "
 fuzz="clang libclang-rt-14-dev"
-bench="libbenchmark-dev time hyperfine"
+bench="libbenchmark-dev time hyperfine xvfb gnumeric jq"
 package="dpkg-dev file"
 
 set_name=${1:-}
