@@ -3,7 +3,7 @@
 #   scripts/install-deps.sh run       building the program and running it
 #   scripts/install-deps.sh test      run, and what the tests need
 #   scripts/install-deps.sh fuzz      run, and the fuzzing compiler and runtime
-#   scripts/install-deps.sh bench     run, and the benchmark library and timers
+#   scripts/install-deps.sh bench     run, and the benchmark library, timers and Gnumeric to compare with
 #   scripts/install-deps.sh package   run, and what cpack needs to make the .deb
 # Safe to run again: packages already present are left alone and nothing is fetched for them.
 set -eu
