@@ -7,6 +7,9 @@
 #ifdef Q_OS_WIN
 #include <QLibrary>
 #else
+#include <QFile>
+#include <QFileInfo>
+
 #include <dlfcn.h>
 #endif
 
@@ -35,6 +38,14 @@ int run(int &argc, char **argv)
     // A name without a folder is looked for along the program's own run path, which names
     // the private library folder once installed and the build folder before.
     void *module = dlopen("varn-window.so", RTLD_LAZY | RTLD_LOCAL);
+    // A sanitizer's dlopen runs from its own library, whose run path is not the program's:
+    // the same folders, found from the program's own file.
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    for (const QString &path : {folder + QStringLiteral("/varn-window.so"),
+                                folder + QStringLiteral("/" VARN_MODULE_FROM_PROGRAM "/varn-window.so")}) {
+        if (!module)
+            module = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
+    }
     if (!module)
         return cannotLoad(dlerror());
     const auto entry = reinterpret_cast<WindowEntry>(dlsym(module, EntryName));
