@@ -35,12 +35,10 @@ int run(int &argc, char **argv)
     if (!entry)
         return cannotLoad(qPrintable(module.errorString()));
 #else
-    // A name without a folder is looked for along the program's own run path, which names
-    // the private library folder once installed and the build folder before.
-    void *module = dlopen("varn-window.so", RTLD_LAZY | RTLD_LOCAL);
-    // A sanitizer's dlopen runs from its own library, whose run path is not the program's:
-    // the same folders, found from the program's own file.
+    // Beside the program in a build folder, in its private library folder once installed:
+    // both found from the program's own file, wherever the tree was put.
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    void *module = nullptr;
     for (const QString &path : {folder + QStringLiteral("/varn-window.so"),
                                 folder + QStringLiteral("/" VARN_MODULE_FROM_PROGRAM "/varn-window.so")}) {
         if (!module)
