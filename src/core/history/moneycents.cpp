@@ -28,7 +28,7 @@ namespace MoneyCents {
 
 Cents fromText(QStringView text)
 {
-    return fromValue(Money::ReadMoneyValue(text));
+    return Money::holdsAmount(text) ? fromValue(Money::ReadMoneyValue(text)) : 0;
 }
 
 Cents fromValue(double value)
