@@ -5,7 +5,7 @@
 #include "core/export/csvexport.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/print/pdfexport.h"
+#include "pdfexport.h"
 
 #include <array>
 

@@ -3,10 +3,10 @@
 #include "core/document/headerfields.h"
 #include "core/document/messageboxes.h"
 #include "core/sheet/estimatesheet.h"
-#include "estimatereport.h"
-#include "gui/common/productinfo.h"
-#include "pdfexport.h"
 #include "printerdialog.h"
+#include "report/estimatereport.h"
+#include "report/pdfexport.h"
+#include "report/productinfo.h"
 #include "reportpreview.h"
 
 #include <QPainter>
