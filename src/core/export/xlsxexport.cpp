@@ -1,5 +1,6 @@
 #include "xlsxexport.h"
 
+#include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
 #include "core/sheet/estimatesheet.h"
@@ -219,13 +220,11 @@ QString reason(lxw_error error)
 QByteArray readAll(const QString &path, QString *errorString)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *errorString = file.errorString();
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *errorString = file.errorString();
+        FileReasons::fail(errorString, file.errorString());
         return {};
     }
     return bytes;
@@ -240,7 +239,7 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorSt
     // and only the finished bytes reach the file the user named.
     const QTemporaryDir folder;
     if (!folder.isValid()) {
-        *errorString = folder.errorString();
+        FileReasons::fail(errorString, folder.errorString());
         return {};
     }
     const QByteArray scratch = QFile::encodeName(folder.path());
@@ -249,7 +248,7 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorSt
     options.tmpdir = const_cast<char *>(scratch.constData());
     lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
     if (!workbook) {
-        *errorString = reason(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
         return {};
     }
 
@@ -262,7 +261,7 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorSt
     const lxw_error closed = workbook_close(workbook);
     const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
     if (failure != LXW_NO_ERROR) {
-        *errorString = reason(failure);
+        FileReasons::fail(errorString, reason(failure));
         return {};
     }
     return readAll(workbookPath, errorString);
