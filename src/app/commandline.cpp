@@ -5,7 +5,7 @@
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/export/exportformats.h"
+#include "report/exportformats.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -13,5 +13,5 @@ QByteArray encode(const Grid &grid);
 // One record of texts, quoted where they need it, with its line end.
 QByteArray record(const QStringList &texts);
 // Writes the whole file or leaves none; errorString learns why not.
-bool save(const QString &path, const Grid &grid, QString *errorString);
+bool save(const QString &path, const Grid &grid, QString *errorString = nullptr);
 }

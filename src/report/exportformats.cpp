@@ -6,7 +6,7 @@
 #include "core/export/drawrequestcsv.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/print/pdfexport.h"
+#include "pdfexport.h"
 
 #include <array>
 
@@ -30,9 +30,7 @@ bool writeEstimate(const QString &path, const ExportFormat::Source &source, QStr
 {
     EstimateContent content = Document::contentOf(source.sheet, source.header);
     content.history = source.history;
-    const EstimateFile::SaveResult saved = EstimateFile::save(path, content);
-    *errorString = saved.errorString;
-    return saved.saved;
+    return EstimateFile::save(path, content, errorString);
 }
 }
 
