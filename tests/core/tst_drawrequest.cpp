@@ -234,6 +234,41 @@ private slots:
         QCOMPARE(csv.readAll(), CsvCaptions + lines);
     }
 
+    void unreadableHistory_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("report");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        const QString reason = u"it is cut short: 6 of its 7 records are there"_s;
+        QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0
+                                      << u"VARN: warning: %1: the draw history cannot be read: "_s + reason;
+        QTest::newRow("a copy, which would lose it")
+            << "unread.vrn" << QStringList() << 1
+            << u"VARN: cannot copy %1: its draw history cannot be read: "_s + reason;
+        QTest::newRow("the draw request") << "unread-request.csv" << QStringList{"--report", "draw-request"} << 1
+                                          << u"VARN: cannot read the draw history of %1: "_s + reason;
+    }
+
+    // A history that cannot be read is never left out of a copy unnoticed.
+    void unreadableHistory()
+    {
+        QFETCH(QString, output);
+        QFETCH(QStringList, report);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QFile file(m_house.path("house.vrn"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString cut = m_house.path("cut.vrn");
+        QFile cutShort(cut);
+        QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(file.readAll().chopped(10)) > 0);
+        cutShort.close();
+        const Run run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.errors, error.arg(cut) + u'\n');
+        QCOMPARE(QFile::exists(m_house.path(output)), status == 0);
+    }
+
     void pdf_data()
     {
         QTest::addColumn<QString>("input");
