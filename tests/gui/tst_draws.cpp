@@ -27,9 +27,9 @@ struct DrawsFixture : DocumentFixture
     EditHistory edits{sheet};
     QWidget owner;
     PdfPrinterDialog printer;
-    DrawCommands commands{sheet, document, edits, &owner};
-    DrawRequestOutput output{sheet, header, document, dialogs, messages, printer, &owner};
-    DrawsView view{sheet, document, commands, output};
+    DrawCommands commands{document, edits, &owner};
+    DrawRequestOutput output{document, dialogs, messages, printer, &owner};
+    DrawsView view{document, commands, output};
 
     // Records the current payments, the question answered with these keys once it shows:
     // its texts are kept.

@@ -1,6 +1,7 @@
 #include "xlsxworkbook.h"
 
 #include "core/document/filereasons.h"
+#include "numericclocale.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,6 +35,7 @@ QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *e
         FileReasons::fail(errorString, folder.errorString());
         return {};
     }
+    const NumericCLocale numbersInTheCForm;
     const QByteArray scratch = QFile::encodeName(folder.path());
     const QString workbookPath = folder.filePath(QStringLiteral("workbook.xlsx"));
     lxw_workbook_options options = {};

@@ -31,9 +31,8 @@ private:
     const EstimateHistory m_after;
 };
 
-DrawCommands::DrawCommands(EstimateSheet &sheet, Document &document, EditHistory &edits, QWidget *owner)
+DrawCommands::DrawCommands(Document &document, EditHistory &edits, QWidget *owner)
     : QObject(owner)
-    , m_sheet(sheet)
     , m_document(document)
     , m_edits(edits)
     , m_owner(owner)
@@ -42,7 +41,8 @@ DrawCommands::DrawCommands(EstimateSheet &sheet, Document &document, EditHistory
 
 void DrawCommands::recordCurrentPayments()
 {
-    const Grid &grid = m_sheet.grid();
+    EstimateSheet &sheet = m_document.sheet();
+    const Grid &grid = sheet.grid();
     const QList<int> rows = CurrentPayments::recordableRows(grid);
     if (rows.isEmpty())
         return;
@@ -58,7 +58,7 @@ void DrawCommands::recordCurrentPayments()
     QUndoStack &stack = m_edits.stack();
     stack.beginMacro(name);
     m_edits.beginRowsChange(rows);
-    CurrentPayments::recordDraw(m_sheet, history, rows, answer->date, answer->note);
+    CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note);
     m_edits.endRowsChange(EstimateSheet::PreviousPaymentColumn, name);
     m_document.setHistory(history);
     pushHistoryChange(before, name);

@@ -6,7 +6,6 @@
 
 class Document;
 class EditHistory;
-class EstimateSheet;
 class QWidget;
 
 // The commands that change the history of draws, each one step of Undo that takes back the
@@ -16,7 +15,7 @@ class DrawCommands : public QObject
     Q_OBJECT
 
 public:
-    DrawCommands(EstimateSheet &sheet, Document &document, EditHistory &edits, QWidget *owner);
+    DrawCommands(Document &document, EditHistory &edits, QWidget *owner);
 
     // Edit > Record Current Payments: asks, then records the next draw and folds the current
     // amounts into the previous payments.
@@ -28,7 +27,6 @@ private:
     class HistoryChange;
     void pushHistoryChange(const EstimateHistory &before, const QString &name);
 
-    EstimateSheet &m_sheet;
     Document &m_document;
     EditHistory &m_edits;
     QWidget *const m_owner;

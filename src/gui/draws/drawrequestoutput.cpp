@@ -23,12 +23,9 @@ QString title()
 }
 }
 
-DrawRequestOutput::DrawRequestOutput(const EstimateSheet &sheet, const HeaderFields &header, const Document &document,
-                                     FileDialogs &dialogs, MessageBoxes &messages, PrinterDialog &printer,
-                                     QWidget *owner)
-    : m_sheet(sheet)
-    , m_header(header)
-    , m_document(document)
+DrawRequestOutput::DrawRequestOutput(const Document &document, FileDialogs &dialogs, MessageBoxes &messages,
+                                     PrinterDialog &printer, QWidget *owner)
+    : m_document(document)
     , m_dialogs(dialogs)
     , m_messages(messages)
     , m_printer(printer)
@@ -39,11 +36,12 @@ DrawRequestOutput::DrawRequestOutput(const EstimateSheet &sheet, const HeaderFie
 // The request, once the user has seen what a lender would send it back for and let it go.
 std::optional<DrawRequest> DrawRequestOutput::checkedRequest(int draw, const char *goingOut)
 {
-    const Grid &grid = m_sheet.grid();
+    const Grid &grid = m_document.sheet().grid();
+    const HeaderFields &header = m_document.header();
     const EstimateHistory &history = m_document.history();
     const std::optional<DrawRequest> request = draw > 0
-        ? DrawRequest::recorded(grid, m_header, history, draw)
-        : DrawRequest::next(grid, m_header, history, QDate::currentDate());
+        ? DrawRequest::recorded(grid, header, history, draw)
+        : DrawRequest::next(grid, header, history, QDate::currentDate());
     if (!request)
         return std::nullopt;
     const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history)

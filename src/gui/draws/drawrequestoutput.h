@@ -7,9 +7,7 @@
 #include <optional>
 
 class Document;
-class EstimateSheet;
 class FileDialogs;
-class HeaderFields;
 class MessageBoxes;
 class PrinterDialog;
 class QWidget;
@@ -20,8 +18,8 @@ class QWidget;
 class DrawRequestOutput
 {
 public:
-    DrawRequestOutput(const EstimateSheet &sheet, const HeaderFields &header, const Document &document,
-                      FileDialogs &dialogs, MessageBoxes &messages, PrinterDialog &printer, QWidget *owner);
+    DrawRequestOutput(const Document &document, FileDialogs &dialogs, MessageBoxes &messages, PrinterDialog &printer,
+                      QWidget *owner);
 
     // Into a PDF, CSV or xlsx file, told by the name the user gives it.
     void exportRequest(int draw = 0);
@@ -32,8 +30,6 @@ private:
     std::optional<DrawRequest> checkedRequest(int draw, const char *goingOut);
     QString presetPath(int number) const;
 
-    const EstimateSheet &m_sheet;
-    const HeaderFields &m_header;
     const Document &m_document;
     FileDialogs &m_dialogs;
     MessageBoxes &m_messages;

@@ -43,10 +43,8 @@ QTreeWidgetItem *item(const QStringList &texts, int amountsFrom)
 }
 }
 
-DrawsView::DrawsView(const EstimateSheet &sheet, const Document &document, DrawCommands &commands,
-                     DrawRequestOutput &output, QWidget *parent)
+DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent)
     : QWidget(parent)
-    , m_sheet(sheet)
     , m_document(document)
     , m_retainage(new QDoubleSpinBox)
     , m_draws(list(QStringLiteral("Draws"), {"Draw", "Date", "Amount", "Note"}))
@@ -88,7 +86,7 @@ DrawsView::DrawsView(const EstimateSheet &sheet, const Document &document, DrawC
     connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
     connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
     connect(&document, &Document::historyChanged, this, &DrawsView::showDraws);
-    connect(&sheet.grid(), &Grid::cellChanged, this, &DrawsView::showDifferences);
+    connect(&document.sheet().grid(), &Grid::cellChanged, this, &DrawsView::showDifferences);
     showDraws();
 }
 
@@ -118,7 +116,7 @@ void DrawsView::showRowsOfSelectedDraw()
     const int draw = selectedDraw();
     if (draw < 1)
         return;
-    const Grid &grid = m_sheet.grid();
+    const Grid &grid = m_document.sheet().grid();
     for (const DrawLine &line : m_document.history().draws.at(draw - 1).lines)
         m_rows->addTopLevelItem(item({QString::number(line.row), DrawRequestChecks::rowName(grid, line.row),
                                       MoneyCents::text(line.scheduledValue), MoneyCents::text(line.previousPayments),
@@ -128,7 +126,7 @@ void DrawsView::showRowsOfSelectedDraw()
 
 void DrawsView::showDifferences()
 {
-    const Grid &grid = m_sheet.grid();
+    const Grid &grid = m_document.sheet().grid();
     QStringList rows;
     for (const auto &difference : DrawRequestChecks::previousPaymentsDifferingFromHistory(grid, m_document.history()))
         rows << QStringLiteral("%1: %2 shown, %3 recorded")

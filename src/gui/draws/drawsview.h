@@ -5,7 +5,6 @@
 class Document;
 class DrawCommands;
 class DrawRequestOutput;
-class EstimateSheet;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
@@ -21,8 +20,7 @@ class DrawsView : public QWidget
     Q_OBJECT
 
 public:
-    DrawsView(const EstimateSheet &sheet, const Document &document, DrawCommands &commands, DrawRequestOutput &output,
-              QWidget *parent = nullptr);
+    DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent = nullptr);
 
 private:
     void showDraws();
@@ -31,7 +29,6 @@ private:
     // The draw selected, or 0 for the next request.
     int selectedDraw() const;
 
-    const EstimateSheet &m_sheet;
     const Document &m_document;
     QDoubleSpinBox *m_retainage;
     QTreeWidget *m_draws;
