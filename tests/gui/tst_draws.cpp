@@ -1,17 +1,16 @@
 #include "core/history/estimatehistory.h"
 #include "gui/draws/drawcommands.h"
-#include "gui/draws/drawquestion.h"
 #include "gui/draws/drawrequestoutput.h"
 #include "gui/draws/drawsview.h"
 #include "gui/editing/edithistory.h"
 #include "support/documentfixture.h"
+#include "support/drawquestionkeys.h"
 #include "support/windowfixture.h"
 
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -31,26 +30,11 @@ struct DrawsFixture : DocumentFixture
     DrawRequestOutput output{document, dialogs, messages, printer, &owner};
     DrawsView view{document, commands, output};
 
-    // Records the current payments, the question answered with these keys once it shows:
-    // its texts are kept.
-    QStringList record(const QList<std::pair<QKeySequence, QString>> &keys)
+    // Records the current payments, the question answered with these keys: its texts.
+    QStringList record(const DrawQuestionKeys::Keys &keys)
     {
         QStringList shown;
-        QTimer::singleShot(0, [&keys, &shown] {
-            auto *question = qobject_cast<DrawQuestion *>(QApplication::activeModalWidget());
-            QVERIFY(question && QTest::qWaitForWindowActive(question));
-            for (const char *name : {"question", "drawNumber", "leftOut"}) {
-                const auto *label = question->findChild<QLabel *>(QLatin1String(name));
-                shown << (label ? label->text() : QString());
-            }
-            for (const auto &[key, text] : keys) {
-                if (!key.isEmpty())
-                    QTest::keySequence(QApplication::focusWidget(), key);
-                QTest::keyClicks(QApplication::focusWidget(), text);
-            }
-            if (QApplication::activeModalWidget() == question)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        });
+        DrawQuestionKeys::answerNext(keys, &shown);
         commands.recordCurrentPayments();
         return shown;
     }
@@ -77,15 +61,10 @@ struct DrawsFixture : DocumentFixture
     }
 };
 
-// The keys that date a draw: the date field, then its digits, each part moving on to the next.
-QList<std::pair<QKeySequence, QString>> dated(const QString &digits)
+DrawQuestionKeys::Keys decemberFirst()
 {
-    return {{QKeySequence(u"Alt+D"_s), digits}};
-}
-
-QList<std::pair<QKeySequence, QString>> decemberFirst()
-{
-    return dated(u"20261201"_s) << std::pair(QKeySequence(u"Alt+N"_s), u"framing inspection passed"_s);
+    return DrawQuestionKeys::dated(u"20261201"_s)
+        << std::pair(QKeySequence(u"Alt+N"_s), u"framing inspection passed"_s);
 }
 }
 
@@ -146,14 +125,14 @@ private slots:
         f.enter(5, Current, u"300"_s);
         f.record(decemberFirst());
         f.enter(9, Current, u"20.5"_s);
-        f.record(dated(u"20270104"_s));
+        f.record(DrawQuestionKeys::dated(u"20270104"_s));
         QCOMPARE(f.listed("Draws"),
                  (QStringList{"Next|||the next request, from the current amounts",
                               "1|2026-12-01|$300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
         auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
         const QRect first = draws->visualItemRect(draws->topLevelItem(1));
         QTest::mouseClick(draws->viewport(), Qt::LeftButton, {}, first.center());
-        QCOMPARE(f.listed("Rows of the draw"), QStringList{"5|Row 5 (Rough Lumber)|$1,000.00|$0.00|$300.00"});
+        QCOMPARE(f.listed("Rows of the draw"), QStringList{"5|Rough Lumber|$1,000.00|$0.00|$300.00"});
         auto *differences = f.view.findChild<QLabel *>(u"differences"_s);
         QVERIFY(differences->isHidden());
         f.enter(9, Previous, u"25"_s);

@@ -118,10 +118,11 @@ void DrawsView::showRowsOfSelectedDraw()
         return;
     const Grid &grid = m_document.sheet().grid();
     for (const DrawLine &line : m_document.history().draws.at(draw - 1).lines)
-        m_rows->addTopLevelItem(item({QString::number(line.row), DrawRequestChecks::rowName(grid, line.row),
-                                      MoneyCents::text(line.scheduledValue), MoneyCents::text(line.previousPayments),
-                                      MoneyCents::text(line.paid)},
-                                     2));
+        m_rows->addTopLevelItem(
+            item({QString::number(line.row), grid.text(line.row, EstimateSheet::DescriptionColumn).simplified(),
+                  MoneyCents::text(line.scheduledValue), MoneyCents::text(line.previousPayments),
+                  MoneyCents::text(line.paid)},
+                 2));
 }
 
 void DrawsView::showDifferences()
