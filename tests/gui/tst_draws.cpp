@@ -64,7 +64,7 @@ struct DrawsFixture : DocumentFixture
 DrawQuestionKeys::Keys decemberFirst()
 {
     return DrawQuestionKeys::dated(u"20261201"_s)
-        << std::pair(QKeySequence(u"Alt+N"_s), u"framing inspection passed"_s);
+        << std::pair(QKeySequence(u"Alt+O"_s), u"framing inspection passed"_s);
 }
 }
 

@@ -12,7 +12,7 @@
 #include <QTimer>
 
 namespace DrawQuestionKeys {
-// Each a key sequence (Alt+N to the note), then a text typed where the focus is.
+// Each a key sequence (Alt+O to the note), then a text typed where the focus is.
 using Keys = QList<std::pair<QKeySequence, QString>>;
 
 // The keys that date a draw: the date field, then its digits, each part moving on to the next.

@@ -47,7 +47,7 @@ DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &
     m_note->setPlaceholderText(QStringLiteral("framing inspection passed"));
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("&Date:"), m_date);
-    fields->addRow(QStringLiteral("&Note:"), m_note);
+    fields->addRow(QStringLiteral("N&ote:"), m_note);
     layout->addLayout(fields);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No);
