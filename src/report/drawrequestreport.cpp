@@ -76,8 +76,10 @@ public:
     {
         const QFont font = reportFont(points, bold);
         m_painter.setFont(font);
-        const qreal height = QFontMetricsF(font).height() * (text.count(u'\n') + 1);
-        m_painter.drawText(QRectF(0, y, m_width, height), int(alignment), text);
+        // A long address goes on over as many lines as it needs.
+        const int flags = int(alignment) | Qt::TextWordWrap;
+        const qreal height = QFontMetricsF(font).boundingRect(QRectF(0, 0, m_width, 1e6), flags, text).height();
+        m_painter.drawText(QRectF(0, y, m_width, height), flags, text);
         y += height;
     }
 
