@@ -145,18 +145,19 @@ private slots:
         name->setFocus();
         f.type(QStringLiteral("Pat Owner"));
         name->setCursorPosition(0);
-        // Del is Delete, which replaces the selection: with none, nothing goes. Copy of no
-        // selection empties the clipboard, and pasting that inserts nothing.
+        // Del with no selection deletes the character after the caret, as in every text box.
+        // Copy of no selection empties the clipboard, and pasting that inserts nothing.
         f.press(Qt::Key_Delete);
+        QCOMPARE(name->text(), QStringLiteral("at Owner"));
         f.press(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard()->text(), QString());
         f.press(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(name->text(), QStringLiteral("Pat Owner"));
-        name->setSelection(0, 4);
+        QCOMPARE(name->text(), QStringLiteral("at Owner"));
+        name->setSelection(0, 3);
         f.press(Qt::Key_X, Qt::ControlModifier);
         name->setCursorPosition(5);
         f.press(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("OwnerPat "));
+        QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Ownerat "));
 
         auto *address = f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"));
         address->setFocus();
