@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class EstimateSheet;
 class QWidget;
@@ -36,7 +37,7 @@ private:
     QWidget *focusedTextBox() const;
     QString gridCellText() const;
     void replaceGridCell(const QString &text, const QString &commandName);
-    void pasteBlock(const QString &text);
+    void pasteBlock(const QList<QStringList> &lines);
     QString selectedText(QWidget *control) const;
     void replaceSelection(QWidget *control, const QString &text) const;
     static void putOnClipboard(const QString &text);
