@@ -103,6 +103,13 @@ private slots:
             QCOMPARE(f.text(place.at(0).toInt(), place.at(1).toInt()), cell.section(u'=', 1));
         }
         QVERIFY(!f.editor->isVisible());
+
+        // Copied from the sheet and pasted back, the first cell is what it was.
+        const QString first = f.text(row, column);
+        f.press(Qt::Key_C, Qt::ControlModifier);
+        f.press(Qt::Key_Delete);
+        f.press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.text(row, column), first);
     }
 
     // Undo takes the whole block back at once, with the totals.

@@ -46,6 +46,13 @@ QString field(const QString &text, qsizetype &at)
 
 namespace TabSeparatedText {
 
+QString cellText(const QString &text)
+{
+    if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
 QList<QStringList> read(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');

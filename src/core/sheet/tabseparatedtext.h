@@ -10,4 +10,8 @@
 // opens no empty one.
 namespace TabSeparatedText {
 QList<QStringList> read(QString text);
+
+// One cell's text as a spreadsheet puts it on the clipboard: between quotes when it holds a
+// tab or a line break, so that it reads back as one cell.
+QString cellText(const QString &text);
 }

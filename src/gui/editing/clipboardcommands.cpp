@@ -37,7 +37,7 @@ bool ClipboardCommands::gridHasFocus() const
 QString ClipboardCommands::gridCellText() const
 {
     const Grid &grid = m_sheet.grid();
-    return grid.text(grid.currentRow(), grid.currentColumn());
+    return TabSeparatedText::cellText(grid.text(grid.currentRow(), grid.currentColumn()));
 }
 
 void ClipboardCommands::replaceGridCell(const QString &text, const QString &commandName)

@@ -35,6 +35,7 @@ private:
     bool gridHasFocus() const;
     // The text box of the main window that has the focus, if one has.
     QWidget *focusedTextBox() const;
+    // The current cell's text as it goes onto the clipboard.
     QString gridCellText() const;
     void replaceGridCell(const QString &text, const QString &commandName);
     void pasteBlock(const QList<QStringList> &lines);
