@@ -115,8 +115,8 @@ private slots:
                                      << true;
         QTest::newRow("a note is not copied and counts as nothing")
             << QStringList{"3=TBD", "6=50"} << QStringList{"TBD", "", "", "$50.00", "($50.00)"} << true;
-        QTest::newRow("a row of notes has no remainder") << QStringList{"6=abc"} << QStringList{"", "", "", "abc", ""}
-                                                         << false;
+        QTest::newRow("a row of notes has no remainder")
+            << QStringList{"6=abc"} << QStringList{"", "", "", "abc", ""} << false;
         QTest::newRow("dollar text written as money")
             << QStringList{"3=$1500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
         QTest::newRow("a later original does not reach the adjusted")

@@ -262,7 +262,7 @@ void FrmMain::mnuSaveAs_Click()
 void FrmMain::mnuPrint_Click()
 {
     commitOpenEdit();
-    m_printer.mnuPrint_Click(this);
+    m_printer.print(this);
 }
 
 void FrmMain::mnuPrintPreview_Click()
