@@ -258,7 +258,7 @@ private slots:
         QCOMPARE(figures.totalsLine(),
                  QStringLiteral("Estimate $16,000.00; change orders $3,000.00; paid to date "
                                 "$4,500.00 (28.1 %); contingency left $2,500.00"));
-        QCOMPARE(figures.lines().at(1).name, QStringLiteral("Misc."));
+        QCOMPARE(figures.lines().at(1).name, QStringLiteral("29 Misc."));
         QCOMPARE(figures.lines().at(1).usedByChangeOrders, 200000);
         QCOMPARE(figures.lines().at(2).name, QStringLiteral("Row 31"));
     }

@@ -22,17 +22,11 @@ bool holdsAmount(const Grid &grid, int row)
     return false;
 }
 
-QString nameOf(const Grid &grid, int row)
-{
-    const QString name = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
-    return name.isEmpty() ? QStringLiteral("Row %1").arg(row) : name;
-}
-
 BudgetLine lineOf(const Grid &grid, int row, int contingencyRow)
 {
     BudgetLine line;
     line.row = row;
-    line.name = nameOf(grid, row);
+    line.name = BudgetFigures::rowName(grid, row);
     line.isContingency = row == contingencyRow;
     const bool adjusted = !grid.text(row, EstimateSheet::AdjustedEstimateColumn).isEmpty();
     line.estimate =
@@ -62,6 +56,13 @@ Cents BudgetLine::overrun() const
 bool BudgetLine::isOverBudget() const
 {
     return paid + current > estimate || costToComplete < 0;
+}
+
+QString BudgetFigures::rowName(const Grid &grid, int row)
+{
+    const QString description = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
+    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
+                                 : QStringLiteral("%1 %2").arg(row).arg(description);
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)

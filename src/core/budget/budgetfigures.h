@@ -12,6 +12,7 @@ class Grid;
 struct BudgetLine
 {
     int row = 0;
+    // The row as the register and the chart name it: "8 Roofing".
     QString name;
     bool isContingency = false;
     // The adjusted estimate, or the original one while the adjusted one is empty.
@@ -38,6 +39,9 @@ class BudgetFigures
 {
 public:
     BudgetFigures(const Grid &grid, const EstimateHistory &history);
+
+    // A row by its number and description ("8 Roofing"), or "Row 31" while it has none.
+    static QString rowName(const Grid &grid, int row);
 
     const QList<BudgetLine> &lines() const { return m_lines; }
     QList<BudgetLine> overBudgetLines() const;
