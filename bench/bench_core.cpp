@@ -97,8 +97,8 @@ void BM_OpenFullFile(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString paths[] = {dir.filePath(QStringLiteral("may.vrn")), dir.filePath(QStringLiteral("june.vrn"))};
-    if (!dir.isValid() || !EstimateFile::save(paths[0], fullEstimate(1)).saved
-        || !EstimateFile::save(paths[1], fullEstimate(2)).saved) {
+    if (!dir.isValid() || !EstimateFile::save(paths[0], fullEstimate(1))
+        || !EstimateFile::save(paths[1], fullEstimate(2))) {
         state.SkipWithError("cannot write the estimate files");
         return;
     }

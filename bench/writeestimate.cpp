@@ -11,9 +11,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: write_estimate OUT.vrn\n");
         return 2;
     }
-    const EstimateFile::SaveResult result = EstimateFile::save(QString::fromLocal8Bit(argv[1]), fullEstimate());
-    if (!result.saved) {
-        std::fprintf(stderr, "write_estimate: %s\n", qPrintable(result.errorString));
+    QString errorString;
+    if (!EstimateFile::save(QString::fromLocal8Bit(argv[1]), fullEstimate(), &errorString)) {
+        std::fprintf(stderr, "write_estimate: %s\n", qPrintable(errorString));
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 # Installs the build into a temporary DESTDIR and checks what a desktop needs of it.
 set -eu
 build=$1
+source=$(cd "$(dirname "$0")/.." && pwd)
 for tool in desktop-file-validate appstreamcli update-mime-database; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"; exit 77; }
 done
@@ -12,8 +13,16 @@ share="$root/usr/share"
 id=example.varn.varn
 
 test -x "$root/usr/bin/VARN"
-# The installed program finds its window module wherever the tree was installed: started in
-# the temporary root, it shows the window until it is stopped.
+# The program is one file: copied alone into an empty folder, it answers and exports, and
+# started in the temporary root it shows the window until it is stopped.
+alone="$root/alone"
+mkdir "$alone"
+cp "$root/usr/bin/VARN" "$alone/VARN"
+"$alone/VARN" --version >/dev/null
+for format in pdf csv xlsx; do
+    "$alone/VARN" --export "$alone/sample.$format" "$source/fuzz/corpus/estimatefile/sample.vrn"
+    test -s "$alone/sample.$format"
+done
 status=0
 QT_QPA_PLATFORM=offscreen HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" XDG_DATA_HOME="$root/home/data" \
     XDG_CACHE_HOME="$root/home/cache" timeout 3 "$root/usr/bin/VARN" >"$root/window.log" 2>&1 || status=$?

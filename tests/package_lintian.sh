@@ -17,4 +17,6 @@ lintian --tag-display-limit 0 --fail-on error,warning "$1" >"$work/lintian.log" 
 grep -v "running with root privileges" "$work/lintian.log" || true
 test "$status" -eq 0
 test "$(dpkg-deb -f "$1" Package)" = varn
+# The libraries the program links, the spreadsheet library among them, are found by shlibdeps.
+dpkg-deb -f "$1" Depends | grep -q libxlsxwriter4
 echo "the package passes lintian"

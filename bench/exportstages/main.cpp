@@ -16,7 +16,7 @@
 //     export_stages line-cleanup OUT.pdf   line, then returns from main as VARN does
 //     export_stages application-cleanup    application, then returns from main
 #include "app/systemfonts.h"
-#include "gui/print/reportfont.h"
+#include "report/reportfont.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -40,8 +40,9 @@ const QString &line()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: export_stages exit|application|font|application-cleanup\n"
-                         "       export_stages line|line-cleanup OUT.pdf\n");
+    std::fprintf(stderr,
+                 "usage: export_stages exit|application|font|application-cleanup\n"
+                 "       export_stages line|line-cleanup OUT.pdf\n");
     return 2;
 }
 

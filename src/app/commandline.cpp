@@ -3,7 +3,7 @@
 #include "core/document/document.h"
 #include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/export/exportformats.h"
+#include "report/exportformats.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,9 +1,11 @@
 #include "commandline.h"
+#include "gui/window/frmmain.h"
+#include "gui/window/programicon.h"
 #include "programidentity.h"
 #include "systemfonts.h"
-#include "windowmodule.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -40,6 +42,17 @@ int runOptions(int &argc, char *argv[], const QStringList &arguments)
     QGuiApplication application(argc, argv);
     return CommandLine::runOptions(QGuiApplication::arguments());
 }
+
+int runWindow(int &argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    FrmMain window(CommandLine::documentPath(QApplication::arguments()));
+    window.show();
+    // Decoding the icon and handing it to the window system would hold back the window's
+    // first appearance; it follows a moment later.
+    QTimer::singleShot(0, &application, [] { QApplication::setWindowIcon(programIcon()); });
+    return application.exec();
+}
 }
 
 int main(int argc, char *argv[])
@@ -53,5 +66,5 @@ int main(int argc, char *argv[])
     const QStringList arguments = argumentsOf(argc, argv);
     if (CommandLine::startsWithOption(arguments))
         return runOptions(argc, argv, arguments);
-    return WindowModule::run(argc, argv);
+    return runWindow(argc, argv);
 }

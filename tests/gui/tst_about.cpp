@@ -1,7 +1,7 @@
 #include "gui/about/frmabout.h"
 #include "gui/about/registryvalues.h"
 #include "gui/about/sysinfostarter.h"
-#include "gui/common/productinfo.h"
+#include "report/productinfo.h"
 #include "support/fakes.h"
 
 #include <QApplication>

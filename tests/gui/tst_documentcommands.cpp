@@ -106,9 +106,12 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<Qt::Key>("letter");
         QTest::addColumn<QString>("textBox");
-        QTest::newRow("owner's name") << "lblName" << "&Name:" << Qt::Key_N << "txtName";
-        QTest::newRow("address") << "lblAddress" << "A&ddress:" << Qt::Key_D << "txtAddress";
-        QTest::newRow("builder's name") << "lblBuilder" << "Na&me:" << Qt::Key_M << "txtBuilder";
+        QTest::newRow("owner's name") << "lblName"
+                                      << "&Name:" << Qt::Key_N << "txtName";
+        QTest::newRow("address") << "lblAddress"
+                                 << "A&ddress:" << Qt::Key_D << "txtAddress";
+        QTest::newRow("builder's name") << "lblBuilder"
+                                        << "Na&me:" << Qt::Key_M << "txtBuilder";
     }
 
     void labelMnemonics()
@@ -173,9 +176,12 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("pdf") << "mnuExportPdf" << "pdf";
-        QTest::newRow("csv") << "mnuExportCsv" << "csv";
-        QTest::newRow("spreadsheet") << "mnuExportXlsx" << "xlsx";
+        QTest::newRow("pdf") << "mnuExportPdf"
+                             << "pdf";
+        QTest::newRow("csv") << "mnuExportCsv"
+                             << "csv";
+        QTest::newRow("spreadsheet") << "mnuExportXlsx"
+                                     << "xlsx";
     }
 
     void exportProposesEstimateName()
@@ -253,7 +259,7 @@ private slots:
         content.address = QStringLiteral("1 Elm Road\nSpringfield");
         const QString path = m_folder.filePath("folder with blanks/house.vrn");
         QVERIFY(QDir().mkpath(m_folder.filePath("folder with blanks")));
-        QVERIFY(EstimateFile::save(path, content).saved);
+        QVERIFY(EstimateFile::save(path, content));
 
         WindowFixture f(path);
         QTRY_COMPARE(f.window->document().CurrentFile(), path);

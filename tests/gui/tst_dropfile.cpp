@@ -53,7 +53,7 @@ private slots:
         QFETCH(QString, control);
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("fence.vrn"));
-        QVERIFY(EstimateFile::save(file, fencedEstimate()).saved);
+        QVERIFY(EstimateFile::save(file, fencedEstimate()));
         WindowFixture f;
 
         QVERIFY(drop(f.window->findChild<QWidget *>(control), {QUrl::fromLocalFile(file)}));
@@ -83,7 +83,7 @@ private slots:
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("fence.vrn"));
         const QString typed = folder.filePath(QStringLiteral("typed.vrn"));
-        QVERIFY(EstimateFile::save(file, fencedEstimate()).saved);
+        QVERIFY(EstimateFile::save(file, fencedEstimate()));
         WindowFixture f;
         f.enter(2, 1, QStringLiteral("Acme"));
         f.messages->answers = {answer};

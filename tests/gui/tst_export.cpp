@@ -78,7 +78,7 @@ private slots:
         content.cells[1][6] = QStringLiteral("$9.99"); // stale: recomputed as Open does
         content.cells[4] = {"Summit Roofing Co.", "Roofing"};
         m_input = path("house with blanks.vrn");
-        QVERIFY(EstimateFile::save(m_input, content).saved);
+        QVERIFY(EstimateFile::save(m_input, content));
         QFile cutShort(path("short.vrn"));
         QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(EstimateFile::encode(content).left(200)) == 200);
         for (const char *name : {"report.pdf", "sheet.csv", "input.xlsx", "copy.vrn"}) {
@@ -89,7 +89,7 @@ private slots:
         // Notes among the amounts, and texts a spreadsheet would take for numbers or formulas.
         content.cells[2] = {"=1+1", "0042", "$1,234.50", "", "TBD", "($75.00)"};
         content.cells[3] = {"", "", "1,500", "", "$10.005"};
-        QVERIFY(EstimateFile::save(path("workbook.vrn"), content).saved);
+        QVERIFY(EstimateFile::save(path("workbook.vrn"), content));
         const Run exported = run(Varn, {"--export", path("sheet.xlsx"), path("workbook.vrn")});
         QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
     }
@@ -185,7 +185,7 @@ private slots:
         content.address = address.join(u'\n');
         content.cells[0][2] = QStringLiteral("$12,345,678.90");
         const QString input = path("full.vrn");
-        QVERIFY(EstimateFile::save(input, content).saved);
+        QVERIFY(EstimateFile::save(input, content));
 
         const Run exported = run(Varn, {"--export", path("full.pdf"), input});
         QCOMPARE(exported.status, 0);

@@ -68,8 +68,9 @@ private slots:
             // Right of the name cell, as the grid is scrolled by then.
             const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
             QCOMPARE(m_box->pos(), QPoint(name.right() + 1, name.top()));
-            QCOMPARE(m_box->width(), m_f->window->twipsToPixelsX(4000));
-            QVERIFY(m_box->height() >= m_f->window->twipsToPixelsY(HelpTips::boxHeight(m_box->toPlainText().size())));
+            QCOMPARE(m_box->width(), Twips::Scale::of(*m_f->window).x(4000));
+            QVERIFY(m_box->height()
+                    >= Twips::Scale::of(*m_f->window).y(HelpTips::boxHeight(m_box->toPlainText().size())));
         }
     }
 

@@ -1,4 +1,4 @@
-#include "gui/common/twips.h"
+#include "core/sheet/twips.h"
 #include "support/windowfixture.h"
 
 #include <QGroupBox>
@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(grid.columnWidth(1), std::max(1500, grid.width() - 10100));
 
         QCOMPARE(f.grid->size(),
-                 QSize(f.window->twipsToPixelsX(grid.width()), f.window->twipsToPixelsY(grid.height())));
+                 QSize(Twips::Scale::of(*f.window).x(grid.width()), Twips::Scale::of(*f.window).y(grid.height())));
 
         // Nothing else moves; the tab trap stays hidden behind the builder frame.
 
@@ -95,13 +95,13 @@ private slots:
 
         // The header row is twice the default height, the Total row the default, items 280 twips.
 
-        QCOMPARE(f.grid->horizontalHeader()->height(), f.window->twipsToPixelsY(2 * grid.defaultRowHeight()));
+        QCOMPARE(f.grid->horizontalHeader()->height(), Twips::Scale::of(*f.window).y(2 * grid.defaultRowHeight()));
 
-        QCOMPARE(f.grid->rowHeight(0), f.window->twipsToPixelsY(280));
+        QCOMPARE(f.grid->rowHeight(0), Twips::Scale::of(*f.window).y(280));
 
-        QCOMPARE(f.grid->rowHeight(36), f.window->twipsToPixelsY(grid.defaultRowHeight()));
+        QCOMPARE(f.grid->rowHeight(36), Twips::Scale::of(*f.window).y(grid.defaultRowHeight()));
 
-        QCOMPARE(f.grid->verticalHeader()->width(), f.window->twipsToPixelsX(400));
+        QCOMPARE(f.grid->verticalHeader()->width(), Twips::Scale::of(*f.window).x(400));
 
         QCOMPARE(f.grid->model()->headerData(6, Qt::Vertical).toString(), QStringLiteral(" 7"));
     }

@@ -1,6 +1,6 @@
 #include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/print/estimatereport.h"
+#include "report/estimatereport.h"
 #include "support/windowfixture.h"
 
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #include "support/windowfixture.h"
 
-#include "gui/print/estimatereport.h"
+#include "report/estimatereport.h"
 
 #include <QAction>
 #include <QDialog>

@@ -146,7 +146,7 @@ private slots:
             content.cells[11][Adjusted - 1 + i] = before.at(i);
         content.cells[20][Current - 1] = QStringLiteral("$1.00"); // another row, so that the command is never greyed
         const QString path = folder.filePath(QStringLiteral("draw.vrn"));
-        QVERIFY(EstimateFile::save(path, content).saved);
+        QVERIFY(EstimateFile::save(path, content));
         WindowFixture f(path);
         QTRY_COMPARE(f.window->document().CurrentFile(), path);
 

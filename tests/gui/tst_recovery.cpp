@@ -130,7 +130,7 @@ private slots:
         QFETCH(QString, command);
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("house.vrn"));
-        QVERIFY(EstimateFile::save(file, lumberEstimate()).saved);
+        QVERIFY(EstimateFile::save(file, lumberEstimate()));
 
         WindowFixture f;
         f.dialogs->openPaths = {file};

@@ -113,9 +113,6 @@ private slots:
         QFETCH(QString, exec);
         const QString copy = home(folder + u'/' + program);
         QVERIFY(QDir().mkpath(home(folder)) && QFile::copy(VARN_EXECUTABLE, copy));
-        // The program shows its window from the module beside it, as in the build folder.
-        const QString module = QStringLiteral("/varn-window.so");
-        QVERIFY(QFile::copy(QFileInfo(VARN_EXECUTABLE).path() + module, home(folder) + module));
         QProcess varn;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");

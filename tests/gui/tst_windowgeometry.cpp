@@ -39,7 +39,7 @@ private slots:
             WindowFixture f;
             designed = f.window->size();
             // Wider than the design, to show the whole sheet, but no wider than the screen.
-            QVERIFY(designed.width() > f.window->twipsToPixelsX(9885));
+            QVERIFY(designed.width() > Twips::Scale::of(*f.window).x(9885));
             QVERIFY(available().contains(f.window->frameGeometry()));
         }
         leaveAt(QRect(QPoint(20, 30), designed - QSize(100, 80)));

@@ -3,6 +3,7 @@
 // A real main window, shown on the offscreen platform, with fake dialogs, and the means to
 // click and type on it as a user does.
 
+#include "core/sheet/twips.h"
 #include "fakes.h"
 #include "gui/print/printerdialog.h"
 #include "gui/sheet/gridview.h"
@@ -71,8 +72,8 @@ public:
     // cases that need part of the sheet out of sight.
     void resizeToDesign() const
     {
-        const QSize design(window->twipsToPixelsX(9885),
-                           window->menuBar()->sizeHint().height() + window->twipsToPixelsY(7950));
+        const QSize design(Twips::Scale::of(*window).x(9885),
+                           window->menuBar()->sizeHint().height() + Twips::Scale::of(*window).y(7950));
         window->resize(design);
         QTRY_COMPARE(window->size(), design);
     }

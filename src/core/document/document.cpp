@@ -178,12 +178,13 @@ EstimateContent Document::contentOf(const EstimateSheet &sheet, const HeaderFiel
 
 bool Document::WriteEstimateFile(const QString &path)
 {
-    const EstimateFile::SaveResult result = EstimateFile::save(path, content());
-    if (!result.saved) {
-        m_messages.showFailure(saveErrorText(), fileErrorTitle(), result.errorString);
+    QString errorString;
+    QList<EstimateFile::LostText> lostTexts;
+    if (!EstimateFile::save(path, content(), &errorString, &lostTexts)) {
+        m_messages.showFailure(saveErrorText(), fileErrorTitle(), errorString);
         return false;
     }
-    reportLostTexts(result.lostTexts);
+    reportLostTexts(lostTexts);
     emit fileUsed(path);
     return true;
 }

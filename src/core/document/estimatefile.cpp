@@ -266,36 +266,30 @@ QList<QString *> textsInFileOrder(EstimateContent &content)
 
 // Opens a file to read only when it is a regular file: a pipe without a writer would block
 // the program for ever, and a device or a folder is no estimate.
-bool openRegularFile(QFile &file, const QString &path, QString *reason)
+bool openRegularFile(QFile &file, const QString &path, QString *errorString)
 {
 #ifdef Q_OS_WIN
     file.setFileName(path);
-    if (QFileInfo(path).isDir()) {
-        *reason = FileReasons::folderNotFile();
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
+    if (QFileInfo(path).isDir())
+        return FileReasons::fail(errorString, FileReasons::folderNotFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return FileReasons::fail(errorString, file.errorString());
     return true;
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *reason =
-            errno == ENOENT ? QStringLiteral("The file does not exist") : QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
+    if (fd < 0)
+        return FileReasons::fail(errorString,
+                                 errno == ENOENT ? QStringLiteral("The file does not exist")
+                                                 : QString::fromLocal8Bit(std::strerror(errno)));
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        *reason = S_ISDIR(status.st_mode) ? FileReasons::folderNotFile() : FileReasons::notRegularFile();
         ::close(fd);
-        return false;
+        return FileReasons::fail(
+            errorString, S_ISDIR(status.st_mode) ? FileReasons::folderNotFile() : FileReasons::notRegularFile());
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *reason = file.errorString();
         ::close(fd);
-        return false;
+        return FileReasons::fail(errorString, file.errorString());
     }
     return true;
 #endif
@@ -338,17 +332,14 @@ std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
     return content;
 }
 
-EstimateFile::SaveResult EstimateFile::save(const QString &path, const EstimateContent &content)
+bool EstimateFile::save(const QString &path, const EstimateContent &content, QString *errorString,
+                        QList<LostText> *lostTexts)
 {
-    SaveResult result;
-    const QByteArray bytes = encode(content, &result.lostTexts);
-    if (bytes.size() > MaximumSize) {
-        result.errorString = QStringLiteral("The file would be larger than 1 MiB, and could not be opened again");
-        return result;
-    }
-
-    result.saved = SafeFileWriter::write(path, bytes, &result.errorString);
-    return result;
+    const QByteArray bytes = encode(content, lostTexts);
+    if (bytes.size() > MaximumSize)
+        return FileReasons::fail(errorString,
+                                 QStringLiteral("The file would be larger than 1 MiB, and could not be opened again"));
+    return SafeFileWriter::write(path, bytes, errorString);
 }
 
 std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *errorString)
@@ -363,7 +354,7 @@ std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *
                                                : QStringLiteral("It is not a whole estimate file: it is cut short, "
                                                                 "or it is not text");
     }
-    if (!content && errorString)
-        *errorString = reason;
+    if (!content)
+        FileReasons::fail(errorString, reason);
     return content;
 }

@@ -29,20 +29,15 @@ public:
         friend bool operator==(const LostText &, const LostText &) = default;
     };
 
-    struct SaveResult
-    {
-        bool saved = false;
-        QString errorString;
-        QList<LostText> lostTexts;
-    };
-
     // The bytes of the file for this content.
     static QByteArray encode(const EstimateContent &content, QList<LostText> *lostTexts = nullptr);
     // The content of a file, or nothing when it is not a whole estimate file.
     static std::optional<EstimateContent> decode(QIODevice &device);
 
-    // Writes a new file and puts it in place of the old one only when it is complete.
-    static SaveResult save(const QString &path, const EstimateContent &content);
+    // Writes a new file and puts it in place of the old one only when it is complete;
+    // lostTexts, when given, learns which characters were stored as "?".
+    static bool save(const QString &path, const EstimateContent &content, QString *errorString = nullptr,
+                     QList<LostText> *lostTexts = nullptr);
     // errorString, when given, learns why a file could not be read.
     static std::optional<EstimateContent> load(const QString &path, QString *errorString = nullptr);
 };

@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// Why a path cannot be read or written as an estimate, in the words both directions use.
+// Why a path cannot be read or written, in the words every reader and writer uses. Every
+// operation that can fail gives false (or nothing) and, where the caller asks for it with an
+// errorString that is not null, the reason.
 namespace FileReasons {
 inline QString folderNotFile()
 {
@@ -12,5 +14,13 @@ inline QString folderNotFile()
 inline QString notRegularFile()
 {
     return QStringLiteral("It is not a regular file");
+}
+
+// Gives the reason to the caller that asked for it; false, for the failure it reports.
+inline bool fail(QString *errorString, const QString &reason)
+{
+    if (errorString)
+        *errorString = reason;
+    return false;
 }
 }

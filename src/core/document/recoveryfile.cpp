@@ -1,6 +1,7 @@
 #include "recoveryfile.h"
 
 #include "estimatefile.h"
+#include "filereasons.h"
 #include "safefilewriter.h"
 
 #include <QCoreApplication>
@@ -59,10 +60,8 @@ bool RecoveryFile::write(const EstimateContent &content, const QString &original
         auto lock = std::make_unique<QLockFile>(ownPath(LockSuffix));
         // A lock is given up by the death of its run only, however long the run lasts.
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0)) {
-            *errorString = QStringLiteral("The recovery copy is locked.");
-            return false;
-        }
+        if (!lock->tryLock(0))
+            return FileReasons::fail(errorString, QStringLiteral("The recovery copy is locked."));
         m_lock = std::move(lock);
     }
     return SafeFileWriter::write(ownPath(OriginalFileSuffix), originalFile.toUtf8(), errorString)

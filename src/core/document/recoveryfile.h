@@ -33,7 +33,7 @@ public:
 
     // Puts the estimate in place of this run's copy; originalFile is the file it belongs
     // to, empty when it has none.
-    bool write(const EstimateContent &content, const QString &originalFile, QString *errorString);
+    bool write(const EstimateContent &content, const QString &originalFile, QString *errorString = nullptr);
     // Nothing is left to recover: the copy and its lock go.
     void remove();
 

@@ -34,8 +34,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *errorStrin
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    *errorString = file.errorString();
-    return false;
+    return FileReasons::fail(errorString, file.errorString());
 }
 
 #else
@@ -221,9 +220,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *errorStrin
     target.folder = QFile::encodeName(info.absolutePath());
     target.name = info.fileName();
     const int error = writeTarget(target, bytes);
-    if (error)
-        *errorString = reasonFor(error);
-    return !error;
+    return !error || FileReasons::fail(errorString, reasonFor(error));
 }
 
 #endif

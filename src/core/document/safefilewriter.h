@@ -12,5 +12,5 @@ public:
     // False, with the reason in errorString, when the file could not be written whole.
     // The new file keeps the old one's mode and, where allowed, its owner and group; a
     // symbolic link is followed and stays a link.
-    static bool write(const QString &path, const QByteArray &bytes, QString *errorString);
+    static bool write(const QString &path, const QByteArray &bytes, QString *errorString = nullptr);
 };

@@ -10,5 +10,5 @@ class Grid;
 namespace CsvExport {
 QByteArray encode(const Grid &grid);
 // Writes the whole file or leaves none; errorString learns why not.
-bool save(const QString &path, const Grid &grid, QString *errorString);
+bool save(const QString &path, const Grid &grid, QString *errorString = nullptr);
 }

@@ -1,22 +1,24 @@
 #include "xlsxexport.h"
 
+#include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
-#include "xlsxwriterlibrary.h"
+#include "core/sheet/twips.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <xlsxwriter.h>
 
 namespace {
 constexpr int HeaderFieldRows = 3;
 constexpr int TitleRow = HeaderFieldRows;
 constexpr int FirstItemRow = TitleRow + 1;
 constexpr int TotalRow = FirstItemRow + EstimateSheet::ItemRowCount;
-constexpr int TwipsPerPoint = 20;
-constexpr double TwipsPerInch = 1440.0;
-constexpr double TwipsPerPixel = 15.0;
+// A spreadsheet's pixel is one at 96 to the inch.
+constexpr double TwipsPerPixel = Twips::PerInch / 96.0;
 // The page a lender prints on, US Letter, less Excel's margins of 0.7 inch either side.
 constexpr double PortraitPrintWidth = 8.5 - 2 * 0.7;
 // Excel takes a page header of up to 255 characters, its codes included; each of the
@@ -56,26 +58,25 @@ QString printHeaderText(const QString &label, const QString &text)
 class WorksheetWriter
 {
 public:
-    WorksheetWriter(const XlsxWriterLibrary &xlsx, lxw_workbook *workbook, const Grid &grid)
-        : m_xlsx(xlsx)
-        , m_grid(grid)
-        , m_sheet(m_xlsx.workbook_add_worksheet(workbook, "Cost Estimate"))
-        , m_title(m_xlsx.workbook_add_format(workbook))
-        , m_label(m_xlsx.workbook_add_format(workbook))
-        , m_wrapped(m_xlsx.workbook_add_format(workbook))
-        , m_money(m_xlsx.workbook_add_format(workbook))
-        , m_totalMoney(m_xlsx.workbook_add_format(workbook))
+    WorksheetWriter(lxw_workbook *workbook, const Grid &grid)
+        : m_grid(grid)
+        , m_sheet(workbook_add_worksheet(workbook, "Cost Estimate"))
+        , m_title(workbook_add_format(workbook))
+        , m_label(workbook_add_format(workbook))
+        , m_wrapped(workbook_add_format(workbook))
+        , m_money(workbook_add_format(workbook))
+        , m_totalMoney(workbook_add_format(workbook))
     {
-        m_xlsx.format_set_bold(m_title);
-        m_xlsx.format_set_text_wrap(m_title);
-        m_xlsx.format_set_align(m_title, LXW_ALIGN_CENTER);
-        m_xlsx.format_set_align(m_title, LXW_ALIGN_VERTICAL_TOP);
-        m_xlsx.format_set_bold(m_label);
-        m_xlsx.format_set_text_wrap(m_wrapped);
-        m_xlsx.format_set_align(m_wrapped, LXW_ALIGN_VERTICAL_TOP);
-        m_xlsx.format_set_num_format(m_money, MoneyFormat);
-        m_xlsx.format_set_num_format(m_totalMoney, MoneyFormat);
-        m_xlsx.format_set_bold(m_totalMoney);
+        format_set_bold(m_title);
+        format_set_text_wrap(m_title);
+        format_set_align(m_title, LXW_ALIGN_CENTER);
+        format_set_align(m_title, LXW_ALIGN_VERTICAL_TOP);
+        format_set_bold(m_label);
+        format_set_text_wrap(m_wrapped);
+        format_set_align(m_wrapped, LXW_ALIGN_VERTICAL_TOP);
+        format_set_num_format(m_money, MoneyFormat);
+        format_set_num_format(m_totalMoney, MoneyFormat);
+        format_set_bold(m_totalMoney);
     }
 
     void writeHeaderFields(const HeaderFields &header)
@@ -83,7 +84,7 @@ public:
         const std::pair<const char *, HeaderFields::Field> fields[] = {
             {"Name:", HeaderFields::Name}, {"Address:", HeaderFields::Address}, {"Builder:", HeaderFields::Builder}};
         for (lxw_row_t row = 0; row < HeaderFieldRows; ++row) {
-            check(m_xlsx.worksheet_write_string(m_sheet, row, 0, fields[row].first, m_label));
+            check(worksheet_write_string(m_sheet, row, 0, fields[row].first, m_label));
             writeText(row, 1, header.text(fields[row].second), m_wrapped);
         }
     }
@@ -92,7 +93,7 @@ public:
     {
         for (int column = 1; column <= EstimateSheet::DataColumnCount; ++column)
             writeText(TitleRow, workbookColumn(column), m_grid.text(0, column), m_title);
-        check(m_xlsx.worksheet_set_row(m_sheet, TitleRow, double(m_grid.rowHeight(0)) / TwipsPerPoint, nullptr));
+        check(worksheet_set_row(m_sheet, TitleRow, double(m_grid.rowHeight(0)) / Twips::PerPoint, nullptr));
     }
 
     void writeItems()
@@ -124,21 +125,21 @@ public:
         for (int column = 1; column <= EstimateSheet::DataColumnCount; ++column) {
             const int width = m_grid.columnWidth(column);
             sheetWidth += width;
-            check(m_xlsx.worksheet_set_column_pixels(m_sheet, workbookColumn(column), workbookColumn(column),
-                                                     uint32_t(width / TwipsPerPixel), nullptr));
+            check(worksheet_set_column_pixels(m_sheet, workbookColumn(column), workbookColumn(column),
+                                              uint32_t(width / TwipsPerPixel), nullptr));
         }
-        if (sheetWidth / TwipsPerInch > PortraitPrintWidth)
-            m_xlsx.worksheet_set_landscape(m_sheet);
+        if (double(sheetWidth) / Twips::PerInch > PortraitPrintWidth)
+            worksheet_set_landscape(m_sheet);
         else
-            m_xlsx.worksheet_set_portrait(m_sheet);
-        m_xlsx.worksheet_fit_to_pages(m_sheet, 1, 0);
-        check(m_xlsx.worksheet_repeat_rows(m_sheet, TitleRow, TitleRow));
-        check(m_xlsx.worksheet_print_area(m_sheet, 0, 0, TotalRow, workbookColumn(EstimateSheet::DataColumnCount)));
+            worksheet_set_portrait(m_sheet);
+        worksheet_fit_to_pages(m_sheet, 1, 0);
+        check(worksheet_repeat_rows(m_sheet, TitleRow, TitleRow));
+        check(worksheet_print_area(m_sheet, 0, 0, TotalRow, workbookColumn(EstimateSheet::DataColumnCount)));
         const QString printHeader = QStringLiteral("&L")
             + printHeaderText(QStringLiteral("Name: "), header.text(HeaderFields::Name)) + QStringLiteral("&C")
             + printHeaderText(QStringLiteral("Prop. Address: "), header.text(HeaderFields::Address))
             + QStringLiteral("&R") + printHeaderText(QStringLiteral("Builder: "), header.text(HeaderFields::Builder));
-        check(m_xlsx.worksheet_set_header(m_sheet, printHeader.toUtf8().constData()));
+        check(worksheet_set_header(m_sheet, printHeader.toUtf8().constData()));
     }
 
     lxw_error error() const { return m_error; }
@@ -153,9 +154,9 @@ private:
     void writeText(lxw_row_t row, lxw_col_t column, const QString &text, lxw_format *format)
     {
         if (!text.isEmpty())
-            check(m_xlsx.worksheet_write_string(m_sheet, row, column, text.toUtf8().constData(), format));
+            check(worksheet_write_string(m_sheet, row, column, text.toUtf8().constData(), format));
         else if (format)
-            check(m_xlsx.worksheet_write_blank(m_sheet, row, column, format));
+            check(worksheet_write_blank(m_sheet, row, column, format));
     }
 
     // An amount becomes the number the sheet reads from it; a note in a money column stays
@@ -166,8 +167,8 @@ private:
         if (!EstimateSheet::isMoneyColumn(column))
             writeText(workbookRow(row), workbookColumn(column), text, nullptr);
         else if (Money::holdsAmount(text))
-            check(m_xlsx.worksheet_write_number(m_sheet, workbookRow(row), workbookColumn(column),
-                                                Money::ReadMoneyValue(text), m_money));
+            check(worksheet_write_number(m_sheet, workbookRow(row), workbookColumn(column), Money::ReadMoneyValue(text),
+                                         m_money));
         else
             writeText(workbookRow(row), workbookColumn(column), text, m_money);
     }
@@ -196,12 +197,11 @@ private:
     // With the result the sheet shows, for readers that do not calculate.
     void writeFormula(int row, int column, const QString &formula, lxw_format *format)
     {
-        check(m_xlsx.worksheet_write_formula_num(m_sheet, workbookRow(row), workbookColumn(column),
-                                                 formula.toUtf8().constData(), format,
-                                                 Money::ReadMoneyValue(m_grid.text(row, column))));
+        check(worksheet_write_formula_num(m_sheet, workbookRow(row), workbookColumn(column),
+                                          formula.toUtf8().constData(), format,
+                                          Money::ReadMoneyValue(m_grid.text(row, column))));
     }
 
-    const XlsxWriterLibrary &m_xlsx;
     const Grid &m_grid;
     lxw_worksheet *const m_sheet;
     lxw_format *const m_title;
@@ -212,21 +212,19 @@ private:
     lxw_error m_error = LXW_NO_ERROR;
 };
 
-QString reason(const XlsxWriterLibrary &xlsx, lxw_error error)
+QString reason(lxw_error error)
 {
-    return QString::fromUtf8(xlsx.lxw_strerror(error));
+    return QString::fromUtf8(lxw_strerror(error));
 }
 
 QByteArray readAll(const QString &path, QString *errorString)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *errorString = file.errorString();
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *errorString = file.errorString();
+        FileReasons::fail(errorString, file.errorString());
         return {};
     }
     return bytes;
@@ -237,36 +235,33 @@ namespace XlsxExport {
 
 QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString)
 {
-    const XlsxWriterLibrary *xlsx = XlsxWriterLibrary::load(errorString);
-    if (!xlsx)
-        return {};
     // The library writes to a path, its scratch files too: both go into a folder of our own,
     // and only the finished bytes reach the file the user named.
     const QTemporaryDir folder;
     if (!folder.isValid()) {
-        *errorString = folder.errorString();
+        FileReasons::fail(errorString, folder.errorString());
         return {};
     }
     const QByteArray scratch = QFile::encodeName(folder.path());
     const QString workbookPath = folder.filePath(QStringLiteral("estimate.xlsx"));
     lxw_workbook_options options = {};
     options.tmpdir = const_cast<char *>(scratch.constData());
-    lxw_workbook *workbook = xlsx->workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
+    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
     if (!workbook) {
-        *errorString = reason(*xlsx, LXW_ERROR_MEMORY_MALLOC_FAILED);
+        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
         return {};
     }
 
-    WorksheetWriter writer(*xlsx, workbook, grid);
+    WorksheetWriter writer(workbook, grid);
     writer.writeHeaderFields(header);
     writer.writeTitles();
     writer.writeItems();
     writer.writeTotals();
     writer.setUpPage(header);
-    const lxw_error closed = xlsx->workbook_close(workbook);
+    const lxw_error closed = workbook_close(workbook);
     const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
     if (failure != LXW_NO_ERROR) {
-        *errorString = reason(*xlsx, failure);
+        FileReasons::fail(errorString, reason(failure));
         return {};
     }
     return readAll(workbookPath, errorString);

@@ -12,7 +12,7 @@ class HeaderFields;
 // so that the workbook recalculates when a payment is changed in it.
 namespace XlsxExport {
 // The workbook's bytes; empty, with errorString telling why, when it could not be made.
-QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString);
+QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString = nullptr);
 // Writes the whole file or leaves the old one as it was; errorString learns why not.
-bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString);
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString = nullptr);
 }

@@ -1,7 +1,7 @@
 #include "frmabout.h"
 
-#include "gui/common/productinfo.h"
-#include "gui/common/twips.h"
+#include "core/sheet/twips.h"
+#include "report/productinfo.h"
 #include "version.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ FrmAbout::FrmAbout(MessageBoxes &messages, QWidget *parent)
     , cmdSysInfo(addButton(QStringLiteral("cmdSysInfo"), QStringLiteral("&System Info..."), {4260, 3075, 1245, 345}))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setFixedSize(toPixels(5730), toPixels(3555));
+    setFixedSize(Twips::Scale::of(*this).size(5730, 3555));
 
     picIcon->setPixmap(QApplication::windowIcon().pixmap(QSize(32, 32)));
     // The picture has its place in the tab order, as the buttons do.
@@ -91,7 +91,7 @@ QLabel *FrmAbout::addLabel(const QString &name, const QRect &twips)
 {
     auto *label = new QLabel(this);
     label->setObjectName(name);
-    label->setGeometry(toPixels(twips));
+    label->setGeometry(Twips::Scale::of(*this).rect(twips));
     // Plain text, so that an address is never taken for markup; QLabel breaks plain
     // text at CR LF as at a bare line feed.
     label->setTextFormat(Qt::PlainText);
@@ -116,7 +116,7 @@ QPushButton *FrmAbout::addButton(const QString &name, const QString &caption, co
 {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(name);
-    button->setGeometry(toPixels(twips));
+    button->setGeometry(Twips::Scale::of(*this).rect(twips));
     return button;
 }
 
@@ -126,20 +126,11 @@ QFrame *FrmAbout::addRuleLine(const QString &name, const QColor &colour, int lef
     auto *line = new QFrame(this);
     line->setObjectName(name);
     // The thickness is in pixels at any resolution, as a drawn line's width is.
-    line->setGeometry(toPixels(left), toPixels(top), toPixels(right) - toPixels(left), thicknessPixels);
+    const Twips::Scale scale = Twips::Scale::of(*this);
+    line->setGeometry(scale.x(left), scale.y(top), scale.x(right) - scale.x(left), thicknessPixels);
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, colour);
     line->setPalette(palette);
     line->setAutoFillBackground(true);
     return line;
-}
-
-QRect FrmAbout::toPixels(const QRect &twips) const
-{
-    return {toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()), toPixels(twips.height())};
-}
-
-int FrmAbout::toPixels(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
 }

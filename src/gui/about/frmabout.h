@@ -30,8 +30,6 @@ private:
     QPushButton *addButton(const QString &name, const QString &caption, const QRect &twips);
     QFrame *addRuleLine(const QString &name, const QColor &colour, int left, int top, int right, int thicknessPixels);
     void growToFitText(QLabel *label) const;
-    QRect toPixels(const QRect &twips) const;
-    int toPixels(int twips) const;
 
     void Form_Load();
 

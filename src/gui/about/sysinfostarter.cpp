@@ -1,8 +1,8 @@
 #include "sysinfostarter.h"
 
 #include "core/document/messageboxes.h"
-#include "gui/common/productinfo.h"
 #include "registryvalues.h"
+#include "report/productinfo.h"
 #include "windowsregistryreader.h"
 
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include "helptips.h"
 
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/twips.h"
 #include "gui/sheet/gridview.h"
 
 #include <QPlainTextEdit>
@@ -112,8 +113,8 @@ void HelpTips::showTip(int row)
     // Just right of the name, at the row under the mouse, both as the grid is scrolled.
     const QRect nameCell = grdMain->cellRect(row, CategoryColumn).translated(grdMain->pos());
     const QString &text = m_sheet.CategoryHelpTexts.at(row - 1);
-    const int width = grdMain->pixelsFromTwipsX(BoxWidth);
-    const int height = std::max(grdMain->pixelsFromTwipsY(boxHeight(text.size())), fittingHeight(text, width));
+    const int width = Twips::Scale::of(*grdMain).x(BoxWidth);
+    const int height = std::max(Twips::Scale::of(*grdMain).y(boxHeight(text.size())), fittingHeight(text, width));
     txtHelp->setGeometry(nameCell.right() + 1, nameCell.top(), width, height);
     txtHelp->setPlainText(text);
     txtHelp->show();

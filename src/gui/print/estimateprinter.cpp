@@ -1,12 +1,13 @@
 #include "estimateprinter.h"
 
+#include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/messageboxes.h"
 #include "core/sheet/estimatesheet.h"
-#include "estimatereport.h"
-#include "gui/common/productinfo.h"
-#include "pdfexport.h"
 #include "printerdialog.h"
+#include "report/estimatereport.h"
+#include "report/pdfexport.h"
+#include "report/productinfo.h"
 #include "reportpreview.h"
 
 #include <QPainter>
@@ -117,7 +118,7 @@ void EstimatePrinter::normaliseHeaderFields()
         m_header.setText(field, EstimateReport::printedText(m_header.text(field)));
 }
 
-bool EstimatePrinter::printPage(QString *reason)
+bool EstimatePrinter::printPage(QString *errorString)
 {
     // The fields hold their printed texts by now.
     const EstimateReport report(m_sheet.grid(), EstimateReport::fieldsOf(m_header));
@@ -125,10 +126,11 @@ bool EstimatePrinter::printPage(QString *reason)
     // old file only when it is complete.
     const QString file = m_currentPrinter->outputFileName();
     if (!file.isEmpty())
-        return PdfExport::save(file, report, m_currentPrinter->pageLayout(), m_currentPrinter->resolution(), reason);
+        return PdfExport::save(file, report, m_currentPrinter->pageLayout(), m_currentPrinter->resolution(),
+                               errorString);
     QPainter painter;
     if (!painter.begin(m_currentPrinter.get()))
-        return false;
+        return FileReasons::fail(errorString, QStringLiteral("The printer could not begin the page"));
     report.compose(painter, *m_currentPrinter);
-    return painter.end();
+    return painter.end() || FileReasons::fail(errorString, QStringLiteral("The page could not be sent to the printer"));
 }

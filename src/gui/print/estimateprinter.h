@@ -32,7 +32,7 @@ private:
     void prepareDialog();
     void chooseCurrentPrinter();
     void normaliseHeaderFields();
-    bool printPage(QString *reason);
+    bool printPage(QString *errorString);
     void makeCurrentPrinter();
 
     const EstimateSheet &m_sheet;

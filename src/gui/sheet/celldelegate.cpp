@@ -1,8 +1,8 @@
 #include "celldelegate.h"
 
-#include "cellpainter.h"
 #include "core/sheet/grid.h"
 #include "gridtablemodel.h"
+#include "report/cellpainter.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>

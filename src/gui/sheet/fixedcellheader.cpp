@@ -1,7 +1,7 @@
 #include "fixedcellheader.h"
 
-#include "cellpainter.h"
 #include "core/sheet/grid.h"
+#include "report/cellpainter.h"
 
 #include <QPainter>
 

@@ -2,8 +2,8 @@
 
 #include "celldelegate.h"
 #include "core/sheet/grid.h"
+#include "core/sheet/twips.h"
 #include "fixedcellheader.h"
-#include "gui/common/twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -50,16 +50,6 @@ GridView::GridView(Grid &grid, QWidget *parent)
     syncCurrentIndex();
 }
 
-int GridView::pixelsFromTwipsX(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
-}
-
-int GridView::pixelsFromTwipsY(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiY());
-}
-
 void GridView::applySizes()
 {
     const int fixedRows = m_grid.fixedRows();
@@ -67,13 +57,13 @@ void GridView::applySizes()
     horizontalHeader()->setVisible(fixedRows > 0);
     verticalHeader()->setVisible(fixedColumns > 0);
     if (fixedRows > 0)
-        horizontalHeader()->setFixedHeight(pixelsFromTwipsY(m_grid.rowHeight(0)));
+        horizontalHeader()->setFixedHeight(Twips::Scale::of(*this).y(m_grid.rowHeight(0)));
     if (fixedColumns > 0)
-        verticalHeader()->setFixedWidth(pixelsFromTwipsX(m_grid.columnWidth(0)));
+        verticalHeader()->setFixedWidth(Twips::Scale::of(*this).x(m_grid.columnWidth(0)));
     for (int column = fixedColumns; column < m_grid.columnCount(); ++column)
-        setColumnWidth(column - fixedColumns, pixelsFromTwipsX(m_grid.columnWidth(column)));
+        setColumnWidth(column - fixedColumns, Twips::Scale::of(*this).x(m_grid.columnWidth(column)));
     for (int row = fixedRows; row < m_grid.rowCount(); ++row)
-        setRowHeight(row - fixedRows, pixelsFromTwipsY(m_grid.rowHeight(row)));
+        setRowHeight(row - fixedRows, Twips::Scale::of(*this).y(m_grid.rowHeight(row)));
 }
 
 void GridView::syncCurrentIndex()
@@ -177,7 +167,7 @@ void GridView::scrollToCurrentCell()
 
 int GridView::visibleRowCount() const
 {
-    const int rowPixels = std::max(1, pixelsFromTwipsY(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
+    const int rowPixels = std::max(1, Twips::Scale::of(*this).y(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
     return std::max(1, viewport()->height() / rowPixels);
 }
 

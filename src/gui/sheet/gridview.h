@@ -38,8 +38,6 @@ public:
     void setRowTitleColumn(int column) { m_model.setRowTitleColumn(column); }
 
     void scrollToCurrentCell();
-    int pixelsFromTwipsX(int twips) const;
-    int pixelsFromTwipsY(int twips) const;
 
 signals:
     void characterTyped(QChar key);

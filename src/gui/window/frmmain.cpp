@@ -6,9 +6,8 @@
 #include "core/document/recoverykeeper.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/money.h"
+#include "core/sheet/twips.h"
 #include "gui/about/frmabout.h"
-#include "gui/common/productinfo.h"
-#include "gui/common/twips.h"
 #include "gui/dialogs/qtfiledialogs.h"
 #include "gui/dialogs/qtmessageboxes.h"
 #include "gui/editing/celleditor.h"
@@ -16,10 +15,11 @@
 #include "gui/editing/edithistory.h"
 #include "gui/editing/helptips.h"
 #include "gui/editing/mousewheel.h"
-#include "gui/export/exportformats.h"
 #include "gui/print/estimateprinter.h"
-#include "gui/sheet/cellpainter.h"
 #include "gui/sheet/gridview.h"
+#include "report/cellpainter.h"
+#include "report/exportformats.h"
+#include "report/productinfo.h"
 #include "shortcutpriorityfilter.h"
 
 #include <QAction>
@@ -149,19 +149,9 @@ FrmMain::~FrmMain()
     delete takeCentralWidget();
 }
 
-int FrmMain::twipsToPixelsX(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiX());
-}
-
-int FrmMain::twipsToPixelsY(int twips) const
-{
-    return Twips::toPixels(twips, logicalDpiY());
-}
-
 void FrmMain::place(QWidget *widget, int left, int top, int width, int height) const
 {
-    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+    widget->setGeometry(Twips::Scale::of(*this).rect(left, top, width, height));
 }
 
 void FrmMain::createMenus()
@@ -215,11 +205,11 @@ void FrmMain::createMenus()
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEditTop"));
     // Text boxes keep their own undo: these keys reach the menu only from the sheet.
-    m_undoAction =
-        addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &FrmMain::mnuUndo_Click);
+    m_undoAction = addItem(edit, "mnuUndo", QStringLiteral("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                           &FrmMain::mnuUndo_Click);
     m_redoAction = addItem(edit, "mnuRedo", QStringLiteral("&Redo"),
-            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-            &FrmMain::mnuRedo_Click);
+                           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                           &FrmMain::mnuRedo_Click);
     edit->addSeparator();
     addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
     addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
@@ -447,7 +437,8 @@ void FrmMain::showHeaderText(HeaderFields::Field field)
 void FrmMain::Form_Load()
 {
     setWindowTitle(ProductInfo::applicationTitle());
-    const QSize help(twipsToPixelsX(HelpTips::BoxWidth), twipsToPixelsY(m_sheet.grid().rowHeight(2)));
+    const QSize help(Twips::Scale::of(*this).x(HelpTips::BoxWidth),
+                     Twips::Scale::of(*this).y(m_sheet.grid().rowHeight(2)));
     txtHelp->resize(help);
     lblLogo->setText(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n');
     checkDocumentType();
@@ -459,7 +450,8 @@ void FrmMain::Form_Load()
     m_recovery = new RecoveryKeeper(*m_document, *m_services.messageBoxes,
                                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
                                     RecoveryKeeper::delayFromEnvironment(), this);
-    resize(twipsToPixelsX(DesignClientWidth), menuBar()->sizeHint().height() + twipsToPixelsY(DesignClientHeight));
+    resize(Twips::Scale::of(*this).x(DesignClientWidth),
+           menuBar()->sizeHint().height() + Twips::Scale::of(*this).y(DesignClientHeight));
 }
 
 void FrmMain::restoreWindowGeometry()
@@ -488,8 +480,8 @@ void FrmMain::showWholeSheet(const QMargins &frame)
     int sheetHeight = GridBorder;
     for (int row = 0; row < grid.rowCount(); ++row)
         sheetHeight += grid.rowHeight(row);
-    const QSize outer(twipsToPixelsX(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid),
-                      twipsToPixelsY(sheetHeight + OuterHeightBesideGrid));
+    const QSize outer(Twips::Scale::of(*this).x(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid),
+                      Twips::Scale::of(*this).y(sheetHeight + OuterHeightBesideGrid));
     const QRect wanted(frameGeometry().topLeft(), outer.expandedTo(frameGeometry().size()));
     setGeometry(clampedToScreen(wanted).marginsRemoved(frame));
 }
@@ -594,8 +586,8 @@ void FrmMain::Form_Resize()
         return;
     // The layout rule is written for the window's outer size, frame and menu bar included.
     const QRect outer = frameGeometry();
-    const int outerWidth = Twips::fromPixels(outer.width(), logicalDpiX());
-    const int outerHeight = Twips::fromPixels(outer.height(), logicalDpiY());
+    const int outerWidth = Twips::Scale::of(*this).twipsX(outer.width());
+    const int outerHeight = Twips::Scale::of(*this).twipsY(outer.height());
     Grid &grid = m_sheet.grid();
     if (outerHeight > 3000)
         grid.setHeight(outerHeight - 2700);
@@ -603,7 +595,7 @@ void FrmMain::Form_Resize()
         grid.setWidth(outerWidth - 500);
         m_sheet.SetColumnWidths();
     }
-    grdMain->resize(twipsToPixelsX(grid.width()), twipsToPixelsY(grid.height()));
+    grdMain->resize(Twips::Scale::of(*this).x(grid.width()), Twips::Scale::of(*this).y(grid.height()));
 }
 
 void FrmMain::showEvent(QShowEvent *event)
@@ -790,8 +782,8 @@ void FrmMain::exportTo(const QString &suffix)
 {
     const ExportFormat &format = *ExportFormats::forSuffix(suffix);
     commitOpenEdit();
-    const QString path = m_services.fileDialogs->showExport(format.dialogTitle, format.dialogFilter, suffix,
-                                                            exportPreset(suffix));
+    const QString path =
+        m_services.fileDialogs->showExport(format.dialogTitle, format.dialogFilter, suffix, exportPreset(suffix));
     QString errorString;
     if (!path.isEmpty() && !format.write(path, m_sheet, m_header, &errorString))
         m_services.messageBoxes->showCritical(QStringLiteral("The estimate could not be exported to %1: %2")

@@ -52,10 +52,6 @@ public:
     Document &document() { return *m_document; }
     HeaderFields &header() { return m_header; }
 
-    // The window's design is in twips; these convert by the screen's resolution.
-    int twipsToPixelsX(int twips) const;
-    int twipsToPixelsY(int twips) const;
-
     // One wheel message: the sheet scrolls by one step, whatever the amount of the turn.
     void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
 

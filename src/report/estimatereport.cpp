@@ -1,10 +1,10 @@
 #include "estimatereport.h"
 
+#include "cellpainter.h"
 #include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/common/productinfo.h"
-#include "gui/common/twips.h"
-#include "gui/sheet/cellpainter.h"
+#include "core/sheet/twips.h"
+#include "productinfo.h"
 #include "reportfont.h"
 
 #include <QFontMetricsF>

@@ -5,7 +5,7 @@
 #include "core/export/csvexport.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/print/pdfexport.h"
+#include "pdfexport.h"
 
 #include <array>
 
@@ -27,9 +27,7 @@ bool writeXlsx(const QString &path, const EstimateSheet &sheet, const HeaderFiel
 
 bool writeEstimate(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
 {
-    const EstimateFile::SaveResult saved = EstimateFile::save(path, Document::contentOf(sheet, header));
-    *errorString = saved.errorString;
-    return saved.saved;
+    return EstimateFile::save(path, Document::contentOf(sheet, header), errorString);
 }
 }
 

@@ -10,8 +10,8 @@ class QPageLayout;
 // The printed report as a PDF file, the page the Print command composes.
 namespace PdfExport {
 // Writes the whole file or leaves the old one as it was; errorString learns why not.
-bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString);
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString = nullptr);
 // The same for a report laid out on this page, at this resolution (dots per inch).
 bool save(const QString &path, const EstimateReport &report, const QPageLayout &layout, int resolution,
-          QString *errorString);
+          QString *errorString = nullptr);
 }
