@@ -1,6 +1,7 @@
 #include "changeorders.h"
 
 #include "cents.h"
+#include "core/budget/budgetfigures.h"
 #include "core/sheet/estimatesheet.h"
 
 #include <QMap>
@@ -115,6 +116,23 @@ QString sourceName(ChangeOrder::Source source)
     return {};
 }
 
+QStringList registerTitles()
+{
+    return {QStringLiteral("No."),    QStringLiteral("Date"),   QStringLiteral("Row"),   QStringLiteral("Description"),
+            QStringLiteral("Amount"), QStringLiteral("Status"), QStringLiteral("Source")};
+}
+
+QStringList registerTexts(const Grid &grid, const ChangeOrder &order)
+{
+    return {QString::number(order.number),
+            order.date.toString(Qt::ISODate),
+            BudgetFigures::rowName(grid, order.row),
+            order.description,
+            CentsText::moneyText(order.amount),
+            statusName(order.status),
+            sourceName(order.source)};
+}
+
 int nextNumber(const EstimateHistory &history)
 {
     int highest = 0;
@@ -222,6 +240,14 @@ QList<HandEdit> handEdits(const Grid &grid, const EstimateHistory &history)
             edits.append({row, *adjusted, explained});
     }
     return edits;
+}
+
+QString handEditText(const Grid &grid, const HandEdit &edit)
+{
+    return QStringLiteral("%1: the adjusted estimate, %2, is not the original plus the approved change orders, %3: "
+                          "it was edited by hand.")
+        .arg(BudgetFigures::rowName(grid, edit.row), CentsText::moneyText(edit.adjusted),
+             CentsText::moneyText(edit.explained));
 }
 
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class EstimateSheet;
 class Grid;
@@ -16,6 +17,10 @@ class Grid;
 namespace ChangeOrders {
 QString statusName(ChangeOrder::Status status);
 QString sourceName(ChangeOrder::Source source);
+
+// The register's columns, and an order's texts in them as the register shows it.
+QStringList registerTitles();
+QStringList registerTexts(const Grid &grid, const ChangeOrder &order);
 
 // One past the highest number in the register.
 int nextNumber(const EstimateHistory &history);
@@ -49,4 +54,6 @@ struct HandEdit
     friend bool operator==(const HandEdit &, const HandEdit &) = default;
 };
 QList<HandEdit> handEdits(const Grid &grid, const EstimateHistory &history);
+// What the register says of such a row.
+QString handEditText(const Grid &grid, const HandEdit &edit);
 }

@@ -66,6 +66,8 @@ BudgetChart::BudgetChart(QGraphicsItem *parent)
     m_series->attachAxis(m_rowAxis);
     m_series->attachAxis(m_amountAxis);
     m_amountAxis->setLabelFormat(QStringLiteral("$%.0f"));
+    // A row's label is the row's name and the overrun's sign: cut short, it would say neither.
+    m_rowAxis->setTruncateLabels(false);
     legend()->setAlignment(Qt::AlignBottom);
     connect(m_series, &QAbstractBarSeries::clicked, this, [this](int index) {
         if (index >= 0 && index < m_rows.size())

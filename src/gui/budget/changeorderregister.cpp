@@ -4,7 +4,6 @@
 #include "changeorderdialog.h"
 #include "core/budget/budgetfigures.h"
 #include "core/document/messageboxes.h"
-#include "core/history/cents.h"
 #include "core/history/changeorders.h"
 #include "core/sheet/estimatesheet.h"
 
@@ -19,28 +18,20 @@
 
 namespace {
 const QString Title = QStringLiteral("Change Orders");
-
-QString handEditText(const Grid &grid, const ChangeOrders::HandEdit &edit)
-{
-    return QStringLiteral("%1: the adjusted estimate, %2, is not the original plus the approved change orders, %3: "
-                          "it was edited by hand.")
-        .arg(BudgetFigures::rowName(grid, edit.row), CentsText::moneyText(edit.adjusted),
-             CentsText::moneyText(edit.explained));
-}
 }
 
 ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageBoxes &messages, QWidget *parent)
     : QWidget(parent)
     , m_commands(commands)
     , m_messages(messages)
-    , m_table(new QTableWidget(0, int(columnTitles().size()), this))
+    , m_table(new QTableWidget(0, int(ChangeOrders::registerTitles().size()), this))
     , m_contingency(new QComboBox(this))
     , m_handEdits(new QLabel(this))
 {
     setObjectName(QStringLiteral("changeOrderRegister"));
     m_table->setObjectName(QStringLiteral("tblChangeOrders"));
     m_table->setAccessibleName(Title);
-    m_table->setHorizontalHeaderLabels(columnTitles());
+    m_table->setHorizontalHeaderLabels(ChangeOrders::registerTitles());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,12 +89,6 @@ ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageB
     refresh();
 }
 
-QStringList ChangeOrderRegister::columnTitles()
-{
-    return {QStringLiteral("No."),    QStringLiteral("Date"),   QStringLiteral("Row"),   QStringLiteral("Description"),
-            QStringLiteral("Amount"), QStringLiteral("Status"), QStringLiteral("Source")};
-}
-
 QPushButton *ChangeOrderRegister::addButton(const QString &text, const QString &name)
 {
     auto *button = new QPushButton(text, this);
@@ -128,10 +113,7 @@ void ChangeOrderRegister::fillTable()
     m_table->setRowCount(int(orders.size()));
     for (int i = 0; i < orders.size(); ++i) {
         const ChangeOrder &order = orders.at(i);
-        const QStringList texts = {QString::number(order.number),           order.date.toString(Qt::ISODate),
-                                   BudgetFigures::rowName(grid, order.row), order.description,
-                                   CentsText::moneyText(order.amount),      ChangeOrders::statusName(order.status),
-                                   ChangeOrders::sourceName(order.source)};
+        const QStringList texts = ChangeOrders::registerTexts(grid, order);
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts.at(column));
             item->setData(Qt::UserRole, order.number);
@@ -159,7 +141,7 @@ void ChangeOrderRegister::showHandEdits()
     const Grid &grid = m_commands.sheet().grid();
     QStringList lines;
     for (const ChangeOrders::HandEdit &edit : ChangeOrders::handEdits(grid, m_commands.history()))
-        lines << handEditText(grid, edit);
+        lines << ChangeOrders::handEditText(grid, edit);
     m_handEdits->setText(lines.join(u'\n'));
     m_handEdits->setVisible(!lines.isEmpty());
 }

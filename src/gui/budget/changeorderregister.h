@@ -23,7 +23,6 @@ class ChangeOrderRegister : public QWidget
 public:
     ChangeOrderRegister(ChangeOrderCommands &commands, MessageBoxes &messages, QWidget *parent = nullptr);
 
-    static QStringList columnTitles();
     void refresh();
 
 private:
