@@ -1,4 +1,3 @@
-#include "core/history/estimatehistory.h"
 #include "gui/budget/budgetchart.h"
 #include "gui/budget/budgetview.h"
 #include "gui/budget/changeordercommands.h"
@@ -13,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -23,7 +23,7 @@ constexpr int TotalRow = 37;
 struct RegisterFixture
 {
     RegisterFixture()
-        : commands(f.window->sheet(), history, f.window->findChild<EditHistory *>()->stack())
+        : commands(f.window->sheet(), f.window->document(), f.window->findChild<EditHistory *>()->stack())
         , view(commands, messages)
     {
         view.show();
@@ -42,7 +42,6 @@ struct RegisterFixture
     QString status(int index) const { return table()->item(index, 5)->text(); }
 
     WindowFixture f;
-    EstimateHistory history;
     FakeMessageBoxes messages;
     ChangeOrderCommands commands;
     ChangeOrderRegister view;
@@ -65,6 +64,15 @@ void answerDialog(const QString &description, const QString &amount, const QStri
         type(source);
         press(Qt::Key_Return);
     });
+}
+
+// Saves through File > Save, as the user does, and gives the file's records.
+QList<QByteArray> savedRecords(const WindowFixture &f, const QString &path)
+{
+    f.dialogs->savePaths = {path};
+    f.press(Qt::Key_S, Qt::ControlModifier);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n') : QList<QByteArray>();
 }
 
 QChartView *chartView(const BudgetView &view)
@@ -107,19 +115,25 @@ class TestBudget : public QObject
 
 private slots:
     // A change order typed into the register and approved moves the adjusted estimates and
-    // the Total; one Undo in the window takes the approval back, the next the order.
+    // the Total; one Undo in the window takes the approval back, the next the order, and
+    // redone, the saved file keeps it after the sheet's 38 records.
     void approveAndUndo_data()
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QStringList>("approved");
-        QTest::newRow("from the loan") << "L" << QStringList{"$12,000.00", "$5,000.00", "$17,000.00"};
-        QTest::newRow("from the contingency") << "C" << QStringList{"$12,000.00", "$3,000.00", "$15,000.00"};
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("from the loan") << "L" << QStringList{"$12,000.00", "$5,000.00", "$17,000.00"}
+                                       << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"loan\"");
+        QTest::newRow("from the contingency")
+            << "C" << QStringList{"$12,000.00", "$3,000.00", "$15,000.00"}
+            << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"contingency\"");
     }
 
     void approveAndUndo()
     {
         QFETCH(QString, source);
         QFETCH(QStringList, approved);
+        QFETCH(QByteArray, record);
         RegisterFixture r;
         WindowFixture &f = r.f;
         f.enter(29, 3, QStringLiteral("5000"));
@@ -149,6 +163,14 @@ private slots:
         f.press(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(r.table()->rowCount(), 0);
         QVERIFY(r.messages.shown.isEmpty());
+
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(adjusted(), approved);
+        const QTemporaryDir folder;
+        const QList<QByteArray> records = savedRecords(f, folder.filePath(QStringLiteral("roof.vrn")));
+        QVERIFY2(records.size() > 38 && records.at(38).startsWith("\"VARN history\","), records.value(38));
+        QVERIFY2(records.last().startsWith("\"change\",1,") && records.last().endsWith(record), records.last());
     }
 
     // An adjusted estimate typed over by hand is named under the register.
@@ -168,7 +190,7 @@ private slots:
     void followsTyping()
     {
         WindowFixture f;
-        BudgetView view(f.window->sheet());
+        BudgetView view(f.window->sheet(), f.window->document());
         view.resize(700, 500);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -195,7 +217,7 @@ private slots:
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(8, 3, QStringLiteral("4000"));
-        BudgetView view(f.window->sheet());
+        BudgetView view(f.window->sheet(), f.window->document());
         view.resize(700, 500);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

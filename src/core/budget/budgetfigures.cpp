@@ -1,7 +1,8 @@
 #include "budgetfigures.h"
 
-#include "core/history/cents.h"
+#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
 
 #include <algorithm>
 
@@ -9,14 +10,14 @@ namespace {
 // The amount of a cell; a note counts as nothing, as it does in the totals.
 Cents amountIn(const Grid &grid, int row, int column)
 {
-    return CentsText::read(grid.text(row, column)).value_or(0);
+    return MoneyCents::fromText(grid.text(row, column));
 }
 
 bool holdsAmount(const Grid &grid, int row)
 {
     for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::CurrentPaymentColumn; ++column) {
         const QString &text = grid.text(row, column);
-        if (!text.isEmpty() && CentsText::read(text))
+        if (Money::holdsAmount(text))
             return true;
     }
     return false;
@@ -101,11 +102,11 @@ QList<BudgetLine> BudgetFigures::overBudgetLines() const
 
 QString BudgetFigures::totalsLine() const
 {
-    QStringList parts = {QStringLiteral("Estimate %1").arg(CentsText::moneyText(m_estimate)),
-                         QStringLiteral("change orders %1").arg(CentsText::moneyText(m_changeOrders)),
-                         QStringLiteral("paid to date %1").arg(CentsText::moneyText(m_paid))};
+    QStringList parts = {QStringLiteral("Estimate %1").arg(MoneyCents::text(m_estimate)),
+                         QStringLiteral("change orders %1").arg(MoneyCents::text(m_changeOrders)),
+                         QStringLiteral("paid to date %1").arg(MoneyCents::text(m_paid))};
     if (m_estimate > 0)
         parts.last() += QStringLiteral(" (%1)").arg(percentText(m_paid, m_estimate));
-    parts << QStringLiteral("contingency left %1").arg(CentsText::moneyText(m_contingencyLeft));
+    parts << QStringLiteral("contingency left %1").arg(MoneyCents::text(m_contingencyLeft));
     return parts.join(QStringLiteral("; "));
 }

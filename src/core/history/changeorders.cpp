@@ -1,8 +1,9 @@
 #include "changeorders.h"
 
-#include "cents.h"
 #include "core/budget/budgetfigures.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+#include "moneycents.h"
 
 #include <QMap>
 
@@ -36,12 +37,21 @@ void addMoves(QMap<int, Cents> &moves, const ChangeOrder &order, int contingency
         moves[contingencyRow] -= sign * order.amount;
 }
 
+// The amount a money cell holds: an empty one holds nothing, which counts as zero; a note
+// ("TBD") holds no amount at all.
+std::optional<Cents> amountIn(const QString &text)
+{
+    if (!text.isEmpty() && !Money::holdsAmount(text))
+        return std::nullopt;
+    return MoneyCents::fromText(text);
+}
+
 // The adjusted estimate a row stands at, as the recalculation reads it: the original one
 // while the adjusted one is empty.
 std::optional<Cents> adjustedEstimate(const Grid &grid, int row)
 {
     const QString &adjusted = grid.text(row, Adjusted);
-    return CentsText::read(adjusted.isEmpty() ? grid.text(row, Original) : adjusted);
+    return amountIn(adjusted.isEmpty() ? grid.text(row, Original) : adjusted);
 }
 
 bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, QString *errorString)
@@ -64,7 +74,7 @@ bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, 
         targets.insert(move.key(), *base + move.value());
     }
     for (auto target = targets.cbegin(); target != targets.cend(); ++target) {
-        grid.setText(target.key(), Adjusted, CentsText::moneyText(target.value()));
+        grid.setText(target.key(), Adjusted, MoneyCents::text(target.value()));
         sheet.recalculateRow(target.key());
     }
     if (!targets.isEmpty())
@@ -128,7 +138,7 @@ QStringList registerTexts(const Grid &grid, const ChangeOrder &order)
             order.date.toString(Qt::ISODate),
             BudgetFigures::rowName(grid, order.row),
             order.description,
-            CentsText::moneyText(order.amount),
+            MoneyCents::text(order.amount),
             statusName(order.status),
             sourceName(order.source)};
 }
@@ -231,7 +241,7 @@ QList<HandEdit> handEdits(const Grid &grid, const EstimateHistory &history)
         addMoves(moves, order, history.contingencyRow, 1);
     QList<HandEdit> edits;
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
-        const std::optional<Cents> original = CentsText::read(grid.text(row, Original));
+        const std::optional<Cents> original = amountIn(grid.text(row, Original));
         const std::optional<Cents> adjusted = adjustedEstimate(grid, row);
         if (!original || !adjusted)
             continue;
@@ -246,8 +256,7 @@ QString handEditText(const Grid &grid, const HandEdit &edit)
 {
     return QStringLiteral("%1: the adjusted estimate, %2, is not the original plus the approved change orders, %3: "
                           "it was edited by hand.")
-        .arg(BudgetFigures::rowName(grid, edit.row), CentsText::moneyText(edit.adjusted),
-             CentsText::moneyText(edit.explained));
+        .arg(BudgetFigures::rowName(grid, edit.row), MoneyCents::text(edit.adjusted), MoneyCents::text(edit.explained));
 }
 
 }

@@ -1,6 +1,6 @@
 #include "budgetchart.h"
 
-#include "core/history/cents.h"
+#include "core/history/moneycents.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -91,8 +91,7 @@ QString BudgetChart::labelOf(const BudgetLine &line)
     if (line.isContingency)
         label += QStringLiteral(" (contingency)");
     if (line.isOverBudget())
-        label +=
-            QStringLiteral(" - over by %1").arg(CentsText::moneyText(std::max(line.overrun(), -line.costToComplete)));
+        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(line.overrun(), -line.costToComplete)));
     return label;
 }
 

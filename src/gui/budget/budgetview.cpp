@@ -2,6 +2,7 @@
 
 #include "budgetchart.h"
 #include "core/budget/budgetfigures.h"
+#include "core/document/document.h"
 #include "core/sheet/estimatesheet.h"
 
 #include <QChartView>
@@ -10,9 +11,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-BudgetView::BudgetView(EstimateSheet &sheet, QWidget *parent)
+BudgetView::BudgetView(EstimateSheet &sheet, const Document &document, QWidget *parent)
     : QWidget(parent)
     , m_sheet(sheet)
+    , m_document(document)
     , m_totals(new QLabel(this))
     , m_onlyOverBudget(new QCheckBox(QStringLiteral("&Only over budget"), this))
     , m_chart(new BudgetChart)
@@ -43,21 +45,16 @@ BudgetView::BudgetView(EstimateSheet &sheet, QWidget *parent)
     m_pendingRefresh.setInterval(0);
     connect(&m_pendingRefresh, &QTimer::timeout, this, &BudgetView::refresh);
     connect(&m_sheet.grid(), &Grid::cellChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
+    connect(&m_document, &Document::historyChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
     connect(m_onlyOverBudget, &QCheckBox::toggled, this, &BudgetView::refresh);
     connect(m_chart, &BudgetChart::rowClicked, this, &BudgetView::selectRow);
     refresh();
 }
 
-void BudgetView::setHistory(const EstimateHistory &history)
-{
-    m_history = history;
-    m_pendingRefresh.start();
-}
-
 void BudgetView::refresh()
 {
     m_pendingRefresh.stop();
-    const BudgetFigures figures(m_sheet.grid(), m_history);
+    const BudgetFigures figures(m_sheet.grid(), m_document.history());
     m_totals->setText(figures.totalsLine());
     m_chart->showLines(m_onlyOverBudget->isChecked() ? figures.overBudgetLines() : figures.lines());
 }

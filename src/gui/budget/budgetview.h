@@ -1,11 +1,10 @@
 #pragma once
 
-#include "core/history/estimatehistory.h"
-
 #include <QTimer>
 #include <QWidget>
 
 class BudgetChart;
+class Document;
 class EstimateSheet;
 class QCheckBox;
 class QLabel;
@@ -18,10 +17,8 @@ class BudgetView : public QWidget
     Q_OBJECT
 
 public:
-    explicit BudgetView(EstimateSheet &sheet, QWidget *parent = nullptr);
-
-    // The history the figures read the change orders and the contingency from.
-    void setHistory(const EstimateHistory &history);
+    // The document's history gives the change orders and the contingency.
+    BudgetView(EstimateSheet &sheet, const Document &document, QWidget *parent = nullptr);
     // Brings the chart up to date with the sheet now rather than at the next turn of the
     // event loop, where edits coming in together are shown at once.
     void refresh();
@@ -33,7 +30,7 @@ private:
     void selectRow(int row);
 
     EstimateSheet &m_sheet;
-    EstimateHistory m_history;
+    const Document &m_document;
     QLabel *m_totals = nullptr;
     QCheckBox *m_onlyOverBudget = nullptr;
     BudgetChart *m_chart = nullptr;

@@ -1,5 +1,6 @@
 #include "changeordercommands.h"
 
+#include "core/document/document.h"
 #include "core/history/changeorders.h"
 #include "historystepcommand.h"
 
@@ -20,57 +21,67 @@ QString statusVerb(ChangeOrder::Status status)
 }
 }
 
-ChangeOrderCommands::ChangeOrderCommands(EstimateSheet &sheet, EstimateHistory &history, QUndoStack &undoStack,
+ChangeOrderCommands::ChangeOrderCommands(EstimateSheet &sheet, Document &document, QUndoStack &undoStack,
                                          QObject *parent)
     : QObject(parent)
     , m_sheet(sheet)
-    , m_history(history)
+    , m_document(document)
     , m_undoStack(undoStack)
 {
+}
+
+const EstimateHistory &ChangeOrderCommands::history() const
+{
+    return m_document.history();
 }
 
 template <typename Operation>
 bool ChangeOrderCommands::perform(const QList<int> &rows, const QString &text, Operation operation)
 {
-    HistoryStep step(m_sheet, m_history, rows);
-    if (!operation())
+    EstimateHistory history = m_document.history();
+    HistoryStep step(m_sheet, history, rows);
+    if (!operation(history))
         return false;
-    step.finish(m_sheet, m_history);
-    if (step.changesSomething())
-        m_undoStack.push(new HistoryStepCommand(
-            m_sheet, m_history, std::move(step), [this] { emit applied(); }, text));
-    emit applied();
+    step.finish(m_sheet, history);
+    if (!step.changesSomething())
+        return true;
+    m_document.setHistory(history);
+    m_undoStack.push(new HistoryStepCommand(m_sheet, m_document, std::move(step), text));
     return true;
 }
 
 bool ChangeOrderCommands::put(const ChangeOrder &order, QString *errorString)
 {
-    const bool isNew = !ChangeOrders::find(m_history, order.number);
+    const bool isNew = !ChangeOrders::find(history(), order.number);
     const QString text = QStringLiteral("%1 Change Order %2")
                              .arg(isNew ? QStringLiteral("New") : QStringLiteral("Edit"))
                              .arg(order.number);
-    return perform(ChangeOrders::rowsTouched(m_history, order), text,
-                   [&] { return ChangeOrders::put(m_sheet, m_history, order, errorString); });
+    return perform(ChangeOrders::rowsTouched(history(), order), text,
+                   [&](EstimateHistory &history) { return ChangeOrders::put(m_sheet, history, order, errorString); });
 }
 
 bool ChangeOrderCommands::setStatus(int number, ChangeOrder::Status status, QString *errorString)
 {
-    const ChangeOrder *order = ChangeOrders::find(m_history, number);
-    const QList<int> rows = order ? ChangeOrders::rowsTouched(m_history, *order) : QList<int>();
+    const ChangeOrder *order = ChangeOrders::find(history(), number);
+    const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
     return perform(rows, QStringLiteral("%1 Change Order %2").arg(statusVerb(status)).arg(number),
-                   [&] { return ChangeOrders::setStatus(m_sheet, m_history, number, status, errorString); });
+                   [&](EstimateHistory &history) {
+                       return ChangeOrders::setStatus(m_sheet, history, number, status, errorString);
+                   });
 }
 
 bool ChangeOrderCommands::remove(int number, QString *errorString)
 {
-    const ChangeOrder *order = ChangeOrders::find(m_history, number);
-    const QList<int> rows = order ? ChangeOrders::rowsTouched(m_history, *order) : QList<int>();
-    return perform(rows, QStringLiteral("Delete Change Order %1").arg(number),
-                   [&] { return ChangeOrders::remove(m_sheet, m_history, number, errorString); });
+    const ChangeOrder *order = ChangeOrders::find(history(), number);
+    const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
+    return perform(rows, QStringLiteral("Delete Change Order %1").arg(number), [&](EstimateHistory &history) {
+        return ChangeOrders::remove(m_sheet, history, number, errorString);
+    });
 }
 
 bool ChangeOrderCommands::setContingencyRow(int row, QString *errorString)
 {
-    return perform({}, QStringLiteral("Contingency Row"),
-                   [&] { return ChangeOrders::setContingencyRow(m_history, row, errorString); });
+    return perform({}, QStringLiteral("Contingency Row"), [&](EstimateHistory &history) {
+        return ChangeOrders::setContingencyRow(history, row, errorString);
+    });
 }

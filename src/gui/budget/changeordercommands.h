@@ -5,22 +5,23 @@
 #include <QList>
 #include <QObject>
 
+class Document;
 class EstimateSheet;
 class QUndoStack;
 
-// The register's commands on the estimate: each changes the sheet and the history together
-// through the change orders' arithmetic and is one step on the window's Undo stack. A
-// command that cannot be done changes nothing and says why.
+// The register's commands on the estimate: each changes the sheet and the document's history
+// together through the change orders' arithmetic and is one step on the window's Undo stack.
+// A command that cannot be done changes nothing and says why.
 class ChangeOrderCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    ChangeOrderCommands(EstimateSheet &sheet, EstimateHistory &history, QUndoStack &undoStack,
-                        QObject *parent = nullptr);
+    ChangeOrderCommands(EstimateSheet &sheet, Document &document, QUndoStack &undoStack, QObject *parent = nullptr);
 
     EstimateSheet &sheet() { return m_sheet; }
-    const EstimateHistory &history() const { return m_history; }
+    Document &document() { return m_document; }
+    const EstimateHistory &history() const;
 
     // Adds a new order or changes the one with its number.
     bool put(const ChangeOrder &order, QString *errorString = nullptr);
@@ -28,14 +29,12 @@ public:
     bool remove(int number, QString *errorString = nullptr);
     bool setContingencyRow(int row, QString *errorString = nullptr);
 
-signals:
-    // A command, or its undo or redo, changed the sheet or the history.
-    void applied();
-
 private:
+    // Runs the operation on a copy of the history and, when it changed anything, puts the
+    // copy in place and pushes the Undo step.
     template <typename Operation> bool perform(const QList<int> &rows, const QString &text, Operation operation);
 
     EstimateSheet &m_sheet;
-    EstimateHistory &m_history;
+    Document &m_document;
     QUndoStack &m_undoStack;
 };

@@ -2,6 +2,7 @@
 
 #include "core/budget/budgetfigures.h"
 #include "core/history/changeorders.h"
+#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 
@@ -11,8 +12,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-
-#include <cmath>
 
 namespace {
 template <typename Value>
@@ -85,7 +84,7 @@ ChangeOrder ChangeOrderDialog::order() const
     order.date = m_date->date();
     order.row = m_row->currentData().toInt();
     order.description = m_description->text().trimmed();
-    order.amount = Cents(std::llround(Money::readRawEntry(m_amount->text()) * 100));
+    order.amount = MoneyCents::fromValue(Money::readRawEntry(m_amount->text()));
     order.status = chosenValue<ChangeOrder::Status>(m_status);
     order.source = chosenValue<ChangeOrder::Source>(m_source);
     return order;

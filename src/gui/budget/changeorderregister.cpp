@@ -3,6 +3,7 @@
 #include "changeordercommands.h"
 #include "changeorderdialog.h"
 #include "core/budget/budgetfigures.h"
+#include "core/document/document.h"
 #include "core/document/messageboxes.h"
 #include "core/history/changeorders.h"
 #include "core/sheet/estimatesheet.h"
@@ -85,7 +86,7 @@ ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageB
     m_pendingRefresh.setInterval(0);
     connect(&m_pendingRefresh, &QTimer::timeout, this, &ChangeOrderRegister::refresh);
     connect(&m_commands.sheet().grid(), &Grid::cellChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
-    connect(&m_commands, &ChangeOrderCommands::applied, this, &ChangeOrderRegister::refresh);
+    connect(&m_commands.document(), &Document::historyChanged, this, &ChangeOrderRegister::refresh);
     refresh();
 }
 
