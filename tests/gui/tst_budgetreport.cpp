@@ -137,6 +137,34 @@ private slots:
                  QByteArray("VARN: a budget is exported as pdf (the summary) or csv (the change-order "
                             "register), not xlsx\n"));
     }
+
+    // The register as a worksheet of the estimate's workbook, its amounts numbers.
+    void registerInWorkbook()
+    {
+        QString python;
+        for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+            if (python.isEmpty() && run(candidate, {"-c", "import openpyxl"}).status == 0)
+                python = candidate;
+        }
+        if (python.isEmpty())
+            QSKIP("python3-openpyxl is needed; scripts/install-deps.sh installs it");
+        const QTemporaryDir folder;
+        const QString input = folder.filePath(QStringLiteral("house.vrn"));
+        const QString workbook = folder.filePath(QStringLiteral("house.xlsx"));
+        QVERIFY(EstimateFile::save(input, estimate(true)));
+        const Run exported = run(Varn, {"--export", workbook, input});
+        QVERIFY2(exported.status == 0, exported.errors);
+        const char *script = "import openpyxl, sys\n"
+                             "sheet = openpyxl.load_workbook(sys.argv[1])['Change Orders']\n"
+                             "for row in sheet.iter_rows(values_only=True): print(row)\n"
+                             "print(sheet['E2'].number_format)\n";
+        QCOMPARE(run(python, {"-c", script, workbook}).output,
+                 QByteArray("('No.', 'Date', 'Row', 'Description', 'Amount', 'Status', 'Source')\n"
+                            "(1, '2026-03-02', '5 Rough Lumber', 'engineered joists, 2x10', 2000, 'Approved', "
+                            "'Contingency')\n"
+                            "(2, '2026-03-09', '8 Roofing', 'skylight', 750, 'Pending', \"Owner's cash\")\n"
+                            "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBudgetReport)

@@ -1,5 +1,6 @@
 #include "xlsxexport.h"
 
+#include "changeorderworksheet.h"
 #include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
@@ -233,7 +234,7 @@ QByteArray readAll(const QString &path, QString *errorString)
 
 namespace XlsxExport {
 
-QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString)
+QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHistory &history, QString *errorString)
 {
     // The library writes to a path, its scratch files too: both go into a folder of our own,
     // and only the finished bytes reach the file the user named.
@@ -258,8 +259,10 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorSt
     writer.writeItems();
     writer.writeTotals();
     writer.setUpPage(header);
+    const lxw_error orders = ChangeOrderWorksheet::add(workbook, grid, history);
     const lxw_error closed = workbook_close(workbook);
-    const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
+    lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : orders;
+    failure = failure != LXW_NO_ERROR ? failure : closed;
     if (failure != LXW_NO_ERROR) {
         FileReasons::fail(errorString, reason(failure));
         return {};
@@ -267,9 +270,10 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorSt
     return readAll(workbookPath, errorString);
 }
 
-bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString)
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+          QString *errorString)
 {
-    const QByteArray bytes = encode(grid, header, errorString);
+    const QByteArray bytes = encode(grid, header, history, errorString);
     return !bytes.isEmpty() && SafeFileWriter::write(path, bytes, errorString);
 }
 
