@@ -50,6 +50,21 @@ struct BarParts
     qreal left = 0;
     qreal overrun = 0;
 };
+
+// After an edit most bars stay as they were: only the values that changed are replaced, so
+// that the chart keeps its bars rather than making all of them again.
+void setValues(QBarSet *set, const QList<qreal> &values)
+{
+    if (set->count() != values.size()) {
+        set->remove(0, set->count());
+        set->append(values);
+        return;
+    }
+    for (int i = 0; i < int(values.size()); ++i) {
+        if (set->at(i) != values.at(i))
+            set->replace(i, values.at(i));
+    }
+}
 }
 
 BudgetChart::BudgetChart(QGraphicsItem *parent)
@@ -116,8 +131,7 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
     const std::pair<QBarSet *, const QList<qreal> *> sets[] = {
         {m_paid, &paid}, {m_current, &current}, {m_usedByChangeOrders, &used}, {m_left, &left}, {m_overrun, &overrun}};
     for (const auto &[set, values] : sets) {
-        set->remove(0, set->count());
-        set->append(*values);
+        setValues(set, *values);
         // A kind of part no bar has is left out of the legend.
         const bool shown = std::any_of(values->cbegin(), values->cend(), [](qreal value) { return value > 0; });
         for (QLegendMarker *marker : legend()->markers(m_series)) {
@@ -125,9 +139,13 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
                 marker->setVisible(shown);
         }
     }
-    m_rowAxis->setCategories(labels);
+    if (m_rowAxis->categories() != labels)
+        m_rowAxis->setCategories(labels);
+    const qreal oldMax = m_amountAxis->max();
     m_amountAxis->setRange(0, std::max<qreal>(widest, 1));
     m_amountAxis->applyNiceNumbers();
+    if (m_amountAxis->max() != oldMax)
+        m_amountAxis->setRange(0, m_amountAxis->max());
 }
 
 QColor BudgetChart::overrunColour(const QPalette &palette)
