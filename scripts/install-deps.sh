@@ -18,7 +18,7 @@ xdg-utils shared-mime-info desktop-file-utils
 test="
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
-groff-base dpkg-dev lintian
+groff-base dpkg-dev lintian clang-format locales
 "
 fuzz="clang libclang-rt-14-dev"
 bench="libbenchmark-dev time hyperfine xvfb gnumeric jq"

@@ -1,4 +1,9 @@
 #include "commandline.h"
+#include "core/document/document.h"
+#include "core/document/headerfields.h"
+#include "core/sheet/estimatesheet.h"
+#include "gui/dialogs/platformservices.h"
+#include "gui/window/estimateform.h"
 #include "gui/window/frmmain.h"
 #include "gui/window/programicon.h"
 #include "programidentity.h"
@@ -51,7 +56,12 @@ int runOptions(int &argc, char *argv[], const QStringList &arguments)
 int runWindow(int &argc, char *argv[])
 {
     QApplication application(argc, argv);
-    FrmMain window(CommandLine::documentPath(QApplication::arguments()));
+    EstimateSheet sheet(EstimateForm::naturalRowHeight());
+    HeaderFields header;
+    PlatformServices services = PlatformServices::ofThisDesktop();
+    Document document(sheet, header, *services.fileDialogs, *services.messageBoxes);
+    document.setCommandLineDocument(CommandLine::documentPath(QApplication::arguments()));
+    FrmMain window(document, services);
     window.show();
     // Decoding the icon and handing it to the window system would hold back the window's
     // first appearance; it follows a moment later.

@@ -255,10 +255,14 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("minus") << "-75" << "($75.00)";
-        QTest::newRow("parentheses") << "(75)" << "($75.00)";
-        QTest::newRow("opening parenthesis only") << "(12.5" << "($12.50)";
-        QTest::newRow("blank dropped, minus kept") << " -3" << "($3.00)";
+        QTest::newRow("minus") << "-75"
+                               << "($75.00)";
+        QTest::newRow("parentheses") << "(75)"
+                                     << "($75.00)";
+        QTest::newRow("opening parenthesis only") << "(12.5"
+                                                  << "($12.50)";
+        QTest::newRow("blank dropped, minus kept") << " -3"
+                                                   << "($3.00)";
     }
 
     void creditsTyped()

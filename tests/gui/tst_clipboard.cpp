@@ -89,20 +89,17 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QStringList>("cells");
-        QTest::newRow("2 x 2 amounts") << "1000\t200\n30\t125.2\n" << 4 << 3
-                                       << QStringList{"4,3=$1,000.00", "4,4=$200.00", "5,3=$30.00",
-                                                      "5,4=$125.20", "6,3=", "4,7=$200.00",
-                                                      "37,3=$1,030.00", "37,4=$325.20"};
+        QTest::newRow("2 x 2 amounts") << "1000\t200\n30\t125.2\n"
+                                       << 4 << 3
+                                       << QStringList{"4,3=$1,000.00", "4,4=$200.00", "5,3=$30.00",     "5,4=$125.20",
+                                                      "6,3=",          "4,7=$200.00", "37,3=$1,030.00", "37,4=$325.20"};
         QTest::newRow("names and amounts, CRLF") << "Acme\tFraming\t1,500\r\nBob\t\t1234,56" << 2 << 1
-                                                 << QStringList{"2,1=Acme", "2,2=Framing", "2,3=$1,500.00",
-                                                                "3,1=Bob", "3,2=", "3,3=$1,234.56",
-                                                                "37,3=$2,734.56"};
-        QTest::newRow("clipped at the computed column") << "5\t6\t7" << 9 << 5
-                                                        << QStringList{"9,5=$5.00", "9,6=$6.00",
-                                                                       "9,7=($11.00)", "37,7=($11.00)"};
-        QTest::newRow("clipped above the Total row") << "1\n2\n9" << 35 << 6
-                                                     << QStringList{"35,6=$1.00", "36,6=$2.00",
-                                                                    "37,6=$3.00"};
+                                                 << QStringList{"2,1=Acme", "2,2=Framing",   "2,3=$1,500.00", "3,1=Bob",
+                                                                "3,2=",     "3,3=$1,234.56", "37,3=$2,734.56"};
+        QTest::newRow("clipped at the computed column")
+            << "5\t6\t7" << 9 << 5 << QStringList{"9,5=$5.00", "9,6=$6.00", "9,7=($11.00)", "37,7=($11.00)"};
+        QTest::newRow("clipped above the Total row")
+            << "1\n2\n9" << 35 << 6 << QStringList{"35,6=$1.00", "36,6=$2.00", "37,6=$3.00"};
     }
 
     void pastedBlock()

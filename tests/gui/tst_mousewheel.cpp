@@ -1,4 +1,4 @@
-#include "gui/editing/mousewheel.h"
+#include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
 #include "support/windowfixture.h"
 
@@ -43,7 +43,7 @@ private slots:
         QFETCH(int, rotation);
         QFETCH(int, headerHeight);
         QFETCH(int, expected);
-        QCOMPARE(MouseWheel::scrolledTopRow(topRow, rotation, 6250, headerHeight, 38), expected);
+        QCOMPARE(WheelHook::scrolledTopRow(topRow, rotation, 6250, headerHeight, 38), expected);
     }
 
     void wheelOverTheWindow()

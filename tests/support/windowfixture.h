@@ -3,10 +3,15 @@
 // A real main window, shown on the offscreen platform, with fake dialogs, and the means to
 // click and type on it as a user does.
 
+#include "core/document/document.h"
+#include "core/document/headerfields.h"
+#include "core/sheet/estimatesheet.h"
 #include "core/sheet/twips.h"
 #include "fakes.h"
+#include "gui/dialogs/platformservices.h"
 #include "gui/print/printerdialog.h"
 #include "gui/sheet/gridview.h"
+#include "gui/window/estimateform.h"
 #include "gui/window/frmmain.h"
 
 #include <QFile>
@@ -59,9 +64,10 @@ public:
         registrar = association.get();
         auto printerDialog = std::make_unique<PdfPrinterDialog>();
         printer = printerDialog.get();
-        window = std::make_unique<FrmMain>(commandLineDocument,
-                                           FrmMain::Services{std::move(fileDialogs), std::move(messageBoxes),
-                                                             std::move(association), std::move(printerDialog)});
+        services = {std::move(fileDialogs), std::move(messageBoxes), std::move(association), std::move(printerDialog)};
+        document = std::make_unique<Document>(sheet, header, *services.fileDialogs, *services.messageBoxes);
+        document->setCommandLineDocument(commandLineDocument);
+        window = std::make_unique<FrmMain>(*document, services);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         grid = window->findChild<GridView *>(QStringLiteral("grdMain"));
@@ -159,6 +165,11 @@ public:
     FakeMessageBoxes *messages = nullptr;
     FakeFileIconAssociation *registrar = nullptr;
     PdfPrinterDialog *printer = nullptr;
+    // What the program makes before its window, and lets outlive it.
+    EstimateSheet sheet{EstimateForm::naturalRowHeight()};
+    HeaderFields header;
+    PlatformServices services;
+    std::unique_ptr<Document> document;
     std::unique_ptr<FrmMain> window;
     GridView *grid = nullptr;
     QLineEdit *editor = nullptr;

@@ -28,6 +28,9 @@ public:
     Document(EstimateSheet &sheet, HeaderFields &header, FileDialogs &dialogs, MessageBoxes &messages,
              QObject *parent = nullptr);
 
+    EstimateSheet &sheet() const { return m_sheet; }
+    HeaderFields &header() const { return m_header; }
+
     // The file the estimate belongs to; empty for an estimate that has no file yet.
     const QString &CurrentFile() const { return m_currentFile; }
     // True when there is nothing to save.

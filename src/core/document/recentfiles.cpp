@@ -1,7 +1,8 @@
 #include "recentfiles.h"
 
+#include "programsettings.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 QString recentKey()
@@ -10,10 +11,9 @@ QString recentKey()
 }
 }
 
-RecentFiles::RecentFiles(const QString &applicationName, QObject *parent)
+RecentFiles::RecentFiles(QObject *parent)
     : QObject(parent)
-    , m_applicationName(applicationName)
-    , m_files(QSettings(applicationName, applicationName).value(recentKey()).toStringList().mid(0, MaximumCount))
+    , m_files(ProgramSettings().value(recentKey()).toStringList().mid(0, MaximumCount))
 {
 }
 
@@ -34,6 +34,6 @@ void RecentFiles::remove(const QString &path)
 
 void RecentFiles::store()
 {
-    QSettings(m_applicationName, m_applicationName).setValue(recentKey(), m_files);
+    ProgramSettings().setValue(recentKey(), m_files);
     emit changed();
 }

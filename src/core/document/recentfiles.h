@@ -12,8 +12,7 @@ class RecentFiles : public QObject
 public:
     static constexpr int MaximumCount = 4;
 
-    // applicationName names the settings store, as for every setting of the program.
-    explicit RecentFiles(const QString &applicationName, QObject *parent = nullptr);
+    explicit RecentFiles(QObject *parent = nullptr);
 
     const QStringList &files() const { return m_files; }
     void add(const QString &path);
@@ -25,6 +24,5 @@ signals:
 private:
     void store();
 
-    const QString m_applicationName;
     QStringList m_files;
 };

@@ -7,6 +7,7 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/twips.h"
+#include "numericclocale.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -243,6 +244,7 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHi
         FileReasons::fail(errorString, folder.errorString());
         return {};
     }
+    const NumericCLocale numbersInTheCForm;
     const QByteArray scratch = QFile::encodeName(folder.path());
     const QString workbookPath = folder.filePath(QStringLiteral("estimate.xlsx"));
     lxw_workbook_options options = {};

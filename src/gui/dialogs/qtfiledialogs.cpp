@@ -1,5 +1,6 @@
 #include "qtfiledialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
 namespace {
@@ -16,14 +17,9 @@ QString run(QFileDialog &dialog, const QString &fileName, const QString &filter 
 }
 }
 
-QtFileDialogs::QtFileDialogs(QWidget *owner)
-    : m_owner(owner)
-{
-}
-
 QString QtFileDialogs::showOpen()
 {
-    QFileDialog dialog(m_owner, openTitle());
+    QFileDialog dialog(QApplication::activeWindow(), openTitle());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name typed that does not exist is left for Open to report.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -35,7 +31,7 @@ QString QtFileDialogs::showSave(const QString &presetPath)
 {
     if (!presetPath.isEmpty())
         m_fileName = presetPath;
-    QFileDialog dialog(m_owner, saveTitle());
+    QFileDialog dialog(QApplication::activeWindow(), saveTitle());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     m_fileName = run(dialog, m_fileName);
@@ -45,7 +41,7 @@ QString QtFileDialogs::showSave(const QString &presetPath)
 QString QtFileDialogs::showExport(const QString &title, const QString &filter, const QString &suffix,
                                   const QString &presetPath)
 {
-    QFileDialog dialog(m_owner, title);
+    QFileDialog dialog(QApplication::activeWindow(), title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return run(dialog, presetPath, filter, suffix);

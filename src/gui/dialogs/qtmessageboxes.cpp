@@ -1,16 +1,12 @@
 #include "qtmessageboxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
-
-QtMessageBoxes::QtMessageBoxes(QWidget *owner)
-    : m_owner(owner)
-{
-}
 
 MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    m_owner);
+                    QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -24,7 +20,8 @@ MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(const QString &text, const Q
 
 MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, m_owner);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Yes : No;
@@ -32,22 +29,22 @@ MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString
 
 void QtMessageBoxes::showCritical(const QString &text, const QString &title)
 {
-    QMessageBox::critical(m_owner, title, text);
+    QMessageBox::critical(QApplication::activeWindow(), title, text);
 }
 
 void QtMessageBoxes::showFailure(const QString &text, const QString &title, const QString &reason)
 {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, m_owner);
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setInformativeText(reason);
     box.exec();
 }
 
 void QtMessageBoxes::showWarning(const QString &text, const QString &title)
 {
-    QMessageBox::warning(m_owner, title, text);
+    QMessageBox::warning(QApplication::activeWindow(), title, text);
 }
 
 void QtMessageBoxes::showInformation(const QString &text, const QString &title)
 {
-    QMessageBox::information(m_owner, title, text);
+    QMessageBox::information(QApplication::activeWindow(), title, text);
 }

@@ -58,10 +58,10 @@ void EstimatePrinter::preview(QWidget *owner)
         EstimateReport(m_sheet.grid(), EstimateReport::printedFields(m_header)).compose(painter, *printer);
     });
     if (dialog.exec() == QDialog::Accepted)
-        mnuPrint_Click(owner);
+        print(owner);
 }
 
-void EstimatePrinter::mnuPrint_Click(QWidget *owner)
+void EstimatePrinter::print(QWidget *owner)
 {
     makeCurrentPrinter();
     prepareDialog();

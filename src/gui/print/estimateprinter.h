@@ -20,7 +20,7 @@ public:
     EstimatePrinter(const EstimateSheet &sheet, HeaderFields &header, PrinterDialog &dialog, MessageBoxes &messages);
     ~EstimatePrinter();
 
-    void mnuPrint_Click(QWidget *owner);
+    void print(QWidget *owner);
     // Shows the page Print would print, on the current printer's paper; its Print button
     // runs the Print command.
     void preview(QWidget *owner);

@@ -13,7 +13,8 @@ enum Call { Write, Fsync, Close, Rename, CallCount };
 
 static const char *const callNames[CallCount] = {"write", "fsync", "close", "rename"};
 
-static struct {
+static struct
+{
     int armed;
     char folder[PATH_MAX];
     size_t folderLength;
@@ -101,7 +102,7 @@ static int fails(int call, int counted)
 }
 
 // POSIX lets dlsym give functions; ISO C does not know that.
-#define REAL(name) (__extension__(__typeof__(&name))dlsym(RTLD_NEXT, #name))
+#define REAL(name) (__extension__(__typeof__(&name)) dlsym(RTLD_NEXT, #name))
 
 ssize_t write(int fd, const void *data, size_t size)
 {

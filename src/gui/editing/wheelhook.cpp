@@ -1,4 +1,4 @@
-#include "mousewheel.h"
+#include "wheelhook.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,19 +23,19 @@ int mouseKeyFlags(const QWheelEvent &wheel)
 }
 }
 
-void MouseWheel::HookWheel(QWidget *window)
+void WheelHook::HookWheel(QWidget *window)
 {
     m_window = window;
     qApp->installEventFilter(this);
 }
 
-void MouseWheel::UnhookWheel()
+void WheelHook::UnhookWheel()
 {
     qApp->removeEventFilter(this);
     m_window = nullptr;
 }
 
-int MouseWheel::scrolledTopRow(int topRow, int rotation, int gridHeight, int headerRowHeight, int rowCount)
+int WheelHook::scrolledTopRow(int topRow, int rotation, int gridHeight, int headerRowHeight, int rowCount)
 {
     int step = 0;
     if (headerRowHeight > 0)
@@ -46,13 +46,13 @@ int MouseWheel::scrolledTopRow(int topRow, int rotation, int gridHeight, int hea
     return std::min(topRow + step, rowCount - 1);
 }
 
-bool MouseWheel::belongsToWindow(QObject *watched) const
+bool WheelHook::belongsToWindow(QObject *watched) const
 {
     const auto *widget = qobject_cast<QWidget *>(watched);
     return widget && widget->window() == m_window;
 }
 
-bool MouseWheel::isTextBox(const QWidget *widget)
+bool WheelHook::isTextBox(const QWidget *widget)
 {
     for (const QWidget *w = widget; w; w = w->parentWidget()) {
         if (qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTextEdit *>(w)
@@ -62,7 +62,7 @@ bool MouseWheel::isTextBox(const QWidget *widget)
     return false;
 }
 
-bool MouseWheel::eventFilter(QObject *watched, QEvent *event)
+bool WheelHook::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Wheel || !belongsToWindow(watched))
         return QObject::eventFilter(watched, event);

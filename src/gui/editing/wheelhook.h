@@ -6,9 +6,10 @@
 
 class QWidget;
 
-// Announces every wheel turn made over the main window (turned), before any control sees it, so the sheet scrolls by
-// its own steps and not by the grid's. A text box keeps every wheel turn made over it, whether or not it can scroll.
-class MouseWheel : public QObject
+// The main window's wheel hook: announces every wheel turn made over the window (turned)
+// before any control sees it, so that the sheet scrolls by its own steps and not by the
+// grid's. A text box keeps every wheel turn made over it, whether or not it can scroll.
+class WheelHook : public QObject
 {
     Q_OBJECT
 

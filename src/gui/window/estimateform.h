@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/document/headerfields.h"
+
+#include <QWidget>
+
+class CellEditor;
+class Document;
+class GridView;
+class HelpTips;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The main window's client area as it was designed, in twips: the owner's name and the
+// property address in the "Location" frame, the builder in the "Builder" frame, the logo,
+// the sheet with its cell editor and tab trap, and the tip box. It keeps the header fields
+// and the document's header texts the same, and gives the grid the window's size.
+class EstimateForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The client area's design size, the toolbar along its top edge included.
+    static constexpr int DesignWidth = 9885;
+    static constexpr int DesignHeight = 7950;
+    static constexpr int DesignToolBarHeight = 420;
+
+    explicit EstimateForm(Document &document, QWidget *parent = nullptr);
+
+    // The grid's natural row height for the sheet's font, which the sheet is built with.
+    static int naturalRowHeight();
+
+    GridView *grid() const { return grdMain; }
+    CellEditor &cellEditor() const { return *m_cellEditor; }
+    // The text boxes and the grid, which take the menus' shortcuts before their own.
+    QList<QWidget *> textControls() const;
+
+    // The layout rule, for the window's outer size, frame and menu bar included: the grid
+    // takes what the header fields leave, each dimension only above 3000 twips.
+    void fitGridToWindow(const QSize &outerPixels);
+    // The window's outer size that shows the whole sheet with its header fields.
+    QSize outerSizeForWholeSheet() const;
+
+private:
+    void createControls();
+    void createBuilderFrame();
+    void createLocationFrame();
+    void setTabOrder();
+    void describeControls();
+    void bindHeaderFields();
+    void showHeaderText(HeaderFields::Field field);
+    void place(QWidget *widget, int left, int top, int width, int height) const;
+    void placeInClient(QWidget *widget, int left, int top, int width, int height) const;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    Document &m_document;
+    QLabel *lblLogo = nullptr;
+    QLineEdit *txtTemp = nullptr;
+    QGroupBox *fraBuilder = nullptr;
+    QLineEdit *txtBuilder = nullptr;
+    GridView *grdMain = nullptr;
+    QGroupBox *fraLocation = nullptr;
+    QLineEdit *txtName = nullptr;
+    QPlainTextEdit *txtAddress = nullptr;
+    QLineEdit *txtCell = nullptr;
+    QPlainTextEdit *txtHelp = nullptr;
+    CellEditor *m_cellEditor = nullptr;
+    HelpTips *m_helpTips = nullptr;
+};

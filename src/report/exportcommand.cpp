@@ -1,0 +1,36 @@
+#include "exportcommand.h"
+
+#include "core/document/document.h"
+#include "core/document/filedialogs.h"
+#include "core/document/messageboxes.h"
+#include "exportformats.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+// The estimate's own folder and name with the suffix; nothing for an estimate without a file.
+QString presetPath(const QString &estimateFile, const QString &suffix)
+{
+    if (estimateFile.isEmpty())
+        return {};
+    const QFileInfo estimate(estimateFile);
+    return estimate.dir().filePath(estimate.completeBaseName() + u'.' + suffix);
+}
+}
+
+namespace ExportCommand {
+
+void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
+{
+    const ExportFormat &format = *ExportFormats::forSuffix(suffix);
+    const QString path =
+        dialogs.showExport(format.dialogTitle, format.dialogFilter, suffix, presetPath(document.CurrentFile(), suffix));
+    QString errorString;
+    if (!path.isEmpty() && !format.write(path, document.sheet(), document.header(), &errorString))
+        messages.showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), errorString),
+                              Document::fileErrorTitle());
+}
+
+}
