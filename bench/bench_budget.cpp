@@ -54,8 +54,8 @@ struct FullBudget
 
     EstimateSheet sheet;
     HeaderFields header;
-    QtFileDialogs dialogs{nullptr};
-    QtMessageBoxes messages{nullptr};
+    QtFileDialogs dialogs;
+    QtMessageBoxes messages;
     Document document{sheet, header, dialogs, messages};
     bool toggle = false;
 };
