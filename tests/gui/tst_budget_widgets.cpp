@@ -98,6 +98,17 @@ void clickBar(const BudgetView &view, const QString &label)
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, onScreen);
 }
 
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(80, 140, 220));
+    return dark;
+}
+
 int pixelsOfColour(const QImage &image, const QColor &colour)
 {
     int count = 0;
@@ -187,10 +198,20 @@ private slots:
 
     // The view follows what is typed into the window: the totals, a bar for each row, the
     // overrun in its colour and named in its label, and "Only over budget".
+    void followsTyping_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
+
     void followsTyping()
     {
+        QFETCH(bool, dark);
         WindowFixture f;
         BudgetView view(f.window->sheet(), f.window->document());
+        if (dark)
+            view.setPalette(darkPalette());
         view.resize(700, 500);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -204,7 +225,12 @@ private slots:
         QCOMPARE(view.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text(),
                  QStringLiteral("Estimate $5,000.00; change orders $0.00; paid to date $1,200.00 (24.0 %); "
                                 "contingency left $0.00"));
-        QVERIFY(pixelsOfColour(chartView(view)->grab().toImage(), BudgetChart::overrunColour(view.palette())) > 20);
+        // The chart's ground and the overrun's warning colour follow the theme.
+        QChartView *shown = chartView(view);
+        const QImage chart = shown->grab().toImage();
+        const QPointF plotCorner = shown->chart()->mapToScene(shown->chart()->plotArea().topLeft() + QPointF(3, 3));
+        QCOMPARE(chart.pixelColor(shown->mapFromScene(plotCorner)), view.palette().color(QPalette::Base));
+        QVERIFY(pixelsOfColour(chart, BudgetChart::overrunColour(view.palette())) > 20);
 
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
