@@ -48,8 +48,11 @@ private:
     void cancel();
     void openWith(const QString &text, int caret);
     QString plainText(bool emptyMoneyAsZero) const;
+    void continueEdit(QChar key);
     void commitAndMoveDown();
     void commitAndMoveLeft();
+    void commitAndMoveRight();
+    void leaveSheet(bool forwards);
     bool filterEditorKey(QKeyEvent *event);
     bool filterGridEvent(QEvent *event);
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class EstimateSheet;
 class QWidget;
@@ -34,9 +35,10 @@ private:
     bool gridHasFocus() const;
     // The text box of the main window that has the focus, if one has.
     QWidget *focusedTextBox() const;
+    // The current cell's text as it goes onto the clipboard.
     QString gridCellText() const;
     void replaceGridCell(const QString &text, const QString &commandName);
-    void pasteBlock(const QString &text);
+    void pasteBlock(const QList<QStringList> &lines);
     QString selectedText(QWidget *control) const;
     void replaceSelection(QWidget *control, const QString &text) const;
     static void putOnClipboard(const QString &text);
