@@ -84,7 +84,7 @@ ChangeOrder ChangeOrderDialog::order() const
     order.date = m_date->date();
     order.row = m_row->currentData().toInt();
     order.description = m_description->text().trimmed();
-    order.amount = MoneyCents::fromValue(Money::readRawEntry(m_amount->text()));
+    order.amount = MoneyCents::fromValue(Money::readAmount(m_amount->text()).value_or(0));
     order.status = chosenValue<ChangeOrder::Status>(m_status);
     order.source = chosenValue<ChangeOrder::Source>(m_source);
     return order;
@@ -92,7 +92,7 @@ ChangeOrder ChangeOrderDialog::order() const
 
 void ChangeOrderDialog::accept()
 {
-    if (!Money::holdsAmount(m_amount->text())) {
+    if (!Money::readAmount(m_amount->text())) {
         m_problem->setText(QStringLiteral("\"%1\" is not an amount: type it as a number, such as 2000 or -150.50.")
                                .arg(m_amount->text()));
         m_problem->show();
