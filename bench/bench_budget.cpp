@@ -74,7 +74,7 @@ BENCHMARK(BM_BudgetFigures)->Unit(benchmark::kMicrosecond);
 void BM_BudgetViewAfterEdit(benchmark::State &state)
 {
     FullBudget budget;
-    BudgetView view(budget.sheet, budget.document);
+    BudgetView view(budget.document);
     view.resize(600, 800);
     auto *chart = view.findChild<QChartView *>();
     for (auto _ : state) {

@@ -199,7 +199,7 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         // A copy of the estimate would lose the history; the other forms do not show it.
         if (job.format.suffix == QLatin1StringView("vrn")) {
             fail(FileFailed,
-                 QStringLiteral("cannot copy %1: its draw history cannot be read (%2)")
+                 QStringLiteral("cannot copy %1: its draw history cannot be read: %2")
                      .arg(input, content->historyError));
             return false;
         }

@@ -4,6 +4,7 @@
 #include "core/document/estimatefile.h"
 #include "core/export/csvexport.h"
 #include "core/export/drawrequestcsv.h"
+#include "core/export/drawrequestxlsx.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
 #include "pdfexport.h"
@@ -39,11 +40,11 @@ std::span<const ExportFormat> all()
 {
     static const std::array<ExportFormat, 4> formats = {{
         {QLatin1StringView("pdf"), QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), writePdf,
-         true},
+         true, PdfExport::save},
         {QLatin1StringView("csv"), QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), writeCsv, false,
          DrawRequestCsv::save},
         {QLatin1StringView("xlsx"), QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"),
-         writeXlsx},
+         writeXlsx, false, DrawRequestXlsx::save},
         // The command line re-saves an estimate as it reads it; the menu has Save As for that.
         {QLatin1StringView("vrn"), QString(), QString(), writeEstimate},
     }};

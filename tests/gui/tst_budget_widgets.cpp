@@ -23,7 +23,7 @@ constexpr int TotalRow = 37;
 struct RegisterFixture
 {
     RegisterFixture()
-        : commands(f.window->sheet(), f.window->document(), f.window->findChild<EditHistory *>()->stack())
+        : commands(f.window->document(), f.window->findChild<EditHistory *>()->stack())
         , view(commands, messages)
     {
         view.show();
@@ -209,7 +209,7 @@ private slots:
     {
         QFETCH(bool, dark);
         WindowFixture f;
-        BudgetView view(f.window->sheet(), f.window->document());
+        BudgetView view(f.window->document());
         if (dark)
             view.setPalette(darkPalette());
         view.resize(700, 500);
@@ -243,7 +243,7 @@ private slots:
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(8, 3, QStringLiteral("4000"));
-        BudgetView view(f.window->sheet(), f.window->document());
+        BudgetView view(f.window->document());
         view.resize(700, 500);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -7,8 +7,7 @@
 
 #include <QStringDecoder>
 
-#include <algorithm>
-#include <initializer_list>
+#include <charconv>
 #include <limits>
 
 namespace {
@@ -22,30 +21,14 @@ constexpr char DateFormat[] = "yyyy-MM-dd";
 const QList<QByteArray> StatusNames = {"pending", "approved", "rejected"};
 const QList<QByteArray> SourceNames = {"loan", "contingency", "owner"};
 
-// Digits with an optional minus sign, as the section is written: no blanks, no plus sign.
-bool isPlainInteger(QByteArrayView bytes)
-{
-    if (bytes.startsWith('-'))
-        bytes = bytes.sliced(1);
-    return !bytes.isEmpty() && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 QByteArray quotedName(const char *name)
 {
     return '"' + QByteArray(name) + '"';
 }
 
-QByteArray record(std::initializer_list<QByteArray> fields)
-{
-    return QByteArrayList(fields).join(',') + RecordEnd;
-}
-
-QByteArray number(qint64 value)
-{
-    return QByteArray::number(value);
-}
-
-// Writes the records of a section and notes the characters the code page cannot hold.
+// Writes the records of a section one field at a time, and notes the characters the code
+// page cannot hold. A history of hundreds of draws has thousands of records, so they go
+// straight into one array.
 class SectionWriter
 {
 public:
@@ -54,42 +37,83 @@ public:
     {
     }
 
-    QByteArray text(const QString &text, const QString &place)
+    // The section's records, without the header that counts them.
+    QByteArray records(const EstimateHistory &history)
+    {
+        record("retainage").number(history.retainageBasisPoints).end();
+        record("contingency").number(history.contingencyRow).end();
+        for (const Draw &draw : history.draws) {
+            record("draw")
+                .number(draw.number)
+                .date(draw.date)
+                .text(draw.note, QStringLiteral("Draw %1, note").arg(draw.number))
+                .number(draw.retainageBasisPoints)
+                .end();
+            for (const DrawLine &line : draw.lines)
+                record("line")
+                    .number(line.row)
+                    .number(line.originalValue)
+                    .number(line.scheduledValue)
+                    .number(line.previousPayments)
+                    .number(line.paid)
+                    .end();
+        }
+        for (const ChangeOrder &change : history.changeOrders)
+            record("change")
+                .number(change.number)
+                .date(change.date)
+                .number(change.row)
+                .text(change.description, QStringLiteral("Change order %1, description").arg(change.number))
+                .number(change.amount)
+                .name(StatusNames.at(int(change.status)))
+                .name(SourceNames.at(int(change.source)))
+                .end();
+        return m_bytes;
+    }
+
+    int count() const { return m_count; }
+
+private:
+    SectionWriter &record(const char *tag)
+    {
+        ++m_count;
+        m_bytes += '"';
+        m_bytes += tag;
+        m_bytes += '"';
+        return *this;
+    }
+
+    SectionWriter &number(qint64 value)
+    {
+        char digits[24];
+        const auto written = std::to_chars(digits, digits + sizeof digits, value);
+        m_bytes += ',';
+        m_bytes.append(digits, written.ptr - digits);
+        return *this;
+    }
+
+    SectionWriter &name(const QByteArray &name)
+    {
+        m_bytes += ",\"" + name + '"';
+        return *this;
+    }
+
+    SectionWriter &date(const QDate &date) { return name(date.toString(QLatin1String(DateFormat)).toLatin1()); }
+
+    SectionWriter &text(const QString &text, const QString &place)
     {
         const FileText::QuotedField field = FileText::quoted(text);
         if (!field.lostCharacters.isEmpty())
             m_lostTexts.append({0, 0, field.lostCharacters, place});
-        return field.bytes;
+        m_bytes += ',' + field.bytes;
+        return *this;
     }
 
-    static QByteArray date(const QDate &date)
-    {
-        return '"' + date.toString(QLatin1String(DateFormat)).toLatin1() + '"';
-    }
+    void end() { m_bytes += RecordEnd; }
 
-    QByteArrayList records(const EstimateHistory &history)
-    {
-        QByteArrayList records{record({quotedName("retainage"), number(history.retainageBasisPoints)}),
-                               record({quotedName("contingency"), number(history.contingencyRow)})};
-        for (const Draw &draw : history.draws) {
-            records += record({quotedName("draw"), number(draw.number), date(draw.date),
-                               text(draw.note, QStringLiteral("Draw %1, note").arg(draw.number)),
-                               number(draw.retainageBasisPoints)});
-            for (const DrawLine &line : draw.lines)
-                records += record({quotedName("line"), number(line.row), number(line.originalValue),
-                                   number(line.scheduledValue), number(line.previousPayments), number(line.paid)});
-        }
-        for (const ChangeOrder &change : history.changeOrders)
-            records +=
-                record({quotedName("change"), number(change.number), date(change.date), number(change.row),
-                        text(change.description, QStringLiteral("Change order %1, description").arg(change.number)),
-                        number(change.amount), '"' + StatusNames.at(int(change.status)) + '"',
-                        '"' + SourceNames.at(int(change.source)) + '"'});
-        return records;
-    }
-
-private:
     QList<EstimateFile::LostText> &m_lostTexts;
+    QByteArray m_bytes;
+    int m_count = 0;
 };
 
 // Reads the records after the header, one field at a time, and says what is wrong with
@@ -227,9 +251,10 @@ private:
         const std::optional<QByteArray> bytes = field();
         if (!bytes)
             return false;
-        bool ok = false;
-        value = bytes->toLongLong(&ok);
-        if (!ok || !isPlainInteger(*bytes))
+        // Digits with an optional minus sign, as the section is written: no blanks, no plus sign.
+        const char *end = bytes->constData() + bytes->size();
+        const auto read = std::from_chars(bytes->constData(), end, value);
+        if (read.ec != std::errc() || read.ptr != end)
             return fail(QStringLiteral("the %1 \"%2\" is not a whole number").arg(what, text(*bytes)));
         if (value < minimum || value > maximum)
             return fail(QStringLiteral("%1 %2 is outside %3 to %4").arg(what).arg(value).arg(minimum).arg(maximum));
@@ -313,8 +338,10 @@ QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> 
 {
     if (history.isEmpty())
         return {};
-    const QByteArrayList records = SectionWriter(lostTexts).records(history);
-    return record({quotedName(HeaderName), number(Version), number(records.size())}) + records.join();
+    SectionWriter writer(lostTexts);
+    const QByteArray records = writer.records(history);
+    return quotedName(HeaderName) + ',' + QByteArray::number(Version) + ',' + QByteArray::number(writer.count())
+        + RecordEnd + records;
 }
 
 bool read(FieldReader &reader, EstimateHistory &history, QString *errorString)

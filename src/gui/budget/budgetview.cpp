@@ -11,9 +11,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-BudgetView::BudgetView(EstimateSheet &sheet, const Document &document, QWidget *parent)
+BudgetView::BudgetView(const Document &document, QWidget *parent)
     : QWidget(parent)
-    , m_sheet(sheet)
     , m_document(document)
     , m_totals(new QLabel(this))
     , m_onlyOverBudget(new QCheckBox(QStringLiteral("&Only over budget"), this))
@@ -44,7 +43,7 @@ BudgetView::BudgetView(EstimateSheet &sheet, const Document &document, QWidget *
     m_pendingRefresh.setSingleShot(true);
     m_pendingRefresh.setInterval(0);
     connect(&m_pendingRefresh, &QTimer::timeout, this, &BudgetView::refresh);
-    connect(&m_sheet.grid(), &Grid::cellChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
+    connect(&m_document.sheet().grid(), &Grid::cellChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
     connect(&m_document, &Document::historyChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
     connect(m_onlyOverBudget, &QCheckBox::toggled, this, &BudgetView::refresh);
     connect(m_chart, &BudgetChart::rowClicked, this, &BudgetView::selectRow);
@@ -54,7 +53,7 @@ BudgetView::BudgetView(EstimateSheet &sheet, const Document &document, QWidget *
 void BudgetView::refresh()
 {
     m_pendingRefresh.stop();
-    const BudgetFigures figures(m_sheet.grid(), m_document.history());
+    const BudgetFigures figures(m_document.sheet().grid(), m_document.history());
     m_totals->setText(figures.totalsLine());
     m_chart->showLines(m_onlyOverBudget->isChecked() ? figures.overBudgetLines() : figures.lines());
 }
@@ -70,6 +69,6 @@ void BudgetView::changeEvent(QEvent *event)
 
 void BudgetView::selectRow(int row)
 {
-    Grid &grid = m_sheet.grid();
+    Grid &grid = m_document.sheet().grid();
     grid.setCurrentCell(row, std::max(grid.currentColumn(), grid.fixedColumns()));
 }

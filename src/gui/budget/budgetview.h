@@ -5,7 +5,6 @@
 
 class BudgetChart;
 class Document;
-class EstimateSheet;
 class QCheckBox;
 class QLabel;
 
@@ -17,8 +16,8 @@ class BudgetView : public QWidget
     Q_OBJECT
 
 public:
-    // The document's history gives the change orders and the contingency.
-    BudgetView(EstimateSheet &sheet, const Document &document, QWidget *parent = nullptr);
+    // The document's sheet, and its history for the change orders and the contingency.
+    explicit BudgetView(const Document &document, QWidget *parent = nullptr);
     // Brings the chart up to date with the sheet now rather than at the next turn of the
     // event loop, where edits coming in together are shown at once.
     void refresh();
@@ -29,7 +28,6 @@ protected:
 private:
     void selectRow(int row);
 
-    EstimateSheet &m_sheet;
     const Document &m_document;
     QLabel *m_totals = nullptr;
     QCheckBox *m_onlyOverBudget = nullptr;

@@ -21,13 +21,16 @@ QString statusVerb(ChangeOrder::Status status)
 }
 }
 
-ChangeOrderCommands::ChangeOrderCommands(EstimateSheet &sheet, Document &document, QUndoStack &undoStack,
-                                         QObject *parent)
+ChangeOrderCommands::ChangeOrderCommands(Document &document, QUndoStack &undoStack, QObject *parent)
     : QObject(parent)
-    , m_sheet(sheet)
     , m_document(document)
     , m_undoStack(undoStack)
 {
+}
+
+EstimateSheet &ChangeOrderCommands::sheet() const
+{
+    return m_document.sheet();
 }
 
 const EstimateHistory &ChangeOrderCommands::history() const
@@ -39,14 +42,14 @@ template <typename Operation>
 bool ChangeOrderCommands::perform(const QList<int> &rows, const QString &text, Operation operation)
 {
     EstimateHistory history = m_document.history();
-    HistoryStep step(m_sheet, history, rows);
+    HistoryStep step(sheet(), history, rows);
     if (!operation(history))
         return false;
-    step.finish(m_sheet, history);
+    step.finish(sheet(), history);
     if (!step.changesSomething())
         return true;
     m_document.setHistory(history);
-    m_undoStack.push(new HistoryStepCommand(m_sheet, m_document, std::move(step), text));
+    m_undoStack.push(new HistoryStepCommand(sheet(), m_document, std::move(step), text));
     return true;
 }
 
@@ -57,7 +60,7 @@ bool ChangeOrderCommands::put(const ChangeOrder &order, QString *errorString)
                              .arg(isNew ? QStringLiteral("New") : QStringLiteral("Edit"))
                              .arg(order.number);
     return perform(ChangeOrders::rowsTouched(history(), order), text,
-                   [&](EstimateHistory &history) { return ChangeOrders::put(m_sheet, history, order, errorString); });
+                   [&](EstimateHistory &history) { return ChangeOrders::put(sheet(), history, order, errorString); });
 }
 
 bool ChangeOrderCommands::setStatus(int number, ChangeOrder::Status status, QString *errorString)
@@ -66,7 +69,7 @@ bool ChangeOrderCommands::setStatus(int number, ChangeOrder::Status status, QStr
     const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
     return perform(rows, QStringLiteral("%1 Change Order %2").arg(statusVerb(status)).arg(number),
                    [&](EstimateHistory &history) {
-                       return ChangeOrders::setStatus(m_sheet, history, number, status, errorString);
+                       return ChangeOrders::setStatus(sheet(), history, number, status, errorString);
                    });
 }
 
@@ -75,7 +78,7 @@ bool ChangeOrderCommands::remove(int number, QString *errorString)
     const ChangeOrder *order = ChangeOrders::find(history(), number);
     const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
     return perform(rows, QStringLiteral("Delete Change Order %1").arg(number), [&](EstimateHistory &history) {
-        return ChangeOrders::remove(m_sheet, history, number, errorString);
+        return ChangeOrders::remove(sheet(), history, number, errorString);
     });
 }
 

@@ -17,9 +17,9 @@ class ChangeOrderCommands : public QObject
     Q_OBJECT
 
 public:
-    ChangeOrderCommands(EstimateSheet &sheet, Document &document, QUndoStack &undoStack, QObject *parent = nullptr);
+    ChangeOrderCommands(Document &document, QUndoStack &undoStack, QObject *parent = nullptr);
 
-    EstimateSheet &sheet() { return m_sheet; }
+    EstimateSheet &sheet() const;
     Document &document() { return m_document; }
     const EstimateHistory &history() const;
 
@@ -34,7 +34,6 @@ private:
     // copy in place and pushes the Undo step.
     template <typename Operation> bool perform(const QList<int> &rows, const QString &text, Operation operation);
 
-    EstimateSheet &m_sheet;
     Document &m_document;
     QUndoStack &m_undoStack;
 };

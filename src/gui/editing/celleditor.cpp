@@ -140,7 +140,7 @@ void CellEditor::grdMain_DblClick()
     openWith(text, int(text.size()));
 }
 
-void CellEditor::mnuEditCell_Click()
+void CellEditor::editCurrentCell()
 {
     openEditor();
     const QString text = plainText(true);

@@ -25,7 +25,7 @@ public:
     void grdMain_DblClick();
     void grdMain_KeyPress(QChar &key);
     void grdMain_LeaveCell();
-    void mnuEditCell_Click();
+    void editCurrentCell();
     void txtCell_KeyPress(QChar &key);
     void txtTemp_GotFocus();
 

@@ -121,7 +121,7 @@ QWidget *ClipboardCommands::focusedTextBox() const
     return isTextBox && focused->window() == m_window ? focused : nullptr;
 }
 
-void ClipboardCommands::mnuCut_Click()
+void ClipboardCommands::cut()
 {
     if (gridHasFocus()) {
         putOnClipboard(gridCellText());
@@ -134,7 +134,7 @@ void ClipboardCommands::mnuCut_Click()
     }
 }
 
-void ClipboardCommands::mnuCopy_Click()
+void ClipboardCommands::copy()
 {
     if (gridHasFocus())
         putOnClipboard(gridCellText());
@@ -142,7 +142,7 @@ void ClipboardCommands::mnuCopy_Click()
         putOnClipboard(selectedText(textBox));
 }
 
-void ClipboardCommands::mnuPaste_Click()
+void ClipboardCommands::paste()
 {
     if (gridHasFocus()) {
         // A single cell copied from a spreadsheet, with the line break after it, is one cell.
@@ -155,7 +155,7 @@ void ClipboardCommands::mnuPaste_Click()
         replaceSelection(textBox, clipboardText());
 }
 
-void ClipboardCommands::mnuDelete_Click()
+void ClipboardCommands::deleteSelection()
 {
     if (gridHasFocus())
         replaceGridCell(QString(), QStringLiteral("Delete"));

@@ -18,10 +18,11 @@ class ClipboardCommands : public QObject
 public:
     ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent = nullptr);
 
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
-    void mnuDelete_Click();
+    void cut();
+    void copy();
+    void paste();
+    // The current cell on the grid, the selected text in a text box.
+    void deleteSelection();
 
 signals:
     // The command is about to replace the text of grid cell (row, column), and did.

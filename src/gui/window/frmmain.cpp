@@ -312,22 +312,22 @@ void FrmMain::mnuRedo_Click()
 
 void FrmMain::mnuCut_Click()
 {
-    m_clipboard->mnuCut_Click();
+    m_clipboard->cut();
 }
 
 void FrmMain::mnuCopy_Click()
 {
-    m_clipboard->mnuCopy_Click();
+    m_clipboard->copy();
 }
 
 void FrmMain::mnuPaste_Click()
 {
-    m_clipboard->mnuPaste_Click();
+    m_clipboard->paste();
 }
 
 void FrmMain::mnuDelete_Click()
 {
-    m_clipboard->mnuDelete_Click();
+    m_clipboard->deleteSelection();
 }
 
 void FrmMain::mnuRecordPayments_Click()
@@ -338,7 +338,7 @@ void FrmMain::mnuRecordPayments_Click()
 
 void FrmMain::mnuEditCell_Click()
 {
-    m_form->cellEditor().mnuEditCell_Click();
+    m_form->cellEditor().editCurrentCell();
 }
 
 void FrmMain::mnuAbout_Click()
