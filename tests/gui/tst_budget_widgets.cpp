@@ -5,6 +5,7 @@
 #include "gui/editing/edithistory.h"
 #include "support/windowfixture.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
@@ -182,6 +183,14 @@ private slots:
         const QList<QByteArray> records = savedRecords(f, folder.filePath(QStringLiteral("roof.vrn")));
         QVERIFY2(records.size() > 38 && records.at(38).startsWith("\"VARN history\","), records.value(38));
         QVERIFY2(records.last().startsWith("\"change\",1,") && records.last().endsWith(record), records.last());
+
+        // The workbook the window exports has the register's worksheet too.
+        const QString workbook = folder.filePath(QStringLiteral("roof.xlsx"));
+        f.dialogs->exportPaths = {workbook};
+        f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
+        QFile exported(workbook);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QVERIFY(exported.readAll().contains("xl/worksheets/sheet2.xml"));
     }
 
     // An adjusted estimate typed over by hand is named under the register.
