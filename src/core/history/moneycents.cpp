@@ -28,7 +28,7 @@ namespace MoneyCents {
 
 Cents fromText(QStringView text)
 {
-    return Money::holdsAmount(text) ? fromValue(Money::ReadMoneyValue(text)) : 0;
+    return fromValue(Money::ReadMoneyValue(text));
 }
 
 Cents fromValue(double value)
