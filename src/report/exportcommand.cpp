@@ -27,7 +27,7 @@ void run(const QString &suffix, const Document &document, FileDialogs &dialogs, 
     const QString path =
         dialogs.showExport(format.dialogTitle, format.dialogFilter, suffix, presetPath(document.CurrentFile(), suffix));
     QString errorString;
-    if (!path.isEmpty() && !format.write(path, document.sheet(), document.header(), &errorString))
+    if (!path.isEmpty() && !format.write(path, document.sheet(), document.header(), &errorString, document.history()))
         messages.showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
                                   .arg(QDir::toNativeSeparators(path), errorString),
                               Document::fileErrorTitle());
