@@ -1,8 +1,6 @@
 #include "gui/budget/budgetchart.h"
 #include "gui/budget/budgetview.h"
-#include "gui/budget/changeordercommands.h"
 #include "gui/budget/changeorderregister.h"
-#include "gui/editing/edithistory.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
@@ -11,6 +9,7 @@
 #include <QCheckBox>
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -20,21 +19,23 @@ namespace {
 constexpr int Adjusted = 4;
 constexpr int TotalRow = 37;
 
-// The register beside the window, its commands on the window's sheet and Undo stack.
+// The register in the window, opened from the View menu as the user opens it.
 struct RegisterFixture
 {
     RegisterFixture()
-        : commands(f.window->document(), f.window->findChild<EditHistory *>()->stack())
-        , view(commands, messages)
     {
-        view.show();
+        for (QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuViewTop"))->actions()) {
+            if (item->text() == u"Change Orders")
+                item->trigger();
+        }
+        view = f.window->findChild<ChangeOrderRegister *>();
     }
 
     void click(const char *button) const
     {
-        QTest::mouseClick(view.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+        QTest::mouseClick(view->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
     }
-    QTableWidget *table() const { return view.findChild<QTableWidget *>(); }
+    QTableWidget *table() const { return view->findChild<QTableWidget *>(); }
     void selectOrder(int index) const
     {
         const QRect cell = table()->visualItemRect(table()->item(index, 1));
@@ -43,9 +44,7 @@ struct RegisterFixture
     QString status(int index) const { return table()->item(index, 5)->text(); }
 
     WindowFixture f;
-    FakeMessageBoxes messages;
-    ChangeOrderCommands commands;
-    ChangeOrderRegister view;
+    ChangeOrderRegister *view = nullptr;
 };
 
 // Answers the change order's dialog with keys, from the description on, once it is up.
@@ -174,7 +173,7 @@ private slots:
         QCOMPARE(r.status(0), QStringLiteral("Pending"));
         f.press(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(r.table()->rowCount(), 0);
-        QVERIFY(r.messages.shown.isEmpty());
+        QVERIFY(f.messages->shown.isEmpty());
 
         f.press(Qt::Key_Y, Qt::ControlModifier);
         f.press(Qt::Key_Y, Qt::ControlModifier);
@@ -199,7 +198,7 @@ private slots:
         RegisterFixture r;
         r.f.enter(8, 3, QStringLiteral("10000"));
         r.f.enter(8, Adjusted, QStringLiteral("10500"));
-        auto *handEdits = r.view.findChild<QLabel *>(QStringLiteral("lblHandEdits"));
+        auto *handEdits = r.view->findChild<QLabel *>(QStringLiteral("lblHandEdits"));
         QTRY_VERIFY(handEdits->isVisible());
         QVERIFY2(handEdits->text().startsWith(u"8 Roofing: the adjusted estimate, $10,500.00, is not the original"),
                  qPrintable(handEdits->text()));

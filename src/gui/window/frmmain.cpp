@@ -10,6 +10,10 @@
 #include "estimatedropfilter.h"
 #include "estimateform.h"
 #include "gui/about/frmabout.h"
+#include "gui/budget/budgetexport.h"
+#include "gui/budget/budgetview.h"
+#include "gui/budget/changeordercommands.h"
+#include "gui/budget/changeorderregister.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/draws/drawcommands.h"
 #include "gui/draws/drawsview.h"
@@ -53,6 +57,10 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     connectEditing();
     m_drawCommands = new DrawCommands(document, *m_history, this);
     addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("Draws"), "dckDraws");
+    m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
+    addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("Change Orders"),
+            "dckChangeOrders");
+    addView(new BudgetView(document), QStringLiteral("Budget"), "dckBudget");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
@@ -325,6 +333,16 @@ void FrmMain::mnuExportDrawRequest_Click()
 {
     commitOpenEdit();
     m_drawOutput.exportRequest();
+}
+
+void FrmMain::mnuExportBudget_Click()
+{
+    commitOpenEdit();
+    ExportCommand::run(QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"),
+                       QStringLiteral("pdf"), m_document, *m_services.fileDialogs, *m_services.messageBoxes,
+                       [this](const QString &path, QString *errorString) {
+                           return BudgetExport::save(path, sheet(), header(), m_document.history(), errorString);
+                       });
 }
 
 void FrmMain::mnuUndo_Click()

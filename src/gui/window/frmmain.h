@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+class ChangeOrderCommands;
 class ClipboardCommands;
 class DrawCommands;
 class Document;
@@ -47,6 +48,7 @@ public slots:
     void mnuExportCsv_Click();
     void mnuExportXlsx_Click();
     void mnuExportDrawRequest_Click();
+    void mnuExportBudget_Click();
     void mnuExit_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
@@ -89,6 +91,7 @@ private:
     ClipboardCommands *m_clipboard = nullptr;
     EditHistory *m_history = nullptr;
     DrawCommands *m_drawCommands = nullptr;
+    ChangeOrderCommands *m_changeOrders = nullptr;
     WheelHook *m_wheelHook = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
