@@ -26,7 +26,7 @@ struct DrawsFixture : DocumentFixture
     EditHistory edits{sheet};
     QWidget owner;
     PdfPrinterDialog printer;
-    DrawCommands commands{document, edits, &owner};
+    DrawCommands commands{document, edits.stack(), &owner};
     DrawRequestOutput output{document, dialogs, messages, printer, &owner};
     DrawsView view{document, commands, output};
 

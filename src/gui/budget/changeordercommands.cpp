@@ -2,7 +2,7 @@
 
 #include "core/document/document.h"
 #include "core/history/changeorders.h"
-#include "historystepcommand.h"
+#include "gui/editing/historystepcommand.h"
 
 #include <QUndoStack>
 

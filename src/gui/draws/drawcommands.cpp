@@ -2,39 +2,19 @@
 
 #include "core/document/document.h"
 #include "core/history/drawsnapshot.h"
+#include "core/history/historystep.h"
 #include "core/history/moneycents.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "drawquestion.h"
-#include "gui/editing/edithistory.h"
+#include "gui/editing/historystepcommand.h"
 
-#include <QUndoCommand>
+#include <QUndoStack>
 
-// Puts one side of a change of the history back in the document.
-class DrawCommands::HistoryChange : public QUndoCommand
-{
-public:
-    HistoryChange(Document &document, EstimateHistory before, EstimateHistory after, const QString &name)
-        : QUndoCommand(name)
-        , m_document(document)
-        , m_before(std::move(before))
-        , m_after(std::move(after))
-    {
-    }
-
-    void undo() override { m_document.setHistory(m_before); }
-    void redo() override { m_document.setHistory(m_after); }
-
-private:
-    Document &m_document;
-    const EstimateHistory m_before;
-    const EstimateHistory m_after;
-};
-
-DrawCommands::DrawCommands(Document &document, EditHistory &edits, QWidget *owner)
+DrawCommands::DrawCommands(Document &document, QUndoStack &undoStack, QWidget *owner)
     : QObject(owner)
     , m_document(document)
-    , m_edits(edits)
+    , m_undoStack(undoStack)
     , m_owner(owner)
 {
 }
@@ -53,16 +33,9 @@ void DrawCommands::recordCurrentPayments()
     if (!answer)
         return;
 
-    const QString name = QStringLiteral("Record Current Payments");
-    const EstimateHistory before = history;
-    QUndoStack &stack = m_edits.stack();
-    stack.beginMacro(name);
-    m_edits.beginRowsChange(rows);
+    HistoryStep step(sheet, history, rows);
     CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note);
-    m_edits.endRowsChange(EstimateSheet::PreviousPaymentColumn, name);
-    m_document.setHistory(history);
-    pushHistoryChange(before, name);
-    stack.endMacro();
+    push(std::move(step), history, QStringLiteral("Record Current Payments"));
 }
 
 void DrawCommands::setRetainage(int basisPoints)
@@ -70,14 +43,14 @@ void DrawCommands::setRetainage(int basisPoints)
     EstimateHistory history = m_document.history();
     if (history.retainageBasisPoints == basisPoints)
         return;
-    const EstimateHistory before = history;
+    HistoryStep step(m_document.sheet(), history, {});
     history.retainageBasisPoints = basisPoints;
-    m_document.setHistory(history);
-    pushHistoryChange(before, QStringLiteral("Retainage"));
+    push(std::move(step), history, QStringLiteral("Retainage"));
 }
 
-// The document holds the history after the change already; the step keeps both sides.
-void DrawCommands::pushHistoryChange(const EstimateHistory &before, const QString &name)
+void DrawCommands::push(HistoryStep step, const EstimateHistory &history, const QString &name)
 {
-    m_edits.stack().push(new HistoryChange(m_document, before, m_document.history(), name));
+    step.finish(m_document.sheet(), history);
+    m_document.setHistory(history);
+    m_undoStack.push(new HistoryStepCommand(m_document.sheet(), m_document, std::move(step), name));
 }

@@ -5,7 +5,8 @@
 #include <QObject>
 
 class Document;
-class EditHistory;
+class HistoryStep;
+class QUndoStack;
 class QWidget;
 
 // The commands that change the history of draws, each one step of Undo that takes back the
@@ -15,7 +16,7 @@ class DrawCommands : public QObject
     Q_OBJECT
 
 public:
-    DrawCommands(Document &document, EditHistory &edits, QWidget *owner);
+    DrawCommands(Document &document, QUndoStack &undoStack, QWidget *owner);
 
     // Edit > Record Current Payments: asks, then records the next draw and folds the current
     // amounts into the previous payments.
@@ -24,10 +25,10 @@ public:
     void setRetainage(int basisPoints);
 
 private:
-    class HistoryChange;
-    void pushHistoryChange(const EstimateHistory &before, const QString &name);
+    // Pushes the step, the history after it put in place already.
+    void push(HistoryStep step, const EstimateHistory &history, const QString &name);
 
     Document &m_document;
-    EditHistory &m_edits;
+    QUndoStack &m_undoStack;
     QWidget *const m_owner;
 };

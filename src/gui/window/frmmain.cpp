@@ -55,7 +55,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     m_form = new EstimateForm(document, this);
     setCentralWidget(m_form);
     connectEditing();
-    m_drawCommands = new DrawCommands(document, *m_history, this);
+    m_drawCommands = new DrawCommands(document, m_history->stack(), this);
     addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("Draws"), "dckDraws");
     m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
     addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("Change Orders"),
