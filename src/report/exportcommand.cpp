@@ -21,16 +21,20 @@ QString presetPath(const QString &estimateFile, const QString &suffix)
 
 namespace ExportCommand {
 
-void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
+QString run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
 {
     const ExportFormat &format = *ExportFormats::forSuffix(suffix);
     const QString path =
         dialogs.showExport(format.dialogTitle, format.dialogFilter, suffix, presetPath(document.CurrentFile(), suffix));
+    if (path.isEmpty())
+        return {};
     QString errorString;
-    if (!path.isEmpty() && !format.write(path, document.sheet(), document.header(), &errorString))
-        messages.showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), errorString),
-                              Document::fileErrorTitle());
+    if (format.write(path, document.sheet(), document.header(), &errorString))
+        return path;
+    messages.showCritical(
+        QStringLiteral("The estimate could not be exported to %1: %2").arg(QDir::toNativeSeparators(path), errorString),
+        Document::fileErrorTitle());
+    return {};
 }
 
 }

@@ -7,7 +7,8 @@ class FileDialogs;
 class MessageBoxes;
 
 // File > Export: the estimate written, in the format its suffix names, to a file the user
-// picks beside the estimate's own; a failure is reported with its reason.
+// picks beside the estimate's own; a failure is reported with its reason. Gives the file
+// written, or nothing.
 namespace ExportCommand {
-void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages);
+QString run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages);
 }

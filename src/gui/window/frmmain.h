@@ -8,6 +8,7 @@ class ClipboardCommands;
 class Document;
 class EditHistory;
 class EstimateForm;
+class EstimateStatusBar;
 class EstimateSheet;
 class HeaderFields;
 class MainActions;
@@ -52,11 +53,14 @@ public slots:
     void mnuDelete_Click();
     void mnuRecordPayments_Click();
     void mnuEditCell_Click();
+    void mnuAdvice_Click();
+    void mnuUserGuide_Click();
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(const QString &key);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -70,6 +74,7 @@ private:
     void connectEditing();
     void checkDocumentType();
     void restoreWindowGeometry();
+    void keepFrameOnScreen();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();
@@ -80,6 +85,7 @@ private:
     EstimatePrinter m_printer;
     EstimateForm *m_form = nullptr;
     MainActions *m_actions = nullptr;
+    EstimateStatusBar *m_statusBar = nullptr;
     ClipboardCommands *m_clipboard = nullptr;
     EditHistory *m_history = nullptr;
     WheelHook *m_wheelHook = nullptr;
@@ -89,4 +95,7 @@ private:
     bool m_activating = false;
     bool m_leftCopiesOffered = false;
     bool m_shownBefore = false;
+    // Between the first showing and the first activation, while the window manager frames
+    // and places the window.
+    bool m_placing = false;
 };
