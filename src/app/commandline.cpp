@@ -2,6 +2,8 @@
 
 #include "core/document/document.h"
 #include "core/document/headerfields.h"
+#include "core/document/programsettings.h"
+#include "core/registration/fileiconassociation.h"
 #include "core/sheet/estimatesheet.h"
 #include "report/exportformats.h"
 
@@ -17,8 +19,8 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export", "--export-dir", "--format", "-h",       "--help",
-                                      "-?",       "--help-all",   "-v",       "--version"};
+    static const QStringList names = {"--export", "--export-dir", "--format",     "-h", "--help",
+                                      "-?",       "--help-all",   "--unregister", "-v", "--version"};
     return names;
 }
 
@@ -39,7 +41,7 @@ public:
                                                           "Without options, the arguments name an estimate to open."));
         m_parser.addHelpOption();
         m_parser.addVersionOption();
-        m_parser.addOptions({m_export, m_exportDir, m_format});
+        m_parser.addOptions({m_export, m_exportDir, m_format, m_unregister});
         m_parser.addPositionalArgument(QStringLiteral("INPUT"),
                                        QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
                                        QStringLiteral("INPUT.vrn..."));
@@ -52,6 +54,7 @@ public:
     QString folder() const { return m_parser.value(m_exportDir); }
     QString formatName() const { return m_parser.value(m_format); }
     bool formatIsSet() const { return m_parser.isSet(m_format); }
+    bool unregisters() const { return m_parser.isSet(m_unregister); }
 
 private:
     QCommandLineParser m_parser;
@@ -66,6 +69,9 @@ private:
     const QCommandLineOption m_format{
         QStringLiteral("format"), QStringLiteral("The form --export-dir writes: pdf (the default), csv, xlsx or vrn."),
         QStringLiteral("FORMAT"), QStringLiteral("pdf")};
+    const QCommandLineOption m_unregister{
+        QStringLiteral("unregister"),
+        QStringLiteral("Remove the .vrn file type, the desktop entry and the icons VARN wrote for this user.")};
 };
 
 // Qt's help names the program by the path it was started from and knows only one way to
@@ -75,7 +81,8 @@ QString helpText(const QCommandLineParser &parser)
     const QString generated = parser.helpText();
     return QStringLiteral("Usage: VARN [FILE.vrn]\n"
                           "       VARN --export OUTPUT INPUT.vrn\n"
-                          "       VARN --export-dir FOLDER [--format FORMAT] INPUT.vrn...\n")
+                          "       VARN --export-dir FOLDER [--format FORMAT] INPUT.vrn...\n"
+                          "       VARN --unregister\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
@@ -184,6 +191,11 @@ int runOptions(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     const QStringList inputs = parser.positionalArguments();
+    if (options.unregisters()) {
+        ProgramSettings settings;
+        FileIconAssociation::forThisPlatform()->unregister(settings, ProgramSettings::applicationName());
+        return Done;
+    }
     if (options.exportsToFolder()) {
         if (parser.isSet(QStringLiteral("export")))
             return fail(UsageError, QStringLiteral("--export and --export-dir cannot be used together; see --help"));
