@@ -1,17 +1,11 @@
 #include "xlsxexport.h"
 
-#include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/twips.h"
-#include "numericclocale.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <xlsxwriter.h>
+#include "xlsxworkbook.h"
 
 namespace {
 constexpr int HeaderFieldRows = 3;
@@ -213,60 +207,23 @@ private:
     lxw_error m_error = LXW_NO_ERROR;
 };
 
-QString reason(lxw_error error)
-{
-    return QString::fromUtf8(lxw_strerror(error));
-}
-
-QByteArray readAll(const QString &path, QString *errorString)
-{
-    QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        FileReasons::fail(errorString, file.errorString());
-        return {};
-    }
-    return bytes;
-}
 }
 
 namespace XlsxExport {
 
 QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString)
 {
-    // The library writes to a path, its scratch files too: both go into a folder of our own,
-    // and only the finished bytes reach the file the user named.
-    const QTemporaryDir folder;
-    if (!folder.isValid()) {
-        FileReasons::fail(errorString, folder.errorString());
-        return {};
-    }
-    const NumericCLocale numbersInTheCForm;
-    const QByteArray scratch = QFile::encodeName(folder.path());
-    const QString workbookPath = folder.filePath(QStringLiteral("estimate.xlsx"));
-    lxw_workbook_options options = {};
-    options.tmpdir = const_cast<char *>(scratch.constData());
-    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
-    if (!workbook) {
-        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        return {};
-    }
-
-    WorksheetWriter writer(workbook, grid);
-    writer.writeHeaderFields(header);
-    writer.writeTitles();
-    writer.writeItems();
-    writer.writeTotals();
-    writer.setUpPage(header);
-    const lxw_error closed = workbook_close(workbook);
-    const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
-    if (failure != LXW_NO_ERROR) {
-        FileReasons::fail(errorString, reason(failure));
-        return {};
-    }
-    return readAll(workbookPath, errorString);
+    return XlsxWorkbook::make(
+        [&grid, &header](lxw_workbook *workbook) {
+            WorksheetWriter writer(workbook, grid);
+            writer.writeHeaderFields(header);
+            writer.writeTitles();
+            writer.writeItems();
+            writer.writeTotals();
+            writer.setUpPage(header);
+            return writer.error();
+        },
+        errorString);
 }
 
 bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString)
