@@ -29,7 +29,7 @@ QString run(const QString &suffix, const Document &document, FileDialogs &dialog
     if (path.isEmpty())
         return {};
     QString errorString;
-    if (format.write(path, document.sheet(), document.header(), &errorString))
+    if (format.write(path, document.sheet(), document.header(), &errorString, document.history()))
         return path;
     messages.showCritical(
         QStringLiteral("The estimate could not be exported to %1: %2").arg(QDir::toNativeSeparators(path), errorString),

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "gui/draws/drawrequestoutput.h"
 #include "gui/print/estimateprinter.h"
 
 #include <QMainWindow>
 
 class ClipboardCommands;
+class DrawCommands;
 class Document;
 class EditHistory;
 class EstimateForm;
@@ -12,6 +14,7 @@ class EstimateStatusBar;
 class EstimateSheet;
 class HeaderFields;
 class MainActions;
+class QDockWidget;
 struct PlatformServices;
 class RecentFiles;
 class RecoveryKeeper;
@@ -44,6 +47,7 @@ public slots:
     void mnuExportPdf_Click();
     void mnuExportCsv_Click();
     void mnuExportXlsx_Click();
+    void mnuExportDrawRequest_Click();
     void mnuExit_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
@@ -72,6 +76,7 @@ private:
     bool Form_Unload();
 
     void connectEditing();
+    QDockWidget *addView(QWidget *view, const QString &title, const char *name);
     void checkDocumentType();
     void restoreWindowGeometry();
     void keepFrameOnScreen();
@@ -83,11 +88,13 @@ private:
     Document &m_document;
     PlatformServices &m_services;
     EstimatePrinter m_printer;
+    DrawRequestOutput m_drawOutput;
     EstimateForm *m_form = nullptr;
     MainActions *m_actions = nullptr;
     EstimateStatusBar *m_statusBar = nullptr;
     ClipboardCommands *m_clipboard = nullptr;
     EditHistory *m_history = nullptr;
+    DrawCommands *m_drawCommands = nullptr;
     WheelHook *m_wheelHook = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
