@@ -62,7 +62,7 @@ bench:
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_BUILD_BENCHMARKS=ON
 	cmake --build build-bench --target bench
 
-# A .deb for Debian 12: apt install ./build/VARN-*.deb
+# A .deb for Debian 12: apt install ./build/varn_*.deb
 package:
 	./scripts/install-deps.sh package
 	$(CONFIGURE)

@@ -2,8 +2,10 @@
 
 #include "core/document/document.h"
 #include "core/document/headerfields.h"
+#include "core/document/programsettings.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
+#include "core/registration/fileiconassociation.h"
 #include "core/sheet/estimatesheet.h"
 #include "gui/budget/budgetexport.h"
 #include "report/exportformats.h"
@@ -22,8 +24,9 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export", "--export-dir", "--format",   "--report", "--draw",   "-h",
-                                      "--help",   "-?",           "--help-all", "-v",       "--version"};
+    static const QStringList names = {"--export",   "--export-dir", "--format",  "--report",
+                                      "--draw",     "-h",           "--help",    "-?",
+                                      "--help-all", "-v",           "--version", "--unregister"};
     return names;
 }
 
@@ -48,7 +51,7 @@ public:
                                                           "Without options, the arguments name an estimate to open."));
         m_parser.addHelpOption();
         m_parser.addVersionOption();
-        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw});
+        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw, m_unregister});
         m_parser.addPositionalArgument(QStringLiteral("INPUT"),
                                        QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
                                        QStringLiteral("INPUT.vrn..."));
@@ -64,6 +67,7 @@ public:
     QString report() const { return m_parser.value(m_report); }
     bool drawIsSet() const { return m_parser.isSet(m_draw); }
     QString draw() const { return m_parser.value(m_draw); }
+    bool unregisters() const { return m_parser.isSet(m_unregister); }
 
 private:
     QCommandLineParser m_parser;
@@ -88,6 +92,9 @@ private:
         QStringLiteral("With --report draw-request: the request of recorded draw N again, rather than the next "
                        "request from the current amounts."),
         QStringLiteral("N")};
+    const QCommandLineOption m_unregister{
+        QStringLiteral("unregister"),
+        QStringLiteral("Remove the .vrn file type, the desktop entry and the icons VARN wrote for this user.")};
 };
 
 // What one run exports of each input: the estimate, a Draw Request, the next one (draw 0)
@@ -125,7 +132,8 @@ QString helpText(const QCommandLineParser &parser)
     return QStringLiteral("Usage: VARN [FILE.vrn]\n"
                           "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n"
                           "       VARN --export-dir FOLDER [--format FORMAT] [--report REPORT [--draw N]] "
-                          "INPUT.vrn...\n")
+                          "INPUT.vrn...\n"
+                          "       VARN --unregister\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
@@ -349,6 +357,11 @@ int runOptions(const QStringList &arguments)
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
     const QStringList inputs = parser.positionalArguments();
+    if (options.unregisters()) {
+        ProgramSettings settings;
+        FileIconAssociation::forThisPlatform()->unregister(settings, ProgramSettings::applicationName());
+        return Done;
+    }
     if (options.exportsToFolder()) {
         if (parser.isSet(QStringLiteral("export")))
             return fail(UsageError, QStringLiteral("--export and --export-dir cannot be used together; see --help"));

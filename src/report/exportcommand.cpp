@@ -21,24 +21,28 @@ QString presetPath(const QString &estimateFile, const QString &suffix)
 
 namespace ExportCommand {
 
-void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
+QString run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
 {
     const ExportFormat &format = *ExportFormats::forSuffix(suffix);
-    run(format.dialogTitle, format.dialogFilter, suffix, document, dialogs, messages,
-        [&format, &document](const QString &path, QString *errorString) {
-            return format.write(path, document.sheet(), document.header(), errorString, document.history());
-        });
+    return run(format.dialogTitle, format.dialogFilter, suffix, document, dialogs, messages,
+               [&format, &document](const QString &path, QString *errorString) {
+                   return format.write(path, document.sheet(), document.header(), errorString, document.history());
+               });
 }
 
-void run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
-         FileDialogs &dialogs, MessageBoxes &messages, const Writer &write)
+QString run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
+            FileDialogs &dialogs, MessageBoxes &messages, const Writer &write)
 {
     const QString path = dialogs.showExport(title, filter, suffix, presetPath(document.CurrentFile(), suffix));
+    if (path.isEmpty())
+        return {};
     QString errorString;
-    if (!path.isEmpty() && !write(path, &errorString))
-        messages.showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), errorString),
-                              Document::fileErrorTitle());
+    if (write(path, &errorString))
+        return path;
+    messages.showCritical(
+        QStringLiteral("The estimate could not be exported to %1: %2").arg(QDir::toNativeSeparators(path), errorString),
+        Document::fileErrorTitle());
+    return {};
 }
 
 }

@@ -1,13 +1,16 @@
+#include "core/sheet/twips.h"
 #include "gui/about/frmabout.h"
 #include "gui/about/registryvalues.h"
 #include "gui/about/sysinfostarter.h"
 #include "report/productinfo.h"
 #include "support/fakes.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +96,69 @@ private slots:
             QCOMPARE(captions, expected);
         }
         QVERIFY(messages.shown.isEmpty());
+    }
+
+    void fitsItsText_data()
+    {
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("9 pt, light") << 9.0 << false;
+        QTest::newRow("12 pt, light") << 12.0 << false;
+        QTest::newRow("12 pt, dark") << 12.0 << true;
+    }
+
+    // At the desktop's font size every caption shows whole, in the theme's text colour, in a
+    // box no smaller than designed; the focusable icon has a name.
+    void fitsItsText()
+    {
+        QFETCH(qreal, points);
+        QFETCH(bool, dark);
+        const QFont fontBefore = QApplication::font();
+        const QPalette paletteBefore = QApplication::palette();
+        QFont font = fontBefore;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        QPalette palette = paletteBefore;
+        if (dark) {
+            palette.setColor(QPalette::Window, QColor(0x31, 0x36, 0x3b));
+            palette.setColor(QPalette::WindowText, QColor(0xef, 0xf0, 0xf1));
+        }
+        QApplication::setPalette(palette);
+        QStringList faults;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            const Twips::Scale scale = Twips::Scale::of(*box);
+            if (box->width() < scale.x(5730) || box->height() < scale.y(3555))
+                faults << "smaller than designed";
+            for (const QLabel *label : box->findChildren<QLabel *>()) {
+                if (!box->rect().contains(label->geometry()))
+                    faults << label->objectName() + " outside the box";
+                if (label->text().isEmpty())
+                    continue;
+                for (const QString &line : label->text().split(QStringLiteral("\r\n"))) {
+                    if (label->fontMetrics().horizontalAdvance(line) > label->contentsRect().width())
+                        faults << label->objectName() + " cuts " + line;
+                }
+                if (label->heightForWidth(label->width()) > label->height())
+                    faults << label->objectName() + " cuts its last line";
+                if (label->palette().color(QPalette::WindowText) != palette.color(QPalette::WindowText))
+                    faults << label->objectName() + " in " + label->palette().color(QPalette::WindowText).name();
+            }
+            for (const QPushButton *button : box->findChildren<QPushButton *>()) {
+                if (button->sizeHint().width() > button->width() || !box->rect().contains(button->geometry()))
+                    faults << button->objectName() + " cut";
+            }
+            if (QAccessible::queryAccessibleInterface(box->findChild<QLabel *>("picIcon"))
+                    ->text(QAccessible::Name)
+                    .isEmpty())
+                faults << "the icon has no name";
+            box->reject();
+        });
+        FakeMessageBoxes messages;
+        FrmAbout::showModal(nullptr, messages);
+        QApplication::setFont(fontBefore);
+        QApplication::setPalette(paletteBefore);
+        QCOMPARE(faults, QStringList());
     }
 
     void keyValue_data()

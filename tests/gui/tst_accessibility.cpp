@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 // What a screen reader learns of the window: every control by name and purpose, and each
-// cell of the sheet by its row, its column and what it holds.
+// cell of the sheet by what it holds, its row and column told apart from it.
 class TestAccessibility : public QObject
 {
     Q_OBJECT
@@ -18,10 +18,41 @@ private:
         return accessible ? accessible->text(text) : QStringLiteral("<nothing>");
     }
 
-    static QString cellName(GridView *grid)
+    static QAccessibleInterface *currentCell(GridView *grid)
     {
-        QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(grid)->focusChild();
-        return cell ? cell->text(QAccessible::Name) : QStringLiteral("<no current cell>");
+        return QAccessible::queryAccessibleInterface(grid)->focusChild();
+    }
+
+    // Every interface under the window a screen reader can come across.
+    static void collectShown(QAccessibleInterface *node, QList<QObject *> &objects)
+    {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            if (!child || child->state().invisible)
+                continue;
+            objects << child->object();
+            if (child->object())
+                collectShown(child, objects);
+        }
+    }
+
+    // The current cell as it is read: its name, the headers of its row and column, its
+    // text, and its description.
+    static QStringList reading(GridView *grid)
+    {
+        QAccessibleInterface *cell = currentCell(grid);
+        if (!cell)
+            return {QStringLiteral("<no current cell>")};
+        QAccessibleTableCellInterface *tableCell = cell->tableCellInterface();
+        QAccessibleTextInterface *text = cell->textInterface();
+        if (!tableCell || !text)
+            return {cell->text(QAccessible::Name), QStringLiteral("<no table cell or text interface>")};
+        const auto headers = [](const QList<QAccessibleInterface *> &cells) {
+            return cells.size() == 1 ? cells.first()->text(QAccessible::Name) : QStringLiteral("<no header>");
+        };
+        return {cell->text(QAccessible::Name), headers(tableCell->rowHeaderCells()),
+                headers(tableCell->columnHeaderCells()), text->text(0, text->characterCount()),
+                cell->text(QAccessible::Description)};
     }
 
 private slots:
@@ -33,7 +64,8 @@ private slots:
         const QList<QWidget *> controls = f.window->findChildren<QWidget *>();
         for (QWidget *control : controls) {
             const bool takesFocus = control->focusPolicy() != Qt::NoFocus;
-            if (!control->isVisibleTo(f.window.get())
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+            if (!control->isVisibleTo(f.window.get()) || accessible->state().invisible
                 || !(takesFocus || qobject_cast<QToolButton *>(control) || qobject_cast<QToolBar *>(control)))
                 continue;
             const QString name = control->objectName().isEmpty()
@@ -54,26 +86,41 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("an amount") << 5 << 3 << QStringLiteral("Rough Lumber, Original Cost Estimate: $1,500.00");
-        QTest::newRow("a computed amount")
-            << 5 << 7 << QStringLiteral("Rough Lumber, Estimated Cost to Complete: $1,500.00");
-        QTest::newRow("a name") << 1 << 1 << QStringLiteral("Permits, Fees, Surveys, Subcontractor, Supplier: empty");
-        QTest::newRow("a spare row") << 31 << 2 << QStringLiteral("Row 31, Description: empty");
-        QTest::newRow("the total") << 37 << 4 << QStringLiteral("Total, Adjusted Cost Estimate: $1,500.00");
+        QTest::addColumn<QStringList>("read");
+        const QString advice = EstimateSheet().CategoryHelpTexts.at(4);
+        QTest::newRow("an amount") << 5 << 3
+                                   << QStringList{"$1,500.00", "Rough Lumber", "Original Cost Estimate", "$1,500.00",
+                                                  ""};
+        QTest::newRow("a negative amount")
+            << 6 << 7 << QStringList{"minus $50.00", "Rough Labor", "Estimated Cost to Complete", "($50.00)", ""};
+        QTest::newRow("an empty cell") << 1 << 1
+                                       << QStringList{"empty", "Permits, Fees, Surveys", "Subcontractor, Supplier", "",
+                                                      ""};
+        QTest::newRow("a category, with its advice")
+            << 5 << 2 << QStringList{"Rough Lumber", "Rough Lumber", "Description", "Rough Lumber", advice};
+        QTest::newRow("a spare row") << 31 << 2 << QStringList{"empty", "Row 31", "Description", "", ""};
+        QTest::newRow("the total") << 37 << 4
+                                   << QStringList{"$1,450.00", "Total", "Adjusted Cost Estimate", "$1,450.00", ""};
         QTest::newRow("a note") << 6 << 6
-                                << QStringLiteral(
-                                       "Rough Labor, Current Amounts to be Paid: TBD. Not an amount: not counted");
+                                << QStringList{"TBD. Not an amount: not counted", "Rough Labor",
+                                               "Current Amounts to be Paid", "TBD", ""};
+        QTest::newRow("an amount shown as ###")
+            << 7 << 5
+            << QStringList{"$123,456,789,012.00", "Windows/Ext. Doors", "Total of Previous Payment",
+                           "$123,456,789,012.00", "$123,456,789,012.00"};
     }
 
-    // Moved to by the keyboard, the current cell tells its row, its column and its text.
+    // Moved to by the keyboard, the current cell says its text; its row and column come from
+    // the table's headers, which a screen reader speaks only when they change.
     void currentCell()
     {
         QFETCH(int, row);
         QFETCH(int, column);
-        QFETCH(QString, name);
+        QFETCH(QStringList, read);
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1500"));
+        f.enter(6, 3, QStringLiteral("-50"));
+        f.enter(7, 5, QStringLiteral("123456789012"));
         QGuiApplication::clipboard()->setText(QStringLiteral("TBD"));
         f.clickCell(6, 6);
         f.press(Qt::Key_V, Qt::ControlModifier);
@@ -83,7 +130,30 @@ private slots:
         for (int right = 1; right < column; ++right)
             f.press(Qt::Key_Right);
         QCOMPARE(f.window->sheet().grid().currentRow(), row);
-        QCOMPARE(cellName(f.grid), name);
+        QCOMPARE(reading(f.grid), read);
+    }
+
+    // Tab from the builder's name into the sheet lands on its first cell, and the screen
+    // reader hears of nothing in between: the tab trap is neither announced nor shown.
+    void tabTrapUnheard()
+    {
+        WindowFixture f;
+        auto *trap = f.window->findChild<QLineEdit *>(QStringLiteral("txtTemp"));
+        QList<QObject *> shown;
+        collectShown(QAccessible::queryAccessibleInterface(f.window.get()), shown);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(!shown.contains(trap));
+
+        f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
+        // What takes the focus is what a screen reader announces.
+        QList<QWidget *> focused;
+        const QMetaObject::Connection watch =
+            connect(qApp, &QApplication::focusChanged, this, [&focused](QWidget *, QWidget *now) { focused << now; });
+        f.press(Qt::Key_Tab);
+        disconnect(watch);
+        QVERIFY(!focused.contains(trap));
+        QCOMPARE(QApplication::focusWidget(), f.grid);
+        QCOMPARE(currentCell(f.grid)->text(QAccessible::Name), QStringLiteral("empty"));
     }
 };
 

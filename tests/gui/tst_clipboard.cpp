@@ -1,6 +1,7 @@
 #include "support/windowfixture.h"
 
 #include <QClipboard>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -172,6 +173,59 @@ private slots:
             QStringLiteral("Lot 7\nBlock C\nPine Ridge Estates\n1200 County Road\nSpringfield\nIL 62701"));
         f.press(Qt::Key_V, Qt::ControlModifier);
         QVERIFY(address->viewport()->rect().contains(address->cursorRect()));
+    }
+
+    void contextMenu_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("how");
+        for (const char *control : {"grdMain", "txtName"}) {
+            for (const char *how : {"right click", "Menu key", "Shift+F10"})
+                QTest::addRow("%s, %s", control, how) << control << how;
+        }
+    }
+
+    // The editing commands at hand where the user is, by the mouse or the keyboard; each one
+    // works as from the Edit menu.
+    void contextMenu()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, how);
+        WindowFixture f;
+        f.enter(3, 3, QStringLiteral("950.5"));
+        f.enter(3, 4, QStringLiteral("1"));
+        f.window->header().setText(HeaderFields::Name, QStringLiteral("Pat Doe"));
+        auto *target = f.window->findChild<QWidget *>(control);
+        if (target == f.grid)
+            f.clickCell(3, 4);
+        else {
+            QTest::mouseClick(target, Qt::LeftButton);
+            f.press(Qt::Key_Home);
+            f.press(Qt::Key_End, Qt::ShiftModifier);
+        }
+        QWidget *surface = target == f.grid ? f.grid->viewport() : target;
+        // The cell under the mouse is the one the menu works on.
+        const QPoint at =
+            target == f.grid ? surface->mapFrom(f.grid, f.grid->cellRect(3, 3).center()) : surface->rect().center();
+        if (how == "right click")
+            QTest::mouseClick(f.window->windowHandle(), Qt::RightButton, {}, surface->mapTo(f.window.get(), at));
+        else if (how == "Menu key")
+            f.press(Qt::Key_Menu);
+        else
+            f.press(Qt::Key_F10, Qt::ShiftModifier);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction *item : menu->actions()) {
+            if (!item->isSeparator())
+                items << item->text();
+        }
+        QCOMPARE(items, (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete", "Edit Cell", "Advice for This Category"}));
+        clipboard()->clear();
+        QTest::keyClick(menu, Qt::Key_C);
+        QTRY_VERIFY(!menu->isVisible());
+        const QString cell = how == "right click" ? QStringLiteral("$950.50") : QStringLiteral("$1.00");
+        QCOMPARE(clipboard()->text(), target == f.grid ? cell : QStringLiteral("Pat Doe"));
     }
 
 private:

@@ -5,11 +5,13 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 class TestDocumentCommands : public QObject
 {
@@ -73,6 +75,36 @@ private slots:
                  (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
         WindowFixture second;
         QCOMPARE(second.registrar->registrations.size(), 0);
+    }
+
+    // Help > VARN User Guide, from the keyboard, shows the handbook in the program, once.
+    void userGuide()
+    {
+        WindowFixture f;
+        for (int opening = 0; opening < 2; ++opening) {
+            f.press(Qt::Key_H, Qt::AltModifier);
+            auto *help = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(help);
+            const auto onGuide = [help] {
+                return help->activeAction() && help->activeAction()->text() == "VARN User Guide";
+            };
+            for (int down = 0; down < 5 && !onGuide(); ++down)
+                QTest::keyClick(help, Qt::Key_Down);
+            QVERIFY(onGuide());
+            QTest::keyClick(help, Qt::Key_Return);
+        }
+        const QList<QTextBrowser *> guides = f.window->findChildren<QTextBrowser *>();
+        QCOMPARE(guides.size(), 1);
+        QTextBrowser *guide = guides.first();
+        QTRY_VERIFY(guide->isVisible());
+        QCOMPARE(guide->window()->windowTitle(), QStringLiteral("VARN User Guide"));
+        const QString text = guide->toPlainText();
+        for (const char *topic : {"Record Current Payments", "Export Draw Request", "Estimated Cost to Complete",
+                                  "Total of Previous Payment", "F2", "Ctrl+Tab", "lender"})
+            QVERIFY2(text.contains(QLatin1String(topic)), topic);
+        // Read as a handbook, not as Markdown source.
+        QVERIFY(!text.contains(QLatin1String("## ")));
+        QVERIFY(guide->document()->blockCount() > 20);
     }
 
     // Alt+F and one letter reach every File item, the recent files included.

@@ -2,6 +2,7 @@
 #include "support/windowfixture.h"
 
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -65,9 +66,11 @@ private slots:
             moveTo(row, 2);
             QVERIFY(shown());
             QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(row - 1));
-            // Right of the name cell, as the grid is scrolled by then.
+            // Right of the name cell, as the grid is scrolled by then: level with it, or above
+            // it where the window has no room below.
             const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
-            QCOMPARE(m_box->pos(), QPoint(name.right() + 1, name.top()));
+            QCOMPARE(m_box->x(), name.right() + 1);
+            QVERIFY(m_box->y() == name.top() || m_box->geometry().bottom() < name.top());
             QCOMPARE(m_box->width(), Twips::Scale::of(*m_f->window).x(4000));
             QVERIFY(m_box->height()
                     >= Twips::Scale::of(*m_f->window).y(HelpTips::boxHeight(m_box->toPlainText().size())));
@@ -95,6 +98,73 @@ private slots:
         QCOMPARE(m_box->font(), font);
         moveTo(17, 2);
         QVERIFY(tipFits());
+    }
+
+    void tipsLieOnTheScreen_data()
+    {
+        QTest::addColumn<int>("belowScreen");
+        QTest::newRow("the window at its design size") << 0;
+        QTest::newRow("the window's foot below the screen's") << 120;
+    }
+
+    // The advice for the rows at the foot of the window, or of the screen, is not cut by its edge.
+    void tipsLieOnTheScreen()
+    {
+        QFETCH(int, belowScreen);
+        m_f->resizeToDesign();
+        const QRect screen = m_f->window->screen()->availableGeometry();
+        if (belowScreen > 0)
+            m_f->window->move(screen.left(), screen.bottom() + belowScreen - m_f->window->frameGeometry().height());
+        GridView *grid = m_f->grid;
+        grid->verticalScrollBar()->setValue(0);
+        moveTo(1, 2);
+        m_tips->tmrHelp_Timer();
+        QWidget *form = m_box->parentWidget();
+        const QRect seen = form->rect() & QRect(form->mapFromGlobal(screen.topLeft()), screen.size());
+        int checked = 0;
+        for (int row = 1; row <= 30 && seen.contains(m_f->shownCell(row, 2)); ++row, ++checked) {
+            moveTo(row, 2);
+            QVERIFY2(seen.contains(m_box->geometry()), qPrintable(QString::number(row)));
+            QVERIFY(!m_box->geometry().intersects(m_f->shownCell(row, 2)));
+        }
+        QVERIFY(checked > 3);
+    }
+
+    void adviceByKeyboard_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("hidingKey");
+        QTest::addColumn<QString>("advice"); // empty: no tip
+        const QStringList advice = EstimateSheet().CategoryHelpTexts;
+        QTest::newRow("a category, Escape hides") << 5 << 2 << int(Qt::Key_Escape) << advice.at(4);
+        QTest::newRow("an amount of the last category, a move hides") << 30 << 6 << int(Qt::Key_Down) << advice.at(29);
+        QTest::newRow("an amount shown as ###")
+            << 8 << 5 << int(Qt::Key_Left) << "$123,456,789,012.00\n" + advice.at(7);
+        QTest::newRow("a spare row has none") << 31 << 2 << int(Qt::Key_Escape) << QString();
+    }
+
+    // F1 tells the current cell's advice beside it, whole, and the next key takes it away.
+    void adviceByKeyboard()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, hidingKey);
+        QFETCH(QString, advice);
+        m_f->resizeToDesign();
+        m_f->enter(8, 5, QStringLiteral("123456789012"));
+        m_f->clickCell(row, column);
+        m_f->press(Qt::Key_F1);
+        QCOMPARE(shown(), !advice.isEmpty());
+        if (advice.isEmpty())
+            return;
+        QCOMPARE(m_box->toPlainText(), advice);
+        QVERIFY(tipFits());
+        QVERIFY(m_box->parentWidget()->rect().contains(m_box->geometry()));
+        QVERIFY(!m_box->geometry().intersects(m_f->shownCell(row, column)));
+        m_f->press(Qt::Key(hidingKey));
+        QVERIFY(!shown());
+        QCOMPARE(m_f->model().currentColumn(), hidingKey == Qt::Key_Left ? column - 1 : column);
     }
 
     void boxHeight_data()

@@ -1,8 +1,12 @@
 #include "core/sheet/twips.h"
 #include "support/windowfixture.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
 
 class TestLayout : public QObject
 {
@@ -46,7 +50,10 @@ private slots:
 
         QCOMPARE(grid.width(), Twips::fromPixels(outer.width(), f.window->logicalDpiX()) - 500);
 
-        QCOMPARE(grid.height(), Twips::fromPixels(outer.height(), f.window->logicalDpiY()) - 2700);
+        // The status bar takes its height from the grid's, as the controls above it do.
+        QCOMPARE(grid.height(),
+                 Twips::fromPixels(outer.height(), f.window->logicalDpiY()) - 2700
+                     - Twips::fromPixels(f.window->statusBar()->height(), f.window->logicalDpiY()));
 
         QCOMPARE(grid.columnWidth(1), std::max(1500, grid.width() - 10100));
 
@@ -83,6 +90,46 @@ private slots:
         f.window->resize(150, 600);
 
         QCOMPARE(f.model().width(), width);
+    }
+
+    // The toolbar takes the desktop's icons where its theme has them, and otherwise draws its
+    // own, sharp at the screen's density.
+    void toolbarIcons()
+    {
+        const QTemporaryDir theme;
+        const QString themeFolder = theme.filePath("desk");
+        QFile index(themeFolder + "/index.theme");
+        QVERIFY(QDir().mkpath(themeFolder) && index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=desk\nDirectories=16x16/actions,32x32/actions\n");
+        for (const int size : {16, 32}) {
+            const QString folder = QStringLiteral("%1x%1/actions").arg(size);
+            index.write(QStringLiteral("[%1]\nSize=%2\n").arg(folder).arg(size).toUtf8());
+            QImage picture(size, size, QImage::Format_ARGB32);
+            picture.fill(Qt::green);
+            QVERIFY(QDir().mkpath(themeFolder + u'/' + folder)
+                    && picture.save(themeFolder + u'/' + folder + "/document-open.png"));
+        }
+        index.close();
+        const QStringList searchPaths = QIcon::themeSearchPaths();
+        const QString themeName = QIcon::themeName();
+        QIcon::setThemeSearchPaths({theme.path()});
+        QIcon::setThemeName("desk");
+        WindowFixture f;
+
+        auto *toolBar = f.window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+        const qreal density = f.window->devicePixelRatio();
+        QStringList icons;
+        for (const QAction *button : toolBar->actions()) {
+            if (button->isSeparator())
+                continue;
+            const QPixmap pixmap = button->icon().pixmap(toolBar->iconSize(), density);
+            const bool sharp = pixmap.size() == toolBar->iconSize() * density;
+            icons << button->data().toString() + u' '
+                    + (button->icon().name().isEmpty() ? "own" : button->icon().name()) + (sharp ? "" : " blurred");
+        }
+        QIcon::setThemeSearchPaths(searchPaths);
+        QIcon::setThemeName(themeName);
+        QCOMPARE(icons, (QStringList{"New own", "Open document-open", "Save own", "Print own"}));
     }
 
     void sheetSizesOnScreen()

@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
 constexpr int Spare = EstimateSheet::CategoryCount + 3;
 constexpr int Total = EstimateSheet::TotalRow;
@@ -227,7 +229,67 @@ private slots:
         QVERIFY2(totalInk > inkWidth(paymentInk), "the Total row is not bold");
     }
 
+    void negativeAmountReadable_data()
+    {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light theme") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("dark theme") << QColor(0x31, 0x36, 0x3b) << QColor(0xef, 0xf0, 0xf1);
+    }
+
+    // A cost to complete below zero is red enough to tell and light or dark enough to read on
+    // the theme's cells; on paper it stays pure red.
+    void negativeAmountReadable()
+    {
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        const QPalette before = QApplication::palette();
+        QPalette theme = before;
+        theme.setColor(QPalette::Base, base);
+        theme.setColor(QPalette::Text, text);
+        // The desktop's theme, in place when the program starts.
+        m_f.reset();
+        QApplication::setPalette(theme);
+        m_f = std::make_unique<WindowFixture>();
+        enter(2, EstimateSheet::PreviousPaymentColumn, QStringLiteral("50"));
+        scrollTo(1);
+        const QImage shown = m_f->grid->grab().toImage();
+        QApplication::setPalette(before);
+        const QRect cell = m_f->grid->cellRect(2, EstimateSheet::CostToCompleteColumn).adjusted(2, 2, -3, -3);
+        // The pixel that stands out most from the cell is the colour the text is drawn in.
+        QColor ink = base;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                if (contrast(pixel, base) > contrast(ink, base))
+                    ink = pixel;
+            }
+        }
+        QVERIFY2(ink.red() > ink.green() + 60 && ink.red() > ink.blue() + 60, qPrintable(ink.name()));
+        QVERIFY2(contrast(ink, base) >= 4.5,
+                 qPrintable(QStringLiteral("%1 on %2: %3").arg(ink.name(), base.name()).arg(contrast(ink, base))));
+        const QImage page = printedPage();
+        bool pureRed = false;
+        for (int y = 0; y < page.height() && !pureRed; ++y) {
+            for (int x = 0; x < page.width() && !pureRed; ++x)
+                pureRed = page.pixel(x, y) == qRgb(255, 0, 0);
+        }
+        QVERIFY(pureRed);
+    }
+
 private:
+    // The contrast ratio of two colours as the web's accessibility guidelines measure it.
+    static double contrast(const QColor &a, const QColor &b)
+    {
+        const auto luminance = [](const QColor &c) {
+            const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        };
+        const double la = luminance(a);
+        const double lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+
     static int redPixels(const QImage &image, const QRect &area)
     {
         int count = 0;

@@ -1,6 +1,7 @@
 #include "core/registration/desktopfileassociation.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -60,10 +61,39 @@ private slots:
         write(home("system/applications/example.varn.varn.desktop"),
               "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
               "%f\nMimeType=application/x-varn;\n");
+        // As the package's installation brings the desktop's cache up to date.
+        QProcess::execute("update-desktop-database", {home("system/applications")});
         registerFrom("/usr/bin");
         QVERIFY(!QFile::exists(entry()));
         QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
         QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    // A build run from its folder beside the installed package leaves the package the file
+    // type, and takes back what an earlier run wrote for the user.
+    void buildBesidePackageRegistersNothing()
+    {
+        registerFrom("/home/pat/build");
+        QVERIFY(QFile::exists(entry()));
+        write(home("system/applications/example.varn.varn.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
+              "%f\nMimeType=application/x-varn;\n");
+        registerFrom("/home/pat/build-2");
+        QCOMPARE(userFiles(), QStringList());
+    }
+
+    // VARN --unregister takes back everything the program wrote for the user.
+    void unregister()
+    {
+        registerFrom("/home/pat/build");
+        QVERIFY(!userFiles().isEmpty());
+        QProcess varn;
+        varn.start(VARN_EXECUTABLE, {"--unregister"});
+        QVERIFY(varn.waitForFinished(20000));
+        QCOMPARE(varn.exitCode(), 0);
+        QCOMPARE(userFiles(), QStringList());
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QString());
+        QVERIFY(!QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).contains("Settings/Assoc"));
     }
 
     void execQuoting_data()
@@ -141,6 +171,22 @@ private slots:
     }
 
 private:
+    // What the program wrote into the user's folders for the file type: the entry, the type,
+    // the icons and the choice of default program.
+    QStringList userFiles() const
+    {
+        QStringList files;
+        QDirIterator data(home("data"), QDir::Files, QDirIterator::Subdirectories);
+        while (data.hasNext()) {
+            const QString path = data.next();
+            if (path.contains("varn"))
+                files << path;
+        }
+        QFile choices(home("config/mimeapps.list"));
+        if (choices.open(QIODevice::ReadOnly) && choices.readAll().contains("varn"))
+            files << choices.fileName();
+        return files;
+    }
     QString home(const QString &relative) const { return m_home->filePath(relative); }
     QString entry() const { return home("data/applications/example.varn.varn.desktop"); }
     QByteArray entryText() const;

@@ -140,8 +140,10 @@ void keepAttributes(int fd, const Target &target)
         (void)::fchmod(fd, newFileMode());
         return;
     }
-    if (::fchown(fd, target.status.st_uid, target.status.st_gid) != 0)
-        (void)::fchown(fd, uid_t(-1), target.status.st_gid);
+    if (::fchown(fd, target.status.st_uid, target.status.st_gid) != 0
+        && ::fchown(fd, uid_t(-1), target.status.st_gid) != 0) {
+        // Neither is allowed: the new file keeps the user's own owner and group.
+    }
     (void)::fchmod(fd, target.status.st_mode & 07777);
 }
 

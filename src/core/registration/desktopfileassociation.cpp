@@ -54,9 +54,25 @@ QString filledTemplate(const QString &resource, const QList<std::pair<const char
     return text;
 }
 
-QString execLine(const QString &programPath)
+// Takes the program's line for the type out of the user's choices of default programs.
+bool removeDefaultChoice(const QString &mimeType)
 {
-    return QStringLiteral("Exec=") + DesktopFileAssociation::execCommand(programPath) + QStringLiteral(" %f");
+    const QString path =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    file.close();
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (!line.startsWith(mimeType + u'='))
+            kept << line;
+    }
+    if (kept.size() == lines.size())
+        return false;
+    QString ignored;
+    return SafeFileWriter::write(path, kept.join(u'\n').toUtf8(), &ignored);
 }
 }
 
@@ -115,31 +131,58 @@ void DesktopFileAssociation::RegisterFileAssociation(const QString &AppName, con
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty())
         return;
-    const QString desktopFile = desktopFilePath(dataHome, AppName);
-    // An installed package brings its own entry, type and icons for this very program:
-    // files of our own beside them would only shadow them.
+    // An installed package brings its own entry, type and icons: files of our own beside them
+    // would take the file type from it, whichever program wrote them.
     if (isInstalledSystemWide(AppName, dataHome)) {
-        QFile::remove(desktopFile);
-        QFile::remove(mimePackagePath(dataHome, AppName));
-    } else {
-        writeMimePackage(dataHome, AppName, Extension, IconFile);
-        writeIcons(dataHome, IconFile);
-        writeDesktopEntry(dataHome, AppName, IconFile);
+        if (removeUserRegistration(dataHome, AppName))
+            updateDatabases(dataHome);
+        return;
     }
-    run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
-    run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    writeMimePackage(dataHome, AppName, Extension, IconFile);
+    writeIcons(dataHome, IconFile);
+    writeDesktopEntry(dataHome, AppName, IconFile);
+    updateDatabases(dataHome);
     run(QStringLiteral("xdg-mime"),
         {QStringLiteral("default"), desktopId(AppName) + QStringLiteral(".desktop"), mimeType(AppName)});
 }
 
-bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &dataHome) const
+void DesktopFileAssociation::UnregisterFileAssociation(const QString &AppName)
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dataHome.isEmpty() && removeUserRegistration(dataHome, AppName))
+        updateDatabases(dataHome);
+}
+
+QStringList DesktopFileAssociation::userFiles(const QString &dataHome, const QString &AppName)
+{
+    QStringList files{desktopFilePath(dataHome, AppName), mimePackagePath(dataHome, AppName)};
+    for (const int size : IconSizes)
+        files << dataHome + QStringLiteral("/icons/hicolor/%1x%1/apps/").arg(size) + desktopId(AppName)
+                + QStringLiteral(".png");
+    return files;
+}
+
+bool DesktopFileAssociation::removeUserRegistration(const QString &dataHome, const QString &AppName)
+{
+    bool removed = false;
+    for (const QString &file : userFiles(dataHome, AppName))
+        removed = QFile::remove(file) || removed;
+    return removeDefaultChoice(mimeType(AppName)) || removed;
+}
+
+void DesktopFileAssociation::updateDatabases(const QString &dataHome)
+{
+    run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
+    run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+}
+
+// Any entry of the program's ID outside the user's folder: the package's, whichever program
+// file it starts.
+bool DesktopFileAssociation::isInstalledSystemWide(const QString &AppName, const QString &dataHome)
 {
     const QString entry = QStringLiteral("/applications/") + desktopId(AppName) + QStringLiteral(".desktop");
-    const QString exec = execLine(m_programPath);
     for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        QFile file(folder + entry);
-        if (folder != dataHome && file.open(QIODevice::ReadOnly)
-            && QString::fromUtf8(file.readAll()).split(u'\n').contains(exec))
+        if (folder != dataHome && QFileInfo::exists(folder + entry))
             return true;
     }
     return false;

@@ -7,7 +7,9 @@
 
 // The registration on freedesktop systems, per user under $XDG_DATA_HOME: a shared-mime-info
 // package for the extension, a desktop entry that opens such files, and the icons; then
-// the desktop's databases are brought up to date and the program made the default.
+// the desktop's databases are brought up to date and the program made the default. Where a
+// package has installed the program's entry for everyone, the package owns the file type:
+// nothing is written for the user, and what an earlier registration wrote is taken back.
 class DesktopFileAssociation : public FileIconAssociation
 {
 public:
@@ -23,8 +25,16 @@ public:
                                  const QString &IconFile) override;
     QString iconFile(const QString &appName) const override;
 
+protected:
+    void UnregisterFileAssociation(const QString &AppName) override;
+
 private:
-    bool isInstalledSystemWide(const QString &AppName, const QString &dataHome) const;
+    static bool isInstalledSystemWide(const QString &AppName, const QString &dataHome);
+    // The files a registration writes into the user's data folder.
+    static QStringList userFiles(const QString &dataHome, const QString &AppName);
+    // Removes them, and the choice of this program for the type; false when there were none.
+    static bool removeUserRegistration(const QString &dataHome, const QString &AppName);
+    static void updateDatabases(const QString &dataHome);
     static void writeMimePackage(const QString &dataHome, const QString &AppName, const QString &Extension,
                                  const QString &IconFile);
     void writeDesktopEntry(const QString &dataHome, const QString &AppName, const QString &IconFile) const;

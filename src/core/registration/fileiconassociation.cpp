@@ -33,3 +33,10 @@ void FileIconAssociation::registerIfMoved(QSettings &settings, const QString &ap
     settings.setValue(assocKey(), appFolder);
     settings.sync();
 }
+
+void FileIconAssociation::unregister(QSettings &settings, const QString &appName)
+{
+    UnregisterFileAssociation(appName);
+    settings.remove(assocKey());
+    settings.sync();
+}

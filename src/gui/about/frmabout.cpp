@@ -12,6 +12,10 @@
 #include <algorithm>
 
 namespace {
+// The design's client area, and the space it leaves between controls, in twips.
+constexpr int DesignWidth = 5730;
+constexpr int DesignHeight = 3555;
+constexpr int Gap = 60;
 
 QString lineEnd()
 {
@@ -50,11 +54,13 @@ FrmAbout::FrmAbout(MessageBoxes &messages, QWidget *parent)
     , cmdSysInfo(addButton(QStringLiteral("cmdSysInfo"), QStringLiteral("&System Info..."), {4260, 3075, 1245, 345}))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setFixedSize(Twips::Scale::of(*this).size(5730, 3555));
 
     picIcon->setPixmap(QApplication::windowIcon().pixmap(QSize(32, 32)));
-    // The picture has its place in the tab order, as the buttons do.
+    // The picture has its place in the tab order, as the buttons do, and so a name to be
+    // announced by.
     picIcon->setFocusPolicy(Qt::TabFocus);
+    picIcon->setAccessibleName(QStringLiteral("Cost Estimate program icon"));
+    picIcon->setAccessibleDescription(QStringLiteral("A zig-zag line chart on a purple square"));
 
     // OK is both the default and the cancel button: the dialog's own Escape handling
     // closes the box just as a click on OK does.
@@ -67,8 +73,7 @@ FrmAbout::FrmAbout(MessageBoxes &messages, QWidget *parent)
     cmdOK->setFocus();
 
     Form_Load();
-    for (QLabel *label : {lblTitle, lblVersion, lblDescription, lblDisclaimer})
-        growToFitText(label);
+    fitToText();
 }
 
 void FrmAbout::showModal(QWidget *owner, MessageBoxes &messages)
@@ -97,19 +102,59 @@ QLabel *FrmAbout::addLabel(const QString &name, const QRect &twips)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
     return label;
 }
 
-// The designed sizes suit the font the box was drawn with; a wider desktop font wraps
-// the notice onto a fourth line, which must not be cut off at the label's foot.
+// The designed sizes suit the font the box was drawn with; at a desktop's larger font the
+// captions need more room. The design is the least each control and the box get: a label
+// grows to its longest line and its last one, the controls below it move down, the buttons
+// grow to their captions and move right of the notice, and the box grows around them all.
+void FrmAbout::fitToText()
+{
+    const Twips::Scale scale = Twips::Scale::of(*this);
+    const int gap = scale.y(Gap);
+    int bottom = lblTitle->y() - gap;
+    for (QLabel *label : {lblTitle, lblVersion, lblDescription}) {
+        growToFitText(label);
+        label->move(label->x(), std::max(label->y(), bottom + gap));
+        bottom = label->geometry().bottom();
+    }
+    const int down = std::max(0, bottom - scale.y(1125 + 1170));
+    growToFitText(lblDisclaimer);
+    for (QWidget *below :
+         {static_cast<QWidget *>(Line1[0]), static_cast<QWidget *>(Line1[1]), static_cast<QWidget *>(lblDisclaimer)})
+        below->move(below->x(), below->y() + down);
+    const int buttonsLeft = std::max(cmdOK->x(), lblDisclaimer->geometry().right() + 1 + scale.x(Gap));
+    int buttonTop = lblDisclaimer->y();
+    for (QPushButton *button : {cmdOK, cmdSysInfo}) {
+        const QSize hint = button->sizeHint();
+        button->setGeometry(buttonsLeft, std::max(button->y() + down, buttonTop),
+                            std::max(button->width(), hint.width()), std::max(button->height(), hint.height()));
+        buttonTop = button->geometry().bottom() + 1 + scale.y(Gap);
+    }
+    int right = 0;
+    int foot = 0;
+    for (const QWidget *control :
+         {static_cast<QWidget *>(lblTitle), static_cast<QWidget *>(lblVersion), static_cast<QWidget *>(lblDescription),
+          static_cast<QWidget *>(lblDisclaimer), static_cast<QWidget *>(cmdOK), static_cast<QWidget *>(cmdSysInfo)}) {
+        right = std::max(right, control->geometry().right() + 1);
+        foot = std::max(foot, control->geometry().bottom() + 1);
+    }
+    const QSize size(std::max(scale.x(DesignWidth), right + scale.x(DesignWidth - 5505)),
+                     std::max(scale.y(DesignHeight), foot + scale.y(DesignHeight - 3420)));
+    for (QFrame *line : Line1)
+        line->resize(size.width() - line->x() - scale.x(DesignWidth - 5654), line->height());
+    setFixedSize(size);
+}
+
+// Wide enough for its longest line, and high enough for all its lines at that width.
 void FrmAbout::growToFitText(QLabel *label) const
 {
-    const int neededHeight = std::min(label->heightForWidth(label->width()), height() - label->y());
-    if (neededHeight > label->height())
-        label->resize(label->width(), neededHeight);
+    int widest = 0;
+    for (const QString &line : label->text().split(u'\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line.trimmed()));
+    const int width = std::max(label->width(), widest + 2 * label->frameWidth() + 2);
+    label->resize(width, std::max(label->height(), label->heightForWidth(width)));
 }
 
 QPushButton *FrmAbout::addButton(const QString &name, const QString &caption, const QRect &twips)

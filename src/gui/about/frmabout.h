@@ -30,6 +30,7 @@ private:
     QPushButton *addButton(const QString &name, const QString &caption, const QRect &twips);
     QFrame *addRuleLine(const QString &name, const QColor &colour, int left, int top, int right, int thicknessPixels);
     void growToFitText(QLabel *label) const;
+    void fitToText();
 
     void Form_Load();
 

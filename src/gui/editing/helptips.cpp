@@ -1,10 +1,13 @@
 #include "helptips.h"
 
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/grid.h"
 #include "core/sheet/twips.h"
 #include "gui/sheet/gridview.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -29,6 +32,7 @@ HelpTips::HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit
     connect(grdMain, &GridView::mouseMovedOverCell, this, &HelpTips::grdMain_MouseMove);
     styleBox();
     txtHelp->viewport()->installEventFilter(this);
+    grdMain->installEventFilter(this);
     tmrHelp->start();
 }
 
@@ -38,6 +42,13 @@ bool HelpTips::eventFilter(QObject *watched, QEvent *event)
     // box; a plain turn would scroll the advice out of sight.
     if (watched == txtHelp->viewport() && event->type() == QEvent::Wheel)
         return true;
+    if (watched == grdMain && m_shownByKey
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {
+        m_shownByKey = false;
+        txtHelp->hide();
+        // Escape has done its work; any other key goes on to do its own.
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -102,6 +113,7 @@ void HelpTips::tmrHelp_Timer()
 
 void HelpTips::hideAndRearm()
 {
+    m_shownByKey = false;
     txtHelp->hide();
     m_restartHelpDelay = true;
     tmrHelp->stop();
@@ -111,12 +123,61 @@ void HelpTips::hideAndRearm()
 void HelpTips::showTip(int row)
 {
     // Just right of the name, at the row under the mouse, both as the grid is scrolled.
-    const QRect nameCell = grdMain->cellRect(row, CategoryColumn).translated(grdMain->pos());
-    const QString &text = m_sheet.CategoryHelpTexts.at(row - 1);
+    m_shownByKey = false;
+    showBeside(grdMain->cellRect(row, CategoryColumn), m_sheet.CategoryHelpTexts.at(row - 1));
+}
+
+bool HelpTips::showForCurrentCell()
+{
+    const Grid &grid = m_sheet.grid();
+    const int row = grid.currentRow();
+    const int column = grid.currentColumn();
+    QStringList lines;
+    if (grdMain->hidesAmount(row, column))
+        lines << grid.text(row, column);
+    if (row >= 1 && row <= EstimateSheet::CategoryCount)
+        lines << m_sheet.CategoryHelpTexts.at(row - 1);
+    if (lines.isEmpty())
+        return false;
+    grdMain->scrollToCurrentCell();
+    showBeside(grdMain->shownCellRect(row, column), lines.join(u'\n'));
+    m_shownByKey = true;
+    return true;
+}
+
+void HelpTips::showBeside(const QRect &cell, const QString &text)
+{
     const int width = Twips::Scale::of(*grdMain).x(BoxWidth);
     const int height = std::max(Twips::Scale::of(*grdMain).y(boxHeight(text.size())), fittingHeight(text, width));
-    txtHelp->setGeometry(nameCell.right() + 1, nameCell.top(), width, height);
+    txtHelp->setGeometry(placeBeside(cell.translated(grdMain->pos()), QSize(width, height)));
     txtHelp->setPlainText(text);
     txtHelp->show();
     txtHelp->raise();
+}
+
+// Beside the cell, level with it or above it, right of it or else left of it; else below or
+// above it: the first place where the box lies whole in the window and on the screen.
+QRect HelpTips::placeBeside(const QRect &cell, const QSize &size) const
+{
+    QWidget *form = txtHelp->parentWidget();
+    QRect room = form->rect();
+    if (const QScreen *screen = form->screen()) {
+        const QRect available = screen->availableGeometry();
+        room &= QRect(form->mapFromGlobal(available.topLeft()), available.size());
+    }
+    const int right = cell.right() + 1;
+    const int left = cell.left() - size.width();
+    const int across = std::clamp(cell.left(), room.left(), std::max(room.left(), room.right() - size.width() + 1));
+    const int level = cell.top();
+    const int above = cell.top() - size.height();
+    const QPoint places[] = {{right, level}, {right, above}, {left, level}, {left, above}, {across, cell.bottom() + 1},
+                             {across, above}};
+    for (const QPoint &place : places) {
+        const QRect box(place, size);
+        if (room.contains(box))
+            return box;
+    }
+    return QRect(
+        QPoint(std::min(right, across), std::max(room.top(), std::min(level, room.bottom() - size.height() + 1))),
+        size);
 }

@@ -11,6 +11,9 @@ class QTimer;
 // waits for one tick of a 250 ms timer after the mouse enters the category column; from
 // then on the tip follows the mouse from row to row at once. A box is at least as high as
 // one 250-twip line for each 60 characters, and higher where the font needs more lines.
+// From the keyboard, F1 shows the same box beside the current cell, until the next key.
+// A box lies whole in the window and on the screen, above its cell where there is no room
+// below.
 class HelpTips : public QObject
 {
     Q_OBJECT
@@ -24,6 +27,9 @@ public:
 
     void grdMain_MouseMove(int row, int column);
     void tmrHelp_Timer();
+    // Shows the current cell's advice and, where the cell shows ###, its whole amount; false
+    // when the cell has neither.
+    bool showForCurrentCell();
 
     bool RestartHelpDelay() const { return m_restartHelpDelay; }
     bool HelpDelayElapsed() const { return m_helpDelayElapsed; }
@@ -41,6 +47,8 @@ private:
     void styleBox();
     void hideAndRearm();
     void showTip(int row);
+    void showBeside(const QRect &cell, const QString &text);
+    QRect placeBeside(const QRect &cell, const QSize &size) const;
 
     const EstimateSheet &m_sheet;
     GridView *const grdMain;
@@ -48,4 +56,6 @@ private:
     QTimer *const tmrHelp;
     bool m_restartHelpDelay = true;
     bool m_helpDelayElapsed = false;
+    // Shown by F1: the next key in the sheet takes it away.
+    bool m_shownByKey = false;
 };

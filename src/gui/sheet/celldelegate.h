@@ -20,6 +20,8 @@ public:
                    const QModelIndex &index) override;
 
     static QColor gridLineColour() { return QColor(0xC0, 0xC0, 0xC0); }
+    // Whether the cell shows ### for an amount too wide for it, in the view's font.
+    static bool hidesAmount(const QModelIndex &index, const QRect &cellRect, const QFont &font);
 
 private:
     const Grid &m_grid;

@@ -62,6 +62,8 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         return holdsNote(row, column);
     case Qt::AccessibleTextRole:
         return spokenText(index);
+    case Qt::AccessibleDescriptionRole:
+        return column == m_adviceColumn ? advice(row) : QString();
     default:
         return {};
     }
@@ -81,25 +83,44 @@ QString GridTableModel::rowTitle(int row) const
     return QStringLiteral("Row %1").arg(label.isEmpty() ? QString::number(row) : label);
 }
 
-// A cell as heard, not seen: without its row and column a screen reader would announce
-// a bare "$1,500.00".
+void GridTableModel::setAdvice(int column, const QStringList &advice)
+{
+    m_adviceColumn = column;
+    m_advice = advice;
+}
+
+QString GridTableModel::advice(int row) const
+{
+    return m_advice.value(row - m_grid.fixedRows());
+}
+
+// A cell as heard, not seen: its text alone, as the row and the column are the headers'
+// to tell. What only the eye sees is said: an empty cell, a note's italics, a negative
+// amount's brackets and red.
 QString GridTableModel::spokenText(const QModelIndex &index) const
 {
     const int row = gridRow(index);
     const int column = gridColumn(index);
     const QString text = m_grid.text(row, column).simplified();
-    const QString columnTitle = m_grid.fixedRows() > 0 ? m_grid.text(0, column).simplified() : QString();
-    const QString spoken =
-        QStringLiteral("%1, %2: %3")
-            .arg(rowTitle(row), columnTitle.isEmpty() ? QStringLiteral("Column %1").arg(column) : columnTitle,
-                 text.isEmpty() ? QStringLiteral("empty") : text);
-    // The italics that mark a note are not heard.
-    return holdsNote(row, column) ? spoken + QStringLiteral(". ") + noteCaption() : spoken;
+    if (text.isEmpty())
+        return QStringLiteral("empty");
+    if (holdsNote(row, column))
+        return text + QStringLiteral(". ") + noteCaption();
+    if (EstimateSheet::isMoneyColumn(column) && text.startsWith(u'(') && text.endsWith(u')'))
+        return QStringLiteral("minus ") + text.sliced(1, text.size() - 2);
+    return text;
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || m_grid.fixedRows() == 0 || m_grid.fixedColumns() == 0)
+    if (m_grid.fixedRows() == 0 || m_grid.fixedColumns() == 0)
+        return {};
+    // Heard, a row is named by its title and a column by its caption on one line.
+    if (role == Qt::AccessibleTextRole) {
+        return orientation == Qt::Horizontal ? m_grid.text(0, section + m_grid.fixedColumns()).simplified()
+                                             : rowTitle(section + m_grid.fixedRows());
+    }
+    if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
         return m_grid.text(0, section + m_grid.fixedColumns());

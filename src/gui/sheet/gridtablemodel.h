@@ -26,6 +26,11 @@ public:
 
     // The column whose text names a row to a screen reader, where the row has one.
     void setRowTitleColumn(int column) { m_rowTitleColumn = column; }
+    // The advice a screen reader gives as the description of the cells of a column, from the
+    // first row below the fixed ones on.
+    void setAdvice(int column, const QStringList &advice);
+    // The advice for a row, or nothing.
+    QString advice(int row) const;
 
     QModelIndex indexOfCell(int row, int column) const;
     int gridRow(const QModelIndex &index) const;
@@ -39,4 +44,6 @@ private:
 
     Grid &m_grid;
     int m_rowTitleColumn = -1;
+    int m_adviceColumn = -1;
+    QStringList m_advice;
 };

@@ -4,7 +4,9 @@
 #include "core/sheet/grid.h"
 #include "core/sheet/twips.h"
 #include "fixedcellheader.h"
+#include "gridaccessible.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +50,17 @@ GridView::GridView(Grid &grid, QWidget *parent)
         connect(header, &QHeaderView::sectionResized, this, &GridView::cellsMoved);
     applySizes();
     syncCurrentIndex();
+    // A screen reader sees the sheet as this program presents it; one factory serves every
+    // sheet.
+    QAccessible::removeFactory(&GridAccessible::create);
+    QAccessible::installFactory(&GridAccessible::create);
+}
+
+bool GridView::hidesAmount(int row, int column) const
+{
+    if (row < m_grid.fixedRows() || column < m_grid.fixedColumns())
+        return false;
+    return CellDelegate::hidesAmount(m_model.indexOfCell(row, column), cellRect(row, column), font());
 }
 
 void GridView::applySizes()

@@ -24,6 +24,7 @@ public:
     explicit GridView(Grid &grid, QWidget *parent = nullptr);
 
     Grid &grid() const { return m_grid; }
+    const GridTableModel &tableModel() const { return m_model; }
 
     // A cell's rectangle in this widget's coordinates, fixed cells included; it follows
     // the scrolling.
@@ -36,6 +37,10 @@ public:
 
     // The column whose text names each row to a screen reader.
     void setRowTitleColumn(int column) { m_model.setRowTitleColumn(column); }
+    // The advice each row of a column gives a screen reader as its description.
+    void setAdvice(int column, const QStringList &advice) { m_model.setAdvice(column, advice); }
+    // Whether a cell shows ### for an amount too wide for it.
+    bool hidesAmount(int row, int column) const;
 
     void scrollToCurrentCell();
 

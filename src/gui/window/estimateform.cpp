@@ -8,7 +8,9 @@
 #include "gui/sheet/gridview.h"
 #include "report/cellpainter.h"
 #include "report/productinfo.h"
+#include "tabtrapaccessible.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -74,6 +76,34 @@ int EstimateForm::naturalRowHeight()
 QList<QWidget *> EstimateForm::textControls() const
 {
     return {txtCell, txtTemp, txtName, txtAddress, txtBuilder, grdMain};
+}
+
+QList<QWidget *> EstimateForm::editingControls() const
+{
+    return {grdMain, txtCell, txtName, txtAddress, txtBuilder};
+}
+
+bool EstimateForm::showAdvice()
+{
+    return m_helpTips->showForCurrentCell();
+}
+
+// Tab into the sheet would give the tab trap the focus for a moment, and a screen reader
+// would announce it after the sheet it hands the focus on to: the sheet takes it at once.
+bool EstimateForm::focusNextPrevChild(bool next)
+{
+    QWidget *field = QApplication::focusWidget();
+    for (int step = 0; field && step < 16; ++step) {
+        field = next ? field->nextInFocusChain() : field->previousInFocusChain();
+        const bool takesTab = field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus);
+        if (field == txtTemp) {
+            m_cellEditor->txtTemp_GotFocus();
+            return true;
+        }
+        if (takesTab)
+            break;
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void EstimateForm::place(QWidget *widget, int left, int top, int width, int height) const
@@ -167,9 +197,10 @@ void EstimateForm::describeControls()
              QStringLiteral("The cost categories with their estimates, payments and cost to complete. "
                             "Type to fill the current cell, F2 to edit it, Enter to put the entry in."));
     grdMain->setRowTitleColumn(EstimateSheet::DescriptionColumn);
+    grdMain->setAdvice(EstimateSheet::DescriptionColumn, m_document.sheet().CategoryHelpTexts);
     describe(txtCell, QStringLiteral("Cell entry"),
              QStringLiteral("The entry for the current cell of the sheet; Enter puts it in"));
-    describe(txtTemp, QStringLiteral("Next cell"), QStringLiteral("Moves on to the next cell of the sheet"));
+    TabTrapAccessible::hide(txtTemp);
     describe(txtHelp, QStringLiteral("Category advice"), QStringLiteral("Advice for the category under the mouse"));
 }
 
@@ -269,7 +300,7 @@ bool EstimateForm::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void EstimateForm::fitGridToWindow(const QSize &outerPixels)
+void EstimateForm::fitGridToWindow(const QSize &outerPixels, int pixelsBelow)
 {
     const Twips::Scale scale = Twips::Scale::of(*this);
     const int outerWidth = scale.twipsX(outerPixels.width());
@@ -277,7 +308,7 @@ void EstimateForm::fitGridToWindow(const QSize &outerPixels)
     EstimateSheet &sheet = m_document.sheet();
     Grid &grid = sheet.grid();
     if (outerHeight > SmallestLaidOutSize)
-        grid.setHeight(outerHeight - OuterHeightBesideGrid);
+        grid.setHeight(outerHeight - OuterHeightBesideGrid - scale.twipsY(pixelsBelow));
     if (outerWidth > SmallestLaidOutSize) {
         grid.setWidth(outerWidth - OuterWidthBesideGrid);
         sheet.SetColumnWidths();
@@ -285,7 +316,7 @@ void EstimateForm::fitGridToWindow(const QSize &outerPixels)
     grdMain->resize(scale.size(grid.width(), grid.height()));
 }
 
-QSize EstimateForm::outerSizeForWholeSheet() const
+QSize EstimateForm::outerSizeForWholeSheet(int pixelsBelow) const
 {
     // Room for the grid's border, so that the last column and row are not cut by it.
     constexpr int GridBorder = 300;
@@ -294,5 +325,6 @@ QSize EstimateForm::outerSizeForWholeSheet() const
     for (int row = 0; row < grid.rowCount(); ++row)
         sheetHeight += grid.rowHeight(row);
     return Twips::Scale::of(*this).size(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid,
-                                        sheetHeight + OuterHeightBesideGrid);
+                                        sheetHeight + OuterHeightBesideGrid)
+        + QSize(0, pixelsBelow);
 }

@@ -38,14 +38,20 @@ public:
     CellEditor &cellEditor() const { return *m_cellEditor; }
     // The text boxes and the grid, which take the menus' shortcuts before their own.
     QList<QWidget *> textControls() const;
+    // The controls with the menu of editing commands: the sheet, its editor and the header
+    // fields.
+    QList<QWidget *> editingControls() const;
     // Hands on the change typed into the header field that has the focus, as leaving it does.
     void finishHeaderEdit();
+    // F1: the current cell's advice beside it; false when it has none.
+    bool showAdvice();
 
     // The layout rule, for the window's outer size, frame and menu bar included: the grid
-    // takes what the header fields leave, each dimension only above 3000 twips.
-    void fitGridToWindow(const QSize &outerPixels);
+    // takes what the header fields and the lines below the form leave, each dimension only
+    // above 3000 twips.
+    void fitGridToWindow(const QSize &outerPixels, int pixelsBelow);
     // The window's outer size that shows the whole sheet with its header fields.
-    QSize outerSizeForWholeSheet() const;
+    QSize outerSizeForWholeSheet(int pixelsBelow) const;
 
 signals:
     // A header field was left, or finished, holding another text than when it was entered.
@@ -65,6 +71,7 @@ private:
     void placeInClient(QWidget *widget, int left, int top, int width, int height) const;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
     Document &m_document;
     QLabel *lblLogo = nullptr;

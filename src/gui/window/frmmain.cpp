@@ -7,8 +7,10 @@
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/twips.h"
+#include "editcontextmenu.h"
 #include "estimatedropfilter.h"
 #include "estimateform.h"
+#include "estimatestatusbar.h"
 #include "gui/about/frmabout.h"
 #include "gui/budget/budgetexport.h"
 #include "gui/budget/budgetview.h"
@@ -22,6 +24,7 @@
 #include "gui/editing/edithistory.h"
 #include "gui/editing/headerfieldchange.h"
 #include "gui/editing/wheelhook.h"
+#include "gui/help/userguide.h"
 #include "gui/sheet/gridview.h"
 #include "mainactions.h"
 #include "report/cellpainter.h"
@@ -54,6 +57,9 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     m_actions = new MainActions(*this);
     m_form = new EstimateForm(document, this);
     setCentralWidget(m_form);
+    m_statusBar = new EstimateStatusBar(document, document.sheet().grid(), m_form->grid(), this);
+    setStatusBar(m_statusBar);
+    new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), this);
     addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("Draws"), "dckDraws");
@@ -140,7 +146,8 @@ void FrmMain::Form_Load()
                                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
                                     RecoveryKeeper::delayFromEnvironment(), this);
     const Twips::Scale scale = Twips::Scale::of(*this);
-    resize(scale.x(EstimateForm::DesignWidth), menuBar()->sizeHint().height() + scale.y(EstimateForm::DesignHeight));
+    resize(scale.x(EstimateForm::DesignWidth),
+           menuBar()->sizeHint().height() + scale.y(EstimateForm::DesignHeight) + m_statusBar->sizeHint().height());
 }
 
 void FrmMain::checkDocumentType()
@@ -152,35 +159,57 @@ void FrmMain::checkDocumentType()
 
 void FrmMain::restoreWindowGeometry()
 {
+    if (WindowGeometry::restore(*this))
+        return;
+    // At the first start: large enough to show the whole sheet, as far as the screen allows;
+    // where is the window manager's to choose, as it alone knows the frame it will draw.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    bool maximized = false;
-    QRect geometry = WindowGeometry::savedGeometry(&maximized);
-    if (geometry.isValid()) {
-        geometry = geometry.marginsAdded(frame);
-    } else {
-        // At the first start: large enough to show the whole sheet, as far as the screen allows.
-        geometry =
-            QRect(frameGeometry().topLeft(), m_form->outerSizeForWholeSheet().expandedTo(frameGeometry().size()));
-        maximized = false;
-    }
-    setGeometry(WindowGeometry::clampedTo(geometry, WindowGeometry::availableAround(geometry)).marginsRemoved(frame));
-    if (maximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    QSize outer = m_form->outerSizeForWholeSheet(m_statusBar->sizeHint().height()).expandedTo(frameGeometry().size());
+    const QRect available = WindowGeometry::availableAround(frameGeometry());
+    if (!available.isEmpty())
+        outer = outer.boundedTo(available.size());
+    resize(outer.shrunkBy(frame));
+}
+
+// Until the window is first activated, by when the window manager has framed and placed it,
+// its frame is kept whole on the screen: a place saved on a larger screen, or a frame larger than expected, would put
+// the title bar and its buttons out of reach.
+void FrmMain::keepFrameOnScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    const QRect outer = frameGeometry();
+    const QRect onScreen = WindowGeometry::clampedTo(outer, WindowGeometry::availableAround(outer));
+    if (onScreen == outer)
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    setGeometry(onScreen.marginsRemoved(frame));
+}
+
+void FrmMain::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_placing)
+        keepFrameOnScreen();
 }
 
 void FrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     Form_Resize();
+    if (m_placing)
+        keepFrameOnScreen();
 }
 
 void FrmMain::Form_Resize()
 {
     if (!m_form)
         return;
-    // The layout rule is for the window's size; an open view beside the sheet takes its share.
+    // The layout rule is for the window's size; an open view beside the sheet takes its share,
+    // and the status bar below it its height.
     const int besideTheSheet = width() - m_form->width();
-    m_form->fitGridToWindow(frameGeometry().size() - QSize(besideTheSheet, 0));
+    m_form->fitGridToWindow(frameGeometry().size() - QSize(besideTheSheet, 0),
+                            m_statusBar->isVisible() ? m_statusBar->height() : 0);
 }
 
 void FrmMain::showEvent(QShowEvent *event)
@@ -189,6 +218,8 @@ void FrmMain::showEvent(QShowEvent *event)
         // Only now is the window's frame known, which is to fit on the screen too.
         m_shownBefore = true;
         restoreWindowGeometry();
+        m_placing = true;
+        keepFrameOnScreen();
     }
     QMainWindow::showEvent(event);
     // Opened once the window is on screen and laid out, even where no window manager
@@ -198,8 +229,12 @@ void FrmMain::showEvent(QShowEvent *event)
 
 bool FrmMain::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
+        // By its first activation the window manager has framed and placed the window.
+        if (std::exchange(m_placing, false))
+            keepFrameOnScreen();
         Form_Activate();
+    }
     return QMainWindow::event(event);
 }
 
@@ -287,13 +322,15 @@ void FrmMain::mnuOpen_Click()
 void FrmMain::mnuSave_Click()
 {
     commitOpenEdit();
-    m_document.save();
+    if (m_document.save() == Document::SaveOutcome::Saved)
+        m_statusBar->showSaved(m_document.CurrentFile());
 }
 
 void FrmMain::mnuSaveAs_Click()
 {
     commitOpenEdit();
-    m_document.saveAs();
+    if (m_document.saveAs() == Document::SaveOutcome::Saved)
+        m_statusBar->showSaved(m_document.CurrentFile());
 }
 
 void FrmMain::mnuPrint_Click()
@@ -311,7 +348,9 @@ void FrmMain::mnuPrintPreview_Click()
 void FrmMain::exportAs(const QString &suffix)
 {
     commitOpenEdit();
-    ExportCommand::run(suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes);
+    const QString exported = ExportCommand::run(suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes);
+    if (!exported.isEmpty())
+        m_statusBar->showExported(exported);
 }
 
 void FrmMain::mnuExportPdf_Click()
@@ -338,11 +377,14 @@ void FrmMain::mnuExportDrawRequest_Click()
 void FrmMain::mnuExportBudget_Click()
 {
     commitOpenEdit();
-    ExportCommand::run(QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"),
-                       QStringLiteral("pdf"), m_document, *m_services.fileDialogs, *m_services.messageBoxes,
-                       [this](const QString &path, QString *errorString) {
-                           return BudgetExport::save(path, sheet(), header(), m_document.history(), errorString);
-                       });
+    const QString exported =
+        ExportCommand::run(QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"),
+                           QStringLiteral("pdf"), m_document, *m_services.fileDialogs, *m_services.messageBoxes,
+                           [this](const QString &path, QString *errorString) {
+                               return BudgetExport::save(path, sheet(), header(), m_document.history(), errorString);
+                           });
+    if (!exported.isEmpty())
+        m_statusBar->showExported(exported);
 }
 
 void FrmMain::mnuUndo_Click()
@@ -386,6 +428,16 @@ void FrmMain::mnuRecordPayments_Click()
 void FrmMain::mnuEditCell_Click()
 {
     m_form->cellEditor().editCurrentCell();
+}
+
+void FrmMain::mnuAdvice_Click()
+{
+    m_form->showAdvice();
+}
+
+void FrmMain::mnuUserGuide_Click()
+{
+    UserGuide::showFor(this);
 }
 
 void FrmMain::mnuAbout_Click()

@@ -11,6 +11,7 @@ class DrawCommands;
 class Document;
 class EditHistory;
 class EstimateForm;
+class EstimateStatusBar;
 class EstimateSheet;
 class HeaderFields;
 class MainActions;
@@ -58,11 +59,14 @@ public slots:
     void mnuDelete_Click();
     void mnuRecordPayments_Click();
     void mnuEditCell_Click();
+    void mnuAdvice_Click();
+    void mnuUserGuide_Click();
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(const QString &key);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -77,6 +81,7 @@ private:
     QDockWidget *addView(QWidget *view, const QString &title, const char *name);
     void checkDocumentType();
     void restoreWindowGeometry();
+    void keepFrameOnScreen();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();
@@ -88,6 +93,7 @@ private:
     DrawRequestOutput m_drawOutput;
     EstimateForm *m_form = nullptr;
     MainActions *m_actions = nullptr;
+    EstimateStatusBar *m_statusBar = nullptr;
     ClipboardCommands *m_clipboard = nullptr;
     EditHistory *m_history = nullptr;
     DrawCommands *m_drawCommands = nullptr;
@@ -99,4 +105,7 @@ private:
     bool m_activating = false;
     bool m_leftCopiesOffered = false;
     bool m_shownBefore = false;
+    // Between the first showing and the first activation, while the window manager frames
+    // and places the window.
+    bool m_placing = false;
 };

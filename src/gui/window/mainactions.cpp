@@ -130,16 +130,20 @@ void MainActions::createEditMenu()
                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
                      &FrmMain::mnuRedo_Click);
     edit->addSeparator();
-    addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), &FrmMain::mnuCut_Click);
-    addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &FrmMain::mnuCopy_Click);
-    addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
-               &FrmMain::mnuPaste_Click);
-    addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete), &FrmMain::mnuDelete_Click);
+    m_editingActions << addCommand(edit, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                                   &FrmMain::mnuCut_Click)
+                     << addCommand(edit, "mnuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
+                                   &FrmMain::mnuCopy_Click)
+                     << addCommand(edit, "mnuPaste", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+                                   &FrmMain::mnuPaste_Click)
+                     << addCommand(edit, "mnuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete),
+                                   &FrmMain::mnuDelete_Click);
     edit->addSeparator();
     m_recordPayments = addItem(edit, "mnuRecordPayments", QStringLiteral("Rec&ord Current Payments"), {},
                                &FrmMain::mnuRecordPayments_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
-    addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
+    m_editingActions << addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2),
+                                   &FrmMain::mnuEditCell_Click);
 }
 
 void MainActions::createViewMenu()
@@ -157,6 +161,10 @@ void MainActions::createHelpMenu()
 {
     QMenu *help = m_window.menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpTop"));
+    m_editingActions << addItem(help, "mnuAdvice", QStringLiteral("Advice for This Category"),
+                                {QKeySequence(Qt::Key_F1)}, &FrmMain::mnuAdvice_Click);
+    addItem(help, "mnuUserGuide", QStringLiteral("VARN User Guide"), {}, &FrmMain::mnuUserGuide_Click);
+    help->addSeparator();
     addItem(help, "mnuAbout", QStringLiteral("&About"), {}, &FrmMain::mnuAbout_Click);
 }
 
@@ -170,19 +178,24 @@ void MainActions::createToolBar()
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setAccessibleName(m_toolBar->windowTitle());
     m_toolBar->setAccessibleDescription(QStringLiteral("New, Open, Save and Print"));
-    // A button is the menu's own command, so both are one action with one handler.
-    const auto addButton = [this](QAction *command, const QString &key, const char *picture) {
-        command->setIcon(QIcon(QLatin1String(picture)));
+    // A button is the menu's own command, so both are one action with one handler. Its picture
+    // is the desktop's, where its icon theme has one, so that the toolbar looks like the other
+    // programs'; otherwise the program's own, at every size it is drawn in.
+    const auto addButton = [this](QAction *command, const QString &key, const char *themeName) {
+        QIcon own;
+        for (const int size : {16, 24, 32, 48, 64})
+            own.addFile(QStringLiteral(":/icons/%1-%2.png").arg(key.toLower()).arg(size), QSize(size, size));
+        command->setIcon(QIcon::fromTheme(QLatin1String(themeName), own));
         command->setIconVisibleInMenu(false);
         command->setData(key);
         command->setToolTip(key);
         m_toolBar->addAction(command);
     };
-    addButton(m_new, QStringLiteral("New"), ":/icons/new.xpm");
-    addButton(m_open, QStringLiteral("Open"), ":/icons/open.xpm");
-    addButton(m_save, QStringLiteral("Save"), ":/icons/save.xpm");
+    addButton(m_new, QStringLiteral("New"), "document-new");
+    addButton(m_open, QStringLiteral("Open"), "document-open");
+    addButton(m_save, QStringLiteral("Save"), "document-save");
     m_toolBar->addSeparator();
-    addButton(m_print, QStringLiteral("Print"), ":/icons/print.xpm");
+    addButton(m_print, QStringLiteral("Print"), "document-print");
 }
 
 void MainActions::followUndoStack(const QUndoStack &stack)

@@ -22,6 +22,8 @@ public:
 
     QToolBar *toolBar() const { return m_toolBar; }
     QAction *recordPayments() const { return m_recordPayments; }
+    // The commands of the menu at hand in the sheet and the header fields.
+    QList<QAction *> editingActions() const { return m_editingActions; }
     // The shortcuts that act before a focused text box sees their keys.
     QList<QKeySequence> priorityShortcuts() const;
 
@@ -62,4 +64,5 @@ private:
     QList<QAction *> m_recentFiles;
     QAction *m_recentFilesEnd = nullptr;
     QList<QAction *> m_priorityActions;
+    QList<QAction *> m_editingActions;
 };

@@ -7,14 +7,11 @@
 #include <QScreen>
 
 namespace {
+// The window's place with its frame, as Qt keeps it; a place kept by an earlier version
+// without the frame, which put the title bar off the screen, is not read.
 QString geometryKey()
 {
-    return QStringLiteral("Window/Geometry");
-}
-
-QString maximizedKey()
-{
-    return QStringLiteral("Window/Maximized");
+    return QStringLiteral("Window/Frame");
 }
 }
 
@@ -38,18 +35,15 @@ QRect availableAround(const QRect &geometry)
     return screen ? screen->availableGeometry() : QRect();
 }
 
-QRect savedGeometry(bool *maximized)
+bool restore(QMainWindow &window)
 {
-    const ProgramSettings settings;
-    *maximized = settings.value(maximizedKey()).toBool();
-    return settings.value(geometryKey()).toRect();
+    const QByteArray saved = ProgramSettings().value(geometryKey()).toByteArray();
+    return !saved.isEmpty() && window.restoreGeometry(saved);
 }
 
 void save(const QMainWindow &window)
 {
-    ProgramSettings settings;
-    settings.setValue(geometryKey(), window.normalGeometry());
-    settings.setValue(maximizedKey(), window.isMaximized());
+    ProgramSettings().setValue(geometryKey(), window.saveGeometry());
 }
 
 }

@@ -3,6 +3,7 @@
 #include <QRect>
 
 class QMainWindow;
+class QWidget;
 
 // Where the main window comes back: where it was left and at its size, moved and shrunk
 // onto the screen when the screen is smaller than it was.
@@ -13,8 +14,8 @@ QRect clampedTo(const QRect &geometry, const QRect &available);
 // that one is gone; empty without a screen.
 QRect availableAround(const QRect &geometry);
 
-// The geometry saved when the window last closed, and whether it was maximised; an invalid
-// rectangle at the first start.
-QRect savedGeometry(bool *maximized);
+// Puts the window back where it was left, at its size, its frame included, and maximised
+// when it was; false at the first start.
+bool restore(QMainWindow &window);
 void save(const QMainWindow &window);
 }

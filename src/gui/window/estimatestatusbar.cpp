@@ -1,0 +1,71 @@
+#include "estimatestatusbar.h"
+
+#include "core/document/document.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/grid.h"
+#include "core/sheet/money.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+
+EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid, const QWidget *sheet, QWidget *parent)
+    : QStatusBar(parent)
+    , m_document(document)
+    , m_grid(grid)
+    , m_sheet(sheet)
+    , m_fileName(new QLabel(this))
+    , m_sum(new QLabel(this))
+{
+    setObjectName(QStringLiteral("sbrStatus"));
+    setAccessibleName(QStringLiteral("Status"));
+    setSizeGripEnabled(false);
+    m_fileName->setObjectName(QStringLiteral("lblFileName"));
+    m_sum->setObjectName(QStringLiteral("lblSelectionSum"));
+    addWidget(m_fileName, 1);
+    addPermanentWidget(m_sum);
+    connect(&document, &Document::fileUsed, this, &EstimateStatusBar::showFileName);
+    connect(&document, &Document::estimateReplaced, this, &EstimateStatusBar::showFileName);
+    connect(&document, &Document::changed, this, &EstimateStatusBar::showFileName);
+    connect(&grid, &Grid::selectionChanged, this, &EstimateStatusBar::showSelectionSum);
+    connect(&grid, &Grid::currentCellChanged, this, &EstimateStatusBar::showSelectionSum);
+    connect(&grid, &Grid::cellChanged, this, &EstimateStatusBar::showSelectionSum);
+    connect(qApp, &QApplication::focusChanged, this, &EstimateStatusBar::showSelectionSum);
+    showFileName();
+    showSelectionSum();
+}
+
+void EstimateStatusBar::showSaved(const QString &path)
+{
+    showFileName();
+    showMessage(QStringLiteral("Saved ") + QFileInfo(path).fileName(), MessageMilliseconds);
+}
+
+void EstimateStatusBar::showExported(const QString &path)
+{
+    showMessage(QStringLiteral("Exported ") + QFileInfo(path).fileName(), MessageMilliseconds);
+}
+
+void EstimateStatusBar::showFileName()
+{
+    const QString &file = m_document.CurrentFile();
+    m_fileName->setText(file.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file).fileName());
+}
+
+// Notes and texts count as nothing, as in the totals.
+void EstimateStatusBar::showSelectionSum()
+{
+    const bool severalCells = m_sheet->hasFocus()
+        && (m_grid.selectionRow() != m_grid.currentRow() || m_grid.selectionColumn() != m_grid.currentColumn());
+    m_sum->setVisible(severalCells);
+    if (!severalCells)
+        return;
+    double sum = 0;
+    for (int row = m_grid.fixedRows(); row < m_grid.rowCount(); ++row) {
+        for (int column = m_grid.fixedColumns(); column < m_grid.columnCount(); ++column) {
+            if (EstimateSheet::isMoneyColumn(column) && m_grid.isSelected(row, column))
+                sum += Money::ReadMoneyValue(m_grid.text(row, column));
+        }
+    }
+    m_sum->setText(QStringLiteral("Sum: ") + Money::moneyText(sum));
+}
