@@ -10,7 +10,7 @@ set -eu
 
 run="
 build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libfontconfig-dev
+qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libminizip-dev libfontconfig-dev
 librsvg2-bin fonts-dejavu-core fonttools
 xdg-utils shared-mime-info desktop-file-utils
 "

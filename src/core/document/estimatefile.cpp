@@ -349,7 +349,9 @@ std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *
     std::optional<EstimateContent> content;
     if (openRegularFile(file, path, &reason)) {
         content = decode(file);
-        if (!content)
+        if (!content && file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        else if (!content)
             reason = file.size() > MaximumSize ? QStringLiteral("The file is larger than 1 MiB")
                                                : QStringLiteral("It is not a whole estimate file: it is cut short, "
                                                                 "or it is not text");

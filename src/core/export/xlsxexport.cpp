@@ -7,9 +7,13 @@
 #include "core/sheet/money.h"
 #include "core/sheet/twips.h"
 #include "numericclocale.h"
+#include "scratchfolder.h"
+#include "silencedstandarderror.h"
+#include "workbookcheck.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+
+#include <cerrno>
 
 #include <xlsxwriter.h>
 
@@ -218,7 +222,7 @@ QString reason(lxw_error error)
     return QString::fromUtf8(lxw_strerror(error));
 }
 
-QByteArray readAll(const QString &path, QString *errorString)
+std::optional<QByteArray> readAll(const QString &path, QString *errorString)
 {
     QFile file(path);
     QByteArray bytes;
@@ -226,9 +230,48 @@ QByteArray readAll(const QString &path, QString *errorString)
         bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         FileReasons::fail(errorString, file.errorString());
-        return {};
+        return std::nullopt;
     }
     return bytes;
+}
+
+// The library leaves its failures in errno, with the reason a user understands ("No space
+// left on device"); its own codes say only where it was.
+QString reasonFor(lxw_error error, int systemError)
+{
+    return systemError ? FileReasons::systemError(systemError) : reason(error);
+}
+
+// The workbook as the library makes it at path, its scratch files in the folder scratch;
+// nothing, with the reason, when the library knows it failed.
+std::optional<QByteArray> writeWorkbook(const Grid &grid, const HeaderFields &header, const QString &scratch,
+                                        const QString &path, QString *errorString)
+{
+    const NumericCLocale numbersInTheCForm;
+    const SilencedStandardError libraryMessages;
+    const QByteArray scratchFolder = QFile::encodeName(scratch);
+    lxw_workbook_options options = {};
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
+    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    if (!workbook) {
+        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        return std::nullopt;
+    }
+    WorksheetWriter writer(workbook, grid);
+    writer.writeHeaderFields(header);
+    writer.writeTitles();
+    writer.writeItems();
+    writer.writeTotals();
+    writer.setUpPage(header);
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook);
+    const int systemError = errno;
+    const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
+    if (failure != LXW_NO_ERROR) {
+        FileReasons::fail(errorString, reasonFor(failure, systemError));
+        return std::nullopt;
+    }
+    return readAll(path, errorString);
 }
 }
 
@@ -237,36 +280,25 @@ namespace XlsxExport {
 QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString)
 {
     // The library writes to a path, its scratch files too: both go into a folder of our own,
-    // and only the finished bytes reach the file the user named.
-    const QTemporaryDir folder;
+    // and only the finished bytes, checked, reach the file the user named.
+    const ScratchFolder folder;
     if (!folder.isValid()) {
         FileReasons::fail(errorString, folder.errorString());
         return {};
     }
-    const NumericCLocale numbersInTheCForm;
-    const QByteArray scratch = QFile::encodeName(folder.path());
-    const QString workbookPath = folder.filePath(QStringLiteral("estimate.xlsx"));
-    lxw_workbook_options options = {};
-    options.tmpdir = const_cast<char *>(scratch.constData());
-    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
-    if (!workbook) {
-        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        return {};
+    // A scratch file that the library failed to write or read leaves a part cut short and
+    // no reason; a fault that passes costs one more try.
+    QString problem;
+    for (const char *name : {"estimate.xlsx", "again.xlsx"}) {
+        const std::optional<QByteArray> bytes =
+            writeWorkbook(grid, header, folder.path(), folder.filePath(QLatin1String(name)), errorString);
+        if (!bytes)
+            return {};
+        if (WorkbookCheck::isWhole(*bytes, &problem))
+            return *bytes;
     }
-
-    WorksheetWriter writer(workbook, grid);
-    writer.writeHeaderFields(header);
-    writer.writeTitles();
-    writer.writeItems();
-    writer.writeTotals();
-    writer.setUpPage(header);
-    const lxw_error closed = workbook_close(workbook);
-    const lxw_error failure = writer.error() != LXW_NO_ERROR ? writer.error() : closed;
-    if (failure != LXW_NO_ERROR) {
-        FileReasons::fail(errorString, reason(failure));
-        return {};
-    }
-    return readAll(workbookPath, errorString);
+    FileReasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
+    return {};
 }
 
 bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString)
