@@ -38,7 +38,7 @@ void BM_FormatRawEntry(benchmark::State &state)
 {
     const QString raw = QStringLiteral("1500.5");
     for (auto _ : state)
-        benchmark::DoNotOptimize(Money::moneyText(Money::readRawEntry(raw)));
+        benchmark::DoNotOptimize(Money::moneyText(Money::ReadMoneyValue(raw)));
 }
 BENCHMARK(BM_FormatRawEntry);
 

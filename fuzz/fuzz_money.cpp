@@ -28,17 +28,16 @@ void checkMoneyText(double value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (const double value :
-         {Money::ReadMoneyValue(text), Money::readLeadingNumber(text), Money::readRawEntry(text)}) {
-        check(std::isfinite(value));
-        checkMoneyText(value);
-        Money::plainNumberText(value);
-    }
+    const double value = Money::ReadMoneyValue(text);
+    check(std::isfinite(value));
+    check(Money::holdsAmount(text) != Money::holdsNote(text) || text.trimmed().isEmpty());
+    checkMoneyText(value);
+    Money::plainNumberText(value);
     if (size >= sizeof(double)) {
-        double value;
-        std::memcpy(&value, data, sizeof value);
-        checkMoneyText(value);
-        Money::plainNumberText(value);
+        double bits;
+        std::memcpy(&bits, data, sizeof bits);
+        checkMoneyText(bits);
+        Money::plainNumberText(bits);
     }
     return 0;
 }

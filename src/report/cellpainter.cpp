@@ -2,6 +2,7 @@
 
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
+#include "core/sheet/money.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -58,6 +59,7 @@ QFont cellFont(const CellPainter::CellLook &look, const QFont &baseFont)
 {
     QFont font = baseFont;
     font.setBold(look.bold);
+    font.setItalic(look.kind == CellPainter::CellLook::Kind::Note);
     return font;
 }
 
@@ -167,7 +169,7 @@ CellLook lookOf(const Grid &grid, int row, int column)
     if (row == HeaderRow)
         look.kind = CellLook::Kind::Title;
     else if (EstimateSheet::isMoneyColumn(column))
-        look.kind = CellLook::Kind::Amount;
+        look.kind = Money::holdsNote(look.text) ? CellLook::Kind::Note : CellLook::Kind::Amount;
     return look;
 }
 

@@ -27,7 +27,9 @@ enum class WideAmount { Hashes, Shrunk };
 // fixed headers from the grid.
 struct CellLook
 {
-    enum class Kind { Text, Amount, Title };
+    // A note is what a money cell holds when it holds no amount ("TBD"): shown as written,
+    // in italics.
+    enum class Kind { Text, Amount, Note, Title };
 
     QString text;
     bool bold = false;

@@ -113,9 +113,12 @@ private slots:
         QTest::newRow("minus") << QStringList{"4=-50"} << QStringList{"", "($50.00)", "", "", "($50.00)"} << true;
         QTest::newRow("parentheses") << QStringList{"3=(50)"} << QStringList{"($50.00)", "($50.00)", "", "", "($50.00)"}
                                      << true;
-        QTest::newRow("letters") << QStringList{"6=abc"} << QStringList{"", "", "", "$0.00", "$0.00"} << false;
-        QTest::newRow("dollar text left as typed")
-            << QStringList{"3=$1500"} << QStringList{"$1500", "$1,500.00", "", "", "$1,500.00"} << false;
+        QTest::newRow("a note is not copied and counts as nothing")
+            << QStringList{"3=TBD", "6=50"} << QStringList{"TBD", "", "", "$50.00", "($50.00)"} << true;
+        QTest::newRow("a row of notes has no remainder")
+            << QStringList{"6=abc"} << QStringList{"", "", "", "abc", ""} << false;
+        QTest::newRow("dollar text written as money")
+            << QStringList{"3=$1500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
         QTest::newRow("a later original does not reach the adjusted")
             << QStringList{"3=1000", "3=2000", "5=250.5", "6=100"}
             << QStringList{"$2,000.00", "$1,000.00", "$250.50", "$100.00", "$649.50"} << false;
@@ -150,14 +153,14 @@ private slots:
         QCOMPARE(grid.textColour(37, 7), TextColour::Red);
 
         // Other rows keep their texts; the totals add the amounts as shown, in cents, and
-        // pasted text by its digits and points.
+        // nothing for a note.
         grid.setText(3, 3, "$500.00");
         grid.setText(3, 7, "$123.00");
         grid.setText(36, 3, "abc12.5xyz");
         for (const int row : {1, 2})
             enter(sheet, row, 3, "0.333");
         QCOMPARE(money(grid, 3), (QStringList{"$500.00", "", "", "", "$123.00"}));
-        QCOMPARE(money(grid, 37), (QStringList{"$513.16", "$0.66", "$0.00", "$0.00", "$123.66"}));
+        QCOMPARE(money(grid, 37), (QStringList{"$500.66", "$0.66", "$0.00", "$0.00", "$123.66"}));
 
         // Recalculating is arithmetic: it never moves the current cell, so no cell is left.
         QSignalSpy leaves(&grid, &Grid::leavingCell);

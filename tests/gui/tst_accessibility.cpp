@@ -1,6 +1,7 @@
 #include "support/windowfixture.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -60,6 +61,9 @@ private slots:
         QTest::newRow("a name") << 1 << 1 << QStringLiteral("Permits, Fees, Surveys, Subcontractor, Supplier: empty");
         QTest::newRow("a spare row") << 31 << 2 << QStringLiteral("Row 31, Description: empty");
         QTest::newRow("the total") << 37 << 4 << QStringLiteral("Total, Adjusted Cost Estimate: $1,500.00");
+        QTest::newRow("a note") << 6 << 6
+                                << QStringLiteral(
+                                       "Rough Labor, Current Amounts to be Paid: TBD. Not an amount: not counted");
     }
 
     // Moved to by the keyboard, the current cell tells its row, its column and its text.
@@ -70,6 +74,9 @@ private slots:
         QFETCH(QString, name);
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1500"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("TBD"));
+        f.clickCell(6, 6);
+        f.press(Qt::Key_V, Qt::ControlModifier);
         f.press(Qt::Key_Home, Qt::ControlModifier);
         for (int down = 1; down < row; ++down)
             f.press(Qt::Key_Down);

@@ -36,7 +36,7 @@ private slots:
     {
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("cellText");
-        QTest::addColumn<QString>("way"); // "double-click", "F2" or the keys typed
+        QTest::addColumn<QString>("way"); // "double-click", or "F2" or neither, then the keys typed
         QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
         QTest::newRow("typing a letter in money") << 4 << "old"
                                                   << "a"
@@ -47,9 +47,18 @@ private slots:
         QTest::newRow("Backspace opens empty") << 3 << "old"
                                                << "\b"
                                                << "";
-        QTest::newRow("money key filter") << 6 << "old"
-                                          << "1a-2,$(5.5)\b"
-                                          << "1-2(5.5";
+        QTest::newRow("money keys: digits, points, commas, blanks") << 6 << "old"
+                                                                    << "1a 2,$5.5\b"
+                                                                    << "1 2,5.";
+        QTest::newRow("money keys: a sign only first") << 6 << "old"
+                                                       << "100-25"
+                                                       << "10025";
+        QTest::newRow("money keys: parentheses round digits") << 6 << "old"
+                                                              << "(-5.)5)6"
+                                                              << "(5.5)";
+        QTest::newRow("money keys: a sign replaces the 0 of F2") << 5 << ""
+                                                                 << "F2-50"
+                                                                 << "-50";
         QTest::newRow("typing in text") << 1 << "old"
                                         << "Bob's (No. 1), $5"
                                         << "Bob's (No. 1), $5";
@@ -91,7 +100,11 @@ private slots:
             f.doubleClickCell(4, column);
         } else {
             f.clickCell(4, column);
-            way == u"F2" ? f.press(Qt::Key_F2) : f.type(way);
+            if (way.startsWith(u"F2")) {
+                f.press(Qt::Key_F2);
+                way.remove(0, 2);
+            }
+            f.type(way);
         }
         QCOMPARE(f.editor->isVisible() ? f.editor->text() : QStringLiteral("(closed)"), shown);
         if (f.editor->isVisible()) {
@@ -140,7 +153,8 @@ private slots:
     }
 
     // The editor goes with its cell when the sheet scrolls or the window changes size, hides
-    // while its cell is out of view and returns with it; the edit goes into that cell.
+    // while its cell is out of view and returns with it; a key typed meanwhile goes on with
+    // the edit and brings the cell back. The edit goes into that cell.
     void editorFollowsItsCell()
     {
         WindowFixture f;
@@ -156,10 +170,16 @@ private slots:
         turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(!f.editor->isVisible());
         QVERIFY(!f.cellArea().intersects(f.shownCell(14, 3)));
-        turn(f.grid->viewport(), OneNotchUp);
+        f.type(QStringLiteral("7"));
         QVERIFY(editorOverItsCell());
         QVERIFY(f.editor->hasFocus());
-        f.type(QStringLiteral("7"));
+        for (int notch = 0; notch < 5 && f.editor->isVisible(); ++notch)
+            turn(f.grid->viewport(), OneNotchDown);
+        QVERIFY(!f.editor->isVisible());
+        for (int notch = 0; notch < 5 && !f.editor->isVisible(); ++notch)
+            turn(f.grid->viewport(), OneNotchUp);
+        QVERIFY(editorOverItsCell());
+        QVERIFY(f.editor->hasFocus());
 
         // Wider, the first column widens and the others move right.
         f.window->resize(f.window->size() + QSize(400, 40));
@@ -296,6 +316,39 @@ private slots:
         f.press(Qt::Key_Return);
         const QStringList saved = f.savedRows(m_folder.filePath("left.vrn")).value(2);
         QCOMPARE(saved.mid(0, 6), (QStringList{"Acme", "Excavation", "$5.00", "$20.00", "", "$8.00"}));
+    }
+
+    // Tab in the sheet moves right as Shift+Tab moves left, so that a second Tab after an
+    // entry never reaches the owner's name; Ctrl+Tab and Ctrl+Shift+Tab leave the sheet.
+    void tabStaysInTheSheet()
+    {
+        WindowFixture f;
+        f.type(QStringLiteral("Pat Owner"));
+        f.clickCell(5, 3);
+        f.type(QStringLiteral("1500"));
+        f.press(Qt::Key_Tab);
+        f.press(Qt::Key_Tab);
+        f.type(QStringLiteral("200"));
+        f.press(Qt::Key_Tab);
+        f.press(Qt::Key_Tab);
+        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 7));
+        f.press(Qt::Key_Tab);
+        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 1));
+        QVERIFY(f.grid->hasFocus());
+        QCOMPARE(f.savedRows(m_folder.filePath("tab.vrn")).value(4).mid(2),
+                 (QStringList{"$1,500.00", "$1,500.00", "$200.00", "", "$1,300.00"}));
+        QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat Owner"));
+
+        f.press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtName"));
+        // From an open edit too, which stays open to come back to.
+        f.clickCell(5, 3);
+        f.type(QStringLiteral("7"));
+        f.press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtBuilder"));
+        QVERIFY(f.editor->isVisible());
+        f.press(Qt::Key_Tab);
+        QVERIFY(f.editor->hasFocus());
     }
 
     // From the header fields, the first Tab into the sheet lands on its first cell.

@@ -251,6 +251,10 @@ private slots:
         f.window->Toolbar1_ButtonClick(QStringLiteral("save"));
         f.window->Toolbar1_ButtonClick(QStringLiteral("Save"));
         QCOMPARE(f.dialogs->savePresets, QStringList{QString()});
+        // The desktop's key for Save As works beside Ctrl+A.
+        f.grid->setFocus();
+        f.press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.dialogs->savePresets.size(), 2);
     }
 
     void commandLineDocumentOpensOnce()

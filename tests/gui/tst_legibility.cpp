@@ -3,7 +3,6 @@
 #include "report/estimatereport.h"
 #include "support/windowfixture.h"
 
-#include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -154,13 +153,13 @@ private slots:
             QVERIFY2(whole || hashes, qPrintable(QStringLiteral("%1: %2 pixels of ink").arg(amount).arg(seen)));
             if (tooWideForTheScreen)
                 QVERIFY2(hashes, qPrintable(amount));
-            QCOMPARE(toolTipOver(row, Amount), hashes ? amount : QString());
+            QCOMPARE(m_f->toolTipOver(row, Amount), hashes ? amount : QString());
             QTRY_VERIFY(!QToolTip::isVisible());
         }
         scrollTo(Spare);
         const QRect description = m_f->grid->cellRect(Spare, Description).adjusted(0, 1, -2, -2);
         checkCell(m_f->grid->grab().toImage(), description, 2, "the wrapped description");
-        QCOMPARE(toolTipOver(Spare, Description), QString());
+        QCOMPARE(m_f->toolTipOver(Spare, Description), QString());
     }
 
     void onThePage_data() { entries_data(); }
@@ -247,17 +246,6 @@ private:
     {
         scrollTo(row);
         m_f->enter(row, column, keys);
-    }
-
-    QString toolTipOver(int row, int column) const
-    {
-        QWidget *viewport = m_f->grid->viewport();
-        const QPoint over = viewport->mapFrom(m_f->grid, m_f->grid->cellRect(row, column).center());
-        QHelpEvent help(QEvent::ToolTip, over, viewport->mapToGlobal(over));
-        QApplication::sendEvent(viewport, &help);
-        const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-        QToolTip::hideText();
-        return shown;
     }
 
     QImage printedPage() const

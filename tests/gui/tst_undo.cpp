@@ -1,6 +1,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 namespace {
@@ -85,6 +86,47 @@ private slots:
         undo(f);
         QCOMPARE(f.text(4, 3), QString());
         QCOMPARE(f.text(37, 3), QStringLiteral("0"));
+    }
+
+    // A header field's change is a step of Edit > Undo once the field is left; Ctrl+Z in
+    // the field stays its own.
+    void headerFieldsAreUndoSteps()
+    {
+        WindowFixture f;
+        auto *name = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"));
+        auto *address = f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"));
+        name->setFocus();
+        f.type(QStringLiteral("Pat"));
+        f.press(Qt::Key_Tab);
+        f.type(QStringLiteral("1 Elm Road"));
+        f.enter(3, 3, QStringLiteral("75"));
+        undo(f);
+        QCOMPARE(f.text(3, 3), QString());
+        undo(f);
+        QCOMPARE(address->toPlainText(), QString());
+        QCOMPARE(f.window->header().text(HeaderFields::Address), QString());
+        undo(f);
+        QCOMPARE(name->text(), QString());
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(name->text(), QStringLiteral("Pat"));
+        QVERIFY(!f.window->document().DocumentSaved());
+        // Undo from the menu while the field is still being typed in takes that typing back.
+        f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
+        f.type(QStringLiteral("Acme"));
+        undo(f);
+        QCOMPARE(f.window->header().text(HeaderFields::Builder), QString());
+    }
+
+    // A long change is named in the Edit menu cut short, not as wide as the screen.
+    void longChangesAreCutShort()
+    {
+        WindowFixture f;
+        f.enter(31, 2, QString(60, u'w'));
+        f.enter(31, 3, QStringLiteral("5"));
+        const QString caption = f.window->findChild<QAction *>(QStringLiteral("mnuUndo"))->text();
+        QVERIFY2(caption.startsWith(QStringLiteral("&Undo Typing in ww")) && caption.endsWith(u'\u2026')
+                     && caption.size() <= 46,
+                 qPrintable(caption));
     }
 };
 

@@ -15,11 +15,13 @@
 #include "gui/window/frmmain.h"
 
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <memory>
@@ -138,6 +140,18 @@ public:
                 rows << QString::fromLatin1(fields.mid(1, fields.size() - 2)).split(QStringLiteral("\",\""));
         }
         return rows;
+    }
+
+    // The tooltip shown where the mouse rests over a cell, or nothing.
+    QString toolTipOver(int row, int column) const
+    {
+        QWidget *viewport = grid->viewport();
+        const QPoint over = viewport->mapFrom(grid, grid->cellRect(row, column).center());
+        QHelpEvent help(QEvent::ToolTip, over, viewport->mapToGlobal(over));
+        QApplication::sendEvent(viewport, &help);
+        const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        return shown;
     }
 
     // Where the user sees a cell and the grid's cell area, in the editor's coordinates.

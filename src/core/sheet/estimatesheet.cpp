@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 namespace {
 constexpr int RowLabelColumn = 0;
@@ -130,10 +131,13 @@ void EstimateSheet::FormatMoneyCell(int row, int column)
 {
     if (!isMoneyColumn(column))
         return;
+    // Whatever way an amount came, typed, pasted or in money text already, it is written
+    // as money; a note stays as it was written, and blanks alone hold nothing.
     const QString &text = m_grid.text(row, column);
-    if (text.isEmpty() || text.startsWith(u'$'))
-        return;
-    m_grid.setText(row, column, Money::moneyText(Money::readRawEntry(text)));
+    if (const std::optional<double> amount = Money::readAmount(text))
+        m_grid.setText(row, column, Money::moneyText(*amount));
+    else if (!text.isEmpty() && !Money::holdsNote(text))
+        m_grid.setText(row, column, QString());
 }
 
 void EstimateSheet::RecalculateTotals()
@@ -146,22 +150,22 @@ void EstimateSheet::recalculateRow(int row)
 {
     const auto cellText = [this, row](int column) -> const QString & { return m_grid.text(row, column); };
 
+    // A note ("TBD") counts as nothing: it is not copied as an estimate, and a row of notes
+    // has no cost to complete.
     double base = 0.0;
     if (!cellText(AdjustedEstimateColumn).isEmpty()) {
         base = Money::ReadMoneyValue(cellText(AdjustedEstimateColumn));
-    } else if (!cellText(OriginalEstimateColumn).isEmpty()) {
-        base = Money::ReadMoneyValue(cellText(OriginalEstimateColumn));
+    } else if (const std::optional<double> original = Money::readAmount(cellText(OriginalEstimateColumn))) {
+        base = *original;
         m_grid.setText(row, AdjustedEstimateColumn, Money::moneyText(base));
     }
-    for (const int payment : {PreviousPaymentColumn, CurrentPaymentColumn}) {
-        if (!cellText(payment).isEmpty())
-            base -= Money::ReadMoneyValue(cellText(payment));
-    }
+    for (const int payment : {PreviousPaymentColumn, CurrentPaymentColumn})
+        base -= Money::ReadMoneyValue(cellText(payment));
 
-    bool hasEntries = false;
+    bool hasAmounts = false;
     for (int column = OriginalEstimateColumn; column <= CurrentPaymentColumn; ++column)
-        hasEntries = hasEntries || !cellText(column).isEmpty();
-    if (hasEntries) {
+        hasAmounts = hasAmounts || Money::holdsAmount(cellText(column));
+    if (hasAmounts) {
         m_grid.setText(row, CostToCompleteColumn, Money::moneyText(base));
         const bool negative = cellText(CostToCompleteColumn).startsWith(u'(');
         m_grid.setCellTextColour(row, CostToCompleteColumn, negative ? TextColour::Red : TextColour::Default);
@@ -175,11 +179,8 @@ void EstimateSheet::recalculateColumnTotals()
     // The totals add up the amounts as the cells show them, rounded to cents.
     for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column) {
         double sum = 0.0;
-        for (int item = 1; item <= ItemRowCount; ++item) {
-            const QString &text = m_grid.text(item, column);
-            if (!text.isEmpty())
-                sum += Money::ReadMoneyValue(text);
-        }
+        for (int item = 1; item <= ItemRowCount; ++item)
+            sum += Money::ReadMoneyValue(m_grid.text(item, column));
         m_grid.setText(TotalRow, column, Money::moneyText(sum));
     }
 }

@@ -1,200 +1,239 @@
 #include "money.h"
 
-#include <QRegularExpression>
+#include <QVarLengthArray>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace {
 
-bool isIgnoredBlank(QChar c)
+enum class Separator { Blank, Comma, Point };
+
+bool isDigit(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n';
+    return c >= u'0' && c <= u'9';
 }
 
-bool isDigit(char c)
+// The blanks that may group thousands: a space as typed, and the no-break spaces that
+// spreadsheets and other locales put there.
+bool isGroupBlank(QChar c)
 {
-    return c >= '0' && c <= '9';
+    return c == u' ' || c == u'\u00A0' || c == u'\u202F' || c == u'\u2009';
 }
 
-// The text with its blanks removed, as ASCII, up to the first character that no number
-// can hold; numbers are made of ASCII characters only.
-std::string compactAscii(QStringView text)
+bool isBlank(QChar c)
 {
-    std::string compact;
-    compact.reserve(static_cast<size_t>(text.size()));
-    for (const QChar c : text) {
-        if (isIgnoredBlank(c))
-            continue;
-        if (c.unicode() > 127)
-            break;
-        compact.push_back(static_cast<char>(c.unicode()));
-    }
-    return compact;
+    return isGroupBlank(c) || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
-// A decimal number in the form from_chars takes; numbers out of range read as 0.
-double parseDecimal(const std::string &digits)
+bool isNumberCharacter(QChar c)
 {
-    double value = 0.0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value))
-        return 0.0;
-    return value;
+    return isDigit(c) || c == u',' || c == u'.' || isGroupBlank(c);
 }
 
-double readRadixDigits(const std::string &s, size_t from, int radix)
+Separator separatorOf(QChar c)
 {
-    double value = 0.0;
-    for (size_t i = from; i < s.size(); ++i) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[i])));
-        int digit = -1;
-        if (isDigit(c))
-            digit = c - '0';
-        else if (radix == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        if (digit < 0 || digit >= radix)
-            break;
-        value = value * radix + digit;
-    }
-    return std::isfinite(value) ? value : 0.0;
+    return c == u',' ? Separator::Comma : c == u'.' ? Separator::Point : Separator::Blank;
 }
 
-size_t appendDigits(const std::string &s, size_t i, std::string &out)
+// A number's digits, split into runs by its separators.
+class NumberLayout
 {
-    while (i < s.size() && isDigit(s[i]))
-        out.push_back(s[i++]);
-    return i;
-}
-
-double readCompactNumber(const std::string &s)
-{
-    if (s.size() >= 2 && s[0] == '&') {
-        const char prefix = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
-        if (prefix == 'H')
-            return readRadixDigits(s, 2, 16);
-        if (prefix == 'O')
-            return readRadixDigits(s, 2, 8);
-    }
-
-    size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
-
-    std::string number;
-    i = appendDigits(s, i, number);
-    const bool hasIntegerDigits = !number.empty();
-    bool hasFractionDigits = false;
-    if (i < s.size() && s[i] == '.') {
-        number.push_back('.');
-        const size_t before = number.size();
-        i = appendDigits(s, i + 1, number);
-        hasFractionDigits = number.size() > before;
-    }
-    if (!hasIntegerDigits && !hasFractionDigits)
-        return 0.0;
-    if (!hasIntegerDigits)
-        number.insert(number.begin(), '0');
-
-    if (i < s.size() && std::strchr("EeDd", s[i]) != nullptr) {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            exponent.push_back(s[j++]);
-        if (j < s.size() && isDigit(s[j])) {
-            appendDigits(s, j, exponent);
-            number += exponent;
+public:
+    explicit NumberLayout(QStringView body)
+        : m_body(body)
+    {
+        for (qsizetype i = 0; i < body.size(); ++i) {
+            if (!isDigit(body[i]))
+                m_separators.append(i);
         }
     }
 
-    const double value = parseDecimal(number);
-    return negative ? -value : value;
-}
+    qsizetype separatorCount() const { return m_separators.size(); }
+    qsizetype position(qsizetype separator) const { return m_separators[separator]; }
+    Separator kind(qsizetype separator) const { return separatorOf(m_body[m_separators[separator]]); }
 
-enum class CommaRole { GroupSeparator, DecimalComma, EndOfNumber };
-
-// What a comma after a digit of the integer part means. People who write decimal commas
-// write at most cents after them ("1234,56", "0,5"), and a group of thousands always has
-// three digits, so the two cannot be confused; a comma that is neither ends the number.
-CommaRole commaRole(const std::string &s, size_t comma)
-{
-    size_t end = comma + 1;
-    while (end < s.size() && isDigit(s[end]))
-        ++end;
-    const size_t digits = end - comma - 1;
-    if (digits == 3)
-        return CommaRole::GroupSeparator;
-    const bool numberEnds = end == s.size() || (s[end] != ',' && s[end] != '.');
-    if ((digits == 1 || digits == 2) && numberEnds)
-        return CommaRole::DecimalComma;
-    return CommaRole::EndOfNumber;
-}
-
-// True when the text, after blanks, begins with one of the characters that mark a
-// negative amount.
-bool startsNegative(QStringView text)
-{
-    for (const QChar c : text) {
-        if (isIgnoredBlank(c))
-            continue;
-        return c == u'(' || c == u'-';
+    // The digits between separator run - 1 and separator run.
+    qsizetype runLength(qsizetype run) const
+    {
+        const qsizetype from = run == 0 ? 0 : m_separators[run - 1] + 1;
+        const qsizetype to = run == separatorCount() ? m_body.size() : m_separators[run];
+        return to - from;
     }
-    return false;
-}
 
-// The number made of a text's digits and points, up to the second point, when it has at
-// most 15 digits: then digits and power of ten are exact doubles, and their quotient is the
-// correctly rounded value, as from_chars would give it, at a fraction of the cost. Money
-// texts are read this way over and over as the totals are added up.
-std::optional<double> exactKeptNumber(QStringView text)
+    qsizetype count(Separator separator) const
+    {
+        qsizetype found = 0;
+        for (qsizetype i = 0; i < separatorCount(); ++i)
+            found += kind(i) == separator;
+        return found;
+    }
+
+    bool hasDigits() const { return m_body.size() > separatorCount(); }
+    bool startsWithZero() const { return !m_body.isEmpty() && m_body.front() == u'0'; }
+
+    // The last separator, when it is the decimal one: before one or two last digits, the one
+    // of its kind after those of the other kind, or a point standing alone.
+    std::optional<qsizetype> decimalSeparator() const
+    {
+        const qsizetype last = separatorCount() - 1;
+        if (last < 0 || kind(last) == Separator::Blank)
+            return std::nullopt;
+        const Separator decimal = kind(last);
+        const Separator other = decimal == Separator::Comma ? Separator::Point : Separator::Comma;
+        const bool alone = count(decimal) == 1;
+        const qsizetype cents = runLength(last + 1);
+        if ((alone && count(other) > 0) || cents == 1 || cents == 2 || (alone && decimal == Separator::Point))
+            return last;
+        return std::nullopt;
+    }
+
+    // The separators before the decimal one group thousands: all of one kind, a first group
+    // of one to three digits that does not start with 0, then groups of three.
+    bool groupsThousands(qsizetype groupSeparators) const
+    {
+        if (groupSeparators == 0)
+            return true;
+        if (runLength(0) < 1 || runLength(0) > 3 || startsWithZero())
+            return false;
+        for (qsizetype i = 0; i < groupSeparators; ++i) {
+            if (kind(i) != kind(0) || runLength(i + 1) != 3)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    QStringView m_body;
+    QVarLengthArray<qsizetype, 8> m_separators;
+};
+
+// The value of digits with the decimal separator at the given place. Up to 15 digits, digits
+// and power of ten are exact doubles, and their quotient is the correctly rounded value, as
+// from_chars would give it, at a fraction of the cost: money texts are read over and over
+// as the totals are added up. A number too large to hold is no amount.
+std::optional<double> valueOf(QStringView body, std::optional<qsizetype> decimalAt)
 {
     static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::uint64_t mantissa = 0;
     int digits = 0;
     int decimals = 0;
-    bool pastPoint = false;
-    for (const QChar c : text) {
-        if (c == u'.') {
-            if (pastPoint)
-                break;
-            pastPoint = true;
-        } else if (c >= u'0' && c <= u'9') {
-            if (++digits > 15)
-                return std::nullopt;
-            mantissa = mantissa * 10 + (c.unicode() - u'0');
-            decimals += pastPoint ? 1 : 0;
+    for (qsizetype i = 0; i < body.size() && digits <= 15; ++i) {
+        if (isDigit(body[i])) {
+            ++digits;
+            mantissa = mantissa * 10 + (body[i].unicode() - u'0');
+            decimals += decimalAt && i > *decimalAt;
         }
     }
-    return double(mantissa) / powersOfTen[decimals];
+    if (digits <= 15)
+        return double(mantissa) / powersOfTen[decimals];
+
+    std::string number;
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        if (isDigit(body[i]))
+            number.push_back(static_cast<char>(body[i].unicode()));
+        else if (decimalAt && i == *decimalAt)
+            number.push_back('.');
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
-// The same number for texts with more digits.
-double readKeptNumber(QStringView text)
+// The magnitude a run of digits and separators stands for, when it is one number.
+std::optional<double> readNumber(QStringView body)
 {
-    std::string kept;
-    for (const QChar c : text) {
-        if ((c >= u'0' && c <= u'9') || c == u'.')
-            kept.push_back(static_cast<char>(c.unicode()));
+    const NumberLayout layout(body);
+    if (!layout.hasDigits())
+        return std::nullopt;
+    for (qsizetype i = 1; i < layout.separatorCount(); ++i) {
+        if (layout.position(i) == layout.position(i - 1) + 1)
+            return std::nullopt;
     }
-    std::string number;
-    const size_t i = appendDigits(kept, 0, number);
-    if (i < kept.size() && kept[i] == '.') {
-        number.push_back('.');
-        appendDigits(kept, i + 1, number);
-    }
-    if (number.front() == '.')
-        number.insert(number.begin(), '0');
-    return parseDecimal(number);
+    const std::optional<qsizetype> decimal = layout.decimalSeparator();
+    const qsizetype groupSeparators = layout.separatorCount() - (decimal ? 1 : 0);
+    if (!layout.groupsThousands(groupSeparators))
+        return std::nullopt;
+    // Nothing after the decimal separator is a whole number written with a point ("5."); a
+    // comma there ends a list rather than a number.
+    const bool bareDecimal = decimal && layout.runLength(*decimal + 1) == 0;
+    if (bareDecimal && layout.kind(*decimal) != Separator::Point)
+        return std::nullopt;
+    return valueOf(body, decimal ? std::optional<qsizetype>(layout.position(*decimal)) : std::nullopt);
 }
+
+// Reads an amount from left to right: an opening parenthesis, a sign, the currency sign (a
+// sign may come after it instead), the number, the closing parenthesis, with blanks between.
+class AmountReader
+{
+public:
+    explicit AmountReader(QStringView text)
+        : m_text(text)
+    {
+    }
+
+    std::optional<double> read()
+    {
+        skipBlanks();
+        const bool parenthesised = take(u'(');
+        bool negative = false;
+        bool signedAlready = takeSign(negative);
+        if (take(u'$') && !signedAlready)
+            signedAlready = takeSign(negative);
+        const qsizetype start = m_at;
+        while (m_at < m_text.size() && isNumberCharacter(m_text[m_at]))
+            ++m_at;
+        QStringView body = m_text.mid(start, m_at - start);
+        while (!body.isEmpty() && isGroupBlank(body.back()))
+            body.chop(1);
+        skipBlanks();
+        // A credit is written with a minus sign or in parentheses; the closing one is often
+        // left off while typing.
+        if (parenthesised)
+            take(u')');
+        if (m_at != m_text.size() || (parenthesised && negative))
+            return std::nullopt;
+        const std::optional<double> magnitude = readNumber(body);
+        if (!magnitude)
+            return std::nullopt;
+        return parenthesised || negative ? -*magnitude : *magnitude;
+    }
+
+private:
+    void skipBlanks()
+    {
+        while (m_at < m_text.size() && isBlank(m_text[m_at]))
+            ++m_at;
+    }
+
+    bool take(QChar c)
+    {
+        if (m_at == m_text.size() || m_text[m_at] != c)
+            return false;
+        ++m_at;
+        skipBlanks();
+        return true;
+    }
+
+    bool takeSign(bool &negative)
+    {
+        if (take(u'-')) {
+            negative = true;
+            return true;
+        }
+        return take(u'+');
+    }
+
+    QStringView m_text;
+    qsizetype m_at = 0;
+};
 
 // Adds one unit in the last place of a string of decimal digits.
 void incrementDigits(std::string &digits)
@@ -226,54 +265,24 @@ QString groupThousands(const std::string &integerDigits)
 
 namespace Money {
 
-double readLeadingNumber(QStringView text)
+std::optional<double> readAmount(QStringView text)
 {
-    return readCompactNumber(compactAscii(text));
-}
-
-double readRawEntry(QStringView text)
-{
-    std::string s = compactAscii(text);
-    bool parenthesised = false;
-    if (!s.empty() && s.front() == '(') {
-        parenthesised = true;
-        s.erase(s.begin());
-    }
-
-    std::string plain;
-    plain.reserve(s.size());
-    bool pastPoint = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const bool afterDigit = i > 0 && isDigit(s[i - 1]);
-        if (s[i] == ',' && afterDigit && !pastPoint) {
-            const CommaRole role = commaRole(s, i);
-            if (role == CommaRole::GroupSeparator)
-                continue;
-            if (role == CommaRole::DecimalComma) {
-                plain.push_back('.');
-                continue;
-            }
-        }
-        pastPoint = pastPoint || s[i] == '.';
-        plain.push_back(s[i]);
-    }
-
-    const double value = readCompactNumber(plain);
-    return parenthesised ? -value : value;
+    return AmountReader(text).read();
 }
 
 double ReadMoneyValue(QStringView text)
 {
-    const std::optional<double> exact = exactKeptNumber(text);
-    const double value = exact ? *exact : readKeptNumber(text);
-    return startsNegative(text) ? -value : value;
+    return readAmount(text).value_or(0.0);
 }
 
 bool holdsAmount(QStringView text)
 {
-    static const QRegularExpression amount(
-        QStringLiteral(R"(^\s*\(?\s*-?\s*\$?\s*-?\s*(\d[\d,]*(\.\d*)?|\.\d+)\s*\)?\s*$)"));
-    return amount.match(text).hasMatch();
+    return readAmount(text).has_value();
+}
+
+bool holdsNote(QStringView text)
+{
+    return !holdsAmount(text) && !std::all_of(text.begin(), text.end(), isBlank);
 }
 
 QString moneyText(double value)

@@ -3,33 +3,31 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Arithmetic on the texts of money cells. The sheet stores nothing but text, so every
 // amount is read back out of the text it shows. Money text is always the US currency
 // form ($1,234.50, negative amounts in parentheses), whatever the user's locale: files
 // store these texts and must mean the same on every machine.
 namespace Money {
 
-// The value of a money cell's text: only its digits and points count, and a leading
-// "(" or "-" makes it negative. "$1,234.50" gives 1234.5, "($75.00)" gives -75.
+// The amount a text means, read the same whether it was typed, pasted or stored: money
+// text ("$1,234.50", "($75.00)") and amounts as people write them ("1500", "-50", "(50)",
+// "1,500", "1234,56", "1.234,56", "1 234,56"). A comma or a point before one or two last
+// digits, or the one separator of its kind after those of the other kind, is the decimal
+// one; a point standing alone is always; other separators group thousands by three. Any
+// other text ("TBD", "call 555-1234", "100-25") is a note and holds no amount; so does
+// empty text.
+std::optional<double> readAmount(QStringView text);
+
+// The value a money cell counts with: its amount, or 0 for a note or an empty cell.
 double ReadMoneyValue(QStringView text);
 
-// True when the text is an amount as people write one: digits with or without the currency
-// sign, group commas, cents, a minus sign or parentheses ("$1,234.50", "($75.00)", "1500",
-// "-50"); it then means what ReadMoneyValue reads. Any other text ("TBD", "see invoice",
-// "$") is a note that holds no amount, though the sheet's arithmetic reads a number from it.
 bool holdsAmount(QStringView text);
 
-// The number a raw entry begins with: blanks, tabs and line feeds are ignored, then an
-// optional sign, digits with at most one point and an optional exponent (E or D), or
-// hexadecimal and octal digits after "&H" and "&O". A text that does not begin with a
-// number, or a number too large to hold, reads as 0.
-double readLeadingNumber(QStringView text);
-
-// What the user meant by a raw entry such as "1,500", "1234,56" or "(50)": a comma before
-// a group of three digits separates thousands, a comma before one or two last digits of a
-// number without a point is a decimal comma, any other comma ends the number; a leading
-// "(" or "-" makes the amount negative.
-double readRawEntry(QStringView text);
+// True for a text that is written but holds no amount: it counts as nothing and is shown as
+// what it is.
+bool holdsNote(QStringView text);
 
 // The currency text of an amount, rounded to cents as a person rounds the decimal
 // number (half a cent away from zero).

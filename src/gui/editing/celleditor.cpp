@@ -3,7 +3,9 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "gui/sheet/gridview.h"
+#include "moneykeyfilter.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -13,19 +15,30 @@ constexpr ushort BackspaceKey = 8;
 constexpr ushort TabKey = 9;
 constexpr ushort EscapeKey = 27;
 
-bool passesMoneyFilter(QChar key)
+bool isBackwards(const QKeyEvent *event)
 {
-    const ushort code = key.unicode();
-    // Credits and refunds are written with a minus sign or in parentheses.
-    const bool marksCredit = key == u'-' || key == u'(' || key == u')';
-    return (key >= u'0' && key <= u'9') || key == u'.' || marksCredit || code == BackspaceKey || code == TabKey;
+    return event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+}
+
+bool isTabKey(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+}
+
+// Tab or Shift+Tab as a move between cells; Ctrl goes with a move between fields.
+bool isPlainTab(const QKeyEvent *event)
+{
+    return isTabKey(event) && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 bool isBacktab(const QKeyEvent *event)
 {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    return event->key() == Qt::Key_Backtab || (event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier));
+    return isPlainTab(event) && isBackwards(event);
+}
+
+bool isControlTab(const QKeyEvent *event)
+{
+    return isTabKey(event) && (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & Qt::AltModifier);
 }
 }
 
@@ -105,7 +118,8 @@ QString CellEditor::plainText(bool emptyMoneyAsZero) const
     const QString &text = grid.text(grid.currentRow(), grid.currentColumn());
     if (!EstimateSheet::isMoneyColumn(grid.currentColumn()))
         return text;
-    if (text.isEmpty() && !emptyMoneyAsZero)
+    // A note opens as it was written, so that editing it loses nothing.
+    if ((text.isEmpty() && !emptyMoneyAsZero) || Money::holdsNote(text))
         return text;
     return Money::plainNumberText(Money::ReadMoneyValue(text));
 }
@@ -126,7 +140,7 @@ void CellEditor::grdMain_DblClick()
     openWith(text, int(text.size()));
 }
 
-void CellEditor::mnuEditCell_Click()
+void CellEditor::editCurrentCell()
 {
     openEditor();
     const QString text = plainText(true);
@@ -140,6 +154,10 @@ void CellEditor::grdMain_KeyPress(QChar &key)
         cancel();
         return;
     }
+    if (m_open) {
+        continueEdit(key);
+        return;
+    }
     Grid &grid = m_sheet.grid();
     const int row = grid.currentRow();
     if (row == 0 || row == EstimateSheet::TotalRow || grid.currentColumn() == EstimateSheet::CostToCompleteColumn)
@@ -149,6 +167,8 @@ void CellEditor::grdMain_KeyPress(QChar &key)
         grdMain->scrollToCurrentCell();
         return;
     }
+    // The typed character replaces whatever the editor held.
+    txtCell->clear();
     txtCell_KeyPress(key);
     // A key that cannot go into the cell opens no editor, which would empty the cell once
     // the user moves on.
@@ -161,14 +181,41 @@ void CellEditor::grdMain_KeyPress(QChar &key)
     openWith(text, int(text.size()));
 }
 
+// A key typed in the grid while the edit is open, its cell scrolled out of view or the grid
+// clicked, goes on with the edit; only Enter, Tab or a move puts it in.
+void CellEditor::continueEdit(QChar key)
+{
+    if (key.unicode() == EnterKey) {
+        commitAndMoveDown();
+        return;
+    }
+    openEditor();
+    txtCell->setFocus(Qt::OtherFocusReason);
+    const bool backspace = key.unicode() == BackspaceKey;
+    QKeyEvent press(QEvent::KeyPress, backspace ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier,
+                    backspace ? QString() : QString(key));
+    QCoreApplication::sendEvent(txtCell, &press);
+}
+
 void CellEditor::txtCell_KeyPress(QChar &key)
 {
     if (key.unicode() == EnterKey) {
         commitAndMoveDown();
         return;
     }
-    if (EstimateSheet::isMoneyColumn(m_sheet.grid().currentColumn()) && !passesMoneyFilter(key))
+    if (!EstimateSheet::isMoneyColumn(m_sheet.grid().currentColumn()))
+        return;
+    const int selectionStart = txtCell->hasSelectedText() ? txtCell->selectionStart() : txtCell->cursorPosition();
+    switch (MoneyKeyFilter::effectOf(key, txtCell->text(), selectionStart, txtCell->selectionLength())) {
+    case MoneyKeyFilter::Effect::Insert:
+        break;
+    case MoneyKeyFilter::Effect::ReplaceEntry:
+        txtCell->clear();
+        break;
+    case MoneyKeyFilter::Effect::Discard:
         key = QChar(0);
+        break;
+    }
 }
 
 void CellEditor::commitAndMoveDown()
@@ -191,6 +238,29 @@ void CellEditor::commitAndMoveLeft()
     const int column = grid.currentColumn();
     grid.setCurrentColumn(column == 1 ? EstimateSheet::DataColumnCount : column - 1);
     grdMain->scrollToCurrentCell();
+}
+
+void CellEditor::commitAndMoveRight()
+{
+    Grid &grid = m_sheet.grid();
+    const int column = grid.currentColumn();
+    grid.setCurrentColumn(column == EstimateSheet::DataColumnCount ? 1 : column + 1);
+    grdMain->scrollToCurrentCell();
+}
+
+// The field before or after the sheet in the tab order, passing over the editor and the tab
+// trap, which lead back into the sheet. An open edit stays open, as when a field is clicked.
+void CellEditor::leaveSheet(bool forwards)
+{
+    QWidget *field = grdMain;
+    do {
+        field = forwards ? field->nextInFocusChain() : field->previousInFocusChain();
+        const bool takesTab = field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus);
+        if (takesTab && field != txtCell && field != txtTemp && field->window() == grdMain->window()) {
+            field->setFocus(forwards ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    } while (field != grdMain);
 }
 
 void CellEditor::grdMain_LeaveCell()
@@ -218,23 +288,26 @@ void CellEditor::commitInPlace()
 
 void CellEditor::txtTemp_GotFocus()
 {
-    Grid &grid = m_sheet.grid();
     // Coming into the sheet for the first time, the user starts at its first cell, not
     // beside wherever the building of the sheet left the current cell.
     if (!m_gridEntered) {
+        Grid &grid = m_sheet.grid();
         grid.setCurrentCell(grid.fixedRows(), grid.fixedColumns());
+        grdMain->scrollToCurrentCell();
     } else {
-        const int column = grid.currentColumn();
-        grid.setCurrentColumn(column == EstimateSheet::DataColumnCount ? 1 : column + 1);
+        commitAndMoveRight();
     }
     grdMain->setFocus(Qt::TabFocusReason);
-    grdMain->scrollToCurrentCell();
 }
 
 bool CellEditor::filterEditorKey(QKeyEvent *event)
 {
     if (isBacktab(event)) {
         commitAndMoveLeft();
+        return true;
+    }
+    if (isControlTab(event)) {
+        leaveSheet(!isBackwards(event));
         return true;
     }
     if (event->key() == Qt::Key_Escape) {
@@ -272,12 +345,20 @@ bool CellEditor::filterGridEvent(QEvent *event)
 {
     if (event->type() == QEvent::FocusIn)
         m_gridEntered = true;
-    // Shift+Tab mirrors Tab here rather than going back to the tab trap, which moves right.
-    if (event->type() == QEvent::KeyPress && isBacktab(static_cast<QKeyEvent *>(event))) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    // Tab and Shift+Tab move between the cells, as in the editor, so that a Tab too many
+    // never lands in a header field and types over it; Ctrl leaves the sheet.
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (isControlTab(key))
+        leaveSheet(!isBackwards(key));
+    else if (isBacktab(key))
         commitAndMoveLeft();
-        return true;
-    }
-    return false;
+    else if (isPlainTab(key))
+        commitAndMoveRight();
+    else
+        return false;
+    return true;
 }
 
 bool CellEditor::eventFilter(QObject *watched, QEvent *event)

@@ -25,7 +25,7 @@ public:
     void grdMain_DblClick();
     void grdMain_KeyPress(QChar &key);
     void grdMain_LeaveCell();
-    void mnuEditCell_Click();
+    void editCurrentCell();
     void txtCell_KeyPress(QChar &key);
     void txtTemp_GotFocus();
 
@@ -48,8 +48,11 @@ private:
     void cancel();
     void openWith(const QString &text, int caret);
     QString plainText(bool emptyMoneyAsZero) const;
+    void continueEdit(QChar key);
     void commitAndMoveDown();
     void commitAndMoveLeft();
+    void commitAndMoveRight();
+    void leaveSheet(bool forwards);
     bool filterEditorKey(QKeyEvent *event);
     bool filterGridEvent(QEvent *event);
 

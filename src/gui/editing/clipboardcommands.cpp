@@ -1,6 +1,7 @@
 #include "clipboardcommands.h"
 
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/tabseparatedtext.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,22 +12,12 @@
 #include <algorithm>
 
 namespace {
-// The fields of a block copied from a spreadsheet: lines of tab-separated fields. The line
-// break a spreadsheet puts after the last line ends that line and opens no empty one.
-QList<QStringList> blockFields(QString text)
+// The cells of a text on the clipboard. Only a text with tabs or line breaks comes from a
+// spreadsheet; any other, quotes and all, is one cell as it stands.
+QList<QStringList> pastedCells(const QString &text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    QList<QStringList> lines;
-    for (const QString &line : text.split(u'\n'))
-        lines.append(line.split(u'\t'));
-    return lines;
-}
-
-bool isBlock(const QString &text)
-{
-    return text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r');
+    const bool fromSpreadsheet = text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r');
+    return fromSpreadsheet ? TabSeparatedText::read(text) : QList<QStringList>{{text}};
 }
 }
 
@@ -46,7 +37,7 @@ bool ClipboardCommands::gridHasFocus() const
 QString ClipboardCommands::gridCellText() const
 {
     const Grid &grid = m_sheet.grid();
-    return grid.text(grid.currentRow(), grid.currentColumn());
+    return TabSeparatedText::cellText(grid.text(grid.currentRow(), grid.currentColumn()));
 }
 
 void ClipboardCommands::replaceGridCell(const QString &text, const QString &commandName)
@@ -56,18 +47,19 @@ void ClipboardCommands::replaceGridCell(const QString &text, const QString &comm
     const int column = grid.currentColumn();
     emit replacingCell(row, column);
     grid.setText(row, column, text);
+    // A pasted amount is written as money, as when it is typed.
+    m_sheet.FormatMoneyCell(row, column);
     m_sheet.RecalculateTotals();
     emit replacedCell(row, column, commandName);
 }
 
 // Each field lands in its own cell as if typed there; fields beyond the last item row or
 // the last column a user can type into are left out, so the totals stay computed.
-void ClipboardCommands::pasteBlock(const QString &text)
+void ClipboardCommands::pasteBlock(const QList<QStringList> &lines)
 {
     Grid &grid = m_sheet.grid();
     const int top = grid.currentRow();
     const int left = grid.currentColumn();
-    const QList<QStringList> lines = blockFields(text);
     const int lastRow = std::min<int>(EstimateSheet::ItemRowCount, top + int(lines.size()) - 1);
     QList<int> rows;
     for (int row = top; row <= lastRow; ++row)
@@ -129,7 +121,7 @@ QWidget *ClipboardCommands::focusedTextBox() const
     return isTextBox && focused->window() == m_window ? focused : nullptr;
 }
 
-void ClipboardCommands::mnuCut_Click()
+void ClipboardCommands::cut()
 {
     if (gridHasFocus()) {
         putOnClipboard(gridCellText());
@@ -142,7 +134,7 @@ void ClipboardCommands::mnuCut_Click()
     }
 }
 
-void ClipboardCommands::mnuCopy_Click()
+void ClipboardCommands::copy()
 {
     if (gridHasFocus())
         putOnClipboard(gridCellText());
@@ -150,19 +142,20 @@ void ClipboardCommands::mnuCopy_Click()
         putOnClipboard(selectedText(textBox));
 }
 
-void ClipboardCommands::mnuPaste_Click()
+void ClipboardCommands::paste()
 {
     if (gridHasFocus()) {
-        const QString text = clipboardText();
-        if (isBlock(text))
-            pasteBlock(text);
+        // A single cell copied from a spreadsheet, with the line break after it, is one cell.
+        const QList<QStringList> cells = pastedCells(clipboardText());
+        if (cells.size() == 1 && cells.first().size() == 1)
+            replaceGridCell(cells.first().first(), QStringLiteral("Paste"));
         else
-            replaceGridCell(text, QStringLiteral("Paste"));
+            pasteBlock(cells);
     } else if (QWidget *textBox = focusedTextBox())
         replaceSelection(textBox, clipboardText());
 }
 
-void ClipboardCommands::mnuDelete_Click()
+void ClipboardCommands::deleteSelection()
 {
     if (gridHasFocus())
         replaceGridCell(QString(), QStringLiteral("Delete"));

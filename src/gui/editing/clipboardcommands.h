@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class EstimateSheet;
 class QWidget;
@@ -17,10 +18,11 @@ class ClipboardCommands : public QObject
 public:
     ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent = nullptr);
 
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
-    void mnuDelete_Click();
+    void cut();
+    void copy();
+    void paste();
+    // The current cell on the grid, the selected text in a text box.
+    void deleteSelection();
 
 signals:
     // The command is about to replace the text of grid cell (row, column), and did.
@@ -34,9 +36,10 @@ private:
     bool gridHasFocus() const;
     // The text box of the main window that has the focus, if one has.
     QWidget *focusedTextBox() const;
+    // The current cell's text as it goes onto the clipboard.
     QString gridCellText() const;
     void replaceGridCell(const QString &text, const QString &commandName);
-    void pasteBlock(const QString &text);
+    void pasteBlock(const QList<QStringList> &lines);
     QString selectedText(QWidget *control) const;
     void replaceSelection(QWidget *control, const QString &text) const;
     static void putOnClipboard(const QString &text);

@@ -19,8 +19,10 @@ CellPainter::CellLook lookAt(const QModelIndex &index)
     look.bold = index.data(Qt::FontRole).value<QFont>().bold();
     look.alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
     look.colour = index.data(Qt::ForegroundRole).value<QColor>();
-    look.kind = index.data(GridTableModel::AmountRole).toBool() ? CellPainter::CellLook::Kind::Amount
-                                                                : CellPainter::CellLook::Kind::Text;
+    if (index.data(GridTableModel::NoteRole).toBool())
+        look.kind = CellPainter::CellLook::Kind::Note;
+    else if (index.data(GridTableModel::AmountRole).toBool())
+        look.kind = CellPainter::CellLook::Kind::Amount;
     return look;
 }
 }
@@ -63,12 +65,18 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
 bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                              const QModelIndex &index)
 {
-    // An amount shown as ### is told in full where the mouse rests.
+    // An amount shown as ### is told in full where the mouse rests, and a note is told apart
+    // from an amount.
     const CellPainter::CellLook look = lookAt(index);
-    if (event->type() != QEvent::ToolTip || !CellPainter::hidesAmount(option.rect, look, option.font, TextPadding)) {
+    QString tip;
+    if (event->type() == QEvent::ToolTip && look.kind == CellPainter::CellLook::Kind::Note)
+        tip = index.data(Qt::ToolTipRole).toString();
+    else if (event->type() == QEvent::ToolTip && CellPainter::hidesAmount(option.rect, look, option.font, TextPadding))
+        tip = look.text;
+    if (tip.isEmpty()) {
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(event->globalPos(), look.text, view, option.rect);
+    QToolTip::showText(event->globalPos(), tip, view, option.rect);
     return true;
 }

@@ -2,9 +2,17 @@
 
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
+#include "core/sheet/money.h"
 
 #include <QColor>
 #include <QFont>
+
+namespace {
+QString noteCaption()
+{
+    return QStringLiteral("Not an amount: not counted");
+}
+}
 
 GridTableModel::GridTableModel(Grid &grid, QObject *parent)
     : QAbstractTableModel(parent)
@@ -39,19 +47,29 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
     case Qt::FontRole: {
         QFont font;
         font.setBold(m_grid.isBold(row, column));
+        font.setItalic(holdsNote(row, column));
         return font;
     }
+    case Qt::ToolTipRole:
+        return holdsNote(row, column) ? noteCaption() : QVariant();
     case Qt::TextAlignmentRole:
         return int(m_grid.alignment(row, column));
     case Qt::ForegroundRole:
         return m_grid.textColour(row, column) == TextColour::Red ? QVariant(QColor(255, 0, 0)) : QVariant();
     case AmountRole:
-        return EstimateSheet::isMoneyColumn(column);
+        return EstimateSheet::isMoneyColumn(column) && !holdsNote(row, column);
+    case NoteRole:
+        return holdsNote(row, column);
     case Qt::AccessibleTextRole:
         return spokenText(index);
     default:
         return {};
     }
+}
+
+bool GridTableModel::holdsNote(int row, int column) const
+{
+    return EstimateSheet::isMoneyColumn(column) && Money::holdsNote(m_grid.text(row, column));
 }
 
 QString GridTableModel::rowTitle(int row) const
@@ -71,9 +89,12 @@ QString GridTableModel::spokenText(const QModelIndex &index) const
     const int column = gridColumn(index);
     const QString text = m_grid.text(row, column).simplified();
     const QString columnTitle = m_grid.fixedRows() > 0 ? m_grid.text(0, column).simplified() : QString();
-    return QStringLiteral("%1, %2: %3")
-        .arg(rowTitle(row), columnTitle.isEmpty() ? QStringLiteral("Column %1").arg(column) : columnTitle,
-             text.isEmpty() ? QStringLiteral("empty") : text);
+    const QString spoken =
+        QStringLiteral("%1, %2: %3")
+            .arg(rowTitle(row), columnTitle.isEmpty() ? QStringLiteral("Column %1").arg(column) : columnTitle,
+                 text.isEmpty() ? QStringLiteral("empty") : text);
+    // The italics that mark a note are not heard.
+    return holdsNote(row, column) ? spoken + QStringLiteral(". ") + noteCaption() : spoken;
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -14,6 +14,8 @@ class GridTableModel : public QAbstractTableModel
 public:
     // True for a cell that holds an amount, which is never shown cut.
     static constexpr int AmountRole = Qt::UserRole;
+    // True for a money cell holding a note, which counts as nothing.
+    static constexpr int NoteRole = Qt::UserRole + 1;
 
     explicit GridTableModel(Grid &grid, QObject *parent = nullptr);
 
@@ -31,6 +33,7 @@ public:
 
 private:
     void onCellChanged(int row, int column);
+    bool holdsNote(int row, int column) const;
     QString rowTitle(int row) const;
     QString spokenText(const QModelIndex &index) const;
 

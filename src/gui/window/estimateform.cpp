@@ -192,38 +192,80 @@ void EstimateForm::bindHeaderFields()
         m_document.markChanged();
     });
     connect(&header, &HeaderFields::textChanged, this, &EstimateForm::showHeaderText);
-    txtAddress->installEventFilter(this);
-    txtBuilder->installEventFilter(this);
+    for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Address, HeaderFields::Builder})
+        headerBox(field)->installEventFilter(this);
+}
+
+QWidget *EstimateForm::headerBox(HeaderFields::Field field) const
+{
+    switch (field) {
+    case HeaderFields::Name:
+        return txtName;
+    case HeaderFields::Address:
+        return txtAddress;
+    case HeaderFields::Builder:
+        break;
+    }
+    return txtBuilder;
+}
+
+void EstimateForm::finishHeaderEdit()
+{
+    for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Address, HeaderFields::Builder}) {
+        if (headerBox(field)->hasFocus())
+            finishHeaderEdit(field);
+    }
+}
+
+void EstimateForm::finishHeaderEdit(HeaderFields::Field field)
+{
+    QString &entered = m_headerTextsEntered[field];
+    const QString &text = m_document.header().text(field);
+    if (text == entered)
+        return;
+    const QString before = std::exchange(entered, text);
+    emit headerEdited(field, before, text, headerBox(field)->accessibleName());
 }
 
 void EstimateForm::showHeaderText(HeaderFields::Field field)
 {
+    // Typing comes here too; only a text that the box does not show yet is not the user's.
     const QString &text = m_document.header().text(field);
     switch (field) {
     case HeaderFields::Name:
-        if (txtName->text() != text)
-            txtName->setText(text);
+        if (txtName->text() == text)
+            return;
+        txtName->setText(text);
         break;
     case HeaderFields::Builder:
-        if (txtBuilder->text() != text)
-            txtBuilder->setText(text);
+        if (txtBuilder->text() == text)
+            return;
+        txtBuilder->setText(text);
         break;
     case HeaderFields::Address:
-        if (txtAddress->toPlainText() != text)
-            txtAddress->setPlainText(text);
+        if (txtAddress->toPlainText() == text)
+            return;
+        txtAddress->setPlainText(text);
         break;
     }
+    m_headerTextsEntered[field] = text;
 }
 
 bool EstimateForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == txtAddress || watched == txtBuilder)) {
-        // Leaving the field for another control counts as a change; a menu opening or
-        // another program taking the focus does not leave it.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            m_document.markChanged();
+    if (event->type() != QEvent::FocusOut)
+        return QWidget::eventFilter(watched, event);
+    // Leaving the field for another control counts as a change; a menu opening or another
+    // program taking the focus does not leave it.
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return QWidget::eventFilter(watched, event);
+    for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Address, HeaderFields::Builder}) {
+        if (watched == headerBox(field))
+            finishHeaderEdit(field);
     }
+    if (watched == txtAddress || watched == txtBuilder)
+        m_document.markChanged();
     return QWidget::eventFilter(watched, event);
 }
 

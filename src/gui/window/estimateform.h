@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 class CellEditor;
 class Document;
 class GridView;
@@ -36,12 +38,18 @@ public:
     CellEditor &cellEditor() const { return *m_cellEditor; }
     // The text boxes and the grid, which take the menus' shortcuts before their own.
     QList<QWidget *> textControls() const;
+    // Hands on the change typed into the header field that has the focus, as leaving it does.
+    void finishHeaderEdit();
 
     // The layout rule, for the window's outer size, frame and menu bar included: the grid
     // takes what the header fields leave, each dimension only above 3000 twips.
     void fitGridToWindow(const QSize &outerPixels);
     // The window's outer size that shows the whole sheet with its header fields.
     QSize outerSizeForWholeSheet() const;
+
+signals:
+    // A header field was left, or finished, holding another text than when it was entered.
+    void headerEdited(HeaderFields::Field field, const QString &before, const QString &after, const QString &fieldName);
 
 private:
     void createControls();
@@ -51,6 +59,8 @@ private:
     void describeControls();
     void bindHeaderFields();
     void showHeaderText(HeaderFields::Field field);
+    QWidget *headerBox(HeaderFields::Field field) const;
+    void finishHeaderEdit(HeaderFields::Field field);
     void place(QWidget *widget, int left, int top, int width, int height) const;
     void placeInClient(QWidget *widget, int left, int top, int width, int height) const;
 
@@ -69,4 +79,6 @@ private:
     QPlainTextEdit *txtHelp = nullptr;
     CellEditor *m_cellEditor = nullptr;
     HelpTips *m_helpTips = nullptr;
+    // What each header field held when it was entered, or last finished.
+    std::array<QString, 3> m_headerTextsEntered;
 };

@@ -13,6 +13,7 @@
 #include "gui/editing/celleditor.h"
 #include "gui/editing/clipboardcommands.h"
 #include "gui/editing/edithistory.h"
+#include "gui/editing/headerfieldchange.h"
 #include "gui/editing/recordpayments.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/gridview.h"
@@ -78,6 +79,10 @@ void FrmMain::connectEditing()
     connect(m_history, &EditHistory::applied, &m_document, &Document::markChanged);
     connect(m_history, &EditHistory::applied, m_form->grid(), &GridView::scrollToCurrentCell);
     connect(&m_document, &Document::estimateReplaced, m_history, &EditHistory::clear);
+    connect(m_form, &EstimateForm::headerEdited, this,
+            [this](HeaderFields::Field field, const QString &before, const QString &after, const QString &name) {
+                m_history->stack().push(new HeaderFieldChange(m_document, field, before, after, name));
+            });
     m_actions->followUndoStack(m_history->stack());
 
     const auto enableRecordPayments = [this] {
@@ -217,6 +222,7 @@ void FrmMain::mnuExit_Click()
 void FrmMain::commitOpenEdit()
 {
     m_form->cellEditor().commitInPlace();
+    m_form->finishHeaderEdit();
 }
 
 void FrmMain::openRecentFile(const QString &path)
@@ -306,22 +312,22 @@ void FrmMain::mnuRedo_Click()
 
 void FrmMain::mnuCut_Click()
 {
-    m_clipboard->mnuCut_Click();
+    m_clipboard->cut();
 }
 
 void FrmMain::mnuCopy_Click()
 {
-    m_clipboard->mnuCopy_Click();
+    m_clipboard->copy();
 }
 
 void FrmMain::mnuPaste_Click()
 {
-    m_clipboard->mnuPaste_Click();
+    m_clipboard->paste();
 }
 
 void FrmMain::mnuDelete_Click()
 {
-    m_clipboard->mnuDelete_Click();
+    m_clipboard->deleteSelection();
 }
 
 void FrmMain::mnuRecordPayments_Click()
@@ -332,7 +338,7 @@ void FrmMain::mnuRecordPayments_Click()
 
 void FrmMain::mnuEditCell_Click()
 {
-    m_form->cellEditor().mnuEditCell_Click();
+    m_form->cellEditor().editCurrentCell();
 }
 
 void FrmMain::mnuAbout_Click()

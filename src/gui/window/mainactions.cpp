@@ -82,8 +82,13 @@ void MainActions::createFileMenu()
                         &FrmMain::mnuSave_Click);
     QAction *saveAs = addCommand(file, "mnuSaveAs", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A),
                                  &FrmMain::mnuSaveAs_Click);
-    // The desktop's own key for Save As works beside the program's.
-    saveAs->setShortcuts(saveAs->shortcuts() << QKeySequence::keyBindings(QKeySequence::SaveAs));
+    // The key other programs take for Save As works beside the program's own.
+    QList<QKeySequence> saveAsKeys = saveAs->shortcuts() << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    for (const QKeySequence &key : QKeySequence::keyBindings(QKeySequence::SaveAs)) {
+        if (!saveAsKeys.contains(key))
+            saveAsKeys << key;
+    }
+    saveAs->setShortcuts(saveAsKeys);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator1"));
     m_print = addCommand(file, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
                          &FrmMain::mnuPrint_Click);
