@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
+#include <QLibraryInfo>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -89,6 +90,9 @@ private slots:
         // Notes among the amounts, and texts a spreadsheet would take for numbers or formulas.
         content.cells[2] = {"=1+1", "0042", "$1,234.50", "", "TBD", "($75.00)"};
         content.cells[3] = {"", "", "1,500", "", "$10.005"};
+        content.cells[5] = {"@SUM(1)", "-2 bags"};
+        content.cells[6] = {"\tTab", "+tax"};
+        content.cells[7] = {"-50"};
         QVERIFY(EstimateFile::save(path("workbook.vrn"), content));
         const Run exported = run(Varn, {"--export", path("sheet.xlsx"), path("workbook.vrn")});
         QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
@@ -166,6 +170,27 @@ private slots:
         QCOMPARE(book.value("header").toStringList(),
                  (QStringList{u"Name: Pat \u201Dthe owner\u201D"_s, u"Prop. Address: 12 Elm Road, Springfield, IL"_s,
                               u"Builder: Smith, Jones && Co."_s}));
+    }
+
+    void csvKeepsFormulasAsText_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("record"); // how the row's record begins
+        QTest::newRow("formula") << 3 << QByteArray("'=1+1,0042,\"$1,234.50\",\"$1,234.50\",TBD,($75.00),");
+        QTest::newRow("function, leading minus") << 6 << QByteArray("'@SUM(1),'-2 bags,");
+        QTest::newRow("tab, plus") << 7 << QByteArray("'\tTab,'+tax,");
+        QTest::newRow("negative amount") << 8 << QByteArray("-50,");
+    }
+
+    // A text that a spreadsheet would run as a formula is marked as text; amounts stay numbers.
+    void csvKeepsFormulasAsText()
+    {
+        QFETCH(int, row);
+        QFETCH(QByteArray, record);
+        const Run exported = run(Varn, {"--export", path("formulas.csv"), path("workbook.vrn")});
+        QCOMPARE(exported.status, 0);
+        const QByteArray line = read(path("formulas.csv")).split('\n').value(row);
+        QVERIFY2(line.startsWith(record), line.constData());
     }
 
     // Fields filled as far as the window lets them: the export still succeeds, and the page
@@ -274,6 +299,25 @@ private slots:
         QVERIFY((status == 0 ? result.output : result.errors).contains(named));
         QVERIFY(!QFileInfo::exists(arguments.value(1)));
         QVERIFY(!QFileInfo::exists(path("no folder")));
+    }
+
+    // A platform plugin that is found but cannot be loaded (a library it needs is missing) leaves
+    // no way to draw the report: one line and status 1, as for any other failure, not an abort.
+    void reportWithoutPlatformPlugin()
+    {
+        const QString installed = QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms/libqoffscreen.so"_s;
+        const QString plugins = path("plugins");
+        QVERIFY(QDir().mkpath(plugins + u"/platforms"_s));
+        QFile broken(plugins + u"/platforms/libqoffscreen.so"_s);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        QVERIFY(broken.write(read(installed).replace("libQt6Gui.so.6", "libQt6Gux.so.6")) > 0);
+        broken.close();
+        QProcessEnvironment settings;
+        settings.insert(u"QT_PLUGIN_PATH"_s, plugins);
+        const Run result = run(Varn, {"--export", path("never.pdf"), m_input}, settings);
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.errors.count(u'\n'), 1);
+        QVERIFY(!QFileInfo::exists(path("never.pdf")));
     }
 
     // The usage names the program as people call it, and both ways of calling it.
