@@ -390,11 +390,61 @@ private slots:
             command = asOrdinaryUser(VARN_EXECUTABLE);
         }
         const QString program = command.takeFirst();
-        const Run varn = run(program, command + QStringList{"--export", target, m_new});
+        const Run varn = run(program, command + QStringList{"--export", target, m_new},
+                             ordinaryUserEnvironment(QTest::currentDataTag()));
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
         QVERIFY2(varn.exitCode == 0, varn.errors);
         QCOMPARE(read(target), read(m_new));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    }
+
+    void rewriteInPlace_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::newRow("whole") << QString();
+        QTest::newRow("write fails") << "write";
+        QTest::newRow("ftruncate fails") << "ftruncate";
+        QTest::newRow("fsync fails") << "fsync";
+    }
+
+    // A file in a folder the user may not write is rewritten in place: its old content is kept
+    // in the user's own folder first, named when the rewrite fails part-way and gone once the
+    // rewrite is whole.
+    void rewriteInPlace()
+    {
+        QFETCH(QString, call);
+        const QString folder = m_folder.filePath(QStringLiteral("in place ") + QTest::currentDataTag());
+        const QString target = folder + QStringLiteral("/shared.vrn");
+        QVERIFY(QDir().mkpath(folder) && QFile::copy(m_large, target));
+        QVERIFY(QFile::setPermissions(target, QFileDevice::Permissions(0x6666))
+                && QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+        QProcessEnvironment environment = faultEnvironment(folder);
+        environment.insert("XDG_DATA_HOME", ordinaryUserEnvironment(QTest::currentDataTag()).value("XDG_DATA_HOME"));
+        environment.insert("VARN_FAULT_CALL", call);
+        environment.insert("VARN_FAULT_NTH", QStringLiteral("1"));
+        environment.insert("VARN_FAULT_ERRNO", QString::number(EIO));
+        QStringList command = asOrdinaryUser(VARN_EXECUTABLE);
+        const QString program = command.takeFirst();
+        const Run varn = run(program, command + QStringList{"--export", target, m_new}, environment);
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
+        const QDir kept(environment.value("XDG_DATA_HOME") + QStringLiteral("/VARN"));
+        const QStringList copies = kept.entryList(QDir::Files | QDir::Hidden);
+        if (call.isEmpty()) {
+            QVERIFY2(varn.exitCode == 0, varn.errors);
+            QCOMPARE(read(target), read(m_new));
+            QCOMPARE(copies, QStringList());
+            return;
+        }
+        QCOMPARE(varn.exitCode, 1);
+        QCOMPARE(copies.size(), 1);
+        const QString copy = kept.filePath(copies.first());
+        QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains(reasonOf(EIO).toLocal8Bit())
+                     && varn.errors.contains(QFile::encodeName(copy)),
+                 varn.errors);
+        QCOMPARE(read(copy), read(m_large));
+        struct stat status = {};
+        QCOMPARE(::stat(QFile::encodeName(copy).constData(), &status), 0);
+        QCOMPARE(octal(status.st_mode), octal(0600));
     }
 
     // The box says why, below the message the user knows.
@@ -483,6 +533,7 @@ private:
     static Run run(const QString &program, const QStringList &arguments,
                    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     static QStringList asOrdinaryUser(const QString &program);
+    QProcessEnvironment ordinaryUserEnvironment(const QString &name) const;
     static QProcessEnvironment faultEnvironment(const QString &folder);
     QMap<QString, int> callsOfExport(const QString &folder, const QStringList &arguments) const;
     QByteArray exportedBytes(const QString &suffix, const QString &folder) const;
@@ -534,6 +585,18 @@ QStringList TestSaveFaults::asOrdinaryUser(const QString &program)
 }
 
 // The library's scratch files go into the folder too, as the scratch folder beside it.
+// A data folder of the user's own, where old content is kept while a file is rewritten in place.
+QProcessEnvironment TestSaveFaults::ordinaryUserEnvironment(const QString &name) const
+{
+    const QString data = m_folder.filePath(QStringLiteral("data of ") + name);
+    QDir().mkpath(data);
+    if (geteuid() == 0)
+        (void)::chown(QFile::encodeName(data).constData(), Nobody, Nobody);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", data);
+    return environment;
+}
+
 QProcessEnvironment TestSaveFaults::faultEnvironment(const QString &folder)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

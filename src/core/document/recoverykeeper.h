@@ -31,6 +31,9 @@ public:
     // The program ends as it should: there is nothing to recover.
     void end();
 
+    // What the user is told, once, when no copy can be written.
+    static QString failureText(const QString &folder, const QString &reason);
+
 private:
     void writeCopy();
     void forget();
@@ -39,4 +42,7 @@ private:
     MessageBoxes &m_messages;
     RecoveryFile m_file;
     QTimer m_timer;
+    // The copy a restored estimate came from, kept until this run's own copy is written.
+    std::optional<RecoveryFile::LeftCopy> m_restoredFrom;
+    bool m_failureShown = false;
 };
