@@ -112,4 +112,35 @@ void BM_OpenFullFile(benchmark::State &state)
 }
 BENCHMARK(BM_OpenFullFile)->Unit(benchmark::kMicrosecond);
 
+// A construction loan's whole history, and then some: 200 draws of every row, opened and
+// saved as File > Open and File > Save do.
+constexpr int ManyDraws = 200;
+
+void BM_OpenTwoHundredDraws(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("draws.vrn"));
+    if (!dir.isValid() || !EstimateFile::save(path, fullEstimateWithDraws(ManyDraws))) {
+        state.SkipWithError("cannot write the estimate file");
+        return;
+    }
+    EstimateSheet sheet;
+    HeaderFields header;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Document::ReadEstimateFile(sheet, header, path));
+}
+BENCHMARK(BM_OpenTwoHundredDraws)->Unit(benchmark::kMillisecond);
+
+void BM_SaveTwoHundredDraws(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("draws.vrn"));
+    const EstimateContent content = fullEstimateWithDraws(ManyDraws);
+    for (auto _ : state) {
+        if (!EstimateFile::save(path, content))
+            state.SkipWithError("cannot write the estimate file");
+    }
+}
+BENCHMARK(BM_SaveTwoHundredDraws)->Unit(benchmark::kMillisecond);
+
 } // namespace

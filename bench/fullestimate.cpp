@@ -114,3 +114,25 @@ EstimateContent fullEstimate(int month)
     }
     return Document::contentOf(sheet, header);
 }
+
+EstimateContent fullEstimateWithDraws(int draws)
+{
+    EstimateContent content = fullEstimate();
+    content.history.retainageBasisPoints = 1000;
+    QList<Cents> paid(EstimateSheet::ItemRowCount);
+    for (int number = 1; number <= draws; ++number) {
+        Draw draw{number,
+                  QDate(2026, 1, 1).addMonths(number - 1),
+                  QStringLiteral("Draw %1: inspection passed").arg(number),
+                  1000,
+                  {}};
+        for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+            const Cents estimate = Cents(EstimateDollars[row - 1]) * 100;
+            const Cents payment = estimate / (draws + 1);
+            draw.lines.append({row, estimate, estimate, paid[row - 1], payment});
+            paid[row - 1] += payment;
+        }
+        content.history.draws.append(draw);
+    }
+    return content;
+}

@@ -7,3 +7,7 @@
 // cost to complete as the program works it out. A later month has more paid, so the texts
 // of two months differ in every payment column.
 EstimateContent fullEstimate(int month = 1);
+
+// The full estimate after a long construction loan: draws draws, each paying something on
+// every row, dated a month apart at a retainage of 10 %, each with a note.
+EstimateContent fullEstimateWithDraws(int draws);

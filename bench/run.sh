@@ -262,6 +262,18 @@ against_ssconvert "plain floor (plain_pdf_floor)" plain-floor 1
 echo "   ratio     $(ratio "$(turns_median export pdf)" "$(turns_median export ssconvert)")  (VARN PDF / ssconvert, wall time)"
 
 echo
+"$write_estimate" "$work/draws.vrn" 200 || fail "write_estimate did not write draws.vrn"
+echo "== The Draw Request of an estimate with 200 recorded draws ($(stat -c %s "$work/draws.vrn") bytes)," \
+    "against the one-page report =="
+echo "   (hyperfine, median of $export_rounds runs each, the two taking turns; the target: within 1.5 times the report)"
+take_turns request "$export_rounds" \
+    report "'$varn' --export '$work/report.pdf' '$work/full.vrn'" \
+    request "'$varn' --export '$work/request.pdf' --report draw-request --draw 200 '$work/draws.vrn'"
+printf '   one-page report   %8.1f ms\n' "$(turns_median request report)"
+printf '   Draw Request      %8.1f ms\n' "$(turns_median request request)"
+echo "   ratio     $(ratio "$(turns_median request request)" "$(turns_median request report)")  (Draw Request / report, wall time)"
+
+echo
 echo "== PDF export: where the whole process's time goes (the same rounds) =="
 echo "   (export_stages is linked like VARN, starts as its export does and stops after each stage;"
 echo "   each line adds to the one above. The least processor time of each: the stages differ by"

@@ -1,7 +1,11 @@
 // Any bytes given to the estimate file reader: it must refuse or read them without a fault,
-// a file it writes from what it read must read back, and the sheet must take the texts.
+// a file it writes from what it read must read back with the same history, the sheet must
+// take the texts, and every draw's request must be made from the history read.
 
 #include "core/document/estimatefile.h"
+#include "core/document/headerfields.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
 
 #include <QBuffer>
@@ -22,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QByteArray copy = written;
         QBuffer again(&copy);
         again.open(QIODevice::ReadOnly);
-        if (!EstimateFile::decode(again))
+        const std::optional<EstimateContent> reread = EstimateFile::decode(again);
+        if (!reread || reread->history != content->history)
             std::abort();
     }
 
@@ -36,5 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         grid.setCurrentRow(row);
         sheet.RecalculateTotals();
     }
+
+    const HeaderFields header;
+    const EstimateHistory &history = content->history;
+    for (int number = 1; number <= history.draws.size(); ++number) {
+        const std::optional<DrawRequest> request = DrawRequest::recorded(grid, header, history, number);
+        if (!request)
+            std::abort();
+        DrawRequestChecks::ofRecorded(*request, grid, history);
+    }
+    const DrawRequest next = DrawRequest::next(grid, header, history, QDate(2026, 12, 1));
+    DrawRequestChecks::ofNext(next, grid, history);
     return 0;
 }

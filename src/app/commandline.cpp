@@ -2,6 +2,8 @@
 
 #include "core/document/document.h"
 #include "core/document/headerfields.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
 #include "report/exportformats.h"
 
@@ -10,6 +12,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <optional>
+
 #include <cstdio>
 
 namespace {
@@ -17,10 +21,13 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export", "--export-dir", "--format", "-h",       "--help",
-                                      "-?",       "--help-all",   "-v",       "--version"};
+    static const QStringList names = {"--export", "--export-dir", "--format",   "--report", "--draw",   "-h",
+                                      "--help",   "-?",           "--help-all", "-v",       "--version"};
     return names;
 }
+
+const QString EstimateReport = QStringLiteral("estimate");
+const QString DrawRequestReport = QStringLiteral("draw-request");
 
 int fail(int status, const QString &message)
 {
@@ -39,7 +46,7 @@ public:
                                                           "Without options, the arguments name an estimate to open."));
         m_parser.addHelpOption();
         m_parser.addVersionOption();
-        m_parser.addOptions({m_export, m_exportDir, m_format});
+        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw});
         m_parser.addPositionalArgument(QStringLiteral("INPUT"),
                                        QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
                                        QStringLiteral("INPUT.vrn..."));
@@ -52,6 +59,9 @@ public:
     QString folder() const { return m_parser.value(m_exportDir); }
     QString formatName() const { return m_parser.value(m_format); }
     bool formatIsSet() const { return m_parser.isSet(m_format); }
+    QString report() const { return m_parser.value(m_report); }
+    bool drawIsSet() const { return m_parser.isSet(m_draw); }
+    QString draw() const { return m_parser.value(m_draw); }
 
 private:
     QCommandLineParser m_parser;
@@ -66,7 +76,39 @@ private:
     const QCommandLineOption m_format{
         QStringLiteral("format"), QStringLiteral("The form --export-dir writes: pdf (the default), csv, xlsx or vrn."),
         QStringLiteral("FORMAT"), QStringLiteral("pdf")};
+    const QCommandLineOption m_report{QStringLiteral("report"),
+                                      QStringLiteral("What to export: estimate (the default) or draw-request, the "
+                                                     "lender's Draw Request (pdf, csv or xlsx)."),
+                                      QStringLiteral("REPORT"), EstimateReport};
+    const QCommandLineOption m_draw{
+        QStringLiteral("draw"),
+        QStringLiteral("With --report draw-request: the request of recorded draw N again, rather than the next "
+                       "request from the current amounts."),
+        QStringLiteral("N")};
 };
+
+// What one run exports of each input: the estimate, or a Draw Request, the next one
+// (draw 0) or a recorded one, in a format.
+struct Job
+{
+    const ExportFormat &format;
+    bool drawRequest = false;
+    int draw = 0;
+
+    // The name an exported file takes in --export-dir's folder.
+    QString outputName(const QString &input) const
+    {
+        QString name = QFileInfo(input).completeBaseName();
+        if (drawRequest)
+            name += draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QStringLiteral("-draw-request");
+        return name + u'.' + QString(format.suffix);
+    }
+};
+
+void warn(const QString &input, const QString &warning)
+{
+    std::fprintf(stderr, "VARN: warning: %s: %s\n", qPrintable(input), qPrintable(warning));
+}
 
 // Qt's help names the program by the path it was started from and knows only one way to
 // call it: the usage lines are ours, the options below them Qt's.
@@ -74,8 +116,9 @@ QString helpText(const QCommandLineParser &parser)
 {
     const QString generated = parser.helpText();
     return QStringLiteral("Usage: VARN [FILE.vrn]\n"
-                          "       VARN --export OUTPUT INPUT.vrn\n"
-                          "       VARN --export-dir FOLDER [--format FORMAT] INPUT.vrn...\n")
+                          "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n"
+                          "       VARN --export-dir FOLDER [--format FORMAT] [--report REPORT [--draw N]] "
+                          "INPUT.vrn...\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
@@ -84,41 +127,118 @@ QString unknownOutputType(const QString &output)
     return QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output);
 }
 
-// One estimate read and written; a failure is reported on its own line, naming the file.
-bool exportEstimate(const ExportFormat &format, const QString &input, const QString &output)
+// The Draw Request of an estimate read, after the checks a lender would make, each a
+// warning: the request still goes out.
+bool exportDrawRequest(const Job &job, const QString &input, const QString &output, const EstimateSheet &sheet,
+                       const HeaderFields &header, const EstimateContent &content)
 {
-    EstimateSheet sheet;
-    HeaderFields header;
-    QString errorString;
-    if (!Document::ReadEstimateFile(sheet, header, input, &errorString)) {
-        fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
+    if (!content.historyError.isEmpty()) {
+        fail(FileFailed, QStringLiteral("cannot read the draw history of %1: %2").arg(input, content.historyError));
         return false;
     }
-    if (!format.write(output, sheet, header, &errorString)) {
+    QString errorString;
+    const Grid &grid = sheet.grid();
+    const std::optional<DrawRequest> request = job.draw > 0
+        ? DrawRequest::recorded(grid, header, content.history, job.draw, &errorString)
+        : DrawRequest::next(grid, header, content.history, QDate::currentDate());
+    if (!request) {
+        fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
+        return false;
+    }
+    const QStringList checks = job.draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, content.history)
+                                            : DrawRequestChecks::ofNext(*request, grid, content.history);
+    for (const QString &check : checks)
+        warn(input, check);
+    if (!job.format.writeRequest(output, *request, &errorString)) {
         fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
         return false;
     }
     return true;
 }
 
-int exportOne(const QString &output, const QStringList &inputs)
+// One estimate read and written; a failure is reported on its own line, naming the file.
+bool exportEstimate(const Job &job, const QString &input, const QString &output)
 {
+    EstimateSheet sheet;
+    HeaderFields header;
+    QString errorString;
+    const std::optional<EstimateContent> content = Document::ReadEstimateFile(sheet, header, input, &errorString);
+    if (!content) {
+        fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
+        return false;
+    }
+    if (job.drawRequest)
+        return exportDrawRequest(job, input, output, sheet, header, *content);
+    if (!content->historyError.isEmpty()) {
+        // A copy of the estimate would lose the history; the other forms do not show it.
+        if (job.format.suffix == QLatin1StringView("vrn")) {
+            fail(FileFailed,
+                 QStringLiteral("cannot copy %1: its draw history cannot be read: %2")
+                     .arg(input, content->historyError));
+            return false;
+        }
+        warn(input, QStringLiteral("the draw history cannot be read: %1").arg(content->historyError));
+    }
+    if (!job.format.write(output, sheet, header, &errorString, content->history)) {
+        fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
+        return false;
+    }
+    return true;
+}
+
+// The job the options ask for, or nothing after a usage error has been reported.
+std::optional<Job> jobOf(const Options &options, const ExportFormat &format)
+{
+    const QString report = options.report();
+    if (report != EstimateReport && report != DrawRequestReport) {
+        fail(UsageError, QStringLiteral("unknown report %1: it must be estimate or draw-request").arg(report));
+        return std::nullopt;
+    }
+    Job job{format, report == DrawRequestReport};
+    if (job.drawRequest && !format.writeRequest) {
+        fail(UsageError, QStringLiteral("a draw request is exported as pdf, csv or xlsx, not %1").arg(format.suffix));
+        return std::nullopt;
+    }
+    if (!options.drawIsSet())
+        return job;
+    bool isNumber = false;
+    job.draw = options.draw().toInt(&isNumber);
+    if (!job.drawRequest || !isNumber || job.draw < 1) {
+        fail(UsageError,
+             QStringLiteral("--draw takes the number of a recorded draw and goes with --report "
+                            "draw-request; see --help"));
+        return std::nullopt;
+    }
+    return job;
+}
+
+int exportOne(const Options &options, const QStringList &inputs)
+{
+    const QString output = options.output();
     if (inputs.size() != 1)
         return fail(UsageError, QStringLiteral("--export takes one OUTPUT and one INPUT file; see --help"));
     const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
     if (!format)
         return fail(UsageError, unknownOutputType(output));
-    return exportEstimate(*format, inputs.constFirst(), output) ? Done : FileFailed;
+    const std::optional<Job> job = jobOf(options, *format);
+    if (!job)
+        return UsageError;
+    return exportEstimate(*job, inputs.constFirst(), output) ? Done : FileFailed;
 }
 
 // Every input is tried, so that one bad file among many costs only its own export.
-int exportAll(const QString &folder, const QString &formatName, const QStringList &inputs)
+int exportAll(const Options &options, const QStringList &inputs)
 {
+    const QString folder = options.folder();
     if (inputs.isEmpty())
         return fail(UsageError, QStringLiteral("--export-dir takes one or more INPUT files; see --help"));
-    const ExportFormat *format = ExportFormats::forSuffix(formatName);
+    const ExportFormat *format = ExportFormats::forSuffix(options.formatName());
     if (!format)
-        return fail(UsageError, QStringLiteral("unknown format %1: it must be pdf, csv, xlsx or vrn").arg(formatName));
+        return fail(UsageError,
+                    QStringLiteral("unknown format %1: it must be pdf, csv, xlsx or vrn").arg(options.formatName()));
+    const std::optional<Job> job = jobOf(options, *format);
+    if (!job)
+        return UsageError;
     if (!QFileInfo(folder).isDir())
         return fail(FileFailed, QStringLiteral("cannot write into %1: it is not a folder").arg(folder));
 
@@ -126,7 +246,7 @@ int exportAll(const QString &folder, const QString &formatName, const QStringLis
     QHash<QString, QString> inputOfOutput;
     bool allDone = true;
     for (const QString &input : inputs) {
-        const QString output = target.filePath(QFileInfo(input).completeBaseName() + u'.' + QString(format->suffix));
+        const QString output = target.filePath(job->outputName(input));
         const QString clean = QDir::cleanPath(QFileInfo(output).absoluteFilePath());
         if (const auto earlier = inputOfOutput.constFind(clean); earlier != inputOfOutput.cend()) {
             allDone = false;
@@ -134,7 +254,7 @@ int exportAll(const QString &folder, const QString &formatName, const QStringLis
             continue;
         }
         inputOfOutput.insert(clean, input);
-        allDone = exportEstimate(*format, input, output) && allDone;
+        allDone = exportEstimate(*job, input, output) && allDone;
     }
     return allDone ? Done : FileFailed;
 }
@@ -155,8 +275,11 @@ bool startsWithOption(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    return optionNames().contains(first) || first.startsWith(QStringLiteral("--export="))
-        || first.startsWith(QStringLiteral("--export-dir=")) || first.startsWith(QStringLiteral("--format="));
+    for (const char *withValue : {"--export=", "--export-dir=", "--format=", "--report=", "--draw="}) {
+        if (first.startsWith(QLatin1String(withValue)))
+            return true;
+    }
+    return optionNames().contains(first);
 }
 
 bool drawsPages(const QStringList &arguments)
@@ -187,11 +310,11 @@ int runOptions(const QStringList &arguments)
     if (options.exportsToFolder()) {
         if (parser.isSet(QStringLiteral("export")))
             return fail(UsageError, QStringLiteral("--export and --export-dir cannot be used together; see --help"));
-        return exportAll(options.folder(), options.formatName(), inputs);
+        return exportAll(options, inputs);
     }
     if (options.formatIsSet())
         return fail(UsageError, QStringLiteral("--format goes with --export-dir; --export takes it from OUTPUT"));
-    return exportOne(options.output(), inputs);
+    return exportOne(options, inputs);
 }
 
 }

@@ -3,6 +3,8 @@
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
 #include "core/export/csvexport.h"
+#include "core/export/drawrequestcsv.h"
+#include "core/export/drawrequestxlsx.h"
 #include "core/export/xlsxexport.h"
 #include "core/sheet/estimatesheet.h"
 #include "pdfexport.h"
@@ -10,24 +12,26 @@
 #include <array>
 
 namespace {
-bool writePdf(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
+bool writePdf(const QString &path, const ExportFormat::Source &source, QString *errorString)
 {
-    return PdfExport::save(path, sheet.grid(), header, errorString);
+    return PdfExport::save(path, source.sheet.grid(), source.header, errorString);
 }
 
-bool writeCsv(const QString &path, const EstimateSheet &sheet, const HeaderFields &, QString *errorString)
+bool writeCsv(const QString &path, const ExportFormat::Source &source, QString *errorString)
 {
-    return CsvExport::save(path, sheet.grid(), errorString);
+    return CsvExport::save(path, source.sheet.grid(), errorString);
 }
 
-bool writeXlsx(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
+bool writeXlsx(const QString &path, const ExportFormat::Source &source, QString *errorString)
 {
-    return XlsxExport::save(path, sheet.grid(), header, errorString);
+    return XlsxExport::save(path, source.sheet.grid(), source.header, errorString);
 }
 
-bool writeEstimate(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString)
+bool writeEstimate(const QString &path, const ExportFormat::Source &source, QString *errorString)
 {
-    return EstimateFile::save(path, Document::contentOf(sheet, header), errorString);
+    EstimateContent content = Document::contentOf(source.sheet, source.header);
+    content.history = source.history;
+    return EstimateFile::save(path, content, errorString);
 }
 }
 
@@ -36,10 +40,11 @@ std::span<const ExportFormat> all()
 {
     static const std::array<ExportFormat, 4> formats = {{
         {QLatin1StringView("pdf"), QStringLiteral("Export as PDF"), QStringLiteral("PDF document (*.pdf)"), writePdf,
-         true},
-        {QLatin1StringView("csv"), QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), writeCsv},
+         true, PdfExport::save},
+        {QLatin1StringView("csv"), QStringLiteral("Export as CSV"), QStringLiteral("CSV file (*.csv)"), writeCsv, false,
+         DrawRequestCsv::save},
         {QLatin1StringView("xlsx"), QStringLiteral("Export as Spreadsheet"), QStringLiteral("Excel workbook (*.xlsx)"),
-         writeXlsx},
+         writeXlsx, false, DrawRequestXlsx::save},
         // The command line re-saves an estimate as it reads it; the menu has Save As for that.
         {QLatin1StringView("vrn"), QString(), QString(), writeEstimate},
     }};

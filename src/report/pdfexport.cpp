@@ -1,15 +1,35 @@
 #include "pdfexport.h"
 
 #include "core/document/safefilewriter.h"
+#include "drawrequestreport.h"
 #include "estimatereport.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <functional>
+
 namespace {
 // QPdfWriter's own resolution: the exported page is the one it always made.
 constexpr int ExportResolution = 1200;
+
+// The pages are made in memory and written in one piece, so that every write of them is checked.
+bool write(const QString &path, const QPageLayout &layout, int resolution,
+           const std::function<void(QPainter &, QPdfWriter &)> &compose, QString *errorString)
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageLayout(layout);
+        writer.setResolution(resolution);
+        writer.setCreator(QStringLiteral("VARN Cost Estimate"));
+        QPainter painter(&writer);
+        compose(painter, writer);
+    }
+    return SafeFileWriter::write(path, pdf.data(), errorString);
+}
 }
 
 namespace PdfExport {
@@ -23,18 +43,17 @@ bool save(const QString &path, const Grid &grid, const HeaderFields &header, QSt
 bool save(const QString &path, const EstimateReport &report, const QPageLayout &layout, int resolution,
           QString *errorString)
 {
-    // The page is made in memory and written in one piece, so that every write of it is checked.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageLayout(layout);
-        writer.setResolution(resolution);
-        writer.setCreator(QStringLiteral("VARN Cost Estimate"));
-        QPainter painter(&writer);
-        report.compose(painter, writer);
-    }
-    return SafeFileWriter::write(path, pdf.data(), errorString);
+    return write(
+        path, layout, resolution, [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); },
+        errorString);
+}
+
+bool save(const QString &path, const DrawRequest &request, QString *errorString)
+{
+    const DrawRequestReport report(request);
+    return write(
+        path, DrawRequestReport::summaryLayout(), ExportResolution,
+        [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }
 
 }

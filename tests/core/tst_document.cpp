@@ -1,44 +1,9 @@
-#include "core/document/document.h"
 #include "core/document/estimatefile.h"
-#include "core/document/headerfields.h"
-#include "core/sheet/estimatesheet.h"
-#include "support/fakes.h"
+#include "support/documentfixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-// A document with its sheet and fake dialogs, as the main window holds one.
-struct DocumentFixture
-{
-    EstimateSheet sheet;
-    HeaderFields header;
-    FakeFileDialogs dialogs;
-    FakeMessageBoxes messages;
-    Document document{sheet, header, dialogs, messages};
-    QTemporaryDir folder;
-
-    Grid &grid() { return sheet.grid(); }
-    QString path(const QString &name) const { return folder.filePath(name); }
-
-    // An edit as the editor commits it.
-    void enter(int row, int column, const QString &text)
-    {
-        grid().setCurrentCell(row, column);
-        grid().setText(row, column, text);
-        sheet.FormatMoneyCell(row, column);
-        sheet.RecalculateTotals();
-    }
-
-    // The kind, text and title of the i-th message box shown, or of the last one.
-    QStringList message(qsizetype i = -1) const
-    {
-        const FakeMessageBoxes::Shown box = messages.shown.value(i < 0 ? messages.shown.size() - 1 : i);
-        return {box.kind, box.text, box.title};
-    }
-};
 
 class TestDocument : public QObject
 {
@@ -170,6 +135,55 @@ private slots:
         QVERIFY(!f.document.DocumentSaved());
         // The document still belongs to its own file: a Save cannot overwrite the bad one.
         QCOMPARE(f.document.CurrentFile(), f.path("mine.vrn"));
+    }
+
+    void historyThroughOpenAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<bool>("readable");
+        EstimateContent content;
+        content.history.draws = {{1, QDate(2026, 12, 1), "framing", 0, {{5, 100, 100, 0, 50}}}};
+        const QByteArray section = EstimateFile::encode(content).mid(EstimateFile::encode({}).size());
+        QTest::newRow("an estimate from before the history") << QByteArray() << true;
+        QTest::newRow("with a history") << section << true;
+        QTest::newRow("history cut short") << section.chopped(4) << false;
+    }
+
+    // An estimate opened and saved again is the same file; one whose history cannot be read
+    // opens, says so, and is written without the history only when the user says yes.
+    void historyThroughOpenAndSave()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(bool, readable);
+        DocumentFixture f;
+        EstimateContent content;
+        content.cells[4] = {"Summit Roofing", "Roofing", "$1.00", "$1.00", "", "$0.50", "$0.50"};
+        const QByteArray sheet = EstimateFile::encode(content);
+        QFile file(f.path("house.vrn"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheet + section) == sheet.size() + section.size());
+        file.close();
+        f.document.openFile(f.path("house.vrn"));
+        QCOMPARE(f.document.content().cells, content.cells);
+        QCOMPARE(f.document.history().draws.size(), readable && !section.isEmpty() ? 1 : 0);
+        const auto bytes = [&f] {
+            QFile saved(f.path("house.vrn"));
+            return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+        };
+        if (readable) {
+            QVERIFY(f.messages.shown.isEmpty());
+            QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+            QCOMPARE(bytes(), sheet + section);
+            return;
+        }
+        QCOMPARE(f.message().mid(0, 1), QStringList{"warning"});
+        QVERIFY2(f.message().at(1).contains("draw history in this file could not be read: it is cut short"),
+                 qPrintable(f.message().at(1)));
+        f.messages.answers = {MessageBoxes::No, MessageBoxes::Yes};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
+        QCOMPARE(f.message().mid(0, 1), QStringList{"yes/no question"});
+        QCOMPARE(bytes(), sheet + section);
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(bytes(), sheet);
     }
 
     void saveAsAndCancelledDialogs()

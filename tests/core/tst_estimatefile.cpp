@@ -28,6 +28,35 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
+// Two draws over an opening balance, at two retainage rates, and a change order; the second
+// draw's note holds what the file stores differently.
+EstimateHistory twoDraws()
+{
+    EstimateHistory history;
+    history.retainageBasisPoints = 500;
+    history.draws = {{1, QDate(2026, 12, 1), u"framing inspection passed"_s, 1000, {{5, 1500000, 1500000, 0, 250000}}},
+                     {2,
+                      QDate(2027, 1, 4),
+                      u"roof, \"dry\"\nin \u03A9"_s,
+                      500,
+                      {{5, 1500000, 1700000, 250000, 100000}, {12, 0, 0, -5000, 0}}}};
+    history.changeOrders = {{1, QDate(2026, 12, 2), 8, u"upgrade to metal roof"_s, -200000,
+                             ChangeOrder::Status::Approved, ChangeOrder::Source::Contingency}};
+    return history;
+}
+
+const QByteArray TwoDrawsSection = "\"VARN history\",1,8\r\n"
+                                   "\"retainage\",500\r\n"
+                                   "\"contingency\",29\r\n"
+                                   "\"draw\",1,\"2026-12-01\",\"framing inspection passed\",1000\r\n"
+                                   "\"line\",5,1500000,1500000,0,250000\r\n"
+                                   "\"draw\",2,\"2027-01-04\",\"roof, \x94"
+                                   "dry\x94\r\nin ?\",500\r\n"
+                                   "\"line\",5,1500000,1700000,250000,100000\r\n"
+                                   "\"line\",12,0,0,-5000,0\r\n"
+                                   "\"change\",1,\"2026-12-02\",8,\"upgrade to metal roof\",-200000,\"approved\","
+                                   "\"contingency\"\r\n";
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -77,10 +106,10 @@ private slots:
         QList<EstimateFile::LostText> lostTexts;
         QVERIFY(EstimateFile::save(path, content, nullptr, &lostTexts));
         QCOMPARE(lostTexts,
-                 (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s},
-                                                {2, 1, QString(QChar(0xD800))},
-                                                {2, 2, QString(QChar(0))},
-                                                {36, 7, u"\U0001F600"_s}}));
+                 (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s, {}},
+                                                {2, 1, QString(QChar(0xD800)), {}},
+                                                {2, 2, QString(QChar(0)), {}},
+                                                {36, 7, u"\U0001F600"_s, {}}}));
         content.name = u"Li ??, ??"_s;
         content.builder = u"Bob \u201DB\u201D"_s;
         content.cells[1][0] = u"x?"_s;
@@ -88,6 +117,66 @@ private slots:
         content.cells[2][0] = u"a\nb\nc"_s;
         content.cells[35][6] = u"($75.00)?"_s;
         QCOMPARE(EstimateFile::load(path), std::optional(content));
+    }
+
+    // The history follows the 38 records, which stay byte for byte what they were.
+    void historySection()
+    {
+        EstimateContent content = freshEstimate();
+        content.history = twoDraws();
+        QList<EstimateFile::LostText> lost;
+        const QByteArray sheet = EstimateFile::encode(freshEstimate());
+        QCOMPARE(EstimateFile::encode(content, &lost), sheet + TwoDrawsSection);
+        QCOMPARE(lost, (QList<EstimateFile::LostText>{{0, 0, u"\u03A9"_s, u"Draw 2, note"_s}}));
+        QBuffer buffer;
+        buffer.setData(sheet + TwoDrawsSection);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        content.history.draws[1].note = u"roof, \u201Ddry\u201D\nin ?"_s;
+        QCOMPARE(EstimateFile::decode(buffer), std::optional(content));
+    }
+
+    void damagedHistory_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QString>("error");
+        const auto changed = [](QByteArrayView from, QByteArrayView to) {
+            return QByteArray(TwoDrawsSection).replace(from, to);
+        };
+        QTest::newRow("none") << QByteArray() << QString();
+        QTest::newRow("another program's records") << QByteArray("\"extra\",\"VARN history\",1,0\r\n") << QString();
+        QTest::newRow("a text that only begins alike")
+            << QByteArray("\"VARN history of the house\",1,0\r\n") << QString();
+        QTest::newRow("cut short") << TwoDrawsSection.left(TwoDrawsSection.lastIndexOf("\"change\""))
+                                   << u"it is cut short: 7 of its 8 records are there"_s;
+        QTest::newRow("cut in its header")
+            << QByteArray("\"VARN history\",1") << u"it is cut short in its first record"_s;
+        QTest::newRow("later version")
+            << QByteArray("\"VARN history\",2,1\r\n\"forecast\",1\r\n")
+            << u"it was written by a later VARN (history version 2; this one reads version 1)"_s;
+        QTest::newRow("more rows than the sheet")
+            << changed("\"line\",12,", "\"line\",37,") << u"record 7 of 8: row 37 is outside 1 to 36"_s;
+        QTest::newRow("unknown record") << changed("\"change\"", "\"chnage\"")
+                                        << u"record 8 of 8: \"chnage\" is not a kind of record this VARN knows"_s;
+        QTest::newRow("draws out of order")
+            << changed("\"draw\",2,", "\"draw\",3,") << u"record 5 of 8: draw 3 comes where draw 2 should"_s;
+        QTest::newRow("no such date") << changed("2027-01-04", "2027-02-30")
+                                      << u"record 5 of 8: \"2027-02-30\" is not a date (year-month-day)"_s;
+        QTest::newRow("binary") << changed("framing", QByteArray("fra\0ing", 8)) << u"record 3 of 8: it is not text"_s;
+    }
+
+    // The sheet opens whatever follows it; a history that cannot be read is left out, and
+    // the reason says what is wrong with it.
+    void damagedHistory()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(QString, error);
+        EstimateContent content = freshEstimate();
+        content.cells[4][2] = u"$15,000.00"_s;
+        QBuffer buffer;
+        buffer.setData(EstimateFile::encode(content) + section);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        content.historyError = error;
+        QCOMPARE(EstimateFile::decode(buffer), std::optional(content));
     }
 
     void readFile_data()

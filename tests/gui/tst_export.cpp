@@ -325,8 +325,9 @@ private slots:
     {
         const Run result = run(Varn, {QStringLiteral("--help")});
         QCOMPARE(result.status, 0);
-        QVERIFY2(result.output.startsWith(QStringLiteral("Usage: VARN [FILE.vrn]\n"
-                                                         "       VARN --export OUTPUT INPUT.vrn\n")),
+        QVERIFY2(result.output.startsWith(
+                     QStringLiteral("Usage: VARN [FILE.vrn]\n"
+                                    "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n")),
                  qPrintable(result.output));
         QVERIFY(!result.output.contains(QFileInfo(Varn).absolutePath()));
     }

@@ -12,13 +12,15 @@ static_assert(EstimateContent::RowCount == EstimateSheet::ItemRowCount);
 static_assert(EstimateContent::ColumnCount == EstimateSheet::DataColumnCount);
 
 namespace {
-QString fieldName(int row, int column)
+QString fieldName(const EstimateFile::LostText &lost)
 {
-    if (row == 0) {
+    if (!lost.place.isEmpty())
+        return lost.place;
+    if (lost.row == 0) {
         static const char *const headerNames[] = {"Name", "Address", "Builder"};
-        return QString::fromLatin1(headerNames[column - 1]);
+        return QString::fromLatin1(headerNames[lost.column - 1]);
     }
-    return QStringLiteral("Row %1, %2").arg(row).arg(EstimateSheet::columnHeaders().at(column - 1));
+    return QStringLiteral("Row %1, %2").arg(lost.row).arg(EstimateSheet::columnHeaders().at(lost.column - 1));
 }
 }
 
@@ -63,6 +65,33 @@ void Document::markSaved()
     emit saved();
 }
 
+void Document::setHistory(const EstimateHistory &history)
+{
+    replaceHistory(history, m_historyError);
+    markChanged();
+}
+
+void Document::replaceHistory(const EstimateHistory &history, const QString &error)
+{
+    m_history = history;
+    m_historyError = error;
+    emit historyChanged();
+}
+
+// A file whose history could not be read is written without it only when the user says so.
+bool Document::mayLeaveHistoryOut()
+{
+    if (m_historyError.isEmpty())
+        return true;
+    const QString question = QStringLiteral("The draw history in this estimate's file could not be read when it "
+                                            "was opened (%1). Saving writes the file without it.\n\nSave anyway?")
+                                 .arg(m_historyError);
+    if (m_messages.askYesNo(question, QStringLiteral("Save")) != MessageBoxes::Yes)
+        return false;
+    m_historyError.clear();
+    return true;
+}
+
 int Document::QuerySaveChanges()
 {
     if (m_documentSaved)
@@ -95,6 +124,7 @@ void Document::ClearEstimate()
     m_header.setText(HeaderFields::Address, QString());
     m_sheet.clearItems();
     m_fileStamp = {};
+    replaceHistory({}, {});
     markSaved();
     emit estimateReplaced();
 }
@@ -120,21 +150,31 @@ void Document::readFile(const QString &path)
     // The document keeps its file until another one has been read whole, so that a later
     // Save never overwrites a file that could not be read.
     QString reason;
-    if (!ReadEstimateFile(m_sheet, m_header, path, &reason)) {
+    const std::optional<EstimateContent> content = ReadEstimateFile(m_sheet, m_header, path, &reason);
+    if (!content) {
         m_messages.showFailure(openErrorText(), fileErrorTitle(), reason);
         return;
     }
     m_currentFile = path;
     m_fileStamp = FileStamp::of(path);
+    replaceHistory(content->history, content->historyError);
     markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
+    if (!m_historyError.isEmpty())
+        m_messages.showWarning(QStringLiteral("The draw history in this file could not be read: %1.\n\nThe estimate "
+                                              "is shown without it; saving asks before the file is written "
+                                              "without it.")
+                                   .arg(m_historyError),
+                               QStringLiteral("Open"));
 }
 
 Document::SaveOutcome Document::save()
 {
     if (m_currentFile.isEmpty())
         return saveAs();
+    if (!mayLeaveHistoryOut())
+        return SaveOutcome::Cancelled;
     switch (askIfChangedElsewhere()) {
     case MessageBoxes::Yes:
         break;
@@ -151,6 +191,8 @@ Document::SaveOutcome Document::save()
 
 Document::SaveOutcome Document::saveAs()
 {
+    if (!mayLeaveHistoryOut())
+        return SaveOutcome::Cancelled;
     const QString path = m_dialogs.showSave(m_currentFile);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
@@ -176,6 +218,7 @@ MessageBoxes::Answer Document::askIfChangedElsewhere()
 void Document::restore(const EstimateContent &content, const QString &file)
 {
     fill(m_sheet, m_header, content);
+    replaceHistory(content.history, {});
     m_currentFile = file;
     m_fileStamp = {};
     emit estimateReplaced();
@@ -184,7 +227,9 @@ void Document::restore(const EstimateContent &content, const QString &file)
 
 EstimateContent Document::content() const
 {
-    return contentOf(m_sheet, m_header);
+    EstimateContent content = contentOf(m_sheet, m_header);
+    content.history = m_history;
+    return content;
 }
 
 EstimateContent Document::contentOf(const EstimateSheet &sheet, const HeaderFields &header)
@@ -221,20 +266,20 @@ void Document::reportLostTexts(const QList<EstimateFile::LostText> &lostTexts)
         return;
     QStringList lines;
     for (const EstimateFile::LostText &lost : lostTexts)
-        lines << fieldName(lost.row, lost.column) + QStringLiteral(": ") + lost.characters;
+        lines << fieldName(lost) + QStringLiteral(": ") + lost.characters;
     m_messages.showWarning(QStringLiteral("These characters cannot be stored in an estimate file and were "
                                           "saved as question marks:\n\n")
                                + lines.join(u'\n'),
                            QStringLiteral("Save"));
 }
 
-bool Document::ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path, QString *errorString)
+std::optional<EstimateContent> Document::ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header,
+                                                          const QString &path, QString *errorString)
 {
-    const std::optional<EstimateContent> content = EstimateFile::load(path, errorString);
-    if (!content)
-        return false;
-    fill(sheet, header, *content);
-    return true;
+    std::optional<EstimateContent> content = EstimateFile::load(path, errorString);
+    if (content)
+        fill(sheet, header, *content);
+    return content;
 }
 
 void Document::fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content)

@@ -57,12 +57,17 @@ public:
     // none): the sheet shows it, and it is still to be saved.
     void restore(const EstimateContent &content, const QString &file);
 
+    // The draws and change orders recorded for the estimate, kept in its file after the sheet.
+    const EstimateHistory &history() const { return m_history; }
+    // A command, or its Undo, changed the history: the estimate has changed.
+    void setHistory(const EstimateHistory &history);
+
     EstimateContent content() const;
     static EstimateContent contentOf(const EstimateSheet &sheet, const HeaderFields &header);
-    // Reads a file into the sheet as Open does, recalculated; nothing changes on failure,
-    // and errorString, when given, learns why.
-    static bool ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header, const QString &path,
-                                 QString *errorString = nullptr);
+    // Reads a file into the sheet as Open does, recalculated, and gives what it read, the
+    // history with it; nothing changes on failure, and errorString, when given, learns why.
+    static std::optional<EstimateContent> ReadEstimateFile(EstimateSheet &sheet, HeaderFields &header,
+                                                           const QString &path, QString *errorString = nullptr);
 
 signals:
     // The sheet now holds another estimate (New or Open); edits before it cannot be undone.
@@ -73,10 +78,14 @@ signals:
     void changed();
     // Nothing is left to save: the estimate is in its file, or was replaced.
     void saved();
+    // The history is another one: a draw was recorded or taken back, or another estimate came.
+    void historyChanged();
 
 private:
     void ClearEstimate();
     void markSaved();
+    void replaceHistory(const EstimateHistory &history, const QString &error);
+    bool mayLeaveHistoryOut();
     void readFile(const QString &path);
     MessageBoxes::Answer askIfChangedElsewhere();
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
@@ -87,6 +96,9 @@ private:
     HeaderFields &m_header;
     FileDialogs &m_dialogs;
     MessageBoxes &m_messages;
+    EstimateHistory m_history;
+    // Why the history of the file opened could not be read; Save asks before leaving it out.
+    QString m_historyError;
     QString m_currentFile;
     // What the file held when this window read or wrote it last.
     FileStamp m_fileStamp;

@@ -1,6 +1,9 @@
 #include "estimatefile.h"
 
+#include "fieldreader.h"
 #include "filereasons.h"
+#include "filetext.h"
+#include "historysection.h"
 #include "safefilewriter.h"
 #include "version.h"
 
@@ -8,9 +11,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
-#include <algorithm>
 #include <span>
 
 #ifndef Q_OS_WIN
@@ -21,79 +22,13 @@
 #include <unistd.h>
 #endif
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-constexpr char CodePage[] = "windows-1252";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int VersionFieldCount = 3;
 // The version, the header fields and one record per item row: other programs count on 38.
 constexpr int RecordCount = 2 + EstimateContent::RowCount;
 static_assert(RecordCount == 38, "an estimate file holds 38 records");
-constexpr qint64 ChunkSize = 64 * 1024;
-
-struct EncodedText
-{
-    QByteArray bytes;
-    QString lostCharacters;
-};
-
-// The text as the file holds it. A double quote would end the field early and shift every
-// field after it, so it becomes the closing typographic quote; line breaks become CR LF.
-QString storedForm(QString text)
-{
-    text.replace(u'"', u'\u201D');
-    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\r\n"_s);
-    return text;
-}
-
-// The bytes of text, or nothing when the file cannot hold one of its characters. An encoder
-// keeps reporting an error once it has seen one, so every call needs an encoder of its own.
-std::optional<QByteArray> encodeExactly(QStringView text)
-{
-    // The code page has a NUL, but a reader takes a file holding one for binary.
-    if (text.contains(QChar::Null))
-        return std::nullopt;
-    // ASCII is the same in the code page; most texts are, and need no converter.
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
-        return text.toLatin1();
-    QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
-
-// A surrogate pair is one character; a lone surrogate is a character of its own, and lost.
-qsizetype characterLength(QStringView text, qsizetype at)
-{
-    const bool isPair = at + 1 < text.size() && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate();
-    return isPair ? 2 : 1;
-}
-
-// The encoder would put its own substitute (0x1A, a control character) in place of a
-// character it cannot hold, so such a text is encoded one character at a time to know
-// which ones are lost and to write "?" for them instead.
-EncodedText encodeText(QStringView text)
-{
-    if (std::optional<QByteArray> bytes = encodeExactly(text))
-        return {std::move(*bytes), {}};
-
-    EncodedText encoded;
-    for (qsizetype at = 0; at < text.size();) {
-        const QStringView character = text.sliced(at, characterLength(text, at));
-        if (const std::optional<QByteArray> bytes = encodeExactly(character)) {
-            encoded.bytes += *bytes;
-        } else {
-            encoded.bytes += '?';
-            if (!encoded.lostCharacters.contains(character))
-                encoded.lostCharacters += character;
-        }
-        at += character.size();
-    }
-    return encoded;
-}
 
 QByteArray versionRecord()
 {
@@ -106,151 +41,12 @@ QByteArray textRecord(int row, std::span<const QString> texts, QList<EstimateFil
 {
     QByteArrayList fields;
     for (int column = 1; column <= int(texts.size()); ++column) {
-        const EncodedText encoded = encodeText(storedForm(texts[column - 1]));
-        fields += '"' + encoded.bytes + '"';
-        if (!encoded.lostCharacters.isEmpty())
-            lostTexts.append({row, column, encoded.lostCharacters});
+        const FileText::QuotedField field = FileText::quoted(texts[column - 1]);
+        fields += field.bytes;
+        if (!field.lostCharacters.isEmpty())
+            lostTexts.append({row, column, field.lostCharacters, {}});
     }
     return fields.join(',') + RecordEnd;
-}
-
-bool isQuote(char byte)
-{
-    return byte == '"';
-}
-
-bool isSeparator(char byte)
-{
-    return byte == ',' || byte == '\r' || byte == '\n';
-}
-
-// Hands out the fields of a file in order. The device is read in chunks, only as far as the
-// fields asked for need and never beyond EstimateFile::MaximumSize bytes, so a huge or
-// endless file costs no more than a small one before it is turned down.
-class FieldReader
-{
-public:
-    explicit FieldReader(QIODevice &device)
-        : m_device(device)
-    {
-    }
-
-    // The next field's bytes without its quotes; nothing when the file ends before it does.
-    std::optional<QByteArray> nextField();
-
-    // False once the part read turned out not to be an estimate file: larger than the limit,
-    // binary (it holds a NUL byte) or unreadable.
-    bool isAcceptable() const { return !m_rejected; }
-
-private:
-    std::optional<char> peek();
-    void readChunk();
-    void skipBlanks();
-    bool skipPastSeparator();
-    QByteArray takeUntil(bool (*isEnd)(char));
-
-    QIODevice &m_device;
-    QByteArray m_buffer;
-    qsizetype m_position = 0;
-    bool m_hasReadField = false;
-    bool m_rejected = false;
-};
-
-std::optional<QByteArray> FieldReader::nextField()
-{
-    if (m_hasReadField && !skipPastSeparator())
-        return std::nullopt;
-    m_hasReadField = true;
-
-    skipBlanks();
-    const std::optional<char> first = peek();
-    if (!first)
-        return std::nullopt;
-    if (!isQuote(*first))
-        return takeUntil(isSeparator);
-
-    ++m_position;
-    QByteArray text = takeUntil(isQuote);
-    if (!peek())
-        return std::nullopt; // the quote is never closed
-    ++m_position;
-    return text;
-}
-
-// The byte at the current position, or nothing at the end of what may be read.
-std::optional<char> FieldReader::peek()
-{
-    if (m_rejected)
-        return std::nullopt;
-    if (m_position == m_buffer.size())
-        readChunk();
-    if (m_position == m_buffer.size())
-        return std::nullopt;
-    const char byte = m_buffer.at(m_position);
-    if (m_position == EstimateFile::MaximumSize || byte == '\0') {
-        m_rejected = true;
-        return std::nullopt;
-    }
-    return byte;
-}
-
-void FieldReader::readChunk()
-{
-    // One byte beyond the limit tells a file of exactly MaximumSize bytes from a larger one.
-    const qint64 wanted = qMin(ChunkSize, EstimateFile::MaximumSize + 1 - m_buffer.size());
-    const qsizetype oldSize = m_buffer.size();
-    m_buffer.resize(oldSize + wanted);
-    const qint64 received = m_device.read(m_buffer.data() + oldSize, wanted);
-    m_buffer.resize(oldSize + qMax(received, qint64(0)));
-    if (received < 0)
-        m_rejected = true;
-}
-
-void FieldReader::skipBlanks()
-{
-    while (const std::optional<char> byte = peek()) {
-        if (*byte != ' ' && *byte != '\t')
-            return;
-        ++m_position;
-    }
-}
-
-// Skips whatever is left of the field just read, then the comma or line end after it;
-// CR LF is one line end. False when the file ends first.
-bool FieldReader::skipPastSeparator()
-{
-    while (const std::optional<char> byte = peek()) {
-        ++m_position;
-        if (*byte == '\r') {
-            if (peek() == '\n')
-                ++m_position;
-            return true;
-        }
-        if (isSeparator(*byte))
-            return true;
-    }
-    return false;
-}
-
-QByteArray FieldReader::takeUntil(bool (*isEnd)(char))
-{
-    const qsizetype start = m_position;
-    while (const std::optional<char> byte = peek()) {
-        if (isEnd(*byte))
-            break;
-        ++m_position;
-    }
-    return m_buffer.sliced(start, m_position - start);
-}
-
-// Every line break inside a text reads as "\n", whichever convention the file used.
-QString textOf(const QByteArray &field, QStringDecoder &decoder)
-{
-    const bool ascii = std::all_of(field.begin(), field.end(), [](char byte) { return uchar(byte) < 0x80; });
-    QString text = ascii ? QString::fromLatin1(field) : decoder.decode(field);
-    if (!text.contains(u'\r'))
-        return text;
-    return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
 }
 
 // The texts of the content in the order the file holds them.
@@ -305,6 +101,7 @@ QByteArray EstimateFile::encode(const EstimateContent &content, QList<LostText> 
     bytes += textRecord(0, header, lost);
     for (int row = 1; row <= EstimateContent::RowCount; ++row)
         bytes += textRecord(row, content.cells[row - 1], lost);
+    bytes += HistorySection::encode(content.history, lost);
     if (lostTexts)
         *lostTexts = lost;
     return bytes;
@@ -312,23 +109,25 @@ QByteArray EstimateFile::encode(const EstimateContent &content, QList<LostText> 
 
 std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
 {
-    FieldReader reader(device);
+    FieldReader reader(device, MaximumSize);
     for (int field = 0; field < VersionFieldCount; ++field) {
         if (!reader.nextField())
             return std::nullopt;
     }
 
-    QStringDecoder decoder(CodePage);
+    QStringDecoder decoder(FileText::CodePage);
     EstimateContent content;
     for (QString *text : textsInFileOrder(content)) {
         const std::optional<QByteArray> field = reader.nextField();
         if (!field)
             return std::nullopt;
-        *text = textOf(*field, decoder);
+        *text = FileText::textOf(*field, decoder);
     }
     // The last field may have ended at the size limit or at a NUL byte rather than at its end.
     if (!reader.isAcceptable())
         return std::nullopt;
+    // A history that cannot be read leaves the sheet readable: historyError tells why.
+    HistorySection::read(reader, content.history, &content.historyError);
     return content;
 }
 

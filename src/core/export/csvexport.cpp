@@ -31,12 +31,20 @@ QByteArray encode(const Grid &grid)
 {
     QByteArray bytes;
     for (int row = 0; row < grid.rowCount(); ++row) {
-        QByteArrayList fields;
+        QStringList texts;
         for (int column = 1; column < grid.columnCount(); ++column)
-            fields << field(grid.text(row, column));
-        bytes += fields.join(',') + "\r\n";
+            texts << grid.text(row, column);
+        bytes += record(texts);
     }
     return bytes;
+}
+
+QByteArray record(const QStringList &texts)
+{
+    QByteArrayList fields;
+    for (const QString &text : texts)
+        fields << field(text);
+    return fields.join(',') + "\r\n";
 }
 
 bool save(const QString &path, const Grid &grid, QString *errorString)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Grid;
 
@@ -9,6 +10,8 @@ class Grid;
 // sheet shows them.
 namespace CsvExport {
 QByteArray encode(const Grid &grid);
+// One record of texts, quoted where they need it, with its line end.
+QByteArray record(const QStringList &texts);
 // Writes the whole file or leaves none; errorString learns why not.
 bool save(const QString &path, const Grid &grid, QString *errorString = nullptr);
 }

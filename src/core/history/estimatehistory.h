@@ -18,6 +18,8 @@ using Cents = std::int64_t;
 struct DrawLine
 {
     int row = 0;
+    // The row's "Original Cost Estimate", for the request's original sum and net change.
+    Cents originalValue = 0;
     // The adjusted estimate, or the original one where the adjusted one was empty.
     Cents scheduledValue = 0;
     // The row's "Total of Previous Payment" before the draw.

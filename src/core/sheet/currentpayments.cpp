@@ -1,5 +1,7 @@
 #include "currentpayments.h"
 
+#include "core/history/drawsnapshot.h"
+#include "core/history/moneycents.h"
 #include "estimatesheet.h"
 #include "money.h"
 
@@ -26,6 +28,21 @@ QList<int> recordableRows(const Grid &grid)
     return rows;
 }
 
+QStringList leftOutRows(const Grid &grid)
+{
+    QStringList leftOut;
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        const QString &current = grid.text(row, Current);
+        if (current.isEmpty() || isRecordable(grid, row))
+            continue;
+        leftOut << QStringLiteral("row %1 is left out: its %2 is not an amount")
+                       .arg(row)
+                       .arg(Money::holdsAmount(current) ? QStringLiteral("previous payment")
+                                                        : QStringLiteral("current amount"));
+    }
+    return leftOut;
+}
+
 double total(const Grid &grid, const QList<int> &rows)
 {
     double sum = 0.0;
@@ -38,13 +55,23 @@ void record(EstimateSheet &sheet, const QList<int> &rows)
 {
     Grid &grid = sheet.grid();
     for (const int row : rows) {
-        const double paid =
-            Money::ReadMoneyValue(grid.text(row, Previous)) + Money::ReadMoneyValue(grid.text(row, Current));
-        grid.setText(row, Previous, Money::moneyText(paid));
+        const Cents paid =
+            MoneyCents::fromText(grid.text(row, Previous)) + MoneyCents::fromText(grid.text(row, Current));
+        grid.setText(row, Previous, MoneyCents::text(paid));
         grid.setText(row, Current, QString());
         sheet.recalculateRow(row);
     }
     sheet.recalculateColumnTotals();
+}
+
+Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
+                const QString &note)
+{
+    const Draw draw{int(history.draws.size()) + 1, date, note, history.retainageBasisPoints,
+                    DrawSnapshot::linesOf(sheet.grid(), rows)};
+    history.draws.append(draw);
+    record(sheet, rows);
+    return draw;
 }
 
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/history/estimatehistory.h"
+
 #include <QList>
+#include <QStringList>
 
 class EstimateSheet;
 class Grid;
@@ -14,10 +17,21 @@ namespace CurrentPayments {
 // the row as it is, since adding to it would lose what the user wrote.
 QList<int> recordableRows(const Grid &grid);
 
+// The rows with a current amount that is not recorded, each with the reason, as the question
+// names them: "row 3 is left out: its previous payment is not an amount".
+QStringList leftOutRows(const Grid &grid);
+
 // The sum of the current amounts of those rows.
 double total(const Grid &grid, const QList<int> &rows);
 
-// Adds each row's current amount into its previous payment as money text, empties the
-// current amount, recalculates the row and then the totals. The current cell is kept.
+// Adds each row's current amount into its previous payment as money text, in whole cents as
+// a draw records them, empties the current amount, recalculates the row and then the totals.
+// The current cell is kept.
 void record(EstimateSheet &sheet, const QList<int> &rows);
+
+// Edit > Record Current Payments: the next draw of the history, with every row as it stands
+// before the rows are recorded, is added to the history; then the rows are recorded. What
+// changed is those rows and the draw returned.
+Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
+                const QString &note);
 }

@@ -1,0 +1,87 @@
+#include "filetext.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString storedForm(QString text)
+{
+    text.replace(u'"', u'\u201D');
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\r\n"_s);
+    return text;
+}
+
+// The bytes of text, or nothing when the file cannot hold one of its characters. An encoder
+// keeps reporting an error once it has seen one, so every call needs an encoder of its own.
+std::optional<QByteArray> encodeExactly(QStringView text)
+{
+    // The code page has a NUL, but a reader takes a file holding one for binary.
+    if (text.contains(QChar::Null))
+        return std::nullopt;
+    // ASCII is the same in the code page; most texts are, and need no converter.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
+    QStringEncoder encoder(FileText::CodePage, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+// A surrogate pair is one character; a lone surrogate is a character of its own, and lost.
+qsizetype characterLength(QStringView text, qsizetype at)
+{
+    const bool isPair = at + 1 < text.size() && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate();
+    return isPair ? 2 : 1;
+}
+
+// The encoder would put its own substitute (0x1A, a control character) in place of a
+// character it cannot hold, so such a text is encoded one character at a time to know
+// which ones are lost and to write "?" for them instead.
+FileText::QuotedField encodeText(QStringView text)
+{
+    if (std::optional<QByteArray> bytes = encodeExactly(text))
+        return {std::move(*bytes), {}};
+
+    FileText::QuotedField encoded;
+    for (qsizetype at = 0; at < text.size();) {
+        const QStringView character = text.sliced(at, characterLength(text, at));
+        if (const std::optional<QByteArray> bytes = encodeExactly(character)) {
+            encoded.bytes += *bytes;
+        } else {
+            encoded.bytes += '?';
+            if (!encoded.lostCharacters.contains(character))
+                encoded.lostCharacters += character;
+        }
+        at += character.size();
+    }
+    return encoded;
+}
+
+}
+
+namespace FileText {
+
+QuotedField quoted(const QString &text)
+{
+    QuotedField field = encodeText(storedForm(text));
+    field.bytes = '"' + field.bytes + '"';
+    return field;
+}
+
+QString textOf(const QByteArray &field, QStringDecoder &decoder)
+{
+    const bool ascii = std::all_of(field.begin(), field.end(), [](char byte) { return uchar(byte) < 0x80; });
+    QString text = ascii ? QString::fromLatin1(field) : decoder.decode(field);
+    if (!text.contains(u'\r'))
+        return text;
+    return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+}
+
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QStringDecoder;
+
+// Texts as the estimate file holds them: Windows-1252 between double quotes, line breaks as
+// CR LF, and a double quote inside a text as the closing typographic quote, so that no text
+// can end its field early and shift the fields after it.
+namespace FileText {
+inline constexpr char CodePage[] = "windows-1252";
+
+struct QuotedField
+{
+    QByteArray bytes;
+    // The characters the code page cannot hold, each once, in order; each is stored as "?".
+    QString lostCharacters;
+};
+
+QuotedField quoted(const QString &text);
+
+// A field's text; every line break inside it reads as "\n", whichever convention the file used.
+QString textOf(const QByteArray &field, QStringDecoder &decoder);
+}

@@ -1,0 +1,92 @@
+#include "xlsxworkbook.h"
+
+#include "core/document/filereasons.h"
+#include "numericclocale.h"
+#include "scratchfolder.h"
+#include "silencedstandarderror.h"
+#include "workbookcheck.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <optional>
+
+namespace {
+QString reason(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+// The library leaves its failures in errno, with the reason a user understands ("No space
+// left on device"); its own codes say only where it was.
+QString reasonFor(lxw_error error, int systemError)
+{
+    return systemError ? FileReasons::systemError(systemError) : reason(error);
+}
+
+std::optional<QByteArray> readAll(const QString &path, QString *errorString)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        FileReasons::fail(errorString, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// The workbook as the library makes it at path, its scratch files in the folder scratch;
+// nothing, with the reason, when the library knows it failed.
+std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &fill, const QString &scratch,
+                                const QString &path, QString *errorString)
+{
+    const NumericCLocale numbersInTheCForm;
+    const SilencedStandardError libraryMessages;
+    const QByteArray scratchFolder = QFile::encodeName(scratch);
+    lxw_workbook_options options = {};
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
+    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    if (!workbook) {
+        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        return std::nullopt;
+    }
+    const lxw_error filled = fill(workbook);
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook);
+    const int systemError = errno;
+    const lxw_error failure = filled != LXW_NO_ERROR ? filled : closed;
+    if (failure != LXW_NO_ERROR) {
+        FileReasons::fail(errorString, reasonFor(failure, systemError));
+        return std::nullopt;
+    }
+    return readAll(path, errorString);
+}
+}
+
+namespace XlsxWorkbook {
+
+QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *errorString)
+{
+    const ScratchFolder folder;
+    if (!folder.isValid()) {
+        FileReasons::fail(errorString, folder.errorString());
+        return {};
+    }
+    // A scratch file that the library failed to write or read leaves a part cut short and no
+    // reason; a fault that passes costs one more try.
+    QString problem;
+    for (const char *name : {"workbook.xlsx", "again.xlsx"}) {
+        const std::optional<QByteArray> bytes =
+            write(fill, folder.path(), folder.filePath(QLatin1String(name)), errorString);
+        if (!bytes)
+            return {};
+        if (WorkbookCheck::isWhole(*bytes, &problem))
+            return *bytes;
+    }
+    FileReasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
+    return {};
+}
+
+}

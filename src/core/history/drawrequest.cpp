@@ -1,0 +1,140 @@
+#include "drawrequest.h"
+
+#include "core/document/headerfields.h"
+#include "core/sheet/currentpayments.h"
+#include "core/sheet/estimatesheet.h"
+#include "drawsnapshot.h"
+#include "moneycents.h"
+
+namespace {
+QString oneLine(const QString &text)
+{
+    return text.simplified();
+}
+
+QString descriptionOf(const Grid &grid, int row)
+{
+    const QString description = oneLine(grid.text(row, EstimateSheet::DescriptionColumn));
+    const QString supplier = oneLine(grid.text(row, EstimateSheet::SupplierColumn));
+    if (supplier.isEmpty())
+        return description;
+    if (description.isEmpty())
+        return supplier;
+    return QStringLiteral("%1 (%2)").arg(description, supplier);
+}
+
+// Line 6 of an application: the work completed to date less its retainage, line by line.
+Cents earnedLessRetainage(const QList<DrawLine> &lines, int basisPoints, bool withPaid)
+{
+    Cents earned = 0;
+    for (const DrawLine &line : lines) {
+        const Cents completed = line.previousPayments + (withPaid ? line.paid : 0);
+        earned += completed - MoneyCents::share(completed, basisPoints);
+    }
+    return earned;
+}
+
+DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const Draw *previous)
+{
+    DrawRequest request;
+    request.applicationNumber = draw.number;
+    request.periodTo = draw.date;
+    request.owner = header.text(HeaderFields::Name);
+    request.address = header.text(HeaderFields::Address);
+    request.builder = header.text(HeaderFields::Builder);
+    request.retainageBasisPoints = draw.retainageBasisPoints;
+    for (const DrawLine &line : draw.lines) {
+        DrawRequestLine requested{
+            line.row, descriptionOf(grid, line.row), line.originalValue, line.scheduledValue, line.previousPayments,
+            line.paid};
+        requested.retainage = MoneyCents::share(requested.completedToDate(), draw.retainageBasisPoints);
+        request.lines << requested;
+    }
+    request.previousPayments = previous ? earnedLessRetainage(previous->lines, previous->retainageBasisPoints, true)
+                                        : earnedLessRetainage(draw.lines, draw.retainageBasisPoints, false);
+    return request;
+}
+}
+
+DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                              const QDate &periodTo)
+{
+    const Draw draw{int(history.draws.size()) + 1,
+                    periodTo,
+                    {},
+                    history.retainageBasisPoints,
+                    DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid))};
+    return requestOf(grid, header, draw, history.draws.isEmpty() ? nullptr : &history.draws.last());
+}
+
+std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderFields &header,
+                                                 const EstimateHistory &history, int number, QString *errorString)
+{
+    if (number < 1 || number > history.draws.size()) {
+        if (errorString)
+            *errorString = history.draws.isEmpty()
+                ? QStringLiteral("it has no recorded draws")
+                : QStringLiteral("it has no draw %1: its draws are 1 to %2").arg(number).arg(history.draws.size());
+        return std::nullopt;
+    }
+    const Draw *previous = number > 1 ? &history.draws.at(number - 2) : nullptr;
+    return requestOf(grid, header, history.draws.at(number - 1), previous);
+}
+
+QStringList DrawRequest::columnCaptions()
+{
+    return {QStringLiteral("Item No."),
+            QStringLiteral("Description of Work"),
+            QStringLiteral("Scheduled Value"),
+            QStringLiteral("Work Completed From Previous Application"),
+            QStringLiteral("Work Completed This Period"),
+            QStringLiteral("Materials Presently Stored"),
+            QStringLiteral("Total Completed and Stored to Date"),
+            QStringLiteral("% (G / C)"),
+            QStringLiteral("Balance to Finish (C - G)"),
+            QStringLiteral("Retainage")};
+}
+
+QStringList DrawRequest::textsOf(const DrawRequestLine &line)
+{
+    return {line.row > 0 ? QString::number(line.row) : QString(),
+            line.description,
+            MoneyCents::text(line.scheduledValue),
+            MoneyCents::text(line.previousApplications),
+            MoneyCents::text(line.thisPeriod),
+            MoneyCents::text(line.storedMaterials),
+            MoneyCents::text(line.completedToDate()),
+            MoneyCents::percentText(line.completedToDate(), line.scheduledValue),
+            MoneyCents::text(line.balanceToFinish()),
+            MoneyCents::text(line.retainage)};
+}
+
+QList<DrawRequest::SummaryLine> DrawRequest::summary() const
+{
+    return {
+        {QStringLiteral("Original Sum"), originalSum()},
+        {QStringLiteral("Net Change (Adjusted Less Original Estimates)"), netChange()},
+        {QStringLiteral("Sum to Date (Line 1 + 2)"), sumToDate()},
+        {QStringLiteral("Total Completed and Stored to Date"), completedToDate()},
+        {QStringLiteral("Retainage (%1 of Line 4)").arg(MoneyCents::rateText(retainageBasisPoints)), retainage()},
+        {QStringLiteral("Total Earned Less Retainage (Line 4 - 5)"), earnedLessRetainage()},
+        {QStringLiteral("Less Previous Payments (Line 6 of the Previous Application)"), previousPayments},
+        {QStringLiteral("Current Payment Due (Line 6 - 7)"), currentPaymentDue()},
+        {QStringLiteral("Balance to Finish, Including Retainage (Line 3 - 6)"), balanceToFinish()},
+    };
+}
+
+DrawRequestLine DrawRequest::total() const
+{
+    DrawRequestLine total;
+    total.description = QStringLiteral("Total");
+    for (const DrawRequestLine &line : lines) {
+        total.originalValue += line.originalValue;
+        total.scheduledValue += line.scheduledValue;
+        total.previousApplications += line.previousApplications;
+        total.thisPeriod += line.thisPeriod;
+        total.storedMaterials += line.storedMaterials;
+        total.retainage += line.retainage;
+    }
+    return total;
+}

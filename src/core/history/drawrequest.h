@@ -1,0 +1,92 @@
+#pragma once
+
+#include "estimatehistory.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class Grid;
+class HeaderFields;
+
+// One line of the continuation sheet: an item row of the draw.
+struct DrawRequestLine
+{
+    int row = 0;
+    // The category or description, with the supplier.
+    QString description;
+    Cents originalValue = 0;
+    // C
+    Cents scheduledValue = 0;
+    // D: work completed from the previous applications.
+    Cents previousApplications = 0;
+    // E: work completed this period.
+    Cents thisPeriod = 0;
+    // F: VARN does not track stored materials; the column is there so the form is the one
+    // lenders know.
+    Cents storedMaterials = 0;
+    Cents retainage = 0;
+
+    // G = D + E + F
+    Cents completedToDate() const { return previousApplications + thisPeriod + storedMaterials; }
+    // H = C - G
+    Cents balanceToFinish() const { return scheduledValue - completedToDate(); }
+};
+
+// The Draw Request a lender asks for: the continuation sheet, one line for each item row
+// that holds an amount, and the summary of the application, all in whole cents. The
+// retainage of each line is G times the rate, to the cent, and the summary's retainage is
+// their sum, so that the summary and the Total line agree to the cent.
+struct DrawRequest
+{
+    int applicationNumber = 0;
+    QDate periodTo;
+    QString owner;
+    QString address;
+    QString builder;
+    int retainageBasisPoints = 0;
+    QList<DrawRequestLine> lines;
+    // Line 7: line 6 of the previous application. Before the first draw, the opening balance
+    // (the payments made before it) less its retainage at the first draw's rate, as if it
+    // had been an application of its own.
+    Cents previousPayments = 0;
+
+    // The next draw's request, from the sheet's current amounts, as Record Current Payments
+    // would record them.
+    static DrawRequest next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                            const QDate &periodTo);
+    // Recorded draw number's request again; the descriptions are the sheet's.
+    static std::optional<DrawRequest> recorded(const Grid &grid, const HeaderFields &header,
+                                               const EstimateHistory &history, int number,
+                                               QString *errorString = nullptr);
+
+    // The continuation sheet's ten column captions.
+    static QStringList columnCaptions();
+    // A line's texts under those captions, amounts as money text; the Total line has no
+    // item number.
+    static QStringList textsOf(const DrawRequestLine &line);
+
+    // The Total line: each column's sum.
+    DrawRequestLine total() const;
+
+    struct SummaryLine
+    {
+        QString caption;
+        Cents amount = 0;
+    };
+    // Lines 1 to 9 of the summary, with their captions.
+    QList<SummaryLine> summary() const;
+
+    // The summary's lines 1 to 9.
+    Cents originalSum() const { return total().originalValue; }
+    Cents netChange() const { return sumToDate() - originalSum(); }
+    Cents sumToDate() const { return total().scheduledValue; }
+    Cents completedToDate() const { return total().completedToDate(); }
+    Cents retainage() const { return total().retainage; }
+    Cents earnedLessRetainage() const { return completedToDate() - retainage(); }
+    Cents currentPaymentDue() const { return earnedLessRetainage() - previousPayments; }
+    Cents balanceToFinish() const { return sumToDate() - earnedLessRetainage(); }
+};

@@ -1,0 +1,137 @@
+#include "drawrequestchecks.h"
+
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+#include "drawrequest.h"
+#include "moneycents.h"
+
+#include <QMap>
+
+namespace {
+// Each row's payments to date after a draw: what it found paid plus what it paid.
+QMap<int, Cents> paidAfter(const Draw &draw)
+{
+    QMap<int, Cents> paid;
+    for (const DrawLine &line : draw.lines)
+        paid[line.row] = line.previousPayments + line.paid;
+    return paid;
+}
+
+QList<DrawRequestChecks::PaymentDifference> differences(const QMap<int, Cents> &shown, const QMap<int, Cents> &recorded)
+{
+    QList<DrawRequestChecks::PaymentDifference> differing;
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        const Cents now = shown.value(row);
+        const Cents then = recorded.value(row);
+        if (now != then)
+            differing.append({row, now, then});
+    }
+    return differing;
+}
+
+QString checkOf(const Grid &grid, int row, const QString &finding)
+{
+    return DrawRequestChecks::rowName(grid, row) + QStringLiteral(": ") + finding;
+}
+
+QStringList lineChecks(const DrawRequest &request, const Grid &grid)
+{
+    QStringList checks;
+    for (const DrawRequestLine &line : request.lines) {
+        if (line.completedToDate() > line.scheduledValue)
+            checks << checkOf(
+                grid, line.row,
+                QStringLiteral("work completed to date, %1, is more than the scheduled value, %2.")
+                    .arg(MoneyCents::text(line.completedToDate()), MoneyCents::text(line.scheduledValue)));
+        const std::pair<Cents, const char *> amounts[] = {
+            {line.scheduledValue, "the scheduled value"},
+            {line.previousApplications, "the work completed from previous applications"},
+            {line.thisPeriod, "the work completed this period"}};
+        for (const auto &[amount, name] : amounts) {
+            if (amount < 0)
+                checks << checkOf(
+                    grid, line.row,
+                    QStringLiteral("%1 is negative, %2.").arg(QLatin1String(name), MoneyCents::text(amount)));
+        }
+    }
+    return checks;
+}
+
+QStringList noteChecks(const Grid &grid)
+{
+    QStringList checks;
+    const QStringList headers = EstimateSheet::columnHeaders();
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::CurrentPaymentColumn;
+             ++column) {
+            const QString &text = grid.text(row, column);
+            if (!text.isEmpty() && !Money::holdsAmount(text))
+                checks << checkOf(grid, row,
+                                  QStringLiteral("\"%1\" in %2 is not an amount.").arg(text, headers.at(column - 1)));
+        }
+    }
+    return checks;
+}
+
+QStringList differenceChecks(const Grid &grid, const QList<DrawRequestChecks::PaymentDifference> &differing,
+                             const QString &recordedIn)
+{
+    QStringList checks;
+    for (const DrawRequestChecks::PaymentDifference &difference : differing)
+        checks << checkOf(
+            grid, difference.row,
+            QStringLiteral("the previous payments, %1, differ from %2, %3.")
+                .arg(MoneyCents::text(difference.shown), recordedIn, MoneyCents::text(difference.recorded)));
+    return checks;
+}
+
+QStringList nothingRequested(const DrawRequest &request)
+{
+    if (request.total().thisPeriod != 0)
+        return {};
+    return {QStringLiteral("Nothing is requested this period: no row has an amount to be paid.")};
+}
+}
+
+namespace DrawRequestChecks {
+
+QList<PaymentDifference> previousPaymentsDifferingFromHistory(const Grid &grid, const EstimateHistory &history)
+{
+    if (history.draws.isEmpty())
+        return {};
+    QMap<int, Cents> shown;
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
+        shown[row] = MoneyCents::fromText(grid.text(row, EstimateSheet::PreviousPaymentColumn));
+    return differences(shown, paidAfter(history.draws.last()));
+}
+
+QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
+{
+    return lineChecks(request, grid) + noteChecks(grid)
+        + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
+                           QStringLiteral("what the recorded draws paid"))
+        + nothingRequested(request);
+}
+
+QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
+{
+    QStringList checks = lineChecks(request, grid);
+    const int number = request.applicationNumber;
+    if (number > 1) {
+        QMap<int, Cents> found;
+        for (const DrawLine &line : history.draws.at(number - 1).lines)
+            found[line.row] = line.previousPayments;
+        checks += differenceChecks(grid, differences(found, paidAfter(history.draws.at(number - 2))),
+                                   QStringLiteral("what draw %1 left paid").arg(number - 1));
+    }
+    return checks + nothingRequested(request);
+}
+
+QString rowName(const Grid &grid, int row)
+{
+    const QString description = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
+    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
+                                 : QStringLiteral("Row %1 (%2)").arg(row).arg(description);
+}
+
+}

@@ -1,0 +1,35 @@
+#include "drawsnapshot.h"
+
+#include "core/sheet/estimatesheet.h"
+#include "moneycents.h"
+
+namespace DrawSnapshot {
+
+QList<DrawLine> linesOf(const Grid &grid, const QList<int> &paidRows)
+{
+    QList<DrawLine> lines;
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        const auto cents = [&grid, row](int column) { return MoneyCents::fromText(grid.text(row, column)); };
+        const bool adjusted = !grid.text(row, EstimateSheet::AdjustedEstimateColumn).isEmpty();
+        const DrawLine line{
+            row,
+            cents(EstimateSheet::OriginalEstimateColumn),
+            cents(adjusted ? EstimateSheet::AdjustedEstimateColumn : EstimateSheet::OriginalEstimateColumn),
+            cents(EstimateSheet::PreviousPaymentColumn),
+            paidRows.contains(row) ? cents(EstimateSheet::CurrentPaymentColumn) : 0,
+        };
+        if (line.originalValue != 0 || line.scheduledValue != 0 || line.previousPayments != 0 || line.paid != 0)
+            lines << line;
+    }
+    return lines;
+}
+
+Cents paidIn(const QList<DrawLine> &lines)
+{
+    Cents paid = 0;
+    for (const DrawLine &line : lines)
+        paid += line.paid;
+    return paid;
+}
+
+}

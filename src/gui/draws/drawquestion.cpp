@@ -1,0 +1,69 @@
+#include "drawquestion.h"
+
+#include "report/productinfo.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// A note is one line on the request's history; what fits the Draws view is enough.
+constexpr int NoteLength = 200;
+
+QLabel *wrappedLabel(const QString &text, const QString &name)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+}
+
+DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &leftOut, QWidget *parent)
+    : QDialog(parent)
+    , m_date(new QDateEdit(QDate::currentDate()))
+    , m_note(new QLineEdit)
+{
+    setWindowTitle(ProductInfo::applicationTitle());
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(
+        wrappedLabel(QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(total),
+                     QStringLiteral("question")));
+    layout->addWidget(
+        wrappedLabel(QStringLiteral("They are recorded as Draw %1.").arg(number), QStringLiteral("drawNumber")));
+    if (!leftOut.isEmpty())
+        layout->addWidget(wrappedLabel(leftOut.join(u'\n'), QStringLiteral("leftOut")));
+
+    m_date->setObjectName(QStringLiteral("date"));
+    m_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_date->setCalendarPopup(true);
+    m_note->setObjectName(QStringLiteral("note"));
+    m_note->setMaxLength(NoteLength);
+    m_note->setPlaceholderText(QStringLiteral("framing inspection passed"));
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("&Date:"), m_date);
+    fields->addRow(QStringLiteral("N&ote:"), m_note);
+    layout->addLayout(fields);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No);
+    buttons->button(QDialogButtonBox::Yes)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    // A note is typed at once; Return still answers Yes.
+    m_note->setFocus();
+}
+
+std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &total,
+                                                      const QStringList &leftOut)
+{
+    DrawQuestion question(number, total, leftOut, parent);
+    if (question.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return Answer{question.m_date->date(), question.m_note->text().trimmed()};
+}

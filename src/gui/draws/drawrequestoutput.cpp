@@ -1,0 +1,110 @@
+#include "drawrequestoutput.h"
+
+#include "core/document/document.h"
+#include "core/document/filedialogs.h"
+#include "core/document/messageboxes.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
+#include "core/sheet/estimatesheet.h"
+#include "gui/print/printerdialog.h"
+#include "report/drawrequestreport.h"
+#include "report/exportformats.h"
+#include "report/productinfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+QString title()
+{
+    return QStringLiteral("Draw Request");
+}
+}
+
+DrawRequestOutput::DrawRequestOutput(const Document &document, FileDialogs &dialogs, MessageBoxes &messages,
+                                     PrinterDialog &printer, QWidget *owner)
+    : m_document(document)
+    , m_dialogs(dialogs)
+    , m_messages(messages)
+    , m_printer(printer)
+    , m_owner(owner)
+{
+}
+
+// The request, once the user has seen what a lender would send it back for and let it go.
+std::optional<DrawRequest> DrawRequestOutput::checkedRequest(int draw, const char *goingOut)
+{
+    const Grid &grid = m_document.sheet().grid();
+    const HeaderFields &header = m_document.header();
+    const EstimateHistory &history = m_document.history();
+    const std::optional<DrawRequest> request = draw > 0
+        ? DrawRequest::recorded(grid, header, history, draw)
+        : DrawRequest::next(grid, header, history, QDate::currentDate());
+    if (!request)
+        return std::nullopt;
+    const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history)
+                                        : DrawRequestChecks::ofNext(*request, grid, history);
+    if (checks.isEmpty())
+        return request;
+    const QString question = QStringLiteral("Before it goes out, look at this in Draw Request %1:\n\n%2\n\n%3 anyway?")
+                                 .arg(request->applicationNumber)
+                                 .arg(QStringLiteral("\u2022 ") + checks.join(QStringLiteral("\n\u2022 ")))
+                                 .arg(QLatin1String(goingOut));
+    if (m_messages.askYesNo(question, title()) != MessageBoxes::Yes)
+        return std::nullopt;
+    return request;
+}
+
+QString DrawRequestOutput::presetPath(int number) const
+{
+    const QString name = QStringLiteral("draw-%1.pdf").arg(number);
+    if (m_document.CurrentFile().isEmpty())
+        return name;
+    const QFileInfo estimate(m_document.CurrentFile());
+    return estimate.dir().filePath(estimate.completeBaseName() + u'-' + name);
+}
+
+void DrawRequestOutput::exportRequest(int draw)
+{
+    const std::optional<DrawRequest> request = checkedRequest(draw, "Export it");
+    if (!request)
+        return;
+    const QString path = m_dialogs.showExport(QStringLiteral("Export Draw Request"),
+                                              QStringLiteral("PDF document (*.pdf);;Excel workbook (*.xlsx);;"
+                                                             "CSV file (*.csv)"),
+                                              QStringLiteral("pdf"), presetPath(request->applicationNumber));
+    if (path.isEmpty())
+        return;
+    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(path).suffix());
+    QString errorString = QStringLiteral("a Draw Request is written as .pdf, .csv or .xlsx");
+    if (!format || !format->writeRequest || !format->writeRequest(path, *request, &errorString))
+        m_messages.showCritical(QStringLiteral("The Draw Request could not be exported to %1: %2")
+                                    .arg(QDir::toNativeSeparators(path), errorString),
+                                Document::fileErrorTitle());
+}
+
+void DrawRequestOutput::printRequest(int draw)
+{
+    const std::optional<DrawRequest> request = checkedRequest(draw, "Print it");
+    if (!request || m_printer.show(m_owner) != PrinterDialog::Outcome::Confirmed)
+        return;
+    const QPrinter &chosen = m_printer.chosen();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(chosen.printerName());
+    printer.setOutputFileName(chosen.outputFileName());
+    printer.setCopyCount(chosen.copyCount());
+    printer.setColorMode(chosen.colorMode());
+    printer.setDuplex(chosen.duplex());
+    printer.setPageLayout(DrawRequestReport::summaryLayout());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_messages.showCritical(
+            QStringLiteral("The Draw Request could not be printed on %1.")
+                .arg(chosen.outputFileName().isEmpty() ? chosen.printerName() : chosen.outputFileName()),
+            ProductInfo::applicationTitle());
+        return;
+    }
+    DrawRequestReport(*request).compose(painter, printer);
+}

@@ -1,0 +1,147 @@
+#include "drawsview.h"
+
+#include "core/document/document.h"
+#include "core/history/drawrequestchecks.h"
+#include "core/history/drawsnapshot.h"
+#include "core/history/moneycents.h"
+#include "core/sheet/estimatesheet.h"
+#include "drawcommands.h"
+#include "drawrequestoutput.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+constexpr int BasisPointsPerPercent = 100;
+
+QTreeWidget *list(const QString &name, const QStringList &captions)
+{
+    auto *tree = new QTreeWidget;
+    tree->setObjectName(name);
+    tree->setRootIsDecorated(false);
+    tree->setUniformRowHeights(true);
+    tree->setHeaderLabels(captions);
+    tree->header()->setStretchLastSection(true);
+    tree->setAccessibleName(name);
+    return tree;
+}
+
+QTreeWidgetItem *item(const QStringList &texts, int amountsFrom)
+{
+    auto *item = new QTreeWidgetItem(texts);
+    for (int column = amountsFrom; column < texts.size(); ++column)
+        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+}
+
+DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_retainage(new QDoubleSpinBox)
+    , m_draws(list(QStringLiteral("Draws"), {"Draw", "Date", "Amount", "Note"}))
+    , m_rows(list(QStringLiteral("Rows of the draw"),
+                  {"Item No.", "Description of Work", "Scheduled Value", "Previous Payments", "Paid in the Draw"}))
+    , m_differences(new QLabel)
+    , m_export(new QPushButton(QStringLiteral("&Export Request...")))
+    , m_print(new QPushButton(QStringLiteral("&Print Request...")))
+{
+    m_retainage->setObjectName(QStringLiteral("retainage"));
+    m_retainage->setRange(0, 100);
+    m_retainage->setDecimals(2);
+    m_retainage->setSuffix(QStringLiteral(" %"));
+    m_retainage->setKeyboardTracking(false);
+    m_retainage->setAccessibleName(QStringLiteral("Retainage"));
+    m_retainage->setToolTip(QStringLiteral("The share of each draw the lender holds back until the work is done; "
+                                           "it applies to the draws to come."));
+    auto *rate = new QFormLayout;
+    rate->addRow(QStringLiteral("&Retainage:"), m_retainage);
+    m_differences->setObjectName(QStringLiteral("differences"));
+    m_export->setObjectName(QStringLiteral("export"));
+    m_print->setObjectName(QStringLiteral("print"));
+    m_differences->setWordWrap(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_print);
+    buttons->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(rate);
+    layout->addWidget(m_draws, 1);
+    layout->addWidget(m_rows, 1);
+    layout->addWidget(m_differences);
+    layout->addLayout(buttons);
+
+    connect(m_retainage, &QDoubleSpinBox::valueChanged, &commands,
+            [&commands](double percent) { commands.setRetainage(int(std::lround(percent * BasisPointsPerPercent))); });
+    connect(m_draws, &QTreeWidget::currentItemChanged, this, &DrawsView::showRowsOfSelectedDraw);
+    connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
+    connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
+    connect(&document, &Document::historyChanged, this, &DrawsView::showDraws);
+    connect(&document.sheet().grid(), &Grid::cellChanged, this, &DrawsView::showDifferences);
+    showDraws();
+}
+
+void DrawsView::showDraws()
+{
+    const EstimateHistory &history = m_document.history();
+    {
+        const QSignalBlocker quiet(m_retainage);
+        m_retainage->setValue(double(history.retainageBasisPoints) / BasisPointsPerPercent);
+    }
+    const int selected = selectedDraw();
+    m_draws->clear();
+    m_draws->addTopLevelItem(item(
+        {QStringLiteral("Next"), QString(), QString(), QStringLiteral("the next request, from the current amounts")},
+        2));
+    for (const Draw &draw : history.draws)
+        m_draws->addTopLevelItem(item({QString::number(draw.number), draw.date.toString(Qt::ISODate),
+                                       MoneyCents::text(DrawSnapshot::paidIn(draw.lines)), draw.note},
+                                      2));
+    m_draws->setCurrentItem(m_draws->topLevelItem(selected <= history.draws.size() ? selected : 0));
+    showDifferences();
+}
+
+void DrawsView::showRowsOfSelectedDraw()
+{
+    m_rows->clear();
+    const int draw = selectedDraw();
+    if (draw < 1)
+        return;
+    const Grid &grid = m_document.sheet().grid();
+    for (const DrawLine &line : m_document.history().draws.at(draw - 1).lines)
+        m_rows->addTopLevelItem(
+            item({QString::number(line.row), grid.text(line.row, EstimateSheet::DescriptionColumn).simplified(),
+                  MoneyCents::text(line.scheduledValue), MoneyCents::text(line.previousPayments),
+                  MoneyCents::text(line.paid)},
+                 2));
+}
+
+void DrawsView::showDifferences()
+{
+    const Grid &grid = m_document.sheet().grid();
+    QStringList rows;
+    for (const auto &difference : DrawRequestChecks::previousPaymentsDifferingFromHistory(grid, m_document.history()))
+        rows << QStringLiteral("%1: %2 shown, %3 recorded")
+                    .arg(DrawRequestChecks::rowName(grid, difference.row), MoneyCents::text(difference.shown),
+                         MoneyCents::text(difference.recorded));
+    m_differences->setText(rows.isEmpty() ? QString()
+                                          : QStringLiteral("The \"Total of Previous Payment\" is not what the "
+                                                           "recorded draws paid in:\n")
+                                   + rows.join(u'\n'));
+    m_differences->setVisible(!rows.isEmpty());
+}
+
+int DrawsView::selectedDraw() const
+{
+    QTreeWidgetItem *current = m_draws->currentItem();
+    return current ? m_draws->indexOfTopLevelItem(current) : 0;
+}

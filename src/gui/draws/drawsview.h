@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class Document;
+class DrawCommands;
+class DrawRequestOutput;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// The history of draws beside the sheet: the draws in order with number, date, amount and
+// note, the rows of the one selected, and the retainage rate of the draws to come. Any draw's
+// request is exported or printed again from here, and the next one from the current amounts.
+// Where the "Total of Previous Payment" column is no longer the opening balance plus the
+// recorded draws, the view says which rows differ.
+class DrawsView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent = nullptr);
+
+private:
+    void showDraws();
+    void showRowsOfSelectedDraw();
+    void showDifferences();
+    // The draw selected, or 0 for the next request.
+    int selectedDraw() const;
+
+    const Document &m_document;
+    QDoubleSpinBox *m_retainage;
+    QTreeWidget *m_draws;
+    QTreeWidget *m_rows;
+    QLabel *m_differences;
+    QPushButton *m_export;
+    QPushButton *m_print;
+};

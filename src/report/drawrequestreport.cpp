@@ -1,0 +1,243 @@
+#include "drawrequestreport.h"
+
+#include "cellpainter.h"
+#include "core/history/moneycents.h"
+#include "core/sheet/twips.h"
+#include "reportfont.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <array>
+#include <cmath>
+
+namespace {
+constexpr qreal MarginInches = 0.5;
+constexpr qreal CellPadding = 40;
+constexpr qreal LineWidth = 10;
+constexpr qreal TitlePoints = 14;
+constexpr qreal TextPoints = 10;
+constexpr qreal TablePoints = 8;
+constexpr int DescriptionLines = 2;
+constexpr int CaptionLines = 4;
+// Item No., Description of Work, and eight amounts, across the ten inches of a landscape page.
+constexpr std::array<qreal, 10> ColumnWidths = {650, 3350, 1300, 1300, 1300, 1300, 1300, 1100, 1300, 1300};
+constexpr int SummaryAmountWidth = 2600;
+
+QFont reportFont(qreal points, bool bold)
+{
+    return ReportFont::font(int(std::lround(points * Twips::PerPoint)), bold);
+}
+
+qreal lineHeight(qreal points)
+{
+    return QFontMetricsF(reportFont(points, false)).height();
+}
+
+qreal rowHeight()
+{
+    return DescriptionLines * lineHeight(TablePoints) + 2 * CellPadding;
+}
+
+qreal captionHeight()
+{
+    return CaptionLines * lineHeight(TablePoints) + 2 * CellPadding;
+}
+
+// The page's printable size in twips.
+QSizeF printableSize(const QPageLayout &layout)
+{
+    return layout.paintRect(QPageLayout::Inch).size() * Twips::PerInch;
+}
+
+QPageLayout letter(QPageLayout::Orientation orientation)
+{
+    return QPageLayout(QPageSize(QPageSize::Letter), orientation,
+                       QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches), QPageLayout::Inch);
+}
+
+QString dateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("MMMM d, yyyy"));
+}
+
+// Writes lines down the page from a position, in one font.
+class TextCursor
+{
+public:
+    TextCursor(QPainter &painter, qreal width)
+        : m_painter(painter)
+        , m_width(width)
+    {
+    }
+
+    void print(const QString &text, qreal points, bool bold, Qt::Alignment alignment = Qt::AlignLeft)
+    {
+        const QFont font = reportFont(points, bold);
+        m_painter.setFont(font);
+        // A long address goes on over as many lines as it needs.
+        const int flags = int(alignment) | Qt::TextWordWrap;
+        const qreal height = QFontMetricsF(font).boundingRect(QRectF(0, 0, m_width, 1e6), flags, text).height();
+        m_painter.drawText(QRectF(0, y, m_width, height), flags, text);
+        y += height;
+    }
+
+    void skip(qreal points) { y += lineHeight(points); }
+
+    qreal y = 0;
+
+private:
+    QPainter &m_painter;
+    const qreal m_width;
+};
+
+CellPainter::CellLook look(const QString &text, CellPainter::CellLook::Kind kind, bool bold)
+{
+    CellPainter::CellLook look;
+    look.text = text;
+    look.bold = bold;
+    look.kind = kind;
+    look.alignment = kind == CellPainter::CellLook::Kind::Amount ? Qt::AlignRight | Qt::AlignTop
+        : kind == CellPainter::CellLook::Kind::Title             ? Qt::AlignHCenter | Qt::AlignTop
+                                                                 : Qt::AlignLeft | Qt::AlignTop;
+    return look;
+}
+
+// One row of the continuation sheet's table, its cells framed.
+void drawRow(QPainter &painter, qreal top, qreal height, const QStringList &texts, bool bold,
+             CellPainter::CellLook::Kind kind)
+{
+    const QFont font = reportFont(TablePoints, false);
+    qreal left = 0;
+    for (int column = 0; column < int(ColumnWidths.size()); ++column) {
+        const QRectF cell(left, top, ColumnWidths[size_t(column)], height);
+        const CellPainter::CellLook::Kind cellKind = kind == CellPainter::CellLook::Kind::Title ? kind
+            : column < 2 ? CellPainter::CellLook::Kind::Text
+                         : CellPainter::CellLook::Kind::Amount;
+        CellPainter::drawText(painter, cell, look(texts.value(column), cellKind, bold), font, CellPadding,
+                              CellPainter::WideAmount::Shrunk);
+        painter.drawRect(cell);
+        left += cell.width();
+    }
+}
+}
+
+DrawRequestReport::DrawRequestReport(DrawRequest request)
+    : m_request(std::move(request))
+{
+}
+
+QPageLayout DrawRequestReport::summaryLayout()
+{
+    return letter(QPageLayout::Portrait);
+}
+
+QPageLayout DrawRequestReport::continuationLayout()
+{
+    return letter(QPageLayout::Landscape);
+}
+
+int DrawRequestReport::linesPerPage() const
+{
+    const qreal room = printableSize(continuationLayout()).height() - 3 * lineHeight(TextPoints) - captionHeight();
+    return std::max(1, int(room / rowHeight()));
+}
+
+int DrawRequestReport::pageCount() const
+{
+    // The Total line is one more line of the table.
+    const int lines = int(m_request.lines.size()) + 1;
+    return 1 + (lines + linesPerPage() - 1) / linesPerPage();
+}
+
+void DrawRequestReport::compose(QPainter &painter, QPagedPaintDevice &device) const
+{
+    const int pages = pageCount();
+    for (int page = 1; page <= pages; ++page) {
+        const QPageLayout layout = page == 1 ? summaryLayout() : continuationLayout();
+        if (page > 1) {
+            device.setPageLayout(layout);
+            device.newPage();
+        }
+        painter.save();
+        painter.scale(qreal(device.logicalDpiX()) / Twips::PerInch, qreal(device.logicalDpiY()) / Twips::PerInch);
+        painter.setPen(QPen(Qt::black, LineWidth));
+        const QSizeF size = printableSize(layout);
+        if (page == 1)
+            drawSummary(painter, size);
+        else
+            drawContinuation(painter, size, (page - 2) * linesPerPage());
+        drawPageNumber(painter, size, page);
+        painter.restore();
+    }
+}
+
+void DrawRequestReport::drawSummary(QPainter &painter, const QSizeF &page) const
+{
+    TextCursor cursor(painter, page.width());
+    cursor.print(QStringLiteral("DRAW REQUEST"), TitlePoints, true, Qt::AlignHCenter);
+    cursor.skip(TextPoints);
+    cursor.print(QStringLiteral("Application No.: %1").arg(m_request.applicationNumber), TextPoints, false);
+    cursor.print(QStringLiteral("Period To: %1").arg(dateText(m_request.periodTo)), TextPoints, false);
+    cursor.skip(TextPoints / 2);
+    cursor.print(QStringLiteral("Owner: %1").arg(m_request.owner), TextPoints, false);
+    cursor.print(QStringLiteral("Property Address: %1").arg(m_request.address), TextPoints, false);
+    cursor.print(QStringLiteral("Builder: %1").arg(m_request.builder), TextPoints, false);
+    cursor.skip(TextPoints);
+    painter.drawLine(QPointF(0, cursor.y), QPointF(page.width(), cursor.y));
+    cursor.skip(TextPoints / 2);
+
+    const QFont font = reportFont(TextPoints, false);
+    const qreal height = lineHeight(TextPoints) * 1.6;
+    const QList<DrawRequest::SummaryLine> summary = m_request.summary();
+    for (int line = 1; line <= int(summary.size()); ++line) {
+        const bool due = line == 8;
+        const QRectF row(0, cursor.y, page.width(), height);
+        const QRectF number(row.left(), row.top(), 500, height);
+        const QRectF caption(number.right(), row.top(), row.width() - 500 - SummaryAmountWidth, height);
+        const QRectF amount(caption.right(), row.top(), SummaryAmountWidth, height);
+        CellPainter::drawText(painter, number, look(QString::number(line), CellPainter::CellLook::Kind::Text, due),
+                              font, CellPadding, CellPainter::WideAmount::Shrunk);
+        CellPainter::drawText(painter, caption,
+                              look(summary.at(line - 1).caption, CellPainter::CellLook::Kind::Text, due), font,
+                              CellPadding, CellPainter::WideAmount::Shrunk);
+        CellPainter::drawText(
+            painter, amount,
+            look(MoneyCents::text(summary.at(line - 1).amount), CellPainter::CellLook::Kind::Amount, due), font,
+            CellPadding, CellPainter::WideAmount::Shrunk);
+        painter.drawLine(row.bottomLeft(), row.bottomRight());
+        cursor.y += height;
+    }
+}
+
+void DrawRequestReport::drawContinuation(QPainter &painter, const QSizeF &page, int firstLine) const
+{
+    TextCursor cursor(painter, page.width());
+    cursor.print(QStringLiteral("CONTINUATION SHEET"), TextPoints, true, Qt::AlignHCenter);
+    cursor.print(QStringLiteral("Application No. %1, period to %2")
+                     .arg(m_request.applicationNumber)
+                     .arg(dateText(m_request.periodTo)),
+                 TextPoints, false, Qt::AlignHCenter);
+    cursor.skip(TextPoints);
+
+    drawRow(painter, cursor.y, captionHeight(), DrawRequest::columnCaptions(), true,
+            CellPainter::CellLook::Kind::Title);
+    qreal top = cursor.y + captionHeight();
+    const int end = std::min(int(m_request.lines.size()) + 1, firstLine + linesPerPage());
+    for (int line = firstLine; line < end; ++line) {
+        const bool total = line == m_request.lines.size();
+        drawRow(painter, top, rowHeight(), DrawRequest::textsOf(total ? m_request.total() : m_request.lines.at(line)),
+                total, CellPainter::CellLook::Kind::Text);
+        top += rowHeight();
+    }
+}
+
+void DrawRequestReport::drawPageNumber(QPainter &painter, const QSizeF &page, int number) const
+{
+    const QFont font = reportFont(TablePoints, false);
+    painter.setFont(font);
+    const qreal height = QFontMetricsF(font).height();
+    painter.drawText(QRectF(0, page.height() - height, page.width(), height), Qt::AlignHCenter,
+                     QStringLiteral("Page %1 of %2").arg(number).arg(pageCount()));
+}

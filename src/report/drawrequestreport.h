@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/history/drawrequest.h"
+
+#include <QPageLayout>
+
+class QPagedPaintDevice;
+class QPainter;
+
+// The Draw Request on paper: the summary on the first page, upright, then the continuation
+// sheet turned to landscape, on as many pages as its lines need, with its column captions
+// at the top of each; every page is numbered. US Letter with half-inch margins, in the
+// report's own typeface. The pages are laid out in twips on whatever device they go to.
+class DrawRequestReport
+{
+public:
+    explicit DrawRequestReport(DrawRequest request);
+
+    static QPageLayout summaryLayout();
+    static QPageLayout continuationLayout();
+
+    int pageCount() const;
+    // Draws every page on device, which painter is active on, turning the paper as the pages
+    // need; the device starts on the summary's layout.
+    void compose(QPainter &painter, QPagedPaintDevice &device) const;
+
+private:
+    void drawSummary(QPainter &painter, const QSizeF &page) const;
+    void drawContinuation(QPainter &painter, const QSizeF &page, int firstLine) const;
+    void drawPageNumber(QPainter &painter, const QSizeF &page, int number) const;
+    int linesPerPage() const;
+
+    const DrawRequest m_request;
+};

@@ -1,0 +1,412 @@
+#include "core/export/drawrequestcsv.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
+#include "core/history/moneycents.h"
+#include "core/sheet/currentpayments.h"
+#include "support/documentfixture.h"
+
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QDate FirstDrawDate(2026, 12, 1);
+
+// Plays the steps of a month-by-month build on the document: "O5=15000" types an original
+// estimate into row 5 (A the adjusted estimate, D the previous payment, E the current
+// amount), "rate=500" makes the retainage 5 %, and "draw" records the current payments. The
+// next request, made just before each draw, is kept.
+QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
+{
+    static const QString columns = u"OADE"_s;
+    QList<DrawRequest> requested;
+    for (const QString &step : steps) {
+        const QStringList parts = step.split(u'=');
+        EstimateHistory history = f.document.history();
+        if (step == u"draw") {
+            const QDate date = FirstDrawDate.addMonths(int(history.draws.size()));
+            requested << DrawRequest::next(f.grid(), f.header, history, date);
+            CurrentPayments::recordDraw(f.sheet, history, CurrentPayments::recordableRows(f.grid()), date,
+                                        u"month %1"_s.arg(history.draws.size() + 1));
+        } else if (parts.first() == u"rate") {
+            history.retainageBasisPoints = parts.last().toInt();
+        } else {
+            f.enter(parts.first().mid(1).toInt(), EstimateSheet::OriginalEstimateColumn + columns.indexOf(parts[0][0]),
+                    parts.last());
+        }
+        f.document.setHistory(history);
+    }
+    return requested;
+}
+
+// The continuation sheet as a lender reads it: each line's amounts back from the CSV.
+QList<QList<Cents>> csvAmounts(const DrawRequest &request)
+{
+    QList<QList<Cents>> lines;
+    const QList<QByteArray> records = DrawRequestCsv::encode(request).split('\n');
+    for (const QByteArray &record : records.mid(1)) {
+        QList<Cents> amounts;
+        for (const QString &field :
+             QString::fromUtf8(record).split(QRegularExpression(u",(?=(?:[^\"]*\"[^\"]*\")*[^\"]*$)"_s)).mid(2))
+            amounts << (field.contains(u'%') ? 0 : MoneyCents::fromText(QString(field).remove(u'"')));
+        if (!record.trimmed().isEmpty())
+            lines << amounts;
+    }
+    return lines;
+}
+
+QList<int> rowsNamed(const QStringList &checks, const QString &finding)
+{
+    QList<int> rows;
+    static const QRegularExpression row(u"^Row (\\d+)"_s);
+    for (const QString &check : checks) {
+        if (check.contains(finding))
+            rows << row.match(check).captured(1).toInt();
+    }
+    return rows;
+}
+
+struct Run
+{
+    int status = -1;
+    QByteArray output;
+    QString errors;
+};
+
+Run varn(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VARN_EXECUTABLE), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            {},
+            QString::fromUtf8(process.readAllStandardError())};
+}
+}
+
+class TestDrawRequest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Two draws recorded over a month, with a hand edit between them; and every row of an
+    // estimate asked for at once.
+    void initTestCase()
+    {
+        m_house.enter(5, EstimateSheet::SupplierColumn, u"Lumber Co."_s);
+        play(m_house, {"rate=1000", "O5=10000", "E5=1000", "draw", "A5=12000", "D9=500", "E5=500", "draw"});
+        m_house.dialogs.savePaths = {m_house.path("house.vrn")};
+        QCOMPARE(m_house.document.save(), Document::SaveOutcome::Saved);
+        QStringList everyRow;
+        for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
+            everyRow << u"O%1=%2"_s.arg(row).arg(row * 1000) << u"E%1=%2"_s.arg(row).arg(row * 10);
+        play(m_full, everyRow);
+        m_full.dialogs.savePaths = {m_full.path("full.vrn")};
+        QCOMPARE(m_full.document.save(), Document::SaveOutcome::Saved);
+    }
+
+    void invariants_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        // Each draw's line 7 (previous payments) and line 8 (current payment due).
+        QTest::addColumn<QStringList>("payments");
+        QTest::newRow("opening balance") << QStringList{"O5=15000", "D5=2000", "E5=1000", "draw",
+                                                        "E5=3000",  "O9=800",  "E9=800",  "draw"}
+                                         << QStringList{"$2,000.00 then $1,000.00", "$3,000.00 then $3,800.00"};
+        QTest::newRow("retainage, changed between draws")
+            << QStringList{"rate=1000", "O5=15000", "O9=8000.50", "E5=1500",  "E9=800.25", "draw",
+                           "rate=500",  "E5=2000",  "draw",       "E9=99.99", "draw"}
+            << QStringList{"$0.00 then $2,070.22", "$2,070.22 then $2,015.02", "$4,085.24 then $94.99"};
+        QTest::newRow("hand edits") << QStringList{"O5=10000", "E5=1000", "draw", "A5=12000",
+                                                   "D9=500",   "E5=500",  "draw"}
+                                    << QStringList{"$0.00 then $1,000.00", "$1,000.00 then $1,000.00"};
+        QTest::newRow("overrun, then a refund") << QStringList{"O5=1000", "E5=1200", "draw", "E5=-200", "draw"}
+                                                << QStringList{"$0.00 then $1,200.00", "$1,200.00 then ($200.00)"};
+    }
+
+    // Each recorded draw's request is the request made just before it was recorded; its
+    // line 7 is the previous request's line 6; its previous payments are what the draw
+    // before left paid, but where the checks name a row edited by hand; its lines and the
+    // summary add up to the cent.
+    void invariants()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, payments);
+        DocumentFixture f;
+        const QList<DrawRequest> requested = play(f, steps);
+        const EstimateHistory &history = f.document.history();
+        QStringList paid;
+        for (int number = 1; number <= history.draws.size(); ++number) {
+            const DrawRequest request = *DrawRequest::recorded(f.grid(), f.header, history, number);
+            QCOMPARE(DrawRequestCsv::encode(request), DrawRequestCsv::encode(requested.at(number - 1)));
+            QCOMPARE(request.previousPayments, requested.at(number - 1).previousPayments);
+            paid << MoneyCents::text(request.previousPayments) + u" then "_s
+                    + MoneyCents::text(request.currentPaymentDue());
+            if (number > 1)
+                QCOMPARE(request.previousPayments,
+                         DrawRequest::recorded(f.grid(), f.header, history, number - 1)->earnedLessRetainage());
+
+            QList<int> editedByHand;
+            const Draw &before = number > 1 ? history.draws.at(number - 2) : Draw();
+            for (const DrawLine &line : history.draws.at(number - 1).lines) {
+                Cents leftPaid = 0;
+                for (const DrawLine &earlier : before.lines)
+                    leftPaid += earlier.row == line.row ? earlier.previousPayments + earlier.paid : 0;
+                if (number > 1 && line.previousPayments != leftPaid)
+                    editedByHand << line.row;
+            }
+            QCOMPARE(rowsNamed(DrawRequestChecks::ofRecorded(request, f.grid(), history), u"differ"_s), editedByHand);
+
+            // C, D, E, F, G, %, H and retainage of each line, and the Total line last.
+            const QList<QList<Cents>> lines = csvAmounts(request);
+            QList<Cents> sums(8);
+            for (const QList<Cents> &line : lines.first(lines.size() - 1)) {
+                QCOMPARE(line[4], line[1] + line[2] + line[3]);
+                QCOMPARE(line[6], line[0] - line[4]);
+                QCOMPARE(line[7], MoneyCents::share(line[4], request.retainageBasisPoints));
+                for (int column = 0; column < 8; ++column)
+                    sums[column] += line[column];
+            }
+            QCOMPARE(lines.last(), sums);
+            QCOMPARE(request.sumToDate(), sums[0]);
+            QCOMPARE(request.completedToDate(), sums[4]);
+            QCOMPARE(request.retainage(), sums[7]);
+            QCOMPARE(request.balanceToFinish(), sums[0] - request.earnedLessRetainage());
+        }
+        QCOMPARE(paid, payments);
+    }
+
+    // Two draws recorded and saved, each exported again from the file; the checks of the
+    // second name the row edited by hand, on standard error, and the export still happens.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::newRow("draw 1") << QStringList{"--draw", "1"}
+                                << QByteArray("5,Rough Lumber (Lumber Co.),\"$10,000.00\",$0.00,\"$1,000.00\",$0.00,"
+                                              "\"$1,000.00\",10.00%,\"$9,000.00\",$100.00\r\n"
+                                              ",Total,\"$10,000.00\",$0.00,\"$1,000.00\",$0.00,\"$1,000.00\",10.00%,"
+                                              "\"$9,000.00\",$100.00\r\n")
+                                << QStringList();
+        QTest::newRow("draw 2") << QStringList{"--draw", "2"}
+                                << QByteArray(
+                                       "5,Rough Lumber (Lumber Co.),\"$12,000.00\",\"$1,000.00\",$500.00,$0.00,"
+                                       "\"$1,500.00\",12.50%,\"$10,500.00\",$150.00\r\n"
+                                       "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,($500.00),$50.00\r\n"
+                                       ",Total,\"$12,000.00\",\"$1,500.00\",$500.00,$0.00,\"$2,000.00\",16.67%,"
+                                       "\"$10,000.00\",$200.00\r\n")
+                                << QStringList{"Row 9 (Concrete Flatwork): work completed to date, $500.00, is more "
+                                               "than the scheduled value, $0.00.",
+                                               "Row 9 (Concrete Flatwork): the previous payments, $500.00, differ from "
+                                               "what draw 1 left paid, $0.00."};
+        QTest::newRow("the next request")
+            << QStringList()
+            << QByteArray("5,Rough Lumber (Lumber Co.),\"$12,000.00\",\"$1,500.00\",$0.00,"
+                          "$0.00,\"$1,500.00\",12.50%,\"$10,500.00\",$150.00\r\n"
+                          "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,"
+                          "($500.00),$50.00\r\n"
+                          ",Total,\"$12,000.00\",\"$2,000.00\",$0.00,$0.00,\"$2,000.00\","
+                          "16.67%,\"$10,000.00\",$200.00\r\n")
+            << QStringList{"Row 9 (Concrete Flatwork): work completed to date, $500.00, "
+                           "is more than the scheduled value, $0.00.",
+                           "Nothing is requested this period: no row has an amount to "
+                           "be paid."};
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, lines);
+        QFETCH(QStringList, warnings);
+        const QString house = m_house.path("house.vrn");
+        const Run run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
+                             + arguments + QStringList{house});
+        QCOMPARE(run.status, 0);
+        QStringList expectedErrors;
+        for (const QString &warning : warnings)
+            expectedErrors << u"VARN: warning: %1: %2\n"_s.arg(house, warning);
+        QCOMPARE(run.errors, expectedErrors.join(QString()));
+        QFile csv(m_house.path("request.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), CsvCaptions + lines);
+    }
+
+    void unreadableHistory_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("report");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        const QString reason = u"it is cut short: 6 of its 7 records are there"_s;
+        QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0
+                                      << u"VARN: warning: %1: the draw history cannot be read: "_s + reason;
+        QTest::newRow("a copy, which would lose it")
+            << "unread.vrn" << QStringList() << 1
+            << u"VARN: cannot copy %1: its draw history cannot be read: "_s + reason;
+        QTest::newRow("the draw request") << "unread-request.csv" << QStringList{"--report", "draw-request"} << 1
+                                          << u"VARN: cannot read the draw history of %1: "_s + reason;
+    }
+
+    // A history that cannot be read is never left out of a copy unnoticed.
+    void unreadableHistory()
+    {
+        QFETCH(QString, output);
+        QFETCH(QStringList, report);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QFile file(m_house.path("house.vrn"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString cut = m_house.path("cut.vrn");
+        QFile cutShort(cut);
+        QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(file.readAll().chopped(10)) > 0);
+        cutShort.close();
+        const Run run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.errors, error.arg(cut) + u'\n');
+        QCOMPARE(QFile::exists(m_house.path(output)), status == 0);
+    }
+
+    void pdf_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("pageSizes");
+        QTest::addColumn<QStringList>("lines"); // patterns of lines pdftotext reads from the pages, in order
+        QTest::newRow("draw 2") << "house" << QStringList{"--draw", "2"} << QStringList{"612 x 792", "792 x 612"}
+                                << QStringList{
+                                       "DRAW REQUEST",
+                                       "Application No.: 2",
+                                       "Period To: January 1, 2027",
+                                       "1 Original Sum \\$10,000.00",
+                                       "2 Net Change \\(Adjusted Less Original Estimates\\) \\$2,000.00",
+                                       "5 Retainage \\(10.00% of Line 4\\) \\$200.00",
+                                       "7 Less Previous Payments \\(Line 6 of the Previous Application\\) "
+                                       "\\$900.00",
+                                       "8 Current Payment Due \\(Line 6 - 7\\) \\$900.00",
+                                       "9 Balance to Finish, Including Retainage \\(Line 3 - 6\\) \\$10,200.00",
+                                       "Page 1 of 2",
+                                       "CONTINUATION SHEET",
+                                       "Item Description of Work Scheduled Work Work Materials Total % \\(G / C\\) "
+                                       "Balance to Retainage",
+                                       "9 Concrete Flatwork \\$0.00 \\$500.00 \\$0.00 \\$0.00 \\$500.00 "
+                                       "\\(\\$500.00\\) \\$50.00",
+                                       "Total \\$12,000.00 \\$1,500.00 \\$500.00 \\$0.00 \\$2,000.00 16.67% "
+                                       "\\$10,000.00 \\$200.00",
+                                       "Page 2 of 2"};
+        // The continuation sheet runs on to a second page, its captions at the top again.
+        QTest::newRow("every row") << "full" << QStringList() << QStringList{"612 x 792", "792 x 612", "792 x 612"}
+                                   << QStringList{"8 Current Payment Due \\(Line 6 - 7\\) \\$6,660.00",
+                                                  "Page 1 of 3",
+                                                  "1 Permits, Fees, Surveys \\$1,000.00 \\$0.00 \\$10.00",
+                                                  "Page 2 of 3",
+                                                  "Item Description of Work",
+                                                  "36 \\$36,000.00 \\$0.00 \\$360.00",
+                                                  "Total \\$666,000.00 \\$0.00 \\$6,660.00",
+                                                  "Page 3 of 3"};
+    }
+
+    // The PDF request read back: its pages upright, then turned, and its text in order.
+    void pdf()
+    {
+        QFETCH(QString, input);
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, pageSizes);
+        QFETCH(QStringList, lines);
+        const DocumentFixture &estimate = input == u"house" ? m_house : m_full;
+        const QString pdf = estimate.path("request.pdf");
+        const Run run = varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
+                             + QStringList{estimate.path(input + u".vrn"_s)});
+        QCOMPARE(run.status, 0);
+        QStringList sizes;
+        static const QRegularExpression size(u"Page +\\d+ size: +(\\d+ x \\d+) pts"_s);
+        for (auto match = size.globalMatch(tool("pdfinfo", {"-f", "1", "-l", "9", pdf})); match.hasNext();)
+            sizes << match.next().captured(1);
+        QCOMPARE(sizes, pageSizes);
+        QString text = tool("pdftotext", {"-layout", pdf, "-"});
+        text.replace(QRegularExpression(u"[ \\t]+"_s), u" "_s);
+        qsizetype from = 0;
+        for (const QString &line : lines) {
+            const QRegularExpressionMatch found =
+                QRegularExpression(u"^[\\f ]*"_s + line, QRegularExpression::MultilineOption).match(text, from);
+            QVERIFY2(found.hasMatch(), qPrintable(line + u" in\n"_s + text.mid(from)));
+            from = found.capturedEnd();
+        }
+    }
+
+    void workbook_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QVariant>("value"); // a formula as its text
+        QTest::addColumn<QVariant>("cached"); // what a viewer that does not calculate shows
+        QTest::newRow("G") << "Continuation Sheet!G5" << QVariant(u"=D5+E5+F5"_s) << QVariant(1500.0);
+        QTest::newRow("%") << "Continuation Sheet!H5" << QVariant(u"=IF(C5=0,\"\",G5/C5)"_s) << QVariant(0.125);
+        QTest::newRow("% of nothing") << "Continuation Sheet!H6" << QVariant(u"=IF(C6=0,\"\",G6/C6)"_s)
+                                      << QVariant(u""_s);
+        QTest::newRow("H") << "Continuation Sheet!I6" << QVariant(u"=C6-G6"_s) << QVariant(-500.0);
+        QTest::newRow("retainage") << "Continuation Sheet!J5" << QVariant(u"=ROUND(G5*Summary!$B$8,2)"_s)
+                                   << QVariant(150.0);
+        QTest::newRow("total") << "Continuation Sheet!J7" << QVariant(u"=SUM(J5:J6)"_s) << QVariant(200.0);
+        QTest::newRow("rate") << "Summary!B8" << QVariant(0.1) << QVariant(0.1);
+        QTest::newRow("1 original sum") << "Summary!C10" << QVariant(10000.0) << QVariant(10000.0);
+        QTest::newRow("2 net change") << "Summary!C11" << QVariant(u"=C12-C10"_s) << QVariant(2000.0);
+        QTest::newRow("5 retainage") << "Summary!C14" << QVariant(u"='Continuation Sheet'!J7"_s) << QVariant(200.0);
+        QTest::newRow("7 previous payments") << "Summary!C16" << QVariant(900.0) << QVariant(900.0);
+        QTest::newRow("8 current payment due") << "Summary!C17" << QVariant(u"=C15-C16"_s) << QVariant(900.0);
+        QTest::newRow("9 balance to finish") << "Summary!C18" << QVariant(u"=C12-C15"_s) << QVariant(10200.0);
+    }
+
+    // Read back by openpyxl, as a spreadsheet opens it: formulas, and the results they hold.
+    void workbook()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, cached);
+        if (m_workbook.isEmpty()) {
+            const QString xlsx = m_house.path("request.xlsx");
+            QCOMPARE(
+                varn({"--export", xlsx, "--report", "draw-request", "--draw", "2", m_house.path("house.vrn")}).status,
+                0);
+            static const char script[] = R"(
+import json, sys, openpyxl
+formulas = openpyxl.load_workbook(sys.argv[1])
+results = openpyxl.load_workbook(sys.argv[1], data_only=True)
+cells = {}
+for sheet in formulas:
+    for row in sheet.iter_rows():
+        for c in row:
+            if c.value is not None:
+                cached = results[sheet.title][c.coordinate].value
+                cells[sheet.title + "!" + c.coordinate] = [c.value, "" if cached is None else cached]
+print(json.dumps(cells, default=str))
+)";
+            m_workbook = QJsonDocument::fromJson(tool("/usr/bin/python3", {"-c", QLatin1String(script), xlsx}).toUtf8())
+                             .toVariant()
+                             .toMap();
+        }
+        const QVariantList read = m_workbook.value(cell).toList();
+        QCOMPARE(read.value(0), value);
+        QCOMPARE(read.value(1), cached);
+    }
+
+private:
+    static QString tool(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    DocumentFixture m_house;
+    DocumentFixture m_full;
+    QVariantMap m_workbook;
+    const QByteArray CsvCaptions = "Item No.,Description of Work,Scheduled Value,Work Completed From Previous "
+                                   "Application,Work Completed This Period,Materials Presently Stored,Total Completed "
+                                   "and Stored to Date,% (G / C),Balance to Finish (C - G),Retainage\r\n";
+};
+
+QTEST_GUILESS_MAIN(TestDrawRequest)
+#include "tst_drawrequest.moc"
