@@ -161,6 +161,8 @@ void Document::readFile(const QString &path)
     markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
+    if (!content->damageWarning.isEmpty())
+        m_messages.showWarning(content->damageWarning, QStringLiteral("Open"));
     if (!m_historyError.isEmpty())
         m_messages.showWarning(QStringLiteral("The draw history in this file could not be read: %1.\n\nThe estimate "
                                               "is shown without it; saving asks before the file is written "

@@ -10,6 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+bool isAscii(const QByteArray &bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
+
 QString storedForm(QString text)
 {
     text.replace(u'"', u'\u201D');
@@ -75,10 +80,25 @@ QuotedField quoted(const QString &text)
     return field;
 }
 
+const char *encodingOf(const QByteArrayList &fields)
+{
+    bool beyondAscii = false;
+    for (const QByteArray &field : fields) {
+        if (isAscii(field))
+            continue;
+        beyondAscii = true;
+        // The decoder learns of an error only as it converts, which its result does on demand.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8.decode(field);
+        if (utf8.hasError())
+            return CodePage;
+    }
+    return beyondAscii ? "UTF-8" : CodePage;
+}
+
 QString textOf(const QByteArray &field, QStringDecoder &decoder)
 {
-    const bool ascii = std::all_of(field.begin(), field.end(), [](char byte) { return uchar(byte) < 0x80; });
-    QString text = ascii ? QString::fromLatin1(field) : decoder.decode(field);
+    QString text = isAscii(field) ? QString::fromLatin1(field) : decoder.decode(field);
     if (!text.contains(u'\r'))
         return text;
     return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
