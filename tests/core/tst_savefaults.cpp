@@ -6,6 +6,7 @@
 #include "faultinjection/faultinjection.h"
 #include "support/fakes.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -485,6 +486,41 @@ private slots:
         QCOMPARE(box.text, opening ? Document::openErrorText() : Document::saveErrorText());
         QCOMPARE(box.title, Document::fileErrorTitle());
         QCOMPARE(box.reason, reason);
+    }
+
+    // What a killed save or export left behind goes with the next run: the temporary files of
+    // the file's own pattern older than a few minutes, and the scratch folders of runs that ended.
+    void leftBehindTemporaries()
+    {
+        const QDir folder(m_folder.filePath(QStringLiteral("left behind")));
+        const QDir scratch(folder.filePath(QStringLiteral("scratch")));
+        QVERIFY(scratch.mkpath(QStringLiteral("."))
+                && QFile::copy(m_old, folder.filePath(QStringLiteral("house.vrn"))));
+        QProcess ended;
+        ended.start(QStringLiteral("true"), QStringList());
+        QVERIFY(ended.waitForStarted());
+        const qint64 endedRun = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString running = QStringLiteral("VARN-%1-LiVeAb").arg(QCoreApplication::applicationPid());
+        for (const QString &kept : {running, QStringLiteral("VARN-%1-DeAdAb").arg(endedRun)})
+            QVERIFY(scratch.mkpath(kept)
+                    && QFile(scratch.filePath(kept + QStringLiteral("/part"))).open(QIODevice::WriteOnly));
+        const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        for (const char *name : {".house.vrn.AbC123", ".house.vrn.XyZ789", ".house.vrn.notes"}) {
+            QFile file(folder.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (name != std::string_view(".house.vrn.XyZ789"))
+                QVERIFY(file.setFileTime(anHourAgo, QFileDevice::FileModificationTime));
+        }
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", scratch.path());
+        const Run varn =
+            run(VARN_EXECUTABLE, {"--export", folder.filePath(QStringLiteral("house.vrn")), m_new}, environment);
+        QVERIFY2(varn.exitCode == 0, varn.errors);
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{".house.vrn.notes", ".house.vrn.XyZ789", "house.vrn"}));
+        QCOMPARE(scratch.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{running});
     }
 
     void killedDuringSave()
