@@ -1,6 +1,7 @@
 #include "damagecheck.h"
 
 #include "core/sheet/categorytable.h"
+#include "filetext.h"
 
 #include <algorithm>
 #include <array>
@@ -22,11 +23,6 @@ struct Shift
 // shifts them by a row.
 constexpr std::array<Shift, 4> Shifts = {
     {{1, "one column"}, {-1, "one column"}, {Columns, "one row"}, {-Columns, "one row"}}};
-
-bool isControl(QChar c)
-{
-    return c.category() == QChar::Other_Control && c != u'\t' && c != u'\n';
-}
 
 // The texts of the item rows in file order: row r, column c at (r - 1) * 7 + (c - 1).
 QStringList itemTexts(const EstimateContent &content)
@@ -56,7 +52,9 @@ namespace DamageCheck {
 
 bool holdsControlCharacters(const EstimateContent &content)
 {
-    const auto holdsOne = [](const QString &text) { return std::any_of(text.begin(), text.end(), isControl); };
+    const auto holdsOne = [](const QString &text) {
+        return std::any_of(text.begin(), text.end(), FileText::isControlCharacter);
+    };
     return holdsOne(content.name) || holdsOne(content.address) || holdsOne(content.builder)
         || std::any_of(content.cells.begin(), content.cells.end(),
                        [&](const auto &row) { return std::any_of(row.begin(), row.end(), holdsOne); });

@@ -26,8 +26,9 @@ QString storedForm(QString text)
 // keeps reporting an error once it has seen one, so every call needs an encoder of its own.
 std::optional<QByteArray> encodeExactly(QStringView text)
 {
-    // The code page has a NUL, but a reader takes a file holding one for binary.
-    if (text.contains(QChar::Null))
+    // The code page has them, but a reader takes a file holding a NUL or another control
+    // character for something other than an estimate.
+    if (std::any_of(text.begin(), text.end(), FileText::isControlCharacter))
         return std::nullopt;
     // ASCII is the same in the code page; most texts are, and need no converter.
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
@@ -78,6 +79,11 @@ QuotedField quoted(const QString &text)
     QuotedField field = encodeText(storedForm(text));
     field.bytes = '"' + field.bytes + '"';
     return field;
+}
+
+bool isControlCharacter(QChar c)
+{
+    return c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n';
 }
 
 const char *encodingOf(const QByteArrayList &fields)
