@@ -68,6 +68,7 @@ private slots:
         m_oldBytes = read(m_old);
         content.name = QStringLiteral("The new estimate");
         content.cells[4][2] = QStringLiteral("$1,500.00");
+        content.cells[4][5] = QStringLiteral("$250.00"); // a draw to request
         QVERIFY(EstimateFile::save(m_new, content));
         content.address = QString(200000, u'x'); // large, and kept as it is by Open
         for (auto &row : content.cells)
@@ -126,27 +127,33 @@ private slots:
     void everyCallFailsOnce_data()
     {
         QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("error");
         for (const char *suffix : {"vrn", "csv", "pdf", "xlsx"}) {
-            QTest::addRow("%s, disk full", suffix) << suffix << ENOSPC;
-            QTest::addRow("%s, disk failing", suffix) << suffix << EIO;
+            QTest::addRow("%s, disk full", suffix) << suffix << QStringList() << ENOSPC;
+            QTest::addRow("%s, disk failing", suffix) << suffix << QStringList() << EIO;
         }
+        const QStringList drawRequest{"--report", "draw-request"};
+        QTest::newRow("draw request xlsx, disk full") << "xlsx" << drawRequest << ENOSPC;
+        QTest::newRow("draw request xlsx, disk failing") << "xlsx" << drawRequest << EIO;
     }
 
     void everyCallFailsOnce()
     {
         QFETCH(QString, suffix);
+        QFETCH(QStringList, options);
         QFETCH(int, error);
-        const QString folder = m_folder.filePath(QStringLiteral("faults-") + suffix + QString::number(error));
+        const QString folder = m_folder.filePath(QStringLiteral("faults ") + QTest::currentDataTag());
         const QString target = folder + QStringLiteral("/old.") + suffix;
         const QString input = folder + QStringLiteral("/new.vrn");
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/scratch")));
         QVERIFY(QFile::copy(m_old, target) && QFile::copy(m_new, input));
         const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-        const QMap<QString, int> counts = callsOfExport(folder, {"--export", target, input});
+        const QStringList arguments = QStringList{"--export", target} + options + QStringList{input};
+        const QMap<QString, int> counts = callsOfExport(folder, arguments);
         for (const char *call : {"openat", "read", "write", "fsync", "close", "rename"})
             QVERIFY2(counts.value(call) > 0, call);
-        const QByteArray complete = exportedBytes(suffix, folder);
+        const QByteArray complete = exportedBytes(suffix, options, folder);
         int runs = 0;
         for (auto kind = counts.cbegin(); kind != counts.cend(); ++kind) {
             for (int nth = 1; nth <= kind.value(); ++nth, ++runs) {
@@ -155,7 +162,7 @@ private slots:
                 environment.insert("VARN_FAULT_CALL", kind.key());
                 environment.insert("VARN_FAULT_NTH", QString::number(nth));
                 environment.insert("VARN_FAULT_ERRNO", QString::number(error));
-                const Run varn = run(VARN_EXECUTABLE, {"--export", target, input}, environment);
+                const Run varn = run(VARN_EXECUTABLE, arguments, environment);
                 QVERIFY2(varn.finished && !varn.crashed, qPrintable(fault));
                 const QByteArray bytes = read(target);
                 if (varn.exitCode == 0) {
@@ -572,7 +579,7 @@ private:
     QProcessEnvironment ordinaryUserEnvironment(const QString &name) const;
     static QProcessEnvironment faultEnvironment(const QString &folder);
     QMap<QString, int> callsOfExport(const QString &folder, const QStringList &arguments) const;
-    QByteArray exportedBytes(const QString &suffix, const QString &folder) const;
+    QByteArray exportedBytes(const QString &suffix, const QStringList &options, const QString &folder) const;
     static bool isSameExport(const QByteArray &bytes, const QByteArray &complete, const QString &suffix);
 
     QTemporaryDir m_folder;
@@ -664,12 +671,12 @@ QMap<QString, int> TestSaveFaults::callsOfExport(const QString &folder, const QS
 
 // The file an export writes when nothing goes wrong, its scratch files where the faulty
 // runs have theirs.
-QByteArray TestSaveFaults::exportedBytes(const QString &suffix, const QString &folder) const
+QByteArray TestSaveFaults::exportedBytes(const QString &suffix, const QStringList &options, const QString &folder) const
 {
     const QString reference = m_folder.filePath(QStringLiteral("reference.") + suffix);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TMPDIR", folder + QStringLiteral("/scratch"));
-    run(VARN_EXECUTABLE, {"--export", reference, m_new}, environment);
+    run(VARN_EXECUTABLE, QStringList{"--export", reference} + options + QStringList{m_new}, environment);
     return read(reference);
 }
 
