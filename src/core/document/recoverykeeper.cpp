@@ -8,6 +8,14 @@
 
 #include <utility>
 
+namespace {
+// What the user is told, once, when no copy can be written.
+QString failureText(const QString &folder, const QString &reason)
+{
+    return QStringLiteral("Unsaved changes cannot be kept safe: %1: %2").arg(QDir::toNativeSeparators(folder), reason);
+}
+}
+
 std::chrono::milliseconds RecoveryKeeper::delayFromEnvironment()
 {
     bool isNumber = false;
@@ -19,11 +27,6 @@ QString RecoveryKeeper::questionText(const QDateTime &written)
 {
     return QStringLiteral("VARN did not close normally. Restore the unsaved estimate from %1?")
         .arg(QLocale().toString(written, QLocale::ShortFormat));
-}
-
-QString RecoveryKeeper::failureText(const QString &folder, const QString &reason)
-{
-    return QStringLiteral("Unsaved changes cannot be kept safe: %1: %2").arg(QDir::toNativeSeparators(folder), reason);
 }
 
 RecoveryKeeper::RecoveryKeeper(Document &document, MessageBoxes &messages, const QString &folder,
@@ -76,21 +79,23 @@ void RecoveryKeeper::writeCopy()
     // itself is still the user's to save, and is told so once.
     QString errorString;
     if (!m_file.write(m_document.content(), m_document.CurrentFile(), &errorString)) {
-        if (std::exchange(m_failureShown, true))
-            return;
-        m_messages.showWarning(failureText(m_file.folder(), errorString), QStringLiteral("Recovery"));
+        if (!std::exchange(m_failureShown, true))
+            m_messages.showWarning(failureText(m_file.folder(), errorString), QStringLiteral("Recovery"));
         return;
     }
     m_timer.stop();
-    if (m_restoredFrom)
-        RecoveryFile::discard(*m_restoredFrom);
-    m_restoredFrom.reset();
+    dropRestoredCopy();
 }
 
 void RecoveryKeeper::forget()
 {
     m_timer.stop();
     m_file.remove();
+    dropRestoredCopy();
+}
+
+void RecoveryKeeper::dropRestoredCopy()
+{
     if (m_restoredFrom)
         RecoveryFile::discard(*m_restoredFrom);
     m_restoredFrom.reset();

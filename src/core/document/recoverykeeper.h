@@ -31,12 +31,10 @@ public:
     // The program ends as it should: there is nothing to recover.
     void end();
 
-    // What the user is told, once, when no copy can be written.
-    static QString failureText(const QString &folder, const QString &reason);
-
 private:
     void writeCopy();
     void forget();
+    void dropRestoredCopy();
 
     Document &m_document;
     MessageBoxes &m_messages;
