@@ -106,8 +106,8 @@ static const char *absolutePath(int dirfd, const char *path, char *buffer)
             return path;
         folder[length] = '\0';
     }
-    snprintf(buffer, PATH_MAX, "%s/%s", folder, path);
-    return buffer;
+    const int length = snprintf(buffer, PATH_MAX, "%s/%s", folder, path);
+    return length > 0 && length < PATH_MAX ? buffer : path;
 }
 
 static int pathInFolder(int dirfd, const char *path)
