@@ -232,6 +232,7 @@ int replace(const Target &target, const QByteArray &bytes, const QByteArray &tem
 Outcome overwrite(const Target &target, const QByteArray &bytes, QString *reason)
 {
     OldContentCopy oldContent;
+    // Nothing is touched without the copy; reason says why it could not be made.
     if (!oldContent.make(QFile::decodeName(target.path), reason))
         return {EIO, {}};
     const int fd = ::open(target.path.constData(), O_WRONLY | O_CLOEXEC);
