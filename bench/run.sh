@@ -6,19 +6,19 @@
 # be measured, never on a slow one.
 #
 #     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR
-#            PLAIN-PDF-FLOOR EXPORT-STAGES
+#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET
 #
 # The programs are built by the `bench` target, which passes their paths. The raw figures
 # are kept in BUILD-DIR/bench-results.
 set -euo pipefail
 
-if [ $# -ne 9 ]; then
+if [ $# -ne 10 ]; then
     echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR" \
-        "PLAIN-PDF-FLOOR EXPORT-STAGES" >&2
+        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET" >&2
     exit 2
 fi
 build_dir=$1 varn=$2 bare_qt=$3 mapwait=$4 bench_core=$5 write_estimate=$6
-qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9
+qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9 bench_budget=${10}
 
 # Odd counts, so that each median is one of the figures measured.
 starts=21
@@ -38,7 +38,7 @@ for tool in Xvfb hyperfine /usr/bin/time jq ssconvert; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps.sh installs it"
 done
 for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate" "$qt_pdf_floor" "$plain_pdf_floor" \
-    "$export_stages"; do
+    "$export_stages" "$bench_budget"; do
     [ -x "$program" ] || fail "$program is not built"
 done
 
@@ -100,6 +100,12 @@ echo "== Core operations (Google Benchmark; median of 5 repetitions, wall time p
 # The console shows the medians; the JSON file keeps every repetition and aggregate.
 measured "$bench_core" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/core.json" --benchmark_out_format=json \
+    | grep -Ev '_(mean|stddev|cv) '
+
+echo
+echo "== The Budget view after an edit of a full sheet (median of 5 repetitions; a frame is 16 ms) =="
+measured "$bench_budget" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/budget.json" --benchmark_out_format=json \
     | grep -Ev '_(mean|stddev|cv) '
 
 "$write_estimate" "$work/full.vrn"

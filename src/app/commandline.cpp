@@ -5,6 +5,7 @@
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
+#include "gui/budget/budgetexport.h"
 #include "report/exportformats.h"
 
 #include <QCommandLineParser>
@@ -28,6 +29,7 @@ const QStringList &optionNames()
 
 const QString EstimateReport = QStringLiteral("estimate");
 const QString DrawRequestReport = QStringLiteral("draw-request");
+const QString BudgetReportName = QStringLiteral("budget");
 
 int fail(int status, const QString &message)
 {
@@ -77,8 +79,9 @@ private:
         QStringLiteral("format"), QStringLiteral("The form --export-dir writes: pdf (the default), csv, xlsx or vrn."),
         QStringLiteral("FORMAT"), QStringLiteral("pdf")};
     const QCommandLineOption m_report{QStringLiteral("report"),
-                                      QStringLiteral("What to export: estimate (the default) or draw-request, the "
-                                                     "lender's Draw Request (pdf, csv or xlsx)."),
+                                      QStringLiteral("What to export: estimate (the default), draw-request, the "
+                                                     "lender's Draw Request (pdf, csv or xlsx), or budget, the "
+                                                     "budget summary (pdf) or the change-order register (csv)."),
                                       QStringLiteral("REPORT"), EstimateReport};
     const QCommandLineOption m_draw{
         QStringLiteral("draw"),
@@ -87,13 +90,14 @@ private:
         QStringLiteral("N")};
 };
 
-// What one run exports of each input: the estimate, or a Draw Request, the next one
-// (draw 0) or a recorded one, in a format.
+// What one run exports of each input: the estimate, a Draw Request, the next one (draw 0)
+// or a recorded one, or the budget, in a format.
 struct Job
 {
     const ExportFormat &format;
     bool drawRequest = false;
     int draw = 0;
+    bool budget = false;
 
     // The name an exported file takes in --export-dir's folder.
     QString outputName(const QString &input) const
@@ -101,6 +105,9 @@ struct Job
         QString name = QFileInfo(input).completeBaseName();
         if (drawRequest)
             name += draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QStringLiteral("-draw-request");
+        if (budget)
+            name +=
+                BudgetExport::drawsChart(format.suffix) ? QStringLiteral("-budget") : QStringLiteral("-change-orders");
         return name + u'.' + QString(format.suffix);
     }
 };
@@ -156,6 +163,23 @@ bool exportDrawRequest(const Job &job, const QString &input, const QString &outp
     return true;
 }
 
+// The budget summary or the change-order register of an estimate read, which needs the
+// history whole.
+bool exportBudget(const QString &input, const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
+                  const EstimateContent &content)
+{
+    if (!content.historyError.isEmpty()) {
+        fail(FileFailed, QStringLiteral("cannot read the change orders of %1: %2").arg(input, content.historyError));
+        return false;
+    }
+    QString errorString;
+    if (!BudgetExport::save(output, sheet, header, content.history, &errorString)) {
+        fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
+        return false;
+    }
+    return true;
+}
+
 // One estimate read and written; a failure is reported on its own line, naming the file.
 bool exportEstimate(const Job &job, const QString &input, const QString &output)
 {
@@ -172,6 +196,8 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         warn(input, content->damageWarning);
     if (job.drawRequest)
         return exportDrawRequest(job, input, output, sheet, header, *content);
+    if (job.budget)
+        return exportBudget(input, output, sheet, header, *content);
     if (!content->historyError.isEmpty()) {
         // A copy of the estimate would lose the history; the other forms do not show it.
         if (job.format.suffix == QLatin1StringView("vrn")) {
@@ -193,11 +219,18 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
 std::optional<Job> jobOf(const Options &options, const ExportFormat &format)
 {
     const QString report = options.report();
-    if (report != EstimateReport && report != DrawRequestReport) {
-        fail(UsageError, QStringLiteral("unknown report %1: it must be estimate or draw-request").arg(report));
+    if (report != EstimateReport && report != DrawRequestReport && report != BudgetReportName) {
+        fail(UsageError, QStringLiteral("unknown report %1: it must be estimate, draw-request or budget").arg(report));
         return std::nullopt;
     }
-    Job job{format, report == DrawRequestReport};
+    Job job{format, report == DrawRequestReport, 0, report == BudgetReportName};
+    if (job.budget && !BudgetExport::writes(format.suffix)) {
+        fail(UsageError,
+             QStringLiteral("a budget is exported as pdf (the summary) or csv (the change-order "
+                            "register), not %1")
+                 .arg(format.suffix));
+        return std::nullopt;
+    }
     if (job.drawRequest && !format.writeRequest) {
         fail(UsageError, QStringLiteral("a draw request is exported as pdf, csv or xlsx, not %1").arg(format.suffix));
         return std::nullopt;
@@ -283,6 +316,15 @@ bool startsWithOption(const QStringList &arguments)
             return true;
     }
     return optionNames().contains(first);
+}
+
+bool drawsCharts(const QStringList &arguments)
+{
+    Options options;
+    if (!options.parse(arguments) || options.report() != BudgetReportName)
+        return false;
+    return BudgetExport::drawsChart(options.exportsToFolder() ? options.formatName()
+                                                              : QFileInfo(options.output()).suffix());
 }
 
 bool drawsPages(const QStringList &arguments)

@@ -24,10 +24,18 @@ namespace ExportCommand {
 void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
 {
     const ExportFormat &format = *ExportFormats::forSuffix(suffix);
-    const QString path =
-        dialogs.showExport(format.dialogTitle, format.dialogFilter, suffix, presetPath(document.CurrentFile(), suffix));
+    run(format.dialogTitle, format.dialogFilter, suffix, document, dialogs, messages,
+        [&format, &document](const QString &path, QString *errorString) {
+            return format.write(path, document.sheet(), document.header(), errorString, document.history());
+        });
+}
+
+void run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
+         FileDialogs &dialogs, MessageBoxes &messages, const Writer &write)
+{
+    const QString path = dialogs.showExport(title, filter, suffix, presetPath(document.CurrentFile(), suffix));
     QString errorString;
-    if (!path.isEmpty() && !format.write(path, document.sheet(), document.header(), &errorString))
+    if (!path.isEmpty() && !write(path, &errorString))
         messages.showCritical(QStringLiteral("The estimate could not be exported to %1: %2")
                                   .arg(QDir::toNativeSeparators(path), errorString),
                               Document::fileErrorTitle());

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Document;
 class FileDialogs;
 class MessageBoxes;
@@ -9,5 +11,13 @@ class MessageBoxes;
 // File > Export: the estimate written, in the format its suffix names, to a file the user
 // picks beside the estimate's own; a failure is reported with its reason.
 namespace ExportCommand {
+// Writes the file at the path, or fails saying why.
+using Writer = std::function<bool(const QString &path, QString *errorString)>;
+
+// The estimate in one of the export formats.
 void run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages);
+// Anything else the estimate gives, written by write to the file the dialog of this title
+// and filter gives.
+void run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
+         FileDialogs &dialogs, MessageBoxes &messages, const Writer &write);
 }

@@ -24,7 +24,7 @@ bool writeCsv(const QString &path, const ExportFormat::Source &source, QString *
 
 bool writeXlsx(const QString &path, const ExportFormat::Source &source, QString *errorString)
 {
-    return XlsxExport::save(path, source.sheet.grid(), source.header, errorString);
+    return XlsxExport::save(path, source.sheet.grid(), source.header, source.history, errorString);
 }
 
 bool writeEstimate(const QString &path, const ExportFormat::Source &source, QString *errorString)

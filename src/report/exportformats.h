@@ -35,7 +35,8 @@ struct ExportFormat
     // The Draw Request in this form; null for a form it has none in.
     RequestWriter writeRequest = nullptr;
 
-    // Only the estimate file keeps the history; the other forms show the sheet alone.
+    // The estimate file keeps the history and the workbook shows its change orders; the other
+    // forms show the sheet alone.
     bool write(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString,
                const EstimateHistory &history = {}) const
     {

@@ -48,8 +48,7 @@ void putByRoute(WindowFixture &f, const QString &route, const QString &text, con
         f.dialogs->openPaths = {path};
         f.press(Qt::Key_O, Qt::ControlModifier);
         if (route == u"recorded") {
-            f.messages->answers = {MessageBoxes::Yes};
-            f.window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"))->trigger();
+            f.recordCurrentPayments();
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "core/document/estimatefile.h"
 #include "core/sheet/money.h"
+#include "support/programs.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
@@ -18,13 +19,9 @@ QAction *recordAction(const WindowFixture &f)
     return f.window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
 }
 
-// Answers the question, then chooses the command as the user does.
-void record(WindowFixture &f, MessageBoxes::Answer answer)
+void record(WindowFixture &f, MessageBoxes::Answer answer, QStringList *shown = nullptr)
 {
-    f.messages->answers = {answer};
-    QAction *action = recordAction(f);
-    QVERIFY2(action, "Edit > Record Current Payments is missing");
-    action->trigger();
+    f.recordCurrentPayments(answer == MessageBoxes::Yes, shown);
 }
 }
 
@@ -50,8 +47,8 @@ private slots:
     {
         WindowFixture f;
         QVERIFY(recordAction(f) && !recordAction(f)->isEnabled());
-        record(f, MessageBoxes::Yes);
-        QVERIFY(f.messages->shown.isEmpty());
+        recordAction(f)->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
 
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, Previous, QStringLiteral("200"));
@@ -60,11 +57,9 @@ private slots:
         f.enter(9, Current, QStringLiteral("20.5"));
         QVERIFY(recordAction(f)->isEnabled());
 
-        record(f, MessageBoxes::No);
-        QCOMPARE(f.messages->shown.size(), 1);
-        QCOMPARE(f.messages->shown.first().kind, QStringLiteral("yes/no question"));
-        QCOMPARE(f.messages->shown.first().text,
-                 QStringLiteral("Add the current amounts, $320.50 in all, to the previous payments?"));
+        QStringList shown;
+        record(f, MessageBoxes::No, &shown);
+        QCOMPARE(shown.value(0), QStringLiteral("Add the current amounts, $320.50 in all, to the previous payments?"));
         QCOMPARE(f.text(5, Current), QStringLiteral("$300.00"));
         QCOMPARE(f.text(5, Previous), QStringLiteral("$200.00"));
     }
@@ -134,6 +129,51 @@ private slots:
         QTest::newRow("sign alone") << QStringList{"$90.00", "$10.00", "$"} << QStringList{"$10.00", "$", "$80.00"};
         QTest::newRow("note as previous payment")
             << QStringList{"$90.00", "see invoice", "$5.00"} << QStringList{"see invoice", "$5.00", "$85.00"};
+    }
+
+    // Two draws through the window, Alt+E, O and Return, with new current amounts between
+    // them: the saved file keeps them after the 38 records Save wrote before there were draws,
+    // and each draw's request comes back from the command line as it was.
+    void twoDrawsThroughTheWindow()
+    {
+        WindowFixture f;
+        const QTemporaryDir folder;
+        f.enter(5, 3, QStringLiteral("1000"));
+        for (const char *paid : {"300", "200"}) {
+            f.enter(5, Current, QLatin1String(paid));
+            QStringList shown;
+            DrawQuestionKeys::answerNext({}, &shown);
+            f.press(Qt::Key_E, Qt::AltModifier);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_O);
+            QTRY_VERIFY(!shown.isEmpty());
+            f.window->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), f.window.get());
+        }
+        const QString path = folder.filePath(QStringLiteral("draws.vrn"));
+        f.dialogs->savePaths = {path};
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        std::optional<EstimateContent> content = EstimateFile::load(path);
+        QVERIFY(content && content->history.draws.size() == 2);
+        content->history = {};
+        QVERIFY(bytes.startsWith(EstimateFile::encode(*content)));
+
+        // Item, description, C, D, E, F, G, %, H and retainage of row 5, draw by draw.
+        const QByteArray requested[] = {
+            R"(5,Rough Lumber,"$1,000.00",$0.00,$300.00,$0.00,$300.00,30.00%,$700.00,$0.00)",
+            R"(5,Rough Lumber,"$1,000.00",$300.00,$200.00,$0.00,$500.00,50.00%,$500.00,$0.00)"};
+        for (int draw = 1; draw <= 2; ++draw) {
+            const QString csv = folder.filePath(QStringLiteral("draw%1.csv").arg(draw));
+            const ProgramRun exported =
+                Programs::varn({"--export", csv, "--report", "draw-request", "--draw", QString::number(draw), path});
+            QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+            QFile request(csv);
+            QVERIFY(request.open(QIODevice::ReadOnly));
+            const QList<QByteArray> lines = request.readAll().split('\n');
+            QCOMPARE(lines.value(1).trimmed(), requested[draw - 1]);
+        }
     }
 
     // Rows read from a file, as Open shows them, and recorded by the money rules.

@@ -7,6 +7,7 @@
 #include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/twips.h"
+#include "drawquestionkeys.h"
 #include "fakes.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/print/printerdialog.h"
@@ -14,6 +15,7 @@
 #include "gui/window/estimateform.h"
 #include "gui/window/frmmain.h"
 
+#include <QAction>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -119,6 +121,25 @@ public:
         clickCell(row, column);
         type(keys);
         press(Qt::Key_Return);
+    }
+
+    // Edit > Record Current Payments, its question answered with Return (yes) or Escape;
+    // shown, when given, learns the question's texts.
+    void recordCurrentPayments(bool yes = true, QStringList *shown = nullptr) const
+    {
+        QAction *command = window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
+        // Greyed, it asks nothing.
+        if (!command->isEnabled())
+            return;
+        QStringList texts;
+        DrawQuestionKeys::answerNext(yes ? DrawQuestionKeys::Keys()
+                                         : DrawQuestionKeys::Keys{{QKeySequence(Qt::Key_Escape), {}}},
+                                     shown ? shown : &texts);
+        command->trigger();
+        // A window manager gives the window back the keys once the question is gone; the
+        // offscreen platform has none.
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.get());
     }
 
     // Saves through File > Save, as the user does, and gives the item rows as the file holds

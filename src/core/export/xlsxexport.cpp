@@ -1,5 +1,6 @@
 #include "xlsxexport.h"
 
+#include "changeorderworksheet.h"
 #include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
 #include "core/sheet/estimatesheet.h"
@@ -211,24 +212,26 @@ private:
 
 namespace XlsxExport {
 
-QByteArray encode(const Grid &grid, const HeaderFields &header, QString *errorString)
+QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHistory &history, QString *errorString)
 {
     return XlsxWorkbook::make(
-        [&grid, &header](lxw_workbook *workbook) {
+        [&grid, &header, &history](lxw_workbook *workbook) {
             WorksheetWriter writer(workbook, grid);
             writer.writeHeaderFields(header);
             writer.writeTitles();
             writer.writeItems();
             writer.writeTotals();
             writer.setUpPage(header);
-            return writer.error();
+            const lxw_error orders = ChangeOrderWorksheet::add(workbook, grid, history);
+            return writer.error() != LXW_NO_ERROR ? writer.error() : orders;
         },
         errorString);
 }
 
-bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString)
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+          QString *errorString)
 {
-    const QByteArray bytes = encode(grid, header, errorString);
+    const QByteArray bytes = encode(grid, header, history, errorString);
     return !bytes.isEmpty() && SafeFileWriter::write(path, bytes, errorString);
 }
 

@@ -43,14 +43,6 @@ QStringList leftOutRows(const Grid &grid)
     return leftOut;
 }
 
-double total(const Grid &grid, const QList<int> &rows)
-{
-    double sum = 0.0;
-    for (const int row : rows)
-        sum += Money::ReadMoneyValue(grid.text(row, Current));
-    return sum;
-}
-
 void record(EstimateSheet &sheet, const QList<int> &rows)
 {
     Grid &grid = sheet.grid();

@@ -21,9 +21,6 @@ QList<int> recordableRows(const Grid &grid);
 // names them: "row 3 is left out: its previous payment is not an amount".
 QStringList leftOutRows(const Grid &grid);
 
-// The sum of the current amounts of those rows.
-double total(const Grid &grid, const QList<int> &rows);
-
 // Adds each row's current amount into its previous payment as money text, in whole cents as
 // a draw records them, empties the current amount, recalculates the row and then the totals.
 // The current cell is kept.

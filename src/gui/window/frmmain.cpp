@@ -4,17 +4,23 @@
 #include "core/document/programsettings.h"
 #include "core/document/recentfiles.h"
 #include "core/document/recoverykeeper.h"
+#include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/twips.h"
 #include "estimatedropfilter.h"
 #include "estimateform.h"
 #include "gui/about/frmabout.h"
+#include "gui/budget/budgetexport.h"
+#include "gui/budget/budgetview.h"
+#include "gui/budget/changeordercommands.h"
+#include "gui/budget/changeorderregister.h"
 #include "gui/dialogs/platformservices.h"
+#include "gui/draws/drawcommands.h"
+#include "gui/draws/drawsview.h"
 #include "gui/editing/celleditor.h"
 #include "gui/editing/clipboardcommands.h"
 #include "gui/editing/edithistory.h"
 #include "gui/editing/headerfieldchange.h"
-#include "gui/editing/recordpayments.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/gridview.h"
 #include "mainactions.h"
@@ -27,6 +33,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScopedValueRollback>
@@ -40,6 +47,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     , m_document(document)
     , m_services(services)
     , m_printer(document.sheet(), document.header(), *services.printerDialog, *services.messageBoxes)
+    , m_drawOutput(document, *services.fileDialogs, *services.messageBoxes, *services.printerDialog, this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setFont(CellPainter::sheetFont());
@@ -47,6 +55,12 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     m_form = new EstimateForm(document, this);
     setCentralWidget(m_form);
     connectEditing();
+    m_drawCommands = new DrawCommands(document, *m_history, this);
+    addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("Draws"), "dckDraws");
+    m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
+    addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("Change Orders"),
+            "dckChangeOrders");
+    addView(new BudgetView(document), QStringLiteral("Budget"), "dckBudget");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
@@ -86,13 +100,27 @@ void FrmMain::connectEditing()
     m_actions->followUndoStack(m_history->stack());
 
     const auto enableRecordPayments = [this] {
-        m_actions->recordPayments()->setEnabled(RecordPayments::isPossible(m_document));
+        m_actions->recordPayments()->setEnabled(!CurrentPayments::recordableRows(sheet().grid()).isEmpty());
     };
     connect(&sheet().grid(), &Grid::cellChanged, this, [enableRecordPayments](int, int column) {
         if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
             enableRecordPayments();
     });
     enableRecordPayments();
+}
+
+// A view beside the sheet, closed at first so that the sheet has the window as designed; the
+// View menu opens it.
+QDockWidget *FrmMain::addView(QWidget *view, const QString &title, const char *name)
+{
+    auto *dock = new QDockWidget(title, this);
+    dock->setObjectName(QLatin1String(name));
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    dock->setWidget(view);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+    m_actions->addView(dock->toggleViewAction());
+    return dock;
 }
 
 void FrmMain::Form_Load()
@@ -148,8 +176,11 @@ void FrmMain::resizeEvent(QResizeEvent *event)
 
 void FrmMain::Form_Resize()
 {
-    if (m_form)
-        m_form->fitGridToWindow(frameGeometry().size());
+    if (!m_form)
+        return;
+    // The layout rule is for the window's size; an open view beside the sheet takes its share.
+    const int besideTheSheet = width() - m_form->width();
+    m_form->fitGridToWindow(frameGeometry().size() - QSize(besideTheSheet, 0));
 }
 
 void FrmMain::showEvent(QShowEvent *event)
@@ -298,6 +329,22 @@ void FrmMain::mnuExportXlsx_Click()
     exportAs(QStringLiteral("xlsx"));
 }
 
+void FrmMain::mnuExportDrawRequest_Click()
+{
+    commitOpenEdit();
+    m_drawOutput.exportRequest();
+}
+
+void FrmMain::mnuExportBudget_Click()
+{
+    commitOpenEdit();
+    ExportCommand::run(QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"),
+                       QStringLiteral("pdf"), m_document, *m_services.fileDialogs, *m_services.messageBoxes,
+                       [this](const QString &path, QString *errorString) {
+                           return BudgetExport::save(path, sheet(), header(), m_document.history(), errorString);
+                       });
+}
+
 void FrmMain::mnuUndo_Click()
 {
     commitOpenEdit();
@@ -333,7 +380,7 @@ void FrmMain::mnuDelete_Click()
 void FrmMain::mnuRecordPayments_Click()
 {
     commitOpenEdit();
-    RecordPayments::run(m_document, *m_history, *m_services.messageBoxes);
+    m_drawCommands->recordCurrentPayments();
 }
 
 void FrmMain::mnuEditCell_Click()

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "gui/draws/drawrequestoutput.h"
 #include "gui/print/estimateprinter.h"
 
 #include <QMainWindow>
 
+class ChangeOrderCommands;
 class ClipboardCommands;
+class DrawCommands;
 class Document;
 class EditHistory;
 class EstimateForm;
 class EstimateSheet;
 class HeaderFields;
 class MainActions;
+class QDockWidget;
 struct PlatformServices;
 class RecentFiles;
 class RecoveryKeeper;
@@ -43,6 +47,8 @@ public slots:
     void mnuExportPdf_Click();
     void mnuExportCsv_Click();
     void mnuExportXlsx_Click();
+    void mnuExportDrawRequest_Click();
+    void mnuExportBudget_Click();
     void mnuExit_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
@@ -68,6 +74,7 @@ private:
     bool Form_Unload();
 
     void connectEditing();
+    QDockWidget *addView(QWidget *view, const QString &title, const char *name);
     void checkDocumentType();
     void restoreWindowGeometry();
     void openRecentFile(const QString &path);
@@ -78,10 +85,13 @@ private:
     Document &m_document;
     PlatformServices &m_services;
     EstimatePrinter m_printer;
+    DrawRequestOutput m_drawOutput;
     EstimateForm *m_form = nullptr;
     MainActions *m_actions = nullptr;
     ClipboardCommands *m_clipboard = nullptr;
     EditHistory *m_history = nullptr;
+    DrawCommands *m_drawCommands = nullptr;
+    ChangeOrderCommands *m_changeOrders = nullptr;
     WheelHook *m_wheelHook = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     RecoveryKeeper *m_recovery = nullptr;

@@ -36,9 +36,10 @@ MainActions::MainActions(FrmMain &window)
     , m_window(window)
 {
     m_window.menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
-    m_window.menuBar()->setAccessibleDescription(QStringLiteral("The File, Edit and Help menus"));
+    m_window.menuBar()->setAccessibleDescription(QStringLiteral("The File, Edit, View and Help menus"));
     createFileMenu();
     createEditMenu();
+    createViewMenu();
     createHelpMenu();
     createToolBar();
 }
@@ -96,6 +97,9 @@ void MainActions::createFileMenu()
     addItem(file, "mnuExportPdf", QStringLiteral("Export as P&DF..."), {}, &FrmMain::mnuExportPdf_Click);
     addItem(file, "mnuExportCsv", QStringLiteral("Export as &CSV..."), {}, &FrmMain::mnuExportCsv_Click);
     addItem(file, "mnuExportXlsx", QStringLiteral("Export as Sp&readsheet..."), {}, &FrmMain::mnuExportXlsx_Click);
+    addItem(file, "mnuExportDrawRequest", QStringLiteral("Export Draw Re&quest..."), {},
+            &FrmMain::mnuExportDrawRequest_Click);
+    addItem(file, "mnuExportBudget", QStringLiteral("Export Bud&get Summary..."), {}, &FrmMain::mnuExportBudget_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     addRecentFileItems(file);
     addCommand(file, "mnuExit", QStringLiteral("E&xit"), quitShortcut(), &FrmMain::mnuExit_Click);
@@ -136,6 +140,17 @@ void MainActions::createEditMenu()
                                &FrmMain::mnuRecordPayments_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
     addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2), &FrmMain::mnuEditCell_Click);
+}
+
+void MainActions::createViewMenu()
+{
+    m_viewMenu = m_window.menuBar()->addMenu(QStringLiteral("&View"));
+    m_viewMenu->setObjectName(QStringLiteral("mnuViewTop"));
+}
+
+void MainActions::addView(QAction *toggle)
+{
+    m_viewMenu->addAction(toggle);
 }
 
 void MainActions::createHelpMenu()

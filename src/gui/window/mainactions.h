@@ -25,6 +25,8 @@ public:
     // The shortcuts that act before a focused text box sees their keys.
     QList<QKeySequence> priorityShortcuts() const;
 
+    // Adds the action that shows or hides a view beside the sheet to the View menu.
+    void addView(QAction *toggle);
     void followUndoStack(const QUndoStack &stack);
     void followRecentFiles(const RecentFiles &recentFiles);
 
@@ -41,6 +43,7 @@ private:
                         Handler handler);
     void createFileMenu();
     void createEditMenu();
+    void createViewMenu();
     void createHelpMenu();
     void createToolBar();
     void addRecentFileItems(QMenu *file);
@@ -55,6 +58,7 @@ private:
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
     QAction *m_recordPayments = nullptr;
+    QMenu *m_viewMenu = nullptr;
     QList<QAction *> m_recentFiles;
     QAction *m_recentFilesEnd = nullptr;
     QList<QAction *> m_priorityActions;

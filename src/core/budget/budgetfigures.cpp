@@ -1,0 +1,112 @@
+#include "budgetfigures.h"
+
+#include "core/history/moneycents.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+
+#include <algorithm>
+
+namespace {
+// The amount of a cell; a note counts as nothing, as it does in the totals.
+Cents amountIn(const Grid &grid, int row, int column)
+{
+    return MoneyCents::fromText(grid.text(row, column));
+}
+
+bool holdsAmount(const Grid &grid, int row)
+{
+    for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::CurrentPaymentColumn; ++column) {
+        const QString &text = grid.text(row, column);
+        if (Money::holdsAmount(text))
+            return true;
+    }
+    return false;
+}
+
+BudgetLine lineOf(const Grid &grid, int row, int contingencyRow)
+{
+    BudgetLine line;
+    line.row = row;
+    line.name = BudgetFigures::rowName(grid, row);
+    line.isContingency = row == contingencyRow;
+    const bool adjusted = !grid.text(row, EstimateSheet::AdjustedEstimateColumn).isEmpty();
+    line.estimate =
+        amountIn(grid, row, adjusted ? EstimateSheet::AdjustedEstimateColumn : EstimateSheet::OriginalEstimateColumn);
+    line.paid = amountIn(grid, row, EstimateSheet::PreviousPaymentColumn);
+    line.current = amountIn(grid, row, EstimateSheet::CurrentPaymentColumn);
+    line.costToComplete = amountIn(grid, row, EstimateSheet::CostToCompleteColumn);
+    return line;
+}
+
+QString percentText(Cents part, Cents whole)
+{
+    return QString::number(double(part) * 100 / double(whole), 'f', 1) + QStringLiteral(" %");
+}
+}
+
+Cents BudgetLine::leftToPay() const
+{
+    return std::max<Cents>(0, estimate - paid - current);
+}
+
+Cents BudgetLine::overrun() const
+{
+    return std::max<Cents>(0, paid + current - estimate);
+}
+
+bool BudgetLine::isOverBudget() const
+{
+    return paid + current > estimate || costToComplete < 0;
+}
+
+QString BudgetFigures::rowName(const Grid &grid, int row)
+{
+    const QString description = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
+    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
+                                 : QStringLiteral("%1 %2").arg(row).arg(description);
+}
+
+BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
+{
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        if (!holdsAmount(grid, row))
+            continue;
+        BudgetLine line = lineOf(grid, row, history.contingencyRow);
+        m_estimate += line.estimate;
+        m_paid += line.paid;
+        m_lines << line;
+    }
+    Cents usedByChangeOrders = 0;
+    for (const ChangeOrder &order : history.changeOrders) {
+        if (order.status != ChangeOrder::Status::Approved)
+            continue;
+        m_changeOrders += order.amount;
+        if (order.source == ChangeOrder::Source::Contingency)
+            usedByChangeOrders += order.amount;
+    }
+    for (BudgetLine &line : m_lines) {
+        if (line.isContingency) {
+            line.usedByChangeOrders = std::max<Cents>(0, usedByChangeOrders);
+            m_contingencyLeft = line.estimate - line.paid - line.current;
+        }
+    }
+}
+
+QList<BudgetLine> BudgetFigures::overBudgetLines() const
+{
+    QList<BudgetLine> over;
+    std::copy_if(m_lines.cbegin(), m_lines.cend(), std::back_inserter(over),
+                 [](const BudgetLine &line) { return line.isOverBudget(); });
+    return over;
+}
+
+QString BudgetFigures::totalsLine() const
+{
+    QStringList parts = {QStringLiteral("Estimate %1").arg(MoneyCents::text(m_estimate)),
+                         QStringLiteral("change orders %1").arg(MoneyCents::text(m_changeOrders)),
+                         QStringLiteral("paid to date %1").arg(MoneyCents::text(m_paid))};
+    if (m_estimate > 0)
+        parts.last() += QStringLiteral(" (%1)").arg(percentText(m_paid, m_estimate));
+    parts << QStringLiteral("contingency left %1").arg(MoneyCents::text(m_contingencyLeft));
+    return parts.join(QStringLiteral("; "));
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/history/estimatehistory.h"
+
+#include <QList>
+#include <QString>
+
+class Grid;
+
+// One item row as the budget shows it, in cents: its adjusted estimate split into what is
+// paid, what is paid this period and what is left, and what was spent beyond it.
+struct BudgetLine
+{
+    int row = 0;
+    // The row as the register and the chart name it: "8 Roofing".
+    QString name;
+    bool isContingency = false;
+    // The adjusted estimate, or the original one while the adjusted one is empty.
+    Cents estimate = 0;
+    Cents paid = 0;
+    Cents current = 0;
+    // What approved change orders took out of the contingency; zero for other rows.
+    Cents usedByChangeOrders = 0;
+    // The row's "Estimated Cost to Complete" as the sheet shows it.
+    Cents costToComplete = 0;
+
+    Cents leftToPay() const;
+    Cents overrun() const;
+    // Paid and this period together come to more than the estimate, or the cost to complete
+    // is below zero.
+    bool isOverBudget() const;
+
+    friend bool operator==(const BudgetLine &, const BudgetLine &) = default;
+};
+
+// Where the money of the build went, read from the sheet and the history: a line for each
+// item row that holds an amount, and the build's totals.
+class BudgetFigures
+{
+public:
+    BudgetFigures(const Grid &grid, const EstimateHistory &history);
+
+    // A row by its number and description ("8 Roofing"), or "Row 31" while it has none.
+    static QString rowName(const Grid &grid, int row);
+
+    const QList<BudgetLine> &lines() const { return m_lines; }
+    QList<BudgetLine> overBudgetLines() const;
+
+    Cents estimate() const { return m_estimate; }
+    // The amounts of the approved change orders.
+    Cents changeOrders() const { return m_changeOrders; }
+    Cents paidToDate() const { return m_paid; }
+    Cents contingencyLeft() const { return m_contingencyLeft; }
+
+    // The line that says the build's totals, above the chart.
+    QString totalsLine() const;
+
+private:
+    QList<BudgetLine> m_lines;
+    Cents m_estimate = 0;
+    Cents m_changeOrders = 0;
+    Cents m_paid = 0;
+    Cents m_contingencyLeft = 0;
+};

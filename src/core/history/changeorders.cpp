@@ -1,0 +1,262 @@
+#include "changeorders.h"
+
+#include "core/budget/budgetfigures.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+#include "moneycents.h"
+
+#include <QMap>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+constexpr int Original = EstimateSheet::OriginalEstimateColumn;
+constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
+
+bool fail(QString *errorString, const QString &message)
+{
+    if (errorString)
+        *errorString = message;
+    return false;
+}
+
+bool isItemRow(int row)
+{
+    return row >= 1 && row <= EstimateSheet::ItemRowCount;
+}
+
+// What an order moves while it is approved: its amount into its row and, funded from the
+// contingency, out of the contingency row.
+void addMoves(QMap<int, Cents> &moves, const ChangeOrder &order, int contingencyRow, int sign)
+{
+    if (order.status != ChangeOrder::Status::Approved)
+        return;
+    moves[order.row] += sign * order.amount;
+    if (order.source == ChangeOrder::Source::Contingency)
+        moves[contingencyRow] -= sign * order.amount;
+}
+
+// The amount a money cell holds: an empty one holds nothing, which counts as zero; a note
+// ("TBD") holds no amount at all.
+std::optional<Cents> amountIn(const QString &text)
+{
+    if (!text.isEmpty() && !Money::holdsAmount(text))
+        return std::nullopt;
+    return MoneyCents::fromText(text);
+}
+
+// The adjusted estimate a row stands at, as the recalculation reads it: the original one
+// while the adjusted one is empty.
+std::optional<Cents> adjustedEstimate(const Grid &grid, int row)
+{
+    const QString &adjusted = grid.text(row, Adjusted);
+    return amountIn(adjusted.isEmpty() ? grid.text(row, Original) : adjusted);
+}
+
+bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, QString *errorString)
+{
+    Grid &grid = sheet.grid();
+    QMap<int, Cents> targets;
+    for (auto move = moves.cbegin(); move != moves.cend(); ++move) {
+        if (move.value() == 0)
+            continue;
+        const std::optional<Cents> base = adjustedEstimate(grid, move.key());
+        if (!base) {
+            const QString &note =
+                grid.text(move.key(), grid.text(move.key(), Adjusted).isEmpty() ? Original : Adjusted);
+            return fail(errorString,
+                        QStringLiteral("The estimate of row %1 holds \"%2\", which is not an amount: "
+                                       "write the amount there first.")
+                            .arg(move.key())
+                            .arg(note));
+        }
+        targets.insert(move.key(), *base + move.value());
+    }
+    for (auto target = targets.cbegin(); target != targets.cend(); ++target) {
+        grid.setText(target.key(), Adjusted, MoneyCents::text(target.value()));
+        sheet.recalculateRow(target.key());
+    }
+    if (!targets.isEmpty())
+        sheet.recalculateColumnTotals();
+    return true;
+}
+
+qsizetype indexOf(const EstimateHistory &history, int number)
+{
+    const auto found = std::find_if(history.changeOrders.cbegin(), history.changeOrders.cend(),
+                                    [number](const ChangeOrder &order) { return order.number == number; });
+    return found == history.changeOrders.cend() ? -1 : found - history.changeOrders.cbegin();
+}
+
+// The register in the order of the numbers, as the user reads it.
+void insertInPlace(EstimateHistory &history, const ChangeOrder &order)
+{
+    const auto after = std::find_if(history.changeOrders.begin(), history.changeOrders.end(),
+                                    [&order](const ChangeOrder &other) { return other.number > order.number; });
+    history.changeOrders.insert(after, order);
+}
+}
+
+namespace ChangeOrders {
+
+QString statusName(ChangeOrder::Status status)
+{
+    switch (status) {
+    case ChangeOrder::Status::Pending:
+        return QStringLiteral("Pending");
+    case ChangeOrder::Status::Approved:
+        return QStringLiteral("Approved");
+    case ChangeOrder::Status::Rejected:
+        return QStringLiteral("Rejected");
+    }
+    return {};
+}
+
+QString sourceName(ChangeOrder::Source source)
+{
+    switch (source) {
+    case ChangeOrder::Source::Loan:
+        return QStringLiteral("Loan");
+    case ChangeOrder::Source::Contingency:
+        return QStringLiteral("Contingency");
+    case ChangeOrder::Source::OwnerCash:
+        return QStringLiteral("Owner's cash");
+    }
+    return {};
+}
+
+QStringList registerTitles()
+{
+    return {QStringLiteral("No."),    QStringLiteral("Date"),   QStringLiteral("Row"),   QStringLiteral("Description"),
+            QStringLiteral("Amount"), QStringLiteral("Status"), QStringLiteral("Source")};
+}
+
+QStringList registerTexts(const Grid &grid, const ChangeOrder &order)
+{
+    return {QString::number(order.number),
+            order.date.toString(Qt::ISODate),
+            BudgetFigures::rowName(grid, order.row),
+            order.description,
+            MoneyCents::text(order.amount),
+            statusName(order.status),
+            sourceName(order.source)};
+}
+
+int nextNumber(const EstimateHistory &history)
+{
+    int highest = 0;
+    for (const ChangeOrder &order : history.changeOrders)
+        highest = std::max(highest, order.number);
+    return highest + 1;
+}
+
+const ChangeOrder *find(const EstimateHistory &history, int number)
+{
+    const qsizetype index = indexOf(history, number);
+    return index < 0 ? nullptr : &history.changeOrders.at(index);
+}
+
+bool put(EstimateSheet &sheet, EstimateHistory &history, const ChangeOrder &order, QString *errorString)
+{
+    if (!isItemRow(order.row))
+        return fail(errorString,
+                    QStringLiteral("A change order belongs to one of the rows 1 to %1, not to row %2.")
+                        .arg(EstimateSheet::ItemRowCount)
+                        .arg(order.row));
+    if (order.number < 1)
+        return fail(errorString, QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
+    const qsizetype stored = indexOf(history, order.number);
+    QMap<int, Cents> moves;
+    if (stored >= 0)
+        addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
+    addMoves(moves, order, history.contingencyRow, 1);
+    if (!moveAdjustedEstimates(sheet, moves, errorString))
+        return false;
+    if (stored >= 0)
+        history.changeOrders[stored] = order;
+    else
+        insertInPlace(history, order);
+    return true;
+}
+
+bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, ChangeOrder::Status status,
+               QString *errorString)
+{
+    const ChangeOrder *stored = find(history, number);
+    if (!stored)
+        return fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+    ChangeOrder changed = *stored;
+    changed.status = status;
+    return put(sheet, history, changed, errorString);
+}
+
+bool remove(EstimateSheet &sheet, EstimateHistory &history, int number, QString *errorString)
+{
+    const qsizetype stored = indexOf(history, number);
+    if (stored < 0)
+        return fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+    QMap<int, Cents> moves;
+    addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
+    if (!moveAdjustedEstimates(sheet, moves, errorString))
+        return false;
+    history.changeOrders.removeAt(stored);
+    return true;
+}
+
+QList<int> rowsTouched(const EstimateHistory &history, const ChangeOrder &order)
+{
+    QList<int> rows = {order.row, history.contingencyRow};
+    if (const ChangeOrder *stored = find(history, order.number))
+        rows << stored->row;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.removeIf([](int row) { return !isItemRow(row); });
+    return rows;
+}
+
+bool setContingencyRow(EstimateHistory &history, int row, QString *errorString)
+{
+    if (!isItemRow(row))
+        return fail(errorString,
+                    QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
+                        .arg(EstimateSheet::ItemRowCount)
+                        .arg(row));
+    const bool drawnOn = std::any_of(history.changeOrders.cbegin(), history.changeOrders.cend(), [](const auto &order) {
+        return order.status == ChangeOrder::Status::Approved && order.source == ChangeOrder::Source::Contingency;
+    });
+    if (drawnOn && row != history.contingencyRow)
+        return fail(errorString,
+                    QStringLiteral("Approved change orders are funded from the contingency in row %1: "
+                                   "reject them first, or they would be unaccounted for.")
+                        .arg(history.contingencyRow));
+    history.contingencyRow = row;
+    return true;
+}
+
+QList<HandEdit> handEdits(const Grid &grid, const EstimateHistory &history)
+{
+    QMap<int, Cents> moves;
+    for (const ChangeOrder &order : history.changeOrders)
+        addMoves(moves, order, history.contingencyRow, 1);
+    QList<HandEdit> edits;
+    for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
+        const std::optional<Cents> original = amountIn(grid.text(row, Original));
+        const std::optional<Cents> adjusted = adjustedEstimate(grid, row);
+        if (!original || !adjusted)
+            continue;
+        const Cents explained = *original + moves.value(row);
+        if (*adjusted != explained)
+            edits.append({row, *adjusted, explained});
+    }
+    return edits;
+}
+
+QString handEditText(const Grid &grid, const HandEdit &edit)
+{
+    return QStringLiteral("%1: the adjusted estimate, %2, is not the original plus the approved change orders, %3: "
+                          "it was edited by hand.")
+        .arg(BudgetFigures::rowName(grid, edit.row), MoneyCents::text(edit.adjusted), MoneyCents::text(edit.explained));
+}
+
+}

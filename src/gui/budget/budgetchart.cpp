@@ -1,0 +1,184 @@
+#include "budgetchart.h"
+
+#include "core/history/moneycents.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QHorizontalStackedBarSeries>
+#include <QLegendMarker>
+#include <QPalette>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+QColor mixed(const QColor &a, const QColor &b, qreal shareOfB)
+{
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * shareOfB,
+                            a.greenF() + (b.greenF() - a.greenF()) * shareOfB,
+                            a.blueF() + (b.blueF() - a.blueF()) * shareOfB);
+}
+
+bool isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Base).lightnessF() < 0.5;
+}
+
+qreal dollars(Cents cents)
+{
+    return qreal(std::max<Cents>(0, cents)) / 100;
+}
+
+// The parts of a bar, in dollars: what is paid and paid this period within the estimate,
+// what change orders took, what is left and what went beyond the estimate.
+struct BarParts
+{
+    explicit BarParts(const BudgetLine &line)
+    {
+        const qreal estimate = dollars(line.estimate);
+        const qreal spent = dollars(line.paid) + dollars(line.current);
+        paid = std::min(dollars(line.paid), estimate);
+        current = std::min(dollars(line.current), estimate - paid);
+        usedByChangeOrders = dollars(line.usedByChangeOrders);
+        left = estimate - paid - current;
+        overrun = std::max<qreal>(0, spent - estimate);
+    }
+
+    qreal paid = 0;
+    qreal current = 0;
+    qreal usedByChangeOrders = 0;
+    qreal left = 0;
+    qreal overrun = 0;
+};
+
+// After an edit most bars stay as they were: only the values that changed are replaced, so
+// that the chart keeps its bars rather than making all of them again.
+void setValues(QBarSet *set, const QList<qreal> &values)
+{
+    if (set->count() != values.size()) {
+        set->remove(0, set->count());
+        set->append(values);
+        return;
+    }
+    for (int i = 0; i < int(values.size()); ++i) {
+        if (set->at(i) != values.at(i))
+            set->replace(i, values.at(i));
+    }
+}
+}
+
+BudgetChart::BudgetChart(QGraphicsItem *parent)
+    : QChart(parent)
+    , m_series(new QHorizontalStackedBarSeries(this))
+    , m_rowAxis(new QBarCategoryAxis(this))
+    , m_amountAxis(new QValueAxis(this))
+{
+    setAnimationOptions(QChart::NoAnimation);
+    addSets();
+    addSeries(m_series);
+    addAxis(m_rowAxis, Qt::AlignLeft);
+    addAxis(m_amountAxis, Qt::AlignBottom);
+    m_series->attachAxis(m_rowAxis);
+    m_series->attachAxis(m_amountAxis);
+    m_amountAxis->setLabelFormat(QStringLiteral("$%.0f"));
+    // A row's label is the row's name and the overrun's sign: cut short, it would say neither.
+    m_rowAxis->setTruncateLabels(false);
+    legend()->setAlignment(Qt::AlignBottom);
+    connect(m_series, &QAbstractBarSeries::clicked, this, [this](int index) {
+        if (index >= 0 && index < m_rows.size())
+            emit rowClicked(m_rows.at(index));
+    });
+}
+
+void BudgetChart::addSets()
+{
+    m_paid = new QBarSet(QStringLiteral("Paid"), this);
+    m_current = new QBarSet(QStringLiteral("This period"), this);
+    m_usedByChangeOrders = new QBarSet(QStringLiteral("Used by change orders"), this);
+    m_left = new QBarSet(QStringLiteral("Left to pay"), this);
+    m_overrun = new QBarSet(QStringLiteral("Over budget"), this);
+    m_series->append({m_paid, m_current, m_usedByChangeOrders, m_left, m_overrun});
+}
+
+QString BudgetChart::labelOf(const BudgetLine &line)
+{
+    QString label = line.name;
+    if (line.isContingency)
+        label += QStringLiteral(" (contingency)");
+    if (line.isOverBudget())
+        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(line.overrun(), -line.costToComplete)));
+    return label;
+}
+
+void BudgetChart::showLines(const QList<BudgetLine> &lines)
+{
+    QList<qreal> paid, current, used, left, overrun;
+    QStringList labels;
+    m_rows.clear();
+    qreal widest = 0;
+    // The series counts its bars from the bottom up; the sheet's first row is to be on top.
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        const BarParts parts(*line);
+        paid << parts.paid;
+        current << parts.current;
+        used << parts.usedByChangeOrders;
+        left << parts.left;
+        overrun << parts.overrun;
+        widest = std::max(widest, parts.paid + parts.current + parts.usedByChangeOrders + parts.left + parts.overrun);
+        labels << labelOf(*line);
+        m_rows << line->row;
+    }
+    const std::pair<QBarSet *, const QList<qreal> *> sets[] = {
+        {m_paid, &paid}, {m_current, &current}, {m_usedByChangeOrders, &used}, {m_left, &left}, {m_overrun, &overrun}};
+    for (const auto &[set, values] : sets) {
+        setValues(set, *values);
+        // A kind of part no bar has is left out of the legend.
+        const bool shown = std::any_of(values->cbegin(), values->cend(), [](qreal value) { return value > 0; });
+        for (QLegendMarker *marker : legend()->markers(m_series)) {
+            if (marker->label() == set->label())
+                marker->setVisible(shown);
+        }
+    }
+    if (m_rowAxis->categories() != labels)
+        m_rowAxis->setCategories(labels);
+    const qreal oldMax = m_amountAxis->max();
+    m_amountAxis->setRange(0, std::max<qreal>(widest, 1));
+    m_amountAxis->applyNiceNumbers();
+    if (m_amountAxis->max() != oldMax)
+        m_amountAxis->setRange(0, m_amountAxis->max());
+}
+
+QColor BudgetChart::overrunColour(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(255, 107, 107) : QColor(200, 30, 30);
+}
+
+void BudgetChart::setColours(const QPalette &palette)
+{
+    const QColor base = palette.color(QPalette::Base);
+    const QColor text = palette.color(QPalette::Text);
+    const QColor highlight = palette.color(QPalette::Highlight);
+    setBackgroundBrush(base);
+    setBackgroundPen(Qt::NoPen);
+    setTitleBrush(text);
+    legend()->setLabelColor(text);
+    m_paid->setColor(highlight);
+    m_current->setColor(mixed(highlight, base, 0.55));
+    m_usedByChangeOrders->setColor(mixed(text, base, 0.45));
+    m_left->setColor(mixed(text, base, 0.8));
+    m_overrun->setColor(overrunColour(palette));
+    for (QBarSet *set : m_series->barSets())
+        set->setBorderColor(base);
+    for (QAbstractAxis *axis : {static_cast<QAbstractAxis *>(m_rowAxis), static_cast<QAbstractAxis *>(m_amountAxis)}) {
+        axis->setLabelsColor(text);
+        axis->setLinePenColor(mixed(text, base, 0.5));
+        axis->setGridLineColor(mixed(text, base, 0.85));
+    }
+}
+
+void BudgetChart::setTextFont(const QFont &font)
+{
+    m_rowAxis->setLabelsFont(font);
+    m_amountAxis->setLabelsFont(font);
+    legend()->setFont(font);
+}

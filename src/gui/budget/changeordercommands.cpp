@@ -1,0 +1,90 @@
+#include "changeordercommands.h"
+
+#include "core/document/document.h"
+#include "core/history/changeorders.h"
+#include "historystepcommand.h"
+
+#include <QUndoStack>
+
+namespace {
+QString statusVerb(ChangeOrder::Status status)
+{
+    switch (status) {
+    case ChangeOrder::Status::Approved:
+        return QStringLiteral("Approve");
+    case ChangeOrder::Status::Rejected:
+        return QStringLiteral("Reject");
+    case ChangeOrder::Status::Pending:
+        break;
+    }
+    return QStringLiteral("Reopen");
+}
+}
+
+ChangeOrderCommands::ChangeOrderCommands(Document &document, QUndoStack &undoStack, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_undoStack(undoStack)
+{
+}
+
+EstimateSheet &ChangeOrderCommands::sheet() const
+{
+    return m_document.sheet();
+}
+
+const EstimateHistory &ChangeOrderCommands::history() const
+{
+    return m_document.history();
+}
+
+template <typename Operation>
+bool ChangeOrderCommands::perform(const QList<int> &rows, const QString &text, Operation operation)
+{
+    EstimateHistory history = m_document.history();
+    HistoryStep step(sheet(), history, rows);
+    if (!operation(history))
+        return false;
+    step.finish(sheet(), history);
+    if (!step.changesSomething())
+        return true;
+    m_document.setHistory(history);
+    m_undoStack.push(new HistoryStepCommand(sheet(), m_document, std::move(step), text));
+    return true;
+}
+
+bool ChangeOrderCommands::put(const ChangeOrder &order, QString *errorString)
+{
+    const bool isNew = !ChangeOrders::find(history(), order.number);
+    const QString text = QStringLiteral("%1 Change Order %2")
+                             .arg(isNew ? QStringLiteral("New") : QStringLiteral("Edit"))
+                             .arg(order.number);
+    return perform(ChangeOrders::rowsTouched(history(), order), text,
+                   [&](EstimateHistory &history) { return ChangeOrders::put(sheet(), history, order, errorString); });
+}
+
+bool ChangeOrderCommands::setStatus(int number, ChangeOrder::Status status, QString *errorString)
+{
+    const ChangeOrder *order = ChangeOrders::find(history(), number);
+    const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
+    return perform(rows, QStringLiteral("%1 Change Order %2").arg(statusVerb(status)).arg(number),
+                   [&](EstimateHistory &history) {
+                       return ChangeOrders::setStatus(sheet(), history, number, status, errorString);
+                   });
+}
+
+bool ChangeOrderCommands::remove(int number, QString *errorString)
+{
+    const ChangeOrder *order = ChangeOrders::find(history(), number);
+    const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
+    return perform(rows, QStringLiteral("Delete Change Order %1").arg(number), [&](EstimateHistory &history) {
+        return ChangeOrders::remove(sheet(), history, number, errorString);
+    });
+}
+
+bool ChangeOrderCommands::setContingencyRow(int row, QString *errorString)
+{
+    return perform({}, QStringLiteral("Contingency Row"), [&](EstimateHistory &history) {
+        return ChangeOrders::setContingencyRow(history, row, errorString);
+    });
+}

@@ -1,0 +1,268 @@
+#include "core/budget/budgetfigures.h"
+#include "core/history/changeorders.h"
+#include "core/history/historystep.h"
+#include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+
+#include <QTest>
+
+namespace {
+constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
+constexpr int TotalRow = EstimateSheet::TotalRow;
+
+// Entries "row,column=text" typed into the sheet, each amount formatted and recalculated as
+// the cell editor does.
+void enter(EstimateSheet &sheet, const QStringList &entries)
+{
+    for (const QString &entry : entries) {
+        const QStringList cell = entry.section(u'=', 0, 0).split(u',');
+        const int row = cell.at(0).toInt();
+        const int column = cell.at(1).toInt();
+        sheet.grid().setCurrentCell(row, column);
+        const QString text = entry.section(u'=', 1);
+        sheet.grid().setText(row, column, text);
+        // A note stays as the file holds it.
+        if (Money::holdsAmount(text))
+            sheet.FormatMoneyCell(row, column);
+        sheet.RecalculateTotals();
+    }
+}
+
+ChangeOrder::Status statusNamed(const QString &name)
+{
+    return name == u"approved" ? ChangeOrder::Status::Approved
+        : name == u"rejected"  ? ChangeOrder::Status::Rejected
+                               : ChangeOrder::Status::Pending;
+}
+
+ChangeOrder::Source sourceNamed(const QString &name)
+{
+    return name == u"contingency" ? ChangeOrder::Source::Contingency
+        : name == u"owner"        ? ChangeOrder::Source::OwnerCash
+                                  : ChangeOrder::Source::Loan;
+}
+
+// One operation of the register, as "put NUMBER ROW DOLLARS STATUS SOURCE", "status NUMBER
+// STATUS" or "remove NUMBER", run as one Undo step.
+bool run(EstimateSheet &sheet, EstimateHistory &history, const QString &operation, QList<HistoryStep> &steps,
+         QString *errorString)
+{
+    const QStringList words = operation.split(u' ');
+    const int number = words.at(1).toInt();
+    ChangeOrder order;
+    if (words.at(0) == u"put") {
+        order = {number,
+                 QDate(2026, 3, number),
+                 words.at(2).toInt(),
+                 QStringLiteral("change %1").arg(number),
+                 Cents(words.at(3).toDouble() * 100),
+                 statusNamed(words.at(4)),
+                 sourceNamed(words.at(5))};
+    } else if (const ChangeOrder *stored = ChangeOrders::find(history, number)) {
+        order = *stored;
+    }
+    HistoryStep step(sheet, history, ChangeOrders::rowsTouched(history, order));
+    const bool done = words.at(0) == u"put" ? ChangeOrders::put(sheet, history, order, errorString)
+        : words.at(0) == u"status"
+        ? ChangeOrders::setStatus(sheet, history, number, statusNamed(words.at(2)), errorString)
+        : ChangeOrders::remove(sheet, history, number, errorString);
+    step.finish(sheet, history);
+    steps << step;
+    return done;
+}
+
+QStringList texts(const Grid &grid, const QList<int> &rows, int column)
+{
+    QStringList shown;
+    for (const int row : rows)
+        shown << grid.text(row, column);
+    return shown;
+}
+
+QStringList allTexts(const Grid &grid)
+{
+    QStringList shown;
+    for (int row = 1; row <= TotalRow; ++row) {
+        for (int column = 1; column <= EstimateSheet::DataColumnCount; ++column)
+            shown << grid.text(row, column);
+    }
+    return shown;
+}
+
+// Rows 8 ("Roofing"), 9, 10 and the contingency, 29, as the cases start.
+const QStringList startingSheet = {"8,3=10000", "29,3=5000", "10,4=TBD"};
+}
+
+class TestBudget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The adjusted estimates of rows 8, 9, 29 and the Total after the operations, and the
+    // message of the last one where it is refused.
+    void changeOrders_data()
+    {
+        QTest::addColumn<QStringList>("operations");
+        QTest::addColumn<QStringList>("adjusted");
+        QTest::addColumn<QString>("refusal");
+        const auto row = [](const char *name, QStringList operations, QStringList adjusted, QString refusal = {}) {
+            QTest::newRow(name) << operations << adjusted << refusal;
+        };
+        row("pending moves nothing", {"put 1 8 2000 pending loan"}, {"$10,000.00", "", "$5,000.00", "$15,000.00"});
+        row("approved from the loan", {"put 1 8 2000 approved loan"}, {"$12,000.00", "", "$5,000.00", "$17,000.00"});
+        row("approved by status, from the owner's cash", {"put 1 8 2000 pending owner", "status 1 approved"},
+            {"$12,000.00", "", "$5,000.00", "$17,000.00"});
+        row("from the contingency, the total stays", {"put 1 8 2000 approved contingency"},
+            {"$12,000.00", "", "$3,000.00", "$15,000.00"});
+        row("rejected after approval", {"put 1 8 2000 approved contingency", "status 1 rejected"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"});
+        row("deleted after approval", {"put 1 8 2000 approved contingency", "remove 1"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"});
+        row("a credit", {"put 1 8 -500.25 approved loan"}, {"$9,499.75", "", "$5,000.00", "$14,499.75"});
+        row("amount edited while approved", {"put 1 8 2000 approved loan", "put 1 8 3000 approved loan"},
+            {"$13,000.00", "", "$5,000.00", "$18,000.00"});
+        row("moved to an empty row", {"put 1 8 2000 approved contingency", "put 1 9 2000 approved contingency"},
+            {"$10,000.00", "$2,000.00", "$3,000.00", "$15,000.00"});
+        row("two orders, one rejected",
+            {"put 1 8 0.10 approved loan", "put 2 8 0.20 approved loan", "status 1 rejected"},
+            {"$10,000.20", "", "$5,000.00", "$15,000.20"});
+        row("a note is not moved", {"put 1 8 100 approved loan", "put 2 10 100 approved contingency"},
+            {"$10,100.00", "", "$5,000.00", "$15,100.00"},
+            "The estimate of row 10 holds \"TBD\", which is not an amount: write the amount there first.");
+        row("no such row", {"put 1 37 100 approved loan"}, {"$10,000.00", "", "$5,000.00", "$15,000.00"},
+            "A change order belongs to one of the rows 1 to 36, not to row 37.");
+    }
+
+    // Each operation is one Undo step: undone one by one the sheet and the history are
+    // what they were, and redone what the operations made.
+    void changeOrders()
+    {
+        QFETCH(QStringList, operations);
+        QFETCH(QStringList, adjusted);
+        QFETCH(QString, refusal);
+        EstimateSheet sheet;
+        enter(sheet, startingSheet);
+        EstimateHistory history;
+        const QStringList before = allTexts(sheet.grid());
+        QList<HistoryStep> steps;
+        QString refused;
+        for (const QString &operation : operations)
+            run(sheet, history, operation, steps, &refused);
+        QCOMPARE(texts(sheet.grid(), {8, 9, 29, TotalRow}, Adjusted), adjusted);
+        QCOMPARE(refused, refusal);
+        QVERIFY(!steps.constLast().changesSomething() || refused.isEmpty());
+        QVERIFY2(ChangeOrders::handEdits(sheet.grid(), history).isEmpty(), "the register explains every row");
+
+        const QStringList after = allTexts(sheet.grid());
+        const EstimateHistory made = history;
+        for (auto step = steps.crbegin(); step != steps.crend(); ++step)
+            history = step->restoreBefore(sheet);
+        QCOMPARE(allTexts(sheet.grid()), before);
+        QCOMPARE(history, EstimateHistory());
+        for (const HistoryStep &step : steps)
+            history = step.restoreAfter(sheet);
+        QCOMPARE(allTexts(sheet.grid()), after);
+        QCOMPARE(history, made);
+    }
+
+    // Rows whose adjusted estimate the register does not explain.
+    void handEdits_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::newRow("none") << QStringList{} << QList<int>{};
+        QTest::newRow("the approved row typed over") << QStringList{"8,4=12500"} << QList<int>{8};
+        QTest::newRow("the contingency typed over") << QStringList{"29,4=5000"} << QList<int>{29};
+        QTest::newRow("an adjusted estimate from before the register")
+            << QStringList{"12,3=700", "12,4=750", "13,4=TBD"} << QList<int>{12};
+        QTest::newRow("adjusted emptied, the original comes back") << QStringList{"8,4="} << QList<int>{8};
+    }
+
+    void handEdits()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QList<int>, rows);
+        EstimateSheet sheet;
+        enter(sheet, startingSheet);
+        EstimateHistory history;
+        QList<HistoryStep> steps;
+        run(sheet, history, QStringLiteral("put 1 8 2000 approved contingency"), steps, nullptr);
+        run(sheet, history, QStringLiteral("put 2 8 999 rejected loan"), steps, nullptr);
+        enter(sheet, entries);
+        QList<int> edited;
+        for (const ChangeOrders::HandEdit &edit : ChangeOrders::handEdits(sheet.grid(), history))
+            edited << edit.row;
+        QCOMPARE(edited, rows);
+    }
+
+    // The contingency moves to another row only while no approved order draws on it.
+    void contingencyRow()
+    {
+        EstimateSheet sheet;
+        enter(sheet, startingSheet);
+        EstimateHistory history;
+        QList<HistoryStep> steps;
+        run(sheet, history, QStringLiteral("put 1 8 2000 approved contingency"), steps, nullptr);
+        QString refusal;
+        QVERIFY(!ChangeOrders::setContingencyRow(history, 30, &refusal));
+        QVERIFY(refusal.contains(u"row 29"));
+        QCOMPARE(history.contingencyRow, 29);
+        run(sheet, history, QStringLiteral("status 1 rejected"), steps, nullptr);
+        QVERIFY(ChangeOrders::setContingencyRow(history, 30));
+        QCOMPARE(history.contingencyRow, 30);
+    }
+
+    // Each row's bar (estimate, paid, this period, left, overrun) and whether "Only over
+    // budget" keeps it.
+    void budgetLines_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QList<Cents>>("bar");
+        QTest::addColumn<bool>("over");
+        const auto row = [](const char *name, QStringList entries, QList<Cents> bar, bool over) {
+            QTest::newRow(name) << entries << bar << over;
+        };
+        row("within", {"5,3=1000", "5,5=400", "5,6=100"}, {100000, 40000, 10000, 50000, 0}, false);
+        row("exactly spent", {"5,3=1000", "5,5=1000"}, {100000, 100000, 0, 0, 0}, false);
+        row("paid beyond", {"5,3=1000", "5,5=900", "5,6=300"}, {100000, 90000, 30000, 0, 20000}, true);
+        row("payments without an estimate", {"5,6=250"}, {0, 0, 25000, 0, 25000}, true);
+        row("a note counts as nothing", {"5,3=1000", "5,5=TBD"}, {100000, 0, 0, 100000, 0}, false);
+        row("a note for the estimate", {"5,4=TBD", "5,5=100"}, {0, 10000, 0, 0, 10000}, true);
+    }
+
+    void budgetLines()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QList<Cents>, bar);
+        QFETCH(bool, over);
+        EstimateSheet sheet;
+        enter(sheet, entries);
+        const BudgetFigures figures(sheet.grid(), EstimateHistory());
+        QCOMPARE(figures.lines().size(), 1);
+        const BudgetLine &line = figures.lines().constFirst();
+        QCOMPARE((QList<Cents>{line.estimate, line.paid, line.current, line.leftToPay(), line.overrun()}), bar);
+        QCOMPARE(figures.overBudgetLines().size(), over ? 1 : 0);
+    }
+
+    // The totals line: the contingency left after what change orders took from it.
+    void totalsLine()
+    {
+        EstimateSheet sheet;
+        enter(sheet, startingSheet + QStringList{"8,5=4000", "29,5=500", "31,6=250"});
+        EstimateHistory history;
+        QList<HistoryStep> steps;
+        run(sheet, history, QStringLiteral("put 1 8 2000 approved contingency"), steps, nullptr);
+        run(sheet, history, QStringLiteral("put 2 8 1000 approved owner"), steps, nullptr);
+        run(sheet, history, QStringLiteral("put 3 8 7000 pending loan"), steps, nullptr);
+        const BudgetFigures figures(sheet.grid(), history);
+        QCOMPARE(figures.totalsLine(),
+                 QStringLiteral("Estimate $16,000.00; change orders $3,000.00; paid to date "
+                                "$4,500.00 (28.1 %); contingency left $2,500.00"));
+        QCOMPARE(figures.lines().at(1).name, QStringLiteral("29 Misc."));
+        QCOMPARE(figures.lines().at(1).usedByChangeOrders, 200000);
+        QCOMPARE(figures.lines().at(2).name, QStringLiteral("Row 31"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBudget)
+#include "tst_budget.moc"

@@ -1,0 +1,266 @@
+#include "gui/budget/budgetchart.h"
+#include "gui/budget/budgetview.h"
+#include "gui/budget/changeorderregister.h"
+#include "support/windowfixture.h"
+
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QChartView>
+#include <QCheckBox>
+#include <QHorizontalStackedBarSeries>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+constexpr int Adjusted = 4;
+constexpr int TotalRow = 37;
+
+// The register in the window, opened from the View menu as the user opens it.
+struct RegisterFixture
+{
+    RegisterFixture()
+    {
+        for (QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuViewTop"))->actions()) {
+            if (item->text() == u"Change Orders")
+                item->trigger();
+        }
+        view = f.window->findChild<ChangeOrderRegister *>();
+    }
+
+    void click(const char *button) const
+    {
+        QTest::mouseClick(view->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
+    QTableWidget *table() const { return view->findChild<QTableWidget *>(); }
+    void selectOrder(int index) const
+    {
+        const QRect cell = table()->visualItemRect(table()->item(index, 1));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QString status(int index) const { return table()->item(index, 5)->text(); }
+
+    WindowFixture f;
+    ChangeOrderRegister *view = nullptr;
+};
+
+// Answers the change order's dialog with keys, from the description on, once it is up.
+void answerDialog(const QString &description, const QString &amount, const QString &source)
+{
+    QTimer::singleShot(0, [=] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        // The keys go where the dialog's focus is, as to the active window.
+        const auto type = [dialog](const QString &keys) { QTest::keyClicks(dialog->focusWidget(), keys); };
+        const auto press = [dialog](Qt::Key key) { QTest::keyClick(dialog->focusWidget(), key); };
+        type(description);
+        press(Qt::Key_Tab);
+        type(amount);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        type(source);
+        press(Qt::Key_Return);
+    });
+}
+
+// Saves through File > Save, as the user does, and gives the file's records.
+QList<QByteArray> savedRecords(const WindowFixture &f, const QString &path)
+{
+    f.dialogs->savePaths = {path};
+    f.press(Qt::Key_S, Qt::ControlModifier);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n') : QList<QByteArray>();
+}
+
+QChartView *chartView(const BudgetView &view)
+{
+    return view.findChild<QChartView *>();
+}
+
+QStringList barLabels(const BudgetView &view)
+{
+    const auto axes = chartView(view)->chart()->axes(Qt::Vertical);
+    return axes.isEmpty() ? QStringList() : static_cast<QBarCategoryAxis *>(axes.first())->categories();
+}
+
+// Clicks the middle of the bar with this label, where the user sees it.
+void clickBar(const BudgetView &view, const QString &label)
+{
+    QChartView *chart = chartView(view);
+    const int index = int(barLabels(view).indexOf(label));
+    QVERIFY2(index >= 0, qPrintable(barLabels(view).join(u'|')));
+    auto *series = static_cast<QAbstractSeries *>(chart->chart()->series().first());
+    const QPointF inChart = chart->chart()->mapToPosition(QPointF(1, index), series);
+    const QPoint onScreen = chart->mapFromScene(chart->chart()->mapToScene(inChart + QPointF(2, 0)));
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, onScreen);
+}
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(80, 140, 220));
+    return dark;
+}
+
+int pixelsOfColour(const QImage &image, const QColor &colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+    }
+    return count;
+}
+}
+
+class TestBudget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A change order typed into the register and approved moves the adjusted estimates and
+    // the Total; one Undo in the window takes the approval back, the next the order, and
+    // redone, the saved file keeps it after the sheet's 38 records.
+    void approveAndUndo_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QStringList>("approved");
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("from the loan") << "L" << QStringList{"$12,000.00", "$5,000.00", "$17,000.00"}
+                                       << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"loan\"");
+        QTest::newRow("from the contingency")
+            << "C" << QStringList{"$12,000.00", "$3,000.00", "$15,000.00"}
+            << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"contingency\"");
+    }
+
+    void approveAndUndo()
+    {
+        QFETCH(QString, source);
+        QFETCH(QStringList, approved);
+        QFETCH(QByteArray, record);
+        RegisterFixture r;
+        WindowFixture &f = r.f;
+        f.enter(29, 3, QStringLiteral("5000"));
+        f.enter(8, 3, QStringLiteral("10000"));
+        const auto adjusted = [&f] {
+            return QStringList{f.text(8, Adjusted), f.text(29, Adjusted), f.text(TotalRow, Adjusted)};
+        };
+        const QStringList before = adjusted();
+        f.clickCell(8, 2);
+
+        answerDialog(QStringLiteral("upgrade to metal roof"), QStringLiteral("2000"), source);
+        r.click("cmdNewChangeOrder");
+        QCOMPARE(r.table()->rowCount(), 1);
+        QCOMPARE(r.table()->item(0, 2)->text(), QStringLiteral("8 Roofing"));
+        QCOMPARE(adjusted(), before);
+        r.selectOrder(0);
+        r.click("cmdApproveChangeOrder");
+        QCOMPARE(adjusted(), approved);
+        QCOMPARE(r.status(0), QStringLiteral("Approved"));
+
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.clickCell(3, 2);
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(adjusted(), before);
+        QCOMPARE(r.status(0), QStringLiteral("Pending"));
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(r.table()->rowCount(), 0);
+        QVERIFY(f.messages->shown.isEmpty());
+
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(adjusted(), approved);
+        const QTemporaryDir folder;
+        const QList<QByteArray> records = savedRecords(f, folder.filePath(QStringLiteral("roof.vrn")));
+        QVERIFY2(records.size() > 38 && records.at(38).startsWith("\"VARN history\","), records.value(38));
+        QVERIFY2(records.last().startsWith("\"change\",1,") && records.last().endsWith(record), records.last());
+
+        // The workbook the window exports has the register's worksheet too.
+        const QString workbook = folder.filePath(QStringLiteral("roof.xlsx"));
+        f.dialogs->exportPaths = {workbook};
+        f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
+        QFile exported(workbook);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QVERIFY(exported.readAll().contains("xl/worksheets/sheet2.xml"));
+    }
+
+    // An adjusted estimate typed over by hand is named under the register.
+    void handEditShown()
+    {
+        RegisterFixture r;
+        r.f.enter(8, 3, QStringLiteral("10000"));
+        r.f.enter(8, Adjusted, QStringLiteral("10500"));
+        auto *handEdits = r.view->findChild<QLabel *>(QStringLiteral("lblHandEdits"));
+        QTRY_VERIFY(handEdits->isVisible());
+        QVERIFY2(handEdits->text().startsWith(u"8 Roofing: the adjusted estimate, $10,500.00, is not the original"),
+                 qPrintable(handEdits->text()));
+    }
+
+    // The view follows what is typed into the window: the totals, a bar for each row, the
+    // overrun in its colour and named in its label, and "Only over budget".
+    void followsTyping_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
+
+    void followsTyping()
+    {
+        QFETCH(bool, dark);
+        WindowFixture f;
+        BudgetView view(f.window->document());
+        if (dark)
+            view.setPalette(darkPalette());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.enter(5, 3, QStringLiteral("1000"));
+        f.enter(5, 5, QStringLiteral("1200"));
+        f.enter(8, 3, QStringLiteral("4000"));
+        const QString over = QStringLiteral("5 Rough Lumber - over by $200.00");
+        QTRY_COMPARE(barLabels(view), (QStringList{"8 Roofing", over}));
+        QCOMPARE(view.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text(),
+                 QStringLiteral("Estimate $5,000.00; change orders $0.00; paid to date $1,200.00 (24.0 %); "
+                                "contingency left $0.00"));
+        // The chart's ground and the overrun's warning colour follow the theme.
+        QChartView *shown = chartView(view);
+        const QImage chart = shown->grab().toImage();
+        const QPointF plotCorner = shown->chart()->mapToScene(shown->chart()->plotArea().topLeft() + QPointF(3, 3));
+        QCOMPARE(chart.pixelColor(shown->mapFromScene(plotCorner)), view.palette().color(QPalette::Base));
+        QVERIFY(pixelsOfColour(chart, BudgetChart::overrunColour(view.palette())) > 20);
+
+        auto *onlyOver = view.findChild<QCheckBox *>();
+        QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
+        QCOMPARE(barLabels(view), QStringList{over});
+    }
+
+    // A click on a bar makes its row the sheet's current row.
+    void clickSelectsRow()
+    {
+        WindowFixture f;
+        f.enter(5, 3, QStringLiteral("1000"));
+        f.enter(8, 3, QStringLiteral("4000"));
+        BudgetView view(f.window->document());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        clickBar(view, QStringLiteral("5 Rough Lumber"));
+        QCOMPARE(f.model().currentRow(), 5);
+        clickBar(view, QStringLiteral("8 Roofing"));
+        QCOMPARE(f.model().currentRow(), 8);
+    }
+};
+
+QTEST_MAIN(TestBudget)
+#include "tst_budget_widgets.moc"
