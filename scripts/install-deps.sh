@@ -11,7 +11,7 @@ set -eu
 # Qt Charts' CMake files look for Qt OpenGL's, which qt6-charts-dev does not bring along.
 run="
 build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libfontconfig-dev
+qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libminizip-dev libfontconfig-dev
 librsvg2-bin fonts-dejavu-core fonttools
 xdg-utils shared-mime-info desktop-file-utils
 "

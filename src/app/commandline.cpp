@@ -199,6 +199,9 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
         return false;
     }
+    // The texts of a file that looks damaged are exported as they stand, and the user told.
+    if (!content->damageWarning.isEmpty())
+        warn(input, content->damageWarning);
     if (job.drawRequest)
         return exportDrawRequest(job, input, output, sheet, header, *content);
     if (job.budget)

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "core/document/document.h"
 #include "core/document/headerfields.h"
+#include "core/export/scratchfolder.h"
 #include "core/sheet/estimatesheet.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/window/estimateform.h"
@@ -14,14 +15,19 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 // Working without a window, the program speaks only through its exit status and its own
-// one-line messages.
+// one-line messages. What Qt cannot go on from (a platform plugin that cannot be loaded, so
+// no report can be drawn) is a failure like any other: its first line, and status 1 rather
+// than an abort.
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
-    if (type == QtFatalMsg)
-        std::fprintf(stderr, "VARN: %s\n", qPrintable(message));
+    if (type != QtFatalMsg)
+        return;
+    std::fprintf(stderr, "VARN: %s\n", qPrintable(message.section(u'\n', 0, 0)));
+    std::_Exit(1);
 }
 
 QStringList argumentsOf(int argc, char *argv[])
@@ -78,8 +84,12 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     ProgramIdentity::apply();
+    // Scratch folders that a killed run left behind, and this run's own that could not be
+    // removed when they went out of use.
+    ScratchFolder::removeLeftBehind();
     const QStringList arguments = argumentsOf(argc, argv);
-    if (CommandLine::startsWithOption(arguments))
-        return runOptions(argc, argv, arguments);
-    return runWindow(argc, argv);
+    const int status =
+        CommandLine::startsWithOption(arguments) ? runOptions(argc, argv, arguments) : runWindow(argc, argv);
+    ScratchFolder::removeLeftBehind();
+    return status;
 }

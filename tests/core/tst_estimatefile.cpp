@@ -86,7 +86,8 @@ private slots:
     }
 
     // Texts come back as written, but for line breaks, the double quote, and characters that
-    // Windows-1252 cannot hold: each of those becomes "?" and is reported once, in order, for its text.
+    // Windows-1252 or an estimate file cannot hold (control characters): each of those becomes "?"
+    // and is reported once, in order, for its text.
     void roundTrip()
     {
         QByteArray codePage(255, '\0');
@@ -96,11 +97,12 @@ private slots:
         content.builder = u"Bob \"B\""_s;
         content.cells[0][2] = u"$1,234.50"_s;
         content.cells[1][0] = u"x"_s + QChar(0xD800);
-        content.cells[1][1] = u"a"_s + QChar(0);
+        content.cells[1][1] = u"a"_s + QChar(0) + QChar(7) + QChar(0x81);
         content.cells[2][0] = u"a\r\nb\rc"_s;
-        // All of Windows-1252 but what the file stores differently: NUL, line breaks, quote.
+        // All of Windows-1252 but what the file stores differently: control characters, line breaks, quote.
         content.cells[29][0] = QStringDecoder("windows-1252").decode(codePage);
-        content.cells[29][0].remove(u'\n').remove(u'\r').remove(u'"');
+        content.cells[29][0].removeIf([](QChar c) { return c.category() == QChar::Other_Control || c == u'"'; });
+        content.cells[29][0] += u'\t';
         content.cells[35][6] = u"($75.00)\U0001F600"_s;
         const QString path = m_dir.filePath(u"round-trip.vrn"_s);
         QList<EstimateFile::LostText> lostTexts;
@@ -108,12 +110,12 @@ private slots:
         QCOMPARE(lostTexts,
                  (QList<EstimateFile::LostText>{{0, 1, u"\u5F20\u4F1F\u03A9"_s, {}},
                                                 {2, 1, QString(QChar(0xD800)), {}},
-                                                {2, 2, QString(QChar(0)), {}},
+                                                {2, 2, QString(QChar(0)) + QChar(7) + QChar(0x81), {}},
                                                 {36, 7, u"\U0001F600"_s, {}}}));
         content.name = u"Li ??, ??"_s;
         content.builder = u"Bob \u201DB\u201D"_s;
         content.cells[1][0] = u"x?"_s;
-        content.cells[1][1] = u"a?"_s;
+        content.cells[1][1] = u"a???"_s;
         content.cells[2][0] = u"a\nb\nc"_s;
         content.cells[35][6] = u"($75.00)?"_s;
         QCOMPARE(EstimateFile::load(path), std::optional(content));

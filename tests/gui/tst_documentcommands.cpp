@@ -255,6 +255,65 @@ private slots:
         QCOMPARE(f.messages->shown.size(), 4);
     }
 
+    void fileChangedByAnotherProgram_data()
+    {
+        QTest::addColumn<bool>("otherSaves");
+        QTest::addColumn<MessageBoxes::Answer>("answer");
+        QTest::addColumn<QString>("inFile"); // the supplier the file holds afterwards
+        QTest::addColumn<QString>("inCopy"); // and the copy saved under another name
+        QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme"
+                                       << "";
+        QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme"
+                                      << "";
+        QTest::newRow("save as") << true << MessageBoxes::No << "Bolt"
+                                 << "Acme";
+        QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt"
+                                << "";
+    }
+
+    // Two windows on one file: Save asks before it writes over what the other saved since.
+    void fileChangedByAnotherProgram()
+    {
+        QFETCH(bool, otherSaves);
+        QFETCH(MessageBoxes::Answer, answer);
+        QFETCH(QString, inFile);
+        QFETCH(QString, inCopy);
+        const QString path = m_folder.filePath(QStringLiteral("shared %1.vrn").arg(QTest::currentDataTag()));
+        const QString copy = m_folder.filePath(QStringLiteral("copy %1.vrn").arg(QTest::currentDataTag()));
+        QVERIFY(EstimateFile::save(path, EstimateContent()));
+        WindowFixture first(path);
+        WindowFixture other(path);
+        QTRY_COMPARE(first.window->document().CurrentFile(), path);
+        QTRY_COMPARE(other.window->document().CurrentFile(), path);
+        // Keys go to the window the user works in.
+        const auto activate = [](const WindowFixture &window) {
+            window.window->activateWindow();
+            return QTest::qWaitForWindowActive(window.window.get());
+        };
+        QVERIFY(activate(first));
+        first.enter(5, 1, QStringLiteral("Acme"));
+        if (otherSaves) {
+            QVERIFY(activate(other));
+            other.enter(5, 1, QStringLiteral("Bolt"));
+            other.press(Qt::Key_S, Qt::ControlModifier);
+        }
+
+        first.messages->answers = {answer};
+        first.dialogs->savePaths = {copy};
+        QVERIFY(activate(first));
+        first.press(Qt::Key_S, Qt::ControlModifier);
+        const QString question = QStringLiteral("shared %1.vrn was changed by another program since you opened it. "
+                                                "Save over it, or Save As...?")
+                                     .arg(QTest::currentDataTag());
+        QCOMPARE(first.messages->texts(), otherSaves ? QStringList{question} : QStringList());
+        const auto supplier = [](const QString &file) {
+            return EstimateFile::load(file).value_or(EstimateContent()).cells[4][0];
+        };
+        QCOMPARE(supplier(path), inFile);
+        QCOMPARE(supplier(copy), inCopy);
+        QCOMPARE(first.window->document().DocumentSaved(), answer != MessageBoxes::Cancel || !otherSaves);
+    }
+
     void headerEditsMarkChanged()
     {
         WindowFixture f;

@@ -1,4 +1,5 @@
 #include "core/document/estimatefile.h"
+#include "core/sheet/categorytable.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
@@ -7,8 +8,10 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
+#include <QLibraryInfo>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -89,6 +92,9 @@ private slots:
         // Notes among the amounts, and texts a spreadsheet would take for numbers or formulas.
         content.cells[2] = {"=1+1", "0042", "$1,234.50", "", "TBD", "($75.00)"};
         content.cells[3] = {"", "", "1,500", "", "$10.005"};
+        content.cells[5] = {"@SUM(1)", "-2 bags"};
+        content.cells[6] = {"\tTab", "+tax"};
+        content.cells[7] = {"-50"};
         QVERIFY(EstimateFile::save(path("workbook.vrn"), content));
         const Run exported = run(Varn, {"--export", path("sheet.xlsx"), path("workbook.vrn")});
         QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
@@ -166,6 +172,101 @@ private slots:
         QCOMPARE(book.value("header").toStringList(),
                  (QStringList{u"Name: Pat \u201Dthe owner\u201D"_s, u"Prop. Address: 12 Elm Road, Springfield, IL"_s,
                               u"Builder: Smith, Jones && Co."_s}));
+    }
+
+    // Files as owners keep them and as disks and editors damage them, each exported to an
+    // estimate file: a real one is read without a word, a damaged one with a warning naming the
+    // rows that look shifted, and one that is no estimate is refused.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said"); // on standard error; nothing when empty
+        QTest::addColumn<QByteArray>("copyHolds");
+        EstimateContent content;
+        const QStringList names = CategoryTable::names();
+        for (int row = 0; row < 30; ++row)
+            content.cells[row] = {u"Supplier %1"_s.arg(row), names.at(row), u"$%1.00"_s.arg(100 * row)};
+        content.cells[31] = {u"Acme"_s, u"Fence"_s, u"$900.00"_s};
+        const QByteArray written = EstimateFile::encode(content);
+        const auto line = [&](int row) { return written.split('\n').at(row + 1) + '\n'; };
+        const auto inserted = [&](int row, const QByteArray &bytes) {
+            return QByteArray(written).insert(written.indexOf(line(row)), bytes);
+        };
+        const QString shifted = u"This file may be damaged: rows %1-36 look shifted by one %2"_s;
+        QTest::newRow("as written") << written << 0 << "" << QByteArray();
+        QTest::newRow("LF line ends") << QByteArray(written).replace("\r\n", "\n") << 0 << "" << QByteArray();
+        EstimateContent noted = content;
+        for (int row = 0; row < 36; row += 3)
+            noted.cells[row][2 + row % 5] = QStringList{"TBD", "see invoice", "N/A", "call Bob", "incl."}.at(row % 5);
+        for (int row = 30; row < 36; ++row)
+            noted.cells[row] = {u"Crew %1"_s.arg(row), u"Extra work"_s, u"TBD"_s};
+        QTest::newRow("notes among the amounts") << EstimateFile::encode(noted) << 0 << "" << QByteArray();
+        EstimateContent described = noted;
+        for (auto &row : described.cells)
+            row[1] = u"My own words"_s;
+        described.cells[3][1] = names.at(4);
+        described.cells[4][1] = names.at(3);
+        QTest::newRow("descriptions of one's own") << EstimateFile::encode(described) << 0 << "" << QByteArray();
+        QTest::newRow("blank line") << inserted(3, "\r\n") << 0 << shifted.arg(3).arg(u"column"_s) << QByteArray();
+        QTest::newRow("stray comma") << inserted(10, "").insert(written.indexOf(line(10)) + line(10).indexOf(','), ',')
+                                     << 0 << shifted.arg(10).arg(u"column"_s) << QByteArray();
+        QTest::newRow("blank line before the header")
+            << inserted(0, "\r\n") << 0 << shifted.arg(1).arg(u"column"_s) << QByteArray();
+        QTest::newRow("line doubled") << inserted(8, line(8)) << 0 << shifted.arg(9).arg(u"row"_s) << QByteArray();
+        QByteArray noise(64 * 1024, '\0');
+        QRandomGenerator random(22);
+        for (char &byte : noise)
+            byte = char(1 + random.bounded(255));
+        QTest::newRow("random bytes") << noise << 1 << "It is not an estimate file" << QByteArray();
+        QTest::newRow("control character") << QByteArray(written).replace("Supplier 7", "Supplier\x07") << 1
+                                           << "It is not an estimate file" << QByteArray();
+        const QByteArray utf8Header = "\"" + u"Ren\u00E9e \u201CPat\u201D"_s.toUtf8() + "\",\"\",\"\"\r\n";
+        QTest::newRow("saved as UTF-8") << QByteArray(written).replace(written.indexOf(line(0)), line(0).size(),
+                                                                       utf8Header)
+                                        << 0 << ""
+                                        << QByteArray("\"Ren\xE9"
+                                                      "e \x93Pat\x94\"");
+    }
+
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(QByteArray, copyHolds);
+        const QString input = path("damaged.vrn");
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QFile::remove(path("damaged copy.vrn"));
+        const Run result = run(Varn, {"--export", path("damaged copy.vrn"), input});
+        QCOMPARE(result.status, status);
+        QVERIFY2(said.isEmpty() ? result.errors.isEmpty()
+                                : result.errors.count(u'\n') == 1 && result.errors.contains(said),
+                 qPrintable(result.errors));
+        QVERIFY(read(path("damaged copy.vrn")).contains(copyHolds));
+    }
+
+    void csvKeepsFormulasAsText_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("record"); // how the row's record begins
+        QTest::newRow("formula") << 3 << QByteArray("'=1+1,0042,\"$1,234.50\",\"$1,234.50\",TBD,($75.00),");
+        QTest::newRow("function, leading minus") << 6 << QByteArray("'@SUM(1),'-2 bags,");
+        QTest::newRow("tab, plus") << 7 << QByteArray("'\tTab,'+tax,");
+        QTest::newRow("negative amount") << 8 << QByteArray("-50,");
+    }
+
+    // A text that a spreadsheet would run as a formula is marked as text; amounts stay numbers.
+    void csvKeepsFormulasAsText()
+    {
+        QFETCH(int, row);
+        QFETCH(QByteArray, record);
+        const Run exported = run(Varn, {"--export", path("formulas.csv"), path("workbook.vrn")});
+        QCOMPARE(exported.status, 0);
+        const QByteArray line = read(path("formulas.csv")).split('\n').value(row);
+        QVERIFY2(line.startsWith(record), line.constData());
     }
 
     // Fields filled as far as the window lets them: the export still succeeds, and the page
@@ -274,6 +375,25 @@ private slots:
         QVERIFY((status == 0 ? result.output : result.errors).contains(named));
         QVERIFY(!QFileInfo::exists(arguments.value(1)));
         QVERIFY(!QFileInfo::exists(path("no folder")));
+    }
+
+    // A platform plugin that is found but cannot be loaded (a library it needs is missing) leaves
+    // no way to draw the report: one line and status 1, as for any other failure, not an abort.
+    void reportWithoutPlatformPlugin()
+    {
+        const QString installed = QLibraryInfo::path(QLibraryInfo::PluginsPath) + u"/platforms/libqoffscreen.so"_s;
+        const QString plugins = path("plugins");
+        QVERIFY(QDir().mkpath(plugins + u"/platforms"_s));
+        QFile broken(plugins + u"/platforms/libqoffscreen.so"_s);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        QVERIFY(broken.write(read(installed).replace("libQt6Gui.so.6", "libQt6Gux.so.6")) > 0);
+        broken.close();
+        QProcessEnvironment settings;
+        settings.insert(u"QT_PLUGIN_PATH"_s, plugins);
+        const Run result = run(Varn, {"--export", path("never.pdf"), m_input}, settings);
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.errors.count(u'\n'), 1);
+        QVERIFY(!QFileInfo::exists(path("never.pdf")));
     }
 
     // The usage names the program as people call it, and both ways of calling it.

@@ -1,12 +1,16 @@
 #include "core/document/estimatefile.h"
+#include "faultinjection/faultinjection.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <cerrno>
 
 // The recovery copies as the disk holds them: the estimate's bytes, the path of its file
 // beside them, and the lock of the run that wrote them.
@@ -96,6 +100,54 @@ private slots:
         QCOMPARE(f.window->document().CurrentFile(), restored ? originalPath : QString());
         QCOMPARE(f.window->document().DocumentSaved(), !restored);
         QCOMPARE(dataFolder().entryList({QStringLiteral("4242-1*")}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void restoredEstimateKeptAtOnce_data()
+    {
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<QByteArray>("delay");
+        QTest::newRow("copy written") << true << QByteArray("600000");
+        QTest::newRow("folder full") << false << QByteArray("50");
+    }
+
+    // A restored estimate has a copy of this run's own at once, not only a delay later, and
+    // the copy it came from stays until then: a second crash soon after loses nothing. The
+    // folder and every file in it are the user's alone. When no copy can be written, the
+    // window says so, once.
+    void restoredEstimateKeptAtOnce()
+    {
+        QFETCH(bool, folderWritable);
+        QFETCH(QByteArray, delay);
+        qputenv("VARN_RECOVERY_DELAY_MS", delay);
+        QVERIFY(!leaveCopy(QStringLiteral("4242-1"), QStringLiteral("/home/dana/house.vrn")).isEmpty());
+        const QString question = TestRecovery::question(dataFolder().filePath(QStringLiteral("4242-1.vrn")));
+        const QByteArray folder = QFile::encodeName(dataFolder().path());
+        if (!folderWritable)
+            varn_fault_arm(folder.constData(), "rename", -1, ENOSPC);
+        const auto disarm = qScopeGuard([] { varn_fault_arm(nullptr, nullptr, 0, 0); });
+
+        WindowFixture f(QString(), {MessageBoxes::Yes});
+        QTRY_VERIFY(!f.window->document().DocumentSaved());
+        if (folderWritable) {
+            QCOMPARE(copies().size(), 1);
+            QVERIFY(copies().first() != u"4242-1.vrn");
+            QFile copy(dataFolder().filePath(copies().first()));
+            QVERIFY(copy.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), EstimateFile::encode(lumberEstimate()));
+            QCOMPARE(f.messages->texts(), QStringList{question});
+            QCOMPARE(QFileInfo(dataFolder().path()).permissions() & 0x0777, QFileDevice::Permissions(0x0700));
+            for (const QString &file : allFiles())
+                QCOMPARE(QFileInfo(dataFolder().filePath(file)).permissions() & 0x0777,
+                         QFileDevice::Permissions(0x0600));
+            return;
+        }
+        f.enter(6, 1, QStringLiteral("Acme"));
+        QTest::qWait(200);
+        QCOMPARE(copies(), QStringList{"4242-1.vrn"});
+        QCOMPARE(f.messages->texts(),
+                 (QStringList{question,
+                              QStringLiteral("Unsaved changes cannot be kept safe: %1: No space left on device")
+                                  .arg(dataFolder().path())}));
     }
 
     // A running program's copy is its own: another one neither offers nor removes it.

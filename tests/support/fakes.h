@@ -31,6 +31,11 @@ public:
         shown << Shown{QStringLiteral("yes/no question"), text, title, {}};
         return answers.isEmpty() ? No : answers.takeFirst();
     }
+    Answer askSaveOverOrSaveAs(const QString &text, const QString &title) override
+    {
+        shown << Shown{QStringLiteral("save-over question"), text, title, {}};
+        return answers.isEmpty() ? Cancel : answers.takeFirst();
+    }
     void showCritical(const QString &text, const QString &title) override
     {
         shown << Shown{QStringLiteral("critical"), text, title, {}};

@@ -5,6 +5,8 @@
 #include "headerfields.h"
 #include "messageboxes.h"
 
+#include <QFileInfo>
+
 // The file's rows and columns are the sheet's item rows and data columns, one for one.
 static_assert(EstimateContent::RowCount == EstimateSheet::ItemRowCount);
 static_assert(EstimateContent::ColumnCount == EstimateSheet::DataColumnCount);
@@ -121,6 +123,7 @@ void Document::ClearEstimate()
     m_header.setText(HeaderFields::Builder, QString());
     m_header.setText(HeaderFields::Address, QString());
     m_sheet.clearItems();
+    m_fileStamp = {};
     replaceHistory({}, {});
     markSaved();
     emit estimateReplaced();
@@ -153,10 +156,13 @@ void Document::readFile(const QString &path)
         return;
     }
     m_currentFile = path;
+    m_fileStamp = FileStamp::of(path);
     replaceHistory(content->history, content->historyError);
     markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
+    if (!content->damageWarning.isEmpty())
+        m_messages.showWarning(content->damageWarning, QStringLiteral("Open"));
     if (!m_historyError.isEmpty())
         m_messages.showWarning(QStringLiteral("The draw history in this file could not be read: %1.\n\nThe estimate "
                                               "is shown without it; saving asks before the file is written "
@@ -171,6 +177,14 @@ Document::SaveOutcome Document::save()
         return saveAs();
     if (!mayLeaveHistoryOut())
         return SaveOutcome::Cancelled;
+    switch (askIfChangedElsewhere()) {
+    case MessageBoxes::Yes:
+        break;
+    case MessageBoxes::No:
+        return saveAs();
+    default:
+        return SaveOutcome::Cancelled;
+    }
     if (!WriteEstimateFile(m_currentFile))
         return SaveOutcome::Failed;
     markSaved();
@@ -191,11 +205,24 @@ Document::SaveOutcome Document::saveAs()
     return SaveOutcome::Saved;
 }
 
+// Two windows on one file (a second double click on it in the file manager) would each save
+// over the other's work without a word.
+MessageBoxes::Answer Document::askIfChangedElsewhere()
+{
+    if (m_fileStamp.matches(m_currentFile))
+        return MessageBoxes::Yes;
+    return m_messages.askSaveOverOrSaveAs(
+        QStringLiteral("%1 was changed by another program since you opened it. Save over it, or Save As...?")
+            .arg(QFileInfo(m_currentFile).fileName()),
+        QStringLiteral("Save"));
+}
+
 void Document::restore(const EstimateContent &content, const QString &file)
 {
     fill(m_sheet, m_header, content);
     replaceHistory(content.history, {});
     m_currentFile = file;
+    m_fileStamp = {};
     emit estimateReplaced();
     markChanged();
 }
@@ -229,6 +256,7 @@ bool Document::WriteEstimateFile(const QString &path)
         m_messages.showFailure(saveErrorText(), fileErrorTitle(), errorString);
         return false;
     }
+    m_fileStamp = FileStamp::of(path);
     reportLostTexts(lostTexts);
     emit fileUsed(path);
     return true;

@@ -2,6 +2,8 @@
 
 #include "estimatecontent.h"
 #include "estimatefile.h"
+#include "filestamp.h"
+#include "messageboxes.h"
 
 #include <QObject>
 #include <QString>
@@ -9,7 +11,6 @@
 class EstimateSheet;
 class FileDialogs;
 class HeaderFields;
-class MessageBoxes;
 
 // The document state of the open estimate and the commands that load and store it:
 // New, Open, Save, Save As and the save prompt that guards unsaved changes.
@@ -86,6 +87,7 @@ private:
     void replaceHistory(const EstimateHistory &history, const QString &error);
     bool mayLeaveHistoryOut();
     void readFile(const QString &path);
+    MessageBoxes::Answer askIfChangedElsewhere();
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
     bool WriteEstimateFile(const QString &path);
     void reportLostTexts(const QList<EstimateFile::LostText> &lostTexts);
@@ -98,6 +100,8 @@ private:
     // Why the history of the file opened could not be read; Save asks before leaving it out.
     QString m_historyError;
     QString m_currentFile;
+    // What the file held when this window read or wrote it last.
+    FileStamp m_fileStamp;
     QString m_commandLineDocument;
     bool m_documentSaved = true;
     bool m_commandLineOpened = false;

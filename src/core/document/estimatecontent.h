@@ -24,6 +24,9 @@ struct EstimateContent
     // Why the file's history could not be read, when it has one that could not: the sheet is
     // read without it.
     QString historyError;
+    // What makes the file look damaged (its texts shifted out of their columns), when
+    // something does: it is read as it stands, and the user is told.
+    QString damageWarning;
 
     friend bool operator==(const EstimateContent &, const EstimateContent &) = default;
 };

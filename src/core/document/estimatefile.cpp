@@ -1,5 +1,6 @@
 #include "estimatefile.h"
 
+#include "damagecheck.h"
 #include "fieldreader.h"
 #include "filereasons.h"
 #include "filetext.h"
@@ -91,6 +92,15 @@ bool openRegularFile(QFile &file, const QString &path, QString *errorString)
 #endif
 }
 
+QString whyUnreadable(const QFile &file)
+{
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (file.size() > EstimateFile::MaximumSize)
+        return QStringLiteral("The file is larger than 1 MiB");
+    return QStringLiteral("It is not a whole estimate file: it is cut short, or it is not text");
+}
+
 } // namespace
 
 QByteArray EstimateFile::encode(const EstimateContent &content, QList<LostText> *lostTexts)
@@ -115,17 +125,21 @@ std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
             return std::nullopt;
     }
 
-    QStringDecoder decoder(FileText::CodePage);
     EstimateContent content;
-    for (QString *text : textsInFileOrder(content)) {
+    const QList<QString *> texts = textsInFileOrder(content);
+    QByteArrayList fields;
+    for (qsizetype index = 0; index < texts.size(); ++index) {
         const std::optional<QByteArray> field = reader.nextField();
         if (!field)
             return std::nullopt;
-        *text = FileText::textOf(*field, decoder);
+        fields << *field;
     }
     // The last field may have ended at the size limit or at a NUL byte rather than at its end.
     if (!reader.isAcceptable())
         return std::nullopt;
+    QStringDecoder decoder(FileText::encodingOf(fields));
+    for (qsizetype index = 0; index < texts.size(); ++index)
+        *texts[index] = FileText::textOf(fields.at(index), decoder);
     // A history that cannot be read leaves the sheet readable: historyError tells why.
     HistorySection::read(reader, content.history, &content.historyError);
     return content;
@@ -148,10 +162,14 @@ std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *
     std::optional<EstimateContent> content;
     if (openRegularFile(file, path, &reason)) {
         content = decode(file);
-        if (!content)
-            reason = file.size() > MaximumSize ? QStringLiteral("The file is larger than 1 MiB")
-                                               : QStringLiteral("It is not a whole estimate file: it is cut short, "
-                                                                "or it is not text");
+        if (!content) {
+            reason = whyUnreadable(file);
+        } else if (DamageCheck::holdsControlCharacters(*content)) {
+            content.reset();
+            reason = QStringLiteral("It is not an estimate file: it holds control characters");
+        } else {
+            content->damageWarning = DamageCheck::shiftWarning(*content);
+        }
     }
     if (!content)
         FileReasons::fail(errorString, reason);

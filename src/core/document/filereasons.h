@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstring>
+
 // Why a path cannot be read or written, in the words every reader and writer uses. Every
 // operation that can fail gives false (or nothing) and, where the caller asks for it with an
 // errorString that is not null, the reason.
@@ -14,6 +16,12 @@ inline QString folderNotFile()
 inline QString notRegularFile()
 {
     return QStringLiteral("It is not a regular file");
+}
+
+// What the system says of one of its errors (an errno): "No space left on device".
+inline QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Gives the reason to the caller that asked for it; false, for the failure it reports.

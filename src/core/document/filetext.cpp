@@ -10,6 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+bool isAscii(const QByteArray &bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
+
 QString storedForm(QString text)
 {
     text.replace(u'"', u'\u201D');
@@ -21,8 +26,9 @@ QString storedForm(QString text)
 // keeps reporting an error once it has seen one, so every call needs an encoder of its own.
 std::optional<QByteArray> encodeExactly(QStringView text)
 {
-    // The code page has a NUL, but a reader takes a file holding one for binary.
-    if (text.contains(QChar::Null))
+    // The code page has them, but a reader takes a file holding a NUL or another control
+    // character for something other than an estimate.
+    if (std::any_of(text.begin(), text.end(), FileText::isControlCharacter))
         return std::nullopt;
     // ASCII is the same in the code page; most texts are, and need no converter.
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
@@ -75,10 +81,30 @@ QuotedField quoted(const QString &text)
     return field;
 }
 
+bool isControlCharacter(QChar c)
+{
+    return c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n';
+}
+
+const char *encodingOf(const QByteArrayList &fields)
+{
+    bool beyondAscii = false;
+    for (const QByteArray &field : fields) {
+        if (isAscii(field))
+            continue;
+        beyondAscii = true;
+        // The decoder learns of an error only as it converts, which its result does on demand.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8.decode(field);
+        if (utf8.hasError())
+            return CodePage;
+    }
+    return beyondAscii ? "UTF-8" : CodePage;
+}
+
 QString textOf(const QByteArray &field, QStringDecoder &decoder)
 {
-    const bool ascii = std::all_of(field.begin(), field.end(), [](char byte) { return uchar(byte) < 0x80; });
-    QString text = ascii ? QString::fromLatin1(field) : decoder.decode(field);
+    QString text = isAscii(field) ? QString::fromLatin1(field) : decoder.decode(field);
     if (!text.contains(u'\r'))
         return text;
     return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 
 class QStringDecoder;
@@ -19,6 +20,15 @@ struct QuotedField
 };
 
 QuotedField quoted(const QString &text);
+
+// A control character that no estimate holds: any but the tab and the line breaks. A text
+// cannot store one, and a file holding one is something else.
+bool isControlCharacter(QChar c);
+
+// The code page the file is written in, or UTF-8 for the texts of a file that a text editor
+// saved so: bytes beyond ASCII that are all valid UTF-8 are UTF-8 (Windows-1252 text that
+// happens to be valid UTF-8 is all but unknown).
+const char *encodingOf(const QByteArrayList &fields);
 
 // A field's text; every line break inside it reads as "\n", whichever convention the file used.
 QString textOf(const QByteArray &field, QStringDecoder &decoder);

@@ -2,6 +2,7 @@
 
 #include "estimatefile.h"
 #include "filereasons.h"
+#include "privatefolder.h"
 #include "safefilewriter.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+
+#include <cerrno>
 
 namespace {
 const QString CopySuffix = QStringLiteral(".vrn");
@@ -55,17 +58,27 @@ QString RecoveryFile::ownPath(const QString &suffix) const
 
 bool RecoveryFile::write(const EstimateContent &content, const QString &originalFile, QString *errorString)
 {
-    if (!m_lock) {
-        QDir().mkpath(m_folder);
-        auto lock = std::make_unique<QLockFile>(ownPath(LockSuffix));
-        // A lock is given up by the death of its run only, however long the run lasts.
-        lock->setStaleLockTime(0);
-        if (!lock->tryLock(0))
-            return FileReasons::fail(errorString, QStringLiteral("The recovery copy is locked."));
-        m_lock = std::move(lock);
-    }
-    return SafeFileWriter::write(ownPath(OriginalFileSuffix), originalFile.toUtf8(), errorString)
-        && SafeFileWriter::write(ownPath(CopySuffix), EstimateFile::encode(content), errorString);
+    return PrivateFolder::make(m_folder, errorString) && lock(errorString)
+        && SafeFileWriter::writePrivate(ownPath(OriginalFileSuffix), originalFile.toUtf8(), errorString)
+        && SafeFileWriter::writePrivate(ownPath(CopySuffix), EstimateFile::encode(content), errorString);
+}
+
+bool RecoveryFile::lock(QString *errorString)
+{
+    if (m_lock)
+        return true;
+    auto lock = std::make_unique<QLockFile>(ownPath(LockSuffix));
+    // A lock is given up by the death of its run only, however long the run lasts.
+    lock->setStaleLockTime(0);
+    // QLockFile tells only that it failed; the system's reason is still in errno.
+    errno = 0;
+    if (!lock->tryLock(0))
+        return FileReasons::fail(errorString,
+                                 errno ? FileReasons::systemError(errno)
+                                       : QStringLiteral("The recovery copy cannot be locked"));
+    QFile::setPermissions(ownPath(LockSuffix), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_lock = std::move(lock);
+    return true;
 }
 
 void RecoveryFile::remove()

@@ -31,8 +31,10 @@ public:
     RecoveryFile(const RecoveryFile &) = delete;
     RecoveryFile &operator=(const RecoveryFile &) = delete;
 
+    const QString &folder() const { return m_folder; }
+
     // Puts the estimate in place of this run's copy; originalFile is the file it belongs
-    // to, empty when it has none.
+    // to, empty when it has none. The folder and every file in it are the user's alone.
     bool write(const EstimateContent &content, const QString &originalFile, QString *errorString = nullptr);
     // Nothing is left to recover: the copy and its lock go.
     void remove();
@@ -45,6 +47,7 @@ public:
 
 private:
     QString ownPath(const QString &suffix) const;
+    bool lock(QString *errorString);
     static bool lockLeftCopy(QLockFile &lock);
     static std::optional<LeftCopy> read(const QString &path, std::unique_ptr<QLockFile> lock);
 

@@ -3,7 +3,18 @@
 #include "document.h"
 #include "messageboxes.h"
 
+#include <QDir>
 #include <QLocale>
+
+#include <utility>
+
+namespace {
+// What the user is told, once, when no copy can be written.
+QString failureText(const QString &folder, const QString &reason)
+{
+    return QStringLiteral("Unsaved changes cannot be kept safe: %1: %2").arg(QDir::toNativeSeparators(folder), reason);
+}
+}
 
 std::chrono::milliseconds RecoveryKeeper::delayFromEnvironment()
 {
@@ -42,13 +53,16 @@ void RecoveryKeeper::offerLeftCopies()
     while (std::optional<RecoveryFile::LeftCopy> copy = m_file.takeLeftCopy()) {
         const bool restore =
             m_messages.askYesNo(questionText(copy->written), QStringLiteral("Restore")) == MessageBoxes::Yes;
-        if (restore)
-            m_document.restore(copy->content, copy->originalFile);
-        // Answered either way, the copy has served: the restored estimate gets a copy of
-        // this run's own.
-        RecoveryFile::discard(*copy);
-        if (restore)
-            return;
+        if (!restore) {
+            RecoveryFile::discard(*copy);
+            continue;
+        }
+        // The copy goes only once the restored estimate has one of this run's own, made at
+        // once: a second crash soon after must not find nothing.
+        m_document.restore(copy->content, copy->originalFile);
+        m_restoredFrom = std::move(copy);
+        writeCopy();
+        return;
     }
 }
 
@@ -62,13 +76,27 @@ void RecoveryKeeper::writeCopy()
     if (m_document.DocumentSaved())
         return;
     // A copy that cannot be written is tried again after the next change; the estimate
-    // itself is still the user's to save.
+    // itself is still the user's to save, and is told so once.
     QString errorString;
-    m_file.write(m_document.content(), m_document.CurrentFile(), &errorString);
+    if (!m_file.write(m_document.content(), m_document.CurrentFile(), &errorString)) {
+        if (!std::exchange(m_failureShown, true))
+            m_messages.showWarning(failureText(m_file.folder(), errorString), QStringLiteral("Recovery"));
+        return;
+    }
+    m_timer.stop();
+    dropRestoredCopy();
 }
 
 void RecoveryKeeper::forget()
 {
     m_timer.stop();
     m_file.remove();
+    dropRestoredCopy();
+}
+
+void RecoveryKeeper::dropRestoredCopy()
+{
+    if (m_restoredFrom)
+        RecoveryFile::discard(*m_restoredFrom);
+    m_restoredFrom.reset();
 }

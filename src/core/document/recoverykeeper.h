@@ -34,9 +34,13 @@ public:
 private:
     void writeCopy();
     void forget();
+    void dropRestoredCopy();
 
     Document &m_document;
     MessageBoxes &m_messages;
     RecoveryFile m_file;
     QTimer m_timer;
+    // The copy a restored estimate came from, kept until this run's own copy is written.
+    std::optional<RecoveryFile::LeftCopy> m_restoredFrom;
+    bool m_failureShown = false;
 };

@@ -2,11 +2,16 @@
 
 #include "filereasons.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <QSaveFile>
 #else
+#include "oldcontentcopy.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,7 +33,7 @@ QString finalTarget(const QString &path)
 
 #ifdef Q_OS_WIN
 
-bool writeFile(const QString &path, const QByteArray &bytes, QString *errorString)
+bool writeFile(const QString &path, const QByteArray &bytes, bool, QString *errorString)
 {
     // Unbuffered, so that a failing write fails here and not in a flush nobody checks.
     QSaveFile file(path);
@@ -64,7 +69,17 @@ struct Target
     QByteArray folder;
     QString name;
     bool exists = false;
+    // The user's alone, whatever the old file was.
+    bool isPrivate = false;
     struct stat status = {};
+};
+
+// Why a write failed, and where the old content of a file rewritten in place is kept when
+// the rewrite failed part-way.
+struct Outcome
+{
+    int error = 0;
+    QString oldContent;
 };
 
 // Each step gives 0 when it succeeded, else why it failed: an errno or NotRegularFile.
@@ -110,19 +125,49 @@ int writeAll(int fd, const QByteArray &bytes)
     return 0;
 }
 
-// A name of its own beside the file, within the bytes a file name may have, so that even a
-// file with the longest name can be replaced.
+constexpr char TemporarySuffix[] = ".XXXXXX";
+constexpr qsizetype TemporarySuffixSize = sizeof TemporarySuffix - 1;
+// A save takes a moment; a temporary file this much older was left by a save that was killed.
+constexpr qint64 StaleSeconds = 5 * 60;
+
+// The start of the temporary file's name: the hidden file's name, within the bytes a file
+// name may have, so that even a file with the longest name can be replaced.
+QString temporaryStem(const Target &target)
+{
+    QString stem = u'.' + target.name;
+    while (QFile::encodeName(stem).size() + TemporarySuffixSize > NameMax)
+        stem.chop(stem.size() >= 2 && stem.back().isLowSurrogate() ? 2 : 1);
+    return stem;
+}
+
+// A name of its own beside the file.
 QByteArray temporaryTemplate(const Target &target)
 {
-    static constexpr char Suffix[] = ".XXXXXX";
-    constexpr qsizetype SuffixSize = sizeof Suffix - 1;
-    QString stem = u'.' + target.name;
-    QByteArray encoded = QFile::encodeName(stem);
-    while (encoded.size() + SuffixSize > NameMax) {
-        stem.chop(stem.size() >= 2 && stem.back().isLowSurrogate() ? 2 : 1);
-        encoded = QFile::encodeName(stem);
+    return target.folder + '/' + QFile::encodeName(temporaryStem(target)) + TemporarySuffix;
+}
+
+bool isTemporaryName(const QString &name, const QString &stem)
+{
+    const QStringView random = QStringView(name).mid(stem.size() + 1);
+    return name.size() == stem.size() + TemporarySuffixSize && name.startsWith(stem + u'.')
+        && std::all_of(random.begin(), random.end(),
+                       [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; });
+}
+
+// A save that was killed (a crash, a power cut) left its temporary file beside the file; the
+// next save of the same file removes those of its own pattern that are no longer young, and
+// so in no other save's use.
+void removeStaleTemporaries(const Target &target)
+{
+    const QString stem = temporaryStem(target);
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-StaleSeconds);
+    const QFileInfoList siblings =
+        QDir(QFile::decodeName(target.folder)).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &sibling : siblings) {
+        if (isTemporaryName(sibling.fileName(), stem) && sibling.ownerId() == ::geteuid()
+            && sibling.lastModified() < stale)
+            QFile::remove(sibling.filePath());
     }
-    return target.folder + '/' + encoded + Suffix;
 }
 
 mode_t newFileMode()
@@ -136,6 +181,10 @@ mode_t newFileMode()
 // owner is for root alone and the group for its members; what is not allowed is left.
 void keepAttributes(int fd, const Target &target)
 {
+    if (target.isPrivate) {
+        (void)::fchmod(fd, 0600);
+        return;
+    }
     if (!target.exists) {
         (void)::fchmod(fd, newFileMode());
         return;
@@ -179,50 +228,73 @@ int replace(const Target &target, const QByteArray &bytes, const QByteArray &tem
 }
 
 // A file in a folder the user may not write (a shared folder) cannot be replaced, only
-// rewritten. The room it needs is taken first, so a full disk fails before the old content
-// is touched.
-int overwrite(const Target &target, const QByteArray &bytes)
+// rewritten. Its old content is kept in the user's own folder first, and the room the new
+// content needs is taken, so that a full disk fails before the file is touched; a failure
+// after that names the copy of what it was.
+Outcome overwrite(const Target &target, const QByteArray &bytes, QString *reason)
 {
+    OldContentCopy oldContent;
+    // Nothing is touched without the copy; reason says why it could not be made.
+    if (!oldContent.make(QFile::decodeName(target.path), reason))
+        return {EIO, {}};
     const int fd = ::open(target.path.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return lastError();
+    if (fd < 0) {
+        oldContent.remove();
+        return {lastError(), {}};
+    }
+    if (target.isPrivate)
+        (void)::fchmod(fd, 0600);
     const off_t oldSize = target.status.st_size;
-    int error = 0;
-    if (bytes.size() > oldSize && ::fallocate(fd, 0, oldSize, bytes.size() - oldSize) != 0 && errno != EOPNOTSUPP)
-        error = lastError();
-    if (!error)
-        error = writeAll(fd, bytes);
+    if (bytes.size() > oldSize && ::fallocate(fd, 0, oldSize, bytes.size() - oldSize) != 0 && errno != EOPNOTSUPP) {
+        const int error = lastError();
+        (void)::close(fd);
+        oldContent.remove();
+        return {error, {}};
+    }
+    int error = writeAll(fd, bytes);
     if (!error && ::ftruncate(fd, bytes.size()) != 0)
         error = lastError();
     if (!error && ::fsync(fd) != 0)
         error = lastError();
     if (::close(fd) != 0 && !error)
         error = lastError();
-    return error;
+    if (error)
+        return {error, oldContent.path()};
+    oldContent.remove();
+    return {};
 }
 
-int writeTarget(Target &target, const QByteArray &bytes)
+Outcome writeTarget(Target &target, const QByteArray &bytes, QString *reason)
 {
     if (const int error = examine(target))
-        return error;
+        return {error, {}};
+    removeStaleTemporaries(target);
     QByteArray temporary = temporaryTemplate(target);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd >= 0)
-        return replace(target, bytes, temporary, fd);
+        return {replace(target, bytes, temporary, fd), {}};
     if (target.exists && (errno == EACCES || errno == EPERM))
-        return overwrite(target, bytes);
-    return lastError();
+        return overwrite(target, bytes, reason);
+    return {lastError(), {}};
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes, QString *errorString)
+bool writeFile(const QString &path, const QByteArray &bytes, bool isPrivate, QString *errorString)
 {
     const QFileInfo info(path);
     Target target;
     target.path = QFile::encodeName(path);
     target.folder = QFile::encodeName(info.absolutePath());
     target.name = info.fileName();
-    const int error = writeTarget(target, bytes);
-    return !error || FileReasons::fail(errorString, reasonFor(error));
+    target.isPrivate = isPrivate;
+    QString reason;
+    const Outcome outcome = writeTarget(target, bytes, &reason);
+    if (!outcome.error)
+        return true;
+    if (reason.isEmpty())
+        reason = reasonFor(outcome.error);
+    if (!outcome.oldContent.isEmpty())
+        reason += QStringLiteral("; its old content is kept in %1").arg(QDir::toNativeSeparators(outcome.oldContent));
+    return FileReasons::fail(errorString, reason);
 }
 
 #endif
@@ -231,5 +303,10 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *errorStrin
 
 bool SafeFileWriter::write(const QString &path, const QByteArray &bytes, QString *errorString)
 {
-    return writeFile(finalTarget(path), bytes, errorString);
+    return writeFile(finalTarget(path), bytes, false, errorString);
+}
+
+bool SafeFileWriter::writePrivate(const QString &path, const QByteArray &bytes, QString *errorString)
+{
+    return writeFile(finalTarget(path), bytes, true, errorString);
 }

@@ -13,4 +13,6 @@ public:
     // The new file keeps the old one's mode and, where allowed, its owner and group; a
     // symbolic link is followed and stays a link.
     static bool write(const QString &path, const QByteArray &bytes, QString *errorString = nullptr);
+    // The same for a file that is the user's alone (mode 0600), whatever it was before.
+    static bool writePrivate(const QString &path, const QByteArray &bytes, QString *errorString = nullptr);
 };

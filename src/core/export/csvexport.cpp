@@ -2,11 +2,23 @@
 
 #include "core/document/safefilewriter.h"
 #include "core/sheet/grid.h"
+#include "core/sheet/money.h"
 
 namespace {
+// A spreadsheet opening the file would take a text that begins like a formula for one, and
+// run it: a supplier typed as "=1+1" or "@SUM(1)". Such a text is marked as text, as
+// spreadsheets themselves mark it; an amount ("-50") stays the number it is.
+QString inert(const QString &text)
+{
+    static constexpr QStringView FormulaStarts = u"=+-@\t\r";
+    if (text.isEmpty() || !FormulaStarts.contains(text.front()) || Money::holdsAmount(text))
+        return text;
+    return u'\'' + text;
+}
+
 QByteArray field(const QString &text)
 {
-    QByteArray bytes = text.toUtf8();
+    QByteArray bytes = inert(text).toUtf8();
     if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n'))
         bytes = '"' + bytes.replace('"', "\"\"") + '"';
     return bytes;

@@ -2,9 +2,14 @@
 
 #include "core/document/filereasons.h"
 #include "numericclocale.h"
+#include "scratchfolder.h"
+#include "silencedstandarderror.h"
+#include "workbookcheck.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+
+#include <cerrno>
+#include <optional>
 
 namespace {
 QString reason(lxw_error error)
@@ -12,7 +17,14 @@ QString reason(lxw_error error)
     return QString::fromUtf8(lxw_strerror(error));
 }
 
-QByteArray readAll(const QString &path, QString *errorString)
+// The library leaves its failures in errno, with the reason a user understands ("No space
+// left on device"); its own codes say only where it was.
+QString reasonFor(lxw_error error, int systemError)
+{
+    return systemError ? FileReasons::systemError(systemError) : reason(error);
+}
+
+std::optional<QByteArray> readAll(const QString &path, QString *errorString)
 {
     QFile file(path);
     QByteArray bytes;
@@ -20,9 +32,36 @@ QByteArray readAll(const QString &path, QString *errorString)
         bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         FileReasons::fail(errorString, file.errorString());
-        return {};
+        return std::nullopt;
     }
     return bytes;
+}
+
+// The workbook as the library makes it at path, its scratch files in the folder scratch;
+// nothing, with the reason, when the library knows it failed.
+std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &fill, const QString &scratch,
+                                const QString &path, QString *errorString)
+{
+    const NumericCLocale numbersInTheCForm;
+    const SilencedStandardError libraryMessages;
+    const QByteArray scratchFolder = QFile::encodeName(scratch);
+    lxw_workbook_options options = {};
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
+    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    if (!workbook) {
+        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        return std::nullopt;
+    }
+    const lxw_error filled = fill(workbook);
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook);
+    const int systemError = errno;
+    const lxw_error failure = filled != LXW_NO_ERROR ? filled : closed;
+    if (failure != LXW_NO_ERROR) {
+        FileReasons::fail(errorString, reasonFor(failure, systemError));
+        return std::nullopt;
+    }
+    return readAll(path, errorString);
 }
 }
 
@@ -30,29 +69,24 @@ namespace XlsxWorkbook {
 
 QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *errorString)
 {
-    const QTemporaryDir folder;
+    const ScratchFolder folder;
     if (!folder.isValid()) {
         FileReasons::fail(errorString, folder.errorString());
         return {};
     }
-    const NumericCLocale numbersInTheCForm;
-    const QByteArray scratch = QFile::encodeName(folder.path());
-    const QString workbookPath = folder.filePath(QStringLiteral("workbook.xlsx"));
-    lxw_workbook_options options = {};
-    options.tmpdir = const_cast<char *>(scratch.constData());
-    lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(workbookPath).constData(), &options);
-    if (!workbook) {
-        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        return {};
+    // A scratch file that the library failed to write or read leaves a part cut short and no
+    // reason; a fault that passes costs one more try.
+    QString problem;
+    for (const char *name : {"workbook.xlsx", "again.xlsx"}) {
+        const std::optional<QByteArray> bytes =
+            write(fill, folder.path(), folder.filePath(QLatin1String(name)), errorString);
+        if (!bytes)
+            return {};
+        if (WorkbookCheck::isWhole(*bytes, &problem))
+            return *bytes;
     }
-    const lxw_error filled = fill(workbook);
-    const lxw_error closed = workbook_close(workbook);
-    const lxw_error failure = filled != LXW_NO_ERROR ? filled : closed;
-    if (failure != LXW_NO_ERROR) {
-        FileReasons::fail(errorString, reason(failure));
-        return {};
-    }
-    return readAll(workbookPath, errorString);
+    FileReasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
+    return {};
 }
 
 }

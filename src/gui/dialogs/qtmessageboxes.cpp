@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(const QString &text, const QString &title)
 {
@@ -25,6 +26,20 @@ MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
+MessageBoxes::Answer QtMessageBoxes::askSaveOverOrSaveAs(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton *saveOver = box.addButton(QStringLiteral("Save over it"), QMessageBox::DestructiveRole);
+    QPushButton *saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    // What the other program saved is not lost by a key pressed in haste.
+    box.setDefaultButton(saveAs);
+    box.exec();
+    if (box.clickedButton() == saveOver)
+        return Yes;
+    return box.clickedButton() == saveAs ? No : Cancel;
 }
 
 void QtMessageBoxes::showCritical(const QString &text, const QString &title)

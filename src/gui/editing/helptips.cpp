@@ -39,8 +39,10 @@ HelpTips::HelpTips(const EstimateSheet &sheet, GridView *grdMain, QPlainTextEdit
 bool HelpTips::eventFilter(QObject *watched, QEvent *event)
 {
     // Ctrl+wheel would zoom the box's font for good, and every later tip would outgrow its
-    // box; a plain turn would scroll the advice out of sight.
-    if (watched == txtHelp->viewport() && event->type() == QEvent::Wheel)
+    // box; a plain turn would scroll the advice out of sight. The event's type is asked first:
+    // the box's viewport still sends events while the box is being destroyed, when the box can
+    // no longer be asked for it.
+    if (event->type() == QEvent::Wheel && watched == txtHelp->viewport())
         return true;
     if (watched == grdMain && m_shownByKey
         && (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {

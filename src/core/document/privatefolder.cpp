@@ -1,0 +1,38 @@
+#include "privatefolder.h"
+
+#include "filereasons.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <sys/stat.h>
+#endif
+
+namespace PrivateFolder {
+
+bool make(const QString &path, QString *errorString)
+{
+#ifdef Q_OS_WIN
+    return QDir().mkpath(path) || FileReasons::fail(errorString, QStringLiteral("The folder cannot be made"));
+#else
+    // The parents are the user's ordinary folders, made as any other program makes them.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray folder = QFile::encodeName(path);
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        return FileReasons::fail(errorString, FileReasons::systemError(errno));
+    if (::chmod(folder.constData(), 0700) != 0)
+        return FileReasons::fail(errorString, FileReasons::systemError(errno));
+    return true;
+#endif
+}
+
+QString dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+}
