@@ -66,7 +66,6 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -80,8 +79,6 @@ private:
     void connectEditing();
     QDockWidget *addView(QWidget *view, const QString &title, const char *name);
     void checkDocumentType();
-    void restoreWindowGeometry();
-    void keepFrameOnScreen();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();
@@ -104,8 +101,4 @@ private:
     bool m_ending = false;
     bool m_activating = false;
     bool m_leftCopiesOffered = false;
-    bool m_shownBefore = false;
-    // Between the first showing and the first activation, while the window manager frames
-    // and places the window.
-    bool m_placing = false;
 };
