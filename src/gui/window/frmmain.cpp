@@ -75,16 +75,6 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     Form_Load();
 }
 
-EstimateSheet &FrmMain::sheet() const
-{
-    return m_document.sheet();
-}
-
-HeaderFields &FrmMain::header() const
-{
-    return m_document.header();
-}
-
 void FrmMain::connectEditing()
 {
     m_clipboard = new ClipboardCommands(sheet(), this, this);

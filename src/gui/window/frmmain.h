@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/document.h"
 #include "gui/draws/drawrequestoutput.h"
 #include "gui/print/estimateprinter.h"
 
@@ -8,12 +9,9 @@
 class ChangeOrderCommands;
 class ClipboardCommands;
 class DrawCommands;
-class Document;
 class EditHistory;
 class EstimateForm;
 class EstimateStatusBar;
-class EstimateSheet;
-class HeaderFields;
 class MainActions;
 class QDockWidget;
 struct PlatformServices;
@@ -32,8 +30,8 @@ public:
     FrmMain(Document &document, PlatformServices &services, QWidget *parent = nullptr);
 
     Document &document() const { return m_document; }
-    EstimateSheet &sheet() const;
-    HeaderFields &header() const;
+    EstimateSheet &sheet() const { return m_document.sheet(); }
+    HeaderFields &header() const { return m_document.header(); }
 
     // One wheel message: the sheet scrolls by one step, whatever the amount of the turn.
     void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
