@@ -11,6 +11,7 @@
 #include "fakes.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/print/printerdialog.h"
+#include "gui/sheet/gridtablemodel.h"
 #include "gui/sheet/gridview.h"
 #include "gui/window/estimateform.h"
 #include "gui/window/frmmain.h"
@@ -91,8 +92,11 @@ public:
     Grid &model() const { return window->sheet().grid(); }
     const QString &text(int row, int column) const { return model().text(row, column); }
 
+    // Scrolled into view first, where the sheet is wider or taller than its room, as the user
+    // scrolls to a cell before clicking it.
     void clickCell(int row, int column) const
     {
+        grid->scrollTo(static_cast<const GridTableModel *>(grid->model())->indexOfCell(row, column));
         const QPoint centre = grid->cellRect(row, column).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->viewport()->mapFrom(grid, centre));
     }

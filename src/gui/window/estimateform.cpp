@@ -282,6 +282,12 @@ void EstimateForm::showHeaderText(HeaderFields::Field field)
     m_headerTextsEntered[field] = text;
 }
 
+void EstimateForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
 bool EstimateForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::FocusOut)

@@ -54,6 +54,7 @@ public:
     QSize outerSizeForWholeSheet(int pixelsBelow) const;
 
 signals:
+    void resized();
     // A header field was left, or finished, holding another text than when it was entered.
     void headerEdited(HeaderFields::Field field, const QString &before, const QString &after, const QString &fieldName);
 
@@ -71,6 +72,7 @@ private:
     void placeInClient(QWidget *widget, int left, int top, int width, int height) const;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
     Document &m_document;

@@ -57,16 +57,18 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     m_actions = new MainActions(*this);
     m_form = new EstimateForm(document, this);
     setCentralWidget(m_form);
+    // A view opened or closed beside the sheet changes the room the sheet has.
+    connect(m_form, &EstimateForm::resized, this, &FrmMain::Form_Resize);
     m_statusBar = new EstimateStatusBar(document, document.sheet().grid(), m_form->grid(), this);
     setStatusBar(m_statusBar);
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), this);
-    addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("Draws"), "dckDraws");
+    addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("&Draws"), "dckDraws");
     m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
-    addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("Change Orders"),
+    addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("&Change Orders"),
             "dckChangeOrders");
-    addView(new BudgetView(document), QStringLiteral("Budget"), "dckBudget");
+    addView(new BudgetView(document), QStringLiteral("&Budget"), "dckBudget");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
@@ -101,15 +103,21 @@ void FrmMain::connectEditing()
 
 // A view beside the sheet, closed at first so that the sheet has the window as designed; the
 // View menu opens it.
-QDockWidget *FrmMain::addView(QWidget *view, const QString &title, const char *name)
+QDockWidget *FrmMain::addView(QWidget *view, const QString &caption, const char *name)
 {
-    auto *dock = new QDockWidget(title, this);
+    auto *dock = new QDockWidget(QString(caption).remove(u'&'), this);
     dock->setObjectName(QLatin1String(name));
     dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     dock->setWidget(view);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
+    dock->toggleViewAction()->setText(caption);
     m_actions->addView(dock->toggleViewAction());
+    // A view opens wide enough to read, the first time; the user's width stays after that.
+    connect(dock->toggleViewAction(), &QAction::toggled, this, [this, dock, opened = false](bool shown) mutable {
+        if (shown && !std::exchange(opened, true))
+            resizeDocks({dock}, {width() * 2 / 5}, Qt::Horizontal);
+    });
     return dock;
 }
 

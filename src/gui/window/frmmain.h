@@ -75,7 +75,7 @@ private:
     bool Form_Unload();
 
     void connectEditing();
-    QDockWidget *addView(QWidget *view, const QString &title, const char *name);
+    QDockWidget *addView(QWidget *view, const QString &caption, const char *name);
     void checkDocumentType();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
