@@ -1,8 +1,9 @@
 #include "core/export/drawrequestcsv.h"
+#include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/currentpayments.h"
+#include "core/sheet/moneycents.h"
 #include "support/documentfixture.h"
 
 #include <QJsonDocument>

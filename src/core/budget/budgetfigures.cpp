@@ -1,8 +1,8 @@
 #include "budgetfigures.h"
 
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "core/budget/budgetfigures.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
-#include "moneycents.h"
+#include "core/sheet/moneycents.h"
 
 #include <QMap>
 

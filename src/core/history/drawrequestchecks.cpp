@@ -2,8 +2,8 @@
 
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 #include "drawrequest.h"
-#include "moneycents.h"
 
 #include <QMap>
 

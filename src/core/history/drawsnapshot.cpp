@@ -1,7 +1,7 @@
 #include "drawsnapshot.h"
 
 #include "core/sheet/estimatesheet.h"
-#include "moneycents.h"
+#include "core/sheet/moneycents.h"
 
 namespace DrawSnapshot {
 

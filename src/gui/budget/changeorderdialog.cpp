@@ -2,9 +2,9 @@
 
 #include "core/budget/budgetfigures.h"
 #include "core/history/changeorders.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 
 #include <QComboBox>
 #include <QDateEdit>

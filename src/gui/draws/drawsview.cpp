@@ -3,8 +3,8 @@
 #include "core/document/document.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 #include "drawcommands.h"
 #include "drawrequestoutput.h"
 

@@ -1,6 +1,6 @@
 #include "moneycents.h"
 
-#include "core/sheet/money.h"
+#include "money.h"
 
 #include <algorithm>
 #include <charconv>
