@@ -40,9 +40,6 @@ class BudgetFigures
 public:
     BudgetFigures(const Grid &grid, const EstimateHistory &history);
 
-    // A row by its number and description ("8 Roofing"), or "Row 31" while it has none.
-    static QString rowName(const Grid &grid, int row);
-
     const QList<BudgetLine> &lines() const { return m_lines; }
     QList<BudgetLine> overBudgetLines() const;
 

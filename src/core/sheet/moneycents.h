@@ -30,6 +30,7 @@ Cents share(Cents amount, int basisPoints);
 // A rate in hundredths of a percent as people write it: "10.00%".
 QString rateText(int basisPoints);
 
-// part / whole as a percentage with two decimals ("45.00%"); empty where whole is zero.
-QString percentText(Cents part, Cents whole);
+// part / whole as a percentage with two decimals and the sign ("45.00%"), or as many decimals
+// and the sign as given ("45.0 %"); empty where whole is zero.
+QString percentText(Cents part, Cents whole, int decimals = 2, QStringView sign = u"%");
 }
