@@ -43,18 +43,13 @@ public:
     const QList<BudgetLine> &lines() const { return m_lines; }
     QList<BudgetLine> overBudgetLines() const;
 
-    Cents estimate() const { return m_estimate; }
-    // The amounts of the approved change orders.
-    Cents changeOrders() const { return m_changeOrders; }
-    Cents paidToDate() const { return m_paid; }
-    Cents contingencyLeft() const { return m_contingencyLeft; }
-
     // The line that says the build's totals, above the chart.
     QString totalsLine() const;
 
 private:
     QList<BudgetLine> m_lines;
     Cents m_estimate = 0;
+    // The amounts of the approved change orders.
     Cents m_changeOrders = 0;
     Cents m_paid = 0;
     Cents m_contingencyLeft = 0;
