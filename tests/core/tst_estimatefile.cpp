@@ -181,6 +181,35 @@ private slots:
         QCOMPARE(EstimateFile::decode(buffer), std::optional(content));
     }
 
+    // A blank line, or a stray field that shifted the rows, does not make a history vanish;
+    // its texts are read as the rest of the file is, in UTF-8 where the file is UTF-8.
+    void historyFoundFurtherOn_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("blank line") << QByteArray("\r\n") << false;
+        QTest::newRow("stray field") << QByteArray("\"Acme\",\"\"\r\n") << true;
+    }
+
+    void historyFoundFurtherOn()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, warned);
+        QBuffer buffer;
+        buffer.setData(EstimateFile::encode(freshEstimate()) + before
+                       + QByteArray(TwoDrawsSection)
+                             .replace("framing",
+                                      "Ren\xC3\xA9"
+                                      "e's framing")
+                             .replace("\x94", "\xE2\x80\x9D"));
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const std::optional<EstimateContent> read = EstimateFile::decode(buffer);
+        QVERIFY(read && read->historyError.isEmpty());
+        QCOMPARE(read->history.draws.size(), 2);
+        QCOMPARE(read->history.draws[0].note, u"Ren\u00E9e's framing inspection passed"_s);
+        QCOMPARE(!read->damageWarning.isEmpty(), warned);
+    }
+
     void readFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");

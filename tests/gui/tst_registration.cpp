@@ -87,11 +87,18 @@ private slots:
     {
         registerFrom("/home/pat/build");
         QVERIFY(!userFiles().isEmpty());
+        // The user's own choice of another program for estimates is theirs to keep.
+        QFile choices(home("config/mimeapps.list"));
+        QVERIFY(choices.open(QIODevice::Append));
+        choices.write("\n[Added Associations]\napplication/x-varn=org.gnome.TextEditor.desktop;\n");
+        choices.close();
         QProcess varn;
         varn.start(VARN_EXECUTABLE, {"--unregister"});
         QVERIFY(varn.waitForFinished(20000));
         QCOMPARE(varn.exitCode(), 0);
         QCOMPARE(userFiles(), QStringList());
+        QVERIFY(choices.open(QIODevice::ReadOnly));
+        QVERIFY(choices.readAll().contains("application/x-varn=org.gnome.TextEditor.desktop;"));
         QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QString());
         QVERIFY(!QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).contains("Settings/Assoc"));
     }
@@ -183,7 +190,7 @@ private:
                 files << path;
         }
         QFile choices(home("config/mimeapps.list"));
-        if (choices.open(QIODevice::ReadOnly) && choices.readAll().contains("varn"))
+        if (choices.open(QIODevice::ReadOnly) && choices.readAll().contains("example.varn.varn"))
             files << choices.fileName();
         return files;
     }
