@@ -97,22 +97,23 @@ private:
         QStringLiteral("Remove the .vrn file type, the desktop entry and the icons VARN wrote for this user.")};
 };
 
-// What one run exports of each input: the estimate, a Draw Request, the next one (draw 0)
-// or a recorded one, or the budget, in a format.
+// What one run exports of each input, in a format: the estimate, a Draw Request, the next
+// one (draw 0) or a recorded one, or the budget.
 struct Job
 {
+    enum class Report { Estimate, DrawRequest, Budget };
+
     const ExportFormat &format;
-    bool drawRequest = false;
+    Report report = Report::Estimate;
     int draw = 0;
-    bool budget = false;
 
     // The name an exported file takes in --export-dir's folder.
     QString outputName(const QString &input) const
     {
         QString name = QFileInfo(input).completeBaseName();
-        if (drawRequest)
+        if (report == Report::DrawRequest)
             name += draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QStringLiteral("-draw-request");
-        if (budget)
+        if (report == Report::Budget)
             name +=
                 BudgetExport::drawsChart(format.suffix) ? QStringLiteral("-budget") : QStringLiteral("-change-orders");
         return name + u'.' + QString(format.suffix);
@@ -202,9 +203,9 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
     // The texts of a file that looks damaged are exported as they stand, and the user told.
     if (!content->damageWarning.isEmpty())
         warn(input, content->damageWarning);
-    if (job.drawRequest)
+    if (job.report == Job::Report::DrawRequest)
         return exportDrawRequest(job, input, output, sheet, header, *content);
-    if (job.budget)
+    if (job.report == Job::Report::Budget)
         return exportBudget(input, output, sheet, header, *content);
     if (!content->historyError.isEmpty()) {
         // A copy of the estimate would lose the history; the other forms do not show it.
@@ -223,23 +224,35 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
     return true;
 }
 
+// The report --report names, or nothing after a usage error has been reported.
+std::optional<Job::Report> reportOf(const Options &options)
+{
+    const QString report = options.report();
+    if (report == EstimateReport)
+        return Job::Report::Estimate;
+    if (report == DrawRequestReport)
+        return Job::Report::DrawRequest;
+    if (report == BudgetReportName)
+        return Job::Report::Budget;
+    fail(UsageError, QStringLiteral("unknown report %1: it must be estimate, draw-request or budget").arg(report));
+    return std::nullopt;
+}
+
 // The job the options ask for, or nothing after a usage error has been reported.
 std::optional<Job> jobOf(const Options &options, const ExportFormat &format)
 {
-    const QString report = options.report();
-    if (report != EstimateReport && report != DrawRequestReport && report != BudgetReportName) {
-        fail(UsageError, QStringLiteral("unknown report %1: it must be estimate, draw-request or budget").arg(report));
+    const std::optional<Job::Report> report = reportOf(options);
+    if (!report)
         return std::nullopt;
-    }
-    Job job{format, report == DrawRequestReport, 0, report == BudgetReportName};
-    if (job.budget && !BudgetExport::writes(format.suffix)) {
+    Job job{format, *report, 0};
+    if (job.report == Job::Report::Budget && !BudgetExport::writes(format.suffix)) {
         fail(UsageError,
              QStringLiteral("a budget is exported as pdf (the summary) or csv (the change-order "
                             "register), not %1")
                  .arg(format.suffix));
         return std::nullopt;
     }
-    if (job.drawRequest && !format.writeRequest) {
+    if (job.report == Job::Report::DrawRequest && !format.writeRequest) {
         fail(UsageError, QStringLiteral("a draw request is exported as pdf, csv or xlsx, not %1").arg(format.suffix));
         return std::nullopt;
     }
@@ -247,7 +260,7 @@ std::optional<Job> jobOf(const Options &options, const ExportFormat &format)
         return job;
     bool isNumber = false;
     job.draw = options.draw().toInt(&isNumber);
-    if (!job.drawRequest || !isNumber || job.draw < 1) {
+    if (job.report != Job::Report::DrawRequest || !isNumber || job.draw < 1) {
         fail(UsageError,
              QStringLiteral("--draw takes the number of a recorded draw and goes with --report "
                             "draw-request; see --help"));

@@ -1,7 +1,7 @@
 #include "drawrequestreport.h"
 
 #include "cellpainter.h"
-#include "core/history/moneycents.h"
+#include "core/sheet/moneycents.h"
 #include "core/sheet/twips.h"
 #include "reportfont.h"
 

@@ -8,15 +8,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <functional>
-
 namespace {
 // QPdfWriter's own resolution: the exported page is the one it always made.
 constexpr int ExportResolution = 1200;
 
 // The pages are made in memory and written in one piece, so that every write of them is checked.
-bool write(const QString &path, const QPageLayout &layout, int resolution,
-           const std::function<void(QPainter &, QPdfWriter &)> &compose, QString *errorString)
+bool write(const QString &path, const QPageLayout &layout, int resolution, const QString &title,
+           const PdfExport::Compose &compose, QString *errorString)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -25,6 +23,8 @@ bool write(const QString &path, const QPageLayout &layout, int resolution,
         writer.setPageLayout(layout);
         writer.setResolution(resolution);
         writer.setCreator(QStringLiteral("VARN Cost Estimate"));
+        if (!title.isEmpty())
+            writer.setTitle(title);
         QPainter painter(&writer);
         compose(painter, writer);
     }
@@ -44,16 +44,22 @@ bool save(const QString &path, const EstimateReport &report, const QPageLayout &
           QString *errorString)
 {
     return write(
-        path, layout, resolution, [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); },
-        errorString);
+        path, layout, resolution, {},
+        [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }
 
 bool save(const QString &path, const DrawRequest &request, QString *errorString)
 {
     const DrawRequestReport report(request);
     return write(
-        path, DrawRequestReport::summaryLayout(), ExportResolution,
+        path, DrawRequestReport::summaryLayout(), ExportResolution, {},
         [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
+}
+
+bool savePages(const QString &path, const QPageLayout &layout, const QString &title, const Compose &compose,
+               QString *errorString)
+{
+    return write(path, layout, ExportResolution, title, compose, errorString);
 }
 
 }

@@ -2,10 +2,14 @@
 
 #include <QString>
 
+#include <functional>
+
 class Grid;
 class HeaderFields;
 class EstimateReport;
 class QPageLayout;
+class QPainter;
+class QPdfWriter;
 struct DrawRequest;
 
 // The printed report as a PDF file, the page the Print command composes, and the Draw Request.
@@ -17,4 +21,11 @@ bool save(const QString &path, const EstimateReport &report, const QPageLayout &
           QString *errorString = nullptr);
 // The Draw Request's pages.
 bool save(const QString &path, const DrawRequest &request, QString *errorString = nullptr);
+
+// Draws a report's pages onto the writer, which is active on the painter.
+using Compose = std::function<void(QPainter &, QPdfWriter &)>;
+// Any other report's pages on this page layout, at the resolution of the exported estimate;
+// the title, unless empty, goes into the file's properties.
+bool savePages(const QString &path, const QPageLayout &layout, const QString &title, const Compose &compose,
+               QString *errorString = nullptr);
 }

@@ -1,8 +1,9 @@
 #include "core/export/drawrequestcsv.h"
+#include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/currentpayments.h"
+#include "core/sheet/moneycents.h"
 #include "support/documentfixture.h"
 
 #include <QJsonDocument>
@@ -60,7 +61,7 @@ QList<QList<Cents>> csvAmounts(const DrawRequest &request)
 QList<int> rowsNamed(const QStringList &checks, const QString &finding)
 {
     QList<int> rows;
-    static const QRegularExpression row(u"^Row (\\d+)"_s);
+    static const QRegularExpression row(u"^(?:Row )?(\\d+)"_s);
     for (const QString &check : checks) {
         if (check.contains(finding))
             rows << row.match(check).captured(1).toInt();
@@ -198,9 +199,9 @@ private slots:
                                        "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,($500.00),$50.00\r\n"
                                        ",Total,\"$12,000.00\",\"$1,500.00\",$500.00,$0.00,\"$2,000.00\",16.67%,"
                                        "\"$10,000.00\",$200.00\r\n")
-                                << QStringList{"Row 9 (Concrete Flatwork): work completed to date, $500.00, is more "
+                                << QStringList{"9 Concrete Flatwork: work completed to date, $500.00, is more "
                                                "than the scheduled value, $0.00.",
-                                               "Row 9 (Concrete Flatwork): the previous payments, $500.00, differ from "
+                                               "9 Concrete Flatwork: the previous payments, $500.00, differ from "
                                                "what draw 1 left paid, $0.00."};
         QTest::newRow("the next request")
             << QStringList()
@@ -210,7 +211,7 @@ private slots:
                           "($500.00),$50.00\r\n"
                           ",Total,\"$12,000.00\",\"$2,000.00\",$0.00,$0.00,\"$2,000.00\","
                           "16.67%,\"$10,000.00\",$200.00\r\n")
-            << QStringList{"Row 9 (Concrete Flatwork): work completed to date, $500.00, "
+            << QStringList{"9 Concrete Flatwork: work completed to date, $500.00, "
                            "is more than the scheduled value, $0.00.",
                            "Nothing is requested this period: no row has an amount to "
                            "be paid."};

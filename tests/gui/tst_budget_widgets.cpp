@@ -245,6 +245,34 @@ private slots:
         QCOMPARE(barLabels(view), QStringList{over});
     }
 
+    // File > Export Budget Summary writes the summary, and refuses a name that ends in no form
+    // of the budget, saying why, rather than writing another form into it.
+    void exportSummary_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("pdf") << "budget.pdf" << QByteArray("%PDF") << QString();
+        QTest::newRow("another form") << "budget.txt" << QByteArray()
+                                      << "budget.txt: Its name ends in neither .pdf, for the budget summary, nor "
+                                         ".csv, for the change-order register";
+    }
+
+    void exportSummary()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, message);
+        WindowFixture f;
+        const QTemporaryDir folder;
+        f.dialogs->exportPaths = {folder.filePath(name)};
+        f.window->findChild<QAction *>(QStringLiteral("mnuExportBudget"))->trigger();
+        QFile file(folder.filePath(name));
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray(), written);
+        const QString shown = f.messages->texts().join(u'\n');
+        QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.endsWith(message), qPrintable(shown));
+    }
+
     // A click on a bar makes its row the sheet's current row.
     void clickSelectsRow()
     {

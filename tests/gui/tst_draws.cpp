@@ -138,7 +138,7 @@ private slots:
         f.enter(9, Previous, u"25"_s);
         QCOMPARE(differences->text(),
                  u"The \"Total of Previous Payment\" is not what the recorded draws paid in:\n"
-                 "Row 9 (Concrete Flatwork): $25.00 shown, $20.50 recorded"_s);
+                 "9 Concrete Flatwork: $25.00 shown, $20.50 recorded"_s);
         QVERIFY(!differences->isHidden());
 
         auto *retainage = f.view.findChild<QDoubleSpinBox *>(u"retainage"_s);
@@ -171,8 +171,8 @@ private slots:
         QTest::mouseClick(exportButton, Qt::LeftButton);
         QCOMPARE(f.message(),
                  (QStringList{"yes/no question",
-                              "Before it goes out, look at this in Draw Request 1:\n\n\u2022 Row 5 "
-                              "(Rough Lumber): work completed to date, $1,300.00, is more than the "
+                              "Before it goes out, look at this in Draw Request 1:\n\n\u2022 5 Rough "
+                              "Lumber: work completed to date, $1,300.00, is more than the "
                               "scheduled value, $1,000.00.\n\nExport it anyway?",
                               "Draw Request"}));
         QVERIFY(f.dialogs.exportTitles.isEmpty());

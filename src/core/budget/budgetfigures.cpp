@@ -1,8 +1,8 @@
 #include "budgetfigures.h"
 
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 
 #include <algorithm>
 
@@ -27,20 +27,13 @@ BudgetLine lineOf(const Grid &grid, int row, int contingencyRow)
 {
     BudgetLine line;
     line.row = row;
-    line.name = BudgetFigures::rowName(grid, row);
+    line.name = EstimateSheet::rowName(grid, row);
     line.isContingency = row == contingencyRow;
-    const bool adjusted = !grid.text(row, EstimateSheet::AdjustedEstimateColumn).isEmpty();
-    line.estimate =
-        amountIn(grid, row, adjusted ? EstimateSheet::AdjustedEstimateColumn : EstimateSheet::OriginalEstimateColumn);
+    line.estimate = MoneyCents::fromValue(EstimateSheet::scheduledValue(grid, row).value_or(0.0));
     line.paid = amountIn(grid, row, EstimateSheet::PreviousPaymentColumn);
     line.current = amountIn(grid, row, EstimateSheet::CurrentPaymentColumn);
     line.costToComplete = amountIn(grid, row, EstimateSheet::CostToCompleteColumn);
     return line;
-}
-
-QString percentText(Cents part, Cents whole)
-{
-    return QString::number(double(part) * 100 / double(whole), 'f', 1) + QStringLiteral(" %");
 }
 }
 
@@ -57,13 +50,6 @@ Cents BudgetLine::overrun() const
 bool BudgetLine::isOverBudget() const
 {
     return paid + current > estimate || costToComplete < 0;
-}
-
-QString BudgetFigures::rowName(const Grid &grid, int row)
-{
-    const QString description = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
-    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
-                                 : QStringLiteral("%1 %2").arg(row).arg(description);
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
@@ -106,7 +92,7 @@ QString BudgetFigures::totalsLine() const
                          QStringLiteral("change orders %1").arg(MoneyCents::text(m_changeOrders)),
                          QStringLiteral("paid to date %1").arg(MoneyCents::text(m_paid))};
     if (m_estimate > 0)
-        parts.last() += QStringLiteral(" (%1)").arg(percentText(m_paid, m_estimate));
+        parts.last() += QStringLiteral(" (%1)").arg(MoneyCents::percentText(m_paid, m_estimate, 1, u" %"));
     parts << QStringLiteral("contingency left %1").arg(MoneyCents::text(m_contingencyLeft));
     return parts.join(QStringLiteral("; "));
 }

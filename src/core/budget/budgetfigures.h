@@ -40,17 +40,8 @@ class BudgetFigures
 public:
     BudgetFigures(const Grid &grid, const EstimateHistory &history);
 
-    // A row by its number and description ("8 Roofing"), or "Row 31" while it has none.
-    static QString rowName(const Grid &grid, int row);
-
     const QList<BudgetLine> &lines() const { return m_lines; }
     QList<BudgetLine> overBudgetLines() const;
-
-    Cents estimate() const { return m_estimate; }
-    // The amounts of the approved change orders.
-    Cents changeOrders() const { return m_changeOrders; }
-    Cents paidToDate() const { return m_paid; }
-    Cents contingencyLeft() const { return m_contingencyLeft; }
 
     // The line that says the build's totals, above the chart.
     QString totalsLine() const;
@@ -58,6 +49,7 @@ public:
 private:
     QList<BudgetLine> m_lines;
     Cents m_estimate = 0;
+    // The amounts of the approved change orders.
     Cents m_changeOrders = 0;
     Cents m_paid = 0;
     Cents m_contingencyLeft = 0;

@@ -1,8 +1,8 @@
 #include "estimatefile.h"
 
+#include "core/filereasons.h"
 #include "damagecheck.h"
 #include "fieldreader.h"
-#include "filereasons.h"
 #include "filetext.h"
 #include "historysection.h"
 #include "safefilewriter.h"
@@ -17,7 +17,6 @@
 
 #ifndef Q_OS_WIN
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,9 +74,8 @@ bool openRegularFile(QFile &file, const QString &path, QString *errorString)
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return FileReasons::fail(errorString,
-                                 errno == ENOENT ? QStringLiteral("The file does not exist")
-                                                 : QString::fromLocal8Bit(std::strerror(errno)));
+        return FileReasons::fail(
+            errorString, errno == ENOENT ? QStringLiteral("The file does not exist") : FileReasons::systemError(errno));
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);

@@ -1,7 +1,7 @@
 #include "historysection.h"
 
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 #include "fieldreader.h"
 #include "filetext.h"
 

@@ -1,6 +1,6 @@
 #include "oldcontentcopy.h"
 
-#include "filereasons.h"
+#include "core/filereasons.h"
 #include "privatefolder.h"
 #include "safefilewriter.h"
 

@@ -1,6 +1,6 @@
 #include "privatefolder.h"
 
-#include "filereasons.h"
+#include "core/filereasons.h"
 
 #include <QDir>
 #include <QFile>

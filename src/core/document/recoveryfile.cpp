@@ -1,7 +1,7 @@
 #include "recoveryfile.h"
 
+#include "core/filereasons.h"
 #include "estimatefile.h"
-#include "filereasons.h"
 #include "privatefolder.h"
 #include "safefilewriter.h"
 

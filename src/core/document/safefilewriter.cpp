@@ -1,6 +1,6 @@
 #include "safefilewriter.h"
 
-#include "filereasons.h"
+#include "core/filereasons.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,7 +58,7 @@ QString reasonFor(int error)
     case NotRegularFile:
         return FileReasons::notRegularFile();
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return FileReasons::systemError(error);
     }
 }
 

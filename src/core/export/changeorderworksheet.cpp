@@ -1,10 +1,10 @@
 #include "changeorderworksheet.h"
 
 #include "core/history/changeorders.h"
+#include "xlsxworkbook.h"
 
 namespace {
 constexpr lxw_col_t AmountColumn = 4;
-constexpr char MoneyFormat[] = "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
 // Widths in characters, the description widest.
 constexpr double ColumnWidths[] = {5, 11, 22, 40, 13, 10, 13};
 }
@@ -19,7 +19,7 @@ lxw_error add(lxw_workbook *workbook, const Grid &grid, const EstimateHistory &h
     lxw_format *title = workbook_add_format(workbook);
     format_set_bold(title);
     lxw_format *money = workbook_add_format(workbook);
-    format_set_num_format(money, MoneyFormat);
+    format_set_num_format(money, XlsxWorkbook::MoneyFormat);
 
     lxw_error error = LXW_NO_ERROR;
     const auto check = [&error](lxw_error result) {

@@ -5,7 +5,6 @@
 #include "xlsxworkbook.h"
 
 namespace {
-constexpr char MoneyFormat[] = "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
 constexpr char PercentFormat[] = "0.00%";
 constexpr char DateFormat[] = "mmmm d, yyyy";
 constexpr char ContinuationName[] = "Continuation Sheet";
@@ -60,7 +59,7 @@ public:
         format_set_text_wrap(m_wrapped);
         format_set_align(m_wrapped, LXW_ALIGN_VERTICAL_TOP);
         for (lxw_format *money : {m_money, m_boldMoney})
-            format_set_num_format(money, MoneyFormat);
+            format_set_num_format(money, XlsxWorkbook::MoneyFormat);
         for (lxw_format *percent : {m_percent, m_boldPercent})
             format_set_num_format(percent, PercentFormat);
         format_set_bold(m_boldMoney);

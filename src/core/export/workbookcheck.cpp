@@ -1,6 +1,6 @@
 #include "workbookcheck.h"
 
-#include "core/document/filereasons.h"
+#include "core/filereasons.h"
 #include "ziparchive.h"
 
 #include <QDir>

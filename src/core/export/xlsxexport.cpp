@@ -20,8 +20,6 @@ constexpr double PortraitPrintWidth = 8.5 - 2 * 0.7;
 // Excel takes a page header of up to 255 characters, its codes included; each of the
 // three fields keeps its share.
 constexpr qsizetype PrintHeaderFieldLength = 80;
-// The currency form of the sheet, negative amounts in parentheses and red.
-constexpr char MoneyFormat[] = "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
 
 // The sheet's data column (1..7) in the workbook: column A is the first data column.
 lxw_col_t workbookColumn(int column)
@@ -70,8 +68,8 @@ public:
         format_set_bold(m_label);
         format_set_text_wrap(m_wrapped);
         format_set_align(m_wrapped, LXW_ALIGN_VERTICAL_TOP);
-        format_set_num_format(m_money, MoneyFormat);
-        format_set_num_format(m_totalMoney, MoneyFormat);
+        format_set_num_format(m_money, XlsxWorkbook::MoneyFormat);
+        format_set_num_format(m_totalMoney, XlsxWorkbook::MoneyFormat);
         format_set_bold(m_totalMoney);
     }
 

@@ -1,6 +1,6 @@
 #include "xlsxworkbook.h"
 
-#include "core/document/filereasons.h"
+#include "core/filereasons.h"
 #include "numericclocale.h"
 #include "scratchfolder.h"
 #include "silencedstandarderror.h"

@@ -1,6 +1,6 @@
 #include "ziparchive.h"
 
-#include "core/document/filereasons.h"
+#include "core/filereasons.h"
 
 #include <unzip.h>
 

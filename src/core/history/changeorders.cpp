@@ -1,9 +1,9 @@
 #include "changeorders.h"
 
-#include "core/budget/budgetfigures.h"
+#include "core/filereasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
-#include "moneycents.h"
+#include "core/sheet/moneycents.h"
 
 #include <QMap>
 
@@ -13,13 +13,6 @@
 namespace {
 constexpr int Original = EstimateSheet::OriginalEstimateColumn;
 constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
-
-bool fail(QString *errorString, const QString &message)
-{
-    if (errorString)
-        *errorString = message;
-    return false;
-}
 
 bool isItemRow(int row)
 {
@@ -46,12 +39,10 @@ std::optional<Cents> amountIn(const QString &text)
     return MoneyCents::fromText(text);
 }
 
-// The adjusted estimate a row stands at, as the recalculation reads it: the original one
-// while the adjusted one is empty.
+// The adjusted estimate a row stands at, as the recalculation reads it.
 std::optional<Cents> adjustedEstimate(const Grid &grid, int row)
 {
-    const QString &adjusted = grid.text(row, Adjusted);
-    return amountIn(adjusted.isEmpty() ? grid.text(row, Original) : adjusted);
+    return amountIn(EstimateSheet::scheduledValueText(grid, row));
 }
 
 bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, QString *errorString)
@@ -62,15 +53,12 @@ bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, 
         if (move.value() == 0)
             continue;
         const std::optional<Cents> base = adjustedEstimate(grid, move.key());
-        if (!base) {
-            const QString &note =
-                grid.text(move.key(), grid.text(move.key(), Adjusted).isEmpty() ? Original : Adjusted);
-            return fail(errorString,
-                        QStringLiteral("The estimate of row %1 holds \"%2\", which is not an amount: "
-                                       "write the amount there first.")
-                            .arg(move.key())
-                            .arg(note));
-        }
+        if (!base)
+            return FileReasons::fail(errorString,
+                                     QStringLiteral("The estimate of row %1 holds \"%2\", which is not an amount: "
+                                                    "write the amount there first.")
+                                         .arg(move.key())
+                                         .arg(EstimateSheet::scheduledValueText(grid, move.key())));
         targets.insert(move.key(), *base + move.value());
     }
     for (auto target = targets.cbegin(); target != targets.cend(); ++target) {
@@ -136,7 +124,7 @@ QStringList registerTexts(const Grid &grid, const ChangeOrder &order)
 {
     return {QString::number(order.number),
             order.date.toString(Qt::ISODate),
-            BudgetFigures::rowName(grid, order.row),
+            EstimateSheet::rowName(grid, order.row),
             order.description,
             MoneyCents::text(order.amount),
             statusName(order.status),
@@ -160,12 +148,13 @@ const ChangeOrder *find(const EstimateHistory &history, int number)
 bool put(EstimateSheet &sheet, EstimateHistory &history, const ChangeOrder &order, QString *errorString)
 {
     if (!isItemRow(order.row))
-        return fail(errorString,
-                    QStringLiteral("A change order belongs to one of the rows 1 to %1, not to row %2.")
-                        .arg(EstimateSheet::ItemRowCount)
-                        .arg(order.row));
+        return FileReasons::fail(errorString,
+                                 QStringLiteral("A change order belongs to one of the rows 1 to %1, not to row %2.")
+                                     .arg(EstimateSheet::ItemRowCount)
+                                     .arg(order.row));
     if (order.number < 1)
-        return fail(errorString, QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
+        return FileReasons::fail(errorString,
+                                 QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
     const qsizetype stored = indexOf(history, order.number);
     QMap<int, Cents> moves;
     if (stored >= 0)
@@ -185,7 +174,7 @@ bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, Chang
 {
     const ChangeOrder *stored = find(history, number);
     if (!stored)
-        return fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+        return FileReasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
     ChangeOrder changed = *stored;
     changed.status = status;
     return put(sheet, history, changed, errorString);
@@ -195,7 +184,7 @@ bool remove(EstimateSheet &sheet, EstimateHistory &history, int number, QString 
 {
     const qsizetype stored = indexOf(history, number);
     if (stored < 0)
-        return fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+        return FileReasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
     QMap<int, Cents> moves;
     addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
     if (!moveAdjustedEstimates(sheet, moves, errorString))
@@ -218,18 +207,18 @@ QList<int> rowsTouched(const EstimateHistory &history, const ChangeOrder &order)
 bool setContingencyRow(EstimateHistory &history, int row, QString *errorString)
 {
     if (!isItemRow(row))
-        return fail(errorString,
-                    QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
-                        .arg(EstimateSheet::ItemRowCount)
-                        .arg(row));
+        return FileReasons::fail(errorString,
+                                 QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
+                                     .arg(EstimateSheet::ItemRowCount)
+                                     .arg(row));
     const bool drawnOn = std::any_of(history.changeOrders.cbegin(), history.changeOrders.cend(), [](const auto &order) {
         return order.status == ChangeOrder::Status::Approved && order.source == ChangeOrder::Source::Contingency;
     });
     if (drawnOn && row != history.contingencyRow)
-        return fail(errorString,
-                    QStringLiteral("Approved change orders are funded from the contingency in row %1: "
-                                   "reject them first, or they would be unaccounted for.")
-                        .arg(history.contingencyRow));
+        return FileReasons::fail(errorString,
+                                 QStringLiteral("Approved change orders are funded from the contingency in row %1: "
+                                                "reject them first, or they would be unaccounted for.")
+                                     .arg(history.contingencyRow));
     history.contingencyRow = row;
     return true;
 }
@@ -256,7 +245,7 @@ QString handEditText(const Grid &grid, const HandEdit &edit)
 {
     return QStringLiteral("%1: the adjusted estimate, %2, is not the original plus the approved change orders, %3: "
                           "it was edited by hand.")
-        .arg(BudgetFigures::rowName(grid, edit.row), MoneyCents::text(edit.adjusted), MoneyCents::text(edit.explained));
+        .arg(EstimateSheet::rowName(grid, edit.row), MoneyCents::text(edit.adjusted), MoneyCents::text(edit.explained));
 }
 
 }

@@ -3,8 +3,8 @@
 #include "core/document/headerfields.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 #include "drawsnapshot.h"
-#include "moneycents.h"
 
 namespace {
 QString oneLine(const QString &text)

@@ -2,8 +2,8 @@
 
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 #include "drawrequest.h"
-#include "moneycents.h"
 
 #include <QMap>
 
@@ -31,7 +31,7 @@ QList<DrawRequestChecks::PaymentDifference> differences(const QMap<int, Cents> &
 
 QString checkOf(const Grid &grid, int row, const QString &finding)
 {
-    return DrawRequestChecks::rowName(grid, row) + QStringLiteral(": ") + finding;
+    return EstimateSheet::rowName(grid, row) + QStringLiteral(": ") + finding;
 }
 
 QStringList lineChecks(const DrawRequest &request, const Grid &grid)
@@ -125,13 +125,6 @@ QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const Estim
                                    QStringLiteral("what draw %1 left paid").arg(number - 1));
     }
     return checks + nothingRequested(request);
-}
-
-QString rowName(const Grid &grid, int row)
-{
-    const QString description = grid.text(row, EstimateSheet::DescriptionColumn).simplified();
-    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
-                                 : QStringLiteral("Row %1 (%2)").arg(row).arg(description);
 }
 
 }

@@ -27,7 +27,4 @@ QList<PaymentDifference> previousPaymentsDifferingFromHistory(const Grid &grid, 
 QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history);
 // The checks of a recorded draw's request; the rows are named by the sheet.
 QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history);
-
-// "Row 5 (Roofing)": how the checks and the Draws view name a row.
-QString rowName(const Grid &grid, int row);
 }

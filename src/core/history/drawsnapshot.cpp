@@ -1,7 +1,7 @@
 #include "drawsnapshot.h"
 
 #include "core/sheet/estimatesheet.h"
-#include "moneycents.h"
+#include "core/sheet/moneycents.h"
 
 namespace DrawSnapshot {
 
@@ -10,11 +10,10 @@ QList<DrawLine> linesOf(const Grid &grid, const QList<int> &paidRows)
     QList<DrawLine> lines;
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
         const auto cents = [&grid, row](int column) { return MoneyCents::fromText(grid.text(row, column)); };
-        const bool adjusted = !grid.text(row, EstimateSheet::AdjustedEstimateColumn).isEmpty();
         const DrawLine line{
             row,
             cents(EstimateSheet::OriginalEstimateColumn),
-            cents(adjusted ? EstimateSheet::AdjustedEstimateColumn : EstimateSheet::OriginalEstimateColumn),
+            MoneyCents::fromValue(EstimateSheet::scheduledValue(grid, row).value_or(0.0)),
             cents(EstimateSheet::PreviousPaymentColumn),
             paidRows.contains(row) ? cents(EstimateSheet::CurrentPaymentColumn) : 0,
         };

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "core/sheet/moneycents.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
-
-#include <cstdint>
 
 // What an estimate keeps of its past beside the sheet, which shows only where the money
 // stands today: the construction loan's draws, each with what every row stood at when it
 // was paid, and the change orders that moved the adjusted estimates. It is stored after the
 // 38 records of the estimate file, where older readers do not look.
-
-// Amounts of the history are whole cents, so that a request adds up to the cent.
-using Cents = std::int64_t;
 
 // One item row as a draw found it.
 struct DrawLine

@@ -25,8 +25,6 @@ public:
     const EstimateHistory &restoreBefore(EstimateSheet &sheet) const;
     const EstimateHistory &restoreAfter(EstimateSheet &sheet) const;
 
-    const QList<int> &rows() const { return m_rows; }
-
 private:
     using RowTexts = std::array<QString, EstimateSheet::DataColumnCount>;
     struct Side

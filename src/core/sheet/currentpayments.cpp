@@ -1,9 +1,8 @@
 #include "currentpayments.h"
 
-#include "core/history/drawsnapshot.h"
-#include "core/history/moneycents.h"
 #include "estimatesheet.h"
 #include "money.h"
+#include "moneycents.h"
 
 namespace {
 constexpr int Previous = EstimateSheet::PreviousPaymentColumn;
@@ -54,16 +53,6 @@ void record(EstimateSheet &sheet, const QList<int> &rows)
         sheet.recalculateRow(row);
     }
     sheet.recalculateColumnTotals();
-}
-
-Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
-                const QString &note)
-{
-    const Draw draw{int(history.draws.size()) + 1, date, note, history.retainageBasisPoints,
-                    DrawSnapshot::linesOf(sheet.grid(), rows)};
-    history.draws.append(draw);
-    record(sheet, rows);
-    return draw;
 }
 
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/history/estimatehistory.h"
-
 #include <QList>
 #include <QStringList>
 
@@ -25,10 +23,4 @@ QStringList leftOutRows(const Grid &grid);
 // a draw records them, empties the current amount, recalculates the row and then the totals.
 // The current cell is kept.
 void record(EstimateSheet &sheet, const QList<int> &rows);
-
-// Edit > Record Current Payments: the next draw of the history, with every row as it stands
-// before the rows are recorded, is added to the history; then the rows are recorded. What
-// changed is those rows and the draw returned.
-Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
-                const QString &note);
 }

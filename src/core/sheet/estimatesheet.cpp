@@ -47,6 +47,24 @@ bool EstimateSheet::isMoneyColumn(int column)
     return column >= OriginalEstimateColumn && column <= DataColumnCount;
 }
 
+QString EstimateSheet::rowName(const Grid &grid, int row)
+{
+    const QString description = grid.text(row, DescriptionColumn).simplified();
+    return description.isEmpty() ? QStringLiteral("Row %1").arg(row)
+                                 : QStringLiteral("%1 %2").arg(row).arg(description);
+}
+
+const QString &EstimateSheet::scheduledValueText(const Grid &grid, int row)
+{
+    const QString &adjusted = grid.text(row, AdjustedEstimateColumn);
+    return adjusted.isEmpty() ? grid.text(row, OriginalEstimateColumn) : adjusted;
+}
+
+std::optional<double> EstimateSheet::scheduledValue(const Grid &grid, int row)
+{
+    return Money::readAmount(scheduledValueText(grid, row));
+}
+
 void EstimateSheet::setUp()
 {
     m_grid.setColumnCount(DataColumnCount + 1);
@@ -152,13 +170,10 @@ void EstimateSheet::recalculateRow(int row)
 
     // A note ("TBD") counts as nothing: it is not copied as an estimate, and a row of notes
     // has no cost to complete.
-    double base = 0.0;
-    if (!cellText(AdjustedEstimateColumn).isEmpty()) {
-        base = Money::ReadMoneyValue(cellText(AdjustedEstimateColumn));
-    } else if (const std::optional<double> original = Money::readAmount(cellText(OriginalEstimateColumn))) {
-        base = *original;
-        m_grid.setText(row, AdjustedEstimateColumn, Money::moneyText(base));
-    }
+    const std::optional<double> scheduled = scheduledValue(m_grid, row);
+    if (scheduled && cellText(AdjustedEstimateColumn).isEmpty())
+        m_grid.setText(row, AdjustedEstimateColumn, Money::moneyText(*scheduled));
+    double base = scheduled.value_or(0.0);
     for (const int payment : {PreviousPaymentColumn, CurrentPaymentColumn})
         base -= Money::ReadMoneyValue(cellText(payment));
 

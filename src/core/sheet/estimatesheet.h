@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // The estimate sheet: the grid of 30 cost categories and 6 spare rows by 7 data columns,
 // with a header row, a row-number column and a Total row, and the arithmetic that keeps
@@ -44,6 +45,16 @@ public:
     const QStringList CategoryHelpTexts;
     static QStringList columnHeaders();
     static bool isMoneyColumn(int column);
+
+    // A row by its number and description ("8 Roofing"), or "Row 31" while it has none, as
+    // every list and message names it.
+    static QString rowName(const Grid &grid, int row);
+
+    // The text that holds a row's scheduled value: its adjusted estimate, or the original one
+    // while the adjusted one is empty.
+    static const QString &scheduledValueText(const Grid &grid, int row);
+    // The amount of that text; nothing while it is empty or holds a note ("TBD").
+    static std::optional<double> scheduledValue(const Grid &grid, int row);
 
     // The column widths for a grid of the given outer width: fixed widths for all but the
     // first data column, which takes what is left, never less than 1500 twips.

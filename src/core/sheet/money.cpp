@@ -184,9 +184,9 @@ public:
         skipBlanks();
         const bool parenthesised = take(u'(');
         bool negative = false;
-        bool signedAlready = takeSign(negative);
+        const bool signedAlready = takeSign(negative);
         if (take(u'$') && !signedAlready)
-            signedAlready = takeSign(negative);
+            takeSign(negative);
         const qsizetype start = m_at;
         while (m_at < m_text.size() && isNumberCharacter(m_text[m_at]))
             ++m_at;

@@ -1,6 +1,6 @@
 #include "budgetchart.h"
 
-#include "core/history/moneycents.h"
+#include "core/sheet/moneycents.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -3,6 +3,7 @@
 #include "budgetreport.h"
 #include "core/document/document.h"
 #include "core/export/changeordercsv.h"
+#include "core/filereasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "report/exportcommand.h"
 
@@ -13,13 +14,18 @@ bool isPdf(const QString &suffix)
 {
     return suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
+
+bool isCsv(const QString &suffix)
+{
+    return suffix.compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
+}
 }
 
 namespace BudgetExport {
 
 bool writes(const QString &suffix)
 {
-    return isPdf(suffix) || suffix.compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
+    return isPdf(suffix) || isCsv(suffix);
 }
 
 bool drawsChart(const QString &suffix)
@@ -30,9 +36,14 @@ bool drawsChart(const QString &suffix)
 bool save(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, const EstimateHistory &history,
           QString *errorString)
 {
-    if (isPdf(QFileInfo(path).suffix()))
+    const QString suffix = QFileInfo(path).suffix();
+    if (isPdf(suffix))
         return BudgetReport::savePdf(path, sheet.grid(), header, history, errorString);
-    return ChangeOrderCsv::save(path, sheet.grid(), history, errorString);
+    if (isCsv(suffix))
+        return ChangeOrderCsv::save(path, sheet.grid(), history, errorString);
+    return FileReasons::fail(errorString,
+                             QStringLiteral("Its name ends in neither .pdf, for the budget summary, nor "
+                                            ".csv, for the change-order register"));
 }
 
 QString exportSummary(const Document &document, FileDialogs &dialogs, MessageBoxes &messages)

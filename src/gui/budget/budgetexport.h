@@ -17,7 +17,8 @@ namespace BudgetExport {
 bool writes(const QString &suffix);
 // Whether that form is drawn with the Budget view's chart, which needs a QApplication.
 bool drawsChart(const QString &suffix);
-// Writes the whole file or leaves the old one as it was; errorString learns why not.
+// Writes the whole file in the form its extension names, or leaves the old one as it was;
+// errorString learns why not, an extension of no budget form too.
 bool save(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, const EstimateHistory &history,
           QString *errorString = nullptr);
 // File > Export Budget Summary: the summary as a PDF file the user picks; gives the file

@@ -2,12 +2,11 @@
 
 #include "budgetchart.h"
 #include "core/budget/budgetfigures.h"
-#include "core/document/safefilewriter.h"
 #include "core/history/changeorders.h"
 #include "core/sheet/twips.h"
+#include "report/pdfexport.h"
 #include "report/reportfont.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -21,8 +20,6 @@
 #include <numeric>
 
 namespace {
-// QPdfWriter's own resolution, as the estimate's report is exported at.
-constexpr int ExportResolution = 1200;
 constexpr qreal LineWidth = 15;
 // The chart is laid out at this many of its pixels to the inch of the page: its text at
 // the size of the report's small print.
@@ -268,17 +265,7 @@ bool BudgetReport::savePdf(const QString &path, const Grid &grid, const HeaderFi
                            const EstimateHistory &history, QString *errorString)
 {
     const BudgetReport report(grid, EstimateReport::printedFields(header), history);
-    // The pages are made in memory and written in one piece, so that every write is checked.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageLayout(EstimateReport::defaultPageLayout());
-        writer.setResolution(ExportResolution);
-        writer.setCreator(QStringLiteral("VARN Cost Estimate"));
-        writer.setTitle(QStringLiteral("Budget Summary"));
-        QPainter painter(&writer);
-        report.compose(painter, writer);
-    }
-    return SafeFileWriter::write(path, pdf.data(), errorString);
+    return PdfExport::savePages(
+        path, EstimateReport::defaultPageLayout(), QStringLiteral("Budget Summary"),
+        [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-BudgetView::BudgetView(const Document &document, QWidget *parent)
+BudgetView::BudgetView(Document &document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
     , m_totals(new QLabel(this))

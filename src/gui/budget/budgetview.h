@@ -16,8 +16,9 @@ class BudgetView : public QWidget
     Q_OBJECT
 
 public:
-    // The document's sheet, and its history for the change orders and the contingency.
-    explicit BudgetView(const Document &document, QWidget *parent = nullptr);
+    // The document's sheet, whose current row a click on a bar moves, and its history for the
+    // change orders and the contingency.
+    explicit BudgetView(Document &document, QWidget *parent = nullptr);
     // Brings the chart up to date with the sheet now rather than at the next turn of the
     // event loop, where edits coming in together are shown at once.
     void refresh();
@@ -28,7 +29,7 @@ protected:
 private:
     void selectRow(int row);
 
-    const Document &m_document;
+    Document &m_document;
     QLabel *m_totals = nullptr;
     QCheckBox *m_onlyOverBudget = nullptr;
     BudgetChart *m_chart = nullptr;

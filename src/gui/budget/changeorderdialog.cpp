@@ -1,10 +1,9 @@
 #include "changeorderdialog.h"
 
-#include "core/budget/budgetfigures.h"
 #include "core/history/changeorders.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -72,7 +71,7 @@ ChangeOrderDialog::ChangeOrderDialog(const Grid &grid, const ChangeOrder &order,
 void ChangeOrderDialog::addRows(const Grid &grid)
 {
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
-        m_row->addItem(BudgetFigures::rowName(grid, row), row);
+        m_row->addItem(EstimateSheet::rowName(grid, row), row);
         if (row == m_order.row)
             m_row->setCurrentIndex(m_row->count() - 1);
     }

@@ -2,7 +2,6 @@
 
 #include "changeordercommands.h"
 #include "changeorderdialog.h"
-#include "core/budget/budgetfigures.h"
 #include "core/document/document.h"
 #include "core/document/messageboxes.h"
 #include "core/history/changeorders.h"
@@ -133,7 +132,7 @@ void ChangeOrderRegister::fillContingencyRows()
     const Grid &grid = m_commands.sheet().grid();
     m_contingency->clear();
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
-        m_contingency->addItem(BudgetFigures::rowName(grid, row), row);
+        m_contingency->addItem(EstimateSheet::rowName(grid, row), row);
     m_contingency->setCurrentIndex(m_contingency->findData(m_commands.history().contingencyRow));
 }
 

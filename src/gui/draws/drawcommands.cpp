@@ -1,11 +1,12 @@
 #include "drawcommands.h"
 
 #include "core/document/document.h"
+#include "core/history/drawrecording.h"
 #include "core/history/drawsnapshot.h"
 #include "core/history/historystep.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 #include "drawquestion.h"
 #include "gui/editing/historystepcommand.h"
 

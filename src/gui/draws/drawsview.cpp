@@ -3,8 +3,8 @@
 #include "core/document/document.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
-#include "core/history/moneycents.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 #include "drawcommands.h"
 #include "drawrequestoutput.h"
 
@@ -131,7 +131,7 @@ void DrawsView::showDifferences()
     QStringList rows;
     for (const auto &difference : DrawRequestChecks::previousPaymentsDifferingFromHistory(grid, m_document.history()))
         rows << QStringLiteral("%1: %2 shown, %3 recorded")
-                    .arg(DrawRequestChecks::rowName(grid, difference.row), MoneyCents::text(difference.shown),
+                    .arg(EstimateSheet::rowName(grid, difference.row), MoneyCents::text(difference.shown),
                          MoneyCents::text(difference.recorded));
     m_differences->setText(rows.isEmpty() ? QString()
                                           : QStringLiteral("The \"Total of Previous Payment\" is not what the "

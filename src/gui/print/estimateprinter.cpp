@@ -1,8 +1,8 @@
 #include "estimateprinter.h"
 
-#include "core/document/filereasons.h"
 #include "core/document/headerfields.h"
 #include "core/document/messageboxes.h"
+#include "core/filereasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "printerdialog.h"
 #include "report/estimatereport.h"

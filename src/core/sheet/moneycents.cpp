@@ -1,6 +1,6 @@
 #include "moneycents.h"
 
-#include "core/sheet/money.h"
+#include "money.h"
 
 #include <algorithm>
 #include <charconv>
@@ -76,11 +76,11 @@ QString rateText(int basisPoints)
     return QStringLiteral("%1.%2%").arg(basisPoints / 100).arg(basisPoints % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString percentText(Cents part, Cents whole)
+QString percentText(Cents part, Cents whole, int decimals, QStringView sign)
 {
     if (whole == 0)
         return {};
-    return QString::number(double(part) * 100.0 / double(whole), 'f', 2) + u'%';
+    return QString::number(double(part) * 100.0 / double(whole), 'f', decimals).append(sign);
 }
 
 }

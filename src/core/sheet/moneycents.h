@@ -1,14 +1,16 @@
 #pragma once
 
-#include "estimatehistory.h"
-
 #include <QString>
 #include <QStringView>
+
+#include <cstdint>
 
 // Amounts in whole cents, for the history and the draw request. A cell's text is read once,
 // as the sheet reads it, and rounded to the cent as its money text rounds it (half a cent
 // away from zero); from then on amounts are only added, so a request never is a cent off
 // its lines.
+using Cents = std::int64_t;
+
 namespace MoneyCents {
 // The largest amount a cell holds for the request, a hundred trillion dollars: the sums of
 // a request's lines stay far inside what the cents can count.
@@ -28,6 +30,7 @@ Cents share(Cents amount, int basisPoints);
 // A rate in hundredths of a percent as people write it: "10.00%".
 QString rateText(int basisPoints);
 
-// part / whole as a percentage with two decimals ("45.00%"); empty where whole is zero.
-QString percentText(Cents part, Cents whole);
+// part / whole as a percentage with two decimals and the sign ("45.00%"), or as many decimals
+// and the sign as given ("45.0 %"); empty where whole is zero.
+QString percentText(Cents part, Cents whole, int decimals = 2, QStringView sign = u"%");
 }
