@@ -1,19 +1,12 @@
-#include "core/document/document.h"
 #include "core/document/estimatefile.h"
-#include "core/document/headerfields.h"
-#include "core/export/ziparchive.h"
-#include "core/sheet/estimatesheet.h"
 #include "faultinjection/faultinjection.h"
-#include "support/fakes.h"
+#include "support/documentfixture.h"
+#include "support/files.h"
+#include "support/programs.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QScopeGuard>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 
 #include <cerrno>
@@ -26,14 +19,6 @@ namespace {
 const QStringList FaultyCalls = {"write", "fsync", "close", "rename"};
 constexpr uid_t Nobody = 65534;
 constexpr gid_t Users = 100;
-
-struct Run
-{
-    bool finished = false;
-    bool crashed = false;
-    int exitCode = -1;
-    QByteArray errors;
-};
 
 // What a failed call reports, as the user reads it.
 QString reasonOf(int error)
@@ -65,7 +50,7 @@ private slots:
         EstimateContent content;
         content.name = QStringLiteral("The old estimate");
         QVERIFY(EstimateFile::save(m_old, content));
-        m_oldBytes = read(m_old);
+        m_oldBytes = Files::read(m_old);
         content.name = QStringLiteral("The new estimate");
         content.cells[4][2] = QStringLiteral("$1,500.00");
         content.cells[4][5] = QStringLiteral("$250.00"); // a draw to request
@@ -76,31 +61,31 @@ private slots:
         QVERIFY(EstimateFile::save(m_large, content));
         // As Open leaves them, recalculated: what every export of them writes.
         for (const QString &file : {m_new, m_large})
-            QCOMPARE(run(VARN_EXECUTABLE, {"--export", file, file}).exitCode, 0);
+            QCOMPARE(Programs::run(VARN_EXECUTABLE, {"--export", file, file}).status, 0);
     }
 
     void failedSave_data()
     {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<QByteArray>("reason");
+        QTest::addColumn<QString>("reason");
         const QString varn = QStringLiteral(VARN_EXECUTABLE);
         // A file may grow to a few kilobytes only (RLIMIT_FSIZE), as on a disk that is nearly full.
         QTest::newRow("size limit, signal ignored")
             << QStringList{"sh", "-c", "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"", varn} << false
-            << QByteArray("File too large");
+            << "File too large";
         // Past the limit the kernel sends SIGXFSZ, which would kill the program mid-save.
         QTest::newRow("size limit") << QStringList{"sh", "-c", "ulimit -f 8; exec \"$0\" \"$@\"", varn} << false
-                                    << QByteArray("File too large");
+                                    << "File too large";
         // Root writes anywhere: the save then runs as an ordinary user.
-        QTest::newRow("read-only folder and file") << asOrdinaryUser(varn) << true << QByteArray("Permission denied");
+        QTest::newRow("read-only folder and file") << asOrdinaryUser(varn) << true << "Permission denied";
     }
 
     void failedSave()
     {
         QFETCH(QStringList, command);
         QFETCH(bool, readOnly);
-        QFETCH(QByteArray, reason);
+        QFETCH(QString, reason);
         if (QStandardPaths::findExecutable(command.first()).isEmpty())
             QSKIP(qPrintable(command.first() + " is needed to run the save under this fault"));
         const QString folder = m_folder.filePath(QTest::currentDataTag());
@@ -110,13 +95,12 @@ private slots:
             QVERIFY(QFile::setPermissions(target, QFileDevice::Permissions(0x4444))
                     && QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
         const QString program = command.takeFirst();
-        const Run varn = run(program, command + QStringList{"--export", target, m_large});
+        const ProgramRun varn = Programs::run(program, command + QStringList{"--export", target, m_large});
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
-        QVERIFY(varn.finished && !varn.crashed);
-        QCOMPARE(varn.exitCode, 1);
+        QCOMPARE(varn.status, 1);
         QCOMPARE(varn.errors.count('\n'), 1);
-        QVERIFY2(varn.errors.contains("cannot write") && varn.errors.contains(reason), varn.errors);
-        QCOMPARE(read(target), m_oldBytes);
+        QVERIFY2(varn.errors.contains("cannot write") && varn.errors.contains(reason), qPrintable(varn.errors));
+        QCOMPARE(Files::read(target), m_oldBytes);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"old.vrn"});
     }
 
@@ -162,15 +146,15 @@ private slots:
                 environment.insert("VARN_FAULT_CALL", kind.key());
                 environment.insert("VARN_FAULT_NTH", QString::number(nth));
                 environment.insert("VARN_FAULT_ERRNO", QString::number(error));
-                const Run varn = run(VARN_EXECUTABLE, arguments, environment);
-                QVERIFY2(varn.finished && !varn.crashed, qPrintable(fault));
-                const QByteArray bytes = read(target);
-                if (varn.exitCode == 0) {
+                const ProgramRun varn = Programs::run(VARN_EXECUTABLE, arguments, environment);
+                QVERIFY2(varn.status >= 0, qPrintable(fault + ": it hangs or crashes"));
+                const QByteArray bytes = Files::read(target);
+                if (varn.status == 0) {
                     QVERIFY2(isSameExport(bytes, complete, suffix), qPrintable(fault + ", yet the export said done"));
                     QVERIFY(QFile::remove(target) && QFile::copy(m_old, target));
                 } else {
-                    QCOMPARE(varn.exitCode, 1);
-                    QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains(reasonOf(error).toLocal8Bit()),
+                    QCOMPARE(varn.status, 1);
+                    QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains(reasonOf(error)),
                              qPrintable(fault + ": " + varn.errors));
                     QVERIFY2(bytes == m_oldBytes, qPrintable(fault + ": the old file changed"));
                 }
@@ -224,11 +208,11 @@ private slots:
                 const QString fault = QStringLiteral("%1 number %2 fails").arg(call).arg(nth);
                 QCOMPARE(saved, window.document.DocumentSaved());
                 if (saved) {
-                    QVERIFY2(read(target) == window.expectedBytes(), qPrintable(fault + ", yet it was saved"));
+                    QVERIFY2(Files::read(target) == window.expectedBytes(), qPrintable(fault + ", yet it was saved"));
                     QVERIFY(QFile::remove(target) && QFile::copy(m_old, target));
                     continue;
                 }
-                QVERIFY2(read(target) == m_oldBytes, qPrintable(fault + ": the old file changed"));
+                QVERIFY2(Files::read(target) == m_oldBytes, qPrintable(fault + ": the old file changed"));
                 const FakeMessageBoxes::Shown box = window.messages.shown.value(window.messages.shown.size() - 1);
                 QCOMPARE(box.kind, QStringLiteral("critical"));
                 QCOMPARE(box.text, Document::saveErrorText());
@@ -272,10 +256,11 @@ private slots:
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", folder + QStringLiteral("/disk"));
-        const Run varn = run(VARN_EXECUTABLE, {"--export", target, m_new}, environment);
-        QCOMPARE(varn.exitCode, 1);
-        QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains("No space left on device"), varn.errors);
-        QCOMPARE(read(target), m_oldBytes);
+        const ProgramRun varn = Programs::run(VARN_EXECUTABLE, {"--export", target, m_new}, environment);
+        QCOMPARE(varn.status, 1);
+        QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains("No space left on device"),
+                 qPrintable(varn.errors));
+        QCOMPARE(Files::read(target), m_oldBytes);
         QCOMPARE(QDir(folder + QStringLiteral("/disk")).entryList(QDir::AllEntries | QDir::Hidden), before);
         if (suffix != u"vrn")
             return;
@@ -286,7 +271,7 @@ private slots:
         QVERIFY(!window.document.DocumentSaved());
         QCOMPARE(window.messages.shown.value(window.messages.shown.size() - 1).reason,
                  QStringLiteral("No space left on device"));
-        QCOMPARE(read(target), m_oldBytes);
+        QCOMPARE(Files::read(target), m_oldBytes);
         QCOMPARE(QDir(folder + QStringLiteral("/disk")).entryList(QDir::AllEntries | QDir::Hidden), before);
     }
 
@@ -296,19 +281,19 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("asTarget");
-        QTest::addColumn<QByteArray>("reason");
-        QTest::newRow("open a pipe with no writer") << "fifo" << false << QByteArray("not a regular file");
-        QTest::newRow("open a device") << "device" << false << QByteArray("not a regular file");
-        QTest::newRow("open a folder") << "folder" << false << QByteArray("It is a folder");
-        QTest::newRow("save onto a pipe") << "fifo" << true << QByteArray("not a regular file");
-        QTest::newRow("save onto a folder") << "folder" << true << QByteArray("It is a folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("open a pipe with no writer") << "fifo" << false << "not a regular file";
+        QTest::newRow("open a device") << "device" << false << "not a regular file";
+        QTest::newRow("open a folder") << "folder" << false << "It is a folder";
+        QTest::newRow("save onto a pipe") << "fifo" << true << "not a regular file";
+        QTest::newRow("save onto a folder") << "folder" << true << "It is a folder";
     }
 
     void specialFiles()
     {
         QFETCH(QString, kind);
         QFETCH(bool, asTarget);
-        QFETCH(QByteArray, reason);
+        QFETCH(QString, reason);
         const QString folder = m_folder.filePath(QStringLiteral("special-%1-%2").arg(kind).arg(asTarget));
         QVERIFY(QDir().mkpath(folder));
         QString special = folder + QStringLiteral("/estimate.vrn");
@@ -319,10 +304,9 @@ private slots:
         else
             special = QStringLiteral("/dev/zero");
         const QString output = asTarget ? special : folder + QStringLiteral("/out.csv");
-        const Run varn = run(VARN_EXECUTABLE, {"--export", output, asTarget ? m_old : special});
-        QVERIFY2(varn.finished, "the program hangs on it");
-        QCOMPARE(varn.exitCode, 1);
-        QVERIFY2(varn.errors.contains(reason), varn.errors);
+        const ProgramRun varn = Programs::run(VARN_EXECUTABLE, {"--export", output, asTarget ? m_old : special});
+        QCOMPARE(varn.status, 1);
+        QVERIFY2(varn.errors.contains(reason), qPrintable(varn.errors));
         const QFileInfo after(special);
         QCOMPARE(after.isDir(), kind == u"folder");
         QVERIFY(!after.isFile() || kind == u"device");
@@ -364,9 +348,9 @@ private slots:
             command = {"setpriv", "--reuid=65534", "--regid=65534", "--groups=100", VARN_EXECUTABLE};
         }
         const QString program = command.takeFirst();
-        const Run varn = run(program, command + QStringList{"--export", target, m_new});
-        QVERIFY2(varn.exitCode == 0, varn.errors);
-        QCOMPARE(read(target), read(m_new));
+        const ProgramRun varn = Programs::run(program, command + QStringList{"--export", target, m_new});
+        QVERIFY2(varn.status == 0, qPrintable(varn.errors));
+        QCOMPARE(Files::read(target), Files::read(m_new));
         struct stat status = {};
         QCOMPARE(::stat(path.constData(), &status), 0);
         QCOMPARE(octal(status.st_mode), octal(mode));
@@ -398,11 +382,11 @@ private slots:
             command = asOrdinaryUser(VARN_EXECUTABLE);
         }
         const QString program = command.takeFirst();
-        const Run varn = run(program, command + QStringList{"--export", target, m_new},
-                             ordinaryUserEnvironment(QTest::currentDataTag()));
+        const ProgramRun varn = Programs::run(program, command + QStringList{"--export", target, m_new},
+                                              ordinaryUserEnvironment(QTest::currentDataTag()));
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
-        QVERIFY2(varn.exitCode == 0, varn.errors);
-        QCOMPARE(read(target), read(m_new));
+        QVERIFY2(varn.status == 0, qPrintable(varn.errors));
+        QCOMPARE(Files::read(target), Files::read(m_new));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 
@@ -433,23 +417,22 @@ private slots:
         environment.insert("VARN_FAULT_ERRNO", QString::number(EIO));
         QStringList command = asOrdinaryUser(VARN_EXECUTABLE);
         const QString program = command.takeFirst();
-        const Run varn = run(program, command + QStringList{"--export", target, m_new}, environment);
+        const ProgramRun varn = Programs::run(program, command + QStringList{"--export", target, m_new}, environment);
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
         const QDir kept(environment.value("XDG_DATA_HOME") + QStringLiteral("/VARN"));
         const QStringList copies = kept.entryList(QDir::Files | QDir::Hidden);
         if (call.isEmpty()) {
-            QVERIFY2(varn.exitCode == 0, varn.errors);
-            QCOMPARE(read(target), read(m_new));
+            QVERIFY2(varn.status == 0, qPrintable(varn.errors));
+            QCOMPARE(Files::read(target), Files::read(m_new));
             QCOMPARE(copies, QStringList());
             return;
         }
-        QCOMPARE(varn.exitCode, 1);
+        QCOMPARE(varn.status, 1);
         QCOMPARE(copies.size(), 1);
         const QString copy = kept.filePath(copies.first());
-        QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains(reasonOf(EIO).toLocal8Bit())
-                     && varn.errors.contains(QFile::encodeName(copy)),
-                 varn.errors);
-        QCOMPARE(read(copy), read(m_large));
+        QVERIFY2(varn.errors.count('\n') == 1 && varn.errors.contains(reasonOf(EIO)) && varn.errors.contains(copy),
+                 qPrintable(varn.errors));
+        QCOMPARE(Files::read(copy), Files::read(m_large));
         struct stat status = {};
         QCOMPARE(::stat(QFile::encodeName(copy).constData(), &status), 0);
         QCOMPARE(octal(status.st_mode), octal(0600));
@@ -480,8 +463,8 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         // Its address alone runs past the limit; what follows the last field is never read.
         const QByteArray huge = "2,4,6\r\n\"Pat\",\"" + QByteArray(EstimateFile::MaximumSize, 'x') + "\",\"\"\r\n";
-        writeFile(folder + QStringLiteral("/huge.vrn"), huge);
-        writeFile(folder + QStringLiteral("/short.vrn"), m_oldBytes.left(m_oldBytes.size() / 2));
+        QVERIFY(Files::write(folder + QStringLiteral("/huge.vrn"), huge));
+        QVERIFY(Files::write(folder + QStringLiteral("/short.vrn"), m_oldBytes.left(m_oldBytes.size() / 2)));
         WindowDocument window;
         window.dialogs.savePaths = {folder + u'/' + path};
         if (opening)
@@ -522,9 +505,9 @@ private slots:
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", scratch.path());
-        const Run varn =
-            run(VARN_EXECUTABLE, {"--export", folder.filePath(QStringLiteral("house.vrn")), m_new}, environment);
-        QVERIFY2(varn.exitCode == 0, varn.errors);
+        const ProgramRun varn = Programs::run(
+            VARN_EXECUTABLE, {"--export", folder.filePath(QStringLiteral("house.vrn")), m_new}, environment);
+        QVERIFY2(varn.status == 0, qPrintable(varn.errors));
         QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden),
                  (QStringList{".house.vrn.notes", ".house.vrn.XyZ789", "house.vrn"}));
         QCOMPARE(scratch.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{running});
@@ -532,7 +515,7 @@ private slots:
 
     void killedDuringSave()
     {
-        const QByteArray newBytes = read(m_large);
+        const QByteArray newBytes = Files::read(m_large);
         const QString target = m_folder.filePath(QStringLiteral("target.vrn"));
         for (int attempt = 0; attempt < 40; ++attempt) {
             QFile::remove(target);
@@ -543,14 +526,14 @@ private slots:
             QThread::usleep(5000 * attempt); // from at once to well after the save has finished
             varn.kill();
             varn.waitForFinished();
-            const QByteArray bytes = read(target);
+            const QByteArray bytes = Files::read(target);
             QVERIFY2(bytes == m_oldBytes || bytes == newBytes, "the estimate file is neither old nor new");
         }
     }
 
 private:
     // The estimate of an open window, with one edit made since it was saved.
-    struct WindowDocument
+    struct WindowDocument : DocumentFixture
     {
         explicit WindowDocument(const QString &file = QString())
         {
@@ -563,18 +546,8 @@ private:
             document.markChanged();
         }
         QByteArray expectedBytes() const { return EstimateFile::encode(document.content()); }
-
-        EstimateSheet sheet;
-        HeaderFields header;
-        FakeFileDialogs dialogs;
-        FakeMessageBoxes messages;
-        Document document{sheet, header, dialogs, messages};
     };
 
-    static QByteArray read(const QString &path);
-    static void writeFile(const QString &path, const QByteArray &bytes);
-    static Run run(const QString &program, const QStringList &arguments,
-                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     static QStringList asOrdinaryUser(const QString &program);
     QProcessEnvironment ordinaryUserEnvironment(const QString &name) const;
     static QProcessEnvironment faultEnvironment(const QString &folder);
@@ -588,36 +561,6 @@ private:
     const QString m_large = m_folder.filePath(QStringLiteral("large.vrn"));
     QByteArray m_oldBytes;
 };
-
-QByteArray TestSaveFaults::read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestSaveFaults::writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// A program that hangs is stopped after a while, and counts as not finished.
-Run TestSaveFaults::run(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Run result;
-    result.finished = process.waitForFinished(10000);
-    if (!result.finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    result.crashed = process.exitStatus() == QProcess::CrashExit;
-    result.exitCode = result.finished ? process.exitCode() : -1;
-    result.errors = process.readAllStandardError();
-    return result;
-}
 
 // Root writes anywhere, so what a user may not do is tried as the user nobody.
 QStringList TestSaveFaults::asOrdinaryUser(const QString &program)
@@ -659,9 +602,9 @@ QMap<QString, int> TestSaveFaults::callsOfExport(const QString &folder, const QS
     const QString countsFile = m_folder.filePath(QStringLiteral("counts"));
     environment.insert("VARN_FAULT_COUNTS", countsFile);
     QMap<QString, int> counts;
-    if (run(VARN_EXECUTABLE, arguments, environment).exitCode != 0)
+    if (Programs::run(VARN_EXECUTABLE, arguments, environment).status != 0)
         return counts;
-    for (const QByteArray &line : read(countsFile).split('\n')) {
+    for (const QByteArray &line : Files::read(countsFile).split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() == 2)
             counts.insert(QString::fromLatin1(fields.at(0)), fields.at(1).toInt());
@@ -676,8 +619,8 @@ QByteArray TestSaveFaults::exportedBytes(const QString &suffix, const QStringLis
     const QString reference = m_folder.filePath(QStringLiteral("reference.") + suffix);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TMPDIR", folder + QStringLiteral("/scratch"));
-    run(VARN_EXECUTABLE, QStringList{"--export", reference} + options + QStringList{m_new}, environment);
-    return read(reference);
+    Programs::run(VARN_EXECUTABLE, QStringList{"--export", reference} + options + QStringList{m_new}, environment);
+    return Files::read(reference);
 }
 
 // A PDF file carries the time it was made; all else of it is the same every time. So does a
@@ -686,17 +629,9 @@ bool TestSaveFaults::isSameExport(const QByteArray &bytes, const QByteArray &com
 {
     if (suffix == u"pdf")
         return bytes.size() == complete.size() && bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF");
-    if (suffix == u"xlsx") {
-        const auto partsOf = [](const QByteArray &workbook) {
-            QMap<QString, QByteArray> parts;
-            for (const ZipArchive::Member &member : ZipArchive::read(workbook).value_or(QList<ZipArchive::Member>()))
-                parts.insert(member.name, member.bytes);
-            parts.remove(QStringLiteral("docProps/core.xml"));
-            return parts;
-        };
-        const QMap<QString, QByteArray> parts = partsOf(bytes);
-        return parts.contains(QStringLiteral("xl/worksheets/sheet1.xml")) && parts == partsOf(complete);
-    }
+    if (suffix == u"xlsx")
+        return Files::workbookParts(bytes).contains(QStringLiteral("xl/worksheets/sheet1.xml"))
+            && Files::workbookParts(bytes) == Files::workbookParts(complete);
     return bytes == complete;
 }
 

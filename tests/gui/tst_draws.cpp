@@ -5,11 +5,12 @@
 #include "gui/editing/edithistory.h"
 #include "support/documentfixture.h"
 #include "support/drawquestionkeys.h"
+#include "support/files.h"
+#include "support/programs.h"
 #include "support/windowfixture.h"
 
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -43,8 +44,7 @@ struct DrawsFixture : DocumentFixture
     {
         dialogs.savePaths = {path(name)};
         document.saveAs();
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return Files::read(path(name));
     }
 
     QStringList listed(const char *name) const
@@ -178,16 +178,11 @@ private slots:
         QVERIFY(f.dialogs.exportTitles.isEmpty());
         QTest::mouseClick(exportButton, Qt::LeftButton);
         QCOMPARE(f.dialogs.exportTitles, QStringList{"Export Draw Request"});
-        QFile csv(f.path(u"draw.csv"_s));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QVERIFY(csv.readAll().contains("\r\n5,Rough Lumber,\"$1,000.00\",$0.00,\"$1,300.00\","));
+        QVERIFY(Files::read(f.path(u"draw.csv"_s)).contains("\r\n5,Rough Lumber,\"$1,000.00\",$0.00,\"$1,300.00\","));
 
         f.printer.pdfPath = f.path(u"draw.pdf"_s);
         QTest::mouseClick(f.view.findChild<QPushButton *>(u"print"_s), Qt::LeftButton);
-        QProcess text;
-        text.start(u"pdftotext"_s, {u"-layout"_s, f.path(u"draw.pdf"_s), u"-"_s});
-        QVERIFY(text.waitForFinished());
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = Programs::pdfText(f.path(u"draw.pdf"_s));
         QVERIFY2(printed.contains(u"Application No.: 1"_s) && printed.contains(u"Page 2 of 2"_s), qPrintable(printed));
     }
 };

@@ -4,12 +4,14 @@
 #include "core/history/moneycents.h"
 #include "core/sheet/currentpayments.h"
 #include "support/documentfixture.h"
+#include "support/files.h"
+#include "support/programs.h"
 
 #include <QJsonDocument>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+using Programs::varn;
 
 namespace {
 const QDate FirstDrawDate(2026, 12, 1);
@@ -68,22 +70,6 @@ QList<int> rowsNamed(const QStringList &checks, const QString &finding)
     return rows;
 }
 
-struct Run
-{
-    int status = -1;
-    QByteArray output;
-    QString errors;
-};
-
-Run varn(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VARN_EXECUTABLE), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            {},
-            QString::fromUtf8(process.readAllStandardError())};
-}
 }
 
 class TestDrawRequest : public QObject
@@ -222,16 +208,14 @@ private slots:
         QFETCH(QByteArray, lines);
         QFETCH(QStringList, warnings);
         const QString house = m_house.path("house.vrn");
-        const Run run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
-                             + arguments + QStringList{house});
+        const ProgramRun run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
+                                    + arguments + QStringList{house});
         QCOMPARE(run.status, 0);
         QStringList expectedErrors;
         for (const QString &warning : warnings)
             expectedErrors << u"VARN: warning: %1: %2\n"_s.arg(house, warning);
         QCOMPARE(run.errors, expectedErrors.join(QString()));
-        QFile csv(m_house.path("request.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), CsvCaptions + lines);
+        QCOMPARE(Files::read(m_house.path("request.csv")), CsvCaptions + lines);
     }
 
     void unreadableHistory_data()
@@ -257,13 +241,9 @@ private slots:
         QFETCH(QStringList, report);
         QFETCH(int, status);
         QFETCH(QString, error);
-        QFile file(m_house.path("house.vrn"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
         const QString cut = m_house.path("cut.vrn");
-        QFile cutShort(cut);
-        QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(file.readAll().chopped(10)) > 0);
-        cutShort.close();
-        const Run run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
+        QVERIFY(Files::write(cut, Files::read(m_house.path("house.vrn")).chopped(10)));
+        const ProgramRun run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
         QCOMPARE(run.status, status);
         QCOMPARE(run.errors, error.arg(cut) + u'\n');
         QCOMPARE(QFile::exists(m_house.path(output)), status == 0);
@@ -317,15 +297,12 @@ private slots:
         QFETCH(QStringList, lines);
         const DocumentFixture &estimate = input == u"house" ? m_house : m_full;
         const QString pdf = estimate.path("request.pdf");
-        const Run run = varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
-                             + QStringList{estimate.path(input + u".vrn"_s)});
-        QCOMPARE(run.status, 0);
-        QStringList sizes;
-        static const QRegularExpression size(u"Page +\\d+ size: +(\\d+ x \\d+) pts"_s);
-        for (auto match = size.globalMatch(tool("pdfinfo", {"-f", "1", "-l", "9", pdf})); match.hasNext();)
-            sizes << match.next().captured(1);
-        QCOMPARE(sizes, pageSizes);
-        QString text = tool("pdftotext", {"-layout", pdf, "-"});
+        QCOMPARE(varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
+                      + QStringList{estimate.path(input + u".vrn"_s)})
+                     .status,
+                 0);
+        QCOMPARE(Programs::pdfPageSizes(pdf), pageSizes);
+        QString text = Programs::pdfText(pdf);
         text.replace(QRegularExpression(u"[ \\t]+"_s), u" "_s);
         qsizetype from = 0;
         for (const QString &line : lines) {
@@ -382,9 +359,8 @@ for sheet in formulas:
                 cells[sheet.title + "!" + c.coordinate] = [c.value, "" if cached is None else cached]
 print(json.dumps(cells, default=str))
 )";
-            m_workbook = QJsonDocument::fromJson(tool("/usr/bin/python3", {"-c", QLatin1String(script), xlsx}).toUtf8())
-                             .toVariant()
-                             .toMap();
+            const ProgramRun read = Programs::run(Programs::openpyxlPython(), {"-c", QLatin1String(script), xlsx});
+            m_workbook = QJsonDocument::fromJson(read.output.toUtf8()).toVariant().toMap();
         }
         const QVariantList read = m_workbook.value(cell).toList();
         QCOMPARE(read.value(0), value);
@@ -392,14 +368,6 @@ print(json.dumps(cells, default=str))
     }
 
 private:
-    static QString tool(const QString &program, const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
     DocumentFixture m_house;
     DocumentFixture m_full;
     QVariantMap m_workbook;
