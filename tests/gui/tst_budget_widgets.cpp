@@ -1,6 +1,8 @@
 #include "gui/budget/budgetchart.h"
 #include "gui/budget/budgetview.h"
 #include "gui/budget/changeorderregister.h"
+#include "support/files.h"
+#include "support/pixels.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
@@ -71,8 +73,7 @@ QList<QByteArray> savedRecords(const WindowFixture &f, const QString &path)
 {
     f.dialogs->savePaths = {path};
     f.press(Qt::Key_S, Qt::ControlModifier);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n') : QList<QByteArray>();
+    return Files::read(path).trimmed().split('\n');
 }
 
 QChartView *chartView(const BudgetView &view)
@@ -109,15 +110,6 @@ QPalette darkPalette()
     return dark;
 }
 
-int pixelsOfColour(const QImage &image, const QColor &colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
-    }
-    return count;
-}
 }
 
 class TestBudget : public QObject
@@ -187,9 +179,7 @@ private slots:
         const QString workbook = folder.filePath(QStringLiteral("roof.xlsx"));
         f.dialogs->exportPaths = {workbook};
         f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
-        QFile exported(workbook);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        QVERIFY(exported.readAll().contains("xl/worksheets/sheet2.xml"));
+        QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
     }
 
     // An adjusted estimate typed over by hand is named under the register.
@@ -238,7 +228,8 @@ private slots:
         const QImage chart = shown->grab().toImage();
         const QPointF plotCorner = shown->chart()->mapToScene(shown->chart()->plotArea().topLeft() + QPointF(3, 3));
         QCOMPARE(chart.pixelColor(shown->mapFromScene(plotCorner)), view.palette().color(QPalette::Base));
-        QVERIFY(pixelsOfColour(chart, BudgetChart::overrunColour(view.palette())) > 20);
+        const QRgb overrun = BudgetChart::overrunColour(view.palette()).rgb();
+        QVERIFY(Pixels::count(chart, chart.rect(), [overrun](QRgb pixel) { return pixel == overrun; }) > 20);
 
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));

@@ -1,0 +1,294 @@
+#include "support/windowfixture.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+// The main window itself: its size and place on the screen, how its parts follow the size,
+// the status bar below the sheet and the recent files of the File menu.
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QRect available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    // The window left as the user leaves it, by File > Exit.
+    static void leaveAt(const QRect &geometry)
+    {
+        WindowFixture f;
+        f.window->setGeometry(geometry);
+        QTRY_COMPARE(f.window->geometry(), geometry);
+        f.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QVERIFY(!f.window->isVisible());
+    }
+
+    static QString statusShown(const WindowFixture &f) { return f.window->statusBar()->currentMessage(); }
+
+    // What the status bar says with nothing fleeting on it.
+    static QString statusLasting(const WindowFixture &f)
+    {
+        QStringList texts;
+        for (const QLabel *label : f.window->statusBar()->findChildren<QLabel *>()) {
+            if (label->isVisible() && !label->text().isEmpty())
+                texts << label->text();
+        }
+        return texts.join(u'|');
+    }
+
+    static QStringList recentFiles(const WindowFixture &f)
+    {
+        QStringList files;
+        for (const QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuFileTop"))->actions()) {
+            if (item->objectName().startsWith(QStringLiteral("mnuRecent")) && item->isVisible())
+                files << item->data().toString();
+        }
+        return files;
+    }
+
+    QTemporaryDir m_folder;
+
+private slots:
+    // Each case starts as a fresh user's first start.
+    void init()
+    {
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        QSettings(name, name).clear();
+    }
+    void cleanupTestCase() { init(); }
+
+    // On a screen with room for it, the first window shows the whole sheet, the Total row
+    // too; a later first start comes back at that size.
+    void firstStart()
+    {
+        QSize designed;
+        {
+            WindowFixture f;
+            designed = f.window->size();
+            // Wider than the design, to show the whole sheet, but no wider than the screen.
+            QVERIFY(designed.width() > Twips::Scale::of(*f.window).x(9885));
+            QVERIFY(available().contains(f.window->frameGeometry()));
+            for (int column = 1; column <= EstimateSheet::CostToCompleteColumn && available().width() >= 1280; ++column)
+                QVERIFY2(f.cellArea().contains(f.shownCell(EstimateSheet::TotalRow, column)),
+                         qPrintable(QString::number(column)));
+        }
+        leaveAt(QRect(QPoint(20, 30), designed - QSize(100, 80)));
+        init();
+        WindowFixture f;
+        QCOMPARE(f.window->size(), designed);
+    }
+
+    void remembered()
+    {
+        const QRect left(available().topLeft() + QPoint(40, 30), QSize(520, 400));
+        leaveAt(left);
+        WindowFixture f;
+        QCOMPARE(f.window->geometry(), left);
+    }
+
+    void clampedToTheScreen_data()
+    {
+        QTest::addColumn<QRect>("left");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("past the right and bottom")
+            << QRect(available().bottomRight() - QPoint(40, 30), QSize(520, 400)) << true;
+        QTest::newRow("past the left and top")
+            << QRect(available().topLeft() - QPoint(400, 300), QSize(520, 400)) << true;
+        QTest::newRow("larger than the screen") << QRect(available().topLeft(), available().size() * 2) << false;
+    }
+
+    // Left where the screen is no more (a smaller screen, one taken away), the window comes
+    // back whole on the screen there is.
+    void clampedToTheScreen()
+    {
+        QFETCH(QRect, left);
+        QFETCH(bool, fits);
+        leaveAt(left);
+        WindowFixture f;
+        QVERIFY2(available().contains(f.window->frameGeometry()),
+                 qPrintable(QStringLiteral("window at %1,%2 %3x%4")
+                                .arg(f.window->x())
+                                .arg(f.window->y())
+                                .arg(f.window->width())
+                                .arg(f.window->height())));
+        if (fits)
+            QCOMPARE(f.window->size(), left.size());
+    }
+
+    void gridFollowsWindow_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("narrow: first column at its minimum") << QSize(500, 400);
+        QTest::newRow("wide: first column takes the rest") << QSize(1200, 900);
+        QTest::newRow("just over the limits") << QSize(201, 201);
+        QTest::newRow("very wide") << QSize(60000, 600);
+    }
+
+    void gridFollowsWindow()
+    {
+        QFETCH(QSize, size);
+        WindowFixture f;
+        auto *builder = f.window->findChild<QGroupBox *>(QStringLiteral("fraBuilder"));
+        const QRect builderBefore = builder->geometry();
+        const QPoint gridBefore = f.grid->pos();
+        f.window->resize(size);
+        const Grid &grid = f.model();
+        const QRect outer = f.window->frameGeometry();
+        QCOMPARE(grid.width(), Twips::fromPixels(outer.width(), f.window->logicalDpiX()) - 500);
+        // The status bar takes its height from the grid's, as the controls above it do.
+        QCOMPARE(grid.height(),
+                 Twips::fromPixels(outer.height(), f.window->logicalDpiY()) - 2700
+                     - Twips::fromPixels(f.window->statusBar()->height(), f.window->logicalDpiY()));
+        QCOMPARE(grid.columnWidth(1), std::max(1500, grid.width() - 10100));
+        QCOMPARE(f.grid->size(),
+                 QSize(Twips::Scale::of(*f.window).x(grid.width()), Twips::Scale::of(*f.window).y(grid.height())));
+        // Nothing else moves; the tab trap stays hidden behind the builder frame.
+        QCOMPARE(builder->geometry(), builderBefore);
+        QCOMPARE(f.grid->pos(), gridBefore);
+        QVERIFY(builder->geometry().contains(f.window->findChild<QLineEdit *>(QStringLiteral("txtTemp"))->geometry()));
+        // The grid ends above the status bar.
+        const int gridBottom = f.grid->mapTo(f.window.get(), f.grid->rect().bottomLeft()).y();
+        QVERIFY2(gridBottom < f.window->statusBar()->y(), qPrintable(QString::number(gridBottom)));
+    }
+
+    void smallWindowKeepsGridSize()
+    {
+        WindowFixture f;
+        f.window->resize(800, 600);
+        const int width = f.model().width();
+        const int height = f.model().height();
+        // 3000 twips or less in a dimension leaves the grid's size in that dimension alone.
+        f.window->resize(800, 150);
+        QCOMPARE(f.model().height(), height);
+        f.window->resize(150, 600);
+        QCOMPARE(f.model().width(), width);
+    }
+
+    // The header row is twice the default height, the Total row the default, items 280 twips.
+    void sheetSizesOnScreen()
+    {
+        WindowFixture f;
+        const Twips::Scale scale = Twips::Scale::of(*f.window);
+        QCOMPARE(f.grid->horizontalHeader()->height(), scale.y(2 * f.model().defaultRowHeight()));
+        QCOMPARE(f.grid->rowHeight(0), scale.y(280));
+        QCOMPARE(f.grid->rowHeight(36), scale.y(f.model().defaultRowHeight()));
+        QCOMPARE(f.grid->verticalHeader()->width(), scale.x(400));
+        QCOMPARE(f.grid->model()->headerData(6, Qt::Vertical).toString(), QStringLiteral(" 7"));
+    }
+
+    // The toolbar takes the desktop's icons where its theme has them, and otherwise draws its
+    // own, sharp at the screen's density.
+    void toolbarIcons()
+    {
+        const QTemporaryDir theme;
+        const QString themeFolder = theme.filePath("desk");
+        QFile index(themeFolder + "/index.theme");
+        QVERIFY(QDir().mkpath(themeFolder) && index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=desk\nDirectories=16x16/actions,32x32/actions\n");
+        for (const int size : {16, 32}) {
+            const QString folder = QStringLiteral("%1x%1/actions").arg(size);
+            index.write(QStringLiteral("[%1]\nSize=%2\n").arg(folder).arg(size).toUtf8());
+            QImage picture(size, size, QImage::Format_ARGB32);
+            picture.fill(Qt::green);
+            QVERIFY(QDir().mkpath(themeFolder + u'/' + folder)
+                    && picture.save(themeFolder + u'/' + folder + "/document-open.png"));
+        }
+        index.close();
+        const QStringList searchPaths = QIcon::themeSearchPaths();
+        const QString themeName = QIcon::themeName();
+        QIcon::setThemeSearchPaths({theme.path()});
+        QIcon::setThemeName("desk");
+        WindowFixture f;
+
+        auto *toolBar = f.window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+        const qreal density = f.window->devicePixelRatio();
+        QStringList icons;
+        for (const QAction *button : toolBar->actions()) {
+            if (button->isSeparator())
+                continue;
+            const QPixmap pixmap = button->icon().pixmap(toolBar->iconSize(), density);
+            const bool sharp = pixmap.size() == toolBar->iconSize() * density;
+            icons << button->data().toString() + u' '
+                    + (button->icon().name().isEmpty() ? "own" : button->icon().name()) + (sharp ? "" : " blurred");
+        }
+        QIcon::setThemeSearchPaths(searchPaths);
+        QIcon::setThemeName(themeName);
+        QCOMPARE(icons, (QStringList{"New own", "Open document-open", "Save own", "Print own"}));
+    }
+
+    // The line below the sheet: the estimate's file, what was just saved or exported, and the
+    // sum of the selected amounts.
+    void statusBarTellsWhatHappened()
+    {
+        WindowFixture f;
+        QVERIFY(f.window->statusBar()->isVisible());
+        QCOMPARE(statusLasting(f), QStringLiteral("Untitled"));
+
+        f.enter(5, 3, QStringLiteral("100"));
+        f.enter(6, 3, QStringLiteral("250.5"));
+        f.enter(7, 3, QStringLiteral("TBD"));
+        f.clickCell(5, 3);
+        f.press(Qt::Key_Down, Qt::ShiftModifier);
+        f.press(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(statusLasting(f), QStringLiteral("Untitled|Sum: $350.50"));
+        f.press(Qt::Key_Up);
+        QCOMPARE(statusLasting(f), QStringLiteral("Untitled"));
+
+        f.dialogs->savePaths = {m_folder.filePath("house.vrn")};
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(statusShown(f), QStringLiteral("Saved house.vrn"));
+        QTRY_COMPARE_WITH_TIMEOUT(statusShown(f), QString(), 10000);
+        QCOMPARE(statusLasting(f), QStringLiteral("house.vrn"));
+
+        f.dialogs->exportPaths = {m_folder.filePath("for the bank.csv")};
+        f.window->findChild<QAction *>(QStringLiteral("mnuExportCsv"))->trigger();
+        QCOMPARE(statusShown(f), QStringLiteral("Exported for the bank.csv"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Cost Estimate"));
+    }
+
+    void recentFilesKeptAcrossRestarts()
+    {
+        QStringList paths;
+        for (const char *name : {"a.vrn", "b.vrn", "c.vrn", "d.vrn", "e.vrn"})
+            paths << m_folder.filePath(QLatin1String(name));
+        {
+            WindowFixture f;
+            QVERIFY(recentFiles(f).isEmpty());
+            f.dialogs->savePaths = paths;
+            for (int i = 0; i < paths.size(); ++i)
+                f.window->document().saveAs();
+            // Opening one brings it to the top; four are kept.
+            f.dialogs->openPaths = {paths[2]};
+            f.window->document().open();
+        }
+        WindowFixture restarted;
+        QCOMPARE(recentFiles(restarted), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
+        QCOMPARE(restarted.window->findChild<QMenu *>(QStringLiteral("mnuFileTop"))->actions().last()->objectName(),
+                 QStringLiteral("mnuExit"));
+        restarted.window->findChild<QAction *>(QStringLiteral("mnuRecent3"))->trigger();
+        QCOMPARE(restarted.window->document().CurrentFile(), paths[3]);
+    }
+
+    void missingRecentFileIsRemoved()
+    {
+        WindowFixture f;
+        const QString gone = m_folder.filePath(QStringLiteral("gone.vrn"));
+        f.dialogs->savePaths = {gone};
+        f.window->document().saveAs();
+        QVERIFY(QFile::remove(gone));
+        f.window->findChild<QAction *>(QStringLiteral("mnuRecent1"))->trigger();
+        QCOMPARE(f.messages->texts(), QStringList{"An error as accured while trying to open this file."});
+        QVERIFY(!recentFiles(f).contains(gone));
+        WindowFixture restarted;
+        QVERIFY(!recentFiles(restarted).contains(gone));
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
