@@ -310,7 +310,7 @@ private slots:
         f.type(QStringLiteral("Acme"));
         f.press(Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 7));
+        QCOMPARE(f.current(), std::pair(3, 7));
         f.press(Qt::Key_Backtab, Qt::ShiftModifier);
         f.type(QStringLiteral("8"));
         f.press(Qt::Key_Return);
@@ -331,9 +331,9 @@ private slots:
         f.type(QStringLiteral("200"));
         f.press(Qt::Key_Tab);
         f.press(Qt::Key_Tab);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 7));
+        QCOMPARE(f.current(), std::pair(5, 7));
         f.press(Qt::Key_Tab);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 1));
+        QCOMPARE(f.current(), std::pair(5, 1));
         QVERIFY(f.grid->hasFocus());
         QCOMPARE(f.savedRows(m_folder.filePath("tab.vrn")).value(4).mid(2),
                  (QStringList{"$1,500.00", "$1,500.00", "$200.00", "", "$1,300.00"}));
@@ -373,12 +373,12 @@ private slots:
             f.press(Qt::Key_Up);
         for (int i = 0; i < 4; ++i)
             f.press(Qt::Key_Left);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 3));
+        QCOMPARE(f.current(), std::pair(5, 3));
         f.type(QStringLiteral("1500"));
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible() && f.grid->hasFocus());
         QCOMPARE((QStringList{f.text(5, 3), f.text(5, 4), f.text(5, 7), f.text(37, 3)}), QStringList(4, "$1,500.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(6, 3));
+        QCOMPARE(f.current(), std::pair(6, 3));
 
         // Emptying a cell recomputes its row and the totals; the remainder keeps its colour.
         f.enter(14, 6, QStringLiteral("40"));
@@ -394,7 +394,7 @@ private slots:
         f.clickCell(36, 2);
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(37, 2));
+        QCOMPARE(f.current(), std::pair(37, 2));
     }
 
     void tabMovesRightAndWraps()
@@ -404,7 +404,7 @@ private slots:
         f.type(QStringLiteral("20"));
         f.press(Qt::Key_Tab);
         QCOMPARE(f.text(3, 3), QStringLiteral("$20.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 4));
+        QCOMPARE(f.current(), std::pair(3, 4));
         QVERIFY(f.grid->hasFocus());
 
         // F2 opens the computed column too, but the recalculation has the last word; Tab
@@ -414,14 +414,14 @@ private slots:
         f.type(QStringLiteral("1"));
         f.press(Qt::Key_Tab);
         QCOMPARE(f.text(3, 7), QStringLiteral("$20.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 1));
+        QCOMPARE(f.current(), std::pair(3, 1));
 
         // Once the sheet has been used, Tab from the builder's name skips the hidden editor and
         // lands on the trap: one column right of where the user left the sheet.
         f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
         f.press(Qt::Key_Tab);
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 2));
+        QCOMPARE(f.current(), std::pair(3, 2));
     }
 
     void totalRowAndComputedColumn()
@@ -433,7 +433,7 @@ private slots:
             f.type(QStringLiteral("5"));
             QVERIFY(!f.editor->isVisible());
             f.press(Qt::Key_Return);
-            QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(row, column));
+            QCOMPARE(f.current(), std::pair(row, column));
         }
 
         // Double-click opens the Total row; Enter commits there in place.
@@ -444,7 +444,7 @@ private slots:
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible());
         QCOMPARE(f.text(37, 2), QStringLiteral("Sum"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(37, 2));
+        QCOMPARE(f.current(), std::pair(37, 2));
     }
 
     void commitHappensOnce()

@@ -35,8 +35,7 @@ private slots:
     void startUp()
     {
         const QFileInfo program(QCoreApplication::applicationFilePath());
-        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Recent"));
-        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Settings"));
+        QSettings(program.completeBaseName(), program.completeBaseName()).clear();
         WindowFixture f;
         QStringList items;
         for (QAction *menu : f.window->menuBar()->actions()) {
@@ -48,24 +47,11 @@ private slots:
             }
         }
         // The designed items keep their order and keys, whatever is added between them.
-        const QStringList designed{"&File",
-                                   "&New|Ctrl+N",
-                                   "&Open...|Ctrl+O",
-                                   "&Save|Ctrl+S",
-                                   "Save &As...|Ctrl+A",
-                                   "-",
-                                   "&Print|Ctrl+P",
-                                   "-",
-                                   "E&xit|Ctrl+Q",
-                                   "&Edit",
-                                   "Cu&t|Ctrl+X",
-                                   "&Copy|Ctrl+C",
-                                   "&Paste|Ctrl+V",
-                                   "&Delete|Del",
-                                   "-",
-                                   "Edit Cell|F2",
-                                   "&Help",
-                                   "&About|"};
+        const QStringList designed =
+            QStringLiteral("&File,&New|Ctrl+N,&Open...|Ctrl+O,&Save|Ctrl+S,Save &As...|Ctrl+A,-,&Print|Ctrl+P,-,"
+                           "E&xit|Ctrl+Q,&Edit,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,&Delete|Del,-,"
+                           "Rec&ord Current Payments|,-,Edit Cell|F2,&Help,&About|")
+                .split(u',');
         qsizetype found = 0;
         for (const QString &item : std::as_const(items))
             found += found < designed.size() && item == designed.at(found) ? 1 : 0;
@@ -128,26 +114,18 @@ private slots:
     // the sheet included, without opening a menu.
     void labelMnemonics_data()
     {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<Qt::Key>("letter");
         QTest::addColumn<QString>("textBox");
-        QTest::newRow("owner's name") << "lblName"
-                                      << "&Name:" << Qt::Key_N << "txtName";
-        QTest::newRow("address") << "lblAddress"
-                                 << "A&ddress:" << Qt::Key_D << "txtAddress";
-        QTest::newRow("builder's name") << "lblBuilder"
-                                        << "Na&me:" << Qt::Key_M << "txtBuilder";
+        QTest::newRow("owner's name") << Qt::Key_N << "txtName";
+        QTest::newRow("address") << Qt::Key_D << "txtAddress";
+        QTest::newRow("builder's name") << Qt::Key_M << "txtBuilder";
     }
 
     void labelMnemonics()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, caption);
         QFETCH(Qt::Key, letter);
         QFETCH(QString, textBox);
         WindowFixture f;
-        QCOMPARE(f.window->findChild<QLabel *>(label)->text(), caption);
         f.clickCell(4, 3);
         QCOMPARE(QApplication::focusWidget(), f.grid);
         f.press(letter, Qt::AltModifier);
@@ -175,9 +153,7 @@ private slots:
         auto *redo = f.window->findChild<QAction *>("mnuRedo");
         QVERIFY(!undo->isEnabled());
         QVERIFY(!redo->isEnabled());
-        int lumber = 1;
-        while (lumber < EstimateSheet::TotalRow && f.text(lumber, EstimateSheet::DescriptionColumn) != u"Rough Lumber")
-            ++lumber;
+        const int lumber = 5;
         f.clickCell(lumber, EstimateSheet::OriginalEstimateColumn);
         f.type(QStringLiteral("125"));
         f.press(Qt::Key_Return);
@@ -198,31 +174,21 @@ private slots:
     }
 
     // An export is offered beside the estimate, under its name.
-    void exportProposesEstimateName_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("pdf") << "mnuExportPdf"
-                             << "pdf";
-        QTest::newRow("csv") << "mnuExportCsv"
-                             << "csv";
-        QTest::newRow("spreadsheet") << "mnuExportXlsx"
-                                     << "xlsx";
-    }
-
     void exportProposesEstimateName()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, suffix);
         WindowFixture f;
-        f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList{QString()});
-
+        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx"};
+        for (const QString &command : commands)
+            f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets, QStringList(3, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
-        f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.last(), m_folder.filePath("site/house." + suffix));
+        for (const QString &command : commands)
+            f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets.mid(3),
+                 (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
+                              m_folder.filePath("site/house.xlsx")}));
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps
@@ -261,14 +227,11 @@ private slots:
         QTest::addColumn<MessageBoxes::Answer>("answer");
         QTest::addColumn<QString>("inFile"); // the supplier the file holds afterwards
         QTest::addColumn<QString>("inCopy"); // and the copy saved under another name
-        QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme"
-                                       << "";
-        QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme"
-                                      << "";
+        QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme" << QString();
+        QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme" << QString();
         QTest::newRow("save as") << true << MessageBoxes::No << "Bolt"
                                  << "Acme";
-        QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt"
-                                << "";
+        QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt" << QString();
     }
 
     // Two windows on one file: Save asks before it writes over what the other saved since.

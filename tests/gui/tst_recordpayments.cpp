@@ -1,5 +1,6 @@
 #include "core/document/estimatefile.h"
 #include "core/sheet/money.h"
+#include "support/files.h"
 #include "support/programs.h"
 #include "support/windowfixture.h"
 
@@ -19,9 +20,11 @@ QAction *recordAction(const WindowFixture &f)
     return f.window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
 }
 
-void record(WindowFixture &f, MessageBoxes::Answer answer, QStringList *shown = nullptr)
+// Rows 5 and 9 and the Total: previous payment, current amount, cost to complete.
+QStringList payments(const WindowFixture &f)
 {
-    f.recordCurrentPayments(answer == MessageBoxes::Yes, shown);
+    return f.texts(5, Previous, ToComplete) + f.texts(9, Previous, ToComplete)
+        + f.texts(TotalRow, Previous, ToComplete);
 }
 }
 
@@ -30,18 +33,6 @@ class TestRecordPayments : public QObject
     Q_OBJECT
 
 private slots:
-    void menuItem()
-    {
-        WindowFixture f;
-        QMenu *edit = f.window->menuBar()->actions().at(1)->menu();
-        QStringList items;
-        for (const QAction *item : edit->actions())
-            items << (item->isSeparator() ? QStringLiteral("-") : item->text().remove(u'&'));
-        const qsizetype record = items.indexOf(QStringLiteral("Record Current Payments"));
-        QVERIFY2(record > 0, qPrintable(items.join(u'|')));
-        QCOMPARE(items.mid(record - 2, 2), (QStringList{"Delete", "-"}));
-    }
-
     // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
     void enabledOnlyWithCurrentAmounts()
     {
@@ -57,11 +48,8 @@ private slots:
         f.enter(9, Current, QStringLiteral("20.5"));
         QVERIFY(recordAction(f)->isEnabled());
 
-        QStringList shown;
-        record(f, MessageBoxes::No, &shown);
-        QCOMPARE(shown.value(0), QStringLiteral("Add the current amounts, $320.50 in all, to the previous payments?"));
-        QCOMPARE(f.text(5, Current), QStringLiteral("$300.00"));
-        QCOMPARE(f.text(5, Previous), QStringLiteral("$200.00"));
+        f.recordCurrentPayments(false);
+        QCOMPARE(f.texts(5, Previous, Current), (QStringList{"$200.00", "$300.00"}));
     }
 
     // Yes records every row at once, changes the document, and one Undo takes all of it back.
@@ -76,33 +64,21 @@ private slots:
         f.dialogs->savePaths = {folder.filePath(QStringLiteral("draw.vrn"))};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
 
-        record(f, MessageBoxes::Yes);
-        QCOMPARE(f.text(5, Previous), QStringLiteral("$500.00"));
-        QCOMPARE(f.text(5, Current), QString());
-        QCOMPARE(f.text(5, ToComplete), QStringLiteral("$500.00"));
-        QCOMPARE(f.text(9, Previous), QStringLiteral("$20.50"));
-        QCOMPARE(f.text(9, ToComplete), QStringLiteral("($20.50)"));
+        f.recordCurrentPayments();
+        const QStringList recorded{"$500.00", "", "$500.00", "$20.50", "", "($20.50)", "$520.50", "$0.00", "$479.50"};
+        QCOMPARE(payments(f), recorded);
         QCOMPARE(f.model().textColour(9, ToComplete), TextColour::Red);
-        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$520.50"));
-        QCOMPARE(f.text(TotalRow, Current), QStringLiteral("$0.00"));
-        QCOMPARE(f.text(TotalRow, ToComplete), QStringLiteral("$479.50"));
         QVERIFY(!f.window->document().DocumentSaved());
         QVERIFY(!recordAction(f)->isEnabled());
 
         f.grid->setFocus();
         f.press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.text(5, Previous), QStringLiteral("$200.00"));
-        QCOMPARE(f.text(5, Current), QStringLiteral("$300.00"));
-        QCOMPARE(f.text(9, Previous), QString());
-        QCOMPARE(f.text(9, Current), QStringLiteral("$20.50"));
-        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$200.00"));
-        QCOMPARE(f.text(TotalRow, Current), QStringLiteral("$320.50"));
+        QCOMPARE(
+            payments(f),
+            (QStringList{"$200.00", "$300.00", "$500.00", "", "$20.50", "($20.50)", "$200.00", "$320.50", "$479.50"}));
         QVERIFY(recordAction(f)->isEnabled());
-
         f.press(Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(f.text(5, Previous), QStringLiteral("$500.00"));
-        QCOMPARE(f.text(9, Current), QString());
-        QCOMPARE(f.text(TotalRow, Previous), QStringLiteral("$520.50"));
+        QCOMPARE(payments(f), recorded);
     }
 
     void arithmetic_data()
@@ -152,9 +128,7 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("draws.vrn"));
         f.dialogs->savePaths = {path};
         f.press(Qt::Key_S, Qt::ControlModifier);
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray bytes = saved.readAll();
+        const QByteArray bytes = Files::read(path);
         std::optional<EstimateContent> content = EstimateFile::load(path);
         QVERIFY(content && content->history.draws.size() == 2);
         content->history = {};
@@ -169,10 +143,7 @@ private slots:
             const ProgramRun exported =
                 Programs::varn({"--export", csv, "--report", "draw-request", "--draw", QString::number(draw), path});
             QVERIFY2(exported.status == 0, qPrintable(exported.errors));
-            QFile request(csv);
-            QVERIFY(request.open(QIODevice::ReadOnly));
-            const QList<QByteArray> lines = request.readAll().split('\n');
-            QCOMPARE(lines.value(1).trimmed(), requested[draw - 1]);
+            QCOMPARE(Files::read(csv).split('\n').value(1).trimmed(), requested[draw - 1]);
         }
     }
 
@@ -191,7 +162,7 @@ private slots:
         WindowFixture f(path);
         QTRY_COMPARE(f.window->document().CurrentFile(), path);
 
-        record(f, MessageBoxes::Yes);
+        f.recordCurrentPayments();
         QCOMPARE((QStringList{f.text(12, Previous), f.text(12, Current), f.text(12, ToComplete)}), after);
         QCOMPARE(f.text(21, Previous), QStringLiteral("$1.00"));
         QCOMPARE(f.text(TotalRow, Current), Money::moneyText(Money::ReadMoneyValue(after.at(1))));

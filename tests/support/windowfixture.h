@@ -90,6 +90,15 @@ public:
 
     Grid &model() const { return window->sheet().grid(); }
     const QString &text(int row, int column) const { return model().text(row, column); }
+    // The texts of a row's cells from one column to another.
+    QStringList texts(int row, int first, int last) const
+    {
+        QStringList shown;
+        for (int column = first; column <= last; ++column)
+            shown << text(row, column);
+        return shown;
+    }
+    std::pair<int, int> current() const { return {model().currentRow(), model().currentColumn()}; }
 
     void clickCell(int row, int column) const
     {
