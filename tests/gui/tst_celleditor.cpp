@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // The saved text of cell (row, column) of an item row.
 QString cellOf(const QList<QStringList> &rows, int row, int column)
@@ -38,54 +40,25 @@ private slots:
         QTest::addColumn<QString>("cellText");
         QTest::addColumn<QString>("way"); // "double-click", or "F2" or neither, then the keys typed
         QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
-        QTest::newRow("typing a letter in money") << 4 << "old"
-                                                  << "a"
-                                                  << "(closed)";
-        QTest::newRow("typing a point in money") << 5 << "old"
-                                                 << "."
-                                                 << ".";
-        QTest::newRow("Backspace opens empty") << 3 << "old"
-                                               << "\b"
-                                               << "";
-        QTest::newRow("money keys: digits, points, commas, blanks") << 6 << "old"
-                                                                    << "1a 2,$5.5\b"
-                                                                    << "1 2,5.";
-        QTest::newRow("money keys: a sign only first") << 6 << "old"
-                                                       << "100-25"
-                                                       << "10025";
-        QTest::newRow("money keys: parentheses round digits") << 6 << "old"
-                                                              << "(-5.)5)6"
-                                                              << "(5.5)";
-        QTest::newRow("money keys: a sign replaces the 0 of F2") << 5 << ""
-                                                                 << "F2-50"
-                                                                 << "-50";
-        QTest::newRow("typing in text") << 1 << "old"
-                                        << "Bob's (No. 1), $5"
-                                        << "Bob's (No. 1), $5";
-        QTest::newRow("double-click on money") << 3 << "$1,234,567.25"
-                                               << "double-click"
-                                               << "1234567.25";
-        QTest::newRow("double-click on negative money") << 4 << "($250.00)"
-                                                        << "double-click"
-                                                        << "-250";
-        QTest::newRow("double-click on empty money") << 5 << ""
-                                                     << "double-click"
-                                                     << "";
-        QTest::newRow("double-click on text") << 2 << "$950.50"
-                                              << "double-click"
-                                              << "$950.50";
-        QTest::newRow("double-click on the computed column") << 7 << "$950.50"
-                                                             << "double-click"
-                                                             << "(closed)";
-        QTest::newRow("F2 on money") << 3 << "$1,234,567.25"
-                                     << "F2"
-                                     << "1234567.25";
-        QTest::newRow("F2 on empty money") << 5 << ""
-                                           << "F2"
-                                           << "0";
-        QTest::newRow("F2 on the computed column") << 7 << "$950.50"
-                                                   << "F2"
-                                                   << "950.5";
+        const auto row = [](const char *name, int column, const char *cellText, const char *way, const char *shown) {
+            QTest::newRow(name) << column << cellText << way << shown;
+        };
+        row("typing a letter in money", 4, "old", "a", "(closed)");
+        row("typing a point in money", 5, "old", ".", ".");
+        row("Backspace opens empty", 3, "old", "\b", "");
+        row("money keys: digits, points, commas, blanks", 6, "old", "1a 2,$5.5\b", "1 2,5.");
+        row("money keys: a sign only first", 6, "old", "100-25", "10025");
+        row("money keys: parentheses round digits", 6, "old", "(-5.)5)6", "(5.5)");
+        row("money keys: a sign replaces the 0 of F2", 5, "", "F2-50", "-50");
+        row("typing in text", 1, "old", "Bob's (No. 1), $5", "Bob's (No. 1), $5");
+        row("double-click on money", 3, "$1,234,567.25", "double-click", "1234567.25");
+        row("double-click on negative money", 4, "($250.00)", "double-click", "-250");
+        row("double-click on empty money", 5, "", "double-click", "");
+        row("double-click on text", 2, "$950.50", "double-click", "$950.50");
+        row("double-click on the computed column", 7, "$950.50", "double-click", "(closed)");
+        row("F2 on money", 3, "$1,234,567.25", "F2", "1234567.25");
+        row("F2 on empty money", 5, "", "F2", "0");
+        row("F2 on the computed column", 7, "$950.50", "F2", "950.5");
     }
 
     void waysIn()
@@ -230,22 +203,17 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("opening"); // how the edit opens, or empty for none
         QTest::addColumn<QString>("keys");
-        QTest::newRow("Escape on a name") << 2 << ""
-                                          << "\x1b";
-        QTest::newRow("Escape on an amount") << 3 << ""
-                                             << "\x1b";
-        QTest::newRow("space on an amount") << 4 << ""
-                                            << " ";
-        QTest::newRow("dollar on an amount") << 6 << ""
-                                             << "$";
-        QTest::newRow("Escape after typing a name") << 2 << "typing"
-                                                    << "Acme\x1b";
-        QTest::newRow("Escape after typing an amount") << 3 << "typing"
-                                                       << "12\x1b";
-        QTest::newRow("Escape after a double-click") << 4 << "double-click"
-                                                     << "\b\b\x1b";
-        QTest::newRow("Escape after F2") << 5 << "F2"
-                                         << "9\x1b";
+        const auto row = [](const char *name, int column, const char *opening, const char *keys) {
+            QTest::newRow(name) << column << opening << keys;
+        };
+        row("Escape on a name", 2, "", "\x1b");
+        row("Escape on an amount", 3, "", "\x1b");
+        row("space on an amount", 4, "", " ");
+        row("dollar on an amount", 6, "", "$");
+        row("Escape after typing a name", 2, "typing", "Acme\x1b");
+        row("Escape after typing an amount", 3, "typing", "12\x1b");
+        row("Escape after a double-click", 4, "double-click", "\b\b\x1b");
+        row("Escape after F2", 5, "F2", "9\x1b");
     }
 
     void keysThatEraseNothing()
@@ -275,14 +243,10 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("minus") << "-75"
-                               << "($75.00)";
-        QTest::newRow("parentheses") << "(75)"
-                                     << "($75.00)";
-        QTest::newRow("opening parenthesis only") << "(12.5"
-                                                  << "($12.50)";
-        QTest::newRow("blank dropped, minus kept") << " -3"
-                                                   << "($3.00)";
+        QTest::newRow("minus") << u"-75"_s << u"($75.00)"_s;
+        QTest::newRow("parentheses") << u"(75)"_s << u"($75.00)"_s;
+        QTest::newRow("opening parenthesis only") << u"(12.5"_s << u"($12.50)"_s;
+        QTest::newRow("blank dropped, minus kept") << u" -3"_s << u"($3.00)"_s;
     }
 
     void creditsTyped()
