@@ -145,34 +145,6 @@ private slots:
         QCOMPARE(f.messages->shown.size(), 1);
     }
 
-    // Undo and Redo say what they take back, and are greyed when there is nothing to take.
-    void undoRedoNameTheirChange()
-    {
-        WindowFixture f;
-        auto *undo = f.window->findChild<QAction *>("mnuUndo");
-        auto *redo = f.window->findChild<QAction *>("mnuRedo");
-        QVERIFY(!undo->isEnabled());
-        QVERIFY(!redo->isEnabled());
-        const int lumber = 5;
-        f.clickCell(lumber, EstimateSheet::OriginalEstimateColumn);
-        f.type(QStringLiteral("125"));
-        f.press(Qt::Key_Return);
-        QVERIFY(undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Typing in Rough Lumber"));
-        QVERIFY(!redo->isEnabled());
-
-        f.press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.text(lumber, EstimateSheet::OriginalEstimateColumn), QString());
-        QVERIFY(!undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
-        QVERIFY(redo->isEnabled());
-        QCOMPARE(redo->text(), QStringLiteral("&Redo Typing in Rough Lumber"));
-
-        f.press(Qt::Key_Y, Qt::ControlModifier);
-        f.press(Qt::Key_Delete);
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete in Rough Lumber"));
-    }
-
     // An export is offered beside the estimate, under its name.
     void exportProposesEstimateName()
     {

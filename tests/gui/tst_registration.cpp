@@ -52,32 +52,28 @@ private slots:
         QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
     }
 
-    void installedPackageIsNotShadowed()
+    void installedPackage_data()
     {
-        registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("the package's program is not shadowed") << "/usr/bin";
+        QTest::newRow("a build beside the package registers nothing") << "/home/pat/build-2";
+    }
+
+    // Beside the installed package, the program takes back what an earlier run from a build
+    // folder wrote for the user, and leaves the package the file type.
+    void installedPackage()
+    {
+        QFETCH(QString, folder);
+        registerFrom("/home/pat/build");
         QVERIFY(QFile::exists(entry()));
         write(home("system/applications/example.varn.varn.desktop"),
               "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
               "%f\nMimeType=application/x-varn;\n");
         // As the package's installation brings the desktop's cache up to date.
         Programs::run("update-desktop-database", {home("system/applications")});
-        registerFrom("/usr/bin");
-        QVERIFY(!QFile::exists(entry()));
-        QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
-        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
-    }
-
-    // A build run from its folder beside the installed package leaves the package the file
-    // type, and takes back what an earlier run wrote for the user.
-    void buildBesidePackageRegistersNothing()
-    {
-        registerFrom("/home/pat/build");
-        QVERIFY(QFile::exists(entry()));
-        write(home("system/applications/example.varn.varn.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
-              "%f\nMimeType=application/x-varn;\n");
-        registerFrom("/home/pat/build-2");
+        registerFrom(folder);
         QCOMPARE(userFiles(), QStringList());
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
     }
 
     // VARN --unregister takes back everything the program wrote for the user.
