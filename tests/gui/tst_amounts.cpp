@@ -1,8 +1,6 @@
 #include "support/windowfixture.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QTemporaryDir>
 
 namespace {
 constexpr int Row = 5;
@@ -103,8 +101,7 @@ private slots:
         QFETCH(QString, amount);
         QFETCH(QString, remainder);
         WindowFixture f;
-        const QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("estimate.vrn"));
+        const QString path = f.path(QStringLiteral("estimate.vrn"));
         putByRoute(f, route, entry, path);
         const bool note = amount.isEmpty();
         const bool recorded = route == u"recorded" && !note;

@@ -5,17 +5,13 @@
 #include "support/pixels.h"
 #include "support/windowfixture.h"
 
-#include <QAction>
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
 #include <QHorizontalStackedBarSeries>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 constexpr int Adjusted = 4;
@@ -170,13 +166,12 @@ private slots:
         f.press(Qt::Key_Y, Qt::ControlModifier);
         f.press(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(adjusted(), approved);
-        const QTemporaryDir folder;
-        const QList<QByteArray> records = savedRecords(f, folder.filePath(QStringLiteral("roof.vrn")));
+        const QList<QByteArray> records = savedRecords(f, f.path(QStringLiteral("roof.vrn")));
         QVERIFY2(records.size() > 38 && records.at(38).startsWith("\"VARN history\","), records.value(38));
         QVERIFY2(records.last().startsWith("\"change\",1,") && records.last().endsWith(record), records.last());
 
         // The workbook the window exports has the register's worksheet too.
-        const QString workbook = folder.filePath(QStringLiteral("roof.xlsx"));
+        const QString workbook = f.path(QStringLiteral("roof.xlsx"));
         f.dialogs->exportPaths = {workbook};
         f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
         QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));

@@ -3,7 +3,6 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -27,8 +26,6 @@ constexpr QPoint SmallTurnRight(-15, 0);
 class TestCellEditor : public QObject
 {
     Q_OBJECT
-
-    QTemporaryDir m_folder;
 
 private slots:
     // The three ways into the editor on row 4: typing (which replaces the text; money columns
@@ -122,7 +119,7 @@ private slots:
         QVERIFY2(f.cellArea().contains(f.editor->geometry()), "the editor shows whole, inside the grid");
         f.editor->setText(QStringLiteral("57"));
         f.press(Qt::Key_Return);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("shown.vrn")), row, column), QStringLiteral("$57.00"));
+        QCOMPARE(cellOf(f.savedRows(f.path("shown.vrn")), row, column), QStringLiteral("$57.00"));
     }
 
     // The editor goes with its cell when the sheet scrolls or the window changes size, hides
@@ -161,7 +158,7 @@ private slots:
         QVERIFY(editorOverItsCell());
 
         f.press(Qt::Key_Return);
-        const QList<QStringList> saved = f.savedRows(m_folder.filePath("followed.vrn"));
+        const QList<QStringList> saved = f.savedRows(f.path("followed.vrn"));
         QCOMPARE(cellOf(saved, 14, 3), QStringLiteral("$57.00"));
         int rowsHoldingIt = 0;
         for (const QStringList &row : saved)
@@ -193,7 +190,7 @@ private slots:
             turn(f.grid->viewport(), -SmallTurnRight);
         QCOMPARE(f.editor->geometry(), f.shownCell(4, 1));
         f.press(Qt::Key_Return);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("inside.vrn")), 4, 1), QStringLiteral("Acme"));
+        QCOMPARE(cellOf(f.savedRows(f.path("inside.vrn")), 4, 1), QStringLiteral("Acme"));
     }
 
     // Escape and the keys a money cell drops open no editor, so nothing is erased; Escape
@@ -235,7 +232,7 @@ private slots:
         QVERIFY(!f.editor->isVisible());
         QVERIFY(f.grid->hasFocus());
         f.press(Qt::Key_Down);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("kept.vrn")), 8, column), before);
+        QCOMPARE(cellOf(f.savedRows(f.path("kept.vrn")), 8, column), before);
     }
 
     // Credits and refunds are typed as people write them and shown as negative amounts.
@@ -255,7 +252,7 @@ private slots:
         QFETCH(QString, saved);
         WindowFixture f;
         f.enter(5, 4, keys);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("credit.vrn")), 5, 4), saved);
+        QCOMPARE(cellOf(f.savedRows(f.path("credit.vrn")), 5, 4), saved);
     }
 
     // Shift+Tab puts the edit in and moves one column left, from column 1 to column 7, in
@@ -278,7 +275,7 @@ private slots:
         f.press(Qt::Key_Backtab, Qt::ShiftModifier);
         f.type(QStringLiteral("8"));
         f.press(Qt::Key_Return);
-        const QStringList saved = f.savedRows(m_folder.filePath("left.vrn")).value(2);
+        const QStringList saved = f.savedRows(f.path("left.vrn")).value(2);
         QCOMPARE(saved.mid(0, 6), (QStringList{"Acme", "Excavation", "$5.00", "$20.00", "", "$8.00"}));
     }
 
@@ -299,7 +296,7 @@ private slots:
         f.press(Qt::Key_Tab);
         QCOMPARE(f.current(), std::pair(5, 1));
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(f.savedRows(m_folder.filePath("tab.vrn")).value(4).mid(2),
+        QCOMPARE(f.savedRows(f.path("tab.vrn")).value(4).mid(2),
                  (QStringList{"$1,500.00", "$1,500.00", "$200.00", "", "$1,300.00"}));
         QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat Owner"));
 

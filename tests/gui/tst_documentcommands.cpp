@@ -3,10 +3,7 @@
 #include "core/document/estimatefile.h"
 #include "support/windowfixture.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QSettings>

@@ -10,7 +10,6 @@
 #include "support/windowfixture.h"
 
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 

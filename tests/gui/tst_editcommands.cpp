@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +46,7 @@ private slots:
 
         // On the computed column nothing changes, so nothing counts as changed; a paste
         // that changes a cell does, though the current cell stays where it is.
-        const QTemporaryDir folder;
-        f.dialogs->savePaths = {folder.filePath(u"saved.vrn"_s)};
+        f.dialogs->savePaths = {f.path(u"saved.vrn"_s)};
         f.clickCell(6, 7);
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         f.press(Qt::Key_Delete);
@@ -267,9 +265,8 @@ private slots:
     void historyAndChangedFlag()
     {
         WindowFixture f;
-        const QTemporaryDir folder;
         f.enter(7, 1, u"Acme"_s);
-        f.dialogs->savePaths = {folder.filePath(u"a.vrn"_s)};
+        f.dialogs->savePaths = {f.path(u"a.vrn"_s)};
         f.model().setCurrentCell(7, 1);
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         // The edited cell is current already: undo moves nothing but still changes the document.

@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QTimer>
 
 #include <cmath>
 

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <cmath>
 

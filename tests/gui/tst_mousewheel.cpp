@@ -2,7 +2,6 @@
 #include "gui/sheet/celldelegate.h"
 #include "support/windowfixture.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 
 namespace {

@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;

@@ -4,8 +4,6 @@
 #include "support/programs.h"
 #include "support/windowfixture.h"
 
-#include <QAction>
-#include <QMenuBar>
 #include <QTemporaryDir>
 
 namespace {
@@ -56,12 +54,11 @@ private slots:
     void recordAndUndo()
     {
         WindowFixture f;
-        const QTemporaryDir folder;
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, Previous, QStringLiteral("200"));
         f.enter(5, Current, QStringLiteral("300"));
         f.enter(9, Current, QStringLiteral("20.5"));
-        f.dialogs->savePaths = {folder.filePath(QStringLiteral("draw.vrn"))};
+        f.dialogs->savePaths = {f.path(QStringLiteral("draw.vrn"))};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
 
         f.recordCurrentPayments();
@@ -113,7 +110,6 @@ private slots:
     void twoDrawsThroughTheWindow()
     {
         WindowFixture f;
-        const QTemporaryDir folder;
         f.enter(5, 3, QStringLiteral("1000"));
         for (const char *paid : {"300", "200"}) {
             f.enter(5, Current, QLatin1String(paid));
@@ -125,7 +121,7 @@ private slots:
             f.window->activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), f.window.get());
         }
-        const QString path = folder.filePath(QStringLiteral("draws.vrn"));
+        const QString path = f.path(QStringLiteral("draws.vrn"));
         f.dialogs->savePaths = {path};
         f.press(Qt::Key_S, Qt::ControlModifier);
         const QByteArray bytes = Files::read(path);
@@ -139,7 +135,7 @@ private slots:
             R"(5,Rough Lumber,"$1,000.00",$0.00,$300.00,$0.00,$300.00,30.00%,$700.00,$0.00)",
             R"(5,Rough Lumber,"$1,000.00",$300.00,$200.00,$0.00,$500.00,50.00%,$500.00,$0.00)"};
         for (int draw = 1; draw <= 2; ++draw) {
-            const QString csv = folder.filePath(QStringLiteral("draw%1.csv").arg(draw));
+            const QString csv = f.path(QStringLiteral("draw%1.csv").arg(draw));
             const ProgramRun exported =
                 Programs::varn({"--export", csv, "--report", "draw-request", "--draw", QString::number(draw), path});
             QVERIFY2(exported.status == 0, qPrintable(exported.errors));

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSpontaneKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -89,6 +90,8 @@ public:
     }
 
     Grid &model() const { return window->sheet().grid(); }
+    // A file of the test's own folder, to save into.
+    QString path(const QString &name) const { return folder.filePath(name); }
     const QString &text(int row, int column) const { return model().text(row, column); }
     // The texts of a row's cells from one column to another.
     QStringList texts(int row, int first, int last) const
@@ -205,6 +208,7 @@ public:
         qApp->notify(window->windowHandle(), &event);
     }
 
+    QTemporaryDir folder;
     FakeFileDialogs *dialogs = nullptr;
     FakeMessageBoxes *messages = nullptr;
     FakeFileIconAssociation *registrar = nullptr;
