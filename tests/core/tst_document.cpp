@@ -1,5 +1,6 @@
 #include "core/document/estimatefile.h"
 #include "support/documentfixture.h"
+#include "support/rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,8 +101,7 @@ private slots:
 
     void openFailuresKeepEverything_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("commandLine");
+        Rows::columns<QByteArray, bool>("bytes", "commandLine");
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("cut short") << EstimateFile::encode({}).left(300) << false;
         QTest::newRow("empty") << QByteArray("") << false;
@@ -110,8 +110,7 @@ private slots:
 
     void openFailuresKeepEverything()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, commandLine);
+        auto [bytes, commandLine] = Rows::fetch<QByteArray, bool>("bytes", "commandLine");
         DocumentFixture f;
         f.dialogs.savePaths = {f.path("mine.vrn")};
         QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
@@ -139,8 +138,7 @@ private slots:
 
     void historyThroughOpenAndSave_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<bool>("readable");
+        Rows::columns<QByteArray, bool>("section", "readable");
         EstimateContent content;
         content.history.draws = {{1, QDate(2026, 12, 1), "framing", 0, {{5, 100, 100, 0, 50}}}};
         const QByteArray section = EstimateFile::encode(content).mid(EstimateFile::encode({}).size());
@@ -153,8 +151,7 @@ private slots:
     // opens, says so, and is written without the history only when the user says yes.
     void historyThroughOpenAndSave()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(bool, readable);
+        auto [section, readable] = Rows::fetch<QByteArray, bool>("section", "readable");
         DocumentFixture f;
         EstimateContent content;
         content.cells[4] = {"Summit Roofing", "Roofing", "$1.00", "$1.00", "", "$0.50", "$0.50"};

@@ -1,5 +1,6 @@
 #include "core/document/estimatefile.h"
 #include "core/sheet/categorytable.h"
+#include "support/rows.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -139,8 +140,7 @@ private slots:
 
     void damagedHistory_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QString>("error");
+        Rows::columns<QByteArray, QString>("section", "error");
         const auto changed = [](QByteArrayView from, QByteArrayView to) {
             return QByteArray(TwoDrawsSection).replace(from, to);
         };
@@ -170,8 +170,7 @@ private slots:
     // the reason says what is wrong with it.
     void damagedHistory()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(QString, error);
+        auto [section, error] = Rows::fetch<QByteArray, QString>("section", "error");
         EstimateContent content = freshEstimate();
         content.cells[4][2] = u"$15,000.00"_s;
         QBuffer buffer;
@@ -183,8 +182,7 @@ private slots:
 
     void readFile_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("opens");
+        Rows::columns<QByteArray, bool>("bytes", "opens");
         const QByteArray written = EstimateFile::encode(freshEstimate(u"Main St\nTown"_s));
         const auto changed = [&](QByteArrayView from, QByteArrayView to) {
             return QByteArray(written).replace(from, to);
@@ -205,8 +203,7 @@ private slots:
 
     void readFile()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, opens);
+        auto [bytes, opens] = Rows::fetch<QByteArray, bool>("bytes", "opens");
         QFile file(m_dir.filePath(u"read.vrn"_s));
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.write(bytes) == bytes.size());
         // A huge file (sparse, so quick to make) costs no more to read or to turn down than a small one.
@@ -218,8 +215,7 @@ private slots:
 
     void sizeLimit_data()
     {
-        QTest::addColumn<int>("excess");
-        QTest::addColumn<bool>("read");
+        Rows::columns<int, bool>("excess", "read");
         QTest::newRow("exactly the limit") << 0 << true;
         QTest::newRow("line end beyond the limit") << 1 << true;
         QTest::newRow("closing quote beyond the limit") << 3 << false;
@@ -229,8 +225,7 @@ private slots:
     // only that has to lie within the limit.
     void sizeLimit()
     {
-        QFETCH(int, excess);
-        QFETCH(bool, read);
+        auto [excess, read] = Rows::fetch<int, bool>("excess", "read");
         EstimateContent content = freshEstimate();
         const qsizetype freshSize = EstimateFile::encode(content).size();
         content.cells[35][6] = QString(EstimateFile::MaximumSize + excess - freshSize, u'x');
@@ -244,8 +239,7 @@ private slots:
 
     void failedSave_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("addressLength");
+        Rows::columns<QString, int>("path", "addressLength");
         QVERIFY(writeFile(m_dir.filePath(u"old.vrn"_s), "old estimate") && QDir(m_dir.path()).mkpath(u"folder"_s));
         QTest::newRow("missing folder") << m_dir.filePath(u"missing/new.vrn"_s) << 0;
         QTest::newRow("path is a folder") << m_dir.filePath(u"folder"_s) << 0;
@@ -255,8 +249,7 @@ private slots:
     // A failed save leaves the old file whole and no new entry in the folder.
     void failedSave()
     {
-        QFETCH(QString, path);
-        QFETCH(int, addressLength);
+        auto [path, addressLength] = Rows::fetch<QString, int>("path", "addressLength");
         const QDir dir(m_dir.path());
         const auto snapshot = [&dir] {
             return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)

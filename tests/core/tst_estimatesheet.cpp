@@ -1,4 +1,5 @@
 #include "core/sheet/estimatesheet.h"
+#include "support/rows.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -89,9 +90,7 @@ private slots:
     // original estimate goes into an empty adjusted estimate, and the remainder follows.
     void rowRecalculation_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<bool>("red");
+        Rows::columns<QStringList, QStringList, bool>("entries", "shown", "red");
         QTest::newRow("thousands separator, original copied into adjusted")
             << QStringList{"3=1,500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
         QTest::newRow("minus") << QStringList{"4=-50"} << QStringList{"", "($50.00)", "", "", "($50.00)"} << true;
@@ -115,9 +114,7 @@ private slots:
 
     void rowRecalculation()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, red);
+        auto [entries, shown, red] = Rows::fetch<QStringList, QStringList, bool>("entries", "shown", "red");
         EstimateSheet sheet;
         for (const QString &entry : entries)
             enter(sheet, 5, entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1));

@@ -1,4 +1,5 @@
 #include "core/sheet/money.h"
+#include "support/rows.h"
 
 #include <QTest>
 
@@ -13,8 +14,7 @@ private slots:
     void reading_data()
     {
         const double note = std::numeric_limits<double>::quiet_NaN();
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
+        Rows::columns<QString, double>("text", "value");
         QTest::newRow("money text") << "$1,234.50" << 1234.5;
         QTest::newRow("parentheses") << "($75.00)" << -75.0;
         QTest::newRow("open parenthesis, as typed") << "(12.5" << -12.5;
@@ -45,8 +45,7 @@ private slots:
 
     void reading()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
+        auto [text, value] = Rows::fetch<QString, double>("text", "value");
         const std::optional<double> amount = Money::readAmount(text);
         QCOMPARE(amount.value_or(std::numeric_limits<double>::quiet_NaN()), value);
         QCOMPARE(Money::ReadMoneyValue(text), amount.value_or(0.0));
@@ -56,9 +55,7 @@ private slots:
     // M is moneyText, P plainNumberText (the cell editor's number).
     void writing_data()
     {
-        QTest::addColumn<char>("writer");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
+        Rows::columns<char, double, QString>("writer", "value", "text");
         QTest::newRow("M grouping") << 'M' << 1234.5 << "$1,234.50";
         QTest::newRow("M negative") << 'M' << -75.0 << "($75.00)";
         QTest::newRow("M 1.005 rounds up as typed") << 'M' << 1.005 << "$1.01";
@@ -80,9 +77,7 @@ private slots:
 
     void writing()
     {
-        QFETCH(char, writer);
-        QFETCH(double, value);
-        QFETCH(QString, text);
+        auto [writer, value, text] = Rows::fetch<char, double, QString>("writer", "value", "text");
         QCOMPARE(writer == 'M' ? Money::moneyText(value) : Money::plainNumberText(value), text);
     }
 };

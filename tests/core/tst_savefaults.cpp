@@ -3,6 +3,7 @@
 #include "support/documentfixture.h"
 #include "support/files.h"
 #include "support/programs.h"
+#include "support/rows.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -147,9 +148,7 @@ private slots:
 
     void failedSave_data()
     {
-        QTest::addColumn<QStringList>("command");
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<QString>("reason");
+        Rows::columns<QStringList, bool, QString>("command", "readOnly", "reason");
         // A file may grow to a few kilobytes only (RLIMIT_FSIZE), as on a disk that is nearly full.
         QTest::newRow("size limit, signal ignored")
             << QStringList{"sh", "-c", "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"", Varn} << false
@@ -162,9 +161,7 @@ private slots:
 
     void failedSave()
     {
-        QFETCH(QStringList, command);
-        QFETCH(bool, readOnly);
-        QFETCH(QString, reason);
+        auto [command, readOnly, reason] = Rows::fetch<QStringList, bool, QString>("command", "readOnly", "reason");
         if (!Programs::installed({command.first()}))
             QSKIP(qPrintable(command.first() + " is needed to run the save under this fault"));
         const QString target = oldFileIn(QTest::currentDataTag());
@@ -183,9 +180,7 @@ private slots:
     // failed in one line; nothing else is left either way.
     void everyCallFailsOnce_data()
     {
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("error");
+        Rows::columns<QString, QStringList, int>("suffix", "options", "error");
         const QStringList drawRequest{"--report", "draw-request"};
         for (const auto &[name, suffix, options] : {std::tuple("vrn", "vrn", QStringList()),
                                                     {"csv", "csv", {}},
@@ -199,9 +194,7 @@ private slots:
 
     void everyCallFailsOnce()
     {
-        QFETCH(QString, suffix);
-        QFETCH(QStringList, options);
-        QFETCH(int, error);
+        auto [suffix, options, error] = Rows::fetch<QString, QStringList, int>("suffix", "options", "error");
         const QString target = oldFileIn(u"faults "_s + QTest::currentDataTag(), u"old."_s + suffix);
         const QString folder = QFileInfo(target).path();
         QVERIFY(QDir().mkpath(folder + u"/scratch"_s) && QFile::copy(m_new, folder + u"/new.vrn"_s));
@@ -250,8 +243,7 @@ private slots:
     // estimate stays unsaved, and the save prompt stops the command that asked.
     void windowSaveUnderFaults_data()
     {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<int>("error");
+        Rows::columns<QString, int>("call", "error");
         for (const char *call : {"write", "fsync", "close", "rename"}) {
             QTest::addRow("%s, disk full", call) << call << ENOSPC;
             QTest::addRow("%s, disk failing", call) << call << EIO;
@@ -260,8 +252,7 @@ private slots:
 
     void windowSaveUnderFaults()
     {
-        QFETCH(QString, call);
-        QFETCH(int, error);
+        auto [call, error] = Rows::fetch<QString, int>("call", "error");
         const QString target = oldFileIn(u"window "_s + QTest::currentDataTag(), u"house.vrn"_s);
         const QByteArray folder = QFile::encodeName(QFileInfo(target).path());
         const QByteArray call8 = call.toLatin1();
@@ -301,8 +292,7 @@ private slots:
     // workbook: the export says why in one line and leaves nothing; so does the window's Save.
     void fullDisk_data()
     {
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<bool>("targetOnIt");
+        Rows::columns<QString, bool>("suffix", "targetOnIt");
         QTest::newRow("estimate") << "vrn" << true;
         QTest::newRow("workbook") << "xlsx" << true;
         QTest::newRow("workbook's scratch files") << "xlsx" << false;
@@ -310,8 +300,7 @@ private slots:
 
     void fullDisk()
     {
-        QFETCH(QString, suffix);
-        QFETCH(bool, targetOnIt);
+        auto [suffix, targetOnIt] = Rows::fetch<QString, bool>("suffix", "targetOnIt");
         if (geteuid() != 0)
             QSKIP("mounting a small file system needs root");
         const QString disk = m_folder.filePath(u"full "_s + QTest::currentDataTag()) + u"/disk"_s;
@@ -348,9 +337,7 @@ private slots:
     // and left as it was.
     void specialFiles_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("asTarget");
-        QTest::addColumn<QString>("reason");
+        Rows::columns<QString, bool, QString>("kind", "asTarget", "reason");
         QTest::newRow("open a pipe with no writer") << "fifo" << false << "not a regular file";
         QTest::newRow("open a device") << "device" << false << "not a regular file";
         QTest::newRow("open a folder") << "folder" << false << "It is a folder";
@@ -360,9 +347,7 @@ private slots:
 
     void specialFiles()
     {
-        QFETCH(QString, kind);
-        QFETCH(bool, asTarget);
-        QFETCH(QString, reason);
+        auto [kind, asTarget, reason] = Rows::fetch<QString, bool, QString>("kind", "asTarget", "reason");
         const QString folder = m_folder.filePath(u"special "_s + QTest::currentDataTag());
         QVERIFY(QDir().mkpath(folder));
         QString special = folder + u"/estimate.vrn"_s;
@@ -385,10 +370,7 @@ private slots:
     // The new file is what the old one was to the system: its mode, owner and group.
     void keepsWhatTheOldFileWas_data()
     {
-        QTest::addColumn<uint>("mode");
-        QTest::addColumn<uint>("owner");
-        QTest::addColumn<uint>("group");
-        QTest::addColumn<bool>("byMember");
+        Rows::columns<uint, uint, uint, bool>("mode", "owner", "group", "byMember");
         QTest::newRow("mode 0640") << 0640u << uint(geteuid()) << uint(getegid()) << false;
         if (geteuid() != 0)
             return;
@@ -399,10 +381,7 @@ private slots:
 
     void keepsWhatTheOldFileWas()
     {
-        QFETCH(uint, mode);
-        QFETCH(uint, owner);
-        QFETCH(uint, group);
-        QFETCH(bool, byMember);
+        auto [mode, owner, group, byMember] = Rows::fetch<uint, uint, uint, bool>("mode", "owner", "group", "byMember");
         const QString target = oldFileIn(u"attributes "_s + QTest::currentDataTag());
         const QByteArray path = QFile::encodeName(target);
         QCOMPARE(::chown(path.constData(), owner, group), 0);
@@ -424,8 +403,7 @@ private slots:
     // Files that the replace by a temporary file cannot handle are saved all the same.
     void awkwardPlaces_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("sharedFolder");
+        Rows::columns<QString, bool>("name", "sharedFolder");
         QTest::newRow("file name of 255 bytes") << QString(251, u'n') + u".vrn"_s << false;
         QTest::newRow("name of 255 bytes, not ASCII") << QString(125, u'\u00e9') + u"n.vrn"_s << false;
         QTest::newRow("writable file in a read-only folder") << u"shared.vrn"_s << true;
@@ -433,8 +411,7 @@ private slots:
 
     void awkwardPlaces()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, sharedFolder);
+        auto [name, sharedFolder] = Rows::fetch<QString, bool>("name", "sharedFolder");
         const QString target = oldFileIn(u"awkward "_s + QTest::currentDataTag(), name);
         const QString folder = QFileInfo(target).path();
         QVERIFY(!sharedFolder || (setMode(target, 0x6666) && setMode(folder, 0x5555)));
@@ -488,9 +465,7 @@ private slots:
     // The box says why, below the message the user knows.
     void reasonIsShown_data()
     {
-        QTest::addColumn<bool>("opening");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("reason");
+        Rows::columns<bool, QString, QString>("opening", "path", "reason");
         const auto row = [](const char *name, bool opening, const char *path, const char *reason) {
             QTest::newRow(name) << opening << path << reason;
         };
@@ -503,9 +478,7 @@ private slots:
 
     void reasonIsShown()
     {
-        QFETCH(bool, opening);
-        QFETCH(QString, path);
-        QFETCH(QString, reason);
+        auto [opening, path, reason] = Rows::fetch<bool, QString, QString>("opening", "path", "reason");
         // Its address alone runs past the limit; what follows the last field is never read.
         const QByteArray huge = "2,4,6\r\n\"Pat\",\"" + QByteArray(EstimateFile::MaximumSize, 'x') + "\",\"\"\r\n";
         QVERIFY(Files::write(m_folder.filePath("huge.vrn"), huge));

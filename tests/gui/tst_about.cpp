@@ -3,6 +3,7 @@
 #include "gui/about/registryvalues.h"
 #include "gui/about/sysinfostarter.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -83,8 +84,7 @@ private slots:
 
     void fitsItsText_data()
     {
-        QTest::addColumn<qreal>("points");
-        QTest::addColumn<bool>("dark");
+        Rows::columns<qreal, bool>("points", "dark");
         QTest::newRow("9 pt, light") << 9.0 << false;
         QTest::newRow("12 pt, light") << 12.0 << false;
         QTest::newRow("12 pt, dark") << 12.0 << true;
@@ -94,8 +94,7 @@ private slots:
     // box no smaller than designed; the focusable icon has a name.
     void fitsItsText()
     {
-        QFETCH(qreal, points);
-        QFETCH(bool, dark);
+        auto [points, dark] = Rows::fetch<qreal, bool>("points", "dark");
         const QFont fontBefore = QApplication::font();
         const QPalette paletteBefore = QApplication::palette();
         QFont font = fontBefore;
@@ -146,10 +145,8 @@ private slots:
 
     void keyValue_data()
     {
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<Value>("value");
-        QTest::addColumn<int>("read"); // 1 read, 0 not read, -1 a value without data
-        QTest::addColumn<QString>("text");
+        // read: 1 read, 0 not read, -1 a value without data
+        Rows::columns<QString, Value, int, QString>("keyPath", "value", "read", "text");
         const QString tool = QStringLiteral("C:\\Windows\\msinfo32.exe");
         const QString nul(1, QChar(u'\0'));
         const auto number = [](const char *hex) { return Value{RegistryReader::NumberType, QByteArray::fromHex(hex)}; };
@@ -168,10 +165,8 @@ private slots:
 
     void keyValue()
     {
-        QFETCH(QString, keyPath);
-        QFETCH(Value, value);
-        QFETCH(int, read);
-        QFETCH(QString, text);
+        auto [keyPath, value, read, text] =
+            Rows::fetch<QString, Value, int, QString>("keyPath", "value", "read", "text");
         FakeRegistry registry;
         registry.path = value;
         QString valueText = QStringLiteral("passed");
@@ -186,9 +181,8 @@ private slots:
 
     void sysInfo_data()
     {
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QString>("started"); // none: the user is told so
+        // started: none: the user is told so
+        Rows::columns<QStringList, QByteArray, QString>("installed", "script", "started");
         const QStringList tools = SysInfoStarter::desktopTools();
         const QByteArray works = "#!/bin/sh\n: > \"$0.started\"\n";
         QTest::newRow("preferred tool") << QStringList{tools.last(), tools.first()} << works << tools.first();
@@ -203,9 +197,8 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Windows takes its tool from the registry");
 #endif
-        QFETCH(QStringList, installed);
-        QFETCH(QByteArray, script);
-        QFETCH(QString, started);
+        auto [installed, script, started] =
+            Rows::fetch<QStringList, QByteArray, QString>("installed", "script", "started");
         const QTemporaryDir folder;
         for (const QString &tool : installed) {
             QFile file(folder.filePath(tool));

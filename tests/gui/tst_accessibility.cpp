@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QAccessible>
@@ -84,9 +85,7 @@ private slots:
 
     void currentCell_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QStringList>("read");
+        Rows::columns<int, int, QStringList>("row", "column", "read");
         const QString advice = EstimateSheet().CategoryHelpTexts.at(4);
         QTest::newRow("an amount") << 5 << 3
                                    << QStringList{"$1,500.00", "Rough Lumber", "Original Cost Estimate", "$1,500.00",
@@ -114,9 +113,7 @@ private slots:
     // the table's headers, which a screen reader speaks only when they change.
     void currentCell()
     {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QStringList, read);
+        auto [row, column, read] = Rows::fetch<int, int, QStringList>("row", "column", "read");
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1500"));
         f.enter(6, 3, QStringLiteral("-50"));

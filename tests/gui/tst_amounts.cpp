@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QClipboard>
@@ -62,10 +63,8 @@ class TestAmounts : public QObject
 private slots:
     void everyRouteReadsAlike_data()
     {
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("amount"); // as money text; empty for a note
-        QTest::addColumn<QString>("remainder");
+        // amount: as money text; empty for a note
+        Rows::columns<QString, QString, QString, QString>("route", "entry", "amount", "remainder");
         const QList<QStringList> forms = {
             {"1234,56", "$1,234.56", "($1,234.56)"},
             {"0,5", "$0.50", "($0.50)"},
@@ -96,10 +95,8 @@ private slots:
 
     void everyRouteReadsAlike()
     {
-        QFETCH(QString, route);
-        QFETCH(QString, entry);
-        QFETCH(QString, amount);
-        QFETCH(QString, remainder);
+        auto [route, entry, amount, remainder] =
+            Rows::fetch<QString, QString, QString, QString>("route", "entry", "amount", "remainder");
         WindowFixture f;
         const QString path = f.path(QStringLiteral("estimate.vrn"));
         putByRoute(f, route, entry, path);

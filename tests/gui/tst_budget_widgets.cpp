@@ -3,6 +3,7 @@
 #include "gui/budget/changeorderregister.h"
 #include "support/files.h"
 #include "support/pixels.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QBarCategoryAxis>
@@ -118,9 +119,7 @@ private slots:
     // redone, the saved file keeps it after the sheet's 38 records.
     void approveAndUndo_data()
     {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QStringList>("approved");
-        QTest::addColumn<QByteArray>("record");
+        Rows::columns<QString, QStringList, QByteArray>("source", "approved", "record");
         QTest::newRow("from the loan") << "L" << QStringList{"$12,000.00", "$5,000.00", "$17,000.00"}
                                        << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"loan\"");
         QTest::newRow("from the contingency")
@@ -130,9 +129,7 @@ private slots:
 
     void approveAndUndo()
     {
-        QFETCH(QString, source);
-        QFETCH(QStringList, approved);
-        QFETCH(QByteArray, record);
+        auto [source, approved, record] = Rows::fetch<QString, QStringList, QByteArray>("source", "approved", "record");
         RegisterFixture r;
         WindowFixture &f = r.f;
         f.enter(29, 3, QStringLiteral("5000"));

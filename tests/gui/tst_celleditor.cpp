@@ -1,4 +1,5 @@
 #include "gui/editing/celleditor.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QScrollBar>
@@ -33,10 +34,9 @@ private slots:
     // Edit Cell (F2), which show a money cell as a plain number.
     void waysIn_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("cellText");
-        QTest::addColumn<QString>("way"); // "double-click", or "F2" or neither, then the keys typed
-        QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
+        // way: "double-click", or "F2" or neither, then the keys typed
+        // shown: "(closed)" when the editor stays closed
+        Rows::columns<int, QString, QString, QString>("column", "cellText", "way", "shown");
         const auto row = [](const char *name, int column, const char *cellText, const char *way, const char *shown) {
             QTest::newRow(name) << column << cellText << way << shown;
         };
@@ -60,10 +60,8 @@ private slots:
 
     void waysIn()
     {
-        QFETCH(int, column);
-        QFETCH(QString, cellText);
-        QFETCH(QString, way);
-        QFETCH(QString, shown);
+        auto [column, cellText, way, shown] =
+            Rows::fetch<int, QString, QString, QString>("column", "cellText", "way", "shown");
         WindowFixture f;
         f.model().setText(4, column, cellText);
         if (way == u"double-click") {
@@ -197,9 +195,8 @@ private slots:
     // in an open editor takes the edit back.
     void keysThatEraseNothing_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("opening"); // how the edit opens, or empty for none
-        QTest::addColumn<QString>("keys");
+        // opening: how the edit opens, or empty for none
+        Rows::columns<int, QString, QString>("column", "opening", "keys");
         const auto row = [](const char *name, int column, const char *opening, const char *keys) {
             QTest::newRow(name) << column << opening << keys;
         };
@@ -215,9 +212,7 @@ private slots:
 
     void keysThatEraseNothing()
     {
-        QFETCH(int, column);
-        QFETCH(QString, opening);
-        QFETCH(QString, keys);
+        auto [column, opening, keys] = Rows::fetch<int, QString, QString>("column", "opening", "keys");
         WindowFixture f;
         const QString before = column == 2 ? QStringLiteral("Framing") : QStringLiteral("$950.50");
         f.enter(8, column, column == 2 ? QStringLiteral("Framing") : QStringLiteral("950.50"));
@@ -238,8 +233,7 @@ private slots:
     // Credits and refunds are typed as people write them and shown as negative amounts.
     void creditsTyped_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("saved");
+        Rows::columns<QString, QString>("keys", "saved");
         QTest::newRow("minus") << u"-75"_s << u"($75.00)"_s;
         QTest::newRow("parentheses") << u"(75)"_s << u"($75.00)"_s;
         QTest::newRow("opening parenthesis only") << u"(12.5"_s << u"($12.50)"_s;
@@ -248,8 +242,7 @@ private slots:
 
     void creditsTyped()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, saved);
+        auto [keys, saved] = Rows::fetch<QString, QString>("keys", "saved");
         WindowFixture f;
         f.enter(5, 4, keys);
         QCOMPARE(cellOf(f.savedRows(f.path("credit.vrn")), 5, 4), saved);

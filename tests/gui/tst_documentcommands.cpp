@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/programidentity.h"
 #include "core/document/estimatefile.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QMenu>
@@ -111,8 +112,7 @@ private slots:
     // the sheet included, without opening a menu.
     void labelMnemonics_data()
     {
-        QTest::addColumn<Qt::Key>("letter");
-        QTest::addColumn<QString>("textBox");
+        Rows::columns<Qt::Key, QString>("letter", "textBox");
         QTest::newRow("owner's name") << Qt::Key_N << "txtName";
         QTest::newRow("address") << Qt::Key_D << "txtAddress";
         QTest::newRow("builder's name") << Qt::Key_M << "txtBuilder";
@@ -120,8 +120,7 @@ private slots:
 
     void labelMnemonics()
     {
-        QFETCH(Qt::Key, letter);
-        QFETCH(QString, textBox);
+        auto [letter, textBox] = Rows::fetch<Qt::Key, QString>("letter", "textBox");
         WindowFixture f;
         f.clickCell(4, 3);
         QCOMPARE(QApplication::focusWidget(), f.grid);
@@ -192,10 +191,9 @@ private slots:
 
     void fileChangedByAnotherProgram_data()
     {
-        QTest::addColumn<bool>("otherSaves");
-        QTest::addColumn<MessageBoxes::Answer>("answer");
-        QTest::addColumn<QString>("inFile"); // the supplier the file holds afterwards
-        QTest::addColumn<QString>("inCopy"); // and the copy saved under another name
+        // inFile: the supplier the file holds afterwards
+        // inCopy: and the copy saved under another name
+        Rows::columns<bool, MessageBoxes::Answer, QString, QString>("otherSaves", "answer", "inFile", "inCopy");
         QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme" << QString();
         QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme" << QString();
         QTest::newRow("save as") << true << MessageBoxes::No << "Bolt"
@@ -206,10 +204,8 @@ private slots:
     // Two windows on one file: Save asks before it writes over what the other saved since.
     void fileChangedByAnotherProgram()
     {
-        QFETCH(bool, otherSaves);
-        QFETCH(MessageBoxes::Answer, answer);
-        QFETCH(QString, inFile);
-        QFETCH(QString, inCopy);
+        auto [otherSaves, answer, inFile, inCopy] =
+            Rows::fetch<bool, MessageBoxes::Answer, QString, QString>("otherSaves", "answer", "inFile", "inCopy");
         const QString path = m_folder.filePath(QStringLiteral("shared %1.vrn").arg(QTest::currentDataTag()));
         const QString copy = m_folder.filePath(QStringLiteral("copy %1.vrn").arg(QTest::currentDataTag()));
         QVERIFY(EstimateFile::save(path, EstimateContent()));
@@ -299,8 +295,7 @@ private slots:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("path");
+        Rows::columns<QStringList, QString>("arguments", "path");
         QTest::newRow("none") << QStringList{"VARN"} << "";
         QTest::newRow("blanks unquoted") << QStringList{"VARN", "/home/pat/My", "House.vrn"}
                                          << "/home/pat/My House.vrn";
@@ -310,8 +305,7 @@ private slots:
 
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, path);
+        auto [arguments, path] = Rows::fetch<QStringList, QString>("arguments", "path");
         QCOMPARE(CommandLine::documentPath(arguments), path);
     }
 

@@ -1,4 +1,5 @@
 #include "core/document/estimatefile.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QMimeData>
@@ -68,8 +69,7 @@ private slots:
 
     void unsavedChangesGuarded_data()
     {
-        QTest::addColumn<MessageBoxes::Answer>("answer");
-        QTest::addColumn<bool>("opened");
+        Rows::columns<MessageBoxes::Answer, bool>("answer", "opened");
         QTest::newRow("Yes") << MessageBoxes::Yes << true;
         QTest::newRow("No") << MessageBoxes::No << true;
         QTest::newRow("Cancel") << MessageBoxes::Cancel << false;
@@ -78,8 +78,7 @@ private slots:
     // The save prompt comes first, and its Cancel keeps the estimate on the screen.
     void unsavedChangesGuarded()
     {
-        QFETCH(MessageBoxes::Answer, answer);
-        QFETCH(bool, opened);
+        auto [answer, opened] = Rows::fetch<MessageBoxes::Answer, bool>("answer", "opened");
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("fence.vrn"));
         const QString typed = folder.filePath(QStringLiteral("typed.vrn"));

@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QClipboard>
@@ -64,10 +65,7 @@ private slots:
     // cell is "row,column=text".
     void pastedBlock_data()
     {
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QStringList>("cells");
+        Rows::columns<QString, int, int, QStringList>("pasted", "row", "column", "cells");
         const auto row = [](const char *name, const char *pasted, int row, int column, const QStringList &cells) {
             QTest::newRow(name) << pasted << row << column << cells;
         };
@@ -88,10 +86,8 @@ private slots:
 
     void pastedBlock()
     {
-        QFETCH(QString, pasted);
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QStringList, cells);
+        auto [pasted, row, column, cells] =
+            Rows::fetch<QString, int, int, QStringList>("pasted", "row", "column", "cells");
         WindowFixture f;
         clipboard()->setText(pasted);
         f.clickCell(row, column);
@@ -153,8 +149,7 @@ private slots:
 
     void contextMenu_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("how");
+        Rows::columns<QString, QString>("control", "how");
         for (const char *control : {"grdMain", "txtName"}) {
             for (const char *how : {"right click", "Menu key", "Shift+F10"})
                 QTest::addRow("%s, %s", control, how) << control << how;
@@ -165,8 +160,7 @@ private slots:
     // works as from the Edit menu.
     void contextMenu()
     {
-        QFETCH(QString, control);
-        QFETCH(QString, how);
+        auto [control, how] = Rows::fetch<QString, QString>("control", "how");
         WindowFixture f;
         f.enter(3, 3, u"950.5"_s);
         f.enter(3, 4, u"1"_s);

@@ -1,4 +1,5 @@
 #include "gui/editing/helptips.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QPlainTextEdit>
@@ -122,10 +123,8 @@ private slots:
 
     void adviceByKeyboard_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("hidingKey");
-        QTest::addColumn<QString>("advice"); // empty: no tip
+        // advice: empty: no tip
+        Rows::columns<int, int, int, QString>("row", "column", "hidingKey", "advice");
         const QStringList advice = EstimateSheet().CategoryHelpTexts;
         QTest::newRow("a category, Escape hides") << 5 << 2 << int(Qt::Key_Escape) << advice.at(4);
         QTest::newRow("an amount of the last category, a move hides") << 30 << 6 << int(Qt::Key_Down) << advice.at(29);
@@ -137,10 +136,8 @@ private slots:
     // F1 tells the current cell's advice beside it, whole, and the next key takes it away.
     void adviceByKeyboard()
     {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(int, hidingKey);
-        QFETCH(QString, advice);
+        auto [row, column, hidingKey, advice] =
+            Rows::fetch<int, int, int, QString>("row", "column", "hidingKey", "advice");
         m_f->resizeToDesign();
         m_f->enter(8, 5, QStringLiteral("123456789012"));
         m_f->clickCell(row, column);
@@ -159,8 +156,7 @@ private slots:
 
     void boxHeight_data()
     {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("height");
+        Rows::columns<int, int>("length", "height");
         QTest::newRow("59") << 59 << 250;
         QTest::newRow("60") << 60 << 500;
         QTest::newRow("120") << 120 << 750;
@@ -168,8 +164,7 @@ private slots:
 
     void boxHeight()
     {
-        QFETCH(int, length);
-        QFETCH(int, height);
+        auto [length, height] = Rows::fetch<int, int>("length", "height");
         QCOMPARE(HelpTips::boxHeight(length), height);
     }
 

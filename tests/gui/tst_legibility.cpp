@@ -2,6 +2,7 @@
 #include "core/sheet/estimatesheet.h"
 #include "report/estimatereport.h"
 #include "support/pixels.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QImage>
@@ -75,8 +76,7 @@ private slots:
 
     void entries_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<bool>("tooWideForTheScreen");
+        Rows::columns<QString, bool>("entry", "tooWideForTheScreen");
         QTest::newRow("a total in the millions") << "12345678.90" << false;
         QTest::newRow("wider than any cell") << "123456789012345.67" << true;
     }
@@ -87,8 +87,7 @@ private slots:
     // wrapped text shows no part of a line it has no room for.
     void onScreen()
     {
-        QFETCH(QString, entry);
-        QFETCH(bool, tooWideForTheScreen);
+        auto [entry, tooWideForTheScreen] = Rows::fetch<QString, bool>("entry", "tooWideForTheScreen");
         enter(1, Amount, entry);
         for (const int row : {1, Total}) {
             scrollTo(row);
@@ -183,8 +182,7 @@ private slots:
 
     void negativeAmountReadable_data()
     {
-        QTest::addColumn<QColor>("base");
-        QTest::addColumn<QColor>("text");
+        Rows::columns<QColor, QColor>("base", "text");
         QTest::newRow("light theme") << QColor(Qt::white) << QColor(Qt::black);
         QTest::newRow("dark theme") << QColor(0x31, 0x36, 0x3b) << QColor(0xef, 0xf0, 0xf1);
     }
@@ -193,8 +191,7 @@ private slots:
     // the theme's cells; on paper it stays pure red.
     void negativeAmountReadable()
     {
-        QFETCH(QColor, base);
-        QFETCH(QColor, text);
+        auto [base, text] = Rows::fetch<QColor, QColor>("base", "text");
         const QPalette before = QApplication::palette();
         QPalette theme = before;
         theme.setColor(QPalette::Base, base);

@@ -1,5 +1,6 @@
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QPlainTextEdit>
@@ -23,10 +24,7 @@ class TestMouseWheel : public QObject
 private slots:
     void step_data()
     {
-        QTest::addColumn<int>("topRow");
-        QTest::addColumn<int>("rotation");
-        QTest::addColumn<int>("headerHeight");
-        QTest::addColumn<int>("expected");
+        Rows::columns<int, int, int, int>("topRow", "rotation", "headerHeight", "expected");
         // The grid is 6250 twips high throughout.
         QTest::newRow("12.5 header rows scroll 12") << 1 << -120 << 500 << 13;
         QTest::newRow("at least 10") << 1 << -120 << 1000 << 11;
@@ -38,10 +36,8 @@ private slots:
 
     void step()
     {
-        QFETCH(int, topRow);
-        QFETCH(int, rotation);
-        QFETCH(int, headerHeight);
-        QFETCH(int, expected);
+        auto [topRow, rotation, headerHeight, expected] =
+            Rows::fetch<int, int, int, int>("topRow", "rotation", "headerHeight", "expected");
         QCOMPARE(WheelHook::scrolledTopRow(topRow, rotation, 6250, headerHeight, 38), expected);
     }
 

@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/pixels.h"
 #include "support/programs.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QDialog>
@@ -168,9 +169,7 @@ private slots:
 
     void onePageLayoutOnEveryPath_data()
     {
-        QTest::addColumn<QPageSize>("paper");
-        QTest::addColumn<QPageLayout::Orientation>("orientation");
-        QTest::addColumn<QString>("size");
+        Rows::columns<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
         QTest::newRow("the report's own") << QPageSize() << QPageLayout::Portrait << "612 x 792";
         QTest::newRow("A4 chosen in the dialog") << QPageSize(QPageSize::A4) << QPageLayout::Portrait << "595 x 842";
         QTest::newRow("landscape") << QPageSize() << QPageLayout::Landscape << "792 x 612";
@@ -180,9 +179,8 @@ private slots:
     // dialog keeps, with half-inch margins: the rule under the header runs from margin to margin.
     void onePageLayoutOnEveryPath()
     {
-        QFETCH(QPageSize, paper);
-        QFETCH(QPageLayout::Orientation, orientation);
-        QFETCH(QString, size);
+        auto [paper, orientation, size] =
+            Rows::fetch<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
         WindowFixture f;
         f.printer->paper = paper;
         const_cast<QPrinter &>(f.printer->chosen()).setPageOrientation(orientation);

@@ -2,6 +2,7 @@
 #include "core/sheet/money.h"
 #include "support/files.h"
 #include "support/programs.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QTemporaryDir>
@@ -80,8 +81,9 @@ private slots:
 
     void arithmetic_data()
     {
-        QTest::addColumn<QStringList>("before"); // adjusted estimate, previous payment, current amount, as in the file
-        QTest::addColumn<QStringList>("after"); // previous payment, current amount, cost to complete
+        // before: adjusted estimate, previous payment, current amount, as in the file
+        // after: previous payment, current amount, cost to complete
+        Rows::columns<QStringList, QStringList>("before", "after");
         QTest::newRow("cents") << QStringList{"$1,000.00", "$250.00", "$125.50"}
                                << QStringList{"$375.50", "", "$624.50"};
         QTest::newRow("first payment") << QStringList{"$80.00", "", "$80.00"} << QStringList{"$80.00", "", "$0.00"};
@@ -146,8 +148,7 @@ private slots:
     // Rows read from a file, as Open shows them, and recorded by the money rules.
     void arithmetic()
     {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, after);
+        auto [before, after] = Rows::fetch<QStringList, QStringList>("before", "after");
         const QTemporaryDir folder;
         EstimateContent content;
         for (int i = 0; i < 3; ++i)

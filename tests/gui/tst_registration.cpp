@@ -1,6 +1,7 @@
 #include "core/registration/desktopfileassociation.h"
 #include "support/files.h"
 #include "support/programs.h"
+#include "support/rows.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -89,8 +90,7 @@ private slots:
 
     void execQuoting_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("command");
+        Rows::columns<QString, QString>("path", "command");
         const auto row = [](const char *name, const char *path, const char *command) {
             QTest::newRow(name) << path << command;
         };
@@ -103,8 +103,7 @@ private slots:
 
     void execQuoting()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, command);
+        auto [path, command] = Rows::fetch<QString, QString>("path", "command");
         QCOMPARE(DesktopFileAssociation::execCommand(path), command);
     }
 
@@ -112,9 +111,7 @@ private slots:
     // path that would break the entry's lines is never written into it.
     void programAsStarted_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("exec");
+        Rows::columns<QString, QString, QString>("folder", "program", "exec");
         const auto row = [](const char *name, const char *folder, const char *program, const char *exec) {
             QTest::newRow(name) << folder << program << exec;
         };
@@ -125,9 +122,7 @@ private slots:
 
     void programAsStarted()
     {
-        QFETCH(QString, folder);
-        QFETCH(QString, program);
-        QFETCH(QString, exec);
+        auto [folder, program, exec] = Rows::fetch<QString, QString, QString>("folder", "program", "exec");
         const QString copy = home(folder + u'/' + program);
         QVERIFY(QDir().mkpath(home(folder)) && QFile::copy(VARN_EXECUTABLE, copy));
         QProcess varn;

@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
@@ -93,8 +94,7 @@ private slots:
 
     void clampedToTheScreen_data()
     {
-        QTest::addColumn<QRect>("left");
-        QTest::addColumn<bool>("fits");
+        Rows::columns<QRect, bool>("left", "fits");
         QTest::newRow("past the right and bottom")
             << QRect(available().bottomRight() - QPoint(40, 30), QSize(520, 400)) << true;
         QTest::newRow("past the left and top")
@@ -106,8 +106,7 @@ private slots:
     // back whole on the screen there is.
     void clampedToTheScreen()
     {
-        QFETCH(QRect, left);
-        QFETCH(bool, fits);
+        auto [left, fits] = Rows::fetch<QRect, bool>("left", "fits");
         leaveAt(left);
         WindowFixture f;
         QVERIFY2(available().contains(f.window->frameGeometry()),

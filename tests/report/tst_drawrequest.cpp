@@ -6,6 +6,7 @@
 #include "support/documentfixture.h"
 #include "support/files.h"
 #include "support/programs.h"
+#include "support/rows.h"
 
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -118,8 +119,7 @@ private slots:
     // summary add up to the cent.
     void invariants()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, payments);
+        auto [steps, payments] = Rows::fetch<QStringList, QStringList>("steps", "payments");
         DocumentFixture f;
         const QList<DrawRequest> requested = play(f, steps);
         const EstimateHistory &history = f.document.history();
@@ -168,9 +168,7 @@ private slots:
     // second name the row edited by hand, on standard error, and the export still happens.
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<QStringList>("warnings");
+        Rows::columns<QStringList, QByteArray, QStringList>("arguments", "lines", "warnings");
         QTest::newRow("draw 1") << QStringList{"--draw", "1"}
                                 << QByteArray("5,Rough Lumber (Lumber Co.),\"$10,000.00\",$0.00,\"$1,000.00\",$0.00,"
                                               "\"$1,000.00\",10.00%,\"$9,000.00\",$100.00\r\n"
@@ -204,9 +202,8 @@ private slots:
 
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, lines);
-        QFETCH(QStringList, warnings);
+        auto [arguments, lines, warnings] =
+            Rows::fetch<QStringList, QByteArray, QStringList>("arguments", "lines", "warnings");
         const QString house = m_house.path("house.vrn");
         const ProgramRun run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
                                     + arguments + QStringList{house});
@@ -220,10 +217,7 @@ private slots:
 
     void unreadableHistory_data()
     {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QStringList>("report");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("error");
+        Rows::columns<QString, QStringList, int, QString>("output", "report", "status", "error");
         const QString reason = u"it is cut short: 6 of its 7 records are there"_s;
         QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0
                                       << u"VARN: warning: %1: the draw history cannot be read: "_s + reason;
@@ -237,10 +231,8 @@ private slots:
     // A history that cannot be read is never left out of a copy unnoticed.
     void unreadableHistory()
     {
-        QFETCH(QString, output);
-        QFETCH(QStringList, report);
-        QFETCH(int, status);
-        QFETCH(QString, error);
+        auto [output, report, status, error] =
+            Rows::fetch<QString, QStringList, int, QString>("output", "report", "status", "error");
         const QString cut = m_house.path("cut.vrn");
         QVERIFY(Files::write(cut, Files::read(m_house.path("house.vrn")).chopped(10)));
         const ProgramRun run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
@@ -251,10 +243,8 @@ private slots:
 
     void pdf_data()
     {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("pageSizes");
-        QTest::addColumn<QStringList>("lines"); // patterns of lines pdftotext reads from the pages, in order
+        // lines: patterns of lines pdftotext reads from the pages, in order
+        Rows::columns<QString, QStringList, QStringList, QStringList>("input", "arguments", "pageSizes", "lines");
         QTest::newRow("draw 2") << "house" << QStringList{"--draw", "2"} << QStringList{"612 x 792", "792 x 612"}
                                 << QStringList{
                                        "DRAW REQUEST",
@@ -291,10 +281,8 @@ private slots:
     // The PDF request read back: its pages upright, then turned, and its text in order.
     void pdf()
     {
-        QFETCH(QString, input);
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, pageSizes);
-        QFETCH(QStringList, lines);
+        auto [input, arguments, pageSizes, lines] =
+            Rows::fetch<QString, QStringList, QStringList, QStringList>("input", "arguments", "pageSizes", "lines");
         const DocumentFixture &estimate = input == u"house" ? m_house : m_full;
         const QString pdf = estimate.path("request.pdf");
         QCOMPARE(varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
@@ -315,9 +303,9 @@ private slots:
 
     void workbook_data()
     {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QVariant>("value"); // a formula as its text
-        QTest::addColumn<QVariant>("cached"); // what a viewer that does not calculate shows
+        // value: a formula as its text
+        // cached: what a viewer that does not calculate shows
+        Rows::columns<QString, QVariant, QVariant>("cell", "value", "cached");
         QTest::newRow("G") << "Continuation Sheet!G5" << QVariant(u"=D5+E5+F5"_s) << QVariant(1500.0);
         QTest::newRow("%") << "Continuation Sheet!H5" << QVariant(u"=IF(C5=0,\"\",G5/C5)"_s) << QVariant(0.125);
         QTest::newRow("% of nothing") << "Continuation Sheet!H6" << QVariant(u"=IF(C6=0,\"\",G6/C6)"_s)
@@ -338,9 +326,7 @@ private slots:
     // Read back by openpyxl, as a spreadsheet opens it: formulas, and the results they hold.
     void workbook()
     {
-        QFETCH(QString, cell);
-        QFETCH(QVariant, value);
-        QFETCH(QVariant, cached);
+        auto [cell, value, cached] = Rows::fetch<QString, QVariant, QVariant>("cell", "value", "cached");
         if (m_workbook.isEmpty()) {
             const QString xlsx = m_house.path("request.xlsx");
             QCOMPARE(

@@ -2,6 +2,7 @@
 #include "core/sheet/categorytable.h"
 #include "support/files.h"
 #include "support/programs.h"
+#include "support/rows.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -56,10 +57,9 @@ private slots:
 
     void workbookCells_data()
     {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QVariant>("value"); // a formula as its text
-        QTest::addColumn<QVariant>("cached"); // the result a reader that does not calculate shows
-        QTest::addColumn<QString>("look");
+        // value: a formula as its text
+        // cached: the result a reader that does not calculate shows
+        Rows::columns<QString, QVariant, QVariant, QString>("cell", "value", "cached", "look");
         const QVariant none;
         QTest::newRow("name label") << "A1" << QVariant(u"Name:"_s) << QVariant(u"Name:"_s) << "bold";
         QTest::newRow("name") << "B1" << QVariant(u"Pat \u201Dthe owner\u201D"_s) << none << "text";
@@ -91,10 +91,8 @@ private slots:
     // currency form that shows $1,234.50 and ($75.00) in red.
     void workbookCells()
     {
-        QFETCH(QString, cell);
-        QFETCH(QVariant, value);
-        QFETCH(QVariant, cached);
-        QFETCH(QString, look);
+        auto [cell, value, cached, look] =
+            Rows::fetch<QString, QVariant, QVariant, QString>("cell", "value", "cached", "look");
         const QVariantMap read = workbook().value("cells").toMap().value(cell).toMap();
         QCOMPARE(read.value("value"), value);
         const bool formula = value.typeId() == QMetaType::QString && cached.typeId() == QMetaType::Double;
@@ -133,10 +131,8 @@ private slots:
     // rows that look shifted, and one that is no estimate is refused.
     void damagedFiles_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("said"); // on standard error; nothing when empty
-        QTest::addColumn<QByteArray>("copyHolds");
+        // said: on standard error; nothing when empty
+        Rows::columns<QByteArray, int, QString, QByteArray>("bytes", "status", "said", "copyHolds");
         EstimateContent content;
         const QStringList names = CategoryTable::names();
         for (int row = 0; row < 30; ++row)
@@ -185,10 +181,8 @@ private slots:
 
     void damagedFiles()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, status);
-        QFETCH(QString, said);
-        QFETCH(QByteArray, copyHolds);
+        auto [bytes, status, said, copyHolds] =
+            Rows::fetch<QByteArray, int, QString, QByteArray>("bytes", "status", "said", "copyHolds");
         const QString input = path("damaged.vrn");
         QVERIFY(Files::write(input, bytes));
         QFile::remove(path("damaged copy.vrn"));
@@ -202,8 +196,8 @@ private slots:
 
     void csvKeepsFormulasAsText_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QByteArray>("record"); // how the row's record begins
+        // record: how the row's record begins
+        Rows::columns<int, QByteArray>("row", "record");
         QTest::newRow("formula") << 3 << QByteArray("'=1+1,0042,\"$1,234.50\",\"$1,234.50\",TBD,($75.00),");
         QTest::newRow("function, leading minus") << 6 << QByteArray("'@SUM(1),'-2 bags,");
         QTest::newRow("tab, plus") << 7 << QByteArray("'\tTab,'+tax,");
@@ -213,8 +207,7 @@ private slots:
     // A text that a spreadsheet would run as a formula is marked as text; amounts stay numbers.
     void csvKeepsFormulasAsText()
     {
-        QFETCH(int, row);
-        QFETCH(QByteArray, record);
+        auto [row, record] = Rows::fetch<int, QByteArray>("row", "record");
         QCOMPARE(varn({"--export", path("formulas.csv"), path("workbook.vrn")}).status, 0);
         const QByteArray line = Files::read(path("formulas.csv")).split('\n').value(row);
         QVERIFY2(line.startsWith(record), line.constData());
@@ -279,9 +272,8 @@ private slots:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("named"); // on standard output after success, else in the one line on standard error
+        // named: on standard output after success, else in the one line on standard error
+        Rows::columns<QStringList, int, QString>("arguments", "status", "named");
         QTest::newRow("version") << QStringList{"--version"} << 0 << "VARN 2.4.6\n";
         // The usage names the program as people call it, and both ways of calling it.
         QTest::newRow("help") << QStringList{"--help"} << 0
@@ -317,9 +309,7 @@ private slots:
     // line on standard error and nothing written at all, not even the output's folder.
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, named);
+        auto [arguments, status, named] = Rows::fetch<QStringList, int, QString>("arguments", "status", "named");
         const QStringList before = QDir(path("")).entryList() + QDir().entryList();
         const ProgramRun result = varn(arguments);
         QCOMPARE(result.status, status);
