@@ -79,8 +79,7 @@ private slots:
         }
         QCOMPARE(unnamed, QStringList());
         QCOMPARE(undescribed, QStringList());
-        QCOMPARE(said(f.window->findChild<QLineEdit *>(QStringLiteral("txtName")), QAccessible::Name),
-                 QStringLiteral("Owner's name"));
+        QCOMPARE(said(f.child<QLineEdit>("txtName"), QAccessible::Name), QStringLiteral("Owner's name"));
     }
 
     void currentCell_data()
@@ -135,13 +134,13 @@ private slots:
     void tabTrapUnheard()
     {
         WindowFixture f;
-        auto *trap = f.window->findChild<QLineEdit *>(QStringLiteral("txtTemp"));
+        auto *trap = f.child<QLineEdit>("txtTemp");
         QList<QObject *> shown;
         collectShown(QAccessible::queryAccessibleInterface(f.window.get()), shown);
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(trap));
 
-        f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
+        f.child<QLineEdit>("txtBuilder")->setFocus();
         // What takes the focus is what a screen reader announces.
         QList<QWidget *> focused;
         const QMetaObject::Connection watch =

@@ -23,7 +23,7 @@ struct RegisterFixture
 {
     RegisterFixture()
     {
-        for (QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuViewTop"))->actions()) {
+        for (QAction *item : f.child<QMenu>("mnuViewTop")->actions()) {
             if (item->text() == u"Change Orders")
                 item->trigger();
         }
@@ -170,7 +170,7 @@ private slots:
         // The workbook the window exports has the register's worksheet too.
         const QString workbook = f.path(QStringLiteral("roof.xlsx"));
         f.dialogs->exportPaths = {workbook};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
+        f.trigger("mnuExportXlsx");
         QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
     }
 

@@ -343,7 +343,7 @@ private slots:
     {
         WindowFixture f;
         // From the header fields, the first Tab into the sheet lands on its first cell.
-        QTest::mouseClick(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder")), Qt::LeftButton);
+        QTest::mouseClick(f.child<QLineEdit>("txtBuilder"), Qt::LeftButton);
         f.press(Qt::Key_Tab);
         QVERIFY(f.grid->hasFocus());
         QCOMPARE(f.current(), std::pair(1, 1));
@@ -366,7 +366,7 @@ private slots:
 
         // Once the sheet has been used, Tab from the builder's name skips the hidden editor and
         // lands on the trap: one column right of where the user left the sheet.
-        f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
+        f.child<QLineEdit>("txtBuilder")->setFocus();
         f.press(Qt::Key_Tab);
         QVERIFY(f.grid->hasFocus());
         QCOMPARE(f.current(), std::pair(3, 2));
@@ -424,7 +424,7 @@ private slots:
         // Non-ASCII text reaches a text cell too.
         QTest::sendKeyEvent(QTest::Click, f.grid, Qt::Key_unknown, QString::fromUtf16(u"\u00e9"), Qt::NoModifier);
         f.type(QStringLiteral("Acme"));
-        QTest::mouseClick(f.window->findChild<QLineEdit *>(QStringLiteral("txtName")), Qt::LeftButton);
+        QTest::mouseClick(f.child<QLineEdit>("txtName"), Qt::LeftButton);
         QVERIFY(f.editor->isVisible());
         QCOMPARE(f.text(6, 1), QString());
         f.clickCell(7, 1);

@@ -179,12 +179,12 @@ private slots:
         f.messages->answers = {MessageBoxes::Cancel, MessageBoxes::Cancel, MessageBoxes::No, MessageBoxes::No};
         QVERIFY(!f.window->close());
         QCOMPARE(f.text(4, 1), QStringLiteral("Mason"));
-        f.window->findChild<QAction *>("mnuExit")->trigger();
+        f.trigger("mnuExit");
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->close());
         // Exit asks once, not again as the window closes.
         f.window->show();
-        f.window->findChild<QAction *>("mnuExit")->trigger();
+        f.trigger("mnuExit");
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.messages->shown.size(), 4);
     }
@@ -245,7 +245,7 @@ private slots:
     void headerEditsMarkChanged()
     {
         WindowFixture f;
-        auto *name = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"));
+        auto *name = f.child<QLineEdit>("txtName");
         name->setFocus();
         f.type(QStringLiteral("Pat"));
         QVERIFY(!f.window->document().DocumentSaved());
@@ -253,9 +253,9 @@ private slots:
 
         // New clears the header fields on screen and marks nothing; Tab out of the address marks.
         f.messages->answers = {MessageBoxes::No};
-        f.window->findChild<QAction *>("mnuNew")->trigger();
+        f.trigger("mnuNew");
         QCOMPARE(name->text(), QString());
-        f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->setFocus();
+        f.child<QPlainTextEdit>("txtAddress")->setFocus();
         QVERIFY(f.window->document().DocumentSaved());
         f.press(Qt::Key_Tab);
         QVERIFY(!f.window->document().DocumentSaved());
@@ -280,7 +280,7 @@ private slots:
 
         WindowFixture f(path);
         QTRY_COMPARE(f.window->document().CurrentFile(), path);
-        QCOMPARE(f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->toPlainText(), content.address);
+        QCOMPARE(f.child<QPlainTextEdit>("txtAddress")->toPlainText(), content.address);
         QVERIFY(f.window->document().DocumentSaved());
 
         // Activating the window again opens nothing; a later Open, here from the toolbar,

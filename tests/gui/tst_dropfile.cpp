@@ -60,8 +60,8 @@ private slots:
         QVERIFY(drop(f.window->findChild<QWidget *>(control), {QUrl::fromLocalFile(file)}));
         QTRY_COMPARE(f.text(1, 1), QStringLiteral("County Office"));
         QCOMPARE(f.text(37, 3), QStringLiteral("$250.00"));
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->text(), QStringLiteral("Jo Fence"));
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->text(), QString());
+        QCOMPARE(f.child<QLineEdit>("txtBuilder")->text(), QStringLiteral("Jo Fence"));
+        QCOMPARE(f.child<QLineEdit>("txtName")->text(), QString());
         QCOMPARE(f.window->document().CurrentFile(), file);
         QVERIFY(f.window->document().DocumentSaved());
         QCOMPARE(f.messages->texts(), QStringList());

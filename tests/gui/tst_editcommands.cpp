@@ -15,7 +15,7 @@ class TestEditCommands : public QObject
 
 private:
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
-    static void undo(WindowFixture &f) { f.window->findChild<QAction *>(u"mnuUndo"_s)->trigger(); }
+    static void undo(WindowFixture &f) { f.trigger("mnuUndo"); }
 
 private slots:
     void onTheGrid()
@@ -109,7 +109,7 @@ private slots:
     void inTextBoxes()
     {
         WindowFixture f;
-        auto *name = f.window->findChild<QLineEdit *>(u"txtName"_s);
+        auto *name = f.child<QLineEdit>("txtName");
         name->setFocus();
         f.type(u"Pat Owner"_s);
         name->setCursorPosition(0);
@@ -127,7 +127,7 @@ private slots:
         f.press(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.window->header().text(HeaderFields::Name), u"Ownerat "_s);
 
-        auto *address = f.window->findChild<QPlainTextEdit *>(u"txtAddress"_s);
+        auto *address = f.child<QPlainTextEdit>("txtAddress");
         address->setFocus();
         address->setPlainText(u"1 Elm Road\nSpringfield"_s);
         address->selectAll();
@@ -203,8 +203,8 @@ private slots:
     void undoRedoOfEdits()
     {
         WindowFixture f;
-        auto *undoItem = f.window->findChild<QAction *>(u"mnuUndo"_s);
-        auto *redoItem = f.window->findChild<QAction *>(u"mnuRedo"_s);
+        auto *undoItem = f.child<QAction>("mnuUndo");
+        auto *redoItem = f.child<QAction>("mnuRedo");
         QVERIFY(!undoItem->isEnabled() && !redoItem->isEnabled());
         f.enter(5, 3, u"1000"_s);
         QCOMPARE(undoItem->text(), u"&Undo Typing in Rough Lumber"_s);
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(!f.window->document().DocumentSaved());
 
         // Header fields keep their own undo.
-        auto *name = f.window->findChild<QLineEdit *>(u"txtName"_s);
+        auto *name = f.child<QLineEdit>("txtName");
         name->setFocus();
         f.type(u"Pat"_s);
         f.press(Qt::Key_Z, Qt::ControlModifier);
@@ -278,7 +278,7 @@ private slots:
         // New starts a history of its own.
         f.enter(4, 3, u"10"_s);
         f.messages->answers = {MessageBoxes::No};
-        f.window->findChild<QAction *>(u"mnuNew"_s)->trigger();
+        f.trigger("mnuNew");
         undo(f);
         QCOMPARE((QStringList{f.text(4, 3), f.text(37, 3)}), (QStringList{"", "0"}));
     }
@@ -288,8 +288,8 @@ private slots:
     void headerFieldsAreUndoSteps()
     {
         WindowFixture f;
-        auto *name = f.window->findChild<QLineEdit *>(u"txtName"_s);
-        auto *address = f.window->findChild<QPlainTextEdit *>(u"txtAddress"_s);
+        auto *name = f.child<QLineEdit>("txtName");
+        auto *address = f.child<QPlainTextEdit>("txtAddress");
         name->setFocus();
         f.type(u"Pat"_s);
         f.press(Qt::Key_Tab);
@@ -306,7 +306,7 @@ private slots:
         QCOMPARE(name->text(), u"Pat"_s);
         QVERIFY(!f.window->document().DocumentSaved());
         // Undo from the menu while the field is still being typed in takes that typing back.
-        f.window->findChild<QLineEdit *>(u"txtBuilder"_s)->setFocus();
+        f.child<QLineEdit>("txtBuilder")->setFocus();
         f.type(u"Acme"_s);
         undo(f);
         QCOMPARE(f.window->header().text(HeaderFields::Builder), QString());
@@ -318,7 +318,7 @@ private slots:
         WindowFixture f;
         f.enter(31, 2, QString(60, u'w'));
         f.enter(31, 3, u"5"_s);
-        const QString caption = f.window->findChild<QAction *>(u"mnuUndo"_s)->text();
+        const QString caption = f.child<QAction>("mnuUndo")->text();
         QVERIFY2(caption.startsWith(u"&Undo Typing in ww"_s) && caption.endsWith(u'\u2026') && caption.size() <= 46,
                  qPrintable(caption));
     }

@@ -18,7 +18,7 @@ private slots:
     {
         m_f = std::make_unique<WindowFixture>();
         m_tips = m_f->window->findChild<HelpTips *>();
-        m_box = m_f->window->findChild<QPlainTextEdit *>(QStringLiteral("txtHelp"));
+        m_box = m_f->child<QPlainTextEdit>("txtHelp");
         // The test ticks the timer itself.
         m_tips->timer()->setInterval(std::chrono::hours(1));
         moveTo(5, 4);

@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 constexpr int Spare = EstimateSheet::CategoryCount + 3;
 constexpr int Total = EstimateSheet::TotalRow;
@@ -127,12 +129,9 @@ private slots:
         QVERIFY(rows.size() > Total);
         // The lines are some pixels thick; the cell lies between them.
         const auto interior = [&](int row, int column) {
-            const qsizetype bottomLine = rows.size() - 1 - (Total - row);
-            const int top = rows.at(bottomLine - 1);
-            const int bottom = rows.at(bottomLine);
-            const int left = columns.at(column - 1);
-            const int right = columns.at(column);
-            return QRect(QPoint(left + 1, top + 1), QPoint(right - 4, bottom - 4));
+            const qsizetype bottom = rows.size() - 1 - (Total - row);
+            return QRect(QPoint(columns.at(column - 1) + 1, rows.at(bottom - 1) + 1),
+                         QPoint(columns.at(column) - 4, rows.at(bottom) - 4));
         };
         checkCell(page, interior(Spare, Description), "the wrapped description");
         for (const int row : {1, Total}) {
@@ -144,13 +143,7 @@ private slots:
             const QList<QRect> runs = Pixels::bands(page, cell, Qt::Vertical, AnyInk);
             const bool dollar = runs.first().height() > runs.last().height() + 1;
             const bool hashes = !dollar && inkWidth(runs) < cell.width() * 2 / 5;
-            QVERIFY2(dollar || hashes,
-                     qPrintable(QStringLiteral("%1: ink %2 to %3, first glyph %4 high, last %5")
-                                    .arg(amount)
-                                    .arg(runs.first().left())
-                                    .arg(runs.last().right())
-                                    .arg(runs.first().height())
-                                    .arg(runs.last().height())));
+            QVERIFY2(dollar || hashes, qPrintable(amount + u": neither whole nor ###"_s));
         }
     }
 

@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(f.model().currentRow(), 3);
 
         // Over a label the wheel scrolls the sheet; the address box keeps it for its text.
-        turn(f.window->findChild<QLabel *>(QStringLiteral("lblLogo")), 120);
+        turn(f.child<QLabel>("lblLogo"), 120);
         QCOMPARE(f.model().topRow(), 1);
         for (const char *textBox : {"txtAddress", "txtName", "txtBuilder"}) {
             turn(f.window->findChild<QWidget *>(QLatin1String(textBox)), -120);
@@ -91,11 +91,8 @@ private slots:
                     gridLines << y;
             }
             QVERIFY(gridLines.size() >= 2);
-            QVERIFY2(gridLines.at(0) + 1 == gridLines.at(1) - gridLines.at(0),
-                     qPrintable(QStringLiteral("%1 notches: the first row shows %2 of %3 pixels")
-                                    .arg(notches)
-                                    .arg(gridLines.at(0) + 1)
-                                    .arg(gridLines.at(1) - gridLines.at(0))));
+            // The first row shows as many pixels as the next.
+            QCOMPARE(gridLines.at(0) + 1, gridLines.at(1) - gridLines.at(0));
         }
     }
 

@@ -120,8 +120,8 @@ private slots:
     void everyFieldFilledToItsLimit()
     {
         WindowFixture f;
-        const int limit = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->maxLength();
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->maxLength(), limit);
+        const int limit = f.child<QLineEdit>("txtName")->maxLength();
+        QCOMPARE(f.child<QLineEdit>("txtBuilder")->maxLength(), limit);
         for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Builder})
             f.window->header().setText(field, wordsOfLength(limit, QStringLiteral("Longname")));
         QStringList address;
@@ -195,7 +195,7 @@ private slots:
             return;
 
         f.dialogs->exportPaths = {m_folder.filePath("exported.pdf")};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportPdf"))->trigger();
+        f.trigger("mnuExportPdf");
         const QImage exported = Programs::pdfPage(m_folder.filePath("exported.pdf"), 72);
         QCOMPARE(exported.size(), printed.size());
         QCOMPARE(Pixels::box(exported, exported.rect(), Ink), Pixels::box(printed, printed.rect(), Ink));
@@ -236,7 +236,7 @@ private slots:
             }
             QFAIL("no Print button");
         });
-        f.window->findChild<QAction *>(QStringLiteral("mnuPrintPreview"))->trigger();
+        f.trigger("mnuPrintPreview");
         QCOMPARE(pages, 1);
         // Looking changes nothing; printing makes the fields what they print.
         QCOMPARE(nameWhilePreviewing, QStringLiteral("  Pat Owner "));
@@ -293,7 +293,7 @@ private:
     QString print(WindowFixture &f, const QString &name)
     {
         f.printer->pdfPath = m_folder.filePath(name);
-        f.window->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
+        f.trigger("mnuPrint");
         return QFile::exists(f.printer->pdfPath) ? Programs::pdfText(f.printer->pdfPath) : QString();
     }
 

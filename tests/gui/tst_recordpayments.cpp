@@ -16,7 +16,7 @@ constexpr int TotalRow = 37;
 
 QAction *recordAction(const WindowFixture &f)
 {
-    return f.window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
+    return f.child<QAction>("mnuRecordPayments");
 }
 
 // Rows 5 and 9 and the Total: previous payment, current amount, cost to complete.

@@ -87,8 +87,7 @@ private slots:
         const bool restored = answer == MessageBoxes::Yes;
         QCOMPARE(f.text(5, 1), restored ? QStringLiteral("Hill Lumber") : QString());
         QCOMPARE(f.text(37, 3), restored ? QStringLiteral("$1,500.00") : QStringLiteral("0"));
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->text(),
-                 restored ? QStringLiteral("Dana Fox") : QString());
+        QCOMPARE(f.child<QLineEdit>("txtName")->text(), restored ? QStringLiteral("Dana Fox") : QString());
         QCOMPARE(f.window->document().CurrentFile(), restored ? originalPath : QString());
         QCOMPARE(f.window->document().DocumentSaved(), !restored);
         QCOMPARE(dataFolder().entryList({QStringLiteral("4242-1*")}, QDir::Files | QDir::Hidden), QStringList());

@@ -25,7 +25,7 @@ private:
         WindowFixture f;
         f.window->setGeometry(geometry);
         QTRY_COMPARE(f.window->geometry(), geometry);
-        f.window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        f.trigger("mnuExit");
         QVERIFY(!f.window->isVisible());
     }
 
@@ -45,7 +45,7 @@ private:
     static QStringList recentFiles(const WindowFixture &f)
     {
         QStringList files;
-        for (const QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuFileTop"))->actions()) {
+        for (const QAction *item : f.child<QMenu>("mnuFileTop")->actions()) {
             if (item->objectName().startsWith(QStringLiteral("mnuRecent")) && item->isVisible())
                 files << item->data().toString();
         }
@@ -109,12 +109,7 @@ private slots:
         auto [left, fits] = Rows::fetch<QRect, bool>("left", "fits");
         leaveAt(left);
         WindowFixture f;
-        QVERIFY2(available().contains(f.window->frameGeometry()),
-                 qPrintable(QStringLiteral("window at %1,%2 %3x%4")
-                                .arg(f.window->x())
-                                .arg(f.window->y())
-                                .arg(f.window->width())
-                                .arg(f.window->height())));
+        QVERIFY(available().contains(f.window->frameGeometry()));
         if (fits)
             QCOMPARE(f.window->size(), left.size());
     }
@@ -132,7 +127,7 @@ private slots:
     {
         QFETCH(QSize, size);
         WindowFixture f;
-        auto *builder = f.window->findChild<QGroupBox *>(QStringLiteral("fraBuilder"));
+        auto *builder = f.child<QGroupBox>("fraBuilder");
         const QRect builderBefore = builder->geometry();
         const QPoint gridBefore = f.grid->pos();
         f.window->resize(size);
@@ -149,7 +144,7 @@ private slots:
         // Nothing else moves; the tab trap stays hidden behind the builder frame.
         QCOMPARE(builder->geometry(), builderBefore);
         QCOMPARE(f.grid->pos(), gridBefore);
-        QVERIFY(builder->geometry().contains(f.window->findChild<QLineEdit *>(QStringLiteral("txtTemp"))->geometry()));
+        QVERIFY(builder->geometry().contains(f.child<QLineEdit>("txtTemp")->geometry()));
         // The grid ends above the status bar.
         const int gridBottom = f.grid->mapTo(f.window.get(), f.grid->rect().bottomLeft()).y();
         QVERIFY2(gridBottom < f.window->statusBar()->y(), qPrintable(QString::number(gridBottom)));
@@ -204,7 +199,7 @@ private slots:
         QIcon::setThemeName("desk");
         WindowFixture f;
 
-        auto *toolBar = f.window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+        auto *toolBar = f.child<QToolBar>("Toolbar1");
         const qreal density = f.window->devicePixelRatio();
         QStringList icons;
         for (const QAction *button : toolBar->actions()) {
@@ -245,7 +240,7 @@ private slots:
         QCOMPARE(statusLasting(f), QStringLiteral("house.vrn"));
 
         f.dialogs->exportPaths = {m_folder.filePath("for the bank.csv")};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportCsv"))->trigger();
+        f.trigger("mnuExportCsv");
         QCOMPARE(statusShown(f), QStringLiteral("Exported for the bank.csv"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Cost Estimate"));
     }
@@ -267,9 +262,8 @@ private slots:
         }
         WindowFixture restarted;
         QCOMPARE(recentFiles(restarted), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
-        QCOMPARE(restarted.window->findChild<QMenu *>(QStringLiteral("mnuFileTop"))->actions().last()->objectName(),
-                 QStringLiteral("mnuExit"));
-        restarted.window->findChild<QAction *>(QStringLiteral("mnuRecent3"))->trigger();
+        QCOMPARE(restarted.child<QMenu>("mnuFileTop")->actions().last()->objectName(), QStringLiteral("mnuExit"));
+        restarted.trigger("mnuRecent3");
         QCOMPARE(restarted.window->document().CurrentFile(), paths[3]);
     }
 
@@ -280,7 +274,7 @@ private slots:
         f.dialogs->savePaths = {gone};
         f.window->document().saveAs();
         QVERIFY(QFile::remove(gone));
-        f.window->findChild<QAction *>(QStringLiteral("mnuRecent1"))->trigger();
+        f.trigger("mnuRecent1");
         QCOMPARE(f.messages->texts(), QStringList{"An error as accured while trying to open this file."});
         QVERIFY(!recentFiles(f).contains(gone));
         WindowFixture restarted;

@@ -90,6 +90,11 @@ public:
     }
 
     Grid &model() const { return window->sheet().grid(); }
+    template <typename T = QWidget> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    void trigger(const char *action) const { child<QAction>(action)->trigger(); }
     // A file of the test's own folder, to save into.
     QString path(const QString &name) const { return folder.filePath(name); }
     const QString &text(int row, int column) const { return model().text(row, column); }
