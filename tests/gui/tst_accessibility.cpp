@@ -6,6 +6,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 // What a screen reader learns of the window: every control by name and purpose, and each
 // cell of the sheet by what it holds, its row and column told apart from it.
 class TestAccessibility : public QObject
@@ -82,37 +84,31 @@ private slots:
         QCOMPARE(said(f.child<QLineEdit>("txtName"), QAccessible::Name), QStringLiteral("Owner's name"));
     }
 
+    // What is read of the cell: its name, its row's header, its column's, its text and its description.
     void currentCell_data()
     {
-        Rows::columns<int, int, QStringList>("row", "column", "read");
+        Rows::columns<int, int, QString>("row", "column", "read");
         const QString advice = EstimateSheet().CategoryHelpTexts.at(4);
-        QTest::newRow("an amount") << 5 << 3
-                                   << QStringList{"$1,500.00", "Rough Lumber", "Original Cost Estimate", "$1,500.00",
-                                                  ""};
+        QTest::newRow("an amount") << 5 << 3 << u"$1,500.00|Rough Lumber|Original Cost Estimate|$1,500.00|"_s;
         QTest::newRow("a negative amount")
-            << 6 << 7 << QStringList{"minus $50.00", "Rough Labor", "Estimated Cost to Complete", "($50.00)", ""};
-        QTest::newRow("an empty cell") << 1 << 1
-                                       << QStringList{"empty", "Permits, Fees, Surveys", "Subcontractor, Supplier", "",
-                                                      ""};
+            << 6 << 7 << u"minus $50.00|Rough Labor|Estimated Cost to Complete|($50.00)|"_s;
+        QTest::newRow("an empty cell") << 1 << 1 << u"empty|Permits, Fees, Surveys|Subcontractor, Supplier||"_s;
         QTest::newRow("a category, with its advice")
-            << 5 << 2 << QStringList{"Rough Lumber", "Rough Lumber", "Description", "Rough Lumber", advice};
-        QTest::newRow("a spare row") << 31 << 2 << QStringList{"empty", "Row 31", "Description", "", ""};
-        QTest::newRow("the total") << 37 << 4
-                                   << QStringList{"$1,450.00", "Total", "Adjusted Cost Estimate", "$1,450.00", ""};
+            << 5 << 2 << u"Rough Lumber|Rough Lumber|Description|Rough Lumber|"_s + advice;
+        QTest::newRow("a spare row") << 31 << 2 << u"empty|Row 31|Description||"_s;
+        QTest::newRow("the total") << 37 << 4 << u"$1,450.00|Total|Adjusted Cost Estimate|$1,450.00|"_s;
         QTest::newRow("a note") << 6 << 6
-                                << QStringList{"TBD. Not an amount: not counted", "Rough Labor",
-                                               "Current Amounts to be Paid", "TBD", ""};
-        QTest::newRow("an amount shown as ###")
-            << 7 << 5
-            << QStringList{"$123,456,789,012.00", "Windows/Ext. Doors", "Total of Previous Payment",
-                           "$123,456,789,012.00", "$123,456,789,012.00"};
+                                << u"TBD. Not an amount: not counted|Rough Labor|Current Amounts to be Paid|TBD|"_s;
+        QTest::newRow("an amount shown as ###") << 7 << 5
+                                                << u"$123,456,789,012.00|Windows/Ext. Doors|Total of Previous Payment|"
+                                                   "$123,456,789,012.00|$123,456,789,012.00"_s;
     }
 
     // Moved to by the keyboard, the current cell says its text; its row and column come from
     // the table's headers, which a screen reader speaks only when they change.
     void currentCell()
     {
-        auto [row, column, read] = Rows::fetch<int, int, QStringList>("row", "column", "read");
+        auto [row, column, read] = Rows::fetch<int, int, QString>("row", "column", "read");
         WindowFixture f;
         f.enter(5, 3, QStringLiteral("1500"));
         f.enter(6, 3, QStringLiteral("-50"));
@@ -126,7 +122,7 @@ private slots:
         for (int right = 1; right < column; ++right)
             f.press(Qt::Key_Right);
         QCOMPARE(f.window->sheet().grid().currentRow(), row);
-        QCOMPARE(reading(f.grid), read);
+        QCOMPARE(reading(f.grid).join(u'|'), read);
     }
 
     // Tab from the builder's name into the sheet lands on its first cell, and the screen

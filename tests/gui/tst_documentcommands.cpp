@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
+using namespace Qt::StringLiterals;
+
 class TestDocumentCommands : public QObject
 {
     Q_OBJECT
@@ -110,35 +112,17 @@ private slots:
 
     // Alt and the underlined letter of a caption reach the text box beside it from anywhere,
     // the sheet included, without opening a menu.
-    void labelMnemonics_data()
-    {
-        Rows::columns<Qt::Key, QString>("letter", "textBox");
-        QTest::newRow("owner's name") << Qt::Key_N << "txtName";
-        QTest::newRow("address") << Qt::Key_D << "txtAddress";
-        QTest::newRow("builder's name") << Qt::Key_M << "txtBuilder";
-    }
-
     void labelMnemonics()
     {
-        auto [letter, textBox] = Rows::fetch<Qt::Key, QString>("letter", "textBox");
         WindowFixture f;
-        f.clickCell(4, 3);
-        QCOMPARE(QApplication::focusWidget(), f.grid);
-        f.press(letter, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget()->objectName(), textBox);
-        QVERIFY(!QApplication::activePopupWidget());
-    }
-
-    // The desktop's key for quitting is Exit's, from the sheet as from a text box.
-    void quitKeyExits()
-    {
-        WindowFixture f;
-        f.clickCell(4, 3);
-        f.type(QStringLiteral("12"));
-        f.messages->answers = {MessageBoxes::No};
-        f.press(Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!f.window->isVisible());
-        QCOMPARE(f.messages->shown.size(), 1);
+        for (const auto &[letter, textBox] :
+             {std::pair(Qt::Key_N, "txtName"), {Qt::Key_D, "txtAddress"}, {Qt::Key_M, "txtBuilder"}}) {
+            f.clickCell(4, 3);
+            QCOMPARE(QApplication::focusWidget(), f.grid);
+            f.press(letter, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(textBox));
+            QVERIFY(!QApplication::activePopupWidget());
+        }
     }
 
     // An export is offered beside the estimate, under its name.
@@ -159,8 +143,8 @@ private slots:
                               m_folder.filePath("site/house.xlsx")}));
     }
 
-    // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps
-    // the window and Exit asks only once.
+    // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's
+    // key for quitting too; Cancel keeps the window and Exit asks only once.
     void openEditAndClosing()
     {
         WindowFixture f;
@@ -179,7 +163,8 @@ private slots:
         f.messages->answers = {MessageBoxes::Cancel, MessageBoxes::Cancel, MessageBoxes::No, MessageBoxes::No};
         QVERIFY(!f.window->close());
         QCOMPARE(f.text(4, 1), QStringLiteral("Mason"));
-        f.trigger("mnuExit");
+        f.press(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(f.messages->shown.size(), 2);
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->close());
         // Exit asks once, not again as the window closes.
@@ -196,8 +181,7 @@ private slots:
         Rows::columns<bool, MessageBoxes::Answer, QString, QString>("otherSaves", "answer", "inFile", "inCopy");
         QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme" << QString();
         QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme" << QString();
-        QTest::newRow("save as") << true << MessageBoxes::No << "Bolt"
-                                 << "Acme";
+        QTest::newRow("save as") << true << MessageBoxes::No << u"Bolt"_s << u"Acme"_s;
         QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt" << QString();
     }
 
