@@ -1,3 +1,4 @@
+#include "support/files.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
@@ -15,16 +16,12 @@ const QStringList Routes = {"typed",   "pasted into the editor", "pasted onto th
 
 // An estimate file whose row 5 holds text as its current amount, as another program or an
 // older version may have written it.
-void writeEstimate(const QString &path, const QString &text)
+bool writeEstimate(const QString &path, const QString &text)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
     QByteArray bytes = "2,4,6\r\n\"\",\"\",\"\"\r\n";
-    for (int row = 1; row <= 36; ++row) {
-        const QByteArray current = row == Row ? text.toLatin1() : QByteArray();
-        bytes += "\"\",\"\",\"\",\"\",\"\",\"" + current + "\",\"\"\r\n";
-    }
-    file.write(bytes);
+    for (int row = 1; row <= 36; ++row)
+        bytes += "\"\",\"\",\"\",\"\",\"\",\"" + (row == Row ? text.toLatin1() : QByteArray()) + "\",\"\"\r\n";
+    return Files::write(path, bytes);
 }
 
 // Puts text into the current amount of row 5 the way the route names.
@@ -43,12 +40,11 @@ void putByRoute(WindowFixture &f, const QString &route, const QString &text, con
         f.clickCell(Row, Current);
         f.press(Qt::Key_V, Qt::ControlModifier);
     } else {
-        writeEstimate(path, text);
+        QVERIFY(writeEstimate(path, text));
         f.dialogs->openPaths = {path};
         f.press(Qt::Key_O, Qt::ControlModifier);
-        if (route == u"recorded") {
+        if (route == u"recorded")
             f.recordCurrentPayments();
-        }
     }
 }
 }
@@ -65,23 +61,21 @@ private slots:
     {
         // amount: as money text; empty for a note
         Rows::columns<QString, QString, QString, QString>("route", "entry", "amount", "remainder");
-        const QList<QStringList> forms = {
-            {"1234,56", "$1,234.56", "($1,234.56)"},
-            {"0,5", "$0.50", "($0.50)"},
-            {"1.234,56", "$1,234.56", "($1,234.56)"},
-            {"1 234,56", "$1,234.56", "($1,234.56)"},
-            {"1,500", "$1,500.00", "($1,500.00)"},
-            {"12,345,678.90", "$12,345,678.90", "($12,345,678.90)"},
-            {"1.5", "$1.50", "($1.50)"},
-            {"(50)", "($50.00)", "$50.00"},
-            {"-1,234.5", "($1,234.50)", "$1,234.50"},
-            {"$1,234.50", "$1,234.50", "($1,234.50)"},
-            {"TBD", "", ""},
-            {"call 555-1234", "", ""},
-            {"abc12", "", ""},
-            {"100-25", "", ""},
-            {"(-5)", "", ""},
-        };
+        const QList<QStringList> forms = {{"1234,56", "$1,234.56", "($1,234.56)"},
+                                          {"0,5", "$0.50", "($0.50)"},
+                                          {"1.234,56", "$1,234.56", "($1,234.56)"},
+                                          {"1 234,56", "$1,234.56", "($1,234.56)"},
+                                          {"1,500", "$1,500.00", "($1,500.00)"},
+                                          {"12,345,678.90", "$12,345,678.90", "($12,345,678.90)"},
+                                          {"1.5", "$1.50", "($1.50)"},
+                                          {"(50)", "($50.00)", "$50.00"},
+                                          {"-1,234.5", "($1,234.50)", "$1,234.50"},
+                                          {"$1,234.50", "$1,234.50", "($1,234.50)"},
+                                          {"TBD", "", ""},
+                                          {"call 555-1234", "", ""},
+                                          {"abc12", "", ""},
+                                          {"100-25", "", ""},
+                                          {"(-5)", "", ""}};
         for (const QString &route : Routes) {
             for (const QStringList &form : forms) {
                 // The keys of a note never reach a money cell: the key filter keeps them out.
