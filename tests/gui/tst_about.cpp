@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Value = RegistryReader::Value;
@@ -52,49 +54,21 @@ class TestAbout : public QObject
 private slots:
     void cleanup() { qputenv("PATH", m_savedPath); }
 
-    // Each showing is a new box, its notice's CR LF line breaks shown as such; Enter or Escape
-    // closes it wherever the focus is, and a closed box is gone.
-    void everyShowingIsFresh()
+    void showing_data()
     {
-        const std::pair<Qt::Key, const char *> closings[] = {
-            {Qt::Key_Return, "cmdOK"}, {Qt::Key_Enter, "picIcon"}, {Qt::Key_Escape, "cmdSysInfo"}};
-        FakeMessageBoxes messages;
-        for (const auto &[key, focused] : closings) {
-            QPointer<QDialog> box;
-            QStringList seen;
-            QTimer::singleShot(0, this, [&] {
-                box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                seen << box->windowTitle() << box->findChild<QLabel *>("lblVersion")->text();
-                const QLabel *notice = box->findChild<QLabel *>("lblDisclaimer");
-                const bool threeLines =
-                    notice->heightForWidth(notice->width()) >= 3 * notice->fontMetrics().lineSpacing();
-                seen << (threeLines ? "notice on three lines" : "notice run together");
-                QWidget *control = box->findChild<QWidget *>(focused);
-                control->setFocus();
-                QTest::keyClick(control, key);
-                seen << (box->isVisible() ? "still open" : "closed");
-                box->reject();
-            });
-            FrmAbout::showModal(nullptr, messages);
-            QVERIFY(box.isNull());
-            QCOMPARE(seen, (QStringList{"About Cost Estimate", "Version 2.4.6", "notice on three lines", "closed"}));
-        }
-        QVERIFY(messages.shown.isEmpty());
+        Rows::columns<qreal, bool, Qt::Key, QString>("points", "dark", "key", "focused");
+        QTest::newRow("9 pt, light, Return on OK") << 9.0 << false << Qt::Key_Return << u"cmdOK"_s;
+        QTest::newRow("12 pt, light, Enter on the icon") << 12.0 << false << Qt::Key_Enter << u"picIcon"_s;
+        QTest::newRow("12 pt, dark, Escape on System Info") << 12.0 << true << Qt::Key_Escape << u"cmdSysInfo"_s;
     }
 
-    void fitsItsText_data()
+    // At the desktop's font size every caption shows whole, the notice's CR LF as line breaks,
+    // in the theme's text colour, in a box no smaller than designed; the focusable icon has a
+    // name. Enter or Escape closes the box wherever the focus is, and a closed box is gone.
+    void showing()
     {
-        Rows::columns<qreal, bool>("points", "dark");
-        QTest::newRow("9 pt, light") << 9.0 << false;
-        QTest::newRow("12 pt, light") << 12.0 << false;
-        QTest::newRow("12 pt, dark") << 12.0 << true;
-    }
-
-    // At the desktop's font size every caption shows whole, in the theme's text colour, in a
-    // box no smaller than designed; the focusable icon has a name.
-    void fitsItsText()
-    {
-        auto [points, dark] = Rows::fetch<qreal, bool>("points", "dark");
+        auto [points, dark, key, focused] =
+            Rows::fetch<qreal, bool, Qt::Key, QString>("points", "dark", "key", "focused");
         const QFont fontBefore = QApplication::font();
         const QPalette paletteBefore = QApplication::palette();
         QFont font = fontBefore;
@@ -107,11 +81,18 @@ private slots:
         }
         QApplication::setPalette(palette);
         QStringList faults;
+        QPointer<QDialog> box;
         QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             const Twips::Scale scale = Twips::Scale::of(*box);
             if (box->width() < scale.x(5730) || box->height() < scale.y(3555))
                 faults << "smaller than designed";
+            if (box->windowTitle() != u"About Cost Estimate"
+                || box->findChild<QLabel *>("lblVersion")->text() != u"Version 2.4.6")
+                faults << box->windowTitle() + " " + box->findChild<QLabel *>("lblVersion")->text();
+            const QLabel *notice = box->findChild<QLabel *>("lblDisclaimer");
+            if (notice->heightForWidth(notice->width()) < 3 * notice->fontMetrics().lineSpacing())
+                faults << "the notice's lines run together";
             for (const QLabel *label : box->findChildren<QLabel *>()) {
                 if (!box->rect().contains(label->geometry()))
                     faults << label->objectName() + " outside the box";
@@ -134,6 +115,11 @@ private slots:
                     ->text(QAccessible::Name)
                     .isEmpty())
                 faults << "the icon has no name";
+            QWidget *control = box->findChild<QWidget *>(focused);
+            control->setFocus();
+            QTest::keyClick(control, key);
+            if (box->isVisible())
+                faults << "still open";
             box->reject();
         });
         FakeMessageBoxes messages;
@@ -141,6 +127,8 @@ private slots:
         QApplication::setFont(fontBefore);
         QApplication::setPalette(paletteBefore);
         QCOMPARE(faults, QStringList());
+        QVERIFY(box.isNull());
+        QVERIFY(messages.shown.isEmpty());
     }
 
     void keyValue_data()
