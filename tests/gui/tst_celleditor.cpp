@@ -14,11 +14,6 @@ QString cellOf(const QList<QStringList> &rows, int row, int column)
     return row - 1 < rows.size() ? rows.at(row - 1).value(column - 1) : QStringLiteral("(not saved)");
 }
 
-void turn(QWidget *target, QPoint angle)
-{
-    WindowFixture::turnWheel(target, angle);
-}
-
 constexpr QPoint OneNotchDown(0, -120);
 constexpr QPoint OneNotchUp(0, 120);
 constexpr QPoint SmallTurnRight(-15, 0);
@@ -108,7 +103,7 @@ private slots:
             f.doubleClickCell(row, column);
         } else {
             f.clickCell(row, column);
-            turn(f.grid->viewport(), OneNotchDown);
+            WindowFixture::turn(f.grid->viewport(), OneNotchDown);
             QVERIFY(!f.cellArea().intersects(f.shownCell(row, column)));
             way == u"F2" ? f.press(Qt::Key_F2) : f.type(QStringLiteral("5"));
         }
@@ -132,20 +127,20 @@ private slots:
         const auto editorOverItsCell = [&f] {
             return f.editor->isVisible() && f.editor->geometry() == f.shownCell(14, 3);
         };
-        turn(f.grid->viewport(), OneNotchDown);
+        WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(f.cellArea().contains(f.shownCell(14, 3)));
         QVERIFY(editorOverItsCell());
-        turn(f.grid->viewport(), OneNotchDown);
+        WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(!f.editor->isVisible());
         QVERIFY(!f.cellArea().intersects(f.shownCell(14, 3)));
         f.type(QStringLiteral("7"));
         QVERIFY(editorOverItsCell());
         QVERIFY(f.editor->hasFocus());
         for (int notch = 0; notch < 5 && f.editor->isVisible(); ++notch)
-            turn(f.grid->viewport(), OneNotchDown);
+            WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(!f.editor->isVisible());
         for (int notch = 0; notch < 5 && !f.editor->isVisible(); ++notch)
-            turn(f.grid->viewport(), OneNotchUp);
+            WindowFixture::turn(f.grid->viewport(), OneNotchUp);
         QVERIFY(editorOverItsCell());
         QVERIFY(f.editor->hasFocus());
 
@@ -175,7 +170,7 @@ private slots:
         // Small sideways turns, as a touchpad sends them, until the cell has gone out of view.
         int partlyShown = 0;
         for (int notch = 0; notch < 20 && f.editor->isVisible(); ++notch) {
-            turn(f.grid->viewport(), SmallTurnRight);
+            WindowFixture::turn(f.grid->viewport(), SmallTurnRight);
             const QRect shown = f.shownCell(4, 1) & f.cellArea();
             if (shown.isEmpty())
                 break;
@@ -185,7 +180,7 @@ private slots:
         QVERIFY(partlyShown > 0);
         QVERIFY(!f.editor->isVisible());
         while (f.grid->horizontalScrollBar()->value() > 0)
-            turn(f.grid->viewport(), -SmallTurnRight);
+            WindowFixture::turn(f.grid->viewport(), -SmallTurnRight);
         QCOMPARE(f.editor->geometry(), f.shownCell(4, 1));
         f.press(Qt::Key_Return);
         QCOMPARE(cellOf(f.savedRows(f.path("inside.vrn")), 4, 1), QStringLiteral("Acme"));

@@ -134,24 +134,46 @@ private slots:
     }
 
     // The draws in order, the rows of the one selected, the rows whose previous payments
-    // were edited by hand since, and the retainage rate typed in as one step of Undo.
+    // The draws in order, the rows of the one selected, which its buttons put out again after
+    // the checks (the user may decline), the rows whose previous payments were edited by hand
+    // since, and the retainage rate typed in as one step of Undo.
     void view()
     {
         DrawsFixture f;
         f.view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.view));
         f.enter(5, Original, u"1000"_s);
-        f.enter(5, Current, u"300"_s);
+        f.enter(5, Current, u"1300"_s);
         f.record(decemberFirst());
         f.enter(9, Current, u"20.5"_s);
         f.record(DrawQuestionKeys::dated(u"20270104"_s));
         QCOMPARE(f.listed("Draws"),
                  (QStringList{"Next|||the next request, from the current amounts",
-                              "1|2026-12-01|$300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
+                              "1|2026-12-01|$1,300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
         auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
-        const QRect first = draws->visualItemRect(draws->topLevelItem(1));
-        QTest::mouseClick(draws->viewport(), Qt::LeftButton, {}, first.center());
-        QCOMPARE(f.listed("Rows of the draw"), QStringList{"5|Rough Lumber|$1,000.00|$0.00|$300.00"});
+        QTest::mouseClick(draws->viewport(), Qt::LeftButton, {},
+                          draws->visualItemRect(draws->topLevelItem(1)).center());
+        QCOMPARE(f.listed("Rows of the draw"), QStringList{"5|Rough Lumber|$1,000.00|$0.00|$1,300.00"});
+
+        f.messages.answers = {MessageBoxes::No, MessageBoxes::Yes, MessageBoxes::Yes};
+        f.dialogs.exportPaths = {f.path(u"draw.csv"_s)};
+        auto *exportButton = f.view.findChild<QPushButton *>(u"export"_s);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QCOMPARE(f.message(),
+                 (QStringList{"yes/no question",
+                              "Before it goes out, look at this in Draw Request 1:\n\n\u2022 Row 5 "
+                              "(Rough Lumber): work completed to date, $1,300.00, is more than the "
+                              "scheduled value, $1,000.00.\n\nExport it anyway?",
+                              "Draw Request"}));
+        QVERIFY(f.dialogs.exportTitles.isEmpty());
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QCOMPARE(f.dialogs.exportTitles, QStringList{"Export Draw Request"});
+        QVERIFY(Files::read(f.path(u"draw.csv"_s)).contains("\r\n5,Rough Lumber,\"$1,000.00\",$0.00,\"$1,300.00\","));
+        f.printer.pdfPath = f.path(u"draw.pdf"_s);
+        QTest::mouseClick(f.view.findChild<QPushButton *>(u"print"_s), Qt::LeftButton);
+        const QString printed = Programs::pdfText(f.path(u"draw.pdf"_s));
+        QVERIFY2(printed.contains(u"Application No.: 1"_s) && printed.contains(u"Page 2 of 2"_s), qPrintable(printed));
+
         auto *differences = f.view.findChild<QLabel *>(u"differences"_s);
         QVERIFY(differences->isHidden());
         f.enter(9, Previous, u"25"_s);
@@ -171,39 +193,6 @@ private slots:
         QCOMPARE(retainage->value(), 0.0);
     }
 
-    // The view's buttons put out the selected draw's request again, after the checks, which the
-    // user may decline.
-    void exportAndPrint()
-    {
-        DrawsFixture f;
-        f.view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-        f.enter(5, Original, u"1000"_s);
-        f.enter(5, Current, u"1300"_s);
-        f.record(decemberFirst());
-        auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
-        QTest::mouseClick(draws->viewport(), Qt::LeftButton, {},
-                          draws->visualItemRect(draws->topLevelItem(1)).center());
-        f.messages.answers = {MessageBoxes::No, MessageBoxes::Yes, MessageBoxes::Yes};
-        f.dialogs.exportPaths = {f.path(u"draw.csv"_s)};
-        auto *exportButton = f.view.findChild<QPushButton *>(u"export"_s);
-        QTest::mouseClick(exportButton, Qt::LeftButton);
-        QCOMPARE(f.message(),
-                 (QStringList{"yes/no question",
-                              "Before it goes out, look at this in Draw Request 1:\n\n\u2022 Row 5 "
-                              "(Rough Lumber): work completed to date, $1,300.00, is more than the "
-                              "scheduled value, $1,000.00.\n\nExport it anyway?",
-                              "Draw Request"}));
-        QVERIFY(f.dialogs.exportTitles.isEmpty());
-        QTest::mouseClick(exportButton, Qt::LeftButton);
-        QCOMPARE(f.dialogs.exportTitles, QStringList{"Export Draw Request"});
-        QVERIFY(Files::read(f.path(u"draw.csv"_s)).contains("\r\n5,Rough Lumber,\"$1,000.00\",$0.00,\"$1,300.00\","));
-
-        f.printer.pdfPath = f.path(u"draw.pdf"_s);
-        QTest::mouseClick(f.view.findChild<QPushButton *>(u"print"_s), Qt::LeftButton);
-        const QString printed = Programs::pdfText(f.path(u"draw.pdf"_s));
-        QVERIFY2(printed.contains(u"Application No.: 1"_s) && printed.contains(u"Page 2 of 2"_s), qPrintable(printed));
-    }
     // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
     void enabledOnlyWithCurrentAmounts()
     {

@@ -85,7 +85,7 @@ private slots:
         moveTo(18, 2);
         const QFont font = m_box->font();
         for (int notch = 0; notch < 3; ++notch)
-            WindowFixture::turnWheel(m_box->viewport(), QPoint(0, 120), Qt::ControlModifier);
+            WindowFixture::turn(m_box->viewport(), 120, Qt::ControlModifier);
         QCOMPARE(m_box->font(), font);
         moveTo(17, 2);
         QVERIFY(tipFits());

@@ -5,18 +5,6 @@
 
 #include <QPlainTextEdit>
 
-namespace {
-void turn(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
-{
-    WindowFixture::turnWheel(target, angle, modifiers);
-}
-
-void turn(QWidget *target, int delta, Qt::KeyboardModifiers modifiers = {})
-{
-    turn(target, QPoint(0, delta), modifiers);
-}
-}
-
 class TestMouseWheel : public QObject
 {
     Q_OBJECT
@@ -50,7 +38,7 @@ private slots:
         f.type(QStringLiteral("4"));
 
         // One step per notch, with Ctrl and Shift too, instead of the grid's own scrolling.
-        turn(f.grid->viewport(), -120, Qt::ControlModifier | Qt::ShiftModifier);
+        WindowFixture::turn(f.grid->viewport(), -120, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f.model().topRow(), 1 + step);
         QCOMPARE(f.grid->rowAt(0) + 1, 1 + step);
         // The editor went out of view with its cell.
@@ -58,20 +46,20 @@ private slots:
         QCOMPARE(f.model().currentRow(), 3);
 
         // Over a label the wheel scrolls the sheet; the address box keeps it for its text.
-        turn(f.child<QLabel>("lblLogo"), 120);
+        WindowFixture::turn(f.child<QLabel>("lblLogo"), 120);
         QCOMPARE(f.model().topRow(), 1);
         for (const char *textBox : {"txtAddress", "txtName", "txtBuilder"}) {
-            turn(f.window->findChild<QWidget *>(QLatin1String(textBox)), -120);
+            WindowFixture::turn(f.window->findChild<QWidget *>(QLatin1String(textBox)), -120);
             QVERIFY2(f.model().topRow() == 1, textBox);
         }
         // A sideways turn leaves the rows alone.
-        turn(f.grid->viewport(), QPoint(-120, 0));
+        WindowFixture::turn(f.grid->viewport(), QPoint(-120, 0));
         QCOMPARE(f.model().topRow(), 1);
 
         // After a close cancelled at the save prompt the wheel still works.
         f.messages->answers = {MessageBoxes::Cancel};
         QVERIFY(!f.window->close());
-        turn(f.grid->viewport(), -120);
+        WindowFixture::turn(f.grid->viewport(), -120);
         QCOMPARE(f.model().topRow(), 1 + step);
     }
 
@@ -81,7 +69,7 @@ private slots:
     {
         WindowFixture f;
         for (int notches = 1; notches <= 4; ++notches) {
-            turn(f.grid->viewport(), -120);
+            WindowFixture::turn(f.grid->viewport(), -120);
             const QImage shown = f.grid->viewport()->grab().toImage();
             // Along the left edge of the first column, clear of its text.
             const int x = f.grid->columnViewportPosition(0) + 1;
@@ -100,15 +88,15 @@ private slots:
     {
         WindowFixture f;
         for (int i = 0; i < 7; ++i)
-            turn(f.grid->viewport(), -15);
+            WindowFixture::turn(f.grid->viewport(), -15);
         QCOMPARE(f.model().topRow(), 1);
-        turn(f.grid->viewport(), -15);
+        WindowFixture::turn(f.grid->viewport(), -15);
         QVERIFY(f.model().topRow() > 1);
         // Turning back starts counting afresh.
         for (int i = 0; i < 7; ++i)
-            turn(f.grid->viewport(), -15);
-        turn(f.grid->viewport(), 60);
-        turn(f.grid->viewport(), 60);
+            WindowFixture::turn(f.grid->viewport(), -15);
+        WindowFixture::turn(f.grid->viewport(), 60);
+        WindowFixture::turn(f.grid->viewport(), 60);
         QCOMPARE(f.model().topRow(), 1);
     }
 };

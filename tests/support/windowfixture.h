@@ -202,7 +202,7 @@ public:
     // A wheel turn over the middle of target as the platform delivers it: to the window,
     // which hands it to the control under the mouse and on to that control's parents
     // while none of them takes it.
-    static void turnWheel(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
+    static void turn(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
     {
         QWidget *window = target->window();
         const QPointF position = target->mapTo(window, target->rect().center());
@@ -211,6 +211,11 @@ public:
         // Handed to notify() itself, as sendEvent() would mark the turn as the program's own.
         QSpontaneKeyEvent::setSpontaneous(&event);
         qApp->notify(window->windowHandle(), &event);
+    }
+    // Up (positive) or down, by eighths of a degree: 120 is a notch.
+    static void turn(QWidget *target, int delta, Qt::KeyboardModifiers modifiers = {})
+    {
+        turn(target, QPoint(0, delta), modifiers);
     }
 
     QTemporaryDir folder;
