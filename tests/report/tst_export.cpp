@@ -1,6 +1,7 @@
 #include "core/document/estimatefile.h"
 #include "core/sheet/categorytable.h"
 #include "support/files.h"
+#include "support/pixels.h"
 #include "support/programs.h"
 #include "support/rows.h"
 
@@ -14,8 +15,33 @@ using namespace Qt::StringLiterals;
 using Programs::run;
 using Programs::varn;
 
+namespace {
+// Rough Lumber moved up by a change order from the contingency and paid, this period, $500
+// beyond it when overrun is set; a change order for the Roofing still pending.
+EstimateContent budgetEstimate(bool overrun)
+{
+    EstimateContent content;
+    content.name = QStringLiteral("Pat Owner");
+    content.cells[4] = {"Mill & Sons", "Rough Lumber", "$10,000.00",
+                        "$12,000.00",  "$11,500.00",   overrun ? "$1,000.00" : ""};
+    content.cells[7] = {"", "Roofing", "$8,000.00", "$8,000.00", "$2,000.00"};
+    content.cells[28] = {"", "Misc.", "$5,000.00", "$3,000.00"};
+    content.history.changeOrders = {{1, QDate(2026, 3, 2), 5, QStringLiteral("engineered joists, 2x10"), 200000,
+                                     ChangeOrder::Status::Approved, ChangeOrder::Source::Contingency},
+                                    {2, QDate(2026, 3, 9), 8, QStringLiteral("skylight"), 75000,
+                                     ChangeOrder::Status::Pending, ChangeOrder::Source::OwnerCash}};
+    return content;
+}
+
+bool isOverrunRed(QRgb pixel)
+{
+    return std::abs(qRed(pixel) - 200) < 12 && std::abs(qGreen(pixel) - 30) < 12 && std::abs(qBlue(pixel) - 30) < 12;
+}
+}
+
 // The estimate's exports as the command line writes them, without a display: the page, the
-// CSV, the workbook and the copy, read back as their readers read them.
+// CSV, the workbook and the copy, and the budget's summary and register, read back as their
+// readers read them.
 class TestExport : public QObject
 {
     Q_OBJECT
@@ -53,6 +79,8 @@ private slots:
         QVERIFY(EstimateFile::save(path("workbook.vrn"), content));
         const ProgramRun exported = varn({"--export", path("sheet.xlsx"), path("workbook.vrn")});
         QVERIFY2(exported.status == 0 && exported.errors.isEmpty(), qPrintable(exported.errors));
+        QVERIFY(EstimateFile::save(path("over.vrn"), budgetEstimate(true))
+                && EstimateFile::save(path("within.vrn"), budgetEstimate(false)));
     }
 
     void workbookCells_data()
@@ -384,6 +412,78 @@ private slots:
         QVERIFY2(result.errors.contains(other + u"/house with blanks.csv"_s) && result.errors.contains(m_input),
                  qPrintable(result.errors));
         QCOMPARE(Files::read(other + u"/house with blanks.csv"_s), Files::read(path("sheet.csv")));
+    }
+
+    // The budget summary of an estimate as the command line exports it, read back as text and
+    // as pixels: the totals, the rows, the register, and the overrun's red only where an
+    // overrun is, named in its label too.
+    void summary_data()
+    {
+        QTest::addColumn<bool>("overrun");
+        QTest::newRow("an overrun") << true;
+        QTest::newRow("within budget") << false;
+    }
+
+    void summary()
+    {
+        QFETCH(bool, overrun);
+        const QString pdf = path("b.pdf");
+        const ProgramRun exported =
+            varn({"--export", pdf, "--report", "budget", path(overrun ? "over.vrn" : "within.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+
+        const QString text = Programs::pdfText(pdf).simplified();
+        for (const QString &expected :
+             {QStringLiteral("BUDGET SUMMARY"), QStringLiteral("Name: Pat Owner"),
+              QStringLiteral("Estimate $23,000.00; change orders $2,000.00; paid to date $13,500.00 (58.7 %); "
+                             "contingency left $3,000.00"),
+              QStringLiteral("8 Roofing"), QStringLiteral("29 Misc. (contingency)"),
+              QStringLiteral("No. Date Row Description Amount Status Source"),
+              QStringLiteral("1 2026-03-02 5 Rough Lumber engineered joists, 2x10 $2,000.00 Approved Contingency"),
+              QStringLiteral("2 2026-03-09 8 Roofing skylight $750.00 Pending Owner's cash")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in: ") + text));
+        QCOMPARE(text.contains(QStringLiteral("5 Rough Lumber - over by $500.00")), overrun);
+
+        const QImage page = Programs::pdfPage(pdf, 50);
+        const int red = Pixels::count(page, page.rect(), isOverrunRed);
+        QVERIFY2(overrun ? red > 20 : red == 0, qPrintable(QString::number(red)));
+    }
+
+    // The register as CSV, and a form the budget has none in.
+    void registerCsv()
+    {
+        const QString csv = path("orders.csv");
+        const ProgramRun exported = varn({"--export", csv, "--report", "budget", path("over.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        QCOMPARE(Files::read(csv),
+                 QByteArray("No.,Date,Row,Description,Amount,Status,Source\r\n"
+                            "1,2026-03-02,5 Rough Lumber,\"engineered joists, 2x10\","
+                            "\"$2,000.00\",Approved,Contingency\r\n"
+                            "2,2026-03-09,8 Roofing,skylight,$750.00,Pending,Owner's cash\r\n"));
+
+        const ProgramRun refused = varn({"--export", path("b.xlsx"), "--report", "budget", path("over.vrn")});
+        QCOMPARE(refused.status, 2);
+        QCOMPARE(refused.errors,
+                 QStringLiteral("VARN: a budget is exported as pdf (the summary) or csv (the change-order "
+                                "register), not xlsx\n"));
+    }
+
+    // The register as a worksheet of the estimate's workbook, its amounts numbers.
+    void registerInWorkbook()
+    {
+        const QString workbook = path("house.xlsx");
+        const ProgramRun exported = varn({"--export", workbook, path("over.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        const char *script = "import openpyxl, sys\n"
+                             "sheet = openpyxl.load_workbook(sys.argv[1])['Change Orders']\n"
+                             "for row in sheet.iter_rows(values_only=True): print(row)\n"
+                             "print(sheet['E2'].number_format)\n";
+        QCOMPARE(run(m_openpyxlPython, {"-c", script, workbook}).output,
+                 QStringLiteral("('No.', 'Date', 'Row', 'Description', 'Amount', 'Status', 'Source')\n"
+                                "(1, '2026-03-02', '5 Rough Lumber', 'engineered joists, 2x10', 2000, 'Approved', "
+                                "'Contingency')\n"
+                                "(2, '2026-03-09', '8 Roofing', 'skylight', 750, 'Pending', \"Owner's cash\")\n"
+                                "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)\n"));
     }
 
 private:
