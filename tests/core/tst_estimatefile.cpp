@@ -181,6 +181,33 @@ private slots:
         QCOMPARE(EstimateFile::decode(buffer), std::optional(content));
     }
 
+    // A blank line, or a stray field that shifted the rows, does not make a history vanish;
+    // its texts are read as the rest of the file is, in UTF-8 where the file is UTF-8.
+    void historyFoundFurtherOn_data()
+    {
+        Rows::columns<QByteArray, bool>("before", "warned");
+        QTest::newRow("blank line") << QByteArray("\r\n") << false;
+        QTest::newRow("stray field") << QByteArray("\"Acme\",\"\"\r\n") << true;
+    }
+
+    void historyFoundFurtherOn()
+    {
+        auto [before, warned] = Rows::fetch<QByteArray, bool>("before", "warned");
+        QBuffer buffer;
+        buffer.setData(EstimateFile::encode(freshEstimate()) + before
+                       + QByteArray(TwoDrawsSection)
+                             .replace("framing",
+                                      "Ren\xC3\xA9"
+                                      "e's framing")
+                             .replace("\x94", "\xE2\x80\x9D"));
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const std::optional<EstimateContent> read = EstimateFile::decode(buffer);
+        QVERIFY(read && read->historyError.isEmpty());
+        QCOMPARE(read->history.draws.size(), 2);
+        QCOMPARE(read->history.draws[0].note, u"Ren\u00E9e's framing inspection passed"_s);
+        QCOMPARE(!read->damageWarning.isEmpty(), warned);
+    }
+
     void readFile_data()
     {
         Rows::columns<QByteArray, bool>("bytes", "opens");
@@ -427,10 +454,19 @@ private slots:
         QCOMPARE(f.message().mid(0, 1), QStringList{"warning"});
         QVERIFY2(f.message().at(1).contains("draw history in this file could not be read: it is cut short"),
                  qPrintable(f.message().at(1)));
-        f.messages.answers = {MessageBoxes::No, MessageBoxes::Yes};
-        QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
-        QCOMPARE(f.message().mid(0, 1), QStringList{"yes/no question"});
-        QCOMPARE(bytes(), sheet + section);
+        // Yes, then the file dialog cancelled: nothing is written, so the next save asks again,
+        // and so does one after a recovery copy of the estimate is restored.
+        f.messages.answers = {MessageBoxes::Yes};
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Cancelled);
+        for (const bool restored : {false, true}) {
+            if (restored)
+                f.document.restore(f.document.content(), f.path("house.vrn"));
+            f.messages.answers = {MessageBoxes::No};
+            QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
+            QCOMPARE(f.message().mid(0, 1), QStringList{"yes/no question"});
+            QCOMPARE(bytes(), sheet + section);
+        }
+        f.messages.answers = {MessageBoxes::Yes};
         QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
         QCOMPARE(bytes(), sheet);
     }

@@ -82,8 +82,15 @@ private slots:
     {
         registerFrom("/home/pat/build");
         QVERIFY(!userFiles().isEmpty());
+        // The user's own choice of another program for estimates is theirs to keep.
+        QFile choices(home("config/mimeapps.list"));
+        QVERIFY(choices.open(QIODevice::Append));
+        choices.write("\n[Added Associations]\napplication/x-varn=org.gnome.TextEditor.desktop;\n");
+        choices.close();
         QCOMPARE(Programs::varn({"--unregister"}).status, 0);
         QCOMPARE(userFiles(), QStringList());
+        QVERIFY(choices.open(QIODevice::ReadOnly));
+        QVERIFY(choices.readAll().contains("application/x-varn=org.gnome.TextEditor.desktop;"));
         QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QString());
         QVERIFY(!QSettings(home("config/VARN/VARN.conf"), QSettings::IniFormat).contains("Settings/Assoc"));
     }
@@ -163,7 +170,7 @@ private:
                 files << path;
         }
         QFile choices(home("config/mimeapps.list"));
-        if (choices.open(QIODevice::ReadOnly) && choices.readAll().contains("varn"))
+        if (choices.open(QIODevice::ReadOnly) && choices.readAll().contains("example.varn.varn"))
             files << choices.fileName();
         return files;
     }

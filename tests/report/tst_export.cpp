@@ -22,6 +22,7 @@ EstimateContent budgetEstimate(bool overrun)
 {
     EstimateContent content;
     content.name = QStringLiteral("Pat Owner");
+    content.address = QStringLiteral("12 Oak Lane\nSpringfield, IL");
     content.cells[4] = {"Mill & Sons", "Rough Lumber", "$10,000.00",
                         "$12,000.00",  "$11,500.00",   overrun ? "$1,000.00" : ""};
     content.cells[7] = {"", "Roofing", "$8,000.00", "$8,000.00", "$2,000.00"};
@@ -434,6 +435,7 @@ private slots:
         const QString text = Programs::pdfText(pdf).simplified();
         for (const QString &expected :
              {QStringLiteral("BUDGET SUMMARY"), QStringLiteral("Name: Pat Owner"),
+              QStringLiteral("PROP. ADDRESS: 12 Oak Lane Springfield, IL"),
               QStringLiteral("Estimate $23,000.00; change orders $2,000.00; paid to date $13,500.00 (58.7 %); "
                              "contingency left $3,000.00"),
               QStringLiteral("8 Roofing"), QStringLiteral("29 Misc. (contingency)"),

@@ -86,10 +86,8 @@ bool Document::mayLeaveHistoryOut()
     const QString question = QStringLiteral("The draw history in this estimate's file could not be read when it "
                                             "was opened (%1). Saving writes the file without it.\n\nSave anyway?")
                                  .arg(m_historyError);
-    if (m_messages.askYesNo(question, QStringLiteral("Save")) != MessageBoxes::Yes)
-        return false;
-    m_historyError.clear();
-    return true;
+    // Asked again until a file is written: a save cancelled or failed leaves nothing decided.
+    return m_messages.askYesNo(question, QStringLiteral("Save")) == MessageBoxes::Yes;
 }
 
 int Document::QuerySaveChanges()
@@ -150,13 +148,15 @@ void Document::readFile(const QString &path)
     // The document keeps its file until another one has been read whole, so that a later
     // Save never overwrites a file that could not be read.
     QString reason;
+    // Stamped first: a change made while the file is read makes the next Save ask, not miss it.
+    const FileStamp stamp = FileStamp::of(path);
     const std::optional<EstimateContent> content = ReadEstimateFile(m_sheet, m_header, path, &reason);
     if (!content) {
         m_messages.showFailure(openErrorText(), fileErrorTitle(), reason);
         return;
     }
     m_currentFile = path;
-    m_fileStamp = FileStamp::of(path);
+    m_fileStamp = stamp;
     replaceHistory(content->history, content->historyError);
     markSaved();
     emit estimateReplaced();
@@ -181,7 +181,7 @@ Document::SaveOutcome Document::save()
     case MessageBoxes::Yes:
         break;
     case MessageBoxes::No:
-        return saveAs();
+        return saveUnderChosenName();
     default:
         return SaveOutcome::Cancelled;
     }
@@ -195,10 +195,17 @@ Document::SaveOutcome Document::saveAs()
 {
     if (!mayLeaveHistoryOut())
         return SaveOutcome::Cancelled;
+    return saveUnderChosenName();
+}
+
+Document::SaveOutcome Document::saveUnderChosenName()
+{
     const QString path = m_dialogs.showSave(m_currentFile);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     m_currentFile = path;
+    // Whatever the old file held says nothing of the new one.
+    m_fileStamp = {};
     if (!WriteEstimateFile(path))
         return SaveOutcome::Failed;
     markSaved();
@@ -220,7 +227,10 @@ MessageBoxes::Answer Document::askIfChangedElsewhere()
 void Document::restore(const EstimateContent &content, const QString &file)
 {
     fill(m_sheet, m_header, content);
-    replaceHistory(content.history, {});
+    // A history the file held but could not be read from it is not in the copy either: the
+    // file's is still not to be written over unasked.
+    const std::optional<EstimateContent> original = file.isEmpty() ? std::nullopt : EstimateFile::load(file);
+    replaceHistory(content.history, original ? original->historyError : QString());
     m_currentFile = file;
     m_fileStamp = {};
     emit estimateReplaced();
@@ -252,11 +262,14 @@ bool Document::WriteEstimateFile(const QString &path)
 {
     QString errorString;
     QList<EstimateFile::LostText> lostTexts;
-    if (!EstimateFile::save(path, content(), &errorString, &lostTexts)) {
+    const EstimateContent written = content();
+    if (!EstimateFile::save(path, written, &errorString, &lostTexts)) {
         m_messages.showFailure(saveErrorText(), fileErrorTitle(), errorString);
         return false;
     }
-    m_fileStamp = FileStamp::of(path);
+    // The bytes written, not the file read back: another program's save just after is to be noticed.
+    m_fileStamp = FileStamp::ofBytes(EstimateFile::encode(written));
+    m_historyError.clear();
     reportLostTexts(lostTexts);
     emit fileUsed(path);
     return true;

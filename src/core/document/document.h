@@ -90,6 +90,7 @@ private:
     MessageBoxes::Answer askIfChangedElsewhere();
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
     bool WriteEstimateFile(const QString &path);
+    SaveOutcome saveUnderChosenName();
     void reportLostTexts(const QList<EstimateFile::LostText> &lostTexts);
 
     EstimateSheet &m_sheet;

@@ -137,11 +137,17 @@ std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
     // The last field may have ended at the size limit or at a NUL byte rather than at its end.
     if (!reader.isAcceptable())
         return std::nullopt;
-    QStringDecoder decoder(FileText::encodingOf(fields));
+    // One encoding for the whole file, the history's texts included.
+    const char *encoding = FileText::encodingOf(QByteArrayList(fields) << reader.rest());
+    QStringDecoder decoder(encoding);
     for (qsizetype index = 0; index < texts.size(); ++index)
         *texts[index] = FileText::textOf(fields.at(index), decoder);
     // A history that cannot be read leaves the sheet readable: historyError tells why.
-    HistorySection::read(reader, content.history, &content.historyError);
+    bool displaced = false;
+    HistorySection::read(reader, encoding, content.history, &displaced, &content.historyError);
+    if (displaced)
+        content.damageWarning =
+            QStringLiteral("This file may be damaged: its draw history does not follow its last row");
     return content;
 }
 
@@ -167,8 +173,8 @@ std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *
         } else if (DamageCheck::holdsControlCharacters(*content)) {
             content.reset();
             reason = QStringLiteral("It is not an estimate file: it holds control characters");
-        } else {
-            content->damageWarning = DamageCheck::shiftWarning(*content);
+        } else if (const QString shifted = DamageCheck::shiftWarning(*content); !shifted.isEmpty()) {
+            content->damageWarning = shifted;
         }
     }
     if (!content)

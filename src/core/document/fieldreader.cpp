@@ -45,13 +45,45 @@ std::optional<QByteArray> FieldReader::nextField()
 
 bool FieldReader::nextFieldStartsWith(QByteArrayView bytes)
 {
-    if (!moveToNextField())
-        return false;
+    return moveToNextField() && bytesAt(m_position, bytes);
+}
+
+bool FieldReader::bytesAt(qsizetype position, QByteArrayView bytes)
+{
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (byteAt(m_position + i) != bytes.at(i))
+        if (byteAt(position + i) != bytes.at(i))
             return false;
     }
     return true;
+}
+
+std::optional<QByteArray> FieldReader::skipToLineStartingWith(QByteArrayView bytes)
+{
+    if (!moveToNextField())
+        return std::nullopt;
+    for (qsizetype position = m_position; byteAt(position); ++position) {
+        const bool lineStart =
+            position == m_position || m_buffer.at(position - 1) == '\n' || m_buffer.at(position - 1) == '\r';
+        if (lineStart && bytesAt(position, bytes)) {
+            const QByteArray passed = m_buffer.sliced(m_position, position - m_position);
+            m_position = position;
+            return passed;
+        }
+    }
+    return std::nullopt;
+}
+
+QByteArray FieldReader::rest()
+{
+    if (!moveToNextField())
+        return {};
+    // Read as it is: what it holds is for the fields to judge as they are taken.
+    for (qsizetype size = -1; size != m_buffer.size();) {
+        size = m_buffer.size();
+        readChunk();
+    }
+    const qsizetype end = qMin(m_buffer.size(), qsizetype(m_sizeLimit));
+    return m_position < end ? m_buffer.sliced(m_position, end - m_position) : QByteArray();
 }
 
 // Past the separator after the field last read and the blanks before the next one, once.

@@ -23,6 +23,12 @@ public:
     // Whether the next field begins with these bytes, quotes included; nothing is taken, and
     // nothing of the file beyond them is read.
     bool nextFieldStartsWith(QByteArrayView bytes);
+    // Moves on to the next field if it begins with these bytes, or else to the first line
+    // further on that does, and gives what it passed over; nothing, with nothing moved, when
+    // no line of what may be read begins with them.
+    std::optional<QByteArray> skipToLineStartingWith(QByteArrayView bytes);
+    // What is left of what may be read, from the next field on; nothing is taken.
+    QByteArray rest();
 
     // False once the part read turned out not to be an estimate file: larger than the limit,
     // binary (it holds a NUL byte) or unreadable.
@@ -37,6 +43,7 @@ private:
     void skipBlanks();
     bool skipPastSeparator();
     bool moveToNextField();
+    bool bytesAt(qsizetype position, QByteArrayView bytes);
     QByteArray takeUntil(bool (*isEnd)(char));
 
     QIODevice &m_device;

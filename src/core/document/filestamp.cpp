@@ -19,6 +19,15 @@ FileStamp FileStamp::of(const QString &path)
     return stamp;
 }
 
+FileStamp FileStamp::ofBytes(const QByteArray &bytes)
+{
+    FileStamp stamp;
+    stamp.m_known = true;
+    stamp.m_size = bytes.size();
+    stamp.m_hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return stamp;
+}
+
 bool FileStamp::matches(const QString &path) const
 {
     if (!m_known || !QFileInfo::exists(path))

@@ -14,6 +14,8 @@ public:
     FileStamp() = default;
     // The file as it is now; nothing known when it cannot be read.
     static FileStamp of(const QString &path);
+    // A file holding these bytes, as this window just wrote them.
+    static FileStamp ofBytes(const QByteArray &bytes);
 
     // Whether the file still holds what it held when stamped. A file that is gone, or that
     // was written again with the same content, holds nothing this window would lose.

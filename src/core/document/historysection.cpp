@@ -121,9 +121,9 @@ private:
 class SectionReader
 {
 public:
-    explicit SectionReader(FieldReader &reader)
+    SectionReader(FieldReader &reader, const char *encoding)
         : m_reader(reader)
-        , m_decoder(FileText::CodePage)
+        , m_decoder(encoding)
     {
     }
 
@@ -344,12 +344,15 @@ QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> 
         + RecordEnd + records;
 }
 
-bool read(FieldReader &reader, EstimateHistory &history, QString *errorString)
+bool read(FieldReader &reader, const char *encoding, EstimateHistory &history, bool *displaced, QString *errorString)
 {
-    if (!reader.nextFieldStartsWith(quotedName(HeaderName)))
+    // A blank line or a stray field before it must not make a history vanish unsaid.
+    const std::optional<QByteArray> passed = reader.skipToLineStartingWith(quotedName(HeaderName));
+    if (!passed)
         return true;
+    *displaced = !passed->trimmed().isEmpty();
     EstimateHistory read;
-    SectionReader section(reader);
+    SectionReader section(reader, encoding);
     if (!section.read(read)) {
         if (errorString)
             *errorString = section.error();

@@ -18,8 +18,10 @@ namespace HistorySection {
 // The section's bytes; empty for an empty history, so that such a file is what it always was.
 QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> &lostTexts);
 
-// Reads the section that begins where reader stands, when the file has one; anything else
-// there is not ours and is left alone. False, with errorString telling why, for a section
-// that cannot be read whole.
-bool read(FieldReader &reader, EstimateHistory &history, QString *errorString = nullptr);
+// Reads the section that begins where reader stands, or on a line further on (displaced then
+// says so: something stands between it and the last row), its texts in the file's encoding.
+// A file without one is left alone, whatever follows its last row. False, with errorString
+// telling why, for a section that cannot be read whole.
+bool read(FieldReader &reader, const char *encoding, EstimateHistory &history, bool *displaced,
+          QString *errorString = nullptr);
 }

@@ -55,24 +55,31 @@ QString filledTemplate(const QString &resource, const QList<std::pair<const char
 }
 
 // Takes the program's line for the type out of the user's choices of default programs.
-bool removeDefaultChoice(const QString &mimeType)
+// Takes this program's entry out of the user's default applications for its file type; an
+// entry the user made for another program, or beside this one, stays.
+bool removeDefaultChoice(const QString &mimeType, const QString &desktopFile)
 {
     const QString path =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     file.close();
-    QStringList kept;
-    for (const QString &line : lines) {
-        if (!line.startsWith(mimeType + u'='))
-            kept << line;
+    bool changed = false;
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (!lines.at(i).startsWith(mimeType + u'='))
+            continue;
+        QStringList programs = lines.at(i).mid(mimeType.size() + 1).split(u';', Qt::SkipEmptyParts);
+        if (programs.removeAll(desktopFile) == 0)
+            continue;
+        changed = true;
+        if (programs.isEmpty())
+            lines.removeAt(i);
+        else
+            lines[i] = mimeType + u'=' + programs.join(u';') + u';';
     }
-    if (kept.size() == lines.size())
-        return false;
-    QString ignored;
-    return SafeFileWriter::write(path, kept.join(u'\n').toUtf8(), &ignored);
+    return changed && SafeFileWriter::write(path, lines.join(u'\n').toUtf8());
 }
 }
 
@@ -167,7 +174,7 @@ bool DesktopFileAssociation::removeUserRegistration(const QString &dataHome, con
     bool removed = false;
     for (const QString &file : userFiles(dataHome, AppName))
         removed = QFile::remove(file) || removed;
-    return removeDefaultChoice(mimeType(AppName)) || removed;
+    return removeDefaultChoice(mimeType(AppName), desktopId(AppName) + QStringLiteral(".desktop")) || removed;
 }
 
 void DesktopFileAssociation::updateDatabases(const QString &dataHome)

@@ -103,8 +103,9 @@ private:
     std::vector<Cell> m_cells;
     std::vector<int> m_columnWidths;
     std::vector<Qt::Alignment> m_columnAlignments;
-    std::vector<int> m_rowHeights;
+    // Before the row heights, which start from it.
     int m_defaultRowHeight = 240;
+    std::vector<int> m_rowHeights;
     int m_currentRow = 0;
     int m_currentColumn = 0;
     int m_selectionRow = 0;

@@ -1,8 +1,10 @@
 #include "budgetexport.h"
 
 #include "budgetreport.h"
+#include "core/document/document.h"
 #include "core/export/changeordercsv.h"
 #include "core/sheet/estimatesheet.h"
+#include "report/exportcommand.h"
 
 #include <QFileInfo>
 
@@ -31,6 +33,15 @@ bool save(const QString &path, const EstimateSheet &sheet, const HeaderFields &h
     if (isPdf(QFileInfo(path).suffix()))
         return BudgetReport::savePdf(path, sheet.grid(), header, history, errorString);
     return ChangeOrderCsv::save(path, sheet.grid(), history, errorString);
+}
+
+QString exportSummary(const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
+{
+    return ExportCommand::run(
+        QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"),
+        document, dialogs, messages, [&document](const QString &path, QString *errorString) {
+            return save(path, document.sheet(), document.header(), document.history(), errorString);
+        });
 }
 
 }

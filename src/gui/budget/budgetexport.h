@@ -4,8 +4,11 @@
 
 #include <QString>
 
+class Document;
 class EstimateSheet;
+class FileDialogs;
 class HeaderFields;
+class MessageBoxes;
 
 // The budget's forms besides the window: the budget summary as a PDF file and the
 // change-order register as a CSV file, told by the file's extension.
@@ -17,4 +20,7 @@ bool drawsChart(const QString &suffix);
 // Writes the whole file or leaves the old one as it was; errorString learns why not.
 bool save(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, const EstimateHistory &history,
           QString *errorString = nullptr);
+// File > Export Budget Summary: the summary as a PDF file the user picks; gives the file
+// written, or nothing.
+QString exportSummary(const Document &document, FileDialogs &dialogs, MessageBoxes &messages);
 }

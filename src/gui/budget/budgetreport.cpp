@@ -102,8 +102,15 @@ public:
         m_painter.drawText(QPointF(left, y + metrics.ascent()), shown);
     }
 
-    // A text that runs off the page goes on to the next lines.
+    // A text that runs off the page goes on to the next lines; a line break it holds (a
+    // two-line address) starts a new line, as on screen.
     void printWrapped(const QString &text)
+    {
+        for (const QString &line : text.split(u'\n'))
+            printWrappedLine(line);
+    }
+
+    void printWrappedLine(const QString &text)
     {
         const QFontMetricsF metrics(m_font);
         QString line;

@@ -1,5 +1,7 @@
 #include "edithistory.h"
 
+#include "celleditor.h"
+#include "clipboardcommands.h"
 #include "core/sheet/estimatesheet.h"
 
 class EditHistory::RowChange : public QUndoCommand
@@ -45,6 +47,17 @@ EditHistory::RowTexts EditHistory::rowTexts(int row) const
     for (int column = 1; column <= EstimateSheet::DataColumnCount; ++column)
         texts[size_t(column - 1)] = m_sheet.grid().text(row, column);
     return texts;
+}
+
+void EditHistory::follow(const CellEditor &editor, const ClipboardCommands &clipboard)
+{
+    connect(&editor, &CellEditor::committing, this, &EditHistory::beginChange);
+    connect(&editor, &CellEditor::committed, this,
+            [this](int row, int column) { endChange(row, column, QStringLiteral("Typing")); });
+    connect(&clipboard, &ClipboardCommands::replacingCell, this, &EditHistory::beginChange);
+    connect(&clipboard, &ClipboardCommands::replacedCell, this, &EditHistory::endChange);
+    connect(&clipboard, &ClipboardCommands::replacingRows, this, &EditHistory::beginRowsChange);
+    connect(&clipboard, &ClipboardCommands::replacedRows, this, &EditHistory::endRowsChange);
 }
 
 void EditHistory::beginChange(int row, int)

@@ -7,6 +7,8 @@
 
 #include <array>
 
+class CellEditor;
+class ClipboardCommands;
 class EstimateSheet;
 
 // Undo and redo for what changes the texts of the sheet: committed edits and Cut, Paste
@@ -21,6 +23,8 @@ public:
     explicit EditHistory(EstimateSheet &sheet, QObject *parent = nullptr);
 
     QUndoStack &stack() { return m_stack; }
+    // Keeps each edit the editor commits and each change the clipboard commands make.
+    void follow(const CellEditor &editor, const ClipboardCommands &clipboard);
 
     // Called around a change of cell (row, column) made by the command of that name.
     void beginChange(int row, int column);

@@ -43,6 +43,9 @@ void EstimateStatusBar::showSaved(const QString &path)
 
 void EstimateStatusBar::showExported(const QString &path)
 {
+    // An export cancelled or failed has nothing to show.
+    if (path.isEmpty())
+        return;
     showMessage(QStringLiteral("Exported ") + QFileInfo(path).fileName(), MessageMilliseconds);
 }
 

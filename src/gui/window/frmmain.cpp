@@ -32,6 +32,7 @@
 #include "report/productinfo.h"
 #include "shortcutpriorityfilter.h"
 #include "windowgeometry.h"
+#include "windowplacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -43,7 +44,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
-#include <QWindow>
 
 FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent)
     : QMainWindow(parent)
@@ -71,31 +71,15 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
     connect(new EstimateDropFilter(this), &EstimateDropFilter::estimateDropped, this, &FrmMain::openFile);
+    new WindowPlacement(*this, [this] { return m_form->outerSizeForWholeSheet(m_statusBar->sizeHint().height()); });
     Form_Load();
-}
-
-EstimateSheet &FrmMain::sheet() const
-{
-    return m_document.sheet();
-}
-
-HeaderFields &FrmMain::header() const
-{
-    return m_document.header();
 }
 
 void FrmMain::connectEditing()
 {
     m_clipboard = new ClipboardCommands(sheet(), this, this);
     m_history = new EditHistory(sheet(), this);
-    CellEditor &editor = m_form->cellEditor();
-    connect(&editor, &CellEditor::committing, m_history, &EditHistory::beginChange);
-    connect(&editor, &CellEditor::committed, m_history,
-            [this](int row, int column) { m_history->endChange(row, column, QStringLiteral("Typing")); });
-    connect(m_clipboard, &ClipboardCommands::replacingCell, m_history, &EditHistory::beginChange);
-    connect(m_clipboard, &ClipboardCommands::replacedCell, m_history, &EditHistory::endChange);
-    connect(m_clipboard, &ClipboardCommands::replacingRows, m_history, &EditHistory::beginRowsChange);
-    connect(m_clipboard, &ClipboardCommands::replacedRows, m_history, &EditHistory::endRowsChange);
+    m_history->follow(m_form->cellEditor(), *m_clipboard);
     connect(m_history, &EditHistory::applied, &m_document, &Document::markChanged);
     connect(m_history, &EditHistory::applied, m_form->grid(), &GridView::scrollToCurrentCell);
     connect(&m_document, &Document::estimateReplaced, m_history, &EditHistory::clear);
@@ -157,48 +141,10 @@ void FrmMain::checkDocumentType()
                                                     QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
 }
 
-void FrmMain::restoreWindowGeometry()
-{
-    if (WindowGeometry::restore(*this))
-        return;
-    // At the first start: large enough to show the whole sheet, as far as the screen allows;
-    // where is the window manager's to choose, as it alone knows the frame it will draw.
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    QSize outer = m_form->outerSizeForWholeSheet(m_statusBar->sizeHint().height()).expandedTo(frameGeometry().size());
-    const QRect available = WindowGeometry::availableAround(frameGeometry());
-    if (!available.isEmpty())
-        outer = outer.boundedTo(available.size());
-    resize(outer.shrunkBy(frame));
-}
-
-// Until the window is first activated, by when the window manager has framed and placed it,
-// its frame is kept whole on the screen: a place saved on a larger screen, or a frame larger than expected, would put
-// the title bar and its buttons out of reach.
-void FrmMain::keepFrameOnScreen()
-{
-    if (isMaximized() || isFullScreen())
-        return;
-    const QRect outer = frameGeometry();
-    const QRect onScreen = WindowGeometry::clampedTo(outer, WindowGeometry::availableAround(outer));
-    if (onScreen == outer)
-        return;
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    setGeometry(onScreen.marginsRemoved(frame));
-}
-
-void FrmMain::moveEvent(QMoveEvent *event)
-{
-    QMainWindow::moveEvent(event);
-    if (m_placing)
-        keepFrameOnScreen();
-}
-
 void FrmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     Form_Resize();
-    if (m_placing)
-        keepFrameOnScreen();
 }
 
 void FrmMain::Form_Resize()
@@ -214,13 +160,6 @@ void FrmMain::Form_Resize()
 
 void FrmMain::showEvent(QShowEvent *event)
 {
-    if (!m_shownBefore) {
-        // Only now is the window's frame known, which is to fit on the screen too.
-        m_shownBefore = true;
-        restoreWindowGeometry();
-        m_placing = true;
-        keepFrameOnScreen();
-    }
     QMainWindow::showEvent(event);
     // Opened once the window is on screen and laid out, even where no window manager
     // ever activates it.
@@ -229,12 +168,8 @@ void FrmMain::showEvent(QShowEvent *event)
 
 bool FrmMain::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate) {
-        // By its first activation the window manager has framed and placed the window.
-        if (std::exchange(m_placing, false))
-            keepFrameOnScreen();
+    if (event->type() == QEvent::WindowActivate)
         Form_Activate();
-    }
     return QMainWindow::event(event);
 }
 
@@ -348,9 +283,8 @@ void FrmMain::mnuPrintPreview_Click()
 void FrmMain::exportAs(const QString &suffix)
 {
     commitOpenEdit();
-    const QString exported = ExportCommand::run(suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes);
-    if (!exported.isEmpty())
-        m_statusBar->showExported(exported);
+    m_statusBar->showExported(
+        ExportCommand::run(suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
 void FrmMain::mnuExportPdf_Click()
@@ -377,14 +311,8 @@ void FrmMain::mnuExportDrawRequest_Click()
 void FrmMain::mnuExportBudget_Click()
 {
     commitOpenEdit();
-    const QString exported =
-        ExportCommand::run(QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"),
-                           QStringLiteral("pdf"), m_document, *m_services.fileDialogs, *m_services.messageBoxes,
-                           [this](const QString &path, QString *errorString) {
-                               return BudgetExport::save(path, sheet(), header(), m_document.history(), errorString);
-                           });
-    if (!exported.isEmpty())
-        m_statusBar->showExported(exported);
+    m_statusBar->showExported(
+        BudgetExport::exportSummary(m_document, *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
 void FrmMain::mnuUndo_Click()
@@ -445,11 +373,9 @@ void FrmMain::mnuAbout_Click()
     FrmAbout::showModal(this, *m_services.messageBoxes);
 }
 
-void FrmMain::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
+// Only the turn's direction counts: a notch or two, a key held or not, the sheet scrolls one step.
+void FrmMain::MouseWheel(int /*MouseKeys*/, int Rotation, int /*Xpos*/, int /*Ypos*/)
 {
-    Q_UNUSED(MouseKeys);
-    Q_UNUSED(Xpos);
-    Q_UNUSED(Ypos);
     Grid &grid = sheet().grid();
     grid.setTopRow(
         WheelHook::scrolledTopRow(grid.topRow(), Rotation, grid.height(), grid.rowHeight(0), grid.rowCount()));

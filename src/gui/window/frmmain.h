@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/document.h"
 #include "gui/draws/drawrequestoutput.h"
 #include "gui/print/estimateprinter.h"
 
@@ -8,12 +9,9 @@
 class ChangeOrderCommands;
 class ClipboardCommands;
 class DrawCommands;
-class Document;
 class EditHistory;
 class EstimateForm;
 class EstimateStatusBar;
-class EstimateSheet;
-class HeaderFields;
 class MainActions;
 class QDockWidget;
 struct PlatformServices;
@@ -32,8 +30,8 @@ public:
     FrmMain(Document &document, PlatformServices &services, QWidget *parent = nullptr);
 
     Document &document() const { return m_document; }
-    EstimateSheet &sheet() const;
-    HeaderFields &header() const;
+    EstimateSheet &sheet() const { return m_document.sheet(); }
+    HeaderFields &header() const { return m_document.header(); }
 
     // One wheel message: the sheet scrolls by one step, whatever the amount of the turn.
     void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos);
@@ -66,7 +64,6 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
@@ -80,8 +77,6 @@ private:
     void connectEditing();
     QDockWidget *addView(QWidget *view, const QString &title, const char *name);
     void checkDocumentType();
-    void restoreWindowGeometry();
-    void keepFrameOnScreen();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();
@@ -104,8 +99,4 @@ private:
     bool m_ending = false;
     bool m_activating = false;
     bool m_leftCopiesOffered = false;
-    bool m_shownBefore = false;
-    // Between the first showing and the first activation, while the window manager frames
-    // and places the window.
-    bool m_placing = false;
 };
