@@ -154,18 +154,11 @@ private slots:
         QCOMPARE(m_f->model().currentColumn(), hidingKey == Qt::Key_Left ? column - 1 : column);
     }
 
-    void boxHeight_data()
-    {
-        Rows::columns<int, int>("length", "height");
-        QTest::newRow("59") << 59 << 250;
-        QTest::newRow("60") << 60 << 500;
-        QTest::newRow("120") << 120 << 750;
-    }
-
+    // The box's height in twips for a tip's length: a line of 250 for every 60 characters begun.
     void boxHeight()
     {
-        auto [length, height] = Rows::fetch<int, int>("length", "height");
-        QCOMPARE(HelpTips::boxHeight(length), height);
+        for (const auto &[length, height] : {std::pair(59, 250), {60, 500}, {120, 750}})
+            QCOMPARE(HelpTips::boxHeight(length), height);
     }
 
 private:
