@@ -151,14 +151,15 @@ int DrawRequestReport::pageCount() const
     return 1 + (lines + linesPerPage() - 1) / linesPerPage();
 }
 
-void DrawRequestReport::compose(QPainter &painter, QPagedPaintDevice &device) const
+bool DrawRequestReport::compose(QPainter &painter, QPagedPaintDevice &device) const
 {
     const int pages = pageCount();
     for (int page = 1; page <= pages; ++page) {
         const QPageLayout layout = page == 1 ? summaryLayout() : continuationLayout();
         if (page > 1) {
             device.setPageLayout(layout);
-            device.newPage();
+            if (!device.newPage())
+                return false;
         }
         painter.save();
         painter.scale(qreal(device.logicalDpiX()) / Twips::PerInch, qreal(device.logicalDpiY()) / Twips::PerInch);
@@ -171,6 +172,7 @@ void DrawRequestReport::compose(QPainter &painter, QPagedPaintDevice &device) co
         drawPageNumber(painter, size, page);
         painter.restore();
     }
+    return true;
 }
 
 void DrawRequestReport::drawSummary(QPainter &painter, const QSizeF &page) const

@@ -22,7 +22,8 @@ public:
     int pageCount() const;
     // Draws every page on device, which painter is active on, turning the paper as the pages
     // need; the device starts on the summary's layout.
-    void compose(QPainter &painter, QPagedPaintDevice &device) const;
+    // False when the device could not begin a page.
+    bool compose(QPainter &painter, QPagedPaintDevice &device) const;
 
 private:
     void drawSummary(QPainter &painter, const QSizeF &page) const;

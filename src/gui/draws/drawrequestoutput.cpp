@@ -66,23 +66,25 @@ QString DrawRequestOutput::presetPath(int number) const
     return estimate.dir().filePath(estimate.completeBaseName() + u'-' + name);
 }
 
-void DrawRequestOutput::exportRequest(int draw)
+QString DrawRequestOutput::exportRequest(int draw)
 {
     const std::optional<DrawRequest> request = checkedRequest(draw, "Export it");
     if (!request)
-        return;
+        return {};
     const QString path = m_dialogs.showExport(QStringLiteral("Export Draw Request"),
                                               QStringLiteral("PDF document (*.pdf);;Excel workbook (*.xlsx);;"
                                                              "CSV file (*.csv)"),
                                               QStringLiteral("pdf"), presetPath(request->applicationNumber));
     if (path.isEmpty())
-        return;
+        return {};
     const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(path).suffix());
     QString errorString = QStringLiteral("a Draw Request is written as .pdf, .csv or .xlsx");
-    if (!format || !format->writeRequest || !format->writeRequest(path, *request, &errorString))
-        m_messages.showCritical(QStringLiteral("The Draw Request could not be exported to %1: %2")
-                                    .arg(QDir::toNativeSeparators(path), errorString),
-                                Document::fileErrorTitle());
+    if (format && format->writeRequest && format->writeRequest(path, *request, &errorString))
+        return path;
+    m_messages.showCritical(QStringLiteral("The Draw Request could not be exported to %1: %2")
+                                .arg(QDir::toNativeSeparators(path), errorString),
+                            Document::fileErrorTitle());
+    return {};
 }
 
 void DrawRequestOutput::printRequest(int draw)
@@ -98,13 +100,16 @@ void DrawRequestOutput::printRequest(int draw)
     printer.setColorMode(chosen.colorMode());
     printer.setDuplex(chosen.duplex());
     printer.setPageLayout(DrawRequestReport::summaryLayout());
+    // Printing that fails says so: a request that silently never arrives looks printed.
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    bool printed = painter.begin(&printer);
+    if (printed) {
+        printed = DrawRequestReport(*request).compose(painter, printer);
+        printed = painter.end() && printed;
+    }
+    if (!printed)
         m_messages.showCritical(
             QStringLiteral("The Draw Request could not be printed on %1.")
                 .arg(chosen.outputFileName().isEmpty() ? chosen.printerName() : chosen.outputFileName()),
             ProductInfo::applicationTitle());
-        return;
-    }
-    DrawRequestReport(*request).compose(painter, printer);
 }

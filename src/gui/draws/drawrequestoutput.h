@@ -21,8 +21,9 @@ public:
     DrawRequestOutput(const Document &document, FileDialogs &dialogs, MessageBoxes &messages, PrinterDialog &printer,
                       QWidget *owner);
 
-    // Into a PDF, CSV or xlsx file, told by the name the user gives it.
-    void exportRequest(int draw = 0);
+    // Into a PDF, CSV or xlsx file, told by the name the user gives it; gives the file
+    // written, or nothing.
+    QString exportRequest(int draw = 0);
     // On the printer the user picks.
     void printRequest(int draw = 0);
 

@@ -305,7 +305,7 @@ void FrmMain::mnuExportXlsx_Click()
 void FrmMain::mnuExportDrawRequest_Click()
 {
     commitOpenEdit();
-    m_drawOutput.exportRequest();
+    m_statusBar->showExported(m_drawOutput.exportRequest());
 }
 
 void FrmMain::mnuExportBudget_Click()
