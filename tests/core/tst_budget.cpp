@@ -3,6 +3,7 @@
 #include "core/history/historystep.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
+#include "support/rows.h"
 
 #include <QTest>
 
@@ -102,9 +103,7 @@ private slots:
     // message of the last one where it is refused.
     void changeOrders_data()
     {
-        QTest::addColumn<QStringList>("operations");
-        QTest::addColumn<QStringList>("adjusted");
-        QTest::addColumn<QString>("refusal");
+        Rows::columns<QStringList, QStringList, QString>("operations", "adjusted", "refusal");
         const auto row = [](const char *name, QStringList operations, QStringList adjusted, QString refusal = {}) {
             QTest::newRow(name) << operations << adjusted << refusal;
         };
@@ -137,9 +136,8 @@ private slots:
     // what they were, and redone what the operations made.
     void changeOrders()
     {
-        QFETCH(QStringList, operations);
-        QFETCH(QStringList, adjusted);
-        QFETCH(QString, refusal);
+        auto [operations, adjusted, refusal] =
+            Rows::fetch<QStringList, QStringList, QString>("operations", "adjusted", "refusal");
         EstimateSheet sheet;
         enter(sheet, startingSheet);
         EstimateHistory history;
@@ -168,8 +166,7 @@ private slots:
     // Rows whose adjusted estimate the register does not explain.
     void handEdits_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QList<int>>("rows");
+        Rows::columns<QStringList, QList<int>>("entries", "rows");
         QTest::newRow("none") << QStringList{} << QList<int>{};
         QTest::newRow("the approved row typed over") << QStringList{"8,4=12500"} << QList<int>{8};
         QTest::newRow("the contingency typed over") << QStringList{"29,4=5000"} << QList<int>{29};
@@ -180,8 +177,7 @@ private slots:
 
     void handEdits()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QList<int>, rows);
+        auto [entries, rows] = Rows::fetch<QStringList, QList<int>>("entries", "rows");
         EstimateSheet sheet;
         enter(sheet, startingSheet);
         EstimateHistory history;
@@ -216,9 +212,7 @@ private slots:
     // budget" keeps it.
     void budgetLines_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QList<Cents>>("bar");
-        QTest::addColumn<bool>("over");
+        Rows::columns<QStringList, QList<Cents>, bool>("entries", "bar", "over");
         const auto row = [](const char *name, QStringList entries, QList<Cents> bar, bool over) {
             QTest::newRow(name) << entries << bar << over;
         };
@@ -232,9 +226,7 @@ private slots:
 
     void budgetLines()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QList<Cents>, bar);
-        QFETCH(bool, over);
+        auto [entries, bar, over] = Rows::fetch<QStringList, QList<Cents>, bool>("entries", "bar", "over");
         EstimateSheet sheet;
         enter(sheet, entries);
         const BudgetFigures figures(sheet.grid(), EstimateHistory());

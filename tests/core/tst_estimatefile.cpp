@@ -1,11 +1,12 @@
 #include "core/document/estimatefile.h"
 #include "core/sheet/categorytable.h"
+#include "support/documentfixture.h"
+#include "support/rows.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QSignalSpy>
 #include <QStringDecoder>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <numeric>
 
@@ -65,6 +66,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
+// The estimate file as it is written and read, and the document that opens and saves it.
 class TestEstimateFile : public QObject
 {
     Q_OBJECT
@@ -139,8 +141,7 @@ private slots:
 
     void damagedHistory_data()
     {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QString>("error");
+        Rows::columns<QByteArray, QString>("section", "error");
         const auto changed = [](QByteArrayView from, QByteArrayView to) {
             return QByteArray(TwoDrawsSection).replace(from, to);
         };
@@ -170,8 +171,7 @@ private slots:
     // the reason says what is wrong with it.
     void damagedHistory()
     {
-        QFETCH(QByteArray, section);
-        QFETCH(QString, error);
+        auto [section, error] = Rows::fetch<QByteArray, QString>("section", "error");
         EstimateContent content = freshEstimate();
         content.cells[4][2] = u"$15,000.00"_s;
         QBuffer buffer;
@@ -185,16 +185,14 @@ private slots:
     // its texts are read as the rest of the file is, in UTF-8 where the file is UTF-8.
     void historyFoundFurtherOn_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<bool>("warned");
+        Rows::columns<QByteArray, bool>("before", "warned");
         QTest::newRow("blank line") << QByteArray("\r\n") << false;
         QTest::newRow("stray field") << QByteArray("\"Acme\",\"\"\r\n") << true;
     }
 
     void historyFoundFurtherOn()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(bool, warned);
+        auto [before, warned] = Rows::fetch<QByteArray, bool>("before", "warned");
         QBuffer buffer;
         buffer.setData(EstimateFile::encode(freshEstimate()) + before
                        + QByteArray(TwoDrawsSection)
@@ -212,8 +210,7 @@ private slots:
 
     void readFile_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("opens");
+        Rows::columns<QByteArray, bool>("bytes", "opens");
         const QByteArray written = EstimateFile::encode(freshEstimate(u"Main St\nTown"_s));
         const auto changed = [&](QByteArrayView from, QByteArrayView to) {
             return QByteArray(written).replace(from, to);
@@ -234,8 +231,7 @@ private slots:
 
     void readFile()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, opens);
+        auto [bytes, opens] = Rows::fetch<QByteArray, bool>("bytes", "opens");
         QFile file(m_dir.filePath(u"read.vrn"_s));
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate) && file.write(bytes) == bytes.size());
         // A huge file (sparse, so quick to make) costs no more to read or to turn down than a small one.
@@ -247,8 +243,7 @@ private slots:
 
     void sizeLimit_data()
     {
-        QTest::addColumn<int>("excess");
-        QTest::addColumn<bool>("read");
+        Rows::columns<int, bool>("excess", "read");
         QTest::newRow("exactly the limit") << 0 << true;
         QTest::newRow("line end beyond the limit") << 1 << true;
         QTest::newRow("closing quote beyond the limit") << 3 << false;
@@ -258,8 +253,7 @@ private slots:
     // only that has to lie within the limit.
     void sizeLimit()
     {
-        QFETCH(int, excess);
-        QFETCH(bool, read);
+        auto [excess, read] = Rows::fetch<int, bool>("excess", "read");
         EstimateContent content = freshEstimate();
         const qsizetype freshSize = EstimateFile::encode(content).size();
         content.cells[35][6] = QString(EstimateFile::MaximumSize + excess - freshSize, u'x');
@@ -273,8 +267,7 @@ private slots:
 
     void failedSave_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("addressLength");
+        Rows::columns<QString, int>("path", "addressLength");
         QVERIFY(writeFile(m_dir.filePath(u"old.vrn"_s), "old estimate") && QDir(m_dir.path()).mkpath(u"folder"_s));
         QTest::newRow("missing folder") << m_dir.filePath(u"missing/new.vrn"_s) << 0;
         QTest::newRow("path is a folder") << m_dir.filePath(u"folder"_s) << 0;
@@ -284,8 +277,7 @@ private slots:
     // A failed save leaves the old file whole and no new entry in the folder.
     void failedSave()
     {
-        QFETCH(QString, path);
-        QFETCH(int, addressLength);
+        auto [path, addressLength] = Rows::fetch<QString, int>("path", "addressLength");
         const QDir dir(m_dir.path());
         const auto snapshot = [&dir] {
             return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
@@ -296,6 +288,209 @@ private slots:
         QVERIFY(!EstimateFile::save(path, freshEstimate(QString(addressLength, u'x')), &errorString));
         QVERIFY(!errorString.isEmpty());
         QCOMPARE(snapshot(), before);
+    }
+
+    void savePrompt()
+    {
+        DocumentFixture f;
+        // Nothing to save asks nothing.
+        QCOMPARE(f.document.QuerySaveChanges(), 6);
+        f.enter(2, 3, "5");
+        f.grid().setText(2, 2, "Changed");
+        f.grid().setText(32, 2, "Shed");
+        f.header.setText(HeaderFields::Address, "1 Main St\nTown");
+        const EstimateContent before = f.document.content();
+
+        // Cancel, and Yes with the save dialog cancelled, keep everything: the command stops.
+        f.messages.answers = {MessageBoxes::Cancel, MessageBoxes::Yes, MessageBoxes::Yes, MessageBoxes::Yes};
+        f.document.newEstimate();
+        QCOMPARE(f.message(0), (QStringList{"question", "Do you want to save your Current document?", "Stop"}));
+        QCOMPARE(f.document.QuerySaveChanges(), 2);
+        QCOMPARE(f.document.content(), before);
+        QVERIFY(!f.document.DocumentSaved());
+        // Yes without a file shows the save dialog; with one it writes it without a dialog.
+        f.dialogs.savePaths = {f.path("new.vrn")};
+        QCOMPARE(f.document.QuerySaveChanges(), 6);
+        QVERIFY(EstimateFile::load(f.path("new.vrn")) == before);
+        f.enter(2, 4, "7");
+        QCOMPARE(f.document.QuerySaveChanges(), 6);
+        QVERIFY(EstimateFile::load(f.path("new.vrn")) == f.document.content());
+        QCOMPARE(f.dialogs.savePresets, (QStringList{"", ""}));
+        // A write that fails stops the command too.
+        f.enter(2, 4, "8");
+        QVERIFY(QDir(f.folder.path()).removeRecursively());
+        f.messages.answers = {MessageBoxes::Yes, MessageBoxes::No};
+        QCOMPARE(f.document.QuerySaveChanges(), 2);
+        QCOMPARE(f.message(),
+                 (QStringList{"critical", "An error as accured while trying to save this file.", "File Error"}));
+        QVERIFY(!f.document.DocumentSaved());
+
+        // No discards: New restores the sheet of a new estimate.
+        f.document.newEstimate();
+        QCOMPARE((QStringList{f.grid().text(2, 2), f.grid().text(32, 2), f.grid().text(2, 4), f.grid().text(37, 3),
+                              f.header.text(HeaderFields::Address), f.document.CurrentFile()}),
+                 (QStringList{"Utilities", "", "", "0", "", ""}));
+        QVERIFY(f.document.DocumentSaved());
+    }
+
+    void saveAndOpenRoundTrip()
+    {
+        DocumentFixture f;
+        f.header.setText(HeaderFields::Name, "Pat Owner");
+        f.header.setText(HeaderFields::Address, "12 Elm Road\nSpringfield");
+        f.header.setText(HeaderFields::Builder, QString::fromUtf16(u"Zo\u00eb \u03a9mega"));
+        f.enter(1, 3, "1500");
+        f.enter(8, 6, "75");
+        f.grid().setText(8, 1, "Roofers, Inc.");
+        f.grid().setText(9, 2, QString());
+        // Texts left stale, as another program may write them.
+        f.grid().setText(5, 3, "$1,000.00");
+        f.grid().setText(5, 7, "$5.00");
+        f.dialogs.savePaths = {f.path("house.vrn")};
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Saved);
+        // Characters the file cannot hold are stored as "?" and reported.
+        QCOMPARE(f.message().first(), QStringLiteral("warning"));
+        QVERIFY(f.message().at(1).contains(QString::fromUtf16(u"Builder: \u03a9")));
+
+        // The command-line document opens once, without a dialog, and recalculated.
+        DocumentFixture g;
+        g.document.setCommandLineDocument(f.path("house.vrn"));
+        QSignalSpy leaves(&g.grid(), &Grid::leavingCell);
+        g.document.open();
+        // Opening moves the current cell once, to the first item cell.
+        QCOMPARE(leaves.count(), 1);
+        g.document.setCommandLineOpened();
+        EstimateContent expected = f.document.content();
+        expected.builder = QString::fromUtf16(u"Zo\u00eb ?mega");
+        expected.cells[4][3] = expected.cells[4][6] = "$1,000.00";
+        QCOMPARE(g.document.content(), expected);
+        QCOMPARE(g.grid().text(37, 4), QStringLiteral("$2,500.00"));
+        QCOMPARE(g.grid().textColour(8, 7), TextColour::Red);
+        QCOMPARE(std::pair(g.grid().currentRow(), g.grid().currentColumn()), std::pair(1, 1));
+        QCOMPARE(g.document.CurrentFile(), f.path("house.vrn"));
+        QVERIFY(g.document.DocumentSaved());
+        QCOMPARE(g.dialogs.openCount, 0);
+        g.document.open();
+        QCOMPARE(g.dialogs.openCount, 1);
+
+        // Any move of the current cell, edit or not, marks the document changed.
+        g.grid().setCurrentCell(3, 3);
+        QVERIFY(!g.document.DocumentSaved());
+    }
+
+    void openFailuresKeepEverything_data()
+    {
+        Rows::columns<QByteArray, bool>("bytes", "commandLine");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("cut short") << EstimateFile::encode({}).left(300) << false;
+        QTest::newRow("empty") << QByteArray("") << false;
+        QTest::newRow("command-line document missing") << QByteArray() << true;
+    }
+
+    void openFailuresKeepEverything()
+    {
+        auto [bytes, commandLine] = Rows::fetch<QByteArray, bool>("bytes", "commandLine");
+        DocumentFixture f;
+        f.dialogs.savePaths = {f.path("mine.vrn")};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        f.header.setText(HeaderFields::Builder, "Kept");
+        f.enter(6, 4, "40");
+        const EstimateContent before = f.document.content();
+        if (!bytes.isNull()) {
+            QFile file(f.path("bad.vrn"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+
+        f.messages.answers = {MessageBoxes::No};
+        f.dialogs.openPaths = {f.path("bad.vrn")};
+        if (commandLine)
+            f.document.setCommandLineDocument(f.path("bad.vrn"));
+        f.document.open();
+        QCOMPARE(f.dialogs.openCount, commandLine ? 0 : 1);
+        QCOMPARE(f.message(),
+                 (QStringList{"critical", "An error as accured while trying to open this file.", "File Error"}));
+        QCOMPARE(f.document.content(), before);
+        QVERIFY(!f.document.DocumentSaved());
+        // The document still belongs to its own file: a Save cannot overwrite the bad one.
+        QCOMPARE(f.document.CurrentFile(), f.path("mine.vrn"));
+    }
+
+    void historyThroughOpenAndSave_data()
+    {
+        Rows::columns<QByteArray, bool>("section", "readable");
+        EstimateContent content;
+        content.history.draws = {{1, QDate(2026, 12, 1), "framing", 0, {{5, 100, 100, 0, 50}}}};
+        const QByteArray section = EstimateFile::encode(content).mid(EstimateFile::encode({}).size());
+        QTest::newRow("an estimate from before the history") << QByteArray() << true;
+        QTest::newRow("with a history") << section << true;
+        QTest::newRow("history cut short") << section.chopped(4) << false;
+    }
+
+    // An estimate opened and saved again is the same file; one whose history cannot be read
+    // opens, says so, and is written without the history only when the user says yes.
+    void historyThroughOpenAndSave()
+    {
+        auto [section, readable] = Rows::fetch<QByteArray, bool>("section", "readable");
+        DocumentFixture f;
+        EstimateContent content;
+        content.cells[4] = {"Summit Roofing", "Roofing", "$1.00", "$1.00", "", "$0.50", "$0.50"};
+        const QByteArray sheet = EstimateFile::encode(content);
+        QFile file(f.path("house.vrn"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheet + section) == sheet.size() + section.size());
+        file.close();
+        f.document.openFile(f.path("house.vrn"));
+        QCOMPARE(f.document.content().cells, content.cells);
+        QCOMPARE(f.document.history().draws.size(), readable && !section.isEmpty() ? 1 : 0);
+        const auto bytes = [&f] {
+            QFile saved(f.path("house.vrn"));
+            return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+        };
+        if (readable) {
+            QVERIFY(f.messages.shown.isEmpty());
+            QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+            QCOMPARE(bytes(), sheet + section);
+            return;
+        }
+        QCOMPARE(f.message().mid(0, 1), QStringList{"warning"});
+        QVERIFY2(f.message().at(1).contains("draw history in this file could not be read: it is cut short"),
+                 qPrintable(f.message().at(1)));
+        // Yes, then the file dialog cancelled: nothing is written, so the next save asks again,
+        // and so does one after a recovery copy of the estimate is restored.
+        f.messages.answers = {MessageBoxes::Yes};
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Cancelled);
+        for (const bool restored : {false, true}) {
+            if (restored)
+                f.document.restore(f.document.content(), f.path("house.vrn"));
+            f.messages.answers = {MessageBoxes::No};
+            QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
+            QCOMPARE(f.message().mid(0, 1), QStringList{"yes/no question"});
+            QCOMPARE(bytes(), sheet + section);
+        }
+        f.messages.answers = {MessageBoxes::Yes};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(bytes(), sheet);
+    }
+
+    void saveAsAndCancelledDialogs()
+    {
+        DocumentFixture f;
+        QVERIFY(QDir(f.folder.path()).mkdir("folder.vrn"));
+        f.dialogs.savePaths = {f.path("one.vrn"), f.path("two.vrn"), QString(), f.path("folder.vrn")};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Saved);
+        f.document.open();
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Cancelled);
+        QCOMPARE(f.dialogs.openCount, 1);
+        QCOMPARE(f.document.CurrentFile(), f.path("two.vrn"));
+        QVERIFY(f.messages.shown.isEmpty());
+
+        // A save that fails leaves the old file whole.
+        const auto saved = EstimateFile::load(f.path("two.vrn"));
+        f.enter(2, 3, "10");
+        QCOMPARE(f.document.saveAs(), Document::SaveOutcome::Failed);
+        QCOMPARE(f.dialogs.savePresets, (QStringList{"", f.path("one.vrn"), f.path("two.vrn"), f.path("two.vrn")}));
+        QVERIFY(!f.document.DocumentSaved());
+        QVERIFY(saved && EstimateFile::load(f.path("two.vrn")) == saved);
     }
 
 private:

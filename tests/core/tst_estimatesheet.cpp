@@ -1,4 +1,6 @@
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/money.h"
+#include "support/rows.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -15,10 +17,11 @@ void enter(EstimateSheet &sheet, int row, int column, const QString &text)
     sheet.RecalculateTotals();
 }
 
-QStringList texts(const Grid &grid, std::initializer_list<std::pair<int, int>> cells)
+// The texts of a row's cells from one column to another.
+QStringList texts(const Grid &grid, int row, int first, int last)
 {
     QStringList result;
-    for (const auto &[row, column] : cells)
+    for (int column = first; column <= last; ++column)
         result << grid.text(row, column);
     return result;
 }
@@ -26,60 +29,45 @@ QStringList texts(const Grid &grid, std::initializer_list<std::pair<int, int>> c
 // A row's five money columns.
 QStringList money(const Grid &grid, int row)
 {
-    return texts(grid, {{row, 3}, {row, 4}, {row, 5}, {row, 6}, {row, 7}});
+    return texts(grid, row, 3, 7);
 }
 }
 
+// The sheet of an estimate: its set-up, its widths, the recalculation of its rows and totals,
+// and how its money is read and written.
 class TestEstimateSheet : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The sheet as set up, and as clearItems gives it back for a new estimate.
+    // The sheet as set up, and as clearItems gives it back for a new estimate: the current cell
+    // on the Total row selecting up to the first item, headers centred and the Total bold,
+    // amounts to the right; and every text as it was.
     void setUp()
     {
-        EstimateSheet sheet(250);
+        EstimateSheet sheet;
         Grid &grid = sheet.grid();
-        // The shape, the current cell on the last total selecting up to the first item, and
-        // the row heights.
-        QCOMPARE((QList<int>{grid.rowCount(), grid.columnCount(), grid.fixedRows(), grid.fixedColumns(),
-                             grid.currentRow(), grid.currentColumn(), grid.selectionRow(), grid.selectionColumn(),
-                             grid.rowHeight(0), grid.rowHeight(1), grid.rowHeight(36), grid.rowHeight(37)}),
-                 (QList<int>{38, 8, 1, 1, 37, 7, 1, 1, 500, 280, 280, 250}));
-        QCOMPARE(sheet.CategoryHelpTexts.size(), 30);
-        QVERIFY(sheet.CategoryHelpTexts.at(26).endsWith(QString::fromUtf16(u"company  \u2014installed.")));
+        QCOMPARE((QList<int>{grid.currentRow(), grid.currentColumn(), grid.selectionRow(), grid.selectionColumn()}),
+                 (QList<int>{37, 7, 1, 1}));
         for (int column = 1; column <= 7; ++column) {
             QVERIFY(grid.isBold(0, column) && grid.isBold(37, column) && !grid.isBold(5, column));
             QCOMPARE(grid.alignment(0, column), Qt::AlignHCenter | Qt::AlignTop);
             QCOMPARE(grid.alignment(37, column), Qt::AlignRight | Qt::AlignTop);
             QCOMPARE(grid.alignment(5, column), (column >= 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         }
-
-        const std::initializer_list<std::pair<int, int>> cells = {{0, 1},  {0, 7},  {0, 0},  {7, 0},  {36, 0},
-                                                                  {37, 0}, {1, 2},  {30, 2}, {31, 2}, {36, 1},
-                                                                  {37, 2}, {37, 3}, {37, 7}, {2, 3},  {2, 7}};
-        const QStringList fresh = {"Subcontractor, Supplier",
-                                   "Estimated Cost to Complete",
-                                   "",
-                                   " 7",
-                                   " 36",
-                                   "",
-                                   "Permits, Fees, Surveys",
-                                   "Other",
-                                   "",
-                                   "",
-                                   "Total",
-                                   "0",
-                                   "0",
-                                   "",
-                                   ""};
-        QCOMPARE(texts(grid, cells), fresh);
+        const auto everyText = [&grid] {
+            QStringList all;
+            for (int row = 0; row < grid.rowCount(); ++row)
+                all << texts(grid, row, 0, grid.columnCount() - 1);
+            return all;
+        };
+        const QStringList fresh = everyText();
         enter(sheet, 2, 3, "75");
         grid.setText(30, 2, "Changed");
         grid.setText(31, 2, "Shed");
         grid.setText(36, 1, "Bob");
         sheet.clearItems();
-        QCOMPARE(texts(grid, cells), fresh);
+        QCOMPARE(everyText(), fresh);
     }
 
     // The first column takes what the others leave, never less than 1500 twips, and never
@@ -105,9 +93,7 @@ private slots:
     // original estimate goes into an empty adjusted estimate, and the remainder follows.
     void rowRecalculation_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<bool>("red");
+        Rows::columns<QStringList, QStringList, bool>("entries", "shown", "red");
         QTest::newRow("thousands separator, original copied into adjusted")
             << QStringList{"3=1,500"} << QStringList{"$1,500.00", "$1,500.00", "", "", "$1,500.00"} << false;
         QTest::newRow("minus") << QStringList{"4=-50"} << QStringList{"", "($50.00)", "", "", "($50.00)"} << true;
@@ -131,9 +117,7 @@ private slots:
 
     void rowRecalculation()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, red);
+        auto [entries, shown, red] = Rows::fetch<QStringList, QStringList, bool>("entries", "shown", "red");
         EstimateSheet sheet;
         for (const QString &entry : entries)
             enter(sheet, 5, entry.section(u'=', 0, 0).toInt(), entry.section(u'=', 1));
@@ -171,6 +155,77 @@ private slots:
         leaves.clear();
         sheet.RecalculateTotals();
         QCOMPARE(leaves.count(), 0);
+    }
+
+    // What a text means as an amount, whichever way it came; NaN stands for a note.
+    void reading_data()
+    {
+        const double note = std::numeric_limits<double>::quiet_NaN();
+        Rows::columns<QString, double>("text", "value");
+        QTest::newRow("money text") << "$1,234.50" << 1234.5;
+        QTest::newRow("parentheses") << "($75.00)" << -75.0;
+        QTest::newRow("open parenthesis, as typed") << "(12.5" << -12.5;
+        QTest::newRow("minus after blanks") << "  -50" << -50.0;
+        QTest::newRow("minus after the currency sign") << "$-5" << -5.0;
+        QTest::newRow("point first") << "$.50" << 0.5;
+        QTest::newRow("point last") << "5." << 5.0;
+        QTest::newRow("sixteen digits") << "$12,345,678,901,234.56" << 12345678901234.56;
+        QTest::newRow("decimal comma after groups") << "1,234,56" << 1234.56;
+        QTest::newRow("no-break space groups") << QString::fromUtf16(u"1\u202F234,5") << 1234.5;
+        QTest::newRow("groups of points") << "1.234.567" << 1234567.0;
+        QTest::newRow("three decimals after groups") << "1,234.567" << 1234.567;
+        QTest::newRow("a point alone is decimal") << "1.500" << 1.5;
+        QTest::newRow("blanks only") << " \t" << note;
+        QTest::newRow("sign and parentheses") << "(-5)" << note;
+        QTest::newRow("closing parenthesis alone") << "50)" << note;
+        QTest::newRow("two points") << "1.2.3" << note;
+        QTest::newRow("mixed groups") << "1,234 567.8" << note;
+        QTest::newRow("group of two") << "1,23,456" << note;
+        QTest::newRow("four digits after a comma") << "1,5000" << note;
+        QTest::newRow("comma last") << "5," << note;
+        QTest::newRow("group after 0") << "0,500" << note;
+        QTest::newRow("two separators together") << "1,,500" << note;
+        QTest::newRow("currency sign alone") << "$" << note;
+        QTest::newRow("exponent") << "25E-1" << note;
+        QTest::newRow("too many digits to hold") << QString(400, u'9') << note;
+    }
+
+    void reading()
+    {
+        auto [text, value] = Rows::fetch<QString, double>("text", "value");
+        const std::optional<double> amount = Money::readAmount(text);
+        QCOMPARE(amount.value_or(std::numeric_limits<double>::quiet_NaN()), value);
+        QCOMPARE(Money::ReadMoneyValue(text), amount.value_or(0.0));
+        QCOMPARE(Money::holdsNote(text), !amount && !text.trimmed().isEmpty());
+    }
+
+    // M is moneyText, P plainNumberText (the cell editor's number).
+    void writing_data()
+    {
+        Rows::columns<char, double, QString>("writer", "value", "text");
+        QTest::newRow("M grouping") << 'M' << 1234.5 << "$1,234.50";
+        QTest::newRow("M negative") << 'M' << -75.0 << "($75.00)";
+        QTest::newRow("M 1.005 rounds up as typed") << 'M' << 1.005 << "$1.01";
+        QTest::newRow("M 2.675 rounds up as typed") << 'M' << 2.675 << "$2.68";
+        QTest::newRow("M 0.125 rounds up") << 'M' << 0.125 << "$0.13";
+        QTest::newRow("M negative half rounds away from zero") << 'M' << -0.125 << "($0.13)";
+        QTest::newRow("M just below half") << 'M' << 0.12499 << "$0.12";
+        QTest::newRow("M tiny negative is zero") << 'M' << -0.001 << "$0.00";
+        QTest::newRow("M carry into thousands") << 'M' << 999.995 << "$1,000.00";
+        QTest::newRow("M large") << 'M' << 1e15 << "$1,000,000,000,000,000.00";
+        QTest::newRow("M not a number") << 'M' << std::numeric_limits<double>::quiet_NaN() << "$0.00";
+        QTest::newRow("P decimals without trailing zeros") << 'P' << 950.5 << "950.5";
+        QTest::newRow("P negative") << 'P' << -250.0 << "-250";
+        QTest::newRow("P negative zero") << 'P' << -0.0 << "0";
+        QTest::newRow("P no separators") << 'P' << 1234567.25 << "1234567.25";
+        QTest::newRow("P fifteen digits") << 'P' << 0.1 + 0.2 << "0.3";
+        QTest::newRow("P exponent form") << 'P' << 1e15 << "1E+15";
+    }
+
+    void writing()
+    {
+        auto [writer, value, text] = Rows::fetch<char, double, QString>("writer", "value", "text");
+        QCOMPARE(writer == 'M' ? Money::moneyText(value) : Money::plainNumberText(value), text);
     }
 };
 

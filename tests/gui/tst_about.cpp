@@ -2,8 +2,8 @@
 #include "gui/about/frmabout.h"
 #include "gui/about/registryvalues.h"
 #include "gui/about/sysinfostarter.h"
-#include "report/productinfo.h"
 #include "support/fakes.h"
+#include "support/rows.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -52,67 +54,21 @@ class TestAbout : public QObject
 private slots:
     void cleanup() { qputenv("PATH", m_savedPath); }
 
-    // Each showing is a new box with every caption as designed and no line cut off; Enter or Escape
-    // closes it wherever the focus is, and a closed box is gone.
-    void everyShowingIsFresh()
+    void showing_data()
     {
-        const QStringList expected{"About Cost Estimate",
-                                   "Cost Estimate",
-                                   "Version 2.4.6",
-                                   "Cost Estimate\r\n" + ProductInfo::webAddress() + "\r\n"
-                                       + ProductInfo::contactEmail() + "\r\n",
-                                   ProductInfo::authorLine() + "\r\n" + ProductInfo::companyWebAddress()
-                                       + "\r\nPlease report any bugs to " + ProductInfo::bugReportEmail(),
-                                   "OK",
-                                   "&System Info...",
-                                   "every line shown",
-                                   "closed"};
-        const std::pair<Qt::Key, const char *> closings[] = {
-            {Qt::Key_Return, "cmdOK"}, {Qt::Key_Enter, "picIcon"}, {Qt::Key_Escape, "cmdSysInfo"}};
-        FakeMessageBoxes messages;
-        for (const auto &[key, focused] : closings) {
-            QPointer<QDialog> box;
-            QStringList captions;
-            QTimer::singleShot(0, this, [&] {
-                box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                captions << box->windowTitle();
-                for (const char *name :
-                     {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK", "cmdSysInfo"})
-                    captions << box->findChild<QWidget *>(name)->property("text").toString();
-                // CR LF is a line break on screen (the notice takes three lines), whatever the font.
-                const QLabel *notice = box->findChild<QLabel *>("lblDisclaimer");
-                bool shown = notice->heightForWidth(notice->width()) >= 3 * notice->fontMetrics().lineSpacing();
-                for (const QLabel *label : box->findChildren<QLabel *>())
-                    shown = shown && label->heightForWidth(label->width()) <= label->height();
-                captions << (shown ? "every line shown" : "lines cut off");
-                QWidget *control = box->findChild<QWidget *>(focused);
-                control->setFocus();
-                QTest::keyClick(control, key);
-                captions << (box->isVisible() ? "still open" : "closed");
-                box->reject();
-            });
-            FrmAbout::showModal(nullptr, messages);
-            QVERIFY(box.isNull());
-            QCOMPARE(captions, expected);
-        }
-        QVERIFY(messages.shown.isEmpty());
+        Rows::columns<qreal, bool, Qt::Key, QString>("points", "dark", "key", "focused");
+        QTest::newRow("9 pt, light, Return on OK") << 9.0 << false << Qt::Key_Return << u"cmdOK"_s;
+        QTest::newRow("12 pt, light, Enter on the icon") << 12.0 << false << Qt::Key_Enter << u"picIcon"_s;
+        QTest::newRow("12 pt, dark, Escape on System Info") << 12.0 << true << Qt::Key_Escape << u"cmdSysInfo"_s;
     }
 
-    void fitsItsText_data()
+    // At the desktop's font size every caption shows whole, the notice's CR LF as line breaks,
+    // in the theme's text colour, in a box no smaller than designed; the focusable icon has a
+    // name. Enter or Escape closes the box wherever the focus is, and a closed box is gone.
+    void showing()
     {
-        QTest::addColumn<qreal>("points");
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("9 pt, light") << 9.0 << false;
-        QTest::newRow("12 pt, light") << 12.0 << false;
-        QTest::newRow("12 pt, dark") << 12.0 << true;
-    }
-
-    // At the desktop's font size every caption shows whole, in the theme's text colour, in a
-    // box no smaller than designed; the focusable icon has a name.
-    void fitsItsText()
-    {
-        QFETCH(qreal, points);
-        QFETCH(bool, dark);
+        auto [points, dark, key, focused] =
+            Rows::fetch<qreal, bool, Qt::Key, QString>("points", "dark", "key", "focused");
         const QFont fontBefore = QApplication::font();
         const QPalette paletteBefore = QApplication::palette();
         QFont font = fontBefore;
@@ -125,11 +81,18 @@ private slots:
         }
         QApplication::setPalette(palette);
         QStringList faults;
+        QPointer<QDialog> box;
         QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             const Twips::Scale scale = Twips::Scale::of(*box);
             if (box->width() < scale.x(5730) || box->height() < scale.y(3555))
                 faults << "smaller than designed";
+            if (box->windowTitle() != u"About Cost Estimate"
+                || box->findChild<QLabel *>("lblVersion")->text() != u"Version 2.4.6")
+                faults << box->windowTitle() + " " + box->findChild<QLabel *>("lblVersion")->text();
+            const QLabel *notice = box->findChild<QLabel *>("lblDisclaimer");
+            if (notice->heightForWidth(notice->width()) < 3 * notice->fontMetrics().lineSpacing())
+                faults << "the notice's lines run together";
             for (const QLabel *label : box->findChildren<QLabel *>()) {
                 if (!box->rect().contains(label->geometry()))
                     faults << label->objectName() + " outside the box";
@@ -152,6 +115,11 @@ private slots:
                     ->text(QAccessible::Name)
                     .isEmpty())
                 faults << "the icon has no name";
+            QWidget *control = box->findChild<QWidget *>(focused);
+            control->setFocus();
+            QTest::keyClick(control, key);
+            if (box->isVisible())
+                faults << "still open";
             box->reject();
         });
         FakeMessageBoxes messages;
@@ -159,14 +127,14 @@ private slots:
         QApplication::setFont(fontBefore);
         QApplication::setPalette(paletteBefore);
         QCOMPARE(faults, QStringList());
+        QVERIFY(box.isNull());
+        QVERIFY(messages.shown.isEmpty());
     }
 
     void keyValue_data()
     {
-        QTest::addColumn<QString>("keyPath");
-        QTest::addColumn<Value>("value");
-        QTest::addColumn<int>("read"); // 1 read, 0 not read, -1 a value without data
-        QTest::addColumn<QString>("text");
+        // read: 1 read, 0 not read, -1 a value without data
+        Rows::columns<QString, Value, int, QString>("keyPath", "value", "read", "text");
         const QString tool = QStringLiteral("C:\\Windows\\msinfo32.exe");
         const QString nul(1, QChar(u'\0'));
         const auto number = [](const char *hex) { return Value{RegistryReader::NumberType, QByteArray::fromHex(hex)}; };
@@ -185,10 +153,8 @@ private slots:
 
     void keyValue()
     {
-        QFETCH(QString, keyPath);
-        QFETCH(Value, value);
-        QFETCH(int, read);
-        QFETCH(QString, text);
+        auto [keyPath, value, read, text] =
+            Rows::fetch<QString, Value, int, QString>("keyPath", "value", "read", "text");
         FakeRegistry registry;
         registry.path = value;
         QString valueText = QStringLiteral("passed");
@@ -203,9 +169,8 @@ private slots:
 
     void sysInfo_data()
     {
-        QTest::addColumn<QStringList>("installed");
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QString>("started"); // none: the user is told so
+        // started: none: the user is told so
+        Rows::columns<QStringList, QByteArray, QString>("installed", "script", "started");
         const QStringList tools = SysInfoStarter::desktopTools();
         const QByteArray works = "#!/bin/sh\n: > \"$0.started\"\n";
         QTest::newRow("preferred tool") << QStringList{tools.last(), tools.first()} << works << tools.first();
@@ -220,9 +185,8 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Windows takes its tool from the registry");
 #endif
-        QFETCH(QStringList, installed);
-        QFETCH(QByteArray, script);
-        QFETCH(QString, started);
+        auto [installed, script, started] =
+            Rows::fetch<QStringList, QByteArray, QString>("installed", "script", "started");
         const QTemporaryDir folder;
         for (const QString &tool : installed) {
             QFile file(folder.filePath(tool));

@@ -1,19 +1,18 @@
 #include "gui/budget/budgetchart.h"
 #include "gui/budget/budgetview.h"
 #include "gui/budget/changeorderregister.h"
+#include "support/files.h"
+#include "support/pixels.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
-#include <QAction>
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
 #include <QHorizontalStackedBarSeries>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 constexpr int Adjusted = 4;
@@ -24,7 +23,7 @@ struct RegisterFixture
 {
     RegisterFixture()
     {
-        for (QAction *item : f.window->findChild<QMenu *>(QStringLiteral("mnuViewTop"))->actions()) {
+        for (QAction *item : f.child<QMenu>("mnuViewTop")->actions()) {
             if (item->text().remove(u'&') == u"Change Orders")
                 item->trigger();
         }
@@ -71,8 +70,7 @@ QList<QByteArray> savedRecords(const WindowFixture &f, const QString &path)
 {
     f.dialogs->savePaths = {path};
     f.press(Qt::Key_S, Qt::ControlModifier);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n') : QList<QByteArray>();
+    return Files::read(path).trimmed().split('\n');
 }
 
 QChartView *chartView(const BudgetView &view)
@@ -109,15 +107,6 @@ QPalette darkPalette()
     return dark;
 }
 
-int pixelsOfColour(const QImage &image, const QColor &colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
-    }
-    return count;
-}
 }
 
 class TestBudget : public QObject
@@ -130,9 +119,7 @@ private slots:
     // redone, the saved file keeps it after the sheet's 38 records.
     void approveAndUndo_data()
     {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QStringList>("approved");
-        QTest::addColumn<QByteArray>("record");
+        Rows::columns<QString, QStringList, QByteArray>("source", "approved", "record");
         QTest::newRow("from the loan") << "L" << QStringList{"$12,000.00", "$5,000.00", "$17,000.00"}
                                        << QByteArray(",8,\"upgrade to metal roof\",200000,\"approved\",\"loan\"");
         QTest::newRow("from the contingency")
@@ -142,9 +129,7 @@ private slots:
 
     void approveAndUndo()
     {
-        QFETCH(QString, source);
-        QFETCH(QStringList, approved);
-        QFETCH(QByteArray, record);
+        auto [source, approved, record] = Rows::fetch<QString, QStringList, QByteArray>("source", "approved", "record");
         RegisterFixture r;
         WindowFixture &f = r.f;
         f.enter(29, 3, QStringLiteral("5000"));
@@ -178,18 +163,15 @@ private slots:
         f.press(Qt::Key_Y, Qt::ControlModifier);
         f.press(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(adjusted(), approved);
-        const QTemporaryDir folder;
-        const QList<QByteArray> records = savedRecords(f, folder.filePath(QStringLiteral("roof.vrn")));
+        const QList<QByteArray> records = savedRecords(f, f.path(QStringLiteral("roof.vrn")));
         QVERIFY2(records.size() > 38 && records.at(38).startsWith("\"VARN history\","), records.value(38));
         QVERIFY2(records.last().startsWith("\"change\",1,") && records.last().endsWith(record), records.last());
 
         // The workbook the window exports has the register's worksheet too.
-        const QString workbook = folder.filePath(QStringLiteral("roof.xlsx"));
+        const QString workbook = f.path(QStringLiteral("roof.xlsx"));
         f.dialogs->exportPaths = {workbook};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportXlsx"))->trigger();
-        QFile exported(workbook);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        QVERIFY(exported.readAll().contains("xl/worksheets/sheet2.xml"));
+        f.trigger("mnuExportXlsx");
+        QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
     }
 
     // An adjusted estimate typed over by hand is named under the register.
@@ -205,7 +187,7 @@ private slots:
     }
 
     // The view follows what is typed into the window: the totals, a bar for each row, the
-    // overrun in its colour and named in its label, and "Only over budget".
+    // overrun in its colour and named in its label, and "Only over budget"; a bar leads to its row.
     void followsTyping_data()
     {
         QTest::addColumn<bool>("dark");
@@ -238,7 +220,14 @@ private slots:
         const QImage chart = shown->grab().toImage();
         const QPointF plotCorner = shown->chart()->mapToScene(shown->chart()->plotArea().topLeft() + QPointF(3, 3));
         QCOMPARE(chart.pixelColor(shown->mapFromScene(plotCorner)), view.palette().color(QPalette::Base));
-        QVERIFY(pixelsOfColour(chart, BudgetChart::overrunColour(view.palette())) > 20);
+        const QRgb overrun = BudgetChart::overrunColour(view.palette()).rgb();
+        QVERIFY(Pixels::count(chart, chart.rect(), [overrun](QRgb pixel) { return pixel == overrun; }) > 20);
+
+        // A click on a bar makes its row the sheet's current row.
+        clickBar(view, over);
+        QCOMPARE(f.model().currentRow(), 5);
+        clickBar(view, QStringLiteral("8 Roofing"));
+        QCOMPARE(f.model().currentRow(), 8);
 
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
@@ -264,29 +253,12 @@ private slots:
         QFETCH(QByteArray, written);
         QFETCH(QString, message);
         WindowFixture f;
-        const QTemporaryDir folder;
-        f.dialogs->exportPaths = {folder.filePath(name)};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportBudget"))->trigger();
-        QFile file(folder.filePath(name));
+        f.dialogs->exportPaths = {f.path(name)};
+        f.trigger("mnuExportBudget");
+        QFile file(f.path(name));
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray(), written);
         const QString shown = f.messages->texts().join(u'\n');
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.endsWith(message), qPrintable(shown));
-    }
-
-    // A click on a bar makes its row the sheet's current row.
-    void clickSelectsRow()
-    {
-        WindowFixture f;
-        f.enter(5, 3, QStringLiteral("1000"));
-        f.enter(8, 3, QStringLiteral("4000"));
-        BudgetView view(f.window->document());
-        view.resize(700, 500);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        clickBar(view, QStringLiteral("5 Rough Lumber"));
-        QCOMPARE(f.model().currentRow(), 5);
-        clickBar(view, QStringLiteral("8 Roofing"));
-        QCOMPARE(f.model().currentRow(), 8);
     }
 };
 

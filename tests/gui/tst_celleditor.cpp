@@ -1,20 +1,17 @@
 #include "gui/editing/celleditor.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // The saved text of cell (row, column) of an item row.
 QString cellOf(const QList<QStringList> &rows, int row, int column)
 {
     return row - 1 < rows.size() ? rows.at(row - 1).value(column - 1) : QStringLiteral("(not saved)");
-}
-
-void turn(QWidget *target, QPoint angle)
-{
-    WindowFixture::turnWheel(target, angle);
 }
 
 constexpr QPoint OneNotchDown(0, -120);
@@ -26,74 +23,40 @@ class TestCellEditor : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
-
 private slots:
     // The three ways into the editor on row 4: typing (which replaces the text; money columns
     // let only digits, points, minus signs and parentheses through), double-click and
     // Edit Cell (F2), which show a money cell as a plain number.
     void waysIn_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("cellText");
-        QTest::addColumn<QString>("way"); // "double-click", or "F2" or neither, then the keys typed
-        QTest::addColumn<QString>("shown"); // "(closed)" when the editor stays closed
-        QTest::newRow("typing a letter in money") << 4 << "old"
-                                                  << "a"
-                                                  << "(closed)";
-        QTest::newRow("typing a point in money") << 5 << "old"
-                                                 << "."
-                                                 << ".";
-        QTest::newRow("Backspace opens empty") << 3 << "old"
-                                               << "\b"
-                                               << "";
-        QTest::newRow("money keys: digits, points, commas, blanks") << 6 << "old"
-                                                                    << "1a 2,$5.5\b"
-                                                                    << "1 2,5.";
-        QTest::newRow("money keys: a sign only first") << 6 << "old"
-                                                       << "100-25"
-                                                       << "10025";
-        QTest::newRow("money keys: parentheses round digits") << 6 << "old"
-                                                              << "(-5.)5)6"
-                                                              << "(5.5)";
-        QTest::newRow("money keys: a sign replaces the 0 of F2") << 5 << ""
-                                                                 << "F2-50"
-                                                                 << "-50";
-        QTest::newRow("typing in text") << 1 << "old"
-                                        << "Bob's (No. 1), $5"
-                                        << "Bob's (No. 1), $5";
-        QTest::newRow("double-click on money") << 3 << "$1,234,567.25"
-                                               << "double-click"
-                                               << "1234567.25";
-        QTest::newRow("double-click on negative money") << 4 << "($250.00)"
-                                                        << "double-click"
-                                                        << "-250";
-        QTest::newRow("double-click on empty money") << 5 << ""
-                                                     << "double-click"
-                                                     << "";
-        QTest::newRow("double-click on text") << 2 << "$950.50"
-                                              << "double-click"
-                                              << "$950.50";
-        QTest::newRow("double-click on the computed column") << 7 << "$950.50"
-                                                             << "double-click"
-                                                             << "(closed)";
-        QTest::newRow("F2 on money") << 3 << "$1,234,567.25"
-                                     << "F2"
-                                     << "1234567.25";
-        QTest::newRow("F2 on empty money") << 5 << ""
-                                           << "F2"
-                                           << "0";
-        QTest::newRow("F2 on the computed column") << 7 << "$950.50"
-                                                   << "F2"
-                                                   << "950.5";
+        // way: "double-click", or "F2" or neither, then the keys typed
+        // shown: "(closed)" when the editor stays closed
+        Rows::columns<int, QString, QString, QString>("column", "cellText", "way", "shown");
+        const auto row = [](const char *name, int column, const char *cellText, const char *way, const char *shown) {
+            QTest::newRow(name) << column << cellText << way << shown;
+        };
+        row("typing a letter in money", 4, "old", "a", "(closed)");
+        row("typing a point in money", 5, "old", ".", ".");
+        row("Backspace opens empty", 3, "old", "\b", "");
+        row("money keys: digits, points, commas, blanks", 6, "old", "1a 2,$5.5\b", "1 2,5.");
+        row("money keys: a sign only first", 6, "old", "100-25", "10025");
+        row("money keys: parentheses round digits", 6, "old", "(-5.)5)6", "(5.5)");
+        row("money keys: a sign replaces the 0 of F2", 5, "", "F2-50", "-50");
+        row("typing in text", 1, "old", "Bob's (No. 1), $5", "Bob's (No. 1), $5");
+        row("double-click on money", 3, "$1,234,567.25", "double-click", "1234567.25");
+        row("double-click on negative money", 4, "($250.00)", "double-click", "-250");
+        row("double-click on empty money", 5, "", "double-click", "");
+        row("double-click on text", 2, "$950.50", "double-click", "$950.50");
+        row("double-click on the computed column", 7, "$950.50", "double-click", "(closed)");
+        row("F2 on money", 3, "$1,234,567.25", "F2", "1234567.25");
+        row("F2 on empty money", 5, "", "F2", "0");
+        row("F2 on the computed column", 7, "$950.50", "F2", "950.5");
     }
 
     void waysIn()
     {
-        QFETCH(int, column);
-        QFETCH(QString, cellText);
-        QFETCH(QString, way);
-        QFETCH(QString, shown);
+        auto [column, cellText, way, shown] =
+            Rows::fetch<int, QString, QString, QString>("column", "cellText", "way", "shown");
         WindowFixture f;
         f.model().setText(4, column, cellText);
         if (way == u"double-click") {
@@ -140,7 +103,7 @@ private slots:
             f.doubleClickCell(row, column);
         } else {
             f.clickCell(row, column);
-            turn(f.grid->viewport(), OneNotchDown);
+            WindowFixture::turn(f.grid->viewport(), OneNotchDown);
             QVERIFY(!f.cellArea().intersects(f.shownCell(row, column)));
             way == u"F2" ? f.press(Qt::Key_F2) : f.type(QStringLiteral("5"));
         }
@@ -149,7 +112,7 @@ private slots:
         QVERIFY2(f.cellArea().contains(f.editor->geometry()), "the editor shows whole, inside the grid");
         f.editor->setText(QStringLiteral("57"));
         f.press(Qt::Key_Return);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("shown.vrn")), row, column), QStringLiteral("$57.00"));
+        QCOMPARE(cellOf(f.savedRows(f.path("shown.vrn")), row, column), QStringLiteral("$57.00"));
     }
 
     // The editor goes with its cell when the sheet scrolls or the window changes size, hides
@@ -164,20 +127,20 @@ private slots:
         const auto editorOverItsCell = [&f] {
             return f.editor->isVisible() && f.editor->geometry() == f.shownCell(14, 3);
         };
-        turn(f.grid->viewport(), OneNotchDown);
+        WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(f.cellArea().contains(f.shownCell(14, 3)));
         QVERIFY(editorOverItsCell());
-        turn(f.grid->viewport(), OneNotchDown);
+        WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(!f.editor->isVisible());
         QVERIFY(!f.cellArea().intersects(f.shownCell(14, 3)));
         f.type(QStringLiteral("7"));
         QVERIFY(editorOverItsCell());
         QVERIFY(f.editor->hasFocus());
         for (int notch = 0; notch < 5 && f.editor->isVisible(); ++notch)
-            turn(f.grid->viewport(), OneNotchDown);
+            WindowFixture::turn(f.grid->viewport(), OneNotchDown);
         QVERIFY(!f.editor->isVisible());
         for (int notch = 0; notch < 5 && !f.editor->isVisible(); ++notch)
-            turn(f.grid->viewport(), OneNotchUp);
+            WindowFixture::turn(f.grid->viewport(), OneNotchUp);
         QVERIFY(editorOverItsCell());
         QVERIFY(f.editor->hasFocus());
 
@@ -188,7 +151,7 @@ private slots:
         QVERIFY(editorOverItsCell());
 
         f.press(Qt::Key_Return);
-        const QList<QStringList> saved = f.savedRows(m_folder.filePath("followed.vrn"));
+        const QList<QStringList> saved = f.savedRows(f.path("followed.vrn"));
         QCOMPARE(cellOf(saved, 14, 3), QStringLiteral("$57.00"));
         int rowsHoldingIt = 0;
         for (const QStringList &row : saved)
@@ -207,7 +170,7 @@ private slots:
         // Small sideways turns, as a touchpad sends them, until the cell has gone out of view.
         int partlyShown = 0;
         for (int notch = 0; notch < 20 && f.editor->isVisible(); ++notch) {
-            turn(f.grid->viewport(), SmallTurnRight);
+            WindowFixture::turn(f.grid->viewport(), SmallTurnRight);
             const QRect shown = f.shownCell(4, 1) & f.cellArea();
             if (shown.isEmpty())
                 break;
@@ -217,42 +180,34 @@ private slots:
         QVERIFY(partlyShown > 0);
         QVERIFY(!f.editor->isVisible());
         while (f.grid->horizontalScrollBar()->value() > 0)
-            turn(f.grid->viewport(), -SmallTurnRight);
+            WindowFixture::turn(f.grid->viewport(), -SmallTurnRight);
         QCOMPARE(f.editor->geometry(), f.shownCell(4, 1));
         f.press(Qt::Key_Return);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("inside.vrn")), 4, 1), QStringLiteral("Acme"));
+        QCOMPARE(cellOf(f.savedRows(f.path("inside.vrn")), 4, 1), QStringLiteral("Acme"));
     }
 
     // Escape and the keys a money cell drops open no editor, so nothing is erased; Escape
     // in an open editor takes the edit back.
     void keysThatEraseNothing_data()
     {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("opening"); // how the edit opens, or empty for none
-        QTest::addColumn<QString>("keys");
-        QTest::newRow("Escape on a name") << 2 << ""
-                                          << "\x1b";
-        QTest::newRow("Escape on an amount") << 3 << ""
-                                             << "\x1b";
-        QTest::newRow("space on an amount") << 4 << ""
-                                            << " ";
-        QTest::newRow("dollar on an amount") << 6 << ""
-                                             << "$";
-        QTest::newRow("Escape after typing a name") << 2 << "typing"
-                                                    << "Acme\x1b";
-        QTest::newRow("Escape after typing an amount") << 3 << "typing"
-                                                       << "12\x1b";
-        QTest::newRow("Escape after a double-click") << 4 << "double-click"
-                                                     << "\b\b\x1b";
-        QTest::newRow("Escape after F2") << 5 << "F2"
-                                         << "9\x1b";
+        // opening: how the edit opens, or empty for none
+        Rows::columns<int, QString, QString>("column", "opening", "keys");
+        const auto row = [](const char *name, int column, const char *opening, const char *keys) {
+            QTest::newRow(name) << column << opening << keys;
+        };
+        row("Escape on a name", 2, "", "\x1b");
+        row("Escape on an amount", 3, "", "\x1b");
+        row("space on an amount", 4, "", " ");
+        row("dollar on an amount", 6, "", "$");
+        row("Escape after typing a name", 2, "typing", "Acme\x1b");
+        row("Escape after typing an amount", 3, "typing", "12\x1b");
+        row("Escape after a double-click", 4, "double-click", "\b\b\x1b");
+        row("Escape after F2", 5, "F2", "9\x1b");
     }
 
     void keysThatEraseNothing()
     {
-        QFETCH(int, column);
-        QFETCH(QString, opening);
-        QFETCH(QString, keys);
+        auto [column, opening, keys] = Rows::fetch<int, QString, QString>("column", "opening", "keys");
         WindowFixture f;
         const QString before = column == 2 ? QStringLiteral("Framing") : QStringLiteral("$950.50");
         f.enter(8, column, column == 2 ? QStringLiteral("Framing") : QStringLiteral("950.50"));
@@ -267,31 +222,25 @@ private slots:
         QVERIFY(!f.editor->isVisible());
         QVERIFY(f.grid->hasFocus());
         f.press(Qt::Key_Down);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("kept.vrn")), 8, column), before);
+        QCOMPARE(cellOf(f.savedRows(f.path("kept.vrn")), 8, column), before);
     }
 
     // Credits and refunds are typed as people write them and shown as negative amounts.
     void creditsTyped_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("saved");
-        QTest::newRow("minus") << "-75"
-                               << "($75.00)";
-        QTest::newRow("parentheses") << "(75)"
-                                     << "($75.00)";
-        QTest::newRow("opening parenthesis only") << "(12.5"
-                                                  << "($12.50)";
-        QTest::newRow("blank dropped, minus kept") << " -3"
-                                                   << "($3.00)";
+        Rows::columns<QString, QString>("keys", "saved");
+        QTest::newRow("minus") << u"-75"_s << u"($75.00)"_s;
+        QTest::newRow("parentheses") << u"(75)"_s << u"($75.00)"_s;
+        QTest::newRow("opening parenthesis only") << u"(12.5"_s << u"($12.50)"_s;
+        QTest::newRow("blank dropped, minus kept") << u" -3"_s << u"($3.00)"_s;
     }
 
     void creditsTyped()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, saved);
+        auto [keys, saved] = Rows::fetch<QString, QString>("keys", "saved");
         WindowFixture f;
         f.enter(5, 4, keys);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("credit.vrn")), 5, 4), saved);
+        QCOMPARE(cellOf(f.savedRows(f.path("credit.vrn")), 5, 4), saved);
     }
 
     // Shift+Tab puts the edit in and moves one column left, from column 1 to column 7, in
@@ -310,11 +259,11 @@ private slots:
         f.type(QStringLiteral("Acme"));
         f.press(Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 7));
+        QCOMPARE(f.current(), std::pair(3, 7));
         f.press(Qt::Key_Backtab, Qt::ShiftModifier);
         f.type(QStringLiteral("8"));
         f.press(Qt::Key_Return);
-        const QStringList saved = f.savedRows(m_folder.filePath("left.vrn")).value(2);
+        const QStringList saved = f.savedRows(f.path("left.vrn")).value(2);
         QCOMPARE(saved.mid(0, 6), (QStringList{"Acme", "Excavation", "$5.00", "$20.00", "", "$8.00"}));
     }
 
@@ -331,11 +280,11 @@ private slots:
         f.type(QStringLiteral("200"));
         f.press(Qt::Key_Tab);
         f.press(Qt::Key_Tab);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 7));
+        QCOMPARE(f.current(), std::pair(5, 7));
         f.press(Qt::Key_Tab);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 1));
+        QCOMPARE(f.current(), std::pair(5, 1));
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(f.savedRows(m_folder.filePath("tab.vrn")).value(4).mid(2),
+        QCOMPARE(f.savedRows(f.path("tab.vrn")).value(4).mid(2),
                  (QStringList{"$1,500.00", "$1,500.00", "$200.00", "", "$1,300.00"}));
         QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat Owner"));
 
@@ -351,18 +300,6 @@ private slots:
         QVERIFY(f.editor->hasFocus());
     }
 
-    // From the header fields, the first Tab into the sheet lands on its first cell.
-    void firstTabLandsOnTheFirstCell()
-    {
-        WindowFixture f;
-        QTest::mouseClick(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder")), Qt::LeftButton);
-        f.press(Qt::Key_Tab);
-        QVERIFY(f.grid->hasFocus());
-        f.type(QStringLiteral("Acme"));
-        f.press(Qt::Key_Return);
-        QCOMPARE(cellOf(f.savedRows(m_folder.filePath("first.vrn")), 1, 1), QStringLiteral("Acme"));
-    }
-
     void enterCommitsAndMovesDown()
     {
         WindowFixture f;
@@ -373,12 +310,12 @@ private slots:
             f.press(Qt::Key_Up);
         for (int i = 0; i < 4; ++i)
             f.press(Qt::Key_Left);
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(5, 3));
+        QCOMPARE(f.current(), std::pair(5, 3));
         f.type(QStringLiteral("1500"));
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible() && f.grid->hasFocus());
         QCOMPARE((QStringList{f.text(5, 3), f.text(5, 4), f.text(5, 7), f.text(37, 3)}), QStringList(4, "$1,500.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(6, 3));
+        QCOMPARE(f.current(), std::pair(6, 3));
 
         // Emptying a cell recomputes its row and the totals; the remainder keeps its colour.
         f.enter(14, 6, QStringLiteral("40"));
@@ -394,17 +331,23 @@ private slots:
         f.clickCell(36, 2);
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(37, 2));
+        QCOMPARE(f.current(), std::pair(37, 2));
     }
 
     void tabMovesRightAndWraps()
     {
         WindowFixture f;
+        // From the header fields, the first Tab into the sheet lands on its first cell.
+        QTest::mouseClick(f.child<QLineEdit>("txtBuilder"), Qt::LeftButton);
+        f.press(Qt::Key_Tab);
+        QVERIFY(f.grid->hasFocus());
+        QCOMPARE(f.current(), std::pair(1, 1));
+
         f.clickCell(3, 3);
         f.type(QStringLiteral("20"));
         f.press(Qt::Key_Tab);
         QCOMPARE(f.text(3, 3), QStringLiteral("$20.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 4));
+        QCOMPARE(f.current(), std::pair(3, 4));
         QVERIFY(f.grid->hasFocus());
 
         // F2 opens the computed column too, but the recalculation has the last word; Tab
@@ -414,14 +357,14 @@ private slots:
         f.type(QStringLiteral("1"));
         f.press(Qt::Key_Tab);
         QCOMPARE(f.text(3, 7), QStringLiteral("$20.00"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 1));
+        QCOMPARE(f.current(), std::pair(3, 1));
 
         // Once the sheet has been used, Tab from the builder's name skips the hidden editor and
         // lands on the trap: one column right of where the user left the sheet.
-        f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->setFocus();
+        f.child<QLineEdit>("txtBuilder")->setFocus();
         f.press(Qt::Key_Tab);
         QVERIFY(f.grid->hasFocus());
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(3, 2));
+        QCOMPARE(f.current(), std::pair(3, 2));
     }
 
     void totalRowAndComputedColumn()
@@ -433,7 +376,7 @@ private slots:
             f.type(QStringLiteral("5"));
             QVERIFY(!f.editor->isVisible());
             f.press(Qt::Key_Return);
-            QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(row, column));
+            QCOMPARE(f.current(), std::pair(row, column));
         }
 
         // Double-click opens the Total row; Enter commits there in place.
@@ -444,26 +387,20 @@ private slots:
         f.press(Qt::Key_Return);
         QVERIFY(!f.editor->isVisible());
         QCOMPARE(f.text(37, 2), QStringLiteral("Sum"));
-        QCOMPARE(std::pair(f.model().currentRow(), f.model().currentColumn()), std::pair(37, 2));
+        QCOMPARE(f.current(), std::pair(37, 2));
     }
 
+    // Enter commits once, and leaves the one cell it leaves: the recalculation moves nothing.
     void commitHappensOnce()
     {
         WindowFixture f;
         QSignalSpy commits(f.window->findChild<CellEditor *>(), &CellEditor::committed);
-        QSignalSpy changes(&f.model(), &Grid::cellChanged);
         f.clickCell(15, 3);
         QSignalSpy leaves(&f.model(), &Grid::leavingCell);
         f.type(QStringLiteral("12"));
         f.press(Qt::Key_Return);
         QCOMPARE(commits.count(), 1);
-        // The one cell left is the one Enter leaves: the recalculation moves nothing.
         QCOMPARE(leaves.count(), 1);
-        int writesToEditedCell = 0;
-        for (const QList<QVariant> &change : changes)
-            writesToEditedCell += change.at(0).toInt() == 15 && change.at(1).toInt() == 3;
-        // Once as typed, once as currency.
-        QCOMPARE(writesToEditedCell, 2);
     }
 
     void editorStaysOpenUntilCellChanges()
@@ -476,7 +413,7 @@ private slots:
         // Non-ASCII text reaches a text cell too.
         QTest::sendKeyEvent(QTest::Click, f.grid, Qt::Key_unknown, QString::fromUtf16(u"\u00e9"), Qt::NoModifier);
         f.type(QStringLiteral("Acme"));
-        QTest::mouseClick(f.window->findChild<QLineEdit *>(QStringLiteral("txtName")), Qt::LeftButton);
+        QTest::mouseClick(f.child<QLineEdit>("txtName"), Qt::LeftButton);
         QVERIFY(f.editor->isVisible());
         QCOMPARE(f.text(6, 1), QString());
         f.clickCell(7, 1);

@@ -1,17 +1,17 @@
 #include "app/commandline.h"
 #include "app/programidentity.h"
 #include "core/document/estimatefile.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+
+using namespace Qt::StringLiterals;
 
 class TestDocumentCommands : public QObject
 {
@@ -35,8 +35,7 @@ private slots:
     void startUp()
     {
         const QFileInfo program(QCoreApplication::applicationFilePath());
-        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Recent"));
-        QSettings(program.completeBaseName(), program.completeBaseName()).remove(QStringLiteral("Settings"));
+        QSettings(program.completeBaseName(), program.completeBaseName()).clear();
         WindowFixture f;
         QStringList items;
         for (QAction *menu : f.window->menuBar()->actions()) {
@@ -48,24 +47,11 @@ private slots:
             }
         }
         // The designed items keep their order and keys, whatever is added between them.
-        const QStringList designed{"&File",
-                                   "&New|Ctrl+N",
-                                   "&Open...|Ctrl+O",
-                                   "&Save|Ctrl+S",
-                                   "Save &As...|Ctrl+A",
-                                   "-",
-                                   "&Print|Ctrl+P",
-                                   "-",
-                                   "E&xit|Ctrl+Q",
-                                   "&Edit",
-                                   "Cu&t|Ctrl+X",
-                                   "&Copy|Ctrl+C",
-                                   "&Paste|Ctrl+V",
-                                   "&Delete|Del",
-                                   "-",
-                                   "Edit Cell|F2",
-                                   "&Help",
-                                   "&About|"};
+        const QStringList designed =
+            QStringLiteral("&File,&New|Ctrl+N,&Open...|Ctrl+O,&Save|Ctrl+S,Save &As...|Ctrl+A,-,&Print|Ctrl+P,-,"
+                           "E&xit|Ctrl+Q,&Edit,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,&Delete|Del,-,"
+                           "Rec&ord Current Payments|,-,Edit Cell|F2,&Help,&About|")
+                .split(u',');
         qsizetype found = 0;
         for (const QString &item : std::as_const(items))
             found += found < designed.size() && item == designed.at(found) ? 1 : 0;
@@ -126,107 +112,39 @@ private slots:
 
     // Alt and the underlined letter of a caption reach the text box beside it from anywhere,
     // the sheet included, without opening a menu.
-    void labelMnemonics_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<Qt::Key>("letter");
-        QTest::addColumn<QString>("textBox");
-        QTest::newRow("owner's name") << "lblName"
-                                      << "&Name:" << Qt::Key_N << "txtName";
-        QTest::newRow("address") << "lblAddress"
-                                 << "A&ddress:" << Qt::Key_D << "txtAddress";
-        QTest::newRow("builder's name") << "lblBuilder"
-                                        << "Na&me:" << Qt::Key_M << "txtBuilder";
-    }
-
     void labelMnemonics()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, caption);
-        QFETCH(Qt::Key, letter);
-        QFETCH(QString, textBox);
         WindowFixture f;
-        QCOMPARE(f.window->findChild<QLabel *>(label)->text(), caption);
-        f.clickCell(4, 3);
-        QCOMPARE(QApplication::focusWidget(), f.grid);
-        f.press(letter, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget()->objectName(), textBox);
-        QVERIFY(!QApplication::activePopupWidget());
-    }
-
-    // The desktop's key for quitting is Exit's, from the sheet as from a text box.
-    void quitKeyExits()
-    {
-        WindowFixture f;
-        f.clickCell(4, 3);
-        f.type(QStringLiteral("12"));
-        f.messages->answers = {MessageBoxes::No};
-        f.press(Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!f.window->isVisible());
-        QCOMPARE(f.messages->shown.size(), 1);
-    }
-
-    // Undo and Redo say what they take back, and are greyed when there is nothing to take.
-    void undoRedoNameTheirChange()
-    {
-        WindowFixture f;
-        auto *undo = f.window->findChild<QAction *>("mnuUndo");
-        auto *redo = f.window->findChild<QAction *>("mnuRedo");
-        QVERIFY(!undo->isEnabled());
-        QVERIFY(!redo->isEnabled());
-        int lumber = 1;
-        while (lumber < EstimateSheet::TotalRow && f.text(lumber, EstimateSheet::DescriptionColumn) != u"Rough Lumber")
-            ++lumber;
-        f.clickCell(lumber, EstimateSheet::OriginalEstimateColumn);
-        f.type(QStringLiteral("125"));
-        f.press(Qt::Key_Return);
-        QVERIFY(undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Typing in Rough Lumber"));
-        QVERIFY(!redo->isEnabled());
-
-        f.press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.text(lumber, EstimateSheet::OriginalEstimateColumn), QString());
-        QVERIFY(!undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
-        QVERIFY(redo->isEnabled());
-        QCOMPARE(redo->text(), QStringLiteral("&Redo Typing in Rough Lumber"));
-
-        f.press(Qt::Key_Y, Qt::ControlModifier);
-        f.press(Qt::Key_Delete);
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete in Rough Lumber"));
+        for (const auto &[letter, textBox] :
+             {std::pair(Qt::Key_N, "txtName"), {Qt::Key_D, "txtAddress"}, {Qt::Key_M, "txtBuilder"}}) {
+            f.clickCell(4, 3);
+            QCOMPARE(QApplication::focusWidget(), f.grid);
+            f.press(letter, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(textBox));
+            QVERIFY(!QApplication::activePopupWidget());
+        }
     }
 
     // An export is offered beside the estimate, under its name.
-    void exportProposesEstimateName_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("pdf") << "mnuExportPdf"
-                             << "pdf";
-        QTest::newRow("csv") << "mnuExportCsv"
-                             << "csv";
-        QTest::newRow("spreadsheet") << "mnuExportXlsx"
-                                     << "xlsx";
-    }
-
     void exportProposesEstimateName()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, suffix);
         WindowFixture f;
-        f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList{QString()});
-
+        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx"};
+        for (const QString &command : commands)
+            f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets, QStringList(3, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
-        f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.last(), m_folder.filePath("site/house." + suffix));
+        for (const QString &command : commands)
+            f.window->findChild<QAction *>(command)->trigger();
+        QCOMPARE(f.dialogs->exportPresets.mid(3),
+                 (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
+                              m_folder.filePath("site/house.xlsx")}));
     }
 
-    // An open edit goes into its cell before Save, and before close or Exit asks; Cancel keeps
-    // the window and Exit asks only once.
+    // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's
+    // key for quitting too; Cancel keeps the window and Exit asks only once.
     void openEditAndClosing()
     {
         WindowFixture f;
@@ -245,39 +163,33 @@ private slots:
         f.messages->answers = {MessageBoxes::Cancel, MessageBoxes::Cancel, MessageBoxes::No, MessageBoxes::No};
         QVERIFY(!f.window->close());
         QCOMPARE(f.text(4, 1), QStringLiteral("Mason"));
-        f.window->findChild<QAction *>("mnuExit")->trigger();
+        f.press(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(f.messages->shown.size(), 2);
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->close());
         // Exit asks once, not again as the window closes.
         f.window->show();
-        f.window->findChild<QAction *>("mnuExit")->trigger();
+        f.trigger("mnuExit");
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.messages->shown.size(), 4);
     }
 
     void fileChangedByAnotherProgram_data()
     {
-        QTest::addColumn<bool>("otherSaves");
-        QTest::addColumn<MessageBoxes::Answer>("answer");
-        QTest::addColumn<QString>("inFile"); // the supplier the file holds afterwards
-        QTest::addColumn<QString>("inCopy"); // and the copy saved under another name
-        QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme"
-                                       << "";
-        QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme"
-                                      << "";
-        QTest::newRow("save as") << true << MessageBoxes::No << "Bolt"
-                                 << "Acme";
-        QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt"
-                                << "";
+        // inFile: the supplier the file holds afterwards
+        // inCopy: and the copy saved under another name
+        Rows::columns<bool, MessageBoxes::Answer, QString, QString>("otherSaves", "answer", "inFile", "inCopy");
+        QTest::newRow("no other save") << false << MessageBoxes::Cancel << "Acme" << QString();
+        QTest::newRow("save over it") << true << MessageBoxes::Yes << "Acme" << QString();
+        QTest::newRow("save as") << true << MessageBoxes::No << u"Bolt"_s << u"Acme"_s;
+        QTest::newRow("cancel") << true << MessageBoxes::Cancel << "Bolt" << QString();
     }
 
     // Two windows on one file: Save asks before it writes over what the other saved since.
     void fileChangedByAnotherProgram()
     {
-        QFETCH(bool, otherSaves);
-        QFETCH(MessageBoxes::Answer, answer);
-        QFETCH(QString, inFile);
-        QFETCH(QString, inCopy);
+        auto [otherSaves, answer, inFile, inCopy] =
+            Rows::fetch<bool, MessageBoxes::Answer, QString, QString>("otherSaves", "answer", "inFile", "inCopy");
         const QString path = m_folder.filePath(QStringLiteral("shared %1.vrn").arg(QTest::currentDataTag()));
         const QString copy = m_folder.filePath(QStringLiteral("copy %1.vrn").arg(QTest::currentDataTag()));
         QVERIFY(EstimateFile::save(path, EstimateContent()));
@@ -317,7 +229,7 @@ private slots:
     void headerEditsMarkChanged()
     {
         WindowFixture f;
-        auto *name = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"));
+        auto *name = f.child<QLineEdit>("txtName");
         name->setFocus();
         f.type(QStringLiteral("Pat"));
         QVERIFY(!f.window->document().DocumentSaved());
@@ -325,9 +237,9 @@ private slots:
 
         // New clears the header fields on screen and marks nothing; Tab out of the address marks.
         f.messages->answers = {MessageBoxes::No};
-        f.window->findChild<QAction *>("mnuNew")->trigger();
+        f.trigger("mnuNew");
         QCOMPARE(name->text(), QString());
-        f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->setFocus();
+        f.child<QPlainTextEdit>("txtAddress")->setFocus();
         QVERIFY(f.window->document().DocumentSaved());
         f.press(Qt::Key_Tab);
         QVERIFY(!f.window->document().DocumentSaved());
@@ -352,7 +264,7 @@ private slots:
 
         WindowFixture f(path);
         QTRY_COMPARE(f.window->document().CurrentFile(), path);
-        QCOMPARE(f.window->findChild<QPlainTextEdit *>(QStringLiteral("txtAddress"))->toPlainText(), content.address);
+        QCOMPARE(f.child<QPlainTextEdit>("txtAddress")->toPlainText(), content.address);
         QVERIFY(f.window->document().DocumentSaved());
 
         // Activating the window again opens nothing; a later Open, here from the toolbar,
@@ -367,8 +279,7 @@ private slots:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("path");
+        Rows::columns<QStringList, QString>("arguments", "path");
         QTest::newRow("none") << QStringList{"VARN"} << "";
         QTest::newRow("blanks unquoted") << QStringList{"VARN", "/home/pat/My", "House.vrn"}
                                          << "/home/pat/My House.vrn";
@@ -378,8 +289,7 @@ private slots:
 
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, path);
+        auto [arguments, path] = Rows::fetch<QStringList, QString>("arguments", "path");
         QCOMPARE(CommandLine::documentPath(arguments), path);
     }
 

@@ -1,11 +1,11 @@
 #include "gui/editing/helptips.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QTimer>
 
 #include <cmath>
 
@@ -18,7 +18,7 @@ private slots:
     {
         m_f = std::make_unique<WindowFixture>();
         m_tips = m_f->window->findChild<HelpTips *>();
-        m_box = m_f->window->findChild<QPlainTextEdit *>(QStringLiteral("txtHelp"));
+        m_box = m_f->child<QPlainTextEdit>("txtHelp");
         // The test ticks the timer itself.
         m_tips->timer()->setInterval(std::chrono::hours(1));
         moveTo(5, 4);
@@ -58,32 +58,23 @@ private slots:
         QVERIFY(!shown());
     }
 
+    // Down the column of names the tip follows the mouse, each category's advice whole in its box.
     void tipFollowsDownTheColumn()
     {
         moveTo(1, 2);
         m_tips->tmrHelp_Timer();
         for (int row = 1; row <= 30; ++row) {
             moveTo(row, 2);
-            QVERIFY(shown());
             QCOMPARE(m_box->toPlainText(), m_f->window->sheet().CategoryHelpTexts.at(row - 1));
+            QVERIFY2(tipFits(), qPrintable(m_box->toPlainText()));
             // Right of the name cell, as the grid is scrolled by then: level with it, or above
             // it where the window has no room below.
-            const QRect name = m_f->grid->cellRect(row, 2).translated(m_f->grid->pos());
+            const QRect name = m_f->shownCell(row, 2);
             QCOMPARE(m_box->x(), name.right() + 1);
             QVERIFY(m_box->y() == name.top() || m_box->geometry().bottom() < name.top());
             QCOMPARE(m_box->width(), Twips::Scale::of(*m_f->window).x(4000));
             QVERIFY(m_box->height()
                     >= Twips::Scale::of(*m_f->window).y(HelpTips::boxHeight(m_box->toPlainText().size())));
-        }
-    }
-
-    void everyTipFitsItsBox()
-    {
-        moveTo(1, 2);
-        m_tips->tmrHelp_Timer();
-        for (int row = 1; row <= 30; ++row) {
-            moveTo(row, 2);
-            QVERIFY2(tipFits(), qPrintable(m_box->toPlainText()));
         }
     }
 
@@ -94,7 +85,7 @@ private slots:
         moveTo(18, 2);
         const QFont font = m_box->font();
         for (int notch = 0; notch < 3; ++notch)
-            WindowFixture::turnWheel(m_box->viewport(), QPoint(0, 120), Qt::ControlModifier);
+            WindowFixture::turn(m_box->viewport(), 120, Qt::ControlModifier);
         QCOMPARE(m_box->font(), font);
         moveTo(17, 2);
         QVERIFY(tipFits());
@@ -132,10 +123,8 @@ private slots:
 
     void adviceByKeyboard_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("hidingKey");
-        QTest::addColumn<QString>("advice"); // empty: no tip
+        // advice: empty: no tip
+        Rows::columns<int, int, int, QString>("row", "column", "hidingKey", "advice");
         const QStringList advice = EstimateSheet().CategoryHelpTexts;
         QTest::newRow("a category, Escape hides") << 5 << 2 << int(Qt::Key_Escape) << advice.at(4);
         QTest::newRow("an amount of the last category, a move hides") << 30 << 6 << int(Qt::Key_Down) << advice.at(29);
@@ -147,10 +136,8 @@ private slots:
     // F1 tells the current cell's advice beside it, whole, and the next key takes it away.
     void adviceByKeyboard()
     {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(int, hidingKey);
-        QFETCH(QString, advice);
+        auto [row, column, hidingKey, advice] =
+            Rows::fetch<int, int, int, QString>("row", "column", "hidingKey", "advice");
         m_f->resizeToDesign();
         m_f->enter(8, 5, QStringLiteral("123456789012"));
         m_f->clickCell(row, column);
@@ -167,20 +154,11 @@ private slots:
         QCOMPARE(m_f->model().currentColumn(), hidingKey == Qt::Key_Left ? column - 1 : column);
     }
 
-    void boxHeight_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("height");
-        QTest::newRow("59") << 59 << 250;
-        QTest::newRow("60") << 60 << 500;
-        QTest::newRow("120") << 120 << 750;
-    }
-
+    // The box's height in twips for a tip's length: a line of 250 for every 60 characters begun.
     void boxHeight()
     {
-        QFETCH(int, length);
-        QFETCH(int, height);
-        QCOMPARE(HelpTips::boxHeight(length), height);
+        for (const auto &[length, height] : {std::pair(59, 250), {60, 500}, {120, 750}})
+            QCOMPARE(HelpTips::boxHeight(length), height);
     }
 
 private:

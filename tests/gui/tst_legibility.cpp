@@ -1,14 +1,17 @@
 #include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
 #include "report/estimatereport.h"
+#include "support/pixels.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int Spare = EstimateSheet::CategoryCount + 3;
@@ -16,73 +19,22 @@ constexpr int Total = EstimateSheet::TotalRow;
 constexpr int Amount = EstimateSheet::OriginalEstimateColumn;
 constexpr int Description = EstimateSheet::DescriptionColumn;
 
-bool isInk(QRgb pixel)
-{
-    return qGray(pixel) < 100;
-}
-
-bool hasInk(const QImage &image, const QRect &area)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (isInk(image.pixel(x, y)))
-                return true;
-        }
-    }
-    return false;
-}
-
-// The runs of neighbouring columns with ink, left to right: the glyphs of a text, or
-// groups of them, with their thin and smoothed parts.
-QList<QRect> inkRuns(const QImage &image, const QRect &area)
-{
-    QList<QRect> runs;
-    for (int x = area.left(); x <= area.right(); ++x) {
-        int top = area.bottom() + 1;
-        int bottom = area.top() - 1;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                top = std::min(top, y);
-                bottom = y;
-            }
-        }
-        if (bottom < top)
-            continue;
-        const QRect column(QPoint(x, top), QPoint(x, bottom));
-        if (!runs.isEmpty() && runs.last().right() == x - 1)
-            runs.last() |= column;
-        else
-            runs << column;
-    }
-    return runs;
-}
+const auto Ink = Pixels::darkerThan(100);
+// Lighter too: the thin and smoothed parts of a glyph.
+const auto AnyInk = Pixels::darkerThan(200);
 
 int inkWidth(const QList<QRect> &runs)
 {
     return runs.isEmpty() ? 0 : runs.last().right() - runs.first().left() + 1;
 }
 
-// Bands of rows with ink, separated by rows without: one for each line of text seen.
-int inkBands(const QImage &image, const QRect &area)
-{
-    int bands = 0;
-    bool inBand = false;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const bool ink = hasInk(image, QRect(area.left(), y, area.width(), 1));
-        if (ink && !inBand)
-            ++bands;
-        inBand = ink;
-    }
-    return bands;
-}
-
 // What a reader of a cell sees: a text clear of the cell's left edge (a text cut there runs
 // right into it), and a wrapped text with its lines whole.
-void checkCell(const QImage &image, const QRect &interior, int edge, const char *what)
+void checkCell(const QImage &image, const QRect &interior, const char *what)
 {
-    QVERIFY2(hasInk(image, interior), what);
-    QVERIFY2(!hasInk(image, QRect(interior.left(), interior.top(), edge, interior.height())), what);
-    QVERIFY2(inkBands(image, interior) == 1, what);
+    QVERIFY2(Pixels::count(image, interior, Ink) > 0, what);
+    QVERIFY2(Pixels::count(image, QRect(interior.left(), interior.top(), 2, interior.height()), Ink) == 0, what);
+    QVERIFY2(Pixels::bands(image, interior, Qt::Horizontal, Ink).size() == 1, what);
 }
 
 // The positions of the lines of a printed table: rows or columns of dark pixels running
@@ -90,14 +42,10 @@ void checkCell(const QImage &image, const QRect &interior, int edge, const char 
 QList<int> ruledLines(const QImage &page, Qt::Orientation orientation, qreal share)
 {
     const bool vertical = orientation == Qt::Vertical;
-    const int across = vertical ? page.width() : page.height();
-    const int along = vertical ? page.height() : page.width();
     QList<int> lines;
-    for (int i = 0; i < across; ++i) {
-        int dark = 0;
-        for (int j = 0; j < along; ++j)
-            dark += isInk(vertical ? page.pixel(i, j) : page.pixel(j, i)) ? 1 : 0;
-        if (dark < along * share)
+    for (int i = 0; i < (vertical ? page.width() : page.height()); ++i) {
+        const QRect line = vertical ? QRect(i, 0, 1, page.height()) : QRect(0, i, page.width(), 1);
+        if (Pixels::count(page, line, Ink) < (vertical ? page.height() : page.width()) * share)
             continue;
         if (!lines.isEmpty() && lines.last() == i - 1)
             lines.last() = i;
@@ -105,6 +53,11 @@ QList<int> ruledLines(const QImage &page, Qt::Orientation orientation, qreal sha
             lines << i;
     }
     return lines;
+}
+
+bool isRed(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
 }
 } // namespace
 
@@ -125,8 +78,7 @@ private slots:
 
     void entries_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<bool>("tooWideForTheScreen");
+        Rows::columns<QString, bool>("entry", "tooWideForTheScreen");
         QTest::newRow("a total in the millions") << "12345678.90" << false;
         QTest::newRow("wider than any cell") << "123456789012345.67" << true;
     }
@@ -137,18 +89,17 @@ private slots:
     // wrapped text shows no part of a line it has no room for.
     void onScreen()
     {
-        QFETCH(QString, entry);
-        QFETCH(bool, tooWideForTheScreen);
+        auto [entry, tooWideForTheScreen] = Rows::fetch<QString, bool>("entry", "tooWideForTheScreen");
         enter(1, Amount, entry);
         for (const int row : {1, Total}) {
             scrollTo(row);
             const QString &amount = m_f->text(row, Amount);
             const QRect cell = m_f->grid->cellRect(row, Amount).adjusted(0, 1, -2, -2);
-            checkCell(m_f->grid->grab().toImage(), cell, 2, qPrintable(amount));
+            checkCell(m_f->grid->grab().toImage(), cell, qPrintable(amount));
             QFont font = m_f->grid->font();
             font.setBold(m_f->model().isBold(row, Amount));
             const QFontMetrics metrics(font);
-            const int seen = inkWidth(inkRuns(m_f->grid->grab().toImage(), cell));
+            const int seen = inkWidth(Pixels::bands(m_f->grid->grab().toImage(), cell, Qt::Vertical, AnyInk));
             // The ink of a whole text is its advance, less the bearings of its first and last glyphs.
             const bool whole = qAbs(seen - metrics.horizontalAdvance(amount)) <= 3;
             const bool hashes = seen <= metrics.horizontalAdvance(QStringLiteral("###"));
@@ -160,7 +111,7 @@ private slots:
         }
         scrollTo(Spare);
         const QRect description = m_f->grid->cellRect(Spare, Description).adjusted(0, 1, -2, -2);
-        checkCell(m_f->grid->grab().toImage(), description, 2, "the wrapped description");
+        checkCell(m_f->grid->grab().toImage(), description, "the wrapped description");
         QCOMPARE(m_f->toolTipOver(Spare, Description), QString());
     }
 
@@ -178,30 +129,21 @@ private slots:
         QVERIFY(rows.size() > Total);
         // The lines are some pixels thick; the cell lies between them.
         const auto interior = [&](int row, int column) {
-            const qsizetype bottomLine = rows.size() - 1 - (Total - row);
-            const int top = rows.at(bottomLine - 1);
-            const int bottom = rows.at(bottomLine);
-            const int left = columns.at(column - 1);
-            const int right = columns.at(column);
-            return QRect(QPoint(left + 1, top + 1), QPoint(right - 4, bottom - 4));
+            const qsizetype bottom = rows.size() - 1 - (Total - row);
+            return QRect(QPoint(columns.at(column - 1) + 1, rows.at(bottom - 1) + 1),
+                         QPoint(columns.at(column) - 4, rows.at(bottom) - 4));
         };
-        checkCell(page, interior(Spare, Description), 2, "the wrapped description");
+        checkCell(page, interior(Spare, Description), "the wrapped description");
         for (const int row : {1, Total}) {
             const QString &amount = m_f->text(row, Amount);
             const QRect cell = interior(row, Amount);
-            checkCell(page, cell, 2, qPrintable(amount));
+            checkCell(page, cell, qPrintable(amount));
             // A whole amount begins with its $, which reaches above and below the digits;
             // ### is a short run of ink that does not.
-            const QList<QRect> runs = inkRuns(page, cell);
+            const QList<QRect> runs = Pixels::bands(page, cell, Qt::Vertical, AnyInk);
             const bool dollar = runs.first().height() > runs.last().height() + 1;
             const bool hashes = !dollar && inkWidth(runs) < cell.width() * 2 / 5;
-            QVERIFY2(dollar || hashes,
-                     qPrintable(QStringLiteral("%1: ink %2 to %3, first glyph %4 high, last %5")
-                                    .arg(amount)
-                                    .arg(runs.first().left())
-                                    .arg(runs.last().right())
-                                    .arg(runs.first().height())
-                                    .arg(runs.last().height())));
+            QVERIFY2(dollar || hashes, qPrintable(amount + u": neither whole nor ###"_s));
         }
     }
 
@@ -216,23 +158,24 @@ private slots:
             return m_f->grid->cellRect(row, column).adjusted(1, 1, -2, -2);
         };
         const QRect payment = interior(2, EstimateSheet::PreviousPaymentColumn);
-        const QList<QRect> paymentInk = inkRuns(shown, payment);
+        const QList<QRect> paymentInk = Pixels::bands(shown, payment, Qt::Vertical, AnyInk);
         QVERIFY(!paymentInk.isEmpty());
         QVERIFY2(paymentInk.first().left() > payment.center().x(), "an amount is not aligned to the right");
-        QCOMPARE(redPixels(shown, payment), 0);
-        QVERIFY2(redPixels(shown, interior(2, EstimateSheet::CostToCompleteColumn)) > 10, "($50.00) is not red");
+        QCOMPARE(Pixels::count(shown, payment, isRed), 0);
+        QVERIFY2(Pixels::count(shown, interior(2, EstimateSheet::CostToCompleteColumn), isRed) > 10,
+                 "($50.00) is not red");
 
         scrollTo(Total);
         const QImage bottom = m_f->grid->grab().toImage();
         QCOMPARE(m_f->text(Total, EstimateSheet::PreviousPaymentColumn), QStringLiteral("$50.00"));
-        const int totalInk = inkWidth(inkRuns(bottom, interior(Total, EstimateSheet::PreviousPaymentColumn)));
+        const int totalInk = inkWidth(
+            Pixels::bands(bottom, interior(Total, EstimateSheet::PreviousPaymentColumn), Qt::Vertical, AnyInk));
         QVERIFY2(totalInk > inkWidth(paymentInk), "the Total row is not bold");
     }
 
     void negativeAmountReadable_data()
     {
-        QTest::addColumn<QColor>("base");
-        QTest::addColumn<QColor>("text");
+        Rows::columns<QColor, QColor>("base", "text");
         QTest::newRow("light theme") << QColor(Qt::white) << QColor(Qt::black);
         QTest::newRow("dark theme") << QColor(0x31, 0x36, 0x3b) << QColor(0xef, 0xf0, 0xf1);
     }
@@ -241,8 +184,7 @@ private slots:
     // the theme's cells; on paper it stays pure red.
     void negativeAmountReadable()
     {
-        QFETCH(QColor, base);
-        QFETCH(QColor, text);
+        auto [base, text] = Rows::fetch<QColor, QColor>("base", "text");
         const QPalette before = QApplication::palette();
         QPalette theme = before;
         theme.setColor(QPalette::Base, base);
@@ -269,12 +211,7 @@ private slots:
         QVERIFY2(contrast(ink, base) >= 4.5,
                  qPrintable(QStringLiteral("%1 on %2: %3").arg(ink.name(), base.name()).arg(contrast(ink, base))));
         const QImage page = printedPage();
-        bool pureRed = false;
-        for (int y = 0; y < page.height() && !pureRed; ++y) {
-            for (int x = 0; x < page.width() && !pureRed; ++x)
-                pureRed = page.pixel(x, y) == qRgb(255, 0, 0);
-        }
-        QVERIFY(pureRed);
+        QVERIFY(Pixels::count(page, page.rect(), [](QRgb pixel) { return pixel == qRgb(255, 0, 0); }) > 0);
     }
 
 private:
@@ -288,18 +225,6 @@ private:
         const double la = luminance(a);
         const double lb = luminance(b);
         return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-    }
-
-    static int redPixels(const QImage &image, const QRect &area)
-    {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                const QRgb pixel = image.pixel(x, y);
-                count += qRed(pixel) > 150 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
-            }
-        }
-        return count;
     }
 
     void scrollTo(int row) const { m_f->grid->verticalScrollBar()->setValue(row - 1); }

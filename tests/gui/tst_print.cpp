@@ -1,74 +1,31 @@
+#include "core/document/estimatefile.h"
+#include "report/estimatereport.h"
+#include "support/files.h"
+#include "support/pixels.h"
+#include "support/programs.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
-#include "report/estimatereport.h"
-
-#include <QAction>
 #include <QDialog>
-#include <QFile>
 #include <QHeaderView>
-#include <QImage>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPointer>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-bool isInk(QRgb pixel)
-{
-    return qGray(pixel) < 160;
-}
-
-// The rows of an image that hold ink, as bands of neighbouring rows.
-QList<std::pair<int, int>> inkBands(const QImage &image, const QRect &area)
-{
-    QList<std::pair<int, int>> bands;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        bool ink = false;
-        for (int x = area.left(); x <= area.right() && !ink; ++x)
-            ink = isInk(image.pixel(x, y));
-        if (!ink)
-            continue;
-        if (!bands.isEmpty() && bands.last().second == y - 1)
-            bands.last().second = y;
-        else
-            bands << std::pair(y, y);
-    }
-    return bands;
-}
-
-QRect inkBox(const QImage &image)
-{
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (isInk(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
-}
+const auto Ink = Pixels::darkerThan(160);
 
 // The rule under the header lines: the first row of ink running across most of the page.
 std::pair<int, int> ruleEnds(const QImage &page)
 {
     for (int y = 0; y < page.height(); ++y) {
-        int left = -1;
-        int right = -1;
-        int dark = 0;
-        for (int x = 0; x < page.width(); ++x) {
-            if (isInk(page.pixel(x, y))) {
-                left = left < 0 ? x : left;
-                right = x;
-                ++dark;
-            }
-        }
-        if (dark > page.width() / 2)
-            return {left, right};
+        const QRect row(0, y, page.width(), 1);
+        if (Pixels::count(page, row, Ink) > page.width() / 2)
+            return {Pixels::box(page, row, Ink).left(), Pixels::box(page, row, Ink).right()};
     }
     return {-1, -1};
 }
@@ -80,8 +37,10 @@ QString wordsOfLength(qsizetype length, const QString &word)
         text += word + u' ';
     return text.left(length);
 }
-} // namespace
+}
 
+// The estimate on paper from the window: File > Print into a PDF file, the preview, and
+// File > Export, each read back as the reader of the page reads it.
 class TestPrint : public QObject
 {
     Q_OBJECT
@@ -89,22 +48,26 @@ class TestPrint : public QObject
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is needed; scripts/install-deps.sh installs it");
+        if (!Programs::installed({"pdftotext", "pdftoppm", "pdfinfo"}))
+            QSKIP("poppler-utils are needed; scripts/install-deps.sh installs them");
     }
 
-    void cancelPrintsNothing()
+    // A print cancelled in the dialog makes nothing and says nothing; one that cannot be made says so.
+    void cancelledOrFailed()
     {
         WindowFixture f;
         f.printer->confirm = false;
         f.printer->pdfPath = m_folder.filePath("cancelled.pdf");
         f.window->Toolbar1_ButtonClick(QStringLiteral("Print"));
         QCOMPARE(f.printer->showings, 1);
-        QVERIFY(f.printer->cancelError());
-        QCOMPARE(f.printer->flags(), 268);
         QVERIFY(!QFile::exists(f.printer->pdfPath));
         QCOMPARE(f.window->header().text(HeaderFields::Name), QString());
         QVERIFY(f.messages->shown.isEmpty());
+
+        f.printer->confirm = true;
+        QVERIFY(print(f, "no such folder/report.pdf").isEmpty());
+        QCOMPARE(f.messages->shown.size(), 1);
+        QVERIFY(f.messages->shown.first().text.startsWith(QStringLiteral("The estimate could not be printed")));
     }
 
     void headerLinesAndFooter()
@@ -112,21 +75,13 @@ private slots:
         WindowFixture f;
         f.window->header().setText(HeaderFields::Name, QStringLiteral("  Pat  Owner  "));
         f.window->header().setText(HeaderFields::Builder, QStringLiteral("   "));
-        const QString text = print(f, "header.pdf");
         // In this order: an empty field prints "None", a field of spaces the label alone.
-        const QStringList expected = {"COST ESTIMATE",
-                                      "Name: Pat +Owner\\n",
-                                      "BUILDER: *\\n",
-                                      "PROP. ADDRESS: None",
-                                      "For average cost to build anywhere in the USA, visit",
-                                      "www.varn.example",
-                                      "Cost Estimate software by VARN Software"};
-        qsizetype from = 0;
-        for (const QString &pattern : expected) {
-            const QRegularExpressionMatch match = QRegularExpression(pattern).match(text, from);
-            QVERIFY2(match.hasMatch(), qPrintable(pattern));
-            from = match.capturedEnd();
-        }
+        QCOMPARE(
+            Programs::missingInOrder(print(f, "header.pdf"),
+                                     {"COST ESTIMATE", "Name: Pat +Owner\\n", "BUILDER: *\\n", "PROP. ADDRESS: None",
+                                      "For average cost to build anywhere in the USA, visit", "www.varn.example",
+                                      "Cost Estimate software by VARN Software"}),
+            QString());
         // The fields keep on screen what they printed; the document is no more changed than before.
         QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat  Owner"));
         QCOMPARE(f.window->header().text(HeaderFields::Builder), QString());
@@ -149,7 +104,7 @@ private slots:
             QVERIFY2(text.contains(QLatin1String(shown)), shown);
         // The row numbers are cut off with all but the last sliver of their column.
         QVERIFY(text.contains(QRegularExpression("\\n *Deck builders")));
-        QVERIFY(run("pdfinfo", {f.printer->pdfPath}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        QCOMPARE(Programs::pdfPageSizes(f.printer->pdfPath).size(), 1);
         // Drawn, not a screen picture stretched: the text is there and the file stays small.
         QVERIFY(QFileInfo(f.printer->pdfPath).size() < 200 * 1024);
 
@@ -160,34 +115,13 @@ private slots:
         QVERIFY(f.grid->horizontalHeader()->isVisible());
     }
 
-    void landscapeAndFailures()
-    {
-        WindowFixture f;
-        const auto pageIsWide = [&f] {
-            const QRegularExpressionMatch size =
-                QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(run("pdfinfo", {f.printer->pdfPath}));
-            return size.captured(1).toDouble() > size.captured(2).toDouble();
-        };
-        QVERIFY(!print(f, "portrait.pdf").isEmpty());
-        QVERIFY(!pageIsWide());
-        // The next print starts from the dialog's last settings.
-        const_cast<QPrinter &>(f.printer->chosen()).setPageOrientation(QPageLayout::Landscape);
-        QVERIFY(print(f, "landscape.pdf").contains("COST ESTIMATE"));
-        QVERIFY(pageIsWide());
-
-        // A print that cannot be made says so.
-        QVERIFY(print(f, "no such folder/report.pdf").isEmpty());
-        QCOMPARE(f.messages->shown.size(), 1);
-        QVERIFY(f.messages->shown.first().text.startsWith(QStringLiteral("The estimate could not be printed")));
-    }
-
     // Whatever the fields hold, the report stays on its one page: the long lines cut with
     // an ellipsis, the address given the lines the sheet and the footer leave it.
     void everyFieldFilledToItsLimit()
     {
         WindowFixture f;
-        const int limit = f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->maxLength();
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtBuilder"))->maxLength(), limit);
+        const int limit = f.child<QLineEdit>("txtName")->maxLength();
+        QCOMPARE(f.child<QLineEdit>("txtBuilder")->maxLength(), limit);
         for (const HeaderFields::Field field : {HeaderFields::Name, HeaderFields::Builder})
             f.window->header().setText(field, wordsOfLength(limit, QStringLiteral("Longname")));
         QStringList address;
@@ -209,20 +143,20 @@ private slots:
             QPainter painter(&sheet);
             EstimateReport(f.model(), EstimateReport::printedFields(f.window->header())).compose(painter, printable);
         }
-        const QRect ink = inkBox(sheet);
+        const QRect ink = Pixels::box(sheet, sheet.rect(), Ink);
         QVERIFY2(QRect(QPoint(0, 0), page).contains(ink),
                  qPrintable(QStringLiteral("ink reaches %1, %2").arg(ink.right()).arg(ink.bottom())));
         // Under the sheet's last line, the three footer lines.
-        const QList<std::pair<int, int>> bands = inkBands(sheet, QRect(QPoint(0, 0), page));
+        const QList<QRect> bands = Pixels::bands(sheet, QRect(QPoint(0, 0), page), Qt::Horizontal, Ink);
         qsizetype sheetBand = 0;
         for (qsizetype band = 0; band < bands.size(); ++band) {
-            if (bands.at(band).second - bands.at(band).first > page.height() / 3)
+            if (bands.at(band).height() > page.height() / 3)
                 sheetBand = band;
         }
         QCOMPARE(bands.size() - 1 - sheetBand, 3);
 
         const QString text = print(f, "full.pdf");
-        QVERIFY(run("pdfinfo", {f.printer->pdfPath}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        QCOMPARE(Programs::pdfPageSizes(f.printer->pdfPath).size(), 1);
         for (const char *line : {"Name: Longname", "BUILDER: Longname", "PROP. ADDRESS: 1 Long Road", "2 Long Road"}) {
             const qsizetype at = text.indexOf(QLatin1String(line));
             QVERIFY2(at >= 0, line);
@@ -235,28 +169,25 @@ private slots:
 
     void onePageLayoutOnEveryPath_data()
     {
-        QTest::addColumn<QPageSize>("paper");
-        QTest::addColumn<QPageLayout::Orientation>("orientation");
-        QTest::addColumn<QString>("size");
+        Rows::columns<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
         QTest::newRow("the report's own") << QPageSize() << QPageLayout::Portrait << "612 x 792";
         QTest::newRow("A4 chosen in the dialog") << QPageSize(QPageSize::A4) << QPageLayout::Portrait << "595 x 842";
         QTest::newRow("landscape") << QPageSize() << QPageLayout::Landscape << "792 x 612";
     }
 
-    // Printed into a PDF file or exported, the report is laid out for the paper with
-    // half-inch margins: the rule under the header runs from margin to margin.
+    // Printed into a PDF file or exported, the report is laid out for the paper the printer
+    // dialog keeps, with half-inch margins: the rule under the header runs from margin to margin.
     void onePageLayoutOnEveryPath()
     {
-        QFETCH(QPageSize, paper);
-        QFETCH(QPageLayout::Orientation, orientation);
-        QFETCH(QString, size);
+        auto [paper, orientation, size] =
+            Rows::fetch<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
         WindowFixture f;
         f.printer->paper = paper;
         const_cast<QPrinter &>(f.printer->chosen()).setPageOrientation(orientation);
         QVERIFY(!print(f, "printed.pdf").isEmpty());
-        QVERIFY2(run("pdfinfo", {f.printer->pdfPath}).contains(QRegularExpression("Page size:\\s+" + size + " pts")),
-                 qPrintable(run("pdfinfo", {f.printer->pdfPath})));
-        const QImage printed = pageImage(f.printer->pdfPath);
+        QCOMPARE(Programs::pdfPageSizes(f.printer->pdfPath), QStringList{size});
+        // At 72 dots per inch: a pixel for each point.
+        const QImage printed = Programs::pdfPage(f.printer->pdfPath, 72);
         const auto [left, right] = ruleEnds(printed);
         QVERIFY(qAbs(left - 36) <= 1);
         QVERIFY(qAbs(printed.width() - 1 - right - 36) <= 1);
@@ -264,14 +195,14 @@ private slots:
             return;
 
         f.dialogs->exportPaths = {m_folder.filePath("exported.pdf")};
-        f.window->findChild<QAction *>(QStringLiteral("mnuExportPdf"))->trigger();
-        const QImage exported = pageImage(m_folder.filePath("exported.pdf"));
+        f.trigger("mnuExportPdf");
+        const QImage exported = Programs::pdfPage(m_folder.filePath("exported.pdf"), 72);
         QCOMPARE(exported.size(), printed.size());
-        QCOMPARE(inkBox(exported), inkBox(printed));
+        QCOMPARE(Pixels::box(exported, exported.rect(), Ink), Pixels::box(printed, printed.rect(), Ink));
     }
 
-    // The preview's own Print button goes the way File > Print goes: through the printer
-    // dialog, with the header fields made what they print.
+    // The preview shows the one page; its own Print button goes the way File > Print goes:
+    // through the printer dialog, with the header fields made what they print.
     void previewPrintsWhatPrintPrints()
     {
         WindowFixture f;
@@ -288,9 +219,15 @@ private slots:
             }
         });
         refuser.start(50);
-        QTimer::singleShot(0, [&preview] {
+        int pages = -1;
+        QString nameWhilePreviewing;
+        QTimer::singleShot(0, [&] {
             preview = QApplication::activeModalWidget();
             QVERIFY(preview);
+            auto *pageView = preview->findChild<QPrintPreviewWidget *>();
+            QTRY_VERIFY(pageView->pageCount() > 0);
+            pages = pageView->pageCount();
+            nameWhilePreviewing = f.window->header().text(HeaderFields::Name);
             for (QToolButton *button : preview->findChildren<QToolButton *>()) {
                 if (button->defaultAction() && button->defaultAction()->text().remove(u'&') == u"Print") {
                     QTest::mouseClick(button, Qt::LeftButton);
@@ -299,45 +236,69 @@ private slots:
             }
             QFAIL("no Print button");
         });
-        f.window->findChild<QAction *>(QStringLiteral("mnuPrintPreview"))->trigger();
+        f.trigger("mnuPrintPreview");
+        QCOMPARE(pages, 1);
+        // Looking changes nothing; printing makes the fields what they print.
+        QCOMPARE(nameWhilePreviewing, QStringLiteral("  Pat Owner "));
         QCOMPARE(f.printer->showings, 1);
         QVERIFY(QFile::exists(f.printer->pdfPath));
         QCOMPARE(f.window->header().text(HeaderFields::Name), QStringLiteral("Pat Owner"));
-        const QString fromPreview = run("pdftotext", {"-layout", f.printer->pdfPath, "-"});
+        const QString fromPreview = Programs::pdfText(f.printer->pdfPath);
         QCOMPARE(fromPreview, print(f, "from print.pdf"));
         QCOMPARE(f.printer->showings, 2);
     }
 
+    // File > Export writes what the command line writes from the estimate's file, stale
+    // remainders recomputed as Open does, and leaves the estimate unchanged.
+    void windowExportsWhatTheCommandLineExports()
+    {
+        EstimateContent content;
+        content.name = QStringLiteral("Pat \"the owner\"");
+        content.address = QStringLiteral("12 Elm Road\nSpringfield, IL");
+        content.cells[0] = {"Town, county", "Permits, Fees, Surveys", "$1,500.00"};
+        content.cells[1][6] = QStringLiteral("$9.99");
+        const QString input = m_folder.filePath("house.vrn");
+        QVERIFY(EstimateFile::save(input, content));
+        WindowFixture f(input);
+        QTRY_COMPARE(f.window->document().CurrentFile(), input);
+        for (const QString &format : {u"Pdf"_s, u"Csv"_s, u"Xlsx"_s}) {
+            const QString window = m_folder.filePath(u"window."_s + format.toLower());
+            const QString command = m_folder.filePath(u"command."_s + format.toLower());
+            QCOMPARE(Programs::varn({"--export", command, input}).status, 0);
+            f.dialogs->exportPaths = {window};
+            f.window->findChild<QAction *>(u"mnuExport"_s + format)->trigger();
+            if (format == u"Pdf")
+                QCOMPARE(Programs::pdfText(window), Programs::pdfText(command));
+            else if (format == u"Xlsx")
+                QCOMPARE(workbookCells(window), workbookCells(command));
+            else
+                QCOMPARE(Files::read(window), Files::read(command));
+        }
+        QCOMPARE(f.dialogs->exportTitles, (QStringList{"Export as PDF", "Export as CSV", "Export as Spreadsheet"}));
+        QVERIFY(f.window->document().DocumentSaved());
+    }
+
 private:
-    QString print(WindowFixture &f, const QString &name);
-    QImage pageImage(const QString &pdf) const;
-    static QString run(const QString &program, const QStringList &arguments);
+    // A workbook's parts, the title row's height left out: it is the sheet's on the screen,
+    // which the desktop's font sets.
+    static QMap<QString, QByteArray> workbookCells(const QString &workbook)
+    {
+        QMap<QString, QByteArray> parts = Files::workbookParts(Files::read(workbook));
+        static const QRegularExpression height(QStringLiteral(" ht=\"[^\"]*\""));
+        parts[QStringLiteral("xl/worksheets/sheet1.xml")] =
+            QString::fromUtf8(parts.value(QStringLiteral("xl/worksheets/sheet1.xml"))).remove(height).toUtf8();
+        return parts;
+    }
+
+    QString print(WindowFixture &f, const QString &name)
+    {
+        f.printer->pdfPath = m_folder.filePath(name);
+        f.trigger("mnuPrint");
+        return QFile::exists(f.printer->pdfPath) ? Programs::pdfText(f.printer->pdfPath) : QString();
+    }
+
     QTemporaryDir m_folder;
 };
-
-QString TestPrint::run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(20000);
-    // Ligatures such as "fi" read back as the letters they join.
-    return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-QString TestPrint::print(WindowFixture &f, const QString &name)
-{
-    f.printer->pdfPath = m_folder.filePath(name);
-    f.window->findChild<QAction *>(QStringLiteral("mnuPrint"))->trigger();
-    return QFile::exists(f.printer->pdfPath) ? run("pdftotext", {"-layout", f.printer->pdfPath, "-"}) : QString();
-}
-
-// The first page at 72 dots per inch: a pixel for each point.
-QImage TestPrint::pageImage(const QString &pdf) const
-{
-    const QString prefix = m_folder.filePath(QFileInfo(pdf).completeBaseName());
-    run("pdftoppm", {"-r", "72", "-gray", "-singlefile", pdf, prefix});
-    return QImage(prefix + ".pgm");
-}
 
 QTEST_MAIN(TestPrint)
 #include "tst_print.moc"

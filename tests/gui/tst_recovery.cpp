@@ -1,5 +1,7 @@
 #include "core/document/estimatefile.h"
 #include "faultinjection/faultinjection.h"
+#include "support/files.h"
+#include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QLockFile>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cerrno>
 
@@ -33,11 +34,7 @@ private:
     {
         EstimateContent content;
         content.name = QStringLiteral("Dana Fox");
-        content.cells[4][0] = QStringLiteral("Hill Lumber");
-        content.cells[4][1] = QStringLiteral("Rough Lumber");
-        content.cells[4][2] = QStringLiteral("$1,500.00");
-        content.cells[4][3] = QStringLiteral("$1,500.00");
-        content.cells[4][6] = QStringLiteral("$1,500.00");
+        content.cells[4] = {"Hill Lumber", "Rough Lumber", "$1,500.00", "$1,500.00", "", "", "$1,500.00"};
         return content;
     }
 
@@ -45,13 +42,10 @@ private:
     static QString leaveCopy(const QString &name, const QString &originalPath)
     {
         const QString copy = dataFolder().filePath(name + QStringLiteral(".vrn"));
-        QFile bytes(copy);
-        if (!bytes.open(QIODevice::WriteOnly) || bytes.write(EstimateFile::encode(lumberEstimate())) < 0)
-            return {};
-        QFile path(dataFolder().filePath(name + QStringLiteral(".path")));
-        if (!path.open(QIODevice::WriteOnly) || path.write(originalPath.toUtf8()) < 0)
-            return {};
-        return copy;
+        return Files::write(copy, EstimateFile::encode(lumberEstimate()))
+                && Files::write(dataFolder().filePath(name + QStringLiteral(".path")), originalPath.toUtf8())
+            ? copy
+            : QString();
     }
 
     static QString question(const QString &copy)
@@ -71,8 +65,7 @@ private slots:
 
     void leftCopyOffered_data()
     {
-        QTest::addColumn<MessageBoxes::Answer>("answer");
-        QTest::addColumn<QString>("originalPath");
+        Rows::columns<MessageBoxes::Answer, QString>("answer", "originalPath");
         QTest::newRow("restored, with its file") << MessageBoxes::Yes << QStringLiteral("/home/dana/house.vrn");
         QTest::newRow("restored, never saved") << MessageBoxes::Yes << QString();
         QTest::newRow("declined") << MessageBoxes::No << QStringLiteral("/home/dana/house.vrn");
@@ -82,8 +75,7 @@ private slots:
     // the copy for good.
     void leftCopyOffered()
     {
-        QFETCH(MessageBoxes::Answer, answer);
-        QFETCH(QString, originalPath);
+        auto [answer, originalPath] = Rows::fetch<MessageBoxes::Answer, QString>("answer", "originalPath");
         const QString copy = leaveCopy(QStringLiteral("4242-1"), originalPath);
         QVERIFY(!copy.isEmpty());
         const QString expectedQuestion = question(copy);
@@ -95,8 +87,7 @@ private slots:
         const bool restored = answer == MessageBoxes::Yes;
         QCOMPARE(f.text(5, 1), restored ? QStringLiteral("Hill Lumber") : QString());
         QCOMPARE(f.text(37, 3), restored ? QStringLiteral("$1,500.00") : QStringLiteral("0"));
-        QCOMPARE(f.window->findChild<QLineEdit *>(QStringLiteral("txtName"))->text(),
-                 restored ? QStringLiteral("Dana Fox") : QString());
+        QCOMPARE(f.child<QLineEdit>("txtName")->text(), restored ? QStringLiteral("Dana Fox") : QString());
         QCOMPARE(f.window->document().CurrentFile(), restored ? originalPath : QString());
         QCOMPARE(f.window->document().DocumentSaved(), !restored);
         QCOMPARE(dataFolder().entryList({QStringLiteral("4242-1*")}, QDir::Files | QDir::Hidden), QStringList());
@@ -104,8 +95,7 @@ private slots:
 
     void restoredEstimateKeptAtOnce_data()
     {
-        QTest::addColumn<bool>("folderWritable");
-        QTest::addColumn<QByteArray>("delay");
+        Rows::columns<bool, QByteArray>("folderWritable", "delay");
         QTest::newRow("copy written") << true << QByteArray("600000");
         QTest::newRow("folder full") << false << QByteArray("50");
     }
@@ -116,8 +106,7 @@ private slots:
     // window says so, once.
     void restoredEstimateKeptAtOnce()
     {
-        QFETCH(bool, folderWritable);
-        QFETCH(QByteArray, delay);
+        auto [folderWritable, delay] = Rows::fetch<bool, QByteArray>("folderWritable", "delay");
         qputenv("VARN_RECOVERY_DELAY_MS", delay);
         QVERIFY(!leaveCopy(QStringLiteral("4242-1"), QStringLiteral("/home/dana/house.vrn")).isEmpty());
         const QString question = TestRecovery::question(dataFolder().filePath(QStringLiteral("4242-1.vrn")));
@@ -131,9 +120,7 @@ private slots:
         if (folderWritable) {
             QCOMPARE(copies().size(), 1);
             QVERIFY(copies().first() != u"4242-1.vrn");
-            QFile copy(dataFolder().filePath(copies().first()));
-            QVERIFY(copy.open(QIODevice::ReadOnly));
-            QCOMPARE(copy.readAll(), EstimateFile::encode(lumberEstimate()));
+            QCOMPARE(Files::read(dataFolder().filePath(copies().first())), EstimateFile::encode(lumberEstimate()));
             QCOMPARE(f.messages->texts(), QStringList{question});
             QCOMPARE(QFileInfo(dataFolder().path()).permissions() & 0x0777, QFileDevice::Permissions(0x0700));
             for (const QString &file : allFiles())
@@ -180,20 +167,17 @@ private slots:
     void copyWrittenAfterAChange()
     {
         QFETCH(QString, command);
-        QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("house.vrn"));
-        QVERIFY(EstimateFile::save(file, lumberEstimate()));
-
         WindowFixture f;
+        const QString file = f.path(QStringLiteral("house.vrn"));
+        QVERIFY(EstimateFile::save(file, lumberEstimate()));
         f.dialogs->openPaths = {file};
         f.dialogs->savePaths = {file};
         f.messages->answers = {MessageBoxes::No};
         f.enter(5, 3, QStringLiteral("1500"));
         f.enter(6, 1, QStringLiteral("Acme"));
         QTRY_COMPARE(copies().size(), 1);
-        QFile copy(dataFolder().filePath(copies().first()));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), EstimateFile::encode(f.window->document().content()));
+        QCOMPARE(Files::read(dataFolder().filePath(copies().first())),
+                 EstimateFile::encode(f.window->document().content()));
         QCOMPARE(f.messages->texts(), QStringList());
 
         f.window->findChild<QAction *>(command)->trigger();

@@ -1,11 +1,11 @@
 #include "core/registration/desktopfileassociation.h"
+#include "support/files.h"
+#include "support/programs.h"
+#include "support/rows.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,8 +16,7 @@ class TestRegistration : public QObject
 private slots:
     void init()
     {
-        if (QStandardPaths::findExecutable("xdg-mime").isEmpty()
-            || QStandardPaths::findExecutable("update-mime-database").isEmpty())
+        if (!Programs::installed({"xdg-mime", "update-mime-database"}))
             QSKIP("xdg-utils and shared-mime-info are needed (scripts/install-deps.sh installs them)");
         m_home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", home("data").toUtf8());
@@ -54,32 +53,28 @@ private slots:
         QVERIFY(entryText().contains("\nExec=/home/pat/VARN/VARN %f\n"));
     }
 
-    void installedPackageIsNotShadowed()
+    void installedPackage_data()
     {
-        registerFrom("/home/pat/build"); // an earlier registration from a build folder left entries of its own
-        QVERIFY(QFile::exists(entry()));
-        write(home("system/applications/example.varn.varn.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
-              "%f\nMimeType=application/x-varn;\n");
-        // As the package's installation brings the desktop's cache up to date.
-        QProcess::execute("update-desktop-database", {home("system/applications")});
-        registerFrom("/usr/bin");
-        QVERIFY(!QFile::exists(entry()));
-        QVERIFY(!QFile::exists(home("data/mime/packages/example.varn.varn.xml")));
-        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("the package's program is not shadowed") << "/usr/bin";
+        QTest::newRow("a build beside the package registers nothing") << "/home/pat/build-2";
     }
 
-    // A build run from its folder beside the installed package leaves the package the file
-    // type, and takes back what an earlier run wrote for the user.
-    void buildBesidePackageRegistersNothing()
+    // Beside the installed package, the program takes back what an earlier run from a build
+    // folder wrote for the user, and leaves the package the file type.
+    void installedPackage()
     {
+        QFETCH(QString, folder);
         registerFrom("/home/pat/build");
         QVERIFY(QFile::exists(entry()));
         write(home("system/applications/example.varn.varn.desktop"),
               "[Desktop Entry]\nType=Application\nName=Cost Estimate\nExec=/usr/bin/VARN "
               "%f\nMimeType=application/x-varn;\n");
-        registerFrom("/home/pat/build-2");
+        // As the package's installation brings the desktop's cache up to date.
+        Programs::run("update-desktop-database", {home("system/applications")});
+        registerFrom(folder);
         QCOMPARE(userFiles(), QStringList());
+        QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
     }
 
     // VARN --unregister takes back everything the program wrote for the user.
@@ -92,10 +87,7 @@ private slots:
         QVERIFY(choices.open(QIODevice::Append));
         choices.write("\n[Added Associations]\napplication/x-varn=org.gnome.TextEditor.desktop;\n");
         choices.close();
-        QProcess varn;
-        varn.start(VARN_EXECUTABLE, {"--unregister"});
-        QVERIFY(varn.waitForFinished(20000));
-        QCOMPARE(varn.exitCode(), 0);
+        QCOMPARE(Programs::varn({"--unregister"}).status, 0);
         QCOMPARE(userFiles(), QStringList());
         QVERIFY(choices.open(QIODevice::ReadOnly));
         QVERIFY(choices.readAll().contains("application/x-varn=org.gnome.TextEditor.desktop;"));
@@ -105,24 +97,20 @@ private slots:
 
     void execQuoting_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("plain") << "/usr/bin/VARN"
-                               << "/usr/bin/VARN";
-        QTest::newRow("blank") << "/opt/My Estimates/VARN"
-                               << "\"/opt/My Estimates/VARN\"";
-        QTest::newRow("dollar and quote") << "/opt/$x\"y/VARN"
-                                          << "\"/opt/\\\\$x\\\\\"y/VARN\"";
-        QTest::newRow("backslash") << "/opt/a\\b/VARN"
-                                   << "\"/opt/a\\\\\\\\b/VARN\"";
-        QTest::newRow("percent") << "/opt/100%/VARN"
-                                 << "/opt/100%%/VARN";
+        Rows::columns<QString, QString>("path", "command");
+        const auto row = [](const char *name, const char *path, const char *command) {
+            QTest::newRow(name) << path << command;
+        };
+        row("plain", "/usr/bin/VARN", "/usr/bin/VARN");
+        row("blank", "/opt/My Estimates/VARN", "\"/opt/My Estimates/VARN\"");
+        row("dollar and quote", "/opt/$x\"y/VARN", "\"/opt/\\\\$x\\\\\"y/VARN\"");
+        row("backslash", "/opt/a\\b/VARN", "\"/opt/a\\\\\\\\b/VARN\"");
+        row("percent", "/opt/100%/VARN", "/opt/100%%/VARN");
     }
 
     void execQuoting()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, command);
+        auto [path, command] = Rows::fetch<QString, QString>("path", "command");
         QCOMPARE(DesktopFileAssociation::execCommand(path), command);
     }
 
@@ -130,24 +118,18 @@ private slots:
     // path that would break the entry's lines is never written into it.
     void programAsStarted_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("exec");
-        QTest::newRow("dotted name") << "bin"
-                                     << "VARN.bin"
-                                     << "Exec=%1/bin/VARN.bin %f";
-        QTest::newRow("version in the name") << "bin"
-                                             << "VARN-2.4.6.x86_64"
-                                             << "Exec=%1/bin/VARN-2.4.6.x86_64 %f";
-        QTest::newRow("line break in the folder") << "a\nExec=/bin/false"
-                                                  << "VARN" << QString();
+        Rows::columns<QString, QString, QString>("folder", "program", "exec");
+        const auto row = [](const char *name, const char *folder, const char *program, const char *exec) {
+            QTest::newRow(name) << folder << program << exec;
+        };
+        row("dotted name", "bin", "VARN.bin", "Exec=%1/bin/VARN.bin %f");
+        row("version in the name", "bin", "VARN-2.4.6.x86_64", "Exec=%1/bin/VARN-2.4.6.x86_64 %f");
+        row("line break in the folder", "a\nExec=/bin/false", "VARN", "");
     }
 
     void programAsStarted()
     {
-        QFETCH(QString, folder);
-        QFETCH(QString, program);
-        QFETCH(QString, exec);
+        auto [folder, program, exec] = Rows::fetch<QString, QString, QString>("folder", "program", "exec");
         const QString copy = home(folder + u'/' + program);
         QVERIFY(QDir().mkpath(home(folder)) && QFile::copy(VARN_EXECUTABLE, copy));
         QProcess varn;
@@ -172,9 +154,7 @@ private slots:
             QVERIFY(errors.contains("control character"));
             return;
         }
-        QFile entry(entryFile);
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromUtf8(entry.readAll()).split(u'\n').contains(exec.arg(m_home->path())));
+        QVERIFY(QString::fromUtf8(Files::read(entryFile)).split(u'\n').contains(exec.arg(m_home->path())));
     }
 
 private:
@@ -196,34 +176,19 @@ private:
     }
     QString home(const QString &relative) const { return m_home->filePath(relative); }
     QString entry() const { return home("data/applications/example.varn.varn.desktop"); }
-    QByteArray entryText() const;
-    void write(const QString &path, const QByteArray &bytes) const;
-    static QString xdgMime(const QStringList &arguments);
+    QByteArray entryText() const { return Files::read(entry()); }
+    void write(const QString &path, const QByteArray &bytes) const
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && Files::write(path, bytes));
+    }
+    static QString xdgMime(const QStringList &arguments)
+    {
+        return Programs::run("xdg-mime", arguments).output.trimmed();
+    }
     void registerFrom(const QString &folder) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
 };
-
-QByteArray TestRegistration::entryText() const
-{
-    QFile file(entry());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestRegistration::write(const QString &path, const QByteArray &bytes) const
-{
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QString TestRegistration::xdgMime(const QStringList &arguments)
-{
-    QProcess process;
-    process.start("xdg-mime", arguments);
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 void TestRegistration::registerFrom(const QString &folder) const
 {

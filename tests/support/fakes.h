@@ -23,31 +23,22 @@ public:
 
     Answer askYesNoCancel(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("question"), text, title, {}};
-        return answers.isEmpty() ? Cancel : answers.takeFirst();
+        return ask({QStringLiteral("question"), text, title, {}}, Cancel);
     }
     Answer askYesNo(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("yes/no question"), text, title, {}};
-        return answers.isEmpty() ? No : answers.takeFirst();
+        return ask({QStringLiteral("yes/no question"), text, title, {}}, No);
     }
     Answer askSaveOverOrSaveAs(const QString &text, const QString &title) override
     {
-        shown << Shown{QStringLiteral("save-over question"), text, title, {}};
-        return answers.isEmpty() ? Cancel : answers.takeFirst();
+        return ask({QStringLiteral("save-over question"), text, title, {}}, Cancel);
     }
-    void showCritical(const QString &text, const QString &title) override
-    {
-        shown << Shown{QStringLiteral("critical"), text, title, {}};
-    }
+    void showCritical(const QString &text, const QString &title) override { showFailure(text, title, {}); }
     void showFailure(const QString &text, const QString &title, const QString &reason) override
     {
         shown << Shown{QStringLiteral("critical"), text, title, reason};
     }
-    void showWarning(const QString &text, const QString &title) override
-    {
-        shown << Shown{QStringLiteral("warning"), text, title, {}};
-    }
+    void showWarning(const QString &text, const QString &title) override { shown << Shown{"warning", text, title, {}}; }
     void showInformation(const QString &text, const QString &title) override
     {
         shown << Shown{QStringLiteral("information"), text, title, {}};
@@ -63,6 +54,14 @@ public:
 
     QList<Answer> answers;
     QList<Shown> shown;
+
+private:
+    // The next answer the test gave, or what closing the box answers.
+    Answer ask(const Shown &box, Answer closing)
+    {
+        shown << box;
+        return answers.isEmpty() ? closing : answers.takeFirst();
+    }
 };
 
 class FakeFileDialogs : public FileDialogs

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSpontaneKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -90,7 +91,23 @@ public:
     }
 
     Grid &model() const { return window->sheet().grid(); }
+    template <typename T = QWidget> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    void trigger(const char *action) const { child<QAction>(action)->trigger(); }
+    // A file of the test's own folder, to save into.
+    QString path(const QString &name) const { return folder.filePath(name); }
     const QString &text(int row, int column) const { return model().text(row, column); }
+    // The texts of a row's cells from one column to another.
+    QStringList texts(int row, int first, int last) const
+    {
+        QStringList shown;
+        for (int column = first; column <= last; ++column)
+            shown << text(row, column);
+        return shown;
+    }
+    std::pair<int, int> current() const { return {model().currentRow(), model().currentColumn()}; }
 
     // Scrolled into view first, where the sheet is wider or taller than its room, as the user
     // scrolls to a cell before clicking it.
@@ -189,7 +206,7 @@ public:
     // A wheel turn over the middle of target as the platform delivers it: to the window,
     // which hands it to the control under the mouse and on to that control's parents
     // while none of them takes it.
-    static void turnWheel(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
+    static void turn(QWidget *target, QPoint angle, Qt::KeyboardModifiers modifiers = {})
     {
         QWidget *window = target->window();
         const QPointF position = target->mapTo(window, target->rect().center());
@@ -199,7 +216,13 @@ public:
         QSpontaneKeyEvent::setSpontaneous(&event);
         qApp->notify(window->windowHandle(), &event);
     }
+    // Up (positive) or down, by eighths of a degree: 120 is a notch.
+    static void turn(QWidget *target, int delta, Qt::KeyboardModifiers modifiers = {})
+    {
+        turn(target, QPoint(0, delta), modifiers);
+    }
 
+    QTemporaryDir folder;
     FakeFileDialogs *dialogs = nullptr;
     FakeMessageBoxes *messages = nullptr;
     FakeFileIconAssociation *registrar = nullptr;

@@ -5,12 +5,15 @@
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/moneycents.h"
 #include "support/documentfixture.h"
+#include "support/files.h"
+#include "support/programs.h"
+#include "support/rows.h"
 
 #include <QJsonDocument>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+using Programs::varn;
 
 namespace {
 const QDate FirstDrawDate(2026, 12, 1);
@@ -69,22 +72,6 @@ QList<int> rowsNamed(const QStringList &checks, const QString &finding)
     return rows;
 }
 
-struct Run
-{
-    int status = -1;
-    QByteArray output;
-    QString errors;
-};
-
-Run varn(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VARN_EXECUTABLE), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            {},
-            QString::fromUtf8(process.readAllStandardError())};
-}
 }
 
 class TestDrawRequest : public QObject
@@ -133,8 +120,7 @@ private slots:
     // summary add up to the cent.
     void invariants()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, payments);
+        auto [steps, payments] = Rows::fetch<QStringList, QStringList>("steps", "payments");
         DocumentFixture f;
         const QList<DrawRequest> requested = play(f, steps);
         const EstimateHistory &history = f.document.history();
@@ -183,9 +169,7 @@ private slots:
     // second name the row edited by hand, on standard error, and the export still happens.
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<QStringList>("warnings");
+        Rows::columns<QStringList, QByteArray, QStringList>("arguments", "lines", "warnings");
         QTest::newRow("draw 1") << QStringList{"--draw", "1"}
                                 << QByteArray("5,Rough Lumber (Lumber Co.),\"$10,000.00\",$0.00,\"$1,000.00\",$0.00,"
                                               "\"$1,000.00\",10.00%,\"$9,000.00\",$100.00\r\n"
@@ -219,28 +203,22 @@ private slots:
 
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, lines);
-        QFETCH(QStringList, warnings);
+        auto [arguments, lines, warnings] =
+            Rows::fetch<QStringList, QByteArray, QStringList>("arguments", "lines", "warnings");
         const QString house = m_house.path("house.vrn");
-        const Run run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
-                             + arguments + QStringList{house});
+        const ProgramRun run = varn(QStringList{"--export", m_house.path("request.csv"), "--report", "draw-request"}
+                                    + arguments + QStringList{house});
         QCOMPARE(run.status, 0);
         QStringList expectedErrors;
         for (const QString &warning : warnings)
             expectedErrors << u"VARN: warning: %1: %2\n"_s.arg(house, warning);
         QCOMPARE(run.errors, expectedErrors.join(QString()));
-        QFile csv(m_house.path("request.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), CsvCaptions + lines);
+        QCOMPARE(Files::read(m_house.path("request.csv")), CsvCaptions + lines);
     }
 
     void unreadableHistory_data()
     {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QStringList>("report");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("error");
+        Rows::columns<QString, QStringList, int, QString>("output", "report", "status", "error");
         const QString reason = u"it is cut short: 6 of its 7 records are there"_s;
         QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0
                                       << u"VARN: warning: %1: the draw history cannot be read: "_s + reason;
@@ -254,17 +232,11 @@ private slots:
     // A history that cannot be read is never left out of a copy unnoticed.
     void unreadableHistory()
     {
-        QFETCH(QString, output);
-        QFETCH(QStringList, report);
-        QFETCH(int, status);
-        QFETCH(QString, error);
-        QFile file(m_house.path("house.vrn"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto [output, report, status, error] =
+            Rows::fetch<QString, QStringList, int, QString>("output", "report", "status", "error");
         const QString cut = m_house.path("cut.vrn");
-        QFile cutShort(cut);
-        QVERIFY(cutShort.open(QIODevice::WriteOnly) && cutShort.write(file.readAll().chopped(10)) > 0);
-        cutShort.close();
-        const Run run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
+        QVERIFY(Files::write(cut, Files::read(m_house.path("house.vrn")).chopped(10)));
+        const ProgramRun run = varn(QStringList{"--export", m_house.path(output)} + report + QStringList{cut});
         QCOMPARE(run.status, status);
         QCOMPARE(run.errors, error.arg(cut) + u'\n');
         QCOMPARE(QFile::exists(m_house.path(output)), status == 0);
@@ -272,10 +244,8 @@ private slots:
 
     void pdf_data()
     {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("pageSizes");
-        QTest::addColumn<QStringList>("lines"); // patterns of lines pdftotext reads from the pages, in order
+        // lines: patterns of lines pdftotext reads from the pages, in order
+        Rows::columns<QString, QStringList, QStringList, QStringList>("input", "arguments", "pageSizes", "lines");
         QTest::newRow("draw 2") << "house" << QStringList{"--draw", "2"} << QStringList{"612 x 792", "792 x 612"}
                                 << QStringList{
                                        "DRAW REQUEST",
@@ -312,21 +282,16 @@ private slots:
     // The PDF request read back: its pages upright, then turned, and its text in order.
     void pdf()
     {
-        QFETCH(QString, input);
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, pageSizes);
-        QFETCH(QStringList, lines);
+        auto [input, arguments, pageSizes, lines] =
+            Rows::fetch<QString, QStringList, QStringList, QStringList>("input", "arguments", "pageSizes", "lines");
         const DocumentFixture &estimate = input == u"house" ? m_house : m_full;
         const QString pdf = estimate.path("request.pdf");
-        const Run run = varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
-                             + QStringList{estimate.path(input + u".vrn"_s)});
-        QCOMPARE(run.status, 0);
-        QStringList sizes;
-        static const QRegularExpression size(u"Page +\\d+ size: +(\\d+ x \\d+) pts"_s);
-        for (auto match = size.globalMatch(tool("pdfinfo", {"-f", "1", "-l", "9", pdf})); match.hasNext();)
-            sizes << match.next().captured(1);
-        QCOMPARE(sizes, pageSizes);
-        QString text = tool("pdftotext", {"-layout", pdf, "-"});
+        QCOMPARE(varn(QStringList{"--export", pdf, "--report", "draw-request"} + arguments
+                      + QStringList{estimate.path(input + u".vrn"_s)})
+                     .status,
+                 0);
+        QCOMPARE(Programs::pdfPageSizes(pdf), pageSizes);
+        QString text = Programs::pdfText(pdf);
         text.replace(QRegularExpression(u"[ \\t]+"_s), u" "_s);
         qsizetype from = 0;
         for (const QString &line : lines) {
@@ -339,9 +304,9 @@ private slots:
 
     void workbook_data()
     {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QVariant>("value"); // a formula as its text
-        QTest::addColumn<QVariant>("cached"); // what a viewer that does not calculate shows
+        // value: a formula as its text
+        // cached: what a viewer that does not calculate shows
+        Rows::columns<QString, QVariant, QVariant>("cell", "value", "cached");
         QTest::newRow("G") << "Continuation Sheet!G5" << QVariant(u"=D5+E5+F5"_s) << QVariant(1500.0);
         QTest::newRow("%") << "Continuation Sheet!H5" << QVariant(u"=IF(C5=0,\"\",G5/C5)"_s) << QVariant(0.125);
         QTest::newRow("% of nothing") << "Continuation Sheet!H6" << QVariant(u"=IF(C6=0,\"\",G6/C6)"_s)
@@ -362,9 +327,7 @@ private slots:
     // Read back by openpyxl, as a spreadsheet opens it: formulas, and the results they hold.
     void workbook()
     {
-        QFETCH(QString, cell);
-        QFETCH(QVariant, value);
-        QFETCH(QVariant, cached);
+        auto [cell, value, cached] = Rows::fetch<QString, QVariant, QVariant>("cell", "value", "cached");
         if (m_workbook.isEmpty()) {
             const QString xlsx = m_house.path("request.xlsx");
             QCOMPARE(
@@ -383,9 +346,8 @@ for sheet in formulas:
                 cells[sheet.title + "!" + c.coordinate] = [c.value, "" if cached is None else cached]
 print(json.dumps(cells, default=str))
 )";
-            m_workbook = QJsonDocument::fromJson(tool("/usr/bin/python3", {"-c", QLatin1String(script), xlsx}).toUtf8())
-                             .toVariant()
-                             .toMap();
+            const ProgramRun read = Programs::run(Programs::openpyxlPython(), {"-c", QLatin1String(script), xlsx});
+            m_workbook = QJsonDocument::fromJson(read.output.toUtf8()).toVariant().toMap();
         }
         const QVariantList read = m_workbook.value(cell).toList();
         QCOMPARE(read.value(0), value);
@@ -393,14 +355,6 @@ print(json.dumps(cells, default=str))
     }
 
 private:
-    static QString tool(const QString &program, const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
     DocumentFixture m_house;
     DocumentFixture m_full;
     QVariantMap m_workbook;
