@@ -92,6 +92,19 @@ class TestDraws : public QObject
     Q_OBJECT
 
 private slots:
+    // A draw dated before the one it follows is refused.
+    void drawsFollowOneAnother()
+    {
+        DrawsFixture f;
+        f.enter(5, Current, u"300"_s);
+        f.record(decemberFirst());
+        f.enter(5, Current, u"200"_s);
+        // Return does not record it; Escape then leaves the question.
+        f.record(DrawQuestionKeys::dated(u"20261101"_s) << std::pair(QKeySequence(Qt::Key_Return), QString())
+                                                        << std::pair(QKeySequence(Qt::Key_Escape), QString()));
+        QCOMPARE(f.document.history().draws.size(), 1);
+    }
+
     // The question states the sum, the draw and the rows left out; Return records the draw
     // with its date and note, and one Undo takes back the rows and the draw together, so
     // that recording it again saves the very same file.

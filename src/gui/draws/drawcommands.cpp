@@ -30,7 +30,8 @@ void DrawCommands::recordCurrentPayments()
     EstimateHistory history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
-        m_owner, int(history.draws.size()) + 1, MoneyCents::text(total), CurrentPayments::leftOutRows(grid));
+        m_owner, int(history.draws.size()) + 1, MoneyCents::text(total), CurrentPayments::leftOutRows(grid),
+        history.draws.isEmpty() ? QDate() : history.draws.last().date);
     if (!answer)
         return;
 

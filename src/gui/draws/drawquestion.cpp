@@ -24,10 +24,14 @@ QLabel *wrappedLabel(const QString &text, const QString &name)
 }
 }
 
-DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &leftOut, QWidget *parent)
+DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &leftOut, const QDate &previousDate,
+                           QWidget *parent)
     : QDialog(parent)
+    , m_number(number)
+    , m_previousDate(previousDate)
     , m_date(new QDateEdit(QDate::currentDate()))
     , m_note(new QLineEdit)
+    , m_dateProblem(wrappedLabel(QString(), QStringLiteral("dateProblem")))
 {
     setWindowTitle(ProductInfo::applicationTitle());
     auto *layout = new QVBoxLayout(this);
@@ -49,20 +53,38 @@ DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &
     fields->addRow(QStringLiteral("&Date:"), m_date);
     fields->addRow(QStringLiteral("N&ote:"), m_note);
     layout->addLayout(fields);
+    layout->addWidget(m_dateProblem);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No);
-    buttons->button(QDialogButtonBox::Yes)->setDefault(true);
+    m_yes = buttons->button(QDialogButtonBox::Yes);
+    m_yes->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    connect(m_date, &QDateEdit::dateChanged, this, &DrawQuestion::checkDate);
+    checkDate();
     // A note is typed at once; Return still answers Yes.
     m_note->setFocus();
 }
 
-std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &total,
-                                                      const QStringList &leftOut)
+// The draws follow one another: a date before the previous draw's is refused, saying why,
+// rather than put in the history out of order.
+void DrawQuestion::checkDate()
 {
-    DrawQuestion question(number, total, leftOut, parent);
+    const bool tooEarly = m_previousDate.isValid() && m_date->date() < m_previousDate;
+    m_dateProblem->setText(tooEarly ? QStringLiteral("Draw %1 cannot be dated before Draw %2, paid on %3.")
+                                          .arg(m_number)
+                                          .arg(m_number - 1)
+                                          .arg(m_previousDate.toString(Qt::ISODate))
+                                    : QString());
+    m_dateProblem->setVisible(tooEarly);
+    m_yes->setEnabled(!tooEarly);
+}
+
+std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &total,
+                                                      const QStringList &leftOut, const QDate &previousDate)
+{
+    DrawQuestion question(number, total, leftOut, previousDate, parent);
     if (question.exec() != QDialog::Accepted)
         return std::nullopt;
     return Answer{question.m_date->date(), question.m_note->text().trimmed()};

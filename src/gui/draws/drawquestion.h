@@ -8,11 +8,14 @@
 #include <optional>
 
 class QDateEdit;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // The question of Edit > Record Current Payments: it states the sum being recorded and the
 // draw it becomes, names the rows left out and why, and takes the draw's date (today unless
-// changed) and an optional note. Yes is the default button, so Return records.
+// changed, and never before the previous draw's) and an optional note. Yes is the default
+// button, so Return records.
 class DrawQuestion : public QDialog
 {
     Q_OBJECT
@@ -24,12 +27,21 @@ public:
         QString note;
     };
 
-    DrawQuestion(int number, const QString &total, const QStringList &leftOut, QWidget *parent = nullptr);
+    // previousDate is the date of the draw before this one; null for the first draw.
+    DrawQuestion(int number, const QString &total, const QStringList &leftOut, const QDate &previousDate,
+                 QWidget *parent = nullptr);
 
     // The answer, or nothing when the user said No.
-    static std::optional<Answer> ask(QWidget *parent, int number, const QString &total, const QStringList &leftOut);
+    static std::optional<Answer> ask(QWidget *parent, int number, const QString &total, const QStringList &leftOut,
+                                     const QDate &previousDate);
 
 private:
+    void checkDate();
+
+    const int m_number;
+    const QDate m_previousDate;
     QDateEdit *m_date;
     QLineEdit *m_note;
+    QLabel *m_dateProblem;
+    QPushButton *m_yes = nullptr;
 };
