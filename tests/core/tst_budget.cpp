@@ -222,6 +222,9 @@ private slots:
         row("payments without an estimate", {"5,6=250"}, {0, 0, 25000, 0, 25000}, true);
         row("a note counts as nothing", {"5,3=1000", "5,5=TBD"}, {100000, 0, 0, 100000, 0}, false);
         row("a note for the estimate", {"5,4=TBD", "5,5=100"}, {0, 10000, 0, 0, 10000}, true);
+        // A credit is money back, not money overspent.
+        row("a credit", {"5,3=-250"}, {-25000, 0, 0, 0, 0}, false);
+        row("a credit paid out", {"5,3=-250", "5,5=100"}, {-25000, 10000, 0, 0, 10000}, true);
     }
 
     void budgetLines()

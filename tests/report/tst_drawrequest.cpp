@@ -114,6 +114,30 @@ private slots:
                                                 << QStringList{"$0.00 then $1,200.00", "$1,200.00 then ($200.00)"};
     }
 
+    // What the checks say of the next request: a credit once, as a negative amount, and a
+    // payment due below zero once the retainage was raised after a draw.
+    void checks_data()
+    {
+        Rows::columns<QStringList, QStringList>("steps", "findings");
+        QTest::newRow("a credit") << QStringList{"O5=-250", "O9=100", "E9=10"}
+                                  << QStringList{"the scheduled value is negative"};
+        QTest::newRow("retainage raised after a draw")
+            << QStringList{"O5=10000", "E5=5000", "draw", "rate=1000", "E5=100"}
+            << QStringList{"The current payment due, ($410.00), is below zero"};
+    }
+
+    void checks()
+    {
+        auto [steps, findings] = Rows::fetch<QStringList, QStringList>("steps", "findings");
+        DocumentFixture f;
+        play(f, steps);
+        const DrawRequest request = DrawRequest::next(f.grid(), f.header, f.document.history(), FirstDrawDate);
+        const QStringList said = DrawRequestChecks::ofNext(request, f.grid(), f.document.history());
+        QVERIFY2(said.size() == findings.size(), qPrintable(said.join(u'\n')));
+        for (qsizetype i = 0; i < findings.size(); ++i)
+            QVERIFY2(said.at(i).contains(findings.at(i)), qPrintable(said.join(u'\n')));
+    }
+
     // Each recorded draw's request is the request made just before it was recorded; its
     // line 7 is the previous request's line 6; its previous payments are what the draw
     // before left paid, but where the checks name a row edited by hand; its lines and the

@@ -42,14 +42,15 @@ Cents BudgetLine::leftToPay() const
     return std::max<Cents>(0, estimate - paid - current);
 }
 
+// A credit (an estimate below zero) is money back: only what is paid on it is spent beyond it.
 Cents BudgetLine::overrun() const
 {
-    return std::max<Cents>(0, paid + current - estimate);
+    return std::max<Cents>(0, paid + current - std::max<Cents>(estimate, 0));
 }
 
 bool BudgetLine::isOverBudget() const
 {
-    return paid + current > estimate || costToComplete < 0;
+    return overrun() > 0 || (estimate >= 0 && costToComplete < 0);
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)

@@ -27,7 +27,7 @@ struct BudgetLine
     Cents leftToPay() const;
     Cents overrun() const;
     // Paid and this period together come to more than the estimate, or the cost to complete
-    // is below zero.
+    // is below zero; a credit only once something is paid on it.
     bool isOverBudget() const;
 
     friend bool operator==(const BudgetLine &, const BudgetLine &) = default;

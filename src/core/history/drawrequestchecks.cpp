@@ -38,7 +38,8 @@ QStringList lineChecks(const DrawRequest &request, const Grid &grid)
 {
     QStringList checks;
     for (const DrawRequestLine &line : request.lines) {
-        if (line.completedToDate() > line.scheduledValue)
+        // A credit row has work done beyond it by nature; its negative value is said below.
+        if (line.scheduledValue >= 0 && line.completedToDate() > line.scheduledValue)
             checks << checkOf(
                 grid, line.row,
                 QStringLiteral("work completed to date, %1, is more than the scheduled value, %2.")
@@ -91,6 +92,17 @@ QStringList nothingRequested(const DrawRequest &request)
         return {};
     return {QStringLiteral("Nothing is requested this period: no row has an amount to be paid.")};
 }
+
+// A retainage rate raised since the last draw takes its whole share of the work done before
+// from this payment; a lender would see a payment due below zero.
+QStringList paymentDueBelowZero(const DrawRequest &request)
+{
+    if (request.currentPaymentDue() >= 0)
+        return {};
+    return {QStringLiteral("The current payment due, %1, is below zero: the retainage held on the work done to date "
+                           "is more than this period's work.")
+                .arg(MoneyCents::text(request.currentPaymentDue()))};
+}
 }
 
 namespace DrawRequestChecks {
@@ -110,7 +122,7 @@ QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateH
     return lineChecks(request, grid) + noteChecks(grid)
         + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
                            QStringLiteral("what the recorded draws paid"))
-        + nothingRequested(request);
+        + nothingRequested(request) + paymentDueBelowZero(request);
 }
 
 QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
@@ -124,7 +136,7 @@ QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const Estim
         checks += differenceChecks(grid, differences(found, paidAfter(history.draws.at(number - 2))),
                                    QStringLiteral("what draw %1 left paid").arg(number - 1));
     }
-    return checks + nothingRequested(request);
+    return checks + nothingRequested(request) + paymentDueBelowZero(request);
 }
 
 }
