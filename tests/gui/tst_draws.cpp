@@ -160,9 +160,13 @@ private slots:
         f.record(decemberFirst());
         f.enter(9, Current, u"20.5"_s);
         f.record(DrawQuestionKeys::dated(u"20270104"_s));
+        // The next draw is what recording the current amounts would pay, as they are typed.
+        f.enter(5, Current, u"40"_s);
         QCOMPARE(f.listed("Draws"),
-                 (QStringList{"Next|||the next request, from the current amounts",
+                 (QStringList{"Next||$40.00|the next request, from the current amounts",
                               "1|2026-12-01|$1,300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
+        QCOMPARE(f.listed("Rows of the draw"),
+                 (QStringList{"5|Rough Lumber|$1,000.00|$1,300.00|$40.00", "9|Concrete Flatwork|$0.00|$20.50|$0.00"}));
         auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
         QTest::mouseClick(draws->viewport(), Qt::LeftButton, {},
                           draws->visualItemRect(draws->topLevelItem(1)).center());

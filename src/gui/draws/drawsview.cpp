@@ -3,6 +3,7 @@
 #include "core/document/document.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
+#include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
 #include "drawcommands.h"
@@ -34,12 +35,19 @@ QTreeWidget *list(const QString &name, const QStringList &captions)
     return tree;
 }
 
-QTreeWidgetItem *item(const QStringList &texts, int amountsFrom)
+// Amounts, in the columns from first to last, stand to the right; other texts to the left.
+QTreeWidgetItem *item(const QStringList &texts, int firstAmount, int lastAmount)
 {
     auto *item = new QTreeWidgetItem(texts);
-    for (int column = amountsFrom; column < texts.size(); ++column)
+    for (int column = firstAmount; column <= lastAmount; ++column)
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     return item;
+}
+
+// The next draw, as recording the current payments would make it now.
+QList<DrawLine> nextDrawLines(const Grid &grid)
+{
+    return DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid));
 }
 }
 
@@ -86,7 +94,7 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
     connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
     connect(&document, &Document::historyChanged, this, &DrawsView::showDraws);
-    connect(&document.sheet().grid(), &Grid::cellChanged, this, &DrawsView::showDifferences);
+    connect(&document.sheet().grid(), &Grid::cellChanged, this, &DrawsView::showNextDraw);
     showDraws();
 }
 
@@ -99,14 +107,25 @@ void DrawsView::showDraws()
     }
     const int selected = selectedDraw();
     m_draws->clear();
-    m_draws->addTopLevelItem(item(
-        {QStringLiteral("Next"), QString(), QString(), QStringLiteral("the next request, from the current amounts")},
-        2));
+    m_draws->addTopLevelItem(item({QStringLiteral("Next"), QString(),
+                                   MoneyCents::text(DrawSnapshot::paidIn(nextDrawLines(m_document.sheet().grid()))),
+                                   QStringLiteral("the next request, from the current amounts")},
+                                  2, 2));
     for (const Draw &draw : history.draws)
         m_draws->addTopLevelItem(item({QString::number(draw.number), draw.date.toString(Qt::ISODate),
                                        MoneyCents::text(DrawSnapshot::paidIn(draw.lines)), draw.note},
-                                      2));
+                                      2, 2));
     m_draws->setCurrentItem(m_draws->topLevelItem(selected <= history.draws.size() ? selected : 0));
+    showDifferences();
+}
+
+// The next draw follows every amount typed; the recorded ones change only with the history.
+void DrawsView::showNextDraw()
+{
+    m_draws->topLevelItem(0)->setText(2,
+                                      MoneyCents::text(DrawSnapshot::paidIn(nextDrawLines(m_document.sheet().grid()))));
+    if (selectedDraw() == 0)
+        showRowsOfSelectedDraw();
     showDifferences();
 }
 
@@ -114,15 +133,14 @@ void DrawsView::showRowsOfSelectedDraw()
 {
     m_rows->clear();
     const int draw = selectedDraw();
-    if (draw < 1)
-        return;
     const Grid &grid = m_document.sheet().grid();
-    for (const DrawLine &line : m_document.history().draws.at(draw - 1).lines)
+    const QList<DrawLine> lines = draw < 1 ? nextDrawLines(grid) : m_document.history().draws.at(draw - 1).lines;
+    for (const DrawLine &line : lines)
         m_rows->addTopLevelItem(
             item({QString::number(line.row), grid.text(line.row, EstimateSheet::DescriptionColumn).simplified(),
                   MoneyCents::text(line.scheduledValue), MoneyCents::text(line.previousPayments),
                   MoneyCents::text(line.paid)},
-                 2));
+                 2, 4));
 }
 
 void DrawsView::showDifferences()

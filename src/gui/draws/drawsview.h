@@ -24,6 +24,7 @@ public:
 
 private:
     void showDraws();
+    void showNextDraw();
     void showRowsOfSelectedDraw();
     void showDifferences();
     // The draw selected, or 0 for the next request.
