@@ -277,7 +277,7 @@ private slots:
                                        "Period To: January 1, 2027",
                                        "1 Original Sum \\$10,000.00",
                                        "2 Net Change \\(Adjusted Less Original Estimates\\) \\$2,000.00",
-                                       "5 Retainage \\(10.00% of Line 4\\) \\$200.00",
+                                       "5 Retainage \\(10.00% of Line 4, line by line\\) \\$200.00",
                                        "7 Less Previous Payments \\(Line 6 of the Previous Application\\) "
                                        "\\$900.00",
                                        "8 Current Payment Due \\(Line 6 - 7\\) \\$900.00",
