@@ -9,13 +9,14 @@
 #include <QFileInfo>
 
 namespace {
-// The estimate's own folder and name with the suffix; nothing for an estimate without a file.
-QString presetPath(const QString &estimateFile, const QString &suffix)
+// The estimate's own folder and name, with what the export adds to it, and the suffix;
+// nothing for an estimate without a file.
+QString presetPath(const QString &estimateFile, const QString &nameEnding, const QString &suffix)
 {
     if (estimateFile.isEmpty())
         return {};
     const QFileInfo estimate(estimateFile);
-    return estimate.dir().filePath(estimate.completeBaseName() + u'.' + suffix);
+    return estimate.dir().filePath(estimate.completeBaseName() + nameEnding + u'.' + suffix);
 }
 }
 
@@ -31,9 +32,10 @@ QString run(const QString &suffix, const Document &document, FileDialogs &dialog
 }
 
 QString run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
-            FileDialogs &dialogs, MessageBoxes &messages, const Writer &write)
+            FileDialogs &dialogs, MessageBoxes &messages, const Writer &write, const QString &nameEnding)
 {
-    const QString path = dialogs.showExport(title, filter, suffix, presetPath(document.CurrentFile(), suffix));
+    const QString path =
+        dialogs.showExport(title, filter, suffix, presetPath(document.CurrentFile(), nameEnding, suffix));
     if (path.isEmpty())
         return {};
     QString errorString;

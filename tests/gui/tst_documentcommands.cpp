@@ -125,22 +125,23 @@ private slots:
         }
     }
 
-    // An export is offered beside the estimate, under its name.
+    // An export is offered beside the estimate, under its name; the budget summary under a
+    // name of its own, so that it does not take the report's place.
     void exportProposesEstimateName()
     {
         WindowFixture f;
-        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx"};
+        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx", "mnuExportBudget"};
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList(3, QString()));
+        QCOMPARE(f.dialogs->exportPresets, QStringList(4, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.mid(3),
+        QCOMPARE(f.dialogs->exportPresets.mid(4),
                  (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
-                              m_folder.filePath("site/house.xlsx")}));
+                              m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf")}));
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's

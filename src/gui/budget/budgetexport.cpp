@@ -50,9 +50,11 @@ QString exportSummary(const Document &document, FileDialogs &dialogs, MessageBox
 {
     return ExportCommand::run(
         QStringLiteral("Export Budget Summary"), QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"),
-        document, dialogs, messages, [&document](const QString &path, QString *errorString) {
+        document, dialogs, messages,
+        [&document](const QString &path, QString *errorString) {
             return save(path, document.sheet(), document.header(), document.history(), errorString);
-        });
+        },
+        QStringLiteral("-budget"));
 }
 
 }
