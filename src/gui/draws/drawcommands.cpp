@@ -10,6 +10,7 @@
 #include "drawquestion.h"
 #include "gui/editing/historystepcommand.h"
 
+#include <QAction>
 #include <QUndoStack>
 
 DrawCommands::DrawCommands(Document &document, QUndoStack &undoStack, QWidget *owner)
@@ -38,6 +39,19 @@ void DrawCommands::recordCurrentPayments()
     HistoryStep step(sheet, history, rows);
     CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note);
     push(std::move(step), history, QStringLiteral("Record Current Payments"));
+}
+
+void DrawCommands::keepEnabled(QAction *recordCurrentPayments)
+{
+    const Grid &grid = m_document.sheet().grid();
+    const auto enable = [recordCurrentPayments, &grid] {
+        recordCurrentPayments->setEnabled(!CurrentPayments::recordableRows(grid).isEmpty());
+    };
+    connect(&grid, &Grid::cellChanged, recordCurrentPayments, [enable](int, int column) {
+        if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
+            enable();
+    });
+    enable();
 }
 
 void DrawCommands::setRetainage(int basisPoints)

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class Document;
+class QAction;
 class HistoryStep;
 class QUndoStack;
 class QWidget;
@@ -21,6 +22,8 @@ public:
     // Edit > Record Current Payments: asks, then records the next draw and folds the current
     // amounts into the previous payments.
     void recordCurrentPayments();
+    // Greys the command while there is nothing to record, as the amounts change.
+    void keepEnabled(QAction *recordCurrentPayments);
     // The retainage rate of the draws to come, in hundredths of a percent.
     void setRetainage(int basisPoints);
 

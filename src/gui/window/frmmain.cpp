@@ -4,7 +4,6 @@
 #include "core/document/programsettings.h"
 #include "core/document/recentfiles.h"
 #include "core/document/recoverykeeper.h"
-#include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/twips.h"
 #include "editcontextmenu.h"
@@ -64,11 +63,13 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), this);
-    addView(new DrawsView(document, *m_drawCommands, m_drawOutput), QStringLiteral("&Draws"), "dckDraws");
+    m_drawCommands->keepEnabled(m_actions->recordPayments());
+    addView([this] { return new DrawsView(m_document, *m_drawCommands, m_drawOutput); }, QStringLiteral("&Draws"),
+            "dckDraws");
     m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
-    addView(new ChangeOrderRegister(*m_changeOrders, *services.messageBoxes), QStringLiteral("&Change Orders"),
-            "dckChangeOrders");
-    addView(new BudgetView(document), QStringLiteral("&Budget"), "dckBudget");
+    addView([this] { return new ChangeOrderRegister(*m_changeOrders, *m_services.messageBoxes); },
+            QStringLiteral("&Change Orders"), "dckChangeOrders");
+    addView([this] { return new BudgetView(m_document); }, QStringLiteral("&Budget"), "dckBudget");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
@@ -90,33 +91,26 @@ void FrmMain::connectEditing()
                 m_history->stack().push(new HeaderFieldChange(m_document, field, before, after, name));
             });
     m_actions->followUndoStack(m_history->stack());
-
-    const auto enableRecordPayments = [this] {
-        m_actions->recordPayments()->setEnabled(!CurrentPayments::recordableRows(sheet().grid()).isEmpty());
-    };
-    connect(&sheet().grid(), &Grid::cellChanged, this, [enableRecordPayments](int, int column) {
-        if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
-            enableRecordPayments();
-    });
-    enableRecordPayments();
 }
 
 // A view beside the sheet, closed at first so that the sheet has the window as designed; the
-// View menu opens it.
-QDockWidget *FrmMain::addView(QWidget *view, const QString &caption, const char *name)
+// View menu opens it. It is made when first opened: a start-up that makes views nobody opens,
+// a chart among them, keeps the user waiting for nothing.
+QDockWidget *FrmMain::addView(std::function<QWidget *()> makeView, const QString &caption, const char *name)
 {
     auto *dock = new QDockWidget(QString(caption).remove(u'&'), this);
     dock->setObjectName(QLatin1String(name));
     dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    dock->setWidget(view);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
     dock->toggleViewAction()->setText(caption);
     m_actions->addView(dock->toggleViewAction());
-    // A view opens wide enough to read, the first time; the user's width stays after that.
-    connect(dock->toggleViewAction(), &QAction::toggled, this, [this, dock, opened = false](bool shown) mutable {
-        if (shown && !std::exchange(opened, true))
-            resizeDocks({dock}, {width() * 2 / 5}, Qt::Horizontal);
+    // Made and opened wide enough to read the first time; the user's width stays after that.
+    connect(dock->toggleViewAction(), &QAction::toggled, this, [this, dock, makeView](bool shown) {
+        if (!shown || dock->widget())
+            return;
+        dock->setWidget(makeView());
+        resizeDocks({dock}, {width() * 2 / 5}, Qt::Horizontal);
     });
     return dock;
 }

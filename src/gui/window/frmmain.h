@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class ChangeOrderCommands;
 class ClipboardCommands;
 class DrawCommands;
@@ -75,7 +77,7 @@ private:
     bool Form_Unload();
 
     void connectEditing();
-    QDockWidget *addView(QWidget *view, const QString &caption, const char *name);
+    QDockWidget *addView(std::function<QWidget *()> makeView, const QString &caption, const char *name);
     void checkDocumentType();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);

@@ -34,12 +34,18 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Move:
     case QEvent::Resize:
-        if (m_placing)
+        // A window manager may draw the frame (its title bar) only after it first activated
+        // the window, later still on a busy machine: once more then, for the new frame.
+        if (m_placing || (m_framed && frameOf(m_window) != *m_framed)) {
+            m_framed.reset();
             keepFrameOnScreen();
+        }
         break;
     case QEvent::WindowActivate:
-        if (std::exchange(m_placing, false))
+        if (std::exchange(m_placing, false)) {
+            m_framed = frameOf(m_window);
             keepFrameOnScreen();
+        }
         break;
     default:
         break;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QSize>
 
 #include <functional>
+#include <optional>
 
 class QMainWindow;
 
@@ -30,4 +32,6 @@ private:
     const std::function<QSize()> m_wholeSheet;
     bool m_shownBefore = false;
     bool m_placing = false;
+    // The frame at the first activation, until a later one is drawn.
+    std::optional<QMargins> m_framed;
 };
