@@ -165,6 +165,8 @@ private slots:
         QTest::newRow("no such date") << changed("2027-01-04", "2027-02-30")
                                       << u"record 5 of 8: \"2027-02-30\" is not a date (year-month-day)"_s;
         QTest::newRow("binary") << changed("framing", QByteArray("fra\0ing", 8)) << u"record 3 of 8: it is not text"_s;
+        QTest::newRow("control character in a note")
+            << changed("framing", "fra\x8Ding") << u"record 3 of 8: it is not text"_s;
     }
 
     // The sheet opens whatever follows it; a history that cannot be read is left out, and

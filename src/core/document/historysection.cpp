@@ -7,6 +7,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -288,12 +289,17 @@ private:
         return true;
     }
 
+    // VARN never writes a control character into a note, so one there means damage; keeping
+    // it would change the note at the next save, which can only store it as "?".
     bool note(QString &value)
     {
         const std::optional<QByteArray> bytes = field();
-        if (bytes)
-            value = text(*bytes);
-        return bytes.has_value();
+        if (!bytes)
+            return false;
+        value = text(*bytes);
+        if (std::any_of(value.begin(), value.end(), FileText::isControlCharacter))
+            return fail(QStringLiteral("it is not text"));
+        return true;
     }
 
     bool date(QDate &value)
