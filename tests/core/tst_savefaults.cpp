@@ -509,8 +509,11 @@ private slots:
         const qint64 endedRun = ended.processId();
         QVERIFY(ended.waitForFinished());
         const QString running = u"VARN-%1-LiVeAb"_s.arg(QCoreApplication::applicationPid());
-        for (const QString &kept : {running, u"VARN-%1-DeAdAb"_s.arg(endedRun)})
+        // Old enough to be an older version's, but another program's: the case differs.
+        const QString othersOwn = u"varn-aBc123"_s;
+        for (const QString &kept : {running, u"VARN-%1-DeAdAb"_s.arg(endedRun), othersOwn})
             QVERIFY(scratch.mkpath(kept) && Files::write(scratch.filePath(kept + u"/part"_s), {}));
+        QCOMPARE(QProcess::execute(u"touch"_s, {u"-d"_s, u"1 hour ago"_s, scratch.filePath(othersOwn)}), 0);
         for (const char *name : {".house.vrn.AbC123", ".house.vrn.XyZ789", ".house.vrn.notes"}) {
             QFile file(folder.filePath(QLatin1String(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -524,7 +527,7 @@ private slots:
         const ProgramRun varn = Programs::varn({"--export", folder.filePath(u"house.vrn"_s), m_new}, environment);
         QVERIFY2(varn.status == 0, qPrintable(varn.errors));
         QCOMPARE(filesIn(folder.path()), (QStringList{".house.vrn.notes", ".house.vrn.XyZ789", "house.vrn"}));
-        QCOMPARE(scratch.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{running});
+        QCOMPARE(scratch.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{running, othersOwn}));
     }
 
     void killedDuringSave()

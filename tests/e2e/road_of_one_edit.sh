@@ -239,6 +239,4 @@ xdotool key n
 wait_for_exit
 note "run 4 passed in $(($(now_ms) - start)) ms"
 
-rm -rf "${work:?}/home" "${work:?}/config" "${work:?}/data" "${work:?}/cache" "${work:?}/runtime"
-note "PASS: files kept in $work"
-exit 0
+passed

@@ -54,6 +54,4 @@ for run in 1 2; do
     wait_for_exit
 done
 
-rm -rf "${work:?}/home" "${work:?}/config" "${work:?}/data" "${work:?}/cache" "${work:?}/runtime"
-note "PASS: files kept in $work"
-exit 0
+passed

@@ -5,7 +5,8 @@
 # keyboard, as a user would. Everything is cleaned up when the test ends.
 #
 # Exit status of a test: 0 passed, 1 failed, 77 skipped (a tool that the test needs is missing).
-# The temporary folder (printed) keeps the screenshots, the saved files and the logs.
+# The temporary folder (printed) keeps the screenshots, the saved files and the logs of a
+# failed test, or of any test with VARN_E2E_KEEP=1; a test that passed leaves nothing behind.
 
 # Functions called through wait_until look unreachable to shellcheck.
 # shellcheck disable=SC2317
@@ -100,6 +101,17 @@ fail() {
     done
     echo "  files kept in $work" >&2
     exit 1
+}
+
+passed() {
+    if [ -n "${VARN_E2E_KEEP:-}" ]; then
+        rm -rf "${work:?}/home" "${work:?}/config" "${work:?}/data" "${work:?}/cache" "${work:?}/runtime"
+        note "PASS: files kept in $work"
+    else
+        rm -rf "${work:?}"
+        note "PASS"
+    fi
+    exit 0
 }
 
 # ---------------------------------------------------------------------------------------

@@ -52,8 +52,14 @@ ScratchFolder::ScratchFolder()
 
 void ScratchFolder::removeLeftBehind()
 {
-    const QFileInfoList folders = QDir::temp().entryInfoList({prefix() + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QFileInfo &folder : folders) {
+    // Case matters: another program's "varn-abc123" is not ours to remove. Names are
+    // listed first; a temporary folder shared with the whole system holds many, and only
+    // ours are worth a closer look.
+    const QDir temporary = QDir::temp();
+    const QStringList names =
+        temporary.entryList({prefix() + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::CaseSensitive);
+    for (const QString &name : names) {
+        const QFileInfo folder(temporary.filePath(name));
         if (folder.isDir() && !folder.isSymLink() && isLeftBehind(folder))
             QDir(folder.filePath()).removeRecursively();
     }
