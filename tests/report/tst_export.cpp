@@ -205,6 +205,15 @@ private slots:
                                         << 0 << ""
                                         << QByteArray("\"Ren\xE9"
                                                       "e \x93Pat\x94\"");
+        // Code-page text whose bytes happen to be UTF-8 of letters the code page lacks is what it was.
+        QTest::newRow("code page that looks like UTF-8")
+            << QByteArray(written).replace(written.indexOf(line(0)), line(0).size(), "\"Pipe \xD8\xBD\",\"\",\"\"\r\n")
+            << 0 << "" << QByteArray("\"Pipe \xD8\xBD\"");
+        QTest::newRow("UTF-8 beyond the code page")
+            << QByteArray(written).replace(written.indexOf(line(0)), line(0).size(),
+                                           "\"K\xC5\x8D"
+                                           "be\",\"\",\"\"\r\n")
+            << 0 << "" << QByteArray("\"K?be\"");
     }
 
     void damagedFiles()

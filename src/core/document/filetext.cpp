@@ -89,6 +89,8 @@ bool isControlCharacter(QChar c)
 const char *encodingOf(const QByteArrayList &fields)
 {
     bool beyondAscii = false;
+    bool beyondCodePage = false;
+    bool codePageHasControls = false;
     for (const QByteArray &field : fields) {
         if (isAscii(field))
             continue;
@@ -98,7 +100,17 @@ const char *encodingOf(const QByteArrayList &fields)
         const QString text = utf8.decode(field);
         if (utf8.hasError())
             return CodePage;
+        beyondCodePage = beyondCodePage || !encodeExactly(text);
+        QStringDecoder codePage(CodePage, QStringConverter::Flag::Stateless);
+        const QString asCodePage = codePage.decode(field);
+        codePageHasControls =
+            codePageHasControls || std::any_of(asCodePage.begin(), asCodePage.end(), isControlCharacter);
     }
+    // A file that VARN wrote, whose few letters beyond ASCII happen to make UTF-8 ("Ø½"), reads
+    // as UTF-8 of letters the code page lacks; read so, they would be saved as "?". Such a file
+    // keeps its code page, unless its bytes cannot be code-page text at all.
+    if (beyondCodePage && !codePageHasControls)
+        return CodePage;
     return beyondAscii ? "UTF-8" : CodePage;
 }
 

@@ -27,7 +27,8 @@ bool isControlCharacter(QChar c);
 
 // The code page the file is written in, or UTF-8 for the texts of a file that a text editor
 // saved so: bytes beyond ASCII that are all valid UTF-8 are UTF-8 (Windows-1252 text that
-// happens to be valid UTF-8 is all but unknown).
+// happens to be valid UTF-8 is all but unknown), unless they make letters the code page
+// lacks from bytes that are code-page text as well.
 const char *encodingOf(const QByteArrayList &fields);
 
 // A field's text; every line break inside it reads as "\n", whichever convention the file used.
