@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QRegularExpression>
 
 #ifndef Q_OS_WIN
@@ -52,14 +53,17 @@ ScratchFolder::ScratchFolder()
 
 void ScratchFolder::removeLeftBehind()
 {
-    // Case matters: another program's "varn-abc123" is not ours to remove. Names are
-    // listed first; a temporary folder shared with the whole system holds many, and only
-    // ours are worth a closer look.
-    const QDir temporary = QDir::temp();
-    const QStringList names =
-        temporary.entryList({prefix() + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::CaseSensitive);
-    for (const QString &name : names) {
-        const QFileInfo folder(temporary.filePath(name));
+    // Every run, window or export, passes here twice, and the temporary folder is shared by
+    // the whole system: only the names are compared, as they are (a name filter would compile
+    // a pattern each time, a folder filter would look at every entry). Case matters: another
+    // program's "varn-abc123" is not ours to remove.
+    const QString ours = prefix();
+    QDirIterator entries(QDir::tempPath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        if (!entries.fileName().startsWith(ours))
+            continue;
+        const QFileInfo folder = entries.fileInfo();
         if (folder.isDir() && !folder.isSymLink() && isLeftBehind(folder))
             QDir(folder.filePath()).removeRecursively();
     }
