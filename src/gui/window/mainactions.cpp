@@ -180,12 +180,18 @@ void MainActions::createToolBar()
     m_toolBar->setAccessibleDescription(QStringLiteral("New, Open, Save and Print"));
     // A button is the menu's own command, so both are one action with one handler. Its picture
     // is the desktop's, where its icon theme has one, so that the toolbar looks like the other
-    // programs'; otherwise the program's own, at every size it is drawn in.
+    // programs'; otherwise the program's own, at every size it is drawn in, which are decoded
+    // at once and so only where they are needed.
     const auto addButton = [this](QAction *command, const QString &key, const char *themeName) {
-        QIcon own;
-        for (const int size : {16, 24, 32, 48, 64})
-            own.addFile(QStringLiteral(":/icons/%1-%2.png").arg(key.toLower()).arg(size), QSize(size, size));
-        command->setIcon(QIcon::fromTheme(QLatin1String(themeName), own));
+        const QString themeIcon = QLatin1String(themeName);
+        QIcon icon;
+        if (QIcon::hasThemeIcon(themeIcon)) {
+            icon = QIcon::fromTheme(themeIcon);
+        } else {
+            for (const int size : {16, 24, 32, 48, 64})
+                icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(key.toLower()).arg(size), QSize(size, size));
+        }
+        command->setIcon(icon);
         command->setIconVisibleInMenu(false);
         command->setData(key);
         command->setToolTip(key);
