@@ -10,7 +10,6 @@
 #include <QPainter>
 
 #include <array>
-#include <cmath>
 
 namespace {
 constexpr qreal MarginInches = 0.5;
@@ -25,14 +24,9 @@ constexpr int CaptionLines = 4;
 constexpr std::array<qreal, 10> ColumnWidths = {650, 3350, 1300, 1300, 1300, 1300, 1300, 1100, 1300, 1300};
 constexpr int SummaryAmountWidth = 2600;
 
-QFont reportFont(qreal points, bool bold)
-{
-    return ReportFont::font(int(std::lround(points * Twips::PerPoint)), bold);
-}
-
 qreal lineHeight(qreal points)
 {
-    return QFontMetricsF(reportFont(points, false)).height();
+    return QFontMetricsF(ReportFont::atPoints(points, false)).height();
 }
 
 qreal rowHeight()
@@ -74,7 +68,7 @@ public:
 
     void print(const QString &text, qreal points, bool bold, Qt::Alignment alignment = Qt::AlignLeft)
     {
-        const QFont font = reportFont(points, bold);
+        const QFont font = ReportFont::atPoints(points, bold);
         m_painter.setFont(font);
         // A long address goes on over as many lines as it needs.
         const int flags = int(alignment) | Qt::TextWordWrap;
@@ -108,7 +102,7 @@ CellPainter::CellLook look(const QString &text, CellPainter::CellLook::Kind kind
 void drawRow(QPainter &painter, qreal top, qreal height, const QStringList &texts, bool bold,
              CellPainter::CellLook::Kind kind)
 {
-    const QFont font = reportFont(TablePoints, false);
+    const QFont font = ReportFont::atPoints(TablePoints, false);
     qreal left = 0;
     for (int column = 0; column < int(ColumnWidths.size()); ++column) {
         const QRectF cell(left, top, ColumnWidths[size_t(column)], height);
@@ -190,7 +184,7 @@ void DrawRequestReport::drawSummary(QPainter &painter, const QSizeF &page) const
     painter.drawLine(QPointF(0, cursor.y), QPointF(page.width(), cursor.y));
     cursor.skip(TextPoints / 2);
 
-    const QFont font = reportFont(TextPoints, false);
+    const QFont font = ReportFont::atPoints(TextPoints, false);
     const qreal height = lineHeight(TextPoints) * 1.6;
     const QList<DrawRequest::SummaryLine> summary = m_request.summary();
     for (int line = 1; line <= int(summary.size()); ++line) {
@@ -237,7 +231,7 @@ void DrawRequestReport::drawContinuation(QPainter &painter, const QSizeF &page, 
 
 void DrawRequestReport::drawPageNumber(QPainter &painter, const QSizeF &page, int number) const
 {
-    const QFont font = reportFont(TablePoints, false);
+    const QFont font = ReportFont::atPoints(TablePoints, false);
     painter.setFont(font);
     const qreal height = QFontMetricsF(font).height();
     painter.drawText(QRectF(0, page.height() - height, page.width(), height), Qt::AlignHCenter,

@@ -22,14 +22,9 @@ constexpr qreal VisibleRowLabelShare = 0.05;
 constexpr qreal MarginInches = 0.5;
 constexpr int HeaderLineCount = 2;
 
-QFont reportFont(qreal points, bool bold)
-{
-    return ReportFont::font(int(std::lround(points * EstimateReport::TwipsPerPoint)), bold);
-}
-
 qreal lineHeight(qreal points, bool bold)
 {
-    return QFontMetricsF(reportFont(points, bold)).height();
+    return QFontMetricsF(ReportFont::atPoints(points, bold)).height();
 }
 
 // The footer from the empty lines under the sheet to the last line.
@@ -52,13 +47,13 @@ public:
     void setFontSize(qreal points)
     {
         m_points = points;
-        m_font = reportFont(m_points, m_font.bold());
+        m_font = ReportFont::atPoints(m_points, m_font.bold());
         m_painter.setFont(m_font);
     }
 
     void setBold(bool bold)
     {
-        m_font = reportFont(m_points, bold);
+        m_font = ReportFont::atPoints(m_points, bold);
         m_painter.setFont(m_font);
     }
 
@@ -225,7 +220,7 @@ void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination)
     painter.translate(-source.left(), 0);
     painter.setClipRect(source);
 
-    const QFont font = reportFont(CellPainter::SheetFontPoints, false);
+    const QFont font = ReportFont::atPoints(CellPainter::SheetFontPoints, false);
     // The cells first, their lines over them, so that no cell covers its neighbour's line.
     const int fixedColumns = m_grid.fixedColumns();
     qreal top = 0;

@@ -17,7 +17,6 @@ class EstimateReport
 {
 public:
     // Positions and sizes on the page are in twips: 1440 an inch, 20 a point.
-    static constexpr int TwipsPerPoint = 20;
     // The sheet is drawn as a grid of this width.
     static constexpr int GridWidth = 14000;
 

@@ -1,7 +1,11 @@
 #include "reportfont.h"
 
+#include "core/sheet/twips.h"
+
 #include <QFile>
 #include <QFontDatabase>
+
+#include <cmath>
 
 namespace {
 QString loadedFamily()
@@ -30,6 +34,11 @@ QFont font(int pixelSize, bool bold)
     // The desktop's settings say how to hint its own fonts, not how to lay out the page.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+QFont atPoints(qreal points, bool bold)
+{
+    return font(int(std::lround(points * Twips::PerPoint)), bold);
 }
 
 }

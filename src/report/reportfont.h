@@ -7,4 +7,6 @@
 namespace ReportFont {
 // The report's font at a size in pixels of the page; the typeface is loaded at the first call.
 QFont font(int pixelSize, bool bold);
+// The same at a size in points, on a page laid out in twips.
+QFont atPoints(qreal points, bool bold);
 }

@@ -262,13 +262,13 @@ bool Document::WriteEstimateFile(const QString &path)
 {
     QString errorString;
     QList<EstimateFile::LostText> lostTexts;
-    const EstimateContent written = content();
-    if (!EstimateFile::save(path, written, &errorString, &lostTexts)) {
+    const QByteArray bytes = EstimateFile::encode(content(), &lostTexts);
+    if (!EstimateFile::write(path, bytes, &errorString)) {
         m_messages.showFailure(saveErrorText(), fileErrorTitle(), errorString);
         return false;
     }
     // The bytes written, not the file read back: another program's save just after is to be noticed.
-    m_fileStamp = FileStamp::ofBytes(EstimateFile::encode(written));
+    m_fileStamp = FileStamp::ofBytes(bytes);
     m_historyError.clear();
     reportLostTexts(lostTexts);
     emit fileUsed(path);

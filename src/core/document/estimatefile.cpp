@@ -152,7 +152,11 @@ std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
 bool EstimateFile::save(const QString &path, const EstimateContent &content, QString *errorString,
                         QList<LostText> *lostTexts)
 {
-    const QByteArray bytes = encode(content, lostTexts);
+    return write(path, encode(content, lostTexts), errorString);
+}
+
+bool EstimateFile::write(const QString &path, const QByteArray &bytes, QString *errorString)
+{
     if (bytes.size() > MaximumSize)
         return FileReasons::fail(errorString,
                                  QStringLiteral("The file would be larger than 1 MiB, and could not be opened again"));

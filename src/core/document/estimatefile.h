@@ -43,6 +43,8 @@ public:
     // lostTexts, when given, learns which characters were stored as "?".
     static bool save(const QString &path, const EstimateContent &content, QString *errorString = nullptr,
                      QList<LostText> *lostTexts = nullptr);
+    // The same for bytes already encoded.
+    static bool write(const QString &path, const QByteArray &bytes, QString *errorString = nullptr);
     // errorString, when given, learns why a file could not be read.
     static std::optional<EstimateContent> load(const QString &path, QString *errorString = nullptr);
 };

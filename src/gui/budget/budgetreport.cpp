@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <numeric>
 
 namespace {
@@ -34,11 +33,6 @@ constexpr int DescriptionColumn = 3;
 constexpr int AmountColumn = 4;
 // The space between a column's text and the next column's.
 constexpr qreal CellGap = 120;
-
-QFont reportFont(qreal points, bool bold)
-{
-    return ReportFont::font(int(std::lround(points * Twips::PerPoint)), bold);
-}
 
 // The page's colours: dark text on white paper, whatever the desktop's theme.
 QPalette paperPalette()
@@ -70,7 +64,7 @@ public:
 
     void setFont(qreal points, bool bold)
     {
-        m_font = reportFont(points, bold);
+        m_font = ReportFont::atPoints(points, bold);
         m_painter.setFont(m_font);
     }
 
@@ -140,12 +134,12 @@ public:
     qreal y = 0;
 
 private:
-    static qreal footerHeight() { return QFontMetricsF(reportFont(8, false)).height() * 2; }
+    static qreal footerHeight() { return QFontMetricsF(ReportFont::atPoints(8, false)).height() * 2; }
 
     void numberPage()
     {
         m_painter.save();
-        const QFont font = reportFont(8, false);
+        const QFont font = ReportFont::atPoints(8, false);
         m_painter.setFont(font);
         const QString text = QStringLiteral("Page %1").arg(m_page);
         const QFontMetricsF metrics(font);
