@@ -38,7 +38,8 @@ struct FullBudget
                                                 QStringLiteral("change"),
                                                 50000,
                                                 ChangeOrder::Status::Approved,
-                                                ChangeOrder::Source::Contingency};
+                                                ChangeOrder::Source::Contingency,
+                                                {}};
         document.setHistory(history);
     }
 

@@ -125,11 +125,15 @@ EstimateContent fullEstimateWithDraws(int draws)
                   QDate(2026, 1, 1).addMonths(number - 1),
                   QStringLiteral("Draw %1: inspection passed").arg(number),
                   1000,
+                  {},
+                  DrawParties{content.name, content.address, content.builder},
                   {}};
         for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
             const Cents estimate = Cents(EstimateDollars[row - 1]) * 100;
             const Cents payment = estimate / (draws + 1);
-            draw.lines.append({row, estimate, estimate, paid[row - 1], payment});
+            const RowTexts texts{content.cells[row - 1][EstimateSheet::DescriptionColumn - 1],
+                                 content.cells[row - 1][EstimateSheet::SupplierColumn - 1]};
+            draw.lines.append({row, estimate, estimate, paid[row - 1], payment, texts, {}});
             paid[row - 1] += payment;
         }
         content.history.draws.append(draw);

@@ -148,10 +148,6 @@ QString unknownOutputType(const QString &output)
 bool exportDrawRequest(const Job &job, const QString &input, const QString &output, const EstimateSheet &sheet,
                        const HeaderFields &header, const EstimateContent &content)
 {
-    if (!content.historyError.isEmpty()) {
-        fail(FileFailed, QStringLiteral("cannot read the draw history of %1: %2").arg(input, content.historyError));
-        return false;
-    }
     QString errorString;
     const Grid &grid = sheet.grid();
     const std::optional<DrawRequest> request = job.draw > 0
@@ -172,15 +168,10 @@ bool exportDrawRequest(const Job &job, const QString &input, const QString &outp
     return true;
 }
 
-// The budget summary or the change-order register of an estimate read, which needs the
-// history whole.
-bool exportBudget(const QString &input, const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
+// The budget summary or the change-order register of an estimate read.
+bool exportBudget(const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
                   const EstimateContent &content)
 {
-    if (!content.historyError.isEmpty()) {
-        fail(FileFailed, QStringLiteral("cannot read the change orders of %1: %2").arg(input, content.historyError));
-        return false;
-    }
     QString errorString;
     if (!BudgetExport::save(output, sheet, header, content.history, &errorString)) {
         fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
@@ -200,24 +191,20 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
         return false;
     }
+    // The request and the budget are made of the history: without it there is nothing to warn of.
+    if (job.report != Job::Report::Estimate && content->historyUnread) {
+        fail(FileFailed, QStringLiteral("cannot read the draw history of %1: %2").arg(input, content->historyError));
+        return false;
+    }
     // The texts of a file that looks damaged are exported as they stand, and the user told.
-    if (!content->damageWarning.isEmpty())
-        warn(input, content->damageWarning);
+    // A copy of the estimate keeps the lines that could not be read, as Save does.
+    if (const QString warning = content->openWarning(QStringLiteral(" ")); !warning.isEmpty())
+        warn(input, warning);
     if (job.report == Job::Report::DrawRequest)
         return exportDrawRequest(job, input, output, sheet, header, *content);
     if (job.report == Job::Report::Budget)
-        return exportBudget(input, output, sheet, header, *content);
-    if (!content->historyError.isEmpty()) {
-        // A copy of the estimate would lose the history; the other forms do not show it.
-        if (job.format.suffix == QLatin1StringView("vrn")) {
-            fail(FileFailed,
-                 QStringLiteral("cannot copy %1: its draw history cannot be read: %2")
-                     .arg(input, content->historyError));
-            return false;
-        }
-        warn(input, QStringLiteral("the draw history cannot be read: %1").arg(content->historyError));
-    }
-    if (!job.format.write(output, sheet, header, &errorString, content->history)) {
+        return exportBudget(output, sheet, header, *content);
+    if (!job.format.write(output, sheet, header, &errorString, content->history, content->unreadLines)) {
         fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
         return false;
     }

@@ -31,6 +31,7 @@ bool writeEstimate(const QString &path, const ExportFormat::Source &source, QStr
 {
     EstimateContent content = Document::contentOf(source.sheet, source.header);
     content.history = source.history;
+    content.unreadLines = source.unreadLines;
     return EstimateFile::save(path, content, errorString);
 }
 }

@@ -2,6 +2,7 @@
 
 #include "core/history/estimatehistory.h"
 
+#include <QByteArray>
 #include <QLatin1StringView>
 #include <QString>
 
@@ -21,6 +22,8 @@ struct ExportFormat
         const EstimateSheet &sheet;
         const HeaderFields &header;
         const EstimateHistory &history;
+        // What followed the estimate in its file and could not be read: a copy keeps it.
+        const QByteArray &unreadLines;
     };
     using Writer = bool (*)(const QString &path, const Source &source, QString *errorString);
     using RequestWriter = bool (*)(const QString &path, const DrawRequest &request, QString *errorString);
@@ -38,9 +41,9 @@ struct ExportFormat
     // The estimate file keeps the history and the workbook shows its change orders; the other
     // forms show the sheet alone.
     bool write(const QString &path, const EstimateSheet &sheet, const HeaderFields &header, QString *errorString,
-               const EstimateHistory &history = {}) const
+               const EstimateHistory &history = {}, const QByteArray &unreadLines = {}) const
     {
-        return writeEstimate(path, {sheet, header, history}, errorString);
+        return writeEstimate(path, {sheet, header, history, unreadLines}, errorString);
     }
 };
 

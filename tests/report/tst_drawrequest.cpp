@@ -33,7 +33,7 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             const QDate date = FirstDrawDate.addMonths(int(history.draws.size()));
             requested << DrawRequest::next(f.grid(), f.header, history, date);
             CurrentPayments::recordDraw(f.sheet, history, CurrentPayments::recordableRows(f.grid()), date,
-                                        u"month %1"_s.arg(history.draws.size() + 1));
+                                        u"month %1"_s.arg(history.draws.size() + 1), DrawRequest::partiesOf(f.header));
         } else if (parts.first() == u"rate") {
             history.retainageBasisPoints = parts.last().toInt();
         } else {
@@ -243,17 +243,17 @@ private slots:
     void unreadableHistory_data()
     {
         Rows::columns<QString, QStringList, int, QString>("output", "report", "status", "error");
-        const QString reason = u"it is cut short: 6 of its 7 records are there"_s;
-        QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0
-                                      << u"VARN: warning: %1: the draw history cannot be read: "_s + reason;
-        QTest::newRow("a copy, which would lose it")
-            << "unread.vrn" << QStringList() << 1
-            << u"VARN: cannot copy %1: its draw history cannot be read: "_s + reason;
+        const QString reason = u"its draw history cannot be read: record 7 of 7: it has 7 fields where 6 or 8 are "
+                               "wanted"_s;
+        const QString kept = u"VARN: warning: %1: This file holds 8 lines after the estimate that could not be read: "_s
+            + reason + u". They are kept as they are and saved with the estimate."_s;
+        QTest::newRow("the estimate") << "unread.csv" << QStringList() << 0 << kept;
+        QTest::newRow("a copy, which keeps it") << "unread.vrn" << QStringList() << 0 << kept;
         QTest::newRow("the draw request") << "unread-request.csv" << QStringList{"--report", "draw-request"} << 1
                                           << u"VARN: cannot read the draw history of %1: "_s + reason;
     }
 
-    // A history that cannot be read is never left out of a copy unnoticed.
+    // A history that cannot be read is never left out of a copy, nor made a request of.
     void unreadableHistory()
     {
         auto [output, report, status, error] =
@@ -264,6 +264,8 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(run.errors, error.arg(cut) + u'\n');
         QCOMPARE(QFile::exists(m_house.path(output)), status == 0);
+        if (output.endsWith(u".vrn"_s))
+            QCOMPARE(Files::read(m_house.path(output)), Files::read(cut) + "\r\n");
     }
 
     void pdf_data()

@@ -27,10 +27,22 @@ EstimateContent budgetEstimate(bool overrun)
                         "$12,000.00",  "$11,500.00",   overrun ? "$1,000.00" : ""};
     content.cells[7] = {"", "Roofing", "$8,000.00", "$8,000.00", "$2,000.00"};
     content.cells[28] = {"", "Misc.", "$5,000.00", "$3,000.00"};
-    content.history.changeOrders = {{1, QDate(2026, 3, 2), 5, QStringLiteral("engineered joists, 2x10"), 200000,
-                                     ChangeOrder::Status::Approved, ChangeOrder::Source::Contingency},
-                                    {2, QDate(2026, 3, 9), 8, QStringLiteral("skylight"), 75000,
-                                     ChangeOrder::Status::Pending, ChangeOrder::Source::OwnerCash}};
+    content.history.changeOrders = {{1,
+                                     QDate(2026, 3, 2),
+                                     5,
+                                     QStringLiteral("engineered joists, 2x10"),
+                                     200000,
+                                     ChangeOrder::Status::Approved,
+                                     ChangeOrder::Source::Contingency,
+                                     {}},
+                                    {2,
+                                     QDate(2026, 3, 9),
+                                     8,
+                                     QStringLiteral("skylight"),
+                                     75000,
+                                     ChangeOrder::Status::Pending,
+                                     ChangeOrder::Source::OwnerCash,
+                                     {}}};
     return content;
 }
 

@@ -3,6 +3,7 @@
 #include "core/sheet/estimatesheet.h"
 #include "filedialogs.h"
 #include "headerfields.h"
+#include "historysection.h"
 #include "messageboxes.h"
 
 #include <QFileInfo>
@@ -67,27 +68,37 @@ void Document::markSaved()
 
 void Document::setHistory(const EstimateHistory &history)
 {
-    replaceHistory(history, m_historyError);
+    m_history = history;
+    emit historyChanged();
     markChanged();
 }
 
-void Document::replaceHistory(const EstimateHistory &history, const QString &error)
+void Document::replaceContent(const EstimateContent &content)
 {
-    m_history = history;
-    m_historyError = error;
+    m_history = content.history;
+    m_unreadLines = content.unreadLines;
+    m_historyError = content.historyError;
+    m_historyUnread = content.historyUnread;
     emit historyChanged();
 }
 
-// A file whose history could not be read is written without it only when the user says so.
-bool Document::mayLeaveHistoryOut()
+// A later VARN's file may say that this one may read it but must not save over it: what it
+// keeps beside the records this one knows would no longer agree with them.
+bool Document::refusesSaveOver() const
 {
-    if (m_historyError.isEmpty())
-        return true;
-    const QString question = QStringLiteral("The draw history in this estimate's file could not be read when it "
-                                            "was opened (%1). Saving writes the file without it.\n\nSave anyway?")
-                                 .arg(m_historyError);
-    // Asked again until a file is written: a save cancelled or failed leaves nothing decided.
-    return m_messages.askYesNo(question, QStringLiteral("Save")) == MessageBoxes::Yes;
+    return m_history.later.oldestSavingVersion > HistorySection::Version;
+}
+
+Document::SaveOutcome Document::saveLaterFileAs()
+{
+    const QString question =
+        QStringLiteral("%1 was written by a later VARN (draw history version %2): this one may read it but must not "
+                       "save over it.\n\nSave the estimate under another name with Save As...?")
+            .arg(QFileInfo(m_currentFile).fileName())
+            .arg(m_history.later.version);
+    if (m_messages.askYesNo(question, QStringLiteral("Save")) != MessageBoxes::Yes)
+        return SaveOutcome::Cancelled;
+    return saveUnderChosenName();
 }
 
 int Document::QuerySaveChanges()
@@ -122,7 +133,7 @@ void Document::ClearEstimate()
     m_header.setText(HeaderFields::Address, QString());
     m_sheet.clearItems();
     m_fileStamp = {};
-    replaceHistory({}, {});
+    replaceContent({});
     markSaved();
     emit estimateReplaced();
 }
@@ -157,26 +168,20 @@ void Document::readFile(const QString &path)
     }
     m_currentFile = path;
     m_fileStamp = stamp;
-    replaceHistory(content->history, content->historyError);
+    replaceContent(*content);
     markSaved();
     emit estimateReplaced();
     emit fileUsed(path);
-    if (!content->damageWarning.isEmpty())
-        m_messages.showWarning(content->damageWarning, QStringLiteral("Open"));
-    if (!m_historyError.isEmpty())
-        m_messages.showWarning(QStringLiteral("The draw history in this file could not be read: %1.\n\nThe estimate "
-                                              "is shown without it; saving asks before the file is written "
-                                              "without it.")
-                                   .arg(m_historyError),
-                               QStringLiteral("Open"));
+    if (const QString warning = content->openWarning(QStringLiteral("\n\n")); !warning.isEmpty())
+        m_messages.showWarning(warning, QStringLiteral("Open"));
 }
 
 Document::SaveOutcome Document::save()
 {
     if (m_currentFile.isEmpty())
         return saveAs();
-    if (!mayLeaveHistoryOut())
-        return SaveOutcome::Cancelled;
+    if (refusesSaveOver())
+        return saveLaterFileAs();
     switch (askIfChangedElsewhere()) {
     case MessageBoxes::Yes:
         break;
@@ -193,8 +198,6 @@ Document::SaveOutcome Document::save()
 
 Document::SaveOutcome Document::saveAs()
 {
-    if (!mayLeaveHistoryOut())
-        return SaveOutcome::Cancelled;
     return saveUnderChosenName();
 }
 
@@ -203,6 +206,13 @@ Document::SaveOutcome Document::saveUnderChosenName()
     const QString path = m_dialogs.showSave(m_currentFile);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
+    if (refusesSaveOver() && QFileInfo(path) == QFileInfo(m_currentFile)) {
+        m_messages.showWarning(QStringLiteral("%1 was written by a later VARN and cannot be saved over here: choose "
+                                              "another name.")
+                                   .arg(QFileInfo(path).fileName()),
+                               QStringLiteral("Save"));
+        return SaveOutcome::Cancelled;
+    }
     m_currentFile = path;
     // Whatever the old file held says nothing of the new one.
     m_fileStamp = {};
@@ -216,31 +226,43 @@ Document::SaveOutcome Document::saveUnderChosenName()
 // over the other's work without a word.
 MessageBoxes::Answer Document::askIfChangedElsewhere()
 {
-    if (m_fileStamp.matches(m_currentFile))
+    QString reason;
+    switch (m_fileStamp.compare(m_currentFile, &reason)) {
+    case FileStamp::Same:
         return MessageBoxes::Yes;
+    case FileStamp::Unreadable:
+        m_messages.showFailure(saveErrorText(), fileErrorTitle(), reason);
+        return MessageBoxes::Cancel;
+    case FileStamp::Changed:
+        break;
+    }
     return m_messages.askSaveOverOrSaveAs(
         QStringLiteral("%1 was changed by another program since you opened it. Save over it, or Save As...?")
             .arg(QFileInfo(m_currentFile).fileName()),
         QStringLiteral("Save"));
 }
 
-void Document::restore(const EstimateContent &content, const QString &file)
+void Document::restore(const EstimateContent &content, const QString &file, const FileStamp &stamp)
 {
     fill(m_sheet, m_header, content);
-    // A history the file held but could not be read from it is not in the copy either: the
-    // file's is still not to be written over unasked.
-    const std::optional<EstimateContent> original = file.isEmpty() ? std::nullopt : EstimateFile::load(file);
-    replaceHistory(content.history, original ? original->historyError : QString());
+    replaceContent(content);
     m_currentFile = file;
-    m_fileStamp = {};
+    // The file as this estimate last read or wrote it: another program's save since then is
+    // still to be asked about.
+    m_fileStamp = stamp;
     emit estimateReplaced();
     markChanged();
+    if (const QString unread = content.unreadWarning(); !unread.isEmpty())
+        m_messages.showWarning(unread, QStringLiteral("Restore"));
 }
 
 EstimateContent Document::content() const
 {
     EstimateContent content = contentOf(m_sheet, m_header);
     content.history = m_history;
+    content.unreadLines = m_unreadLines;
+    content.historyError = m_historyError;
+    content.historyUnread = m_historyUnread;
     return content;
 }
 
@@ -269,7 +291,6 @@ bool Document::WriteEstimateFile(const QString &path)
     }
     // The bytes written, not the file read back: another program's save just after is to be noticed.
     m_fileStamp = FileStamp::ofBytes(bytes);
-    m_historyError.clear();
     reportLostTexts(lostTexts);
     emit fileUsed(path);
     return true;

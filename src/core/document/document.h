@@ -55,7 +55,9 @@ public:
     SaveOutcome saveAs();
     // Brings back an estimate that was never saved, as belonging to its file (empty for
     // none): the sheet shows it, and it is still to be saved.
-    void restore(const EstimateContent &content, const QString &file);
+    // stamp is what the file held when this estimate last read or wrote it.
+    void restore(const EstimateContent &content, const QString &file, const FileStamp &stamp);
+    const FileStamp &fileStamp() const { return m_fileStamp; }
 
     // The draws and change orders recorded for the estimate, kept in its file after the sheet.
     const EstimateHistory &history() const { return m_history; }
@@ -84,8 +86,9 @@ signals:
 private:
     void ClearEstimate();
     void markSaved();
-    void replaceHistory(const EstimateHistory &history, const QString &error);
-    bool mayLeaveHistoryOut();
+    void replaceContent(const EstimateContent &content);
+    bool refusesSaveOver() const;
+    SaveOutcome saveLaterFileAs();
     void readFile(const QString &path);
     MessageBoxes::Answer askIfChangedElsewhere();
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
@@ -98,8 +101,11 @@ private:
     FileDialogs &m_dialogs;
     MessageBoxes &m_messages;
     EstimateHistory m_history;
-    // Why the history of the file opened could not be read; Save asks before leaving it out.
+    // What followed the estimate in its file and could not be read, written back as it was,
+    // and why it could not be read.
+    QByteArray m_unreadLines;
     QString m_historyError;
+    bool m_historyUnread = false;
     QString m_currentFile;
     // What the file held when this window read or wrote it last.
     FileStamp m_fileStamp;

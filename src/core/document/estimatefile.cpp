@@ -110,6 +110,7 @@ QByteArray EstimateFile::encode(const EstimateContent &content, QList<LostText> 
     for (int row = 1; row <= EstimateContent::RowCount; ++row)
         bytes += textRecord(row, content.cells[row - 1], lost);
     bytes += HistorySection::encode(content.history, lost);
+    bytes += content.unreadLines;
     if (lostTexts)
         *lostTexts = lost;
     return bytes;
@@ -135,17 +136,21 @@ std::optional<EstimateContent> EstimateFile::decode(QIODevice &device)
     // The last field may have ended at the size limit or at a NUL byte rather than at its end.
     if (!reader.isAcceptable())
         return std::nullopt;
+    // What follows the 38 records is read whole, or the file is not: a read that fails there
+    // would otherwise pass for a file without a history, and the next save would drop it.
+    const QByteArray rest = reader.rest();
+    if (!reader.isAcceptable())
+        return std::nullopt;
     // One encoding for the whole file, the history's texts included.
-    const char *encoding = FileText::encodingOf(QByteArrayList(fields) << reader.rest());
+    const char *encoding = FileText::encodingOf(QByteArrayList(fields) << rest);
     QStringDecoder decoder(encoding);
     for (qsizetype index = 0; index < texts.size(); ++index)
         *texts[index] = FileText::textOf(fields.at(index), decoder);
-    // A history that cannot be read leaves the sheet readable: historyError tells why.
-    bool displaced = false;
-    HistorySection::read(reader, encoding, content.history, &displaced, &content.historyError);
-    if (displaced)
-        content.damageWarning =
-            QStringLiteral("This file may be damaged: its draw history does not follow its last row");
+    HistorySection::Reading history = HistorySection::read(rest, encoding);
+    content.history = std::move(history.history);
+    content.unreadLines = std::move(history.unreadLines);
+    content.historyError = std::move(history.error);
+    content.historyUnread = history.historyUnread;
     return content;
 }
 

@@ -43,44 +43,17 @@ std::optional<QByteArray> FieldReader::nextField()
     return text;
 }
 
-bool FieldReader::nextFieldStartsWith(QByteArrayView bytes)
-{
-    return moveToNextField() && bytesAt(m_position, bytes);
-}
-
-bool FieldReader::bytesAt(qsizetype position, QByteArrayView bytes)
-{
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (byteAt(position + i) != bytes.at(i))
-            return false;
-    }
-    return true;
-}
-
-std::optional<QByteArray> FieldReader::skipToLineStartingWith(QByteArrayView bytes)
-{
-    if (!moveToNextField())
-        return std::nullopt;
-    for (qsizetype position = m_position; byteAt(position); ++position) {
-        const bool lineStart =
-            position == m_position || m_buffer.at(position - 1) == '\n' || m_buffer.at(position - 1) == '\r';
-        if (lineStart && bytesAt(position, bytes)) {
-            const QByteArray passed = m_buffer.sliced(m_position, position - m_position);
-            m_position = position;
-            return passed;
-        }
-    }
-    return std::nullopt;
-}
-
 QByteArray FieldReader::rest()
 {
-    if (!moveToNextField())
+    if (!m_atNextField && m_hasReadField && !skipPastSeparator())
         return {};
-    // Read as it is: what it holds is for the fields to judge as they are taken.
-    for (qsizetype size = -1; size != m_buffer.size();) {
+    for (qsizetype size = -1; size != m_buffer.size() && !m_readFailed;) {
         size = m_buffer.size();
         readChunk();
+    }
+    if (m_buffer.size() > m_sizeLimit) {
+        m_rejected = true;
+        m_tooLarge = true;
     }
     const qsizetype end = qMin(m_buffer.size(), qsizetype(m_sizeLimit));
     return m_position < end ? m_buffer.sliced(m_position, end - m_position) : QByteArray();
@@ -128,8 +101,10 @@ void FieldReader::readChunk()
     m_buffer.resize(oldSize + wanted);
     const qint64 received = m_device.read(m_buffer.data() + oldSize, wanted);
     m_buffer.resize(oldSize + qMax(received, qint64(0)));
-    if (received < 0)
+    if (received < 0) {
         m_rejected = true;
+        m_readFailed = true;
+    }
 }
 
 void FieldReader::skipBlanks()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 
 #include <optional>
 
@@ -20,14 +19,9 @@ public:
     // The next field's bytes without its quotes; nothing when the file ends before it does.
     std::optional<QByteArray> nextField();
 
-    // Whether the next field begins with these bytes, quotes included; nothing is taken, and
-    // nothing of the file beyond them is read.
-    bool nextFieldStartsWith(QByteArrayView bytes);
-    // Moves on to the next field if it begins with these bytes, or else to the first line
-    // further on that does, and gives what it passed over; nothing, with nothing moved, when
-    // no line of what may be read begins with them.
-    std::optional<QByteArray> skipToLineStartingWith(QByteArrayView bytes);
-    // What is left of what may be read, from the next field on; nothing is taken.
+    // What follows the separator after the field last read, to the end of the file, as it
+    // stands: blanks, NUL bytes and all. The whole file is read, so that a file larger than
+    // the limit, or a read that fails, is noticed; nothing is taken.
     QByteArray rest();
 
     // False once the part read turned out not to be an estimate file: larger than the limit,
@@ -43,7 +37,6 @@ private:
     void skipBlanks();
     bool skipPastSeparator();
     bool moveToNextField();
-    bool bytesAt(qsizetype position, QByteArrayView bytes);
     QByteArray takeUntil(bool (*isEnd)(char));
 
     QIODevice &m_device;
@@ -54,4 +47,5 @@ private:
     bool m_atNextField = false;
     bool m_rejected = false;
     bool m_tooLarge = false;
+    bool m_readFailed = false;
 };

@@ -13,13 +13,20 @@ public:
     // Nothing known: every file matches.
     FileStamp() = default;
     // The file as it is now; nothing known when it cannot be read.
-    static FileStamp of(const QString &path);
+    static FileStamp of(const QString &path, QString *errorString = nullptr);
     // A file holding these bytes, as this window just wrote them.
     static FileStamp ofBytes(const QByteArray &bytes);
 
+    enum Comparison { Same, Changed, Unreadable };
     // Whether the file still holds what it held when stamped. A file that is gone, or that
-    // was written again with the same content, holds nothing this window would lose.
-    bool matches(const QString &path) const;
+    // was written again with the same content, holds nothing this window would lose. A file
+    // that cannot be read is neither; errorString, when given, learns why.
+    Comparison compare(const QString &path, QString *errorString = nullptr) const;
+
+    // The stamp as a line of text, kept beside a recovery copy, and back; a text that is no
+    // stamp gives one that knows nothing.
+    QByteArray toText() const;
+    static FileStamp fromText(const QByteArray &text);
 
 private:
     bool m_known = false;

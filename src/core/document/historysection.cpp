@@ -2,9 +2,10 @@
 
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
-#include "fieldreader.h"
 #include "filetext.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -12,12 +13,19 @@
 #include <limits>
 
 namespace {
-constexpr int Version = 1;
+constexpr int FirstVersion = 1;
 constexpr char HeaderName[] = "VARN history";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int MaximumBasisPoints = 10000;
 constexpr qint64 MaximumNumber = std::numeric_limits<int>::max();
 constexpr char DateFormat[] = "yyyy-MM-dd";
+
+// The fields after the tag, in the first version and with the texts of a draw kept.
+constexpr int DrawFields = 4;
+constexpr int DrawFieldsWithParties = 7;
+constexpr int LineFields = 5;
+constexpr int LineFieldsWithTexts = 7;
+constexpr int ChangeFields = 7;
 
 const QList<QByteArray> StatusNames = {"pending", "approved", "rejected"};
 const QList<QByteArray> SourceNames = {"loan", "contingency", "owner"};
@@ -27,54 +35,196 @@ QByteArray quotedName(const char *name)
     return '"' + QByteArray(name) + '"';
 }
 
+// One record of the section: a line, or more where a quoted text holds line breaks.
+struct Record
+{
+    qsizetype start = 0;
+    // Where its line end begins, and where the next record begins.
+    qsizetype end = 0;
+    qsizetype next = 0;
+};
+
+QList<Record> recordsOf(const QByteArray &bytes)
+{
+    QList<Record> records;
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        const char byte = bytes.at(at);
+        if (byte == '"')
+            quoted = !quoted;
+        if (quoted || (byte != '\r' && byte != '\n'))
+            continue;
+        const qsizetype next = byte == '\r' && at + 1 < bytes.size() && bytes.at(at + 1) == '\n' ? at + 2 : at + 1;
+        records.append({start, at, next});
+        start = next;
+        at = next - 1;
+    }
+    if (start < bytes.size())
+        records.append({start, bytes.size(), bytes.size()});
+    return records;
+}
+
+// Nothing but blanks: the line end of an editor, or the end-of-file mark of an old one.
+bool isBlank(QByteArrayView record)
+{
+    return std::all_of(record.begin(), record.end(),
+                       [](char byte) { return byte == ' ' || byte == '\t' || byte == 0x1a; });
+}
+
+// A record's fields as the estimate's fields are read: a quoted field runs to its closing
+// quote, and what follows it up to the next comma is skipped; each field keeps where the
+// comma after it stands, so that the fields after those known can be kept as they are.
+struct Field
+{
+    QByteArrayView bytes;
+    qsizetype end = 0;
+};
+
+QList<Field> fieldsOf(QByteArrayView record)
+{
+    QList<Field> fields;
+    for (qsizetype at = 0;; ++at) {
+        while (at < record.size() && (record.at(at) == ' ' || record.at(at) == '\t'))
+            ++at;
+        const bool quoted = at < record.size() && record.at(at) == '"';
+        const qsizetype start = quoted ? at + 1 : at;
+        qsizetype textEnd = start;
+        if (quoted) {
+            while (textEnd < record.size() && record.at(textEnd) != '"')
+                ++textEnd;
+            at = textEnd;
+        }
+        while (at < record.size() && record.at(at) != ',')
+            ++at;
+        fields.append({record.sliced(start, (quoted ? textEnd : at) - start), at});
+        if (at == record.size())
+            return fields;
+    }
+}
+
 // Writes the records of a section one field at a time, and notes the characters the code
 // page cannot hold. A history of hundreds of draws has thousands of records, so they go
-// straight into one array.
+// straight into one array; the records of a later VARN go back after the record they
+// followed, or at the end where that one is gone.
 class SectionWriter
 {
 public:
-    explicit SectionWriter(QList<EstimateFile::LostText> &lostTexts)
-        : m_lostTexts(lostTexts)
+    SectionWriter(const EstimateHistory &history, QList<EstimateFile::LostText> &lostTexts)
+        : m_history(history)
+        , m_lostTexts(lostTexts)
     {
-    }
-
-    // The section's records, without the header that counts them.
-    QByteArray records(const EstimateHistory &history)
-    {
-        record("retainage").number(history.retainageBasisPoints).end();
-        record("contingency").number(history.contingencyRow).end();
-        for (const Draw &draw : history.draws) {
-            record("draw")
-                .number(draw.number)
-                .date(draw.date)
-                .text(draw.note, QStringLiteral("Draw %1, note").arg(draw.number))
-                .number(draw.retainageBasisPoints)
-                .end();
-            for (const DrawLine &line : draw.lines)
-                record("line")
-                    .number(line.row)
-                    .number(line.originalValue)
-                    .number(line.scheduledValue)
-                    .number(line.previousPayments)
-                    .number(line.paid)
-                    .end();
+        for (qsizetype index = 0; index < history.later.records.size(); ++index) {
+            const LaterRecord &later = history.later.records.at(index);
+            m_laterRecords[keyOf(later.after, later.number, later.row)].append(index);
         }
-        for (const ChangeOrder &change : history.changeOrders)
-            record("change")
-                .number(change.number)
-                .date(change.date)
-                .number(change.row)
-                .text(change.description, QStringLiteral("Change order %1, description").arg(change.number))
-                .number(change.amount)
-                .name(StatusNames.at(int(change.status)))
-                .name(SourceNames.at(int(change.source)))
-                .end();
-        return m_bytes;
     }
 
-    int count() const { return m_count; }
+    QByteArray section()
+    {
+        laterRecordsAfter(LaterRecord::After::Header);
+        record("retainage").number(m_history.retainageBasisPoints).raw(m_history.later.retainageFields).end();
+        laterRecordsAfter(LaterRecord::After::Retainage);
+        record("contingency").number(m_history.contingencyRow).raw(m_history.later.contingencyFields).end();
+        laterRecordsAfter(LaterRecord::After::Contingency);
+        for (const Draw &draw : m_history.draws)
+            writeDraw(draw);
+        for (const ChangeOrder &change : m_history.changeOrders)
+            writeChange(change);
+        for (qsizetype index = 0; index < m_history.later.records.size(); ++index) {
+            if (!m_written.contains(index))
+                laterRecord(index);
+        }
+        return header() + m_bytes;
+    }
 
 private:
+    static quint64 keyOf(LaterRecord::After after, int number, int row)
+    {
+        return quint64(after) << 48 | quint64(quint32(number)) << 8 | quint64(quint8(row));
+    }
+
+    QByteArray header() const
+    {
+        const LaterSection &later = m_history.later;
+        const int version = later.version > 0 ? later.version : (keepsTexts() ? HistorySection::Version : FirstVersion);
+        return quotedName(HeaderName) + ',' + QByteArray::number(version) + ',' + QByteArray::number(m_count)
+            + later.headerFields + RecordEnd;
+    }
+
+    bool keepsTexts() const
+    {
+        return std::any_of(m_history.draws.begin(), m_history.draws.end(), [](const Draw &draw) {
+            return draw.parties
+                || std::any_of(draw.lines.begin(), draw.lines.end(), [](const DrawLine &line) { return line.texts; });
+        });
+    }
+
+    void writeDraw(const Draw &draw)
+    {
+        record("draw")
+            .number(draw.number)
+            .date(draw.date)
+            .text(draw.note, QStringLiteral("Draw %1, note").arg(draw.number))
+            .number(draw.retainageBasisPoints);
+        if (draw.parties) {
+            const QString place = QStringLiteral("Draw %1, %2").arg(draw.number);
+            text(draw.parties->owner, place.arg(QStringLiteral("owner")));
+            text(draw.parties->address, place.arg(QStringLiteral("address")));
+            text(draw.parties->builder, place.arg(QStringLiteral("builder")));
+        }
+        raw(draw.laterFields).end();
+        laterRecordsAfter(LaterRecord::After::Draw, draw.number);
+        for (const DrawLine &line : draw.lines) {
+            record("line")
+                .number(line.row)
+                .number(line.originalValue)
+                .number(line.scheduledValue)
+                .number(line.previousPayments)
+                .number(line.paid);
+            if (line.texts) {
+                const QString place = QStringLiteral("Draw %1, row %2, %3").arg(draw.number).arg(line.row);
+                text(line.texts->description, place.arg(QStringLiteral("description")));
+                text(line.texts->supplier, place.arg(QStringLiteral("supplier")));
+            }
+            raw(line.laterFields).end();
+            laterRecordsAfter(LaterRecord::After::Line, draw.number, line.row);
+        }
+    }
+
+    void writeChange(const ChangeOrder &change)
+    {
+        record("change")
+            .number(change.number)
+            .date(change.date)
+            .number(change.row)
+            .text(change.description, QStringLiteral("Change order %1, description").arg(change.number))
+            .number(change.amount)
+            .name(StatusNames.at(int(change.status)))
+            .name(SourceNames.at(int(change.source)))
+            .raw(change.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::ChangeOrder, change.number);
+    }
+
+    void laterRecordsAfter(LaterRecord::After after, int number = 0, int row = 0)
+    {
+        if (m_laterRecords.isEmpty())
+            return;
+        for (const qsizetype index : m_laterRecords.value(keyOf(after, number, row)))
+            laterRecord(index);
+    }
+
+    void laterRecord(qsizetype index)
+    {
+        if (m_written.contains(index))
+            return;
+        m_written.insert(index);
+        ++m_count;
+        m_bytes += m_history.later.records.at(index).bytes;
+        end();
+    }
+
     SectionWriter &record(const char *tag)
     {
         ++m_count;
@@ -110,83 +260,135 @@ private:
         return *this;
     }
 
+    SectionWriter &raw(const QByteArray &fields)
+    {
+        m_bytes += fields;
+        return *this;
+    }
+
     void end() { m_bytes += RecordEnd; }
 
+    const EstimateHistory &m_history;
     QList<EstimateFile::LostText> &m_lostTexts;
+    QHash<quint64, QList<qsizetype>> m_laterRecords;
+    QSet<qsizetype> m_written;
     QByteArray m_bytes;
     int m_count = 0;
 };
 
-// Reads the records after the header, one field at a time, and says what is wrong with
-// the first one that cannot be read.
+// Reads the records after the header, one record a line, and says what is wrong with the
+// first one that cannot be read. A file of a later version may hold more fields in a record,
+// and records of other kinds, than this VARN knows: those are kept. In a file of a version
+// this VARN writes they are damage, as a misspelt tag is.
 class SectionReader
 {
 public:
-    SectionReader(FieldReader &reader, const char *encoding)
-        : m_reader(reader)
+    SectionReader(const QByteArray &bytes, const QList<Record> &records, const char *encoding)
+        : m_bytes(bytes)
+        , m_records(records)
         , m_decoder(encoding)
     {
     }
 
-    bool read(EstimateHistory &history)
+    // The history, and how many of the records it took, the header included.
+    bool read(EstimateHistory &history, qsizetype &recordsRead)
     {
-        if (!field() || !readHeader())
+        if (!readHeader(history.later))
             return false;
+        m_later = &history.later;
         for (m_record = 1; m_record <= m_count; ++m_record) {
+            if (m_record >= m_records.size())
+                return cutShort();
             if (!readRecord(history))
                 return false;
         }
+        recordsRead = m_count + 1;
         return true;
     }
 
     const QString &error() const { return m_error; }
 
 private:
-    bool readHeader()
+    bool isLater() const { return m_version > HistorySection::Version; }
+
+    bool readHeader(LaterSection &later)
     {
+        if (!take(0, 2))
+            return false;
         qint64 version = 0;
         qint64 count = 0;
-        if (!integer(QStringLiteral("version"), 1, MaximumNumber, version))
+        if (!integer(1, QStringLiteral("version"), 1, MaximumNumber, version)
+            || !integer(2, QStringLiteral("number of records"), 0, MaximumNumber, count))
             return false;
-        if (version != Version)
-            return fail(QStringLiteral("it was written by a later VARN (history version %1; this one reads version %2)")
-                            .arg(version)
-                            .arg(Version));
-        if (!integer(QStringLiteral("number of records"), 0, MaximumNumber, count))
-            return false;
+        m_version = int(version);
         m_count = int(count);
+        qint64 oldest = 0;
+        if (m_fields.size() > 3 && !integer(3, QStringLiteral("oldest version that may save it"), 1, version, oldest))
+            return false;
+        if (!isLater())
+            return m_fields.size() <= 4 || fail(QStringLiteral("its header has more fields than its version has"));
+        later.version = m_version;
+        later.oldestSavingVersion = int(oldest);
+        later.headerFields = laterFields(2);
         return true;
     }
 
     bool readRecord(EstimateHistory &history)
     {
-        const std::optional<QByteArray> tag = field();
-        if (!tag)
+        if (!take(m_record, 0))
             return false;
-        if (*tag == "retainage")
-            return basisPoints(history.retainageBasisPoints);
-        if (*tag == "contingency")
-            return row(history.contingencyRow);
-        if (*tag == "draw")
+        const QByteArrayView tag = m_fields.at(0).bytes;
+        if (tag == "retainage")
+            return readSetting(m_hasRetainage, history.retainageBasisPoints, m_later->retainageFields, true);
+        if (tag == "contingency")
+            return readSetting(m_hasContingency, history.contingencyRow, m_later->contingencyFields, false);
+        if (tag == "draw")
             return readDraw(history.draws);
-        if (*tag == "line")
+        if (tag == "line")
             return readLine(history.draws);
-        if (*tag == "change")
+        if (tag == "change")
             return readChange(history.changeOrders);
-        return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(*tag)));
+        if (!isLater())
+            return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
+        m_later->records.append({recordBytes(m_record), m_lastKnown, m_lastNumber, m_lastRow});
+        return true;
+    }
+
+    bool readSetting(bool &seen, int &value, QByteArray &later, bool isRetainage)
+    {
+        if (seen)
+            return fail(QStringLiteral("it holds the %1 twice").arg(isRetainage ? "retainage" : "contingency row"));
+        seen = true;
+        if (!fieldCount(1, 1) || !(isRetainage ? basisPoints(1, value) : row(1, value)))
+            return false;
+        later = laterFields(1);
+        follows(isRetainage ? LaterRecord::After::Retainage : LaterRecord::After::Contingency);
+        return true;
     }
 
     bool readDraw(QList<Draw> &draws)
     {
+        if (!fieldCount(DrawFields, m_version >= HistorySection::Version ? DrawFieldsWithParties : DrawFields))
+            return false;
         Draw draw;
         qint64 number = 0;
-        if (!integer(QStringLiteral("draw number"), 1, MaximumNumber, number) || !date(draw.date) || !note(draw.note)
-            || !basisPoints(draw.retainageBasisPoints))
+        if (!integer(1, QStringLiteral("draw number"), 1, MaximumNumber, number) || !date(2, draw.date)
+            || !note(3, draw.note) || !basisPoints(4, draw.retainageBasisPoints))
             return false;
         draw.number = int(number);
         if (draw.number != draws.size() + 1)
             return fail(QStringLiteral("draw %1 comes where draw %2 should").arg(draw.number).arg(draws.size() + 1));
+        int known = DrawFields;
+        if (m_fields.size() > DrawFieldsWithParties) {
+            DrawParties parties;
+            if (!note(5, parties.owner) || !note(6, parties.address) || !note(7, parties.builder))
+                return false;
+            draw.parties = parties;
+            known = DrawFieldsWithParties;
+        }
+        draw.laterFields = laterFields(known);
         draws.append(draw);
+        follows(LaterRecord::After::Draw, draw.number);
         return true;
     }
 
@@ -194,29 +396,43 @@ private:
     {
         if (draws.isEmpty())
             return fail(QStringLiteral("a row's line comes before any draw"));
-        DrawLine line;
-        if (!row(line.row) || !amount(line.originalValue) || !amount(line.scheduledValue)
-            || !amount(line.previousPayments) || !amount(line.paid))
+        if (!fieldCount(LineFields, m_version >= HistorySection::Version ? LineFieldsWithTexts : LineFields))
             return false;
+        DrawLine line;
+        if (!row(1, line.row) || !amount(2, line.originalValue) || !amount(3, line.scheduledValue)
+            || !amount(4, line.previousPayments) || !amount(5, line.paid))
+            return false;
+        int known = LineFields;
+        if (m_fields.size() > LineFieldsWithTexts) {
+            RowTexts texts;
+            if (!note(6, texts.description) || !note(7, texts.supplier))
+                return false;
+            line.texts = texts;
+            known = LineFieldsWithTexts;
+        }
+        line.laterFields = laterFields(known);
         Draw &draw = draws.last();
         for (const DrawLine &earlier : std::as_const(draw.lines)) {
             if (earlier.row == line.row)
                 return fail(QStringLiteral("row %1 comes twice in draw %2").arg(line.row).arg(draw.number));
         }
         draw.lines.append(line);
+        follows(LaterRecord::After::Line, draw.number, line.row);
         return true;
     }
 
     bool readChange(QList<ChangeOrder> &changes)
     {
+        if (!fieldCount(ChangeFields, ChangeFields))
+            return false;
         ChangeOrder change;
         qint64 number = 0;
         int status = 0;
         int source = 0;
-        if (!integer(QStringLiteral("change order number"), 1, MaximumNumber, number) || !date(change.date)
-            || !row(change.row) || !note(change.description) || !amount(change.amount)
-            || !name(StatusNames, QStringLiteral("status"), status)
-            || !name(SourceNames, QStringLiteral("source"), source))
+        if (!integer(1, QStringLiteral("change order number"), 1, MaximumNumber, number) || !date(2, change.date)
+            || !row(3, change.row) || !note(4, change.description) || !amount(5, change.amount)
+            || !name(6, StatusNames, QStringLiteral("status"), status)
+            || !name(7, SourceNames, QStringLiteral("source"), source))
             return false;
         change.number = int(number);
         if (!changes.isEmpty() && change.number <= changes.last().number)
@@ -225,103 +441,132 @@ private:
                             .arg(changes.last().number));
         change.status = ChangeOrder::Status(status);
         change.source = ChangeOrder::Source(source);
+        change.laterFields = laterFields(ChangeFields);
         changes.append(change);
+        follows(LaterRecord::After::ChangeOrder, change.number);
         return true;
     }
 
-    std::optional<QByteArray> field()
+    // The record the next one of a later kind follows.
+    void follows(LaterRecord::After after, int number = 0, int row = 0)
     {
-        std::optional<QByteArray> bytes = m_reader.nextField();
-        if (bytes)
-            return bytes;
-        if (m_reader.isTooLarge())
-            fail(QStringLiteral("the file is larger than %1 MiB").arg(EstimateFile::MaximumSize / (1024 * 1024)));
-        else if (!m_reader.isAcceptable())
-            fail(QStringLiteral("it is not text"));
-        else if (m_record == 0)
-            m_error = QStringLiteral("it is cut short in its first record");
-        else
-            m_error = QStringLiteral("it is cut short: %1 of its %2 records are there").arg(m_record - 1).arg(m_count);
-        return std::nullopt;
+        m_lastKnown = after;
+        m_lastNumber = number;
+        m_lastRow = row;
     }
 
-    QString text(const QByteArray &bytes) { return FileText::textOf(bytes, m_decoder); }
-
-    bool integer(const QString &what, qint64 minimum, qint64 maximum, qint64 &value)
+    QByteArray recordBytes(qsizetype index) const
     {
-        const std::optional<QByteArray> bytes = field();
-        if (!bytes)
-            return false;
+        const Record &record = m_records.at(index);
+        return m_bytes.sliced(record.start, record.end - record.start);
+    }
+
+    // Splits a record into its fields, and wants at least minimumFields after the tag.
+    bool take(qsizetype index, int minimumFields)
+    {
+        m_recordStart = m_records.at(index).start;
+        m_recordBytes = QByteArrayView(m_bytes).sliced(m_recordStart, m_records.at(index).end - m_recordStart);
+        m_fields = fieldsOf(m_recordBytes);
+        if (m_fields.size() - 1 < minimumFields)
+            return fail(
+                QStringLiteral("it has %1 fields where %2 are wanted").arg(m_fields.size()).arg(minimumFields + 1));
+        return true;
+    }
+
+    // The number of fields after the tag: one of those this VARN knows, or more in a later
+    // version's file.
+    bool fieldCount(int fewest, int most)
+    {
+        const int count = int(m_fields.size()) - 1;
+        if (count == fewest || count == most || (isLater() && count > fewest))
+            return true;
+        const QString wanted =
+            fewest == most ? QString::number(fewest + 1) : QStringLiteral("%1 or %2").arg(fewest + 1).arg(most + 1);
+        return fail(QStringLiteral("it has %1 fields where %2 are wanted").arg(count + 1).arg(wanted));
+    }
+
+    // The fields after the known ones, from the comma on, as they stand.
+    QByteArray laterFields(int known) const
+    {
+        if (m_fields.size() <= known + 1)
+            return {};
+        return m_recordBytes.sliced(m_fields.at(known).end).toByteArray();
+    }
+
+    bool cutShort()
+    {
+        m_error = QStringLiteral("it is cut short: %1 of its %2 records are there").arg(m_record - 1).arg(m_count);
+        return false;
+    }
+
+    QString text(QByteArrayView bytes) { return FileText::textOf(bytes.toByteArray(), m_decoder); }
+
+    bool integer(int index, const QString &what, qint64 minimum, qint64 maximum, qint64 &value)
+    {
+        const QByteArrayView bytes = m_fields.at(index).bytes;
         // Digits with an optional minus sign, as the section is written: no blanks, no plus sign.
-        const char *end = bytes->constData() + bytes->size();
-        const auto read = std::from_chars(bytes->constData(), end, value);
+        const char *end = bytes.constData() + bytes.size();
+        const auto read = std::from_chars(bytes.constData(), end, value);
         if (read.ec != std::errc() || read.ptr != end)
-            return fail(QStringLiteral("the %1 \"%2\" is not a whole number").arg(what, text(*bytes)));
+            return fail(QStringLiteral("the %1 \"%2\" is not a whole number").arg(what, text(bytes)));
         if (value < minimum || value > maximum)
             return fail(QStringLiteral("%1 %2 is outside %3 to %4").arg(what).arg(value).arg(minimum).arg(maximum));
         return true;
     }
 
-    bool basisPoints(int &value)
+    bool basisPoints(int index, int &value)
     {
         qint64 read = 0;
-        if (!integer(QStringLiteral("retainage"), 0, MaximumBasisPoints, read))
+        if (!integer(index, QStringLiteral("retainage"), 0, MaximumBasisPoints, read))
             return false;
         value = int(read);
         return true;
     }
 
-    bool row(int &value)
+    bool row(int index, int &value)
     {
         qint64 read = 0;
-        if (!integer(QStringLiteral("row"), 1, EstimateSheet::ItemRowCount, read))
+        if (!integer(index, QStringLiteral("row"), 1, EstimateSheet::ItemRowCount, read))
             return false;
         value = int(read);
         return true;
     }
 
-    bool amount(Cents &value)
+    bool amount(int index, Cents &value)
     {
         qint64 read = 0;
-        if (!integer(QStringLiteral("amount in cents"), -MoneyCents::Limit, MoneyCents::Limit, read))
+        if (!integer(index, QStringLiteral("amount in cents"), -MoneyCents::Limit, MoneyCents::Limit, read))
             return false;
         value = Cents(read);
         return true;
     }
 
-    // VARN never writes a control character into a note, so one there means damage; keeping
-    // it would change the note at the next save, which can only store it as "?".
-    bool note(QString &value)
+    // VARN never writes a control character into a text, so one there means damage; keeping
+    // it would change the text at the next save, which can only store it as "?".
+    bool note(int index, QString &value)
     {
-        const std::optional<QByteArray> bytes = field();
-        if (!bytes)
-            return false;
-        value = text(*bytes);
+        value = text(m_fields.at(index).bytes);
         if (std::any_of(value.begin(), value.end(), FileText::isControlCharacter))
             return fail(QStringLiteral("it is not text"));
         return true;
     }
 
-    bool date(QDate &value)
+    bool date(int index, QDate &value)
     {
-        const std::optional<QByteArray> bytes = field();
-        if (!bytes)
-            return false;
-        value = QDate::fromString(QString::fromLatin1(*bytes), QLatin1String(DateFormat));
-        if (value.isValid() || bytes->isEmpty())
+        const QByteArrayView bytes = m_fields.at(index).bytes;
+        value = QDate::fromString(QString::fromLatin1(bytes), QLatin1String(DateFormat));
+        if (value.isValid() || bytes.isEmpty())
             return true;
-        return fail(QStringLiteral("\"%1\" is not a date (year-month-day)").arg(text(*bytes)));
+        return fail(QStringLiteral("\"%1\" is not a date (year-month-day)").arg(text(bytes)));
     }
 
-    bool name(const QList<QByteArray> &names, const QString &what, int &index)
+    bool name(int index, const QList<QByteArray> &names, const QString &what, int &found)
     {
-        const std::optional<QByteArray> bytes = field();
-        if (!bytes)
-            return false;
-        index = int(names.indexOf(*bytes));
-        if (index >= 0)
+        const QByteArrayView bytes = m_fields.at(index).bytes;
+        found = int(names.indexOf(bytes));
+        if (found >= 0)
             return true;
-        return fail(QStringLiteral("\"%1\" is not a %2 this VARN knows").arg(text(*bytes), what));
+        return fail(QStringLiteral("\"%1\" is not a %2 this VARN knows").arg(text(bytes), what));
     }
 
     bool fail(const QString &reason)
@@ -330,13 +575,54 @@ private:
         return false;
     }
 
-    FieldReader &m_reader;
+    const QByteArray &m_bytes;
+    const QList<Record> &m_records;
     QStringDecoder m_decoder;
+    LaterSection *m_later = nullptr;
+    QByteArrayView m_recordBytes;
+    qsizetype m_recordStart = 0;
+    QList<Field> m_fields;
+    int m_version = 0;
     int m_record = 0;
     int m_count = 0;
+    bool m_hasRetainage = false;
+    bool m_hasContingency = false;
+    LaterRecord::After m_lastKnown = LaterRecord::After::Header;
+    int m_lastNumber = 0;
+    int m_lastRow = 0;
     QString m_error;
 };
+
+// The bytes of the records from first to last that are not blank, each with its line end.
+QByteArray unreadBytes(const QByteArray &bytes, const QList<Record> &records, qsizetype first, qsizetype last)
+{
+    while (first < last
+           && isBlank(
+               QByteArrayView(bytes).sliced(records.at(first).start, records.at(first).end - records.at(first).start)))
+        ++first;
+    while (last > first
+           && isBlank(QByteArrayView(bytes).sliced(records.at(last - 1).start,
+                                                   records.at(last - 1).end - records.at(last - 1).start)))
+        --last;
+    if (first == last)
+        return {};
+    QByteArray unread = bytes.sliced(records.at(first).start, records.at(last - 1).next - records.at(first).start);
+    if (!unread.endsWith('\n') && !unread.endsWith('\r'))
+        unread += RecordEnd;
+    return unread;
 }
+
+qsizetype headerIndex(const QByteArray &bytes, const QList<Record> &records)
+{
+    const QByteArray header = quotedName(HeaderName);
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        if (QByteArrayView(bytes).sliced(records.at(index).start).startsWith(header))
+            return index;
+    }
+    return -1;
+}
+
+} // namespace
 
 namespace HistorySection {
 
@@ -344,28 +630,47 @@ QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> 
 {
     if (history.isEmpty())
         return {};
-    SectionWriter writer(lostTexts);
-    const QByteArray records = writer.records(history);
-    return quotedName(HeaderName) + ',' + QByteArray::number(Version) + ',' + QByteArray::number(writer.count())
-        + RecordEnd + records;
+    return SectionWriter(history, lostTexts).section();
 }
 
-bool read(FieldReader &reader, const char *encoding, EstimateHistory &history, bool *displaced, QString *errorString)
+Reading read(const QByteArray &rest, const char *encoding)
 {
-    // A blank line or a stray field before it must not make a history vanish unsaid.
-    const std::optional<QByteArray> passed = reader.skipToLineStartingWith(quotedName(HeaderName));
-    if (!passed)
-        return true;
-    *displaced = !passed->trimmed().isEmpty();
-    EstimateHistory read;
-    SectionReader section(reader, encoding);
-    if (!section.read(read)) {
-        if (errorString)
-            *errorString = section.error();
-        return false;
+    Reading reading;
+    const QList<Record> records = recordsOf(rest);
+    const qsizetype header = headerIndex(rest, records);
+    if (header < 0) {
+        reading.unreadLines = unreadBytes(rest, records, 0, records.size());
+        if (!reading.unreadLines.isEmpty())
+            reading.error = QStringLiteral("no draw history begins there");
+        reading.historyUnread = !reading.unreadLines.isEmpty();
+        return reading;
     }
-    history = read;
-    return true;
+    const QList<Record> sectionRecords = records.mid(header);
+    SectionReader section(rest, sectionRecords, encoding);
+    qsizetype recordsRead = 0;
+    if (!section.read(reading.history, recordsRead)) {
+        reading.history = {};
+        reading.unreadLines = unreadBytes(rest, records, 0, records.size());
+        reading.error = QStringLiteral("its draw history cannot be read: %1").arg(section.error());
+        reading.historyUnread = true;
+        return reading;
+    }
+    const QByteArray before = unreadBytes(rest, records, 0, header);
+    // A header that counts no records holds nothing to write again, unless what follows it
+    // cannot be read: then it stays with those lines, as it stood.
+    const qsizetype afterSection = reading.history.isEmpty() ? header : header + recordsRead;
+    const QByteArray after = unreadBytes(rest, records, afterSection, records.size());
+    reading.unreadLines = before + after;
+    if (!before.isEmpty())
+        reading.error = QStringLiteral("they stand between the last row and the draw history");
+    else if (!after.isEmpty())
+        reading.error = QStringLiteral("they follow the %1 records the draw history counts").arg(recordsRead - 1);
+    return reading;
+}
+
+int lineCount(const QByteArray &lines)
+{
+    return int(recordsOf(lines).size());
 }
 
 }

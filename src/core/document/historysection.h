@@ -5,23 +5,41 @@
 
 #include <QByteArray>
 #include <QList>
-
-class FieldReader;
+#include <QString>
 
 // The estimate's history in its file, after the 38 records where older readers do not look:
 // a header record that names the section, its version and the number of records after it,
-// so that a file cut short is noticed, then one record for the retainage rate, one for the
-// contingency row, one for each draw followed by one for each of its rows, and one for each
-// change order. Same style as the records above it: quoted texts, bare integers, amounts in
-// cents, dates as year-month-day.
+// so that a file cut short is noticed, then one record a line: one for the retainage rate,
+// one for the contingency row, one for each draw followed by one for each of its rows, and
+// one for each change order. Same style as the records above it: quoted texts, bare
+// integers, amounts in cents, dates as year-month-day.
+//
+// A later version adds fields at the end of a record and records of its own kinds, and may
+// name in the header, after the count, the oldest version that may save over its file:
+// "VARN history",3,120,2. This one reads the fields it knows and keeps the rest.
 namespace HistorySection {
+// The version whose records this VARN writes once a draw keeps its texts; a history
+// without them is written as version 1, byte for byte as before.
+inline constexpr int Version = 2;
+
 // The section's bytes; empty for an empty history, so that such a file is what it always was.
 QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> &lostTexts);
 
-// Reads the section that begins where reader stands, or on a line further on (displaced then
-// says so: something stands between it and the last row), its texts in the file's encoding.
-// A file without one is left alone, whatever follows its last row. False, with errorString
-// telling why, for a section that cannot be read whole.
-bool read(FieldReader &reader, const char *encoding, EstimateHistory &history, bool *displaced,
-          QString *errorString = nullptr);
+struct Reading
+{
+    EstimateHistory history;
+    // Whatever follows the estimate's last row and is not a section read whole, line ends
+    // included, so that it can be written back as it was; error says why it could not be read.
+    QByteArray unreadLines;
+    QString error;
+    // The unread lines hold what may be the history.
+    bool historyUnread = false;
+};
+
+// Reads what follows the estimate's last row, its texts in the file's encoding. A section
+// that cannot be read whole leaves the history empty and every line of it unread.
+Reading read(const QByteArray &rest, const char *encoding);
+
+// The number of lines in unread lines, a quoted text with line breaks counting as one.
+int lineCount(const QByteArray &lines);
 }

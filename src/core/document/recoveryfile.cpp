@@ -16,6 +16,7 @@
 namespace {
 const QString CopySuffix = QStringLiteral(".vrn");
 const QString OriginalFileSuffix = QStringLiteral(".path");
+const QString StampSuffix = QStringLiteral(".stamp");
 const QString LockSuffix = QStringLiteral(".lock");
 
 QString besideCopy(const QString &copyPath, const QString &suffix)
@@ -27,12 +28,13 @@ void removeCopy(const QString &copyPath)
 {
     QFile::remove(copyPath);
     QFile::remove(besideCopy(copyPath, OriginalFileSuffix));
+    QFile::remove(besideCopy(copyPath, StampSuffix));
 }
 
-QString originalFileOf(const QString &copyPath)
+QByteArray besideCopyContent(const QString &copyPath, const QString &suffix)
 {
-    QFile file(besideCopy(copyPath, OriginalFileSuffix));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(besideCopy(copyPath, suffix));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 }
 
@@ -56,10 +58,12 @@ QString RecoveryFile::ownPath(const QString &suffix) const
     return QDir(m_folder).filePath(m_name + suffix);
 }
 
-bool RecoveryFile::write(const EstimateContent &content, const QString &originalFile, QString *errorString)
+bool RecoveryFile::write(const EstimateContent &content, const QString &originalFile, const FileStamp &stamp,
+                         QString *errorString)
 {
     return PrivateFolder::make(m_folder, errorString) && lock(errorString)
         && SafeFileWriter::writePrivate(ownPath(OriginalFileSuffix), originalFile.toUtf8(), errorString)
+        && SafeFileWriter::writePrivate(ownPath(StampSuffix), stamp.toText(), errorString)
         && SafeFileWriter::writePrivate(ownPath(CopySuffix), EstimateFile::encode(content), errorString);
 }
 
@@ -112,7 +116,12 @@ std::optional<RecoveryFile::LeftCopy> RecoveryFile::takeLeftCopy() const
 
 std::optional<RecoveryFile::LeftCopy> RecoveryFile::read(const QString &path, std::unique_ptr<QLockFile> lock)
 {
-    LeftCopy copy{path, originalFileOf(path), QFileInfo(path).lastModified(), {}, std::move(lock)};
+    LeftCopy copy{path,
+                  QString::fromUtf8(besideCopyContent(path, OriginalFileSuffix)),
+                  FileStamp::fromText(besideCopyContent(path, StampSuffix)),
+                  QFileInfo(path).lastModified(),
+                  {},
+                  std::move(lock)};
     std::optional<EstimateContent> content = EstimateFile::load(path);
     if (!content) {
         discard(copy);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "estimatecontent.h"
+#include "filestamp.h"
 
 #include <QDateTime>
 #include <QLockFile>
@@ -21,6 +22,8 @@ public:
     {
         QString path;
         QString originalFile;
+        // What the original file held when the estimate last read or wrote it.
+        FileStamp stamp;
         QDateTime written;
         EstimateContent content;
         std::unique_ptr<QLockFile> lock;
@@ -34,8 +37,10 @@ public:
     const QString &folder() const { return m_folder; }
 
     // Puts the estimate in place of this run's copy; originalFile is the file it belongs
-    // to, empty when it has none. The folder and every file in it are the user's alone.
-    bool write(const EstimateContent &content, const QString &originalFile, QString *errorString = nullptr);
+    // to, empty when it has none, and stamp what that file held when the estimate last read
+    // or wrote it. The folder and every file in it are the user's alone.
+    bool write(const EstimateContent &content, const QString &originalFile, const FileStamp &stamp,
+               QString *errorString = nullptr);
     // Nothing is left to recover: the copy and its lock go.
     void remove();
 

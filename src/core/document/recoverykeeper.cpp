@@ -59,7 +59,7 @@ void RecoveryKeeper::offerLeftCopies()
         }
         // The copy goes only once the restored estimate has one of this run's own, made at
         // once: a second crash soon after must not find nothing.
-        m_document.restore(copy->content, copy->originalFile);
+        m_document.restore(copy->content, copy->originalFile, copy->stamp);
         m_restoredFrom = std::move(copy);
         writeCopy();
         return;
@@ -78,7 +78,7 @@ void RecoveryKeeper::writeCopy()
     // A copy that cannot be written is tried again after the next change; the estimate
     // itself is still the user's to save, and is told so once.
     QString errorString;
-    if (!m_file.write(m_document.content(), m_document.CurrentFile(), &errorString)) {
+    if (!m_file.write(m_document.content(), m_document.CurrentFile(), m_document.fileStamp(), &errorString)) {
         if (!std::exchange(m_failureShown, true))
             m_messages.showWarning(failureText(m_file.folder(), errorString), QStringLiteral("Recovery"));
         return;

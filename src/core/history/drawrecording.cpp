@@ -7,10 +7,15 @@
 namespace CurrentPayments {
 
 Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
-                const QString &note)
+                const QString &note, const DrawParties &parties)
 {
-    const Draw draw{int(history.draws.size()) + 1, date, note, history.retainageBasisPoints,
-                    DrawSnapshot::linesOf(sheet.grid(), rows)};
+    const Draw draw{int(history.draws.size()) + 1,
+                    date,
+                    note,
+                    history.retainageBasisPoints,
+                    DrawSnapshot::linesOf(sheet.grid(), rows),
+                    parties,
+                    {}};
     history.draws.append(draw);
     record(sheet, rows);
     return draw;

@@ -8,8 +8,8 @@ class EstimateSheet;
 
 namespace CurrentPayments {
 // Edit > Record Current Payments: the next draw of the history, with every row as it stands
-// before the rows are recorded, is added to the history; then the rows are recorded. What
-// changed is those rows and the draw returned.
+// before the rows are recorded, is added to the history, with the parties its request names;
+// then the rows are recorded. What changed is those rows and the draw returned.
 Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
-                const QString &note);
+                const QString &note, const DrawParties &parties);
 }

@@ -12,10 +12,10 @@ QString oneLine(const QString &text)
     return text.simplified();
 }
 
-QString descriptionOf(const Grid &grid, int row)
+QString descriptionOf(const RowTexts &texts)
 {
-    const QString description = oneLine(grid.text(row, EstimateSheet::DescriptionColumn));
-    const QString supplier = oneLine(grid.text(row, EstimateSheet::SupplierColumn));
+    const QString description = oneLine(texts.description);
+    const QString supplier = oneLine(texts.supplier);
     if (supplier.isEmpty())
         return description;
     if (description.isEmpty())
@@ -39,14 +39,16 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
     DrawRequest request;
     request.applicationNumber = draw.number;
     request.periodTo = draw.date;
-    request.owner = header.text(HeaderFields::Name);
-    request.address = header.text(HeaderFields::Address);
-    request.builder = header.text(HeaderFields::Builder);
+    // A draw recorded before its texts were kept with it names the work as the sheet does now.
+    const DrawParties parties = draw.parties.value_or(DrawRequest::partiesOf(header));
+    request.owner = parties.owner;
+    request.address = parties.address;
+    request.builder = parties.builder;
     request.retainageBasisPoints = draw.retainageBasisPoints;
     for (const DrawLine &line : draw.lines) {
+        const RowTexts texts = line.texts ? *line.texts : DrawSnapshot::textsOf(grid, line.row);
         DrawRequestLine requested{
-            line.row, descriptionOf(grid, line.row), line.originalValue, line.scheduledValue, line.previousPayments,
-            line.paid};
+            line.row, descriptionOf(texts), line.originalValue, line.scheduledValue, line.previousPayments, line.paid};
         requested.retainage = MoneyCents::share(requested.completedToDate(), draw.retainageBasisPoints);
         request.lines << requested;
     }
@@ -63,7 +65,9 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                     periodTo,
                     {},
                     history.retainageBasisPoints,
-                    DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid))};
+                    DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid)),
+                    partiesOf(header),
+                    {}};
     return requestOf(grid, header, draw, history.draws.isEmpty() ? nullptr : &history.draws.last());
 }
 
@@ -79,6 +83,11 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
     }
     const Draw *previous = number > 1 ? &history.draws.at(number - 2) : nullptr;
     return requestOf(grid, header, history.draws.at(number - 1), previous);
+}
+
+DrawParties DrawRequest::partiesOf(const HeaderFields &header)
+{
+    return {header.text(HeaderFields::Name), header.text(HeaderFields::Address), header.text(HeaderFields::Builder)};
 }
 
 QStringList DrawRequest::columnCaptions()

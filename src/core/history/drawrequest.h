@@ -58,10 +58,14 @@ struct DrawRequest
     // would record them.
     static DrawRequest next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                             const QDate &periodTo);
-    // Recorded draw number's request again; the descriptions are the sheet's.
+    // Recorded draw number's request again, naming the parties and the work as it did when it
+    // went out; a draw recorded before they were kept with it names them as the sheet does.
     static std::optional<DrawRequest> recorded(const Grid &grid, const HeaderFields &header,
                                                const EstimateHistory &history, int number,
                                                QString *errorString = nullptr);
+
+    // The parties a request names: the estimate's header fields.
+    static DrawParties partiesOf(const HeaderFields &header);
 
     // The continuation sheet's ten column captions.
     static QStringList columnCaptions();

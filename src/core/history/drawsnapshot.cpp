@@ -16,11 +16,18 @@ QList<DrawLine> linesOf(const Grid &grid, const QList<int> &paidRows)
             MoneyCents::fromValue(EstimateSheet::scheduledValue(grid, row).value_or(0.0)),
             cents(EstimateSheet::PreviousPaymentColumn),
             paidRows.contains(row) ? cents(EstimateSheet::CurrentPaymentColumn) : 0,
+            textsOf(grid, row),
+            {},
         };
         if (line.originalValue != 0 || line.scheduledValue != 0 || line.previousPayments != 0 || line.paid != 0)
             lines << line;
     }
     return lines;
+}
+
+RowTexts textsOf(const Grid &grid, int row)
+{
+    return {grid.text(row, EstimateSheet::DescriptionColumn), grid.text(row, EstimateSheet::SupplierColumn)};
 }
 
 Cents paidIn(const QList<DrawLine> &lines)

@@ -14,6 +14,9 @@ namespace DrawSnapshot {
 // the draw pays, the others pay nothing in it.
 QList<DrawLine> linesOf(const Grid &grid, const QList<int> &paidRows);
 
+// What the row says of itself now.
+RowTexts textsOf(const Grid &grid, int row);
+
 // What the draw pays in all.
 Cents paidIn(const QList<DrawLine> &lines);
 }

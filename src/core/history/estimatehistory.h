@@ -2,14 +2,41 @@
 
 #include "core/sheet/moneycents.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // What an estimate keeps of its past beside the sheet, which shows only where the money
 // stands today: the construction loan's draws, each with what every row stood at when it
 // was paid, and the change orders that moved the adjusted estimates. It is stored after the
 // 38 records of the estimate file, where older readers do not look.
+//
+// A later VARN may add fields to these records and records of its own to the file; they are
+// kept as they were read (laterFields: the raw bytes after the fields this one knows, from
+// the comma on) and written back, so that saving here loses nothing of them.
+
+// What a row of the sheet said of itself when a draw recorded it, so that the draw's request
+// names the work as it went to the lender, whatever the sheet says later.
+struct RowTexts
+{
+    QString description;
+    QString supplier;
+
+    friend bool operator==(const RowTexts &, const RowTexts &) = default;
+};
+
+// The parties of a draw's request as it went out.
+struct DrawParties
+{
+    QString owner;
+    QString address;
+    QString builder;
+
+    friend bool operator==(const DrawParties &, const DrawParties &) = default;
+};
 
 // One item row as a draw found it.
 struct DrawLine
@@ -23,6 +50,9 @@ struct DrawLine
     Cents previousPayments = 0;
     // The row's "Current Amounts to be Paid", paid in this draw.
     Cents paid = 0;
+    // Nothing for a draw recorded before the texts were kept with it.
+    std::optional<RowTexts> texts;
+    QByteArray laterFields;
 
     friend bool operator==(const DrawLine &, const DrawLine &) = default;
 };
@@ -36,6 +66,9 @@ struct Draw
     // The retainage rate when the draw was recorded, in hundredths of a percent.
     int retainageBasisPoints = 0;
     QList<DrawLine> lines;
+    // Nothing for a draw recorded before the parties were kept with it.
+    std::optional<DrawParties> parties;
+    QByteArray laterFields;
 
     friend bool operator==(const Draw &, const Draw &) = default;
 };
@@ -53,8 +86,42 @@ struct ChangeOrder
     Cents amount = 0;
     Status status = Status::Pending;
     Source source = Source::Loan;
+    QByteArray laterFields;
 
     friend bool operator==(const ChangeOrder &, const ChangeOrder &) = default;
+};
+
+// A record of a kind a later VARN wrote, kept where it stood: after the record of this
+// one's kinds that it followed in the file.
+struct LaterRecord
+{
+    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder };
+
+    QByteArray bytes;
+    After after = After::Header;
+    // The draw or change order it follows, and the row of the draw's line.
+    int number = 0;
+    int row = 0;
+
+    friend bool operator==(const LaterRecord &, const LaterRecord &) = default;
+};
+
+// What a later VARN's history section holds beyond what this one reads.
+struct LaterSection
+{
+    // The section version the file was written in, when later than the one this VARN writes;
+    // zero otherwise.
+    int version = 0;
+    // The oldest section version that may save over the file, from the header; zero where
+    // the header does not say, and every version may.
+    int oldestSavingVersion = 0;
+    // The header's fields after the number of records, from the comma on.
+    QByteArray headerFields;
+    QByteArray retainageFields;
+    QByteArray contingencyFields;
+    QList<LaterRecord> records;
+
+    friend bool operator==(const LaterSection &, const LaterSection &) = default;
 };
 
 struct EstimateHistory
@@ -66,13 +133,10 @@ struct EstimateHistory
     int contingencyRow = DefaultContingencyRow;
     QList<Draw> draws;
     QList<ChangeOrder> changeOrders;
+    LaterSection later;
 
     // Nothing to keep: the file is the 38 records alone, as it was before there was a history.
-    bool isEmpty() const
-    {
-        return retainageBasisPoints == 0 && contingencyRow == DefaultContingencyRow && draws.isEmpty()
-            && changeOrders.isEmpty();
-    }
+    bool isEmpty() const { return *this == EstimateHistory{}; }
 
     friend bool operator==(const EstimateHistory &, const EstimateHistory &) = default;
 };

@@ -2,6 +2,7 @@
 
 #include "core/document/document.h"
 #include "core/history/drawrecording.h"
+#include "core/history/drawrequest.h"
 #include "core/history/drawsnapshot.h"
 #include "core/history/historystep.h"
 #include "core/sheet/currentpayments.h"
@@ -37,7 +38,8 @@ void DrawCommands::recordCurrentPayments()
         return;
 
     HistoryStep step(sheet, history, rows);
-    CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note);
+    CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note,
+                                DrawRequest::partiesOf(m_document.header()));
     push(std::move(step), history, QStringLiteral("Record Current Payments"));
 }
 

@@ -1,0 +1,435 @@
+#include "core/document/estimatefile.h"
+#include "core/document/recoveryfile.h"
+#include "core/history/drawrecording.h"
+#include "core/history/drawrequest.h"
+#include "core/sheet/categorytable.h"
+#include "support/documentfixture.h"
+#include "support/files.h"
+#include "support/histories.h"
+#include "support/rows.h"
+
+#include <QBuffer>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString GoldenFolder = QStringLiteral(VARN_HISTORY_FILES);
+
+EstimateContent freshEstimate()
+{
+    EstimateContent content;
+    for (int k = 0; k < CategoryTable::names().size(); ++k)
+        content.cells[k][1] = CategoryTable::names().at(k);
+    return content;
+}
+
+const QByteArray FreshSheet = EstimateFile::encode(freshEstimate());
+
+Draw draw(int number, const QDate &date, const QString &note, int basisPoints, const QList<DrawLine> &lines)
+{
+    return {number, date, note, basisPoints, lines, std::nullopt, {}};
+}
+
+DrawLine line(int row, Cents original, Cents scheduled, Cents previous, Cents paid)
+{
+    return {row, original, scheduled, previous, paid, std::nullopt, {}};
+}
+
+// Two draws over an opening balance, at two retainage rates, and a change order; the second
+// draw's note holds what the file stores differently.
+EstimateHistory twoDraws()
+{
+    EstimateHistory history;
+    history.retainageBasisPoints = 500;
+    history.draws = {
+        draw(1, QDate(2026, 12, 1), u"framing inspection passed"_s, 1000, {line(5, 1500000, 1500000, 0, 250000)}),
+        draw(2, QDate(2027, 1, 4), u"roof, \"dry\"\nin \u03A9"_s, 500,
+             {line(5, 1500000, 1700000, 250000, 100000), line(12, 0, 0, -5000, 0)})};
+    history.changeOrders = {{1,
+                             QDate(2026, 12, 2),
+                             8,
+                             u"upgrade to metal roof"_s,
+                             -200000,
+                             ChangeOrder::Status::Approved,
+                             ChangeOrder::Source::Contingency,
+                             {}}};
+    return history;
+}
+
+const QByteArray TwoDrawsSection = "\"VARN history\",1,8\r\n"
+                                   "\"retainage\",500\r\n"
+                                   "\"contingency\",29\r\n"
+                                   "\"draw\",1,\"2026-12-01\",\"framing inspection passed\",1000\r\n"
+                                   "\"line\",5,1500000,1500000,0,250000\r\n"
+                                   "\"draw\",2,\"2027-01-04\",\"roof, \x94"
+                                   "dry\x94\r\nin ?\",500\r\n"
+                                   "\"line\",5,1500000,1700000,250000,100000\r\n"
+                                   "\"line\",12,0,0,-5000,0\r\n"
+                                   "\"change\",1,\"2026-12-02\",8,\"upgrade to metal roof\",-200000,\"approved\","
+                                   "\"contingency\"\r\n";
+
+// A draw that kept the texts of its request: its parties, a two-line address among them, and
+// what its row said of itself.
+EstimateHistory drawWithTexts()
+{
+    EstimateHistory history;
+    Draw first = draw(1, QDate(2026, 12, 1), u"framing"_s, 1000, {line(5, 1500000, 1500000, 0, 250000)});
+    first.parties = DrawParties{u"Pat Owner"_s, u"12 Elm Road\nSpringfield"_s, u"Owner-builder"_s};
+    first.lines[0].texts = RowTexts{u"Rough Lumber"_s, u"Mill & Sons"_s};
+    history.draws = {
+        draw(1, QDate(2026, 11, 1), u"before the texts were kept"_s, 1000, {line(5, 1500000, 1500000, 0, 100000)}),
+        first};
+    history.draws[1].number = 2;
+    return history;
+}
+
+const QByteArray DrawWithTextsSection =
+    "\"VARN history\",2,6\r\n"
+    "\"retainage\",0\r\n"
+    "\"contingency\",29\r\n"
+    "\"draw\",1,\"2026-11-01\",\"before the texts were kept\",1000\r\n"
+    "\"line\",5,1500000,1500000,0,100000\r\n"
+    "\"draw\",2,\"2026-12-01\",\"framing\",1000,\"Pat Owner\",\"12 Elm Road\r\nSpringfield\",\"Owner-builder\"\r\n"
+    "\"line\",5,1500000,1500000,0,250000,\"Rough Lumber\",\"Mill & Sons\"\r\n";
+
+// The section the damage is done to, a record a line.
+const QByteArrayList DamageLines = {
+    "\"VARN history\",1,8",
+    "\"retainage\",500",
+    "\"contingency\",29",
+    "\"draw\",1,\"2026-12-01\",\"framing inspection passed\",1000",
+    "\"line\",5,1500000,1500000,0,250000",
+    "\"draw\",2,\"2027-01-04\",\"roof\",500",
+    "\"line\",5,1500000,1700000,250000,100000",
+    "\"line\",12,0,0,-5000,0",
+    "\"change\",1,\"2026-12-02\",8,\"upgrade to metal roof\",-200000,\"approved\",\"contingency\"",
+};
+
+QByteArray joined(const QByteArrayList &lines)
+{
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+std::optional<EstimateContent> decoded(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return EstimateFile::decode(buffer);
+}
+
+// How often each line that is not blank comes in the bytes.
+QMap<QByteArray, int> lineCounts(const QByteArray &bytes)
+{
+    QMap<QByteArray, int> counts;
+    for (QByteArray line : bytes.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.trimmed().isEmpty())
+            ++counts[line];
+    }
+    return counts;
+}
+
+// The lines of before that after lacks, each once for every time it is missing.
+QByteArrayList missingLines(const QByteArray &before, const QByteArray &after)
+{
+    const QMap<QByteArray, int> kept = lineCounts(after);
+    QByteArrayList missing;
+    const QMap<QByteArray, int> wanted = lineCounts(before);
+    for (auto line = wanted.cbegin(); line != wanted.cend(); ++line) {
+        for (int time = kept.value(line.key()); time < line.value(); ++time)
+            missing << line.key();
+    }
+    return missing;
+}
+
+// A device whose nth read fails, as a failing disk's would; each read is one call, unbuffered.
+class FailingDevice : public QBuffer
+{
+public:
+    FailingDevice(const QByteArray &bytes, int failingRead)
+        : m_failingRead(failingRead)
+    {
+        setData(bytes);
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    int reads() const { return m_reads; }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        if (++m_reads == m_failingRead) {
+            setErrorString(u"Input/output error"_s);
+            return -1;
+        }
+        return QBuffer::readData(data, size);
+    }
+
+private:
+    int m_failingRead = 0;
+    int m_reads = 0;
+};
+
+} // namespace
+
+// The history section as it is written and read: every record of a file comes back, from a
+// file of this version, of a later one, or one damaged.
+class TestHistorySection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The history follows the 38 records, which stay byte for byte what they were; a history
+    // whose draws keep no texts is written as the first version was.
+    void writtenAndRead_data()
+    {
+        Rows::columns<EstimateHistory, QByteArray, EstimateHistory>("history", "section", "read");
+        EstimateHistory read = twoDraws();
+        read.draws[1].note = u"roof, \u201Ddry\u201D\nin ?"_s;
+        QTest::newRow("first version") << twoDraws() << TwoDrawsSection << read;
+        QTest::newRow("texts kept") << drawWithTexts() << DrawWithTextsSection << drawWithTexts();
+    }
+
+    void writtenAndRead()
+    {
+        auto [history, section, read] =
+            Rows::fetch<EstimateHistory, QByteArray, EstimateHistory>("history", "section", "read");
+        EstimateContent content = freshEstimate();
+        content.history = history;
+        QCOMPARE(EstimateFile::encode(content), FreshSheet + section);
+        content.history = read;
+        QCOMPARE(decoded(FreshSheet + section), std::optional(content));
+    }
+
+    void damage_data()
+    {
+        Rows::columns<QByteArray>("section");
+        QTest::newRow("whole") << joined(DamageLines);
+        for (int kept = 0; kept < DamageLines.size(); ++kept)
+            QTest::addRow("cut after %d records", kept) << joined(DamageLines.mid(0, kept));
+        for (int record = 0; record < DamageLines.size(); ++record) {
+            QByteArrayList doubled = DamageLines;
+            doubled.insert(record, DamageLines.at(record));
+            QTest::addRow("record %d doubled", record) << joined(doubled);
+            QByteArrayList deleted = DamageLines;
+            deleted.removeAt(record);
+            QTest::addRow("record %d deleted", record) << joined(deleted);
+        }
+        const QByteArray header = DamageLines.first() + "\r\n";
+        for (int byte = 0; byte < header.size(); ++byte) {
+            for (int bit = 0; bit < 8; ++bit) {
+                QByteArray flipped = joined(DamageLines);
+                flipped[byte] = char(flipped[byte] ^ (1 << bit));
+                QTest::addRow("header byte %d, bit %d", byte, bit) << flipped;
+            }
+        }
+        const auto changed = [](QByteArrayView from, QByteArrayView to) {
+            return joined(DamageLines).replace(from, to);
+        };
+        QTest::newRow("NUL before") << QByteArray(1, '\0') + "\r\n" + joined(DamageLines);
+        QTest::newRow("blank line before") << "\r\n" + joined(DamageLines);
+        QTest::newRow("stray line before") << "\"Acme\",\"\"\r\n" + joined(DamageLines);
+        QTest::newRow("stray line after") << joined(DamageLines) + "\"Acme\",\"\"\r\n";
+        QTest::newRow("no line end at the end") << joined(DamageLines).chopped(2);
+        QTest::newRow("misspelt tag") << changed("\"change\"", "\"chnage\"");
+        QTest::newRow("field added") << changed("\"roof\",500", "\"roof\",500,1");
+        QTest::newRow("field missing") << changed("\"roof\",500", "\"roof\"");
+        QTest::newRow("count one too low") << changed(",1,8\r\n", ",1,7\r\n");
+        QTest::newRow("count one too high") << changed(",1,8\r\n", ",1,9\r\n");
+        QTest::newRow("quote never closed") << changed("\"roof\"", "\"roof");
+        QTest::newRow("row outside the sheet") << changed("\"line\",12,", "\"line\",37,");
+        QTest::newRow("draws out of order") << changed("\"draw\",2,", "\"draw\",3,");
+        QTest::newRow("no such date") << changed("2027-01-04", "2027-02-30");
+        QTest::newRow("control character") << changed("framing", "fra\x8Ding");
+        QTest::newRow("oldest saving version later than the file") << changed(",1,8\r\n", ",1,8,2\r\n");
+    }
+
+    // Whatever follows the sheet is read whole, or kept as it stands and reported: written
+    // again, every line of it is there, and what was read whole is written as it was.
+    void damage()
+    {
+        auto [section] = Rows::fetch<QByteArray>("section");
+        const std::optional<EstimateContent> read = decoded(FreshSheet + section);
+        QVERIFY(read);
+        QCOMPARE(read->cells, freshEstimate().cells);
+        const QByteArray written = EstimateFile::encode(*read);
+        QVERIFY(written.startsWith(FreshSheet));
+        const QByteArray writtenSection = written.mid(FreshSheet.size());
+        QCOMPARE(missingLines(section, writtenSection), QByteArrayList());
+        QCOMPARE(missingLines(writtenSection, section), QByteArrayList());
+        QCOMPARE(read->unreadWarning().isEmpty(), read->unreadLines.isEmpty());
+        if (!read->unreadLines.isEmpty())
+            QVERIFY2(read->unreadWarning().startsWith(u"This file holds "_s), qPrintable(read->unreadWarning()));
+        // The file as saved reads as the file did.
+        const std::optional<EstimateContent> again = decoded(written);
+        QVERIFY(again);
+        QCOMPARE(again->history, read->history);
+        QCOMPARE(again->unreadLines, read->unreadLines);
+    }
+
+    // Each read of a file beyond the first buffers fails once: the file is read whole, or
+    // not at all.
+    void readFaults()
+    {
+        const EstimateContent content = Histories::estimateWithDraws(200);
+        const QByteArray bytes = EstimateFile::encode(content);
+        QVERIFY(bytes.size() > 4 * 64 * 1024);
+        FailingDevice counting(bytes, 0);
+        QCOMPARE(EstimateFile::decode(counting)->history, content.history);
+        QVERIFY(counting.reads() > 4);
+        for (int failing = 1; failing <= counting.reads(); ++failing) {
+            FailingDevice device(bytes, failing);
+            const std::optional<EstimateContent> read = EstimateFile::decode(device);
+            QVERIFY2(!read, qPrintable(u"read %1 failed, yet the file was read"_s.arg(failing)));
+        }
+    }
+
+    void laterVersions_data()
+    {
+        Rows::columns<QString, QString>("file", "refused");
+        QTest::newRow("records of later kinds") << u"later-records.vrn"_s << QString();
+        QTest::newRow("fields added to records") << u"later-fields.vrn"_s << QString();
+        QTest::newRow("not to be saved over") << u"later-only.vrn"_s
+                                              << u"later-only.vrn was written by a later VARN (draw history version "
+                                                 "4): this one may read it but must not save over it.\n\nSave the "
+                                                 "estimate under another name with Save As...?"_s;
+    }
+
+    // A later VARN's file opens without a word and, edited and saved, keeps every record and
+    // field it held, each in its place; one that says this VARN must not save over it is
+    // saved under another name only.
+    void laterVersions()
+    {
+        auto [file, refused] = Rows::fetch<QString, QString>("file", "refused");
+        DocumentFixture f;
+        const QString path = f.path(file);
+        QVERIFY(QFile::copy(QDir(GoldenFolder).filePath(file), path));
+        const QByteArray original = Files::read(path);
+        f.document.openFile(path);
+        QCOMPARE(f.messages.texts(), QStringList());
+        QCOMPARE(f.document.history().retainageBasisPoints, 1000);
+        EstimateHistory history = f.document.history();
+        history.retainageBasisPoints = 750;
+        f.document.setHistory(history);
+        f.enter(8, EstimateSheet::CurrentPaymentColumn, u"100"_s);
+        const auto expected = [&] {
+            QByteArray edited = original;
+            edited.replace("\"retainage\",1000", "\"retainage\",750");
+            return edited.replace("\"Roofing\",\"$8,000.00\",\"$10,000.00\",\"\",\"\",\"$10,000.00\"",
+                                  "\"Roofing\",\"$8,000.00\",\"$10,000.00\",\"\",\"$100.00\",\"$9,900.00\"");
+        };
+        if (refused.isEmpty()) {
+            QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+            QCOMPARE(Files::read(path), expected());
+            return;
+        }
+        f.messages.answers = {MessageBoxes::No};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
+        QCOMPARE(f.message(), (QStringList{"yes/no question", refused, "Save"}));
+        // Save As onto the same file is refused too; another name keeps every record.
+        f.messages.answers = {MessageBoxes::Yes, MessageBoxes::Yes};
+        f.dialogs.savePaths = {path, f.path(u"copy.vrn"_s)};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Cancelled);
+        QCOMPARE(f.message().first(), u"warning"_s);
+        QCOMPARE(Files::read(path), original);
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(Files::read(f.path(u"copy.vrn"_s)), expected());
+        QCOMPARE(Files::read(path), original);
+    }
+
+    // Lines that cannot be read are shown as such when the file opens, and a Save, whatever
+    // the user answers, writes them back as they were, with the sheet's edits.
+    void unreadLinesThroughOpenAndSave()
+    {
+        DocumentFixture f;
+        const QByteArray damaged = joined(DamageLines).replace("\"VARN history\"", "\"VARN histozy\"");
+        QVERIFY(Files::write(f.path(u"house.vrn"_s), FreshSheet + damaged));
+        f.document.openFile(f.path(u"house.vrn"_s));
+        QCOMPARE(f.message(),
+                 (QStringList{"warning",
+                              "This file holds 9 lines after the estimate that could not be read: no draw "
+                              "history begins there. They are kept as they are and saved with the "
+                              "estimate.",
+                              "Open"}));
+        f.enter(5, EstimateSheet::OriginalEstimateColumn, u"1500"_s);
+        f.messages.answers = {MessageBoxes::Yes, MessageBoxes::Yes, MessageBoxes::Yes};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        const QByteArray saved = Files::read(f.path(u"house.vrn"_s));
+        QVERIFY(saved.endsWith("\"\r\n" + damaged));
+        QVERIFY(saved.contains("\"Rough Lumber\",\"$1,500.00\""));
+        // A draw recorded since goes in a history of its own before them.
+        EstimateHistory history = f.document.history();
+        history.draws << draw(1, QDate(2026, 12, 1), u"new"_s, 0, {line(5, 150000, 150000, 0, 10000)});
+        f.document.setHistory(history);
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(missingLines(damaged, Files::read(f.path(u"house.vrn"_s))), QByteArrayList());
+        QCOMPARE(EstimateFile::load(f.path(u"house.vrn"_s))->history, history);
+    }
+
+    // A request printed again names the parties and the work as it went to the lender; a draw
+    // recorded before those were kept names them as the sheet does now.
+    void recordedRequestAsItWent()
+    {
+        DocumentFixture f;
+        f.header.setText(HeaderFields::Name, u"Pat Owner"_s);
+        f.grid().setText(5, EstimateSheet::SupplierColumn, u"Mill & Sons"_s);
+        f.enter(5, EstimateSheet::OriginalEstimateColumn, u"1500"_s);
+        f.enter(5, EstimateSheet::CurrentPaymentColumn, u"250"_s);
+        EstimateHistory history;
+        CurrentPayments::recordDraw(f.sheet, history, {5}, QDate(2026, 12, 1), u"framing"_s,
+                                    DrawRequest::partiesOf(f.header));
+        f.grid().setText(5, EstimateSheet::SupplierColumn, u"Timber Co."_s);
+        f.header.setText(HeaderFields::Name, u"Pat and Sam Owner"_s);
+        const auto request = [&] { return DrawRequest::recorded(f.grid(), f.header, history, 1); };
+        QCOMPARE(request()->owner, u"Pat Owner"_s);
+        QCOMPARE(request()->lines.value(0).description, u"Rough Lumber (Mill & Sons)"_s);
+        history.draws[0].parties.reset();
+        history.draws[0].lines[0].texts.reset();
+        QCOMPARE(request()->owner, u"Pat and Sam Owner"_s);
+        QCOMPARE(request()->lines.value(0).description, u"Rough Lumber (Timber Co.)"_s);
+    }
+
+    // After a crash, the restored estimate still knows what its file held: another program's
+    // save since then is asked about, not saved over.
+    void restoredEstimateKeepsItsStamp()
+    {
+        DocumentFixture f;
+        const QString path = f.path(u"house.vrn"_s);
+        QVERIFY(EstimateFile::save(path, freshEstimate()));
+        f.document.openFile(path);
+        f.enter(5, EstimateSheet::OriginalEstimateColumn, u"1500"_s);
+        const QString folder = f.path(u"recovery"_s);
+        {
+            RecoveryFile crashed(folder);
+            QVERIFY(crashed.write(f.document.content(), path, f.document.fileStamp()));
+            // The run dies here: what it leaves is its copy, its lock held by nobody.
+            const QString copy = QDir(folder).filePath(QDir(folder).entryList({u"*.vrn"_s}).value(0).chopped(4));
+            for (const QString &suffix : {u".vrn"_s, u".path"_s, u".stamp"_s})
+                QVERIFY(QFile::copy(copy + suffix, QDir(folder).filePath(u"left"_s + suffix)));
+        }
+        EstimateContent other = freshEstimate();
+        other.name = u"Saved by another window"_s;
+        QVERIFY(EstimateFile::save(path, other));
+
+        DocumentFixture g;
+        RecoveryFile next(folder);
+        std::optional<RecoveryFile::LeftCopy> left = next.takeLeftCopy();
+        QVERIFY(left);
+        g.document.restore(left->content, left->originalFile, left->stamp);
+        g.messages.answers = {MessageBoxes::Cancel};
+        QCOMPARE(g.document.save(), Document::SaveOutcome::Cancelled);
+        QCOMPARE(g.message().at(1),
+                 u"house.vrn was changed by another program since you opened it. Save over it, "
+                 "or Save As...?"_s);
+        QCOMPARE(EstimateFile::load(path)->name, other.name);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistorySection)
+#include "tst_historysection.moc"
