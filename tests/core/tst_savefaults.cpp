@@ -2,6 +2,7 @@
 #include "faultinjection/faultinjection.h"
 #include "support/documentfixture.h"
 #include "support/files.h"
+#include "support/histories.h"
 #include "support/programs.h"
 #include "support/rows.h"
 
@@ -142,7 +143,8 @@ private slots:
             row[0] = QString(2000, u'y');
         QVERIFY(EstimateFile::save(m_large, content));
         // As Open leaves them, recalculated: what every export of them writes.
-        for (const QString &file : {m_new, m_large})
+        QVERIFY(EstimateFile::save(m_history, Histories::estimateWithDraws(200)));
+        for (const QString &file : {m_new, m_large, m_history})
             QCOMPARE(Programs::varn({"--export", file, file}).status, 0);
     }
 
@@ -180,24 +182,32 @@ private slots:
     // failed in one line; nothing else is left either way.
     void everyCallFailsOnce_data()
     {
-        Rows::columns<QString, QStringList, int>("suffix", "options", "error");
+        Rows::columns<QString, QStringList, int, QString>("suffix", "options", "error", "input");
         const QStringList drawRequest{"--report", "draw-request"};
         for (const auto &[name, suffix, options] : {std::tuple("vrn", "vrn", QStringList()),
                                                     {"csv", "csv", {}},
                                                     {"pdf", "pdf", {}},
                                                     {"xlsx", "xlsx", {}},
                                                     {"draw request xlsx", "xlsx", drawRequest}}) {
-            QTest::addRow("%s, disk full", name) << suffix << options << ENOSPC;
-            QTest::addRow("%s, disk failing", name) << suffix << options << EIO;
+            QTest::addRow("%s, disk full", name) << suffix << options << ENOSPC << m_new;
+            QTest::addRow("%s, disk failing", name) << suffix << options << EIO << m_new;
         }
+        // An input of many read buffers, and worksheets of many write buffers.
+        for (const auto &[name, suffix, options] :
+             {std::tuple("vrn", "vrn", QStringList()),
+              {"xlsx", "xlsx", {}},
+              {"draw 200 again, csv", "csv", drawRequest + QStringList{"--draw", "200"}}})
+            QTest::addRow("%s of 200 draws, disk failing", name) << suffix << options << EIO << m_history;
     }
 
     void everyCallFailsOnce()
     {
-        auto [suffix, options, error] = Rows::fetch<QString, QStringList, int>("suffix", "options", "error");
+        auto [suffix, options, error, input] =
+            Rows::fetch<QString, QStringList, int, QString>("suffix", "options", "error", "input");
         const QString target = oldFileIn(u"faults "_s + QTest::currentDataTag(), u"old."_s + suffix);
         const QString folder = QFileInfo(target).path();
-        QVERIFY(QDir().mkpath(folder + u"/scratch"_s) && QFile::copy(m_new, folder + u"/new.vrn"_s));
+        // The input lies in the folder too: its reads fail as the output's writes do.
+        QVERIFY(QDir().mkpath(folder + u"/scratch"_s) && QFile::copy(input, folder + u"/new.vrn"_s));
         const QStringList files = filesIn(folder);
         const QStringList arguments = QStringList{"--export", target} + options + QStringList{folder + u"/new.vrn"_s};
         // How many calls of each kind the export makes on files in the folder.
@@ -215,8 +225,10 @@ private slots:
         QProcessEnvironment scratch;
         scratch.insert("TMPDIR", folder + u"/scratch"_s);
         const QString reference = m_folder.filePath(u"reference."_s + suffix);
-        Programs::varn(QStringList{"--export", reference} + options + QStringList{m_new}, scratch);
+        Programs::varn(QStringList{"--export", reference} + options + QStringList{input}, scratch);
         const QByteArray complete = Files::read(reference);
+        if (input == m_history && suffix == u"vrn")
+            QCOMPARE(EstimateFile::load(reference)->history, Histories::estimateWithDraws(200).history);
         int runs = 0;
         for (auto kind = counts.cbegin(); kind != counts.cend(); ++kind) {
             for (int nth = 1; nth <= kind.value(); ++nth, ++runs) {
@@ -244,7 +256,8 @@ private slots:
     void windowSaveUnderFaults_data()
     {
         Rows::columns<QString, int>("call", "error");
-        for (const char *call : {"write", "fsync", "close", "rename"}) {
+        // A read fails as Save checks that no other program changed the file.
+        for (const char *call : {"write", "fsync", "close", "rename", "read"}) {
             QTest::addRow("%s, disk full", call) << call << ENOSPC;
             QTest::addRow("%s, disk failing", call) << call << EIO;
         }
@@ -573,6 +586,7 @@ private:
     const QString m_old = m_folder.filePath(u"old.vrn"_s);
     const QString m_new = m_folder.filePath(u"new.vrn"_s);
     const QString m_large = m_folder.filePath(u"large.vrn"_s);
+    const QString m_history = m_folder.filePath(u"history.vrn"_s);
     QByteArray m_oldBytes;
 };
 

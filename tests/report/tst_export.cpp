@@ -1,4 +1,6 @@
 #include "core/document/estimatefile.h"
+#include "core/export/workbookcheck.h"
+#include "core/export/xlsxworkbook.h"
 #include "core/sheet/categorytable.h"
 #include "support/files.h"
 #include "support/pixels.h"
@@ -143,6 +145,25 @@ private slots:
         QCOMPARE(read.value("format").toString(),
                  look.endsWith(u"money") ? u"\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)"_s : u"General"_s);
         QCOMPARE(read.value("bold").toBool(), look.startsWith(u"bold"));
+    }
+
+    // A worksheet can lose whole rows and stay well-formed: it is whole only with every cell
+    // written into it.
+    void workbookCheckCountsCells()
+    {
+        QString errorString;
+        const QByteArray workbook = XlsxWorkbook::make(
+            [](lxw_workbook *book) {
+                lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
+                for (lxw_row_t row = 0; row < 35; ++row)
+                    worksheet_write_number(sheet, row, 0, row, nullptr);
+                return LXW_NO_ERROR;
+            },
+            &errorString);
+        QVERIFY2(!workbook.isEmpty(), qPrintable(errorString));
+        QVERIFY(WorkbookCheck::isWhole(workbook, {35}));
+        QVERIFY(!WorkbookCheck::isWhole(workbook, {36}, &errorString));
+        QCOMPARE(errorString, u"xl/worksheets/sheet1.xml holds 35 of its 36 cells"_s);
     }
 
     void workbookPage()

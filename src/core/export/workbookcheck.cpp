@@ -88,11 +88,25 @@ bool sharedStringsAreWhole(const Parts &parts, QString *errorString)
     }
     return true;
 }
+
+bool cellsAreWhole(const Parts &parts, const QList<int> &cellsWritten, QString *errorString)
+{
+    for (qsizetype sheet = 0; sheet < cellsWritten.size(); ++sheet) {
+        const QString name = QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet + 1);
+        int cells = 0;
+        forEachElement(parts.value(name), u"c", [&](QXmlStreamReader &) { ++cells; });
+        if (cells != cellsWritten.at(sheet))
+            return FileReasons::fail(
+                errorString,
+                QStringLiteral("%1 holds %2 of its %3 cells").arg(name).arg(cells).arg(cellsWritten.at(sheet)));
+    }
+    return true;
+}
 }
 
 namespace WorkbookCheck {
 
-bool isWhole(const QByteArray &workbook, QString *errorString)
+bool isWhole(const QByteArray &workbook, const QList<int> &cellsWritten, QString *errorString)
 {
     QString reason;
     const std::optional<QList<ZipArchive::Member>> members = ZipArchive::read(workbook, &reason);
@@ -110,7 +124,7 @@ bool isWhole(const QByteArray &workbook, QString *errorString)
         if (!parts.contains(name))
             return FileReasons::fail(errorString, QStringLiteral("%1 is missing").arg(name));
     }
-    return sharedStringsAreWhole(parts, errorString);
+    return sharedStringsAreWhole(parts, errorString) && cellsAreWhole(parts, cellsWritten, errorString);
 }
 
 }

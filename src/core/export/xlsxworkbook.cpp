@@ -37,10 +37,33 @@ std::optional<QByteArray> readAll(const QString &path, QString *errorString)
     return bytes;
 }
 
+// The nodes of one of the library's red-black trees, each counted as count says.
+template <typename Node, typename Count> int sumOver(const Node *node, Count count)
+{
+    if (!node)
+        return 0;
+    return count(node) + sumOver(node->tree_pointers.rbe_left, count) + sumOver(node->tree_pointers.rbe_right, count);
+}
+
+// The cells the library holds for each worksheet, in their order, as it will write them: what
+// the workbook read back must hold. They are gone once the workbook is closed.
+QList<int> cellsWritten(lxw_workbook *workbook)
+{
+    QList<int> cells;
+    lxw_worksheet *worksheet = nullptr;
+    STAILQ_FOREACH(worksheet, workbook->worksheets, list_pointers)
+    {
+        cells << sumOver(worksheet->table->rbh_root, [](const lxw_row *row) {
+            return sumOver(row->cells->rbh_root, [](const lxw_cell *) { return 1; });
+        });
+    }
+    return cells;
+}
+
 // The workbook as the library makes it at path, its scratch files in the folder scratch;
 // nothing, with the reason, when the library knows it failed.
 std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &fill, const QString &scratch,
-                                const QString &path, QString *errorString)
+                                const QString &path, QList<int> &cells, QString *errorString)
 {
     const NumericCLocale numbersInTheCForm;
     const SilencedStandardError libraryMessages;
@@ -53,6 +76,7 @@ std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &
         return std::nullopt;
     }
     const lxw_error filled = fill(workbook);
+    cells = cellsWritten(workbook);
     errno = 0;
     const lxw_error closed = workbook_close(workbook);
     const int systemError = errno;
@@ -78,11 +102,12 @@ QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *e
     // reason; a fault that passes costs one more try.
     QString problem;
     for (const char *name : {"workbook.xlsx", "again.xlsx"}) {
+        QList<int> cells;
         const std::optional<QByteArray> bytes =
-            write(fill, folder.path(), folder.filePath(QLatin1String(name)), errorString);
+            write(fill, folder.path(), folder.filePath(QLatin1String(name)), cells, errorString);
         if (!bytes)
             return {};
-        if (WorkbookCheck::isWhole(*bytes, &problem))
+        if (WorkbookCheck::isWhole(*bytes, cells, &problem))
             return *bytes;
     }
     FileReasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
