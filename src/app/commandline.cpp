@@ -34,9 +34,27 @@ const QString EstimateReport = QStringLiteral("estimate");
 const QString DrawRequestReport = QStringLiteral("draw-request");
 const QString BudgetReportName = QStringLiteral("budget");
 
+// A message is one line, whatever the paths in it hold: a line break in a file's name would
+// make a failure two lines, and a reader of the output count two failures.
+QByteArray oneLine(const QString &message)
+{
+    QByteArray line;
+    for (const char byte : message.toLocal8Bit()) {
+        if (byte == '\n')
+            line += "\\n";
+        else if (byte == '\r')
+            line += "\\r";
+        else if (uchar(byte) < 0x20 && byte != '\t')
+            line += "\\x" + QByteArray::number(uchar(byte), 16).rightJustified(2, '0');
+        else
+            line += byte;
+    }
+    return line;
+}
+
 int fail(int status, const QString &message)
 {
-    std::fprintf(stderr, "VARN: %s\n", qPrintable(message));
+    std::fprintf(stderr, "VARN: %s\n", oneLine(message).constData());
     return status;
 }
 
@@ -122,7 +140,7 @@ struct Job
 
 void warn(const QString &input, const QString &warning)
 {
-    std::fprintf(stderr, "VARN: warning: %s: %s\n", qPrintable(input), qPrintable(warning));
+    std::fprintf(stderr, "VARN: warning: %s\n", oneLine(input + QStringLiteral(": ") + warning).constData());
 }
 
 // Qt's help names the program by the path it was started from and knows only one way to

@@ -159,6 +159,8 @@ private slots:
         QTest::newRow("size limit") << QStringList{"sh", "-c", "ulimit -f 8; exec \"$0\" \"$@\"", Varn} << false
                                     << "File too large";
         QTest::newRow("read-only folder and file") << asOrdinaryUser({}) << true << "Permission denied";
+        // The failure is still one line.
+        QTest::newRow("read-only folder of a name\nin two lines") << asOrdinaryUser({}) << true << "Permission denied";
     }
 
     void failedSave()
@@ -237,6 +239,7 @@ private slots:
                 const QByteArray bytes = Files::read(target);
                 if (varn.status == 0) {
                     QVERIFY2(isSameExport(bytes, complete, suffix), qPrintable(fault + ", yet the export said done"));
+                    QVERIFY2(modeOf(target) == modeOf(m_old), qPrintable(fault + ", yet the file lost its mode"));
                     QVERIFY(QFile::remove(target) && QFile::copy(m_old, target));
                 } else {
                     QVERIFY2(failedSaying(varn, reasonOf(error)), qPrintable(fault + ": " + varn.errors));
@@ -257,7 +260,7 @@ private slots:
     {
         Rows::columns<QString, int>("call", "error");
         // A read fails as Save checks that no other program changed the file.
-        for (const char *call : {"write", "fsync", "close", "rename", "read"}) {
+        for (const char *call : {"write", "fsync", "close", "rename", "read", "fchmod"}) {
             QTest::addRow("%s, disk full", call) << call << ENOSPC;
             QTest::addRow("%s, disk failing", call) << call << EIO;
         }
@@ -290,6 +293,7 @@ private slots:
                 const QByteArray expected = saved ? EstimateFile::encode(window.document.content()) : m_oldBytes;
                 QVERIFY2(Files::read(target) == expected,
                          qPrintable(fault + (saved ? ", yet it was saved" : ": the old file changed")));
+                QVERIFY2(modeOf(target) == modeOf(m_old), qPrintable(fault + ": the file lost its mode"));
                 if (saved)
                     continue;
                 QCOMPARE(

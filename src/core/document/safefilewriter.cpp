@@ -178,21 +178,20 @@ mode_t newFileMode()
 
 // The new file takes the old one's place with its owner, group and mode. Changing the
 // owner is for root alone and the group for its members; what is not allowed is left.
-void keepAttributes(int fd, const Target &target)
+// The mode matters: a file left 0600 in place of one the household shares is a file the
+// others can no longer open, so a mode that cannot be set fails the save. The owner and group
+// are kept only where the user may set them.
+int keepAttributes(int fd, const Target &target)
 {
-    if (target.isPrivate) {
-        (void)::fchmod(fd, 0600);
-        return;
-    }
-    if (!target.exists) {
-        (void)::fchmod(fd, newFileMode());
-        return;
-    }
+    if (target.isPrivate)
+        return ::fchmod(fd, 0600) != 0 ? lastError() : 0;
+    if (!target.exists)
+        return ::fchmod(fd, newFileMode()) != 0 ? lastError() : 0;
     if (::fchown(fd, target.status.st_uid, target.status.st_gid) != 0
         && ::fchown(fd, uid_t(-1), target.status.st_gid) != 0) {
         // Neither is allowed: the new file keeps the user's own owner and group.
     }
-    (void)::fchmod(fd, target.status.st_mode & 07777);
+    return ::fchmod(fd, target.status.st_mode & 07777) != 0 ? lastError() : 0;
 }
 
 // The rename is in the folder's records; without them the new file may be lost in a crash.
@@ -210,8 +209,9 @@ void syncFolder(const Target &target)
 // complete and on the disk; after a failure the new file is removed.
 int replace(const Target &target, const QByteArray &bytes, const QByteArray &temporary, int fd)
 {
-    keepAttributes(fd, target);
-    int error = writeAll(fd, bytes);
+    int error = keepAttributes(fd, target);
+    if (!error)
+        error = writeAll(fd, bytes);
     if (!error && ::fsync(fd) != 0)
         error = lastError();
     if (::close(fd) != 0 && !error)

@@ -16,10 +16,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-enum Call { Write, Fsync, Close, Rename, Openat, Read, Mkdir, Unlink, Ftruncate, CallCount };
+enum Call { Write, Fsync, Close, Rename, Openat, Read, Mkdir, Unlink, Ftruncate, Fchmod, CallCount };
 
-static const char *const callNames[CallCount] = {"write", "fsync", "close",  "rename",   "openat",
-                                                 "read",  "mkdir", "unlink", "ftruncate"};
+static const char *const callNames[CallCount] = {"write", "fsync", "close",  "rename",    "openat",
+                                                 "read",  "mkdir", "unlink", "ftruncate", "fchmod"};
 
 static struct
 {
@@ -219,6 +219,13 @@ int ftruncate64(int fd, off64_t length)
     if (fails(Ftruncate, fdInFolder(fd)))
         return -1;
     return REAL(ftruncate64)(fd, length);
+}
+
+int fchmod(int fd, mode_t mode)
+{
+    if (fails(Fchmod, fdInFolder(fd)))
+        return -1;
+    return REAL(fchmod)(fd, mode);
 }
 
 int rename(const char *from, const char *to)

@@ -10,7 +10,7 @@
 //   VARN_FAULT_DIR     the folder whose files count (an absolute path)
 //   VARN_FAULT_CALL    the kind of call that fails: "write", "read", "fsync", "close",
 //                      "rename", "openat", "mkdir", "unlink" (a file or a folder removed)
-//                      or "ftruncate"
+//                      "ftruncate" or "fchmod"
 //   VARN_FAULT_NTH     which of those calls fails, 1 for the first; -1 for every one of
 //                      them, as on a disk that is full
 //   VARN_FAULT_ERRNO   the error it fails with (ENOSPC when not set)
