@@ -26,7 +26,7 @@ public:
     void grdMain_KeyPress(QChar &key);
     void grdMain_LeaveCell();
     void editCurrentCell();
-    void txtCell_KeyPress(QChar &key);
+    void txtCell_KeyPress(QChar key);
     void txtTemp_GotFocus();
 
     // Puts an open edit into its cell without moving, so that a command about to save,
@@ -46,7 +46,7 @@ private:
     void followCell();
     void closeEditor();
     void cancel();
-    void openWith(const QString &text, int caret);
+    void openWith(const QString &text);
     QString plainText(bool emptyMoneyAsZero) const;
     void continueEdit(QChar key);
     void commitAndMoveDown();
