@@ -64,6 +64,11 @@ bool CellEditor::isOpen() const
     return m_open;
 }
 
+QString CellEditor::text() const
+{
+    return txtCell->text();
+}
+
 void CellEditor::openEditor()
 {
     grdMain->scrollToCurrentCell();
