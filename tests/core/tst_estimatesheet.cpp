@@ -157,6 +157,16 @@ private slots:
         QCOMPARE(leaves.count(), 0);
     }
 
+    // Amounts of trillions, where adding doubles would make the total a cent more than its cells.
+    void totalsInWholeCents()
+    {
+        EstimateSheet sheet;
+        enter(sheet, 1, 3, "9470856617031.72");
+        enter(sheet, 2, 3, "8265772172763.66");
+        enter(sheet, 3, 3, "561816629121.26");
+        QCOMPARE(sheet.grid().text(37, 3), "$18,298,445,418,916.64");
+    }
+
     // What a text means as an amount, whichever way it came; NaN stands for a note.
     void reading_data()
     {
