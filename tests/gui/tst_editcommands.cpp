@@ -130,6 +130,7 @@ private slots:
         row("a quoted cell with a line break", "\"Smith\nJones\"\t\"5\"\" pipe\"\t2\r\n", 2, 1,
             {"2,1=Smith\nJones", "2,2=5\" pipe", "2,3=$2.00", "3,1="});
         row("one quoted cell", "\"Smith\nJones\"\n", 4, 1, {"4,1=Smith\nJones", "5,1="});
+        row("one cell, its blanks trimmed", " Acme Supply ", 4, 1, {"4,1=Acme Supply"});
         row("a quote inside a field", "5\" pipe\t\"Acme\" Supply\n", 6, 1, {"6,1=5\" pipe", "6,2=\"Acme\" Supply"});
         row("clipped above the Total row", "1\n2\n9", 35, 6, {"35,6=$1.00", "36,6=$2.00", "37,6=$3.00"});
     }
