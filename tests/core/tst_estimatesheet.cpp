@@ -157,6 +157,16 @@ private slots:
         QCOMPARE(leaves.count(), 0);
     }
 
+    // Amounts of trillions, where adding doubles would make the total a cent more than its cells.
+    void totalsInWholeCents()
+    {
+        EstimateSheet sheet;
+        enter(sheet, 1, 3, "9470856617031.72");
+        enter(sheet, 2, 3, "8265772172763.66");
+        enter(sheet, 3, 3, "561816629121.26");
+        QCOMPARE(sheet.grid().text(37, 3), "$18,298,445,418,916.64");
+    }
+
     // What a text means as an amount, whichever way it came; NaN stands for a note.
     void reading_data()
     {
@@ -167,6 +177,11 @@ private slots:
         QTest::newRow("open parenthesis, as typed") << "(12.5" << -12.5;
         QTest::newRow("minus after blanks") << "  -50" << -50.0;
         QTest::newRow("minus after the currency sign") << "$-5" << -5.0;
+        QTest::newRow("accounting credit") << " $(250.00)" << -250.0;
+        QTest::newRow("accounting credit, sign apart") << QString::fromUtf16(u" $\u00A0(1,250.00) ") << -1250.0;
+        QTest::newRow("accounting debit") << " $ 250.00 " << 250.0;
+        QTest::newRow("trailing minus") << "1,500-" << -1500.0;
+        QTest::newRow("trailing minus after blanks") << "$1,500.00 -" << -1500.0;
         QTest::newRow("point first") << "$.50" << 0.5;
         QTest::newRow("point last") << "5." << 5.0;
         QTest::newRow("sixteen digits") << "$12,345,678,901,234.56" << 12345678901234.56;
@@ -177,6 +192,10 @@ private slots:
         QTest::newRow("a point alone is decimal") << "1.500" << 1.5;
         QTest::newRow("blanks only") << " \t" << note;
         QTest::newRow("sign and parentheses") << "(-5)" << note;
+        QTest::newRow("minus sign on both sides") << "-5-" << note;
+        QTest::newRow("trailing minus in parentheses") << "(5-)" << note;
+        QTest::newRow("two currency signs") << "$($5)" << note;
+        QTest::newRow("a range") << "300-450" << note;
         QTest::newRow("closing parenthesis alone") << "50)" << note;
         QTest::newRow("two points") << "1.2.3" << note;
         QTest::newRow("mixed groups") << "1,234 567.8" << note;

@@ -24,9 +24,9 @@ class TestCellEditor : public QObject
     Q_OBJECT
 
 private slots:
-    // The three ways into the editor on row 4: typing (which replaces the text; money columns
-    // let only digits, points, minus signs and parentheses through), double-click and
-    // Edit Cell (F2), which show a money cell as a plain number.
+    // The three ways into the editor on row 4: typing (which replaces the text with every key
+    // typed, on a money cell as on a text cell), double-click and Edit Cell (F2), which show a
+    // money cell as a plain number.
     void waysIn_data()
     {
         // way: "double-click", or "F2" or neither, then the keys typed
@@ -35,12 +35,11 @@ private slots:
         const auto row = [](const char *name, int column, const char *cellText, const char *way, const char *shown) {
             QTest::newRow(name) << column << cellText << way << shown;
         };
-        row("typing a letter in money", 4, "old", "a", "(closed)");
+        row("typing a letter in money", 4, "old", "a", "a");
+        row("typing a blank in money", 4, "old", " ", "(closed)");
         row("typing a point in money", 5, "old", ".", ".");
         row("Backspace opens empty", 3, "old", "\b", "");
-        row("money keys: digits, points, commas, blanks", 6, "old", "1a 2,$5.5\b", "1 2,5.");
-        row("money keys: a sign only first", 6, "old", "100-25", "10025");
-        row("money keys: parentheses round digits", 6, "old", "(-5.)5)6", "(5.5)");
+        row("money keys: every one goes in", 6, "old", "1a 2,$5.5\b", "1a 2,$5.");
         row("money keys: a sign replaces the 0 of F2", 5, "", "F2-50", "-50");
         row("typing in text", 1, "old", "Bob's (No. 1), $5", "Bob's (No. 1), $5");
         row("double-click on money", 3, "$1,234,567.25", "double-click", "1234567.25");
@@ -198,7 +197,6 @@ private slots:
         row("Escape on a name", 2, "", "\x1b");
         row("Escape on an amount", 3, "", "\x1b");
         row("space on an amount", 4, "", " ");
-        row("dollar on an amount", 6, "", "$");
         row("Escape after typing a name", 2, "typing", "Acme\x1b");
         row("Escape after typing an amount", 3, "typing", "12\x1b");
         row("Escape after a double-click", 4, "double-click", "\b\b\x1b");
@@ -223,6 +221,61 @@ private slots:
         QVERIFY(f.grid->hasFocus());
         f.press(Qt::Key_Down);
         QCOMPARE(cellOf(f.savedRows(f.path("kept.vrn")), 8, column), before);
+    }
+
+    // The 0 that an empty or zero amount opens with is typed over, not typed after.
+    void zeroIsTypedOver_data()
+    {
+        Rows::columns<QString, QString>("cellText", "way");
+        QTest::newRow("F2 on an empty amount") << QString() << u"F2"_s;
+        QTest::newRow("F2 on a zero amount") << u"$0.00"_s << u"F2"_s;
+        QTest::newRow("double-click on a zero amount") << u"$0.00"_s << u"double-click"_s;
+    }
+
+    void zeroIsTypedOver()
+    {
+        auto [cellText, way] = Rows::fetch<QString, QString>("cellText", "way");
+        WindowFixture f;
+        f.model().setText(6, 3, cellText);
+        if (way == u"F2") {
+            f.clickCell(6, 3);
+            f.press(Qt::Key_F2);
+        } else {
+            f.doubleClickCell(6, 3);
+        }
+        f.type(u"1,500"_s);
+        f.press(Qt::Key_Return);
+        QCOMPARE(cellOf(f.savedRows(f.path("zero.vrn")), 6, 3), u"$1,500.00"_s);
+    }
+
+    // F2 in an open edit keeps what was typed and goes on at its end; keys separated by "|",
+    // where F2 and Home are those keys.
+    void f2KeepsTheEdit_data()
+    {
+        Rows::columns<int, QString, QString, QString>("column", "cellText", "keys", "saved");
+        QTest::newRow("a name") << 1 << QString() << u"Smith|F2| Jones"_s << u"Smith Jones"_s;
+        QTest::newRow("an amount over an old one") << 3 << u"$950.50"_s << u"1200|F2"_s << u"$1,200.00"_s;
+        QTest::newRow("caret back at the end") << 1 << u"Acme"_s << u"Bob|Home|F2|s"_s << u"Bobs"_s;
+        QTest::newRow("twice") << 4 << QString() << u"7|F2|F2|5"_s << u"$75.00"_s;
+    }
+
+    void f2KeepsTheEdit()
+    {
+        auto [column, cellText, keys, saved] =
+            Rows::fetch<int, QString, QString, QString>("column", "cellText", "keys", "saved");
+        WindowFixture f;
+        f.model().setText(6, column, cellText);
+        f.clickCell(6, column);
+        for (const QString &part : keys.split(u'|')) {
+            if (part == u"F2")
+                f.press(Qt::Key_F2);
+            else if (part == u"Home")
+                f.press(Qt::Key_Home);
+            else
+                f.type(part);
+        }
+        f.press(Qt::Key_Return);
+        QCOMPARE(cellOf(f.savedRows(f.path("kept.vrn")), 6, column), saved);
     }
 
     // Credits and refunds are typed as people write them and shown as negative amounts.

@@ -1,15 +1,19 @@
 #include "app/commandline.h"
 #include "app/programidentity.h"
 #include "core/document/estimatefile.h"
+#include "gui/dialogs/qtfiledialogs.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +22,43 @@ class TestDocumentCommands : public QObject
     Q_OBJECT
 
 private slots:
+    // An estimate opened by a path relative to the folder VARN started in ("VARN
+    // plans/house.vrn") is proposed for Save As in its own folder, as one opened by its whole path.
+    void saveAsProposesTheEstimatesFolder_data()
+    {
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("relative path") << true;
+        QTest::newRow("absolute path") << false;
+    }
+
+    void saveAsProposesTheEstimatesFolder()
+    {
+        QFETCH(bool, relative);
+        QTemporaryDir started;
+        QVERIFY(QDir(started.path()).mkdir(u"plans"_s));
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(started.path());
+        const QDir plans(started.filePath(u"plans"_s));
+        const QString whole = plans.filePath(u"house.vrn"_s);
+        // The folder the dialog shows, and the file it would write.
+        QString shownFolder;
+        QString proposed;
+        QTimer::singleShot(0, [&shownFolder, &proposed] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shownFolder = dialog->directory().canonicalPath();
+            proposed = dialog->selectedFiles().value(0);
+            dialog->reject();
+        });
+        QtFileDialogs dialogs;
+        dialogs.showSave(relative ? u"plans/house.vrn"_s : whole);
+        QDir::setCurrent(before);
+        QCOMPARE(shownFolder, plans.canonicalPath());
+        QCOMPARE(QFileInfo(proposed).absoluteDir().canonicalPath(), plans.canonicalPath());
+        QCOMPARE(QFileInfo(proposed).fileName(), u"house.vrn"_s);
+    }
+
     // The name the program gives itself before its window opens: the desktop entry's ID is what
     // docks and task bars match the window with, to show the launcher's icon and name.
     void programIdentity()

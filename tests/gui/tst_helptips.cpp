@@ -154,6 +154,31 @@ private slots:
         QCOMPARE(m_f->model().currentColumn(), hidingKey == Qt::Key_Left ? column - 1 : column);
     }
 
+    // F1 in the cell editor or a header field shows the current cell's advice until the next
+    // key typed there.
+    void adviceHidesAtTheNextKey_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("cell editor") << "txtCell";
+        QTest::newRow("name") << "txtName";
+        QTest::newRow("address") << "txtAddress";
+    }
+
+    void adviceHidesAtTheNextKey()
+    {
+        QFETCH(QString, control);
+        m_f->clickCell(5, 1);
+        if (control == u"txtCell")
+            m_f->type(QStringLiteral("A"));
+        else
+            m_f->window->findChild<QWidget *>(control)->setFocus();
+        m_f->press(Qt::Key_F1);
+        QVERIFY(shown());
+        m_f->type(QStringLiteral("c"));
+        QVERIFY(!shown());
+        QCOMPARE(QApplication::focusWidget()->objectName(), control);
+    }
+
     // The box's height in twips for a tip's length: a line of 250 for every 60 characters begun.
     void boxHeight()
     {

@@ -2,8 +2,10 @@
 
 #include "categorytable.h"
 #include "money.h"
+#include "moneycents.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -191,13 +193,24 @@ void EstimateSheet::recalculateRow(int row)
 
 void EstimateSheet::recalculateColumnTotals()
 {
-    // The totals add up the amounts as the cells show them, rounded to cents.
-    for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column) {
-        double sum = 0.0;
-        for (int item = 1; item <= ItemRowCount; ++item)
-            sum += Money::ReadMoneyValue(m_grid.text(item, column));
-        m_grid.setText(TotalRow, column, Money::moneyText(sum));
+    for (int column = OriginalEstimateColumn; column <= DataColumnCount; ++column)
+        m_grid.setText(TotalRow, column, columnTotalText(column));
+}
+
+// The amounts as the cells show them, added in whole cents: doubles of trillions of dollars
+// add up to a total a cent off its cells. Amounts beyond what the cents hold are added as read.
+QString EstimateSheet::columnTotalText(int column) const
+{
+    Cents cents = 0;
+    double beyondCents = 0.0;
+    bool withinCents = true;
+    for (int item = 1; item <= ItemRowCount; ++item) {
+        const double value = Money::ReadMoneyValue(m_grid.text(item, column));
+        withinCents = withinCents && std::fabs(value) < double(MoneyCents::Limit / 100);
+        cents += MoneyCents::fromValue(value);
+        beyondCents += value;
     }
+    return withinCents ? MoneyCents::text(cents) : Money::moneyText(beyondCents);
 }
 
 void EstimateSheet::ResetDescriptions()

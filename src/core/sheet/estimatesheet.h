@@ -79,6 +79,7 @@ private:
     void setUp();
     void formatFixedCells();
     void setTotalsToZero();
+    QString columnTotalText(int column) const;
 
     Grid m_grid;
 };

@@ -169,8 +169,9 @@ std::optional<double> readNumber(QStringView body)
     return valueOf(body, decimal ? std::optional<qsizetype>(layout.position(*decimal)) : std::nullopt);
 }
 
-// Reads an amount from left to right: an opening parenthesis, a sign, the currency sign (a
-// sign may come after it instead), the number, the closing parenthesis, with blanks between.
+// Reads an amount from left to right: the currency sign, an opening parenthesis, a sign, the
+// currency sign where it did not come first (a sign may come after it instead), the number, a
+// trailing minus sign, the closing parenthesis, with blanks between.
 class AmountReader
 {
 public:
@@ -182,10 +183,13 @@ public:
     std::optional<double> read()
     {
         skipBlanks();
+        // Spreadsheets' accounting format puts the currency sign before the parentheses of a
+        // credit: " $(250.00)", " $ (250.00)".
+        const bool currencyFirst = take(u'$');
         const bool parenthesised = take(u'(');
         bool negative = false;
         const bool signedAlready = takeSign(negative);
-        if (take(u'$') && !signedAlready)
+        if (!currencyFirst && take(u'$') && !signedAlready)
             takeSign(negative);
         const qsizetype start = m_at;
         while (m_at < m_text.size() && isNumberCharacter(m_text[m_at]))
@@ -194,6 +198,9 @@ public:
         while (!body.isEmpty() && isGroupBlank(body.back()))
             body.chop(1);
         skipBlanks();
+        // Bookkeeping and some spreadsheets write a credit with its minus sign behind ("1,500-").
+        if (!parenthesised && !negative && take(u'-'))
+            negative = true;
         // A credit is written with a minus sign or in parentheses; the closing one is often
         // left off while typing.
         if (parenthesised)

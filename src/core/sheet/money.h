@@ -12,8 +12,9 @@
 namespace Money {
 
 // The amount a text means, read the same whether it was typed, pasted or stored: money
-// text ("$1,234.50", "($75.00)") and amounts as people write them ("1500", "-50", "(50)",
-// "1,500", "1234,56", "1.234,56", "1 234,56"). A comma or a point before one or two last
+// text ("$1,234.50", "($75.00)"), amounts as people write them ("1500", "-50", "(50)",
+// "1,500", "1234,56", "1.234,56", "1 234,56") and credits as spreadsheets and bookkeepers
+// write them ("$(250.00)", "$ (250.00)", "1,500-"). A comma or a point before one or two last
 // digits, or the one separator of its kind after those of the other kind, is the decimal
 // one; a point standing alone is always; other separators group thousands by three. Any
 // other text ("TBD", "call 555-1234", "100-25") is a note and holds no amount; so does

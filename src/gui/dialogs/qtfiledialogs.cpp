@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 QString run(QFileDialog &dialog, const QString &fileName, const QString &filter = FileDialogs::filter(),
@@ -9,8 +10,10 @@ QString run(QFileDialog &dialog, const QString &fileName, const QString &filter 
 {
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
+    // A name relative to the folder VARN started in ("VARN plans/house.vrn") would leave the
+    // dialog in that folder, and Enter would write the file there.
     if (!fileName.isEmpty())
-        dialog.selectFile(fileName);
+        dialog.selectFile(QFileInfo(fileName).absoluteFilePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -3,7 +3,6 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "gui/sheet/gridview.h"
-#include "moneykeyfilter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -12,7 +11,6 @@
 namespace {
 constexpr ushort EnterKey = 13;
 constexpr ushort BackspaceKey = 8;
-constexpr ushort TabKey = 9;
 constexpr ushort EscapeKey = 27;
 
 bool isBackwards(const QKeyEvent *event)
@@ -64,6 +62,11 @@ CellEditor::CellEditor(EstimateSheet &sheet, GridView *grdMain, QLineEdit *txtCe
 bool CellEditor::isOpen() const
 {
     return m_open;
+}
+
+QString CellEditor::text() const
+{
+    return txtCell->text();
 }
 
 void CellEditor::openEditor()
@@ -124,10 +127,15 @@ QString CellEditor::plainText(bool emptyMoneyAsZero) const
     return Money::plainNumberText(Money::ReadMoneyValue(text));
 }
 
-void CellEditor::openWith(const QString &text, int caret)
+void CellEditor::openWith(const QString &text)
 {
     txtCell->setText(text);
-    txtCell->setCursorPosition(caret);
+    // An amount of nothing is there to be typed over: digits typed after it would make a
+    // note of a grouped amount ("01,500").
+    if (text == u"0" && EstimateSheet::isMoneyColumn(m_sheet.grid().currentColumn()))
+        txtCell->selectAll();
+    else
+        txtCell->setCursorPosition(int(text.size()));
     txtCell->setFocus(Qt::OtherFocusReason);
 }
 
@@ -136,15 +144,22 @@ void CellEditor::grdMain_DblClick()
     if (m_sheet.grid().currentColumn() == EstimateSheet::CostToCompleteColumn)
         return;
     openEditor();
-    const QString text = plainText(false);
-    openWith(text, int(text.size()));
+    openWith(plainText(false));
 }
 
 void CellEditor::editCurrentCell()
 {
+    // Over an open edit, as in a spreadsheet, F2 goes back to the end of what was typed
+    // rather than throwing it away.
+    if (m_open) {
+        openEditor();
+        txtCell->deselect();
+        txtCell->end(false);
+        txtCell->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     openEditor();
-    const QString text = plainText(true);
-    openWith(text, int(text.size()));
+    openWith(plainText(true));
 }
 
 void CellEditor::grdMain_KeyPress(QChar &key)
@@ -167,18 +182,13 @@ void CellEditor::grdMain_KeyPress(QChar &key)
         grdMain->scrollToCurrentCell();
         return;
     }
-    // The typed character replaces whatever the editor held.
-    txtCell->clear();
-    txtCell_KeyPress(key);
-    // A key that cannot go into the cell opens no editor, which would empty the cell once
-    // the user moves on.
-    if (key.isNull())
+    // A blank alone holds no amount: it would only empty the cell once the user moves on.
+    if (key == u' ' && EstimateSheet::isMoneyColumn(grid.currentColumn()))
         return;
     openEditor();
-    // A control character such as Backspace opens the editor empty rather than putting an
-    // invisible character into the cell.
-    const QString text = key.unicode() < 32 ? QString() : QString(key);
-    openWith(text, int(text.size()));
+    // The typed character replaces whatever the editor held; a control character such as
+    // Backspace opens the editor empty rather than putting an invisible character into the cell.
+    openWith(key.unicode() < 32 ? QString() : QString(key));
 }
 
 // A key typed in the grid while the edit is open, its cell scrolled out of view or the grid
@@ -197,25 +207,13 @@ void CellEditor::continueEdit(QChar key)
     QCoreApplication::sendEvent(txtCell, &press);
 }
 
-void CellEditor::txtCell_KeyPress(QChar &key)
+// Every character goes into the entry, a money entry's too: a key dropped from the middle of
+// an amount would run its digits together ("300-450" into 300450), where the whole text,
+// as a paste of it, is a note the user sees and can mend.
+void CellEditor::txtCell_KeyPress(QChar key)
 {
-    if (key.unicode() == EnterKey) {
+    if (key.unicode() == EnterKey)
         commitAndMoveDown();
-        return;
-    }
-    if (!EstimateSheet::isMoneyColumn(m_sheet.grid().currentColumn()))
-        return;
-    const int selectionStart = txtCell->hasSelectedText() ? txtCell->selectionStart() : txtCell->cursorPosition();
-    switch (MoneyKeyFilter::effectOf(key, txtCell->text(), selectionStart, txtCell->selectionLength())) {
-    case MoneyKeyFilter::Effect::Insert:
-        break;
-    case MoneyKeyFilter::Effect::ReplaceEntry:
-        txtCell->clear();
-        break;
-    case MoneyKeyFilter::Effect::Discard:
-        key = QChar(0);
-        break;
-    }
 }
 
 void CellEditor::commitAndMoveDown()
@@ -314,31 +312,10 @@ bool CellEditor::filterEditorKey(QKeyEvent *event)
         cancel();
         return true;
     }
-    QString keys;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        keys = QChar(EnterKey);
-        break;
-    case Qt::Key_Backspace:
-        keys = QChar(BackspaceKey);
-        break;
-    case Qt::Key_Tab:
-        keys = QChar(TabKey);
-        break;
-    default:
-        if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-            return false;
-        keys = event->text();
-    }
-    if (keys.isEmpty())
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return false;
-    bool discarded = false;
-    for (QChar key : keys) {
-        txtCell_KeyPress(key);
-        discarded = discarded || key.isNull() || key.unicode() == EnterKey;
-    }
-    return discarded;
+    txtCell_KeyPress(QChar(EnterKey));
+    return true;
 }
 
 bool CellEditor::filterGridEvent(QEvent *event)

@@ -21,17 +21,21 @@ public:
                QObject *parent = nullptr);
 
     bool isOpen() const;
+    // What the open edit holds.
+    QString text() const;
 
     void grdMain_DblClick();
     void grdMain_KeyPress(QChar &key);
     void grdMain_LeaveCell();
     void editCurrentCell();
-    void txtCell_KeyPress(QChar &key);
+    void txtCell_KeyPress(QChar key);
     void txtTemp_GotFocus();
 
     // Puts an open edit into its cell without moving, so that a command about to save,
     // print or discard the sheet sees what the user typed.
     void commitInPlace();
+    // Takes the open edit back: the cell keeps the text it had.
+    void cancel();
 
 signals:
     // An edit is about to go into cell (row, column), and went in.
@@ -45,8 +49,7 @@ private:
     void openEditor();
     void followCell();
     void closeEditor();
-    void cancel();
-    void openWith(const QString &text, int caret);
+    void openWith(const QString &text);
     QString plainText(bool emptyMoneyAsZero) const;
     void continueEdit(QChar key);
     void commitAndMoveDown();

@@ -1,5 +1,6 @@
 #include "clipboardcommands.h"
 
+#include "celleditor.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/tabseparatedtext.h"
 
@@ -21,9 +22,10 @@ QList<QStringList> pastedCells(const QString &text)
 }
 }
 
-ClipboardCommands::ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent)
+ClipboardCommands::ClipboardCommands(EstimateSheet &sheet, CellEditor &editor, QWidget *window, QObject *parent)
     : QObject(parent)
     , m_sheet(sheet)
+    , m_editor(editor)
     , m_window(window)
 {
 }
@@ -37,7 +39,8 @@ bool ClipboardCommands::gridHasFocus() const
 QString ClipboardCommands::gridCellText() const
 {
     const Grid &grid = m_sheet.grid();
-    return TabSeparatedText::cellText(grid.text(grid.currentRow(), grid.currentColumn()));
+    const QString &text = m_editor.isOpen() ? m_editor.text() : grid.text(grid.currentRow(), grid.currentColumn());
+    return TabSeparatedText::cellText(text);
 }
 
 void ClipboardCommands::replaceGridCell(const QString &text, const QString &commandName)
@@ -45,6 +48,8 @@ void ClipboardCommands::replaceGridCell(const QString &text, const QString &comm
     Grid &grid = m_sheet.grid();
     const int row = grid.currentRow();
     const int column = grid.currentColumn();
+    // Put in afterwards, the edit would write over the cell the row was just worked out from.
+    m_editor.cancel();
     emit replacingCell(row, column);
     grid.setText(row, column, text);
     // A pasted amount is written as money, as when it is typed.
@@ -64,9 +69,12 @@ void ClipboardCommands::pasteBlock(const QList<QStringList> &lines)
     QList<int> rows;
     for (int row = top; row <= lastRow; ++row)
         rows.append(row);
+    if (const int leftOut = int(lines.size() - rows.size()); leftOut > 0)
+        emit rowsLeftOut(leftOut);
     if (rows.isEmpty())
         return;
 
+    m_editor.cancel();
     emit replacingRows(rows);
     for (int row = top; row <= lastRow; ++row) {
         const QStringList &fields = lines.at(row - top);
@@ -144,15 +152,21 @@ void ClipboardCommands::copy()
 
 void ClipboardCommands::paste()
 {
+    const QString text = clipboardText();
+    // On X11 the clipboard dies with the program that copied: a paste of nothing keeps the
+    // cell or the selection it would have emptied.
+    if (text.isEmpty())
+        return;
     if (gridHasFocus()) {
-        // A single cell copied from a spreadsheet, with the line break after it, is one cell.
-        const QList<QStringList> cells = pastedCells(clipboardText());
+        // A single cell copied from a spreadsheet, with the line break after it, is one cell,
+        // its blanks trimmed as in a block.
+        const QList<QStringList> cells = pastedCells(text);
         if (cells.size() == 1 && cells.first().size() == 1)
-            replaceGridCell(cells.first().first(), QStringLiteral("Paste"));
+            replaceGridCell(cells.first().first().trimmed(), QStringLiteral("Paste"));
         else
             pasteBlock(cells);
     } else if (QWidget *textBox = focusedTextBox())
-        replaceSelection(textBox, clipboardText());
+        replaceSelection(textBox, text);
 }
 
 void ClipboardCommands::deleteSelection()

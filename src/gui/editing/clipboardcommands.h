@@ -4,19 +4,22 @@
 #include <QObject>
 #include <QStringList>
 
+class CellEditor;
 class EstimateSheet;
 class QWidget;
 
 // Cut, Copy, Paste and Delete on whichever control of the main window has the focus: on
 // the grid the whole text of the current cell, on a text box its selected text. A block
 // copied from a spreadsheet (fields between tabs and line breaks) pastes into as many grid
-// cells. Only plain text goes to and from the system clipboard.
+// cells. Only plain text goes to and from the system clipboard. On the grid a command works on
+// the current cell as the user sees it: while an edit is open over it, that is the edit's text,
+// and a command that writes the cell writes over the edit, so that the row follows the cell.
 class ClipboardCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    ClipboardCommands(EstimateSheet &sheet, QWidget *window, QObject *parent = nullptr);
+    ClipboardCommands(EstimateSheet &sheet, CellEditor &editor, QWidget *window, QObject *parent = nullptr);
 
     void cut();
     void copy();
@@ -31,6 +34,8 @@ signals:
     // A block paste is about to replace texts of the given rows, and did, in one command.
     void replacingRows(const QList<int> &rows);
     void replacedRows(int column, const QString &commandName);
+    // A block paste had more lines than rows below the current one: count were left out.
+    void rowsLeftOut(int count);
 
 private:
     bool gridHasFocus() const;
@@ -46,5 +51,6 @@ private:
     static QString clipboardText();
 
     EstimateSheet &m_sheet;
+    CellEditor &m_editor;
     QWidget *const m_window;
 };

@@ -5,6 +5,7 @@
 #include "core/sheet/twips.h"
 #include "gui/sheet/gridview.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -44,10 +45,9 @@ bool HelpTips::eventFilter(QObject *watched, QEvent *event)
     // no longer be asked for it.
     if (event->type() == QEvent::Wheel && watched == txtHelp->viewport())
         return true;
-    if (watched == grdMain && m_shownByKey
-        && (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {
-        m_shownByKey = false;
-        txtHelp->hide();
+    const bool keysFromThere = watched == grdMain || (m_keysFrom && watched == m_keysFrom);
+    if (keysFromThere && m_shownByKey && (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {
+        hideShownByKey();
         // Escape has done its work; any other key goes on to do its own.
         return event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
     }
@@ -113,10 +113,26 @@ void HelpTips::tmrHelp_Timer()
     m_helpDelayElapsed = true;
 }
 
-void HelpTips::hideAndRearm()
+void HelpTips::watchKeysOf(QWidget *control)
+{
+    if (!control || control == grdMain)
+        return;
+    m_keysFrom = control;
+    control->installEventFilter(this);
+}
+
+void HelpTips::hideShownByKey()
 {
     m_shownByKey = false;
     txtHelp->hide();
+    if (m_keysFrom)
+        m_keysFrom->removeEventFilter(this);
+    m_keysFrom = nullptr;
+}
+
+void HelpTips::hideAndRearm()
+{
+    hideShownByKey();
     m_restartHelpDelay = true;
     tmrHelp->stop();
     m_helpDelayElapsed = false;
@@ -144,6 +160,7 @@ bool HelpTips::showForCurrentCell()
     grdMain->scrollToCurrentCell();
     showBeside(grdMain->shownCellRect(row, column), lines.join(u'\n'));
     m_shownByKey = true;
+    watchKeysOf(QApplication::focusWidget());
     return true;
 }
 

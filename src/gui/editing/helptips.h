@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class EstimateSheet;
 class GridView;
 class QPlainTextEdit;
 class QTimer;
+class QWidget;
 
 // The yellow tip box with the advice for the category under the mouse. The first tip
 // waits for one tick of a 250 ms timer after the mouse enters the category column; from
 // then on the tip follows the mouse from row to row at once. A box is at least as high as
 // one 250-twip line for each 60 characters, and higher where the font needs more lines.
-// From the keyboard, F1 shows the same box beside the current cell, until the next key.
+// From the keyboard, F1 shows the same box beside the current cell, until the next key in
+// the control that has the focus: the sheet, the cell editor or a header field.
 // A box lies whole in the window and on the screen, above its cell where there is no room
 // below.
 class HelpTips : public QObject
@@ -46,6 +49,8 @@ private:
     int fittingHeight(const QString &text, int boxWidth) const;
     void styleBox();
     void hideAndRearm();
+    void watchKeysOf(QWidget *control);
+    void hideShownByKey();
     void showTip(int row);
     void showBeside(const QRect &cell, const QString &text);
     QRect placeBeside(const QRect &cell, const QSize &size) const;
@@ -56,6 +61,7 @@ private:
     QTimer *const tmrHelp;
     bool m_restartHelpDelay = true;
     bool m_helpDelayElapsed = false;
-    // Shown by F1: the next key in the sheet takes it away.
+    // Shown by F1: the next key in the sheet, or in the control that had the focus, takes it away.
     bool m_shownByKey = false;
+    QPointer<QWidget> m_keysFrom;
 };

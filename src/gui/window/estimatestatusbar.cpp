@@ -49,6 +49,13 @@ void EstimateStatusBar::showExported(const QString &path)
     showMessage(QStringLiteral("Exported ") + QFileInfo(path).fileName(), MessageMilliseconds);
 }
 
+void EstimateStatusBar::showRowsLeftOut(int count)
+{
+    showMessage(count == 1 ? QStringLiteral("1 row of the paste did not fit and was left out")
+                           : QStringLiteral("%1 rows of the paste did not fit and were left out").arg(count),
+                MessageMilliseconds);
+}
+
 void EstimateStatusBar::showFileName()
 {
     const QString &file = m_document.CurrentFile();

@@ -20,6 +20,7 @@ public:
 
     void showSaved(const QString &path);
     void showExported(const QString &path);
+    void showRowsLeftOut(int count);
 
 private:
     void showFileName();

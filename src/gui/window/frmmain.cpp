@@ -80,7 +80,8 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
 
 void FrmMain::connectEditing()
 {
-    m_clipboard = new ClipboardCommands(sheet(), this, this);
+    m_clipboard = new ClipboardCommands(sheet(), m_form->cellEditor(), this, this);
+    connect(m_clipboard, &ClipboardCommands::rowsLeftOut, m_statusBar, &EstimateStatusBar::showRowsLeftOut);
     m_history = new EditHistory(sheet(), this);
     m_history->follow(m_form->cellEditor(), *m_clipboard);
     connect(m_history, &EditHistory::applied, &m_document, &Document::markChanged);
