@@ -2,6 +2,7 @@
 #include "core/document/recoveryfile.h"
 #include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
+#include "core/history/historyedit.h"
 #include "core/sheet/categorytable.h"
 #include "support/documentfixture.h"
 #include "support/files.h"
@@ -393,6 +394,37 @@ private slots:
         history.draws[0].lines[0].texts.reset();
         QCOMPARE(request()->owner, u"Pat and Sam Owner"_s);
         QCOMPARE(request()->lines.value(0).description, u"Rough Lumber (Timber Co.)"_s);
+    }
+
+    // Every command changes the history through one edit: a change that changes nothing, or
+    // is refused, leaves no step to undo, and a refused one leaves the history as it was.
+    void edits_data()
+    {
+        Rows::columns<int, QString, bool, bool>("retainage", "supplier", "refuse", "step");
+        QTest::newRow("the history changed") << 750 << QString() << false << true;
+        QTest::newRow("a row changed") << 500 << u"Mill & Sons"_s << false << true;
+        QTest::newRow("nothing changed") << 500 << QString() << false << false;
+        QTest::newRow("refused") << 750 << QString() << true << false;
+    }
+
+    void edits()
+    {
+        auto [retainage, supplier, refuse, step] =
+            Rows::fetch<int, QString, bool, bool>("retainage", "supplier", "refuse", "step");
+        DocumentFixture f;
+        const EstimateHistory before = twoDraws();
+        const HistoryEdit edit(f.sheet, before, {5}, [&](EstimateHistory &history) {
+            history.retainageBasisPoints = retainage;
+            f.grid().setText(5, EstimateSheet::SupplierColumn, supplier);
+            return !refuse;
+        });
+        QCOMPARE(edit.isRefused(), refuse);
+        QCOMPARE(edit.step().has_value(), step);
+        QCOMPARE(edit.history().retainageBasisPoints, refuse ? 500 : retainage);
+        if (edit.step()) {
+            QCOMPARE(edit.step()->restoreBefore(f.sheet), before);
+            QCOMPARE(f.grid().text(5, EstimateSheet::SupplierColumn), QString());
+        }
     }
 
     // After a crash, the restored estimate still knows what its file held: another program's

@@ -38,19 +38,9 @@ const EstimateHistory &ChangeOrderCommands::history() const
     return m_document.history();
 }
 
-template <typename Operation>
-bool ChangeOrderCommands::perform(const QList<int> &rows, const QString &text, Operation operation)
+bool ChangeOrderCommands::perform(const QList<int> &rows, const QString &text, const HistoryEdit::Change &change)
 {
-    EstimateHistory history = m_document.history();
-    HistoryStep step(sheet(), history, rows);
-    if (!operation(history))
-        return false;
-    step.finish(sheet(), history);
-    if (!step.changesSomething())
-        return true;
-    m_document.setHistory(history);
-    m_undoStack.push(new HistoryStepCommand(sheet(), m_document, std::move(step), text));
-    return true;
+    return HistoryStepCommand::perform(m_undoStack, m_document, rows, text, change);
 }
 
 bool ChangeOrderCommands::put(const ChangeOrder &order, QString *errorString)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/history/estimatehistory.h"
+#include "core/history/historyedit.h"
 
 #include <QList>
 #include <QObject>
@@ -30,9 +30,7 @@ public:
     bool setContingencyRow(int row, QString *errorString = nullptr);
 
 private:
-    // Runs the operation on a copy of the history and, when it changed anything, puts the
-    // copy in place and pushes the Undo step.
-    template <typename Operation> bool perform(const QList<int> &rows, const QString &text, Operation operation);
+    bool perform(const QList<int> &rows, const QString &text, const HistoryEdit::Change &change);
 
     Document &m_document;
     QUndoStack &m_undoStack;

@@ -29,7 +29,7 @@ void DrawCommands::recordCurrentPayments()
     const QList<int> rows = CurrentPayments::recordableRows(grid);
     if (rows.isEmpty())
         return;
-    EstimateHistory history = m_document.history();
+    const EstimateHistory &history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
         m_owner, int(history.draws.size()) + 1, MoneyCents::text(total), CurrentPayments::leftOutRows(grid),
@@ -37,10 +37,12 @@ void DrawCommands::recordCurrentPayments()
     if (!answer)
         return;
 
-    HistoryStep step(sheet, history, rows);
-    CurrentPayments::recordDraw(sheet, history, rows, answer->date, answer->note,
-                                DrawRequest::partiesOf(m_document.header()));
-    push(std::move(step), history, QStringLiteral("Record Current Payments"));
+    const DrawParties parties = DrawRequest::partiesOf(m_document.header());
+    HistoryStepCommand::perform(
+        m_undoStack, m_document, rows, QStringLiteral("Record Current Payments"), [&](EstimateHistory &edited) {
+            CurrentPayments::recordDraw(sheet, edited, rows, answer->date, answer->note, parties);
+            return true;
+        });
 }
 
 void DrawCommands::keepEnabled(QAction *recordCurrentPayments)
@@ -58,17 +60,9 @@ void DrawCommands::keepEnabled(QAction *recordCurrentPayments)
 
 void DrawCommands::setRetainage(int basisPoints)
 {
-    EstimateHistory history = m_document.history();
-    if (history.retainageBasisPoints == basisPoints)
-        return;
-    HistoryStep step(m_document.sheet(), history, {});
-    history.retainageBasisPoints = basisPoints;
-    push(std::move(step), history, QStringLiteral("Retainage"));
-}
-
-void DrawCommands::push(HistoryStep step, const EstimateHistory &history, const QString &name)
-{
-    step.finish(m_document.sheet(), history);
-    m_document.setHistory(history);
-    m_undoStack.push(new HistoryStepCommand(m_document.sheet(), m_document, std::move(step), name));
+    HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Retainage"),
+                                [basisPoints](EstimateHistory &history) {
+                                    history.retainageBasisPoints = basisPoints;
+                                    return true;
+                                });
 }

@@ -28,9 +28,6 @@ public:
     void setRetainage(int basisPoints);
 
 private:
-    // Pushes the step, the history after it put in place already.
-    void push(HistoryStep step, const EstimateHistory &history, const QString &name);
-
     Document &m_document;
     QUndoStack &m_undoStack;
     QWidget *const m_owner;

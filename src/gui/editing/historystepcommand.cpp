@@ -2,6 +2,8 @@
 
 #include "core/document/document.h"
 
+#include <QUndoStack>
+
 HistoryStepCommand::HistoryStepCommand(EstimateSheet &sheet, Document &document, HistoryStep step, const QString &text)
     : QUndoCommand(text)
     , m_sheet(sheet)
@@ -21,4 +23,15 @@ void HistoryStepCommand::redo()
     if (m_pushed)
         m_document.setHistory(m_step.restoreAfter(m_sheet));
     m_pushed = true;
+}
+
+bool HistoryStepCommand::perform(QUndoStack &undoStack, Document &document, const QList<int> &rows, const QString &text,
+                                 const HistoryEdit::Change &change)
+{
+    const HistoryEdit edit(document.sheet(), document.history(), rows, change);
+    if (edit.step()) {
+        document.setHistory(edit.history());
+        undoStack.push(new HistoryStepCommand(document.sheet(), document, *edit.step(), text));
+    }
+    return !edit.isRefused();
 }
