@@ -248,6 +248,11 @@ private slots:
         QTest::newRow("draws out of order") << changed("\"draw\",2,", "\"draw\",3,");
         QTest::newRow("no such date") << changed("2027-01-04", "2027-02-30");
         QTest::newRow("control character") << changed("framing", "fra\x8Ding");
+        QTest::newRow("blank before a field") << changed(",500\r\n\"contingency", ", 500\r\n\"contingency");
+        QTest::newRow("junk after a text") << changed("\"roof\",", "\"roof\"x,");
+        QTest::newRow("leading zero") << changed(",1500000,1700000,", ",01500000,1700000,");
+        QTest::newRow("quoted number") << changed("\"line\",12,", "\"line\",\"12\",");
+        QTest::newRow("date of one digit") << changed("2027-01-04", "2027-1-04");
         QTest::newRow("oldest saving version later than the file") << changed(",1,8\r\n", ",1,8,2\r\n");
     }
 

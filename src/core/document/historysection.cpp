@@ -72,33 +72,33 @@ bool isBlank(QByteArrayView record)
                        [](char byte) { return byte == ' ' || byte == '\t' || byte == 0x1a; });
 }
 
-// A record's fields as the estimate's fields are read: a quoted field runs to its closing
-// quote, and what follows it up to the next comma is skipped; each field keeps where the
-// comma after it stands, so that the fields after those known can be kept as they are.
+// A record's fields as VARN writes them: texts in quotes, numbers bare, a comma between
+// them and nothing else; each field keeps where the comma after it stands, so that the fields
+// after those known can be kept as they are. Nothing for a record written any other way: a
+// record this VARN would write differently is not one it wrote, and is kept as it stands.
 struct Field
 {
     QByteArrayView bytes;
+    bool quoted = false;
     qsizetype end = 0;
 };
 
-QList<Field> fieldsOf(QByteArrayView record)
+std::optional<QList<Field>> fieldsOf(QByteArrayView record)
 {
     QList<Field> fields;
     for (qsizetype at = 0;; ++at) {
-        while (at < record.size() && (record.at(at) == ' ' || record.at(at) == '\t'))
-            ++at;
         const bool quoted = at < record.size() && record.at(at) == '"';
         const qsizetype start = quoted ? at + 1 : at;
-        qsizetype textEnd = start;
-        if (quoted) {
-            while (textEnd < record.size() && record.at(textEnd) != '"')
-                ++textEnd;
-            at = textEnd;
-        }
-        while (at < record.size() && record.at(at) != ',')
-            ++at;
-        fields.append({record.sliced(start, (quoted ? textEnd : at) - start), at});
-        if (at == record.size())
+        qsizetype end = start;
+        while (end < record.size() && record.at(end) != (quoted ? '"' : ','))
+            ++end;
+        if (!quoted && record.sliced(start, end - start).contains('"'))
+            return std::nullopt;
+        at = quoted ? end + 1 : end;
+        if (quoted && (end == record.size() || (at < record.size() && record.at(at) != ',')))
+            return std::nullopt;
+        fields.append({record.sliced(start, end - start), quoted, at});
+        if (at >= record.size())
             return fields;
     }
 }
@@ -337,7 +337,7 @@ private:
     {
         if (!take(m_record, 0))
             return false;
-        const QByteArrayView tag = m_fields.at(0).bytes;
+        const QByteArrayView tag = m_fields.at(0).quoted ? m_fields.at(0).bytes : QByteArrayView();
         if (tag == "retainage")
             return readSetting(m_hasRetainage, history.retainageBasisPoints, m_later->retainageFields, true);
         if (tag == "contingency")
@@ -466,7 +466,10 @@ private:
     {
         m_recordStart = m_records.at(index).start;
         m_recordBytes = QByteArrayView(m_bytes).sliced(m_recordStart, m_records.at(index).end - m_recordStart);
-        m_fields = fieldsOf(m_recordBytes);
+        const std::optional<QList<Field>> fields = fieldsOf(m_recordBytes);
+        if (!fields)
+            return fail(QStringLiteral("it is not written as VARN writes it"));
+        m_fields = *fields;
         if (m_fields.size() - 1 < minimumFields)
             return fail(
                 QStringLiteral("it has %1 fields where %2 are wanted").arg(m_fields.size()).arg(minimumFields + 1));
@@ -504,10 +507,12 @@ private:
     bool integer(int index, const QString &what, qint64 minimum, qint64 maximum, qint64 &value)
     {
         const QByteArrayView bytes = m_fields.at(index).bytes;
-        // Digits with an optional minus sign, as the section is written: no blanks, no plus sign.
+        // Digits with an optional minus sign, as the section is written: no blanks, no plus
+        // sign, no leading zero.
         const char *end = bytes.constData() + bytes.size();
         const auto read = std::from_chars(bytes.constData(), end, value);
-        if (read.ec != std::errc() || read.ptr != end)
+        if (m_fields.at(index).quoted || read.ec != std::errc() || read.ptr != end
+            || QByteArray::number(value) != bytes)
             return fail(QStringLiteral("the %1 \"%2\" is not a whole number").arg(what, text(bytes)));
         if (value < minimum || value > maximum)
             return fail(QStringLiteral("%1 %2 is outside %3 to %4").arg(what).arg(value).arg(minimum).arg(maximum));
@@ -546,7 +551,7 @@ private:
     bool note(int index, QString &value)
     {
         value = text(m_fields.at(index).bytes);
-        if (std::any_of(value.begin(), value.end(), FileText::isControlCharacter))
+        if (!m_fields.at(index).quoted || std::any_of(value.begin(), value.end(), FileText::isControlCharacter))
             return fail(QStringLiteral("it is not text"));
         return true;
     }
@@ -555,7 +560,8 @@ private:
     {
         const QByteArrayView bytes = m_fields.at(index).bytes;
         value = QDate::fromString(QString::fromLatin1(bytes), QLatin1String(DateFormat));
-        if (value.isValid() || bytes.isEmpty())
+        if (m_fields.at(index).quoted
+            && (bytes.isEmpty() || value.toString(QLatin1String(DateFormat)).toLatin1() == bytes))
             return true;
         return fail(QStringLiteral("\"%1\" is not a date (year-month-day)").arg(text(bytes)));
     }
@@ -563,7 +569,7 @@ private:
     bool name(int index, const QList<QByteArray> &names, const QString &what, int &found)
     {
         const QByteArrayView bytes = m_fields.at(index).bytes;
-        found = int(names.indexOf(bytes));
+        found = m_fields.at(index).quoted ? int(names.indexOf(bytes)) : -1;
         if (found >= 0)
             return true;
         return fail(QStringLiteral("\"%1\" is not a %2 this VARN knows").arg(text(bytes), what));
@@ -656,11 +662,11 @@ Reading read(const QByteArray &rest, const char *encoding)
         return reading;
     }
     const QByteArray before = unreadBytes(rest, records, 0, header);
-    // A header that counts no records holds nothing to write again, unless what follows it
-    // cannot be read: then it stays with those lines, as it stood.
-    const qsizetype afterSection = reading.history.isEmpty() ? header : header + recordsRead;
-    const QByteArray after = unreadBytes(rest, records, afterSection, records.size());
-    reading.unreadLines = before + after;
+    const QByteArray after = unreadBytes(rest, records, header + recordsRead, records.size());
+    // A section of nothing but what an empty history holds is not written again, so among
+    // lines that cannot be read it stays where it stood.
+    const bool keepsSection = reading.history.isEmpty() && !(before + after).isEmpty();
+    reading.unreadLines = keepsSection ? unreadBytes(rest, records, 0, records.size()) : before + after;
     if (!before.isEmpty())
         reading.error = QStringLiteral("they stand between the last row and the draw history");
     else if (!after.isEmpty())
