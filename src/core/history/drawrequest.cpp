@@ -23,15 +23,22 @@ QString descriptionOf(const RowTexts &texts)
     return QStringLiteral("%1 (%2)").arg(description, supplier);
 }
 
-// Line 6 of an application: the work completed to date less its retainage, line by line.
-Cents earnedLessRetainage(const QList<DrawLine> &lines, int basisPoints, bool withPaid)
+// Line 5 of an application: the retainage of the work completed to date, line by line, at
+// the rate given.
+Cents retainageOf(const QList<DrawLine> &lines, int basisPoints, bool withPaid)
 {
-    Cents earned = 0;
-    for (const DrawLine &line : lines) {
-        const Cents completed = line.previousPayments + (withPaid ? line.paid : 0);
-        earned += completed - MoneyCents::share(completed, basisPoints);
-    }
-    return earned;
+    Cents retained = 0;
+    for (const DrawLine &line : lines)
+        retained += MoneyCents::share(line.previousPayments + (withPaid ? line.paid : 0), basisPoints);
+    return retained;
+}
+
+Cents completedOf(const QList<DrawLine> &lines, bool withPaid)
+{
+    Cents completed = 0;
+    for (const DrawLine &line : lines)
+        completed += line.previousPayments + (withPaid ? line.paid : 0);
+    return completed;
 }
 
 DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const Draw *previous)
@@ -52,8 +59,17 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
         requested.retainage = MoneyCents::share(requested.completedToDate(), draw.retainageBasisPoints);
         request.lines << requested;
     }
-    request.previousPayments = previous ? earnedLessRetainage(previous->lines, previous->retainageBasisPoints, true)
-                                        : earnedLessRetainage(draw.lines, draw.retainageBasisPoints, false);
+    // The lender holds retainage on all the work completed to date, the work the owner paid
+    // before the loan's first draw included: the first payment holds it back, and line 7 of
+    // the first request is that opening balance in full. Whatever the rates, the payments due
+    // then add up to the work the loan paid once the retainage is released.
+    if (previous) {
+        request.previousRetainage = retainageOf(previous->lines, previous->retainageBasisPoints, true);
+        request.previousPayments = completedOf(previous->lines, true) - request.previousRetainage;
+    } else {
+        request.previousPayments = completedOf(draw.lines, false);
+    }
+    request.retainageOnPreviousWork = retainageOf(draw.lines, draw.retainageBasisPoints, false);
     return request;
 }
 }
@@ -83,6 +99,23 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
     }
     const Draw *previous = number > 1 ? &history.draws.at(number - 2) : nullptr;
     return requestOf(grid, header, history.draws.at(number - 1), previous);
+}
+
+Cents DrawRequest::retainageReleased() const
+{
+    return qMax(Cents(0), previousRetainage - retainageOnPreviousWork);
+}
+
+QStringList DrawRequest::notes() const
+{
+    QStringList notes;
+    if (applicationNumber == 1 && previousPayments != 0 && retainageBasisPoints != 0)
+        notes << QStringLiteral("Retainage is held on all work completed to date: %1 of it on the %2 paid before "
+                                "this first draw, held back from this payment.")
+                     .arg(MoneyCents::text(retainageOnPreviousWork), MoneyCents::text(previousPayments));
+    if (retainageReleased() > 0)
+        notes << QStringLiteral("Retainage released this period: %1").arg(MoneyCents::text(retainageReleased()));
+    return notes;
 }
 
 DrawParties DrawRequest::partiesOf(const HeaderFields &header)

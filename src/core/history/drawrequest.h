@@ -49,10 +49,14 @@ struct DrawRequest
     QString builder;
     int retainageBasisPoints = 0;
     QList<DrawRequestLine> lines;
-    // Line 7: line 6 of the previous application. Before the first draw, the opening balance
-    // (the payments made before it) less its retainage at the first draw's rate, as if it
-    // had been an application of its own.
+    // Line 7: line 6 of the previous application; for the first draw, the opening balance
+    // (the payments made before it) in full, the retainage on it held back from the first
+    // payment.
     Cents previousPayments = 0;
+    // Line 5 of the previous application, and the retainage at this one's rate on the same
+    // work: a lower rate releases the difference.
+    Cents previousRetainage = 0;
+    Cents retainageOnPreviousWork = 0;
 
     // The next draw's request, from the sheet's current amounts, as Record Current Payments
     // would record them.
@@ -63,6 +67,12 @@ struct DrawRequest
     static std::optional<DrawRequest> recorded(const Grid &grid, const HeaderFields &header,
                                                const EstimateHistory &history, int number,
                                                QString *errorString = nullptr);
+
+    // What a rate lowered since the previous application releases of the retainage it held.
+    Cents retainageReleased() const;
+    // What the request says beside its lines: how the retainage on the opening balance is
+    // held, and what this period releases.
+    QStringList notes() const;
 
     // The parties a request names: the estimate's header fields.
     static DrawParties partiesOf(const HeaderFields &header);
