@@ -103,6 +103,16 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
     }
 }
 
+// The version this VARN writes a history in: the first, unless a draw keeps its texts.
+int versionFor(const EstimateHistory &history)
+{
+    const bool keepsTexts = std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) {
+        return draw.parties
+            || std::any_of(draw.lines.begin(), draw.lines.end(), [](const DrawLine &line) { return line.texts; });
+    });
+    return keepsTexts ? HistorySection::Version : FirstVersion;
+}
+
 // Writes the records of a section one field at a time, and notes the characters the code
 // page cannot hold. A history of hundreds of draws has thousands of records, so they go
 // straight into one array; the records of a later VARN go back after the record they
@@ -147,17 +157,9 @@ private:
     QByteArray header() const
     {
         const LaterSection &later = m_history.later;
-        const int version = later.version > 0 ? later.version : (keepsTexts() ? HistorySection::Version : FirstVersion);
+        const int version = later.version > 0 ? later.version : versionFor(m_history);
         return quotedName(HeaderName) + ',' + QByteArray::number(version) + ',' + QByteArray::number(m_count)
             + later.headerFields + RecordEnd;
-    }
-
-    bool keepsTexts() const
-    {
-        return std::any_of(m_history.draws.begin(), m_history.draws.end(), [](const Draw &draw) {
-            return draw.parties
-                || std::any_of(draw.lines.begin(), draw.lines.end(), [](const DrawLine &line) { return line.texts; });
-        });
     }
 
     void writeDraw(const Draw &draw)
@@ -303,6 +305,9 @@ public:
                 return false;
         }
         recordsRead = m_count + 1;
+        // Written again in the version it was read in, when that is not the one it would get.
+        if (m_version != versionFor(history))
+            history.later.version = m_version;
         return true;
     }
 

@@ -109,8 +109,8 @@ struct LaterRecord
 // What a later VARN's history section holds beyond what this one reads.
 struct LaterSection
 {
-    // The section version the file was written in, when later than the one this VARN writes;
-    // zero otherwise.
+    // The section version the file was written in, when not the one this VARN would write
+    // the history in (a later one, or version 2 of a history without texts); zero otherwise.
     int version = 0;
     // The oldest section version that may save over the file, from the header; zero where
     // the header does not say, and every version may.
