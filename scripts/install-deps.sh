@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs, from Debian's packages, what one use of the source tree needs:
 #   scripts/install-deps.sh run       building the program and running it
-#   scripts/install-deps.sh test      run, and what the tests need
+#   scripts/install-deps.sh test      run, and what the tests need (Gnumeric recalculates workbooks)
 #   scripts/install-deps.sh fuzz      run, and the fuzzing compiler and runtime
 #   scripts/install-deps.sh bench     run, and the benchmark library, timers and Gnumeric to compare with
 #   scripts/install-deps.sh package   run, and what cpack needs to make the .deb
@@ -18,7 +18,7 @@ xdg-utils shared-mime-info desktop-file-utils
 test="
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
-groff-base dpkg-dev lintian clang-format locales
+groff-base dpkg-dev lintian clang-format locales gnumeric
 "
 fuzz="clang libclang-rt-14-dev"
 bench="libbenchmark-dev time hyperfine xvfb gnumeric jq"

@@ -161,7 +161,10 @@ private:
             check(worksheet_write_number(sheet, row, column, dollars(amount), m_money));
         writeFormulas(sheet, row, line, m_money, m_percent);
         const QString rate = QStringLiteral("Summary!$B$%1").arg(RateRow + 1);
-        formula(sheet, row, Retained, QStringLiteral("=ROUND(%1*%2,2)").arg(cell(Completed, row), rate),
+        // In whole cents and whole basis points, as the program takes it: a product of binary
+        // fractions that should end in half a cent rounds either way from one engine to the next.
+        formula(sheet, row, Retained,
+                QStringLiteral("=ROUND(ROUND(%1*100,0)*ROUND(%2*10000,0)/10000,0)/100").arg(cell(Completed, row), rate),
                 dollars(line.retainage), m_money);
     }
 
