@@ -439,8 +439,8 @@ print(json.dumps(cells, default=str))
             QSKIP("Gnumeric's ssconvert is needed to recalculate the workbook");
         DocumentFixture f;
         play(f,
-             {u"rate=%1"_s.arg(basisPoints), "O5=10", "E5=1", "O9=10", "E9=3", "O12=100", "E12=-1", "O14=1000",
-              "E14=12.30"});
+             {u"rate=%1"_s.arg(basisPoints), "O5=100", "E5=64.60", "O9=100", "E9=78.60", "O12=100", "E12=-1",
+              "O14=1000", "E14=12.30"});
         f.dialogs.savePaths = {f.path("house.vrn")};
         QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
         const DrawRequest request = DrawRequest::next(f.grid(), f.header, f.document.history(), FirstDrawDate);
