@@ -3,10 +3,10 @@
 // take the texts, and every draw's request must be made from the history read.
 
 #include "core/document/estimatefile.h"
-#include "core/document/headerfields.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 
 #include <QBuffer>
 #include <QStringDecoder>

@@ -45,10 +45,10 @@ QSizeF printableSize(const QPageLayout &layout)
     return layout.paintRect(QPageLayout::Inch).size() * Twips::PerInch;
 }
 
-QPageLayout letter(QPageLayout::Orientation orientation)
+QPageLayout withMargins(const QPageSize &paper, QPageLayout::Orientation orientation)
 {
-    return QPageLayout(QPageSize(QPageSize::Letter), orientation,
-                       QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches), QPageLayout::Inch);
+    return QPageLayout(paper, orientation, QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches),
+                       QPageLayout::Inch);
 }
 
 QString dateText(const QDate &date)
@@ -117,19 +117,20 @@ void drawRow(QPainter &painter, qreal top, qreal height, const QStringList &text
 }
 }
 
-DrawRequestReport::DrawRequestReport(DrawRequest request)
+DrawRequestReport::DrawRequestReport(DrawRequest request, const QPageSize &paper)
     : m_request(std::move(request))
+    , m_paper(paper)
 {
 }
 
-QPageLayout DrawRequestReport::summaryLayout()
+QPageLayout DrawRequestReport::summaryLayout() const
 {
-    return letter(QPageLayout::Portrait);
+    return withMargins(m_paper, QPageLayout::Portrait);
 }
 
-QPageLayout DrawRequestReport::continuationLayout()
+QPageLayout DrawRequestReport::continuationLayout() const
 {
-    return letter(QPageLayout::Landscape);
+    return withMargins(m_paper, QPageLayout::Landscape);
 }
 
 int DrawRequestReport::linesPerPage() const

@@ -9,15 +9,15 @@ class QPainter;
 
 // The Draw Request on paper: the summary on the first page, upright, then the continuation
 // sheet turned to landscape, on as many pages as its lines need, with its column captions
-// at the top of each; every page is numbered. US Letter with half-inch margins, in the
-// report's own typeface. The pages are laid out in twips on whatever device they go to.
+// at the top of each; every page is numbered. Half-inch margins on the paper it is given, in
+// the report's own typeface. The pages are laid out in twips on whatever device they go to.
 class DrawRequestReport
 {
 public:
-    explicit DrawRequestReport(DrawRequest request);
+    DrawRequestReport(DrawRequest request, const QPageSize &paper);
 
-    static QPageLayout summaryLayout();
-    static QPageLayout continuationLayout();
+    QPageLayout summaryLayout() const;
+    QPageLayout continuationLayout() const;
 
     int pageCount() const;
     // Draws every page on device, which painter is active on, turning the paper as the pages
@@ -32,4 +32,5 @@ private:
     int linesPerPage() const;
 
     const DrawRequest m_request;
+    const QPageSize m_paper;
 };

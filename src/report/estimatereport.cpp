@@ -1,13 +1,15 @@
 #include "estimatereport.h"
 
 #include "cellpainter.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/twips.h"
 #include "productinfo.h"
 #include "reportfont.h"
+#include "reportpaper.h"
 
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -130,7 +132,7 @@ QStringList EstimateReport::footerLines()
 
 QPageLayout EstimateReport::defaultPageLayout()
 {
-    return pageLayoutFor(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    return pageLayoutFor(ReportPaper::ofLocale(QLocale()), QPageLayout::Portrait);
 }
 
 QPageLayout EstimateReport::pageLayoutFor(const QPageSize &paper, QPageLayout::Orientation orientation)

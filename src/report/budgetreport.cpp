@@ -1,17 +1,14 @@
 #include "budgetreport.h"
 
-#include "budgetchart.h"
+#include "budgetbars.h"
 #include "core/budget/budgetfigures.h"
 #include "core/history/changeorders.h"
 #include "core/sheet/twips.h"
-#include "report/pdfexport.h"
-#include "report/reportfont.h"
+#include "pdfexport.h"
+#include "reportfont.h"
 
 #include <QFontMetricsF>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QPainter>
-#include <QPalette>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -20,10 +17,6 @@
 
 namespace {
 constexpr qreal LineWidth = 15;
-// The chart is laid out at this many of its pixels to the inch of the page: its text at
-// the size of the report's small print.
-constexpr qreal ChartPixelsPerInch = 110;
-constexpr int ChartFontPixels = 10;
 constexpr qreal BarHeight = 330;
 constexpr qreal ChartFrameHeight = 1500;
 constexpr qreal MinimumChartHeight = 2880;
@@ -33,16 +26,6 @@ constexpr int DescriptionColumn = 3;
 constexpr int AmountColumn = 4;
 // The space between a column's text and the next column's.
 constexpr qreal CellGap = 120;
-
-// The page's colours: dark text on white paper, whatever the desktop's theme.
-QPalette paperPalette()
-{
-    QPalette paper;
-    paper.setColor(QPalette::Base, Qt::white);
-    paper.setColor(QPalette::Text, Qt::black);
-    paper.setColor(QPalette::Highlight, QColor(38, 94, 160));
-    return paper;
-}
 }
 
 // Writes lines down the pages, starting a page where the next line would not fit, and
@@ -180,7 +163,7 @@ void BudgetReport::compose(QPainter &painter, QPagedPaintDevice &device) const
         page.printWrapped(BudgetFigures(m_grid, m_history).totalsLine());
         page.y += page.lineHeight() / 2;
         const qreal height = chartHeight(page.room());
-        drawChart(painter, QRectF(0, page.y, page.width, height));
+        BudgetBars(BudgetFigures(m_grid, m_history).lines()).draw(painter, QRectF(0, page.y, page.width, height));
         page.y += height + page.lineHeight();
 
         page.setFont(10, true);
@@ -196,26 +179,6 @@ qreal BudgetReport::chartHeight(qreal room) const
 {
     const qreal wanted = ChartFrameHeight + BarHeight * BudgetFigures(m_grid, m_history).lines().size();
     return std::clamp(wanted, std::min(MinimumChartHeight, room), std::max(room, MinimumChartHeight));
-}
-
-void BudgetReport::drawChart(QPainter &painter, const QRectF &target) const
-{
-    // The scene owns the chart, which it lays out at a size in its own pixels before it is
-    // drawn onto the page.
-    QGraphicsScene scene;
-    auto *chart = new BudgetChart;
-    scene.addItem(chart);
-    chart->setColours(paperPalette());
-    chart->setTextFont(ReportFont::font(ChartFontPixels, false));
-    chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins());
-    chart->showLines(BudgetFigures(m_grid, m_history).lines());
-    const QSizeF size(target.width() * ChartPixelsPerInch / Twips::PerInch,
-                      target.height() * ChartPixelsPerInch / Twips::PerInch);
-    chart->resize(size);
-    chart->layout()->activate();
-    scene.setSceneRect(QRectF(QPointF(), size));
-    scene.render(&painter, target, scene.sceneRect(), Qt::IgnoreAspectRatio);
 }
 
 void BudgetReport::printRegister(PageWriter &page) const
@@ -256,10 +219,10 @@ void BudgetReport::printRegister(PageWriter &page) const
 }
 
 bool BudgetReport::savePdf(const QString &path, const Grid &grid, const HeaderFields &header,
-                           const EstimateHistory &history, QString *errorString)
+                           const EstimateHistory &history, const QPageSize &paper, QString *errorString)
 {
     const BudgetReport report(grid, EstimateReport::printedFields(header), history);
     return PdfExport::savePages(
-        path, EstimateReport::defaultPageLayout(), QStringLiteral("Budget Summary"),
+        path, EstimateReport::pageLayoutFor(paper, QPageLayout::Portrait), QStringLiteral("Budget Summary"),
         [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }
