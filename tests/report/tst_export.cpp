@@ -348,7 +348,7 @@ private slots:
         // The usage names the program as people call it, and both ways of calling it.
         QTest::newRow("help") << QStringList{"--help"} << 0
                               << "Usage: VARN [FILE.vrn]\n"
-                                 "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n";
+                                 "       VARN --export OUTPUT [--report REPORT [--draw N]] [--paper PAPER] INPUT.vrn\n";
         QTest::newRow("missing input") << QStringList{"--export", path("never.pdf"), path("missing.vrn")} << 1
                                        << path("missing.vrn");
         QTest::newRow("input cut short") << QStringList{"--export", path("never.csv"), path("short.vrn")} << 1
