@@ -5,6 +5,7 @@
 
 class Grid;
 class HeaderFields;
+class PageWriter;
 class QPageSize;
 class QPagedPaintDevice;
 class QPainter;
@@ -26,8 +27,6 @@ public:
                         const EstimateHistory &history, const QPageSize &paper, QString *errorString = nullptr);
 
 private:
-    class PageWriter;
-
     void printRegister(PageWriter &page) const;
     qreal chartHeight(qreal room) const;
 

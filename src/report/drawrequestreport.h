@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 
+class PageWriter;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -26,9 +27,9 @@ public:
     bool compose(QPainter &painter, QPagedPaintDevice &device) const;
 
 private:
-    void drawSummary(QPainter &painter, const QSizeF &page) const;
-    void drawContinuation(QPainter &painter, const QSizeF &page, int firstLine) const;
-    void drawPageNumber(QPainter &painter, const QSizeF &page, int number) const;
+    void drawSummary(PageWriter &page) const;
+    void drawContinuationHeader(PageWriter &page) const;
+    void drawContinuationLine(PageWriter &page, int line) const;
     int linesPerPage() const;
 
     const DrawRequest m_request;
