@@ -62,12 +62,14 @@ bench:
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_BUILD_BENCHMARKS=ON
 	cmake --build build-bench --target bench
 
-# A .deb for Debian 12: apt install ./build/varn_*.deb
+# A .deb for Debian 12: apt install ./build-package/varn_*.deb. A build of its own without
+# the tests, which the package does not carry and which take most of a full build's time.
+PACKAGE_DIR ?= build-package
 package:
 	./scripts/install-deps.sh package
-	$(CONFIGURE)
-	cmake --build $(BUILD_DIR) --parallel $(JOBS)
-	cd $(BUILD_DIR) && cpack
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARN_WERROR=$(WERROR) -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_DIR) --parallel $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

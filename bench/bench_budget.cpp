@@ -5,8 +5,8 @@
 
 #include "core/budget/budgetfigures.h"
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "gui/budget/budgetview.h"
 #include "gui/dialogs/qtfiledialogs.h"
 #include "gui/dialogs/qtmessageboxes.h"

@@ -4,8 +4,8 @@
 
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/money.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 #include "fullestimate.h"
 
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/money.h"
 
 #include <array>

@@ -6,11 +6,11 @@
 
 #include "core/document/estimatefile.h"
 #include "core/document/filetext.h"
-#include "core/document/headerfields.h"
 #include "core/document/historysection.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 
 #include <QBuffer>
 #include <QMap>

@@ -1,19 +1,20 @@
 #include "commandline.h"
 
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/document/programsettings.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/registration/fileiconassociation.h"
 #include "core/sheet/estimatesheet.h"
-#include "gui/budget/budgetexport.h"
-#include "report/exportformats.h"
+#include "core/sheet/headerfields.h"
+#include "report/reportpaper.h"
+#include "report/reports.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 
 #include <optional>
 
@@ -24,15 +25,11 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export",   "--export-dir", "--format",  "--report",
-                                      "--draw",     "-h",           "--help",    "-?",
-                                      "--help-all", "-v",           "--version", "--unregister"};
+    static const QStringList names = {"--export", "--export-dir", "--format",    "--report", "--draw",
+                                      "--paper",  "-h",           "--help",      "-?",       "--help-all",
+                                      "-v",       "--version",    "--unregister"};
     return names;
 }
-
-const QString EstimateReport = QStringLiteral("estimate");
-const QString DrawRequestReport = QStringLiteral("draw-request");
-const QString BudgetReportName = QStringLiteral("budget");
 
 // A message is one line, whatever the paths in it hold: a line break in a file's name would
 // make a failure two lines, and a reader of the output count two failures.
@@ -69,7 +66,7 @@ public:
                                                           "Without options, the arguments name an estimate to open."));
         m_parser.addHelpOption();
         m_parser.addVersionOption();
-        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw, m_unregister});
+        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw, m_paper, m_unregister});
         m_parser.addPositionalArgument(QStringLiteral("INPUT"),
                                        QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
                                        QStringLiteral("INPUT.vrn..."));
@@ -85,6 +82,8 @@ public:
     QString report() const { return m_parser.value(m_report); }
     bool drawIsSet() const { return m_parser.isSet(m_draw); }
     QString draw() const { return m_parser.value(m_draw); }
+    bool paperIsSet() const { return m_parser.isSet(m_paper); }
+    QString paper() const { return m_parser.value(m_paper); }
     bool unregisters() const { return m_parser.isSet(m_unregister); }
 
 private:
@@ -104,37 +103,35 @@ private:
                                       QStringLiteral("What to export: estimate (the default), draw-request, the "
                                                      "lender's Draw Request (pdf, csv or xlsx), or budget, the "
                                                      "budget summary (pdf) or the change-order register (csv)."),
-                                      QStringLiteral("REPORT"), EstimateReport};
+                                      QStringLiteral("REPORT"), QStringLiteral("estimate")};
     const QCommandLineOption m_draw{
         QStringLiteral("draw"),
         QStringLiteral("With --report draw-request: the request of recorded draw N again, rather than the next "
                        "request from the current amounts."),
         QStringLiteral("N")};
+    const QCommandLineOption m_paper{QStringLiteral("paper"),
+                                     QStringLiteral("The paper of a PDF: a4 or letter; without it, the one of the "
+                                                    "locale, A4 but in the US and Canada."),
+                                     QStringLiteral("PAPER")};
     const QCommandLineOption m_unregister{
         QStringLiteral("unregister"),
         QStringLiteral("Remove the .vrn file type, the desktop entry and the icons VARN wrote for this user.")};
 };
 
-// What one run exports of each input, in a format: the estimate, a Draw Request, the next
-// one (draw 0) or a recorded one, or the budget.
+// What one run exports of each input: a report in one of its forms, on a paper, of the
+// next Draw Request (draw 0) or of a recorded draw.
 struct Job
 {
-    enum class Report { Estimate, DrawRequest, Budget };
-
-    const ExportFormat &format;
-    Report report = Report::Estimate;
+    const Report &report;
+    const Report::Form &form;
+    QPageSize paper;
     int draw = 0;
 
     // The name an exported file takes in --export-dir's folder.
     QString outputName(const QString &input) const
     {
-        QString name = QFileInfo(input).completeBaseName();
-        if (report == Report::DrawRequest)
-            name += draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QStringLiteral("-draw-request");
-        if (report == Report::Budget)
-            name +=
-                BudgetExport::drawsChart(format.suffix) ? QStringLiteral("-budget") : QStringLiteral("-change-orders");
-        return name + u'.' + QString(format.suffix);
+        const QString ending = draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QString(form.nameEnding);
+        return QFileInfo(input).completeBaseName() + ending + u'.' + QString(form.suffix);
     }
 };
 
@@ -149,53 +146,40 @@ QString helpText(const QCommandLineParser &parser)
 {
     const QString generated = parser.helpText();
     return QStringLiteral("Usage: VARN [FILE.vrn]\n"
-                          "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n"
+                          "       VARN --export OUTPUT [--report REPORT [--draw N]] [--paper PAPER] INPUT.vrn\n"
                           "       VARN --export-dir FOLDER [--format FORMAT] [--report REPORT [--draw N]] "
-                          "INPUT.vrn...\n"
+                          "[--paper PAPER] INPUT.vrn...\n"
                           "       VARN --unregister\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
 QString unknownOutputType(const QString &output)
 {
-    return QStringLiteral("cannot export to %1: the output must end in .pdf, .csv, .xlsx or .vrn").arg(output);
+    QStringList endings;
+    for (const QString &suffix : Reports::suffixes())
+        endings << u'.' + suffix;
+    return QStringLiteral("cannot export to %1: the output must end in %2").arg(output, Reports::alternatives(endings));
 }
 
 // The Draw Request of an estimate read, after the checks a lender would make, each a
 // warning: the request still goes out.
-bool exportDrawRequest(const Job &job, const QString &input, const QString &output, const EstimateSheet &sheet,
-                       const HeaderFields &header, const EstimateContent &content)
+std::optional<DrawRequest> requestOf(const Job &job, const QString &input, const EstimateSheet &sheet,
+                                     const HeaderFields &header, const EstimateContent &content)
 {
     QString errorString;
     const Grid &grid = sheet.grid();
-    const std::optional<DrawRequest> request = job.draw > 0
+    std::optional<DrawRequest> request = job.draw > 0
         ? DrawRequest::recorded(grid, header, content.history, job.draw, &errorString)
         : DrawRequest::next(grid, header, content.history, QDate::currentDate());
     if (!request) {
         fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
-        return false;
+        return std::nullopt;
     }
     const QStringList checks = job.draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, content.history)
                                             : DrawRequestChecks::ofNext(*request, grid, content.history);
     for (const QString &check : checks)
         warn(input, check);
-    if (!job.format.writeRequest(output, *request, &errorString)) {
-        fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
-        return false;
-    }
-    return true;
-}
-
-// The budget summary or the change-order register of an estimate read.
-bool exportBudget(const QString &output, const EstimateSheet &sheet, const HeaderFields &header,
-                  const EstimateContent &content)
-{
-    QString errorString;
-    if (!BudgetExport::save(output, sheet, header, content.history, &errorString)) {
-        fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
-        return false;
-    }
-    return true;
+    return request;
 }
 
 // One estimate read and written; a failure is reported on its own line, naming the file.
@@ -209,8 +193,8 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         fail(FileFailed, QStringLiteral("cannot read %1: %2").arg(input, errorString));
         return false;
     }
-    // The request and the budget are made of the history: without it there is nothing to warn of.
-    if (job.report != Job::Report::Estimate && content->historyUnread) {
+    // A report made of the history has nothing to show or warn of without it.
+    if (job.report.ofHistory && content->historyUnread) {
         fail(FileFailed, QStringLiteral("cannot read the draw history of %1: %2").arg(input, content->historyError));
         return false;
     }
@@ -218,54 +202,67 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
     // A copy of the estimate keeps the lines that could not be read, as Save does.
     if (const QString warning = content->openWarning(QStringLiteral(" ")); !warning.isEmpty())
         warn(input, warning);
-    if (job.report == Job::Report::DrawRequest)
-        return exportDrawRequest(job, input, output, sheet, header, *content);
-    if (job.report == Job::Report::Budget)
-        return exportBudget(output, sheet, header, *content);
-    if (!job.format.write(output, sheet, header, &errorString, content->history, content->unreadLines)) {
+    std::optional<DrawRequest> request;
+    if (job.report.ofDraw) {
+        request = requestOf(job, input, sheet, header, *content);
+        if (!request)
+            return false;
+    }
+    const Report::Source source{
+        sheet, header, content->history, content->unreadLines, job.paper, request ? &*request : nullptr};
+    if (!job.form.write(output, source, &errorString)) {
         fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
         return false;
     }
     return true;
 }
 
-// The report --report names, or nothing after a usage error has been reported.
-std::optional<Job::Report> reportOf(const Options &options)
+// The report --report names, or null after a usage error has been reported.
+const Report *reportOf(const Options &options)
 {
-    const QString report = options.report();
-    if (report == EstimateReport)
-        return Job::Report::Estimate;
-    if (report == DrawRequestReport)
-        return Job::Report::DrawRequest;
-    if (report == BudgetReportName)
-        return Job::Report::Budget;
-    fail(UsageError, QStringLiteral("unknown report %1: it must be estimate, draw-request or budget").arg(report));
-    return std::nullopt;
+    const Report *report = Reports::named(options.report());
+    if (!report) {
+        QStringList names;
+        for (const Report &known : Reports::all())
+            names << QString(known.name);
+        fail(UsageError,
+             QStringLiteral("unknown report %1: it must be %2").arg(options.report(), Reports::alternatives(names)));
+    }
+    return report;
 }
 
-// The job the options ask for, or nothing after a usage error has been reported.
-std::optional<Job> jobOf(const Options &options, const ExportFormat &format)
+// The paper --paper names or the locale's, or nothing after a usage error has been reported.
+std::optional<QPageSize> paperOf(const Options &options)
 {
-    const std::optional<Job::Report> report = reportOf(options);
+    if (!options.paperIsSet())
+        return ReportPaper::ofLocale(QLocale());
+    const std::optional<QPageSize> paper = ReportPaper::named(options.paper());
+    if (!paper)
+        fail(UsageError, QStringLiteral("unknown paper %1: it must be a4 or letter").arg(options.paper()));
+    return paper;
+}
+
+// The job the options ask for in the form of this suffix, or nothing after a usage error has
+// been reported.
+std::optional<Job> jobOf(const Options &options, const QString &suffix)
+{
+    const Report *report = reportOf(options);
     if (!report)
         return std::nullopt;
-    Job job{format, *report, 0};
-    if (job.report == Job::Report::Budget && !BudgetExport::writes(format.suffix)) {
-        fail(UsageError,
-             QStringLiteral("a budget is exported as pdf (the summary) or csv (the change-order "
-                            "register), not %1")
-                 .arg(format.suffix));
+    const Report::Form *form = report->form(suffix);
+    if (!form) {
+        fail(UsageError, QStringLiteral("%1 is exported as %2, not %3").arg(report->noun, report->formList(), suffix));
         return std::nullopt;
     }
-    if (job.report == Job::Report::DrawRequest && !format.writeRequest) {
-        fail(UsageError, QStringLiteral("a draw request is exported as pdf, csv or xlsx, not %1").arg(format.suffix));
+    const std::optional<QPageSize> paper = paperOf(options);
+    if (!paper)
         return std::nullopt;
-    }
+    Job job{*report, *form, *paper, 0};
     if (!options.drawIsSet())
         return job;
     bool isNumber = false;
     job.draw = options.draw().toInt(&isNumber);
-    if (job.report != Job::Report::DrawRequest || !isNumber || job.draw < 1) {
+    if (!report->ofDraw || !isNumber || job.draw < 1) {
         fail(UsageError,
              QStringLiteral("--draw takes the number of a recorded draw and goes with --report "
                             "draw-request; see --help"));
@@ -279,10 +276,10 @@ int exportOne(const Options &options, const QStringList &inputs)
     const QString output = options.output();
     if (inputs.size() != 1)
         return fail(UsageError, QStringLiteral("--export takes one OUTPUT and one INPUT file; see --help"));
-    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(output).suffix());
-    if (!format)
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (!Reports::suffixes().contains(suffix))
         return fail(UsageError, unknownOutputType(output));
-    const std::optional<Job> job = jobOf(options, *format);
+    const std::optional<Job> job = jobOf(options, suffix);
     if (!job)
         return UsageError;
     return exportEstimate(*job, inputs.constFirst(), output) ? Done : FileFailed;
@@ -294,11 +291,12 @@ int exportAll(const Options &options, const QStringList &inputs)
     const QString folder = options.folder();
     if (inputs.isEmpty())
         return fail(UsageError, QStringLiteral("--export-dir takes one or more INPUT files; see --help"));
-    const ExportFormat *format = ExportFormats::forSuffix(options.formatName());
-    if (!format)
+    const QString suffix = options.formatName().toLower();
+    if (!Reports::suffixes().contains(suffix))
         return fail(UsageError,
-                    QStringLiteral("unknown format %1: it must be pdf, csv, xlsx or vrn").arg(options.formatName()));
-    const std::optional<Job> job = jobOf(options, *format);
+                    QStringLiteral("unknown format %1: it must be %2")
+                        .arg(options.formatName(), Reports::alternatives(Reports::suffixes())));
+    const std::optional<Job> job = jobOf(options, suffix);
     if (!job)
         return UsageError;
     if (!QFileInfo(folder).isDir())
@@ -337,20 +335,11 @@ bool startsWithOption(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    for (const char *withValue : {"--export=", "--export-dir=", "--format=", "--report=", "--draw="}) {
+    for (const char *withValue : {"--export=", "--export-dir=", "--format=", "--report=", "--draw=", "--paper="}) {
         if (first.startsWith(QLatin1String(withValue)))
             return true;
     }
     return optionNames().contains(first);
-}
-
-bool drawsCharts(const QStringList &arguments)
-{
-    Options options;
-    if (!options.parse(arguments) || options.report() != BudgetReportName)
-        return false;
-    return BudgetExport::drawsChart(options.exportsToFolder() ? options.formatName()
-                                                              : QFileInfo(options.output()).suffix());
 }
 
 bool drawsPages(const QStringList &arguments)
@@ -358,9 +347,10 @@ bool drawsPages(const QStringList &arguments)
     Options options;
     if (!options.parse(arguments))
         return false;
+    const Report *report = Reports::named(options.report());
     const QString suffix = options.exportsToFolder() ? options.formatName() : QFileInfo(options.output()).suffix();
-    const ExportFormat *format = ExportFormats::forSuffix(suffix);
-    return format && format->drawsPages;
+    const Report::Form *form = report ? report->form(suffix) : nullptr;
+    return form && form->drawsPages;
 }
 
 int runOptions(const QStringList &arguments)

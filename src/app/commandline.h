@@ -12,9 +12,6 @@ QString documentPath(const QStringList &arguments);
 // Options are recognised only as the first argument; anything else is a document path.
 bool startsWithOption(const QStringList &arguments);
 
-// Whether the options draw the budget's chart, which needs a QApplication.
-bool drawsCharts(const QStringList &arguments);
-
 // Whether the options draw a report, which needs a QGuiApplication for its fonts; help,
 // version and the text forms of an export run on a QCoreApplication.
 bool drawsPages(const QStringList &arguments);

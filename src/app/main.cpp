@@ -1,8 +1,8 @@
 #include "commandline.h"
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/export/scratchfolder.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/window/estimateform.h"
 #include "gui/window/frmmain.h"
@@ -38,8 +38,8 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
-// Only a report needs fonts, and so a QGuiApplication (the budget's chart a QApplication);
-// text is written without one, which spares the font set-up.
+// Only a report needs fonts, and so a QGuiApplication; text is written without one, which
+// spares the font set-up. No report needs a widget.
 int runOptions(int &argc, char *argv[], const QStringList &arguments)
 {
     qInstallMessageHandler(quietMessages);
@@ -50,11 +50,6 @@ int runOptions(int &argc, char *argv[], const QStringList &arguments)
     // No display is needed to write a report.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     SystemFonts::leaveOut();
-    // The budget's chart is a widget of the scene it is drawn from.
-    if (CommandLine::drawsCharts(arguments)) {
-        QApplication application(argc, argv);
-        return CommandLine::runOptions(QApplication::arguments());
-    }
     QGuiApplication application(argc, argv);
     return CommandLine::runOptions(QGuiApplication::arguments());
 }

@@ -3,6 +3,7 @@
 #include "cellpainter.h"
 #include "core/sheet/moneycents.h"
 #include "core/sheet/twips.h"
+#include "pagewriter.h"
 #include "reportfont.h"
 
 #include <QFontMetricsF>
@@ -10,6 +11,7 @@
 #include <QPainter>
 
 #include <array>
+#include <limits>
 
 namespace {
 constexpr qreal MarginInches = 0.5;
@@ -45,10 +47,10 @@ QSizeF printableSize(const QPageLayout &layout)
     return layout.paintRect(QPageLayout::Inch).size() * Twips::PerInch;
 }
 
-QPageLayout letter(QPageLayout::Orientation orientation)
+QPageLayout withMargins(const QPageSize &paper, QPageLayout::Orientation orientation)
 {
-    return QPageLayout(QPageSize(QPageSize::Letter), orientation,
-                       QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches), QPageLayout::Inch);
+    return QPageLayout(paper, orientation, QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches),
+                       QPageLayout::Inch);
 }
 
 QString dateText(const QDate &date)
@@ -56,35 +58,12 @@ QString dateText(const QDate &date)
     return date.toString(QStringLiteral("MMMM d, yyyy"));
 }
 
-// Writes lines down the page from a position, in one font.
-class TextCursor
+// A text in the summary's or the continuation sheet's type, on as many lines as it needs.
+void print(PageWriter &page, const QString &text, qreal points, bool bold, Qt::Alignment alignment = Qt::AlignLeft)
 {
-public:
-    TextCursor(QPainter &painter, qreal width)
-        : m_painter(painter)
-        , m_width(width)
-    {
-    }
-
-    void print(const QString &text, qreal points, bool bold, Qt::Alignment alignment = Qt::AlignLeft)
-    {
-        const QFont font = ReportFont::atPoints(points, bold);
-        m_painter.setFont(font);
-        // A long address goes on over as many lines as it needs.
-        const int flags = int(alignment) | Qt::TextWordWrap;
-        const qreal height = QFontMetricsF(font).boundingRect(QRectF(0, 0, m_width, 1e6), flags, text).height();
-        m_painter.drawText(QRectF(0, y, m_width, height), flags, text);
-        y += height;
-    }
-
-    void skip(qreal points) { y += lineHeight(points); }
-
-    qreal y = 0;
-
-private:
-    QPainter &m_painter;
-    const qreal m_width;
-};
+    page.setFont(points, bold);
+    page.printWrapped(text, std::numeric_limits<int>::max(), alignment);
+}
 
 CellPainter::CellLook look(const QString &text, CellPainter::CellLook::Kind kind, bool bold)
 {
@@ -117,19 +96,20 @@ void drawRow(QPainter &painter, qreal top, qreal height, const QStringList &text
 }
 }
 
-DrawRequestReport::DrawRequestReport(DrawRequest request)
+DrawRequestReport::DrawRequestReport(DrawRequest request, const QPageSize &paper)
     : m_request(std::move(request))
+    , m_paper(paper)
 {
 }
 
-QPageLayout DrawRequestReport::summaryLayout()
+QPageLayout DrawRequestReport::summaryLayout() const
 {
-    return letter(QPageLayout::Portrait);
+    return withMargins(m_paper, QPageLayout::Portrait);
 }
 
-QPageLayout DrawRequestReport::continuationLayout()
+QPageLayout DrawRequestReport::continuationLayout() const
 {
-    return letter(QPageLayout::Landscape);
+    return withMargins(m_paper, QPageLayout::Landscape);
 }
 
 int DrawRequestReport::linesPerPage() const
@@ -147,49 +127,41 @@ int DrawRequestReport::pageCount() const
 
 bool DrawRequestReport::compose(QPainter &painter, QPagedPaintDevice &device) const
 {
-    const int pages = pageCount();
-    for (int page = 1; page <= pages; ++page) {
-        const QPageLayout layout = page == 1 ? summaryLayout() : continuationLayout();
-        if (page > 1) {
-            device.setPageLayout(layout);
-            if (!device.newPage())
-                return false;
-        }
-        painter.save();
-        painter.scale(qreal(device.logicalDpiX()) / Twips::PerInch, qreal(device.logicalDpiY()) / Twips::PerInch);
-        painter.setPen(QPen(Qt::black, LineWidth));
-        const QSizeF size = printableSize(layout);
-        if (page == 1)
-            drawSummary(painter, size);
-        else
-            drawContinuation(painter, size, (page - 2) * linesPerPage());
-        drawPageNumber(painter, size, page);
-        painter.restore();
-    }
-    return true;
+    PageWriter page(painter, device);
+    page.numberPages(QStringLiteral("Page %1 of ") + QString::number(pageCount()), Qt::AlignHCenter, false);
+    painter.setPen(QPen(Qt::black, LineWidth));
+    drawSummary(page);
+    if (!page.newPage(continuationLayout()))
+        return false;
+    // The Total line is one more line of the table.
+    const int lines = int(m_request.lines.size()) + 1;
+    return page.printTable({[this](PageWriter &writer) { drawContinuationHeader(writer); },
+                            [this](PageWriter &writer, int line) { drawContinuationLine(writer, line); }, lines,
+                            rowHeight()});
 }
 
-void DrawRequestReport::drawSummary(QPainter &painter, const QSizeF &page) const
+void DrawRequestReport::drawSummary(PageWriter &page) const
 {
-    TextCursor cursor(painter, page.width());
-    cursor.print(QStringLiteral("DRAW REQUEST"), TitlePoints, true, Qt::AlignHCenter);
-    cursor.skip(TextPoints);
-    cursor.print(QStringLiteral("Application No.: %1").arg(m_request.applicationNumber), TextPoints, false);
-    cursor.print(QStringLiteral("Period To: %1").arg(dateText(m_request.periodTo)), TextPoints, false);
-    cursor.skip(TextPoints / 2);
-    cursor.print(QStringLiteral("Owner: %1").arg(m_request.owner), TextPoints, false);
-    cursor.print(QStringLiteral("Property Address: %1").arg(m_request.address), TextPoints, false);
-    cursor.print(QStringLiteral("Builder: %1").arg(m_request.builder), TextPoints, false);
-    cursor.skip(TextPoints);
-    painter.drawLine(QPointF(0, cursor.y), QPointF(page.width(), cursor.y));
-    cursor.skip(TextPoints / 2);
+    print(page, QStringLiteral("DRAW REQUEST"), TitlePoints, true, Qt::AlignHCenter);
+    page.skip(lineHeight(TextPoints));
+    print(page, QStringLiteral("Application No.: %1").arg(m_request.applicationNumber), TextPoints, false);
+    print(page, QStringLiteral("Period To: %1").arg(dateText(m_request.periodTo)), TextPoints, false);
+    page.skip(lineHeight(TextPoints / 2));
+    print(page, QStringLiteral("Owner: %1").arg(m_request.owner), TextPoints, false);
+    print(page, QStringLiteral("Property Address: %1").arg(m_request.address), TextPoints, false);
+    print(page, QStringLiteral("Builder: %1").arg(m_request.builder), TextPoints, false);
+    page.skip(lineHeight(TextPoints));
+    // As wide as the table's lines under it, whose ends stand out as far.
+    page.rule(LineWidth, Qt::SquareCap);
+    page.skip(lineHeight(TextPoints / 2));
 
+    QPainter &painter = page.painter();
     const QFont font = ReportFont::atPoints(TextPoints, false);
     const qreal height = lineHeight(TextPoints) * 1.6;
     const QList<DrawRequest::SummaryLine> summary = m_request.summary();
     for (int line = 1; line <= int(summary.size()); ++line) {
         const bool due = line == 8;
-        const QRectF row(0, cursor.y, page.width(), height);
+        const QRectF row(0, page.y(), page.width(), height);
         const QRectF number(row.left(), row.top(), 500, height);
         const QRectF caption(number.right(), row.top(), row.width() - 500 - SummaryAmountWidth, height);
         const QRectF amount(caption.right(), row.top(), SummaryAmountWidth, height);
@@ -203,37 +175,29 @@ void DrawRequestReport::drawSummary(QPainter &painter, const QSizeF &page) const
             look(MoneyCents::text(summary.at(line - 1).amount), CellPainter::CellLook::Kind::Amount, due), font,
             CellPadding, CellPainter::WideAmount::Shrunk);
         painter.drawLine(row.bottomLeft(), row.bottomRight());
-        cursor.y += height;
+        page.skip(height);
     }
 }
 
-void DrawRequestReport::drawContinuation(QPainter &painter, const QSizeF &page, int firstLine) const
+// The continuation sheet's title and its column captions, at the top of each of its pages.
+void DrawRequestReport::drawContinuationHeader(PageWriter &page) const
 {
-    TextCursor cursor(painter, page.width());
-    cursor.print(QStringLiteral("CONTINUATION SHEET"), TextPoints, true, Qt::AlignHCenter);
-    cursor.print(QStringLiteral("Application No. %1, period to %2")
-                     .arg(m_request.applicationNumber)
-                     .arg(dateText(m_request.periodTo)),
-                 TextPoints, false, Qt::AlignHCenter);
-    cursor.skip(TextPoints);
-
-    drawRow(painter, cursor.y, captionHeight(), DrawRequest::columnCaptions(), true,
+    print(page, QStringLiteral("CONTINUATION SHEET"), TextPoints, true, Qt::AlignHCenter);
+    print(page,
+          QStringLiteral("Application No. %1, period to %2")
+              .arg(m_request.applicationNumber)
+              .arg(dateText(m_request.periodTo)),
+          TextPoints, false, Qt::AlignHCenter);
+    page.skip(lineHeight(TextPoints));
+    drawRow(page.painter(), page.y(), captionHeight(), DrawRequest::columnCaptions(), true,
             CellPainter::CellLook::Kind::Title);
-    qreal top = cursor.y + captionHeight();
-    const int end = std::min(int(m_request.lines.size()) + 1, firstLine + linesPerPage());
-    for (int line = firstLine; line < end; ++line) {
-        const bool total = line == m_request.lines.size();
-        drawRow(painter, top, rowHeight(), DrawRequest::textsOf(total ? m_request.total() : m_request.lines.at(line)),
-                total, CellPainter::CellLook::Kind::Text);
-        top += rowHeight();
-    }
+    page.skip(captionHeight());
 }
 
-void DrawRequestReport::drawPageNumber(QPainter &painter, const QSizeF &page, int number) const
+void DrawRequestReport::drawContinuationLine(PageWriter &page, int line) const
 {
-    const QFont font = ReportFont::atPoints(TablePoints, false);
-    painter.setFont(font);
-    const qreal height = QFontMetricsF(font).height();
-    painter.drawText(QRectF(0, page.height() - height, page.width(), height), Qt::AlignHCenter,
-                     QStringLiteral("Page %1 of %2").arg(number).arg(pageCount()));
+    const bool total = line == m_request.lines.size();
+    drawRow(page.painter(), page.y(), rowHeight(),
+            DrawRequest::textsOf(total ? m_request.total() : m_request.lines.at(line)), total,
+            CellPainter::CellLook::Kind::Text);
 }

@@ -4,20 +4,21 @@
 
 #include <QPageLayout>
 
+class PageWriter;
 class QPagedPaintDevice;
 class QPainter;
 
 // The Draw Request on paper: the summary on the first page, upright, then the continuation
 // sheet turned to landscape, on as many pages as its lines need, with its column captions
-// at the top of each; every page is numbered. US Letter with half-inch margins, in the
-// report's own typeface. The pages are laid out in twips on whatever device they go to.
+// at the top of each; every page is numbered. Half-inch margins on the paper it is given, in
+// the report's own typeface. The pages are laid out in twips on whatever device they go to.
 class DrawRequestReport
 {
 public:
-    explicit DrawRequestReport(DrawRequest request);
+    DrawRequestReport(DrawRequest request, const QPageSize &paper);
 
-    static QPageLayout summaryLayout();
-    static QPageLayout continuationLayout();
+    QPageLayout summaryLayout() const;
+    QPageLayout continuationLayout() const;
 
     int pageCount() const;
     // Draws every page on device, which painter is active on, turning the paper as the pages
@@ -26,10 +27,11 @@ public:
     bool compose(QPainter &painter, QPagedPaintDevice &device) const;
 
 private:
-    void drawSummary(QPainter &painter, const QSizeF &page) const;
-    void drawContinuation(QPainter &painter, const QSizeF &page, int firstLine) const;
-    void drawPageNumber(QPainter &painter, const QSizeF &page, int number) const;
+    void drawSummary(PageWriter &page) const;
+    void drawContinuationHeader(PageWriter &page) const;
+    void drawContinuationLine(PageWriter &page, int line) const;
     int linesPerPage() const;
 
     const DrawRequest m_request;
+    const QPageSize m_paper;
 };

@@ -1,13 +1,16 @@
 #include "estimatereport.h"
 
 #include "cellpainter.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/twips.h"
+#include "pagewriter.h"
 #include "productinfo.h"
 #include "reportfont.h"
+#include "reportpaper.h"
 
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -33,71 +36,6 @@ qreal footerHeight()
     return 2 * lineHeight(4, false) + 4 * lineHeight(12, true) + lineHeight(30, true);
 }
 
-// The print position and font of the page, in twips: each line printed moves the position
-// down by the font's line height and back to the left edge.
-class PrintCursor
-{
-public:
-    PrintCursor(QPainter &painter, qreal pageWidth)
-        : m_painter(painter)
-        , m_pageWidth(pageWidth)
-    {
-    }
-
-    void setFontSize(qreal points)
-    {
-        m_points = points;
-        m_font = ReportFont::atPoints(m_points, m_font.bold());
-        m_painter.setFont(m_font);
-    }
-
-    void setBold(bool bold)
-    {
-        m_font = ReportFont::atPoints(m_points, bold);
-        m_painter.setFont(m_font);
-    }
-
-    // A text that runs off the page goes on to the next line, at most maxLines of them,
-    // the last ending in an ellipsis where the text is cut.
-    void printWrapped(const QString &text, int maxLines)
-    {
-        printLine(
-            CellPainter::fittedLines(text, m_font, m_pageWidth, maxLines, QTextOption::WrapAtWordBoundaryOrAnywhere)
-                .join(u'\n'));
-    }
-
-    void printLine(const QString &text = QString())
-    {
-        const QFontMetricsF metrics(m_font);
-        // A text of several lines goes down the page line by line, from the left edge.
-        for (const QString &line : text.split(u'\n')) {
-            if (!line.isEmpty())
-                m_painter.drawText(QPointF(x, y + metrics.ascent()), line);
-            x = 0;
-            y += metrics.height();
-        }
-    }
-
-    void printCentred(const QString &text)
-    {
-        x = m_pageWidth / 2 - QFontMetricsF(m_font).horizontalAdvance(text) / 2;
-        printLine(text);
-    }
-
-    qreal x = 0;
-    qreal y = 0;
-
-private:
-    QPainter &m_painter;
-    const qreal m_pageWidth;
-    qreal m_points = 0;
-    QFont m_font;
-};
-
-qreal toTwips(int pixels, int dotsPerInch)
-{
-    return qreal(pixels) * Twips::PerInch / dotsPerInch;
-}
 }
 
 EstimateReport::EstimateReport(const Grid &grid, Fields fields)
@@ -130,7 +68,7 @@ QStringList EstimateReport::footerLines()
 
 QPageLayout EstimateReport::defaultPageLayout()
 {
-    return pageLayoutFor(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    return pageLayoutFor(ReportPaper::ofLocale(QLocale()), QPageLayout::Portrait);
 }
 
 QPageLayout EstimateReport::pageLayoutFor(const QPageSize &paper, QPageLayout::Orientation orientation)
@@ -141,64 +79,48 @@ QPageLayout EstimateReport::pageLayoutFor(const QPageSize &paper, QPageLayout::O
 
 void EstimateReport::compose(QPainter &painter, const QPaintDevice &device) const
 {
-    const qreal width = toTwips(device.width(), device.logicalDpiX());
-    const qreal height = toTwips(device.height(), device.logicalDpiY());
-    painter.save();
-    painter.scale(qreal(device.logicalDpiX()) / Twips::PerInch, qreal(device.logicalDpiY()) / Twips::PerInch);
-    painter.setPen(Qt::black);
-
+    PageWriter page(painter, device);
     const QStringList footer = footerLines();
-    PrintCursor cursor(painter, width);
-    cursor.setFontSize(4);
-    cursor.printLine();
-    cursor.setFontSize(12);
-    cursor.setBold(true);
-    cursor.printCentred(QStringLiteral("COST ESTIMATE"));
-    cursor.setFontSize(4);
-    cursor.setBold(false);
-    cursor.printLine();
-    cursor.setFontSize(8);
-    cursor.printWrapped(QStringLiteral("Name: ") + m_fields.name, HeaderLineCount);
-    cursor.setFontSize(4);
-    cursor.printLine();
-    cursor.setFontSize(8);
-    cursor.printWrapped(QStringLiteral("BUILDER: ") + m_fields.builder, HeaderLineCount);
-    cursor.setFontSize(4);
-    cursor.printLine();
-    cursor.setFontSize(8);
-    const qreal gridHeight = std::floor(height * GridImageShare);
+    page.setFont(4, false);
+    page.skipLine();
+    page.setFont(12, true);
+    page.printWrapped(QStringLiteral("COST ESTIMATE"), 1, Qt::AlignHCenter);
+    page.setFont(4, false);
+    page.skipLine();
+    page.setFont(8, false);
+    page.printWrapped(QStringLiteral("Name: ") + m_fields.name, HeaderLineCount);
+    page.setFont(4, false);
+    page.skipLine();
+    page.setFont(8, false);
+    page.printWrapped(QStringLiteral("BUILDER: ") + m_fields.builder, HeaderLineCount);
+    page.setFont(4, false);
+    page.skipLine();
+    page.setFont(8, false);
+    const qreal gridHeight = std::floor(page.height() * GridImageShare);
     // The address takes what the sheet and the footer leave of the page, the empty line
     // above the sheet and its rule included.
-    const qreal room = height - cursor.y - lineHeight(4, false) - 20 - gridHeight - footerHeight();
-    cursor.printWrapped(QStringLiteral("PROP. ADDRESS: ") + m_fields.address,
-                        std::max(1, int(room / lineHeight(8, false))));
-    cursor.setFontSize(4);
-    cursor.printLine();
+    const qreal room = page.height() - page.y() - lineHeight(4, false) - 20 - gridHeight - footerHeight();
+    page.printWrapped(QStringLiteral("PROP. ADDRESS: ") + m_fields.address,
+                      std::max(1, int(room / lineHeight(8, false))));
+    page.setFont(4, false);
+    page.skipLine();
 
     // A rule across the page under the header lines, then the sheet just below it.
-    const qreal x0 = std::round(cursor.x);
-    const qreal y0 = std::round(cursor.y);
-    // Its ends are square with the page's edges, not beyond them.
-    painter.setPen(QPen(Qt::black, LineWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(QPointF(cursor.x, cursor.y), QPointF(width, cursor.y));
-    drawGridImage(painter, QRectF(x0, y0 + 20, width, gridHeight));
-    cursor.x = x0;
-    cursor.y = gridHeight + y0 + 20;
-    painter.setPen(Qt::black);
+    const qreal top = std::round(page.y());
+    page.rule(LineWidth);
+    drawGridImage(painter, QRectF(0, top + 20, page.width(), gridHeight));
+    page.moveTo(gridHeight + top + 20);
 
-    cursor.printLine();
-    cursor.setFontSize(4);
-    cursor.printLine();
-    cursor.setFontSize(12);
-    cursor.setBold(true);
-    cursor.printCentred(footer.at(0));
-    cursor.printLine();
-    cursor.setFontSize(30);
-    cursor.printCentred(footer.at(1));
-    cursor.setFontSize(12);
-    cursor.printLine();
-    cursor.printCentred(footer.at(2));
-    painter.restore();
+    page.skipLine();
+    page.skipLine();
+    page.setFont(12, true);
+    page.printWrapped(footer.at(0), 1, Qt::AlignHCenter);
+    page.skipLine();
+    page.setFont(30, true);
+    page.printWrapped(footer.at(1), 1, Qt::AlignHCenter);
+    page.setFont(12, true);
+    page.skipLine();
+    page.printWrapped(footer.at(2), 1, Qt::AlignHCenter);
 }
 
 void EstimateReport::drawGridImage(QPainter &painter, const QRectF &destination) const

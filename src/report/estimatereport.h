@@ -36,7 +36,8 @@ public:
     // The header texts as they stand.
     static Fields fieldsOf(const HeaderFields &header);
     static QStringList footerLines();
-    // The page the report is laid out for: US Letter with half-inch margins.
+    // The page the report is laid out for unless the user chooses another: the paper of the
+    // user's locale with half-inch margins.
     static QPageLayout defaultPageLayout();
     // The report's half-inch margins on another paper.
     static QPageLayout pageLayoutFor(const QPageSize &paper, QPageLayout::Orientation orientation);

@@ -3,10 +3,12 @@
 #include "core/document/document.h"
 #include "core/document/filedialogs.h"
 #include "core/document/messageboxes.h"
-#include "exportformats.h"
+#include "reportpaper.h"
+#include "reports.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 // The estimate's own folder and name, with what the export adds to it, and the suffix;
@@ -22,24 +24,19 @@ QString presetPath(const QString &estimateFile, const QString &nameEnding, const
 
 namespace ExportCommand {
 
-QString run(const QString &suffix, const Document &document, FileDialogs &dialogs, MessageBoxes &messages)
+QString run(const Report &report, const QString &suffix, const Document &document, FileDialogs &dialogs,
+            MessageBoxes &messages)
 {
-    const ExportFormat &format = *ExportFormats::forSuffix(suffix);
-    return run(format.dialogTitle, format.dialogFilter, suffix, document, dialogs, messages,
-               [&format, &document](const QString &path, QString *errorString) {
-                   return format.write(path, document.sheet(), document.header(), errorString, document.history());
-               });
-}
-
-QString run(const QString &title, const QString &filter, const QString &suffix, const Document &document,
-            FileDialogs &dialogs, MessageBoxes &messages, const Writer &write, const QString &nameEnding)
-{
-    const QString path =
-        dialogs.showExport(title, filter, suffix, presetPath(document.CurrentFile(), nameEnding, suffix));
+    const Report::Form &form = *report.form(suffix);
+    const QString path = dialogs.showExport(form.dialogTitle, report.dialogFilter(form.dialogTitle), suffix,
+                                            presetPath(document.CurrentFile(), form.nameEnding, suffix));
     if (path.isEmpty())
         return {};
+    const QPageSize paper = ReportPaper::ofLocale(QLocale());
+    const QByteArray noUnreadLines;
+    const Report::Source source{document.sheet(), document.header(), document.history(), noUnreadLines, paper};
     QString errorString;
-    if (write(path, &errorString))
+    if (report.write(path, source, suffix, &errorString))
         return path;
     messages.showCritical(
         QStringLiteral("The estimate could not be exported to %1: %2").arg(QDir::toNativeSeparators(path), errorString),

@@ -34,10 +34,12 @@ bool write(const QString &path, const QPageLayout &layout, int resolution, const
 
 namespace PdfExport {
 
-bool save(const QString &path, const Grid &grid, const HeaderFields &header, QString *errorString)
+bool save(const QString &path, const Grid &grid, const HeaderFields &header, const QPageSize &paper,
+          QString *errorString)
 {
     const EstimateReport report(grid, EstimateReport::printedFields(header));
-    return save(path, report, EstimateReport::defaultPageLayout(), ExportResolution, errorString);
+    return save(path, report, EstimateReport::pageLayoutFor(paper, QPageLayout::Portrait), ExportResolution,
+                errorString);
 }
 
 bool save(const QString &path, const EstimateReport &report, const QPageLayout &layout, int resolution,
@@ -48,11 +50,11 @@ bool save(const QString &path, const EstimateReport &report, const QPageLayout &
         [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }
 
-bool save(const QString &path, const DrawRequest &request, QString *errorString)
+bool save(const QString &path, const DrawRequest &request, const QPageSize &paper, QString *errorString)
 {
-    const DrawRequestReport report(request);
+    const DrawRequestReport report(request, paper);
     return write(
-        path, DrawRequestReport::summaryLayout(), ExportResolution, {},
+        path, report.summaryLayout(), ExportResolution, {},
         [&report](QPainter &painter, QPdfWriter &writer) { report.compose(painter, writer); }, errorString);
 }
 

@@ -20,10 +20,6 @@ inline QString authorLine()
 {
     return QStringLiteral("Written by the VARN team, VARN Software");
 }
-inline QString companyWebAddress()
-{
-    return QStringLiteral("www.varn.example");
-}
 inline QString bugReportEmail()
 {
     return QStringLiteral("bugs@varn.example");

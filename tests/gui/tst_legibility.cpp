@@ -1,5 +1,5 @@
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "report/estimatereport.h"
 #include "support/pixels.h"
 #include "support/rows.h"

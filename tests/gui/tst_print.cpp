@@ -8,9 +8,11 @@
 
 #include <QDialog>
 #include <QHeaderView>
+#include <QLocale>
 #include <QPainter>
 #include <QPointer>
 #include <QPrintPreviewWidget>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -169,18 +171,28 @@ private slots:
 
     void onePageLayoutOnEveryPath_data()
     {
-        Rows::columns<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
-        QTest::newRow("the report's own") << QPageSize() << QPageLayout::Portrait << "612 x 792";
-        QTest::newRow("A4 chosen in the dialog") << QPageSize(QPageSize::A4) << QPageLayout::Portrait << "595 x 842";
-        QTest::newRow("landscape") << QPageSize() << QPageLayout::Landscape << "792 x 612";
+        // locale: the user's, whose paper the report takes unless the dialog chooses another
+        Rows::columns<QLocale, QPageSize, QPageLayout::Orientation, QString>("locale", "paper", "orientation", "size");
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QLocale britain(QLocale::English, QLocale::UnitedKingdom);
+        QTest::newRow("the report's own") << QLocale::c() << QPageSize() << QPageLayout::Portrait << "612 x 792";
+        QTest::newRow("the paper of the US") << us << QPageSize() << QPageLayout::Portrait << "612 x 792";
+        QTest::newRow("the paper of Britain") << britain << QPageSize() << QPageLayout::Portrait << "595 x 842";
+        QTest::newRow("A4 chosen in the dialog")
+            << QLocale::c() << QPageSize(QPageSize::A4) << QPageLayout::Portrait << "595 x 842";
+        QTest::newRow("Letter chosen in Britain")
+            << britain << QPageSize(QPageSize::Letter) << QPageLayout::Portrait << "612 x 792";
+        QTest::newRow("landscape") << QLocale::c() << QPageSize() << QPageLayout::Landscape << "792 x 612";
     }
 
     // Printed into a PDF file or exported, the report is laid out for the paper the printer
     // dialog keeps, with half-inch margins: the rule under the header runs from margin to margin.
     void onePageLayoutOnEveryPath()
     {
-        auto [paper, orientation, size] =
-            Rows::fetch<QPageSize, QPageLayout::Orientation, QString>("paper", "orientation", "size");
+        auto [locale, paper, orientation, size] = Rows::fetch<QLocale, QPageSize, QPageLayout::Orientation, QString>(
+            "locale", "paper", "orientation", "size");
+        QLocale::setDefault(locale);
+        const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         WindowFixture f;
         f.printer->paper = paper;
         const_cast<QPrinter &>(f.printer->chosen()).setPageOrientation(orientation);

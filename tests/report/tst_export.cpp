@@ -348,7 +348,7 @@ private slots:
         // The usage names the program as people call it, and both ways of calling it.
         QTest::newRow("help") << QStringList{"--help"} << 0
                               << "Usage: VARN [FILE.vrn]\n"
-                                 "       VARN --export OUTPUT [--report REPORT [--draw N]] INPUT.vrn\n";
+                                 "       VARN --export OUTPUT [--report REPORT [--draw N]] [--paper PAPER] INPUT.vrn\n";
         QTest::newRow("missing input") << QStringList{"--export", path("never.pdf"), path("missing.vrn")} << 1
                                        << path("missing.vrn");
         QTest::newRow("input cut short") << QStringList{"--export", path("never.csv"), path("short.vrn")} << 1
@@ -509,6 +509,71 @@ private slots:
         QCOMPARE(refused.errors,
                  QStringLiteral("VARN: a budget is exported as pdf (the summary) or csv (the change-order "
                                 "register), not xlsx\n"));
+    }
+
+    // Every PDF goes on the paper of the user's country unless --paper names another, each
+    // report still on its pages: the page sizes in points, a page each.
+    void paperOfTheLocale_data()
+    {
+        Rows::columns<QString, QStringList, QStringList>("locale", "options", "pages");
+        const QString a4 = QStringLiteral("595 x 842");
+        const QString a4Across = QStringLiteral("842 x 595");
+        const QString letter = QStringLiteral("612 x 792");
+        const QString letterAcross = QStringLiteral("792 x 612");
+        QTest::newRow("report in Britain") << "en_GB.UTF-8" << QStringList() << QStringList{a4};
+        QTest::newRow("report in Germany") << "de_DE.UTF-8" << QStringList() << QStringList{a4};
+        QTest::newRow("report in the US") << "en_US.UTF-8" << QStringList() << QStringList{letter};
+        QTest::newRow("report in Canada") << "fr_CA.UTF-8" << QStringList() << QStringList{letter};
+        QTest::newRow("report without a country") << "C.UTF-8" << QStringList() << QStringList{letter};
+        QTest::newRow("letter chosen in Germany")
+            << "de_DE.UTF-8" << QStringList{"--paper", "letter"} << QStringList{letter};
+        QTest::newRow("A4 chosen in the US") << "en_US.UTF-8" << QStringList{"--paper", "A4"} << QStringList{a4};
+        QTest::newRow("budget in Britain") << "en_GB.UTF-8" << QStringList{"--report", "budget"} << QStringList{a4};
+        QTest::newRow("draw request in Germany")
+            << "de_DE.UTF-8" << QStringList{"--report", "draw-request"} << QStringList{a4, a4Across};
+        QTest::newRow("draw request in the US")
+            << "en_US.UTF-8" << QStringList{"--report", "draw-request"} << QStringList{letter, letterAcross};
+    }
+
+    void paperOfTheLocale()
+    {
+        auto [locale, options, pages] = Rows::fetch<QString, QStringList, QStringList>("locale", "options", "pages");
+        QProcessEnvironment settings;
+        settings.insert(QStringLiteral("LC_ALL"), locale);
+        const QString pdf = path("paper.pdf");
+        const ProgramRun exported =
+            varn(QStringList{"--export", pdf} + options + QStringList{path("over.vrn")}, settings);
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        QCOMPARE(Programs::pdfPageSizes(pdf), pages);
+    }
+
+    void paperRefused()
+    {
+        const ProgramRun refused = varn({"--export", path("b.pdf"), "--paper", "legal", path("over.vrn")});
+        QCOMPARE(refused.status, 2);
+        QCOMPARE(refused.errors, QStringLiteral("VARN: unknown paper legal: it must be a4 or letter\n"));
+    }
+
+    // The CSV reports of an estimate with a history compared with the files checked in beside
+    // this test, so that any change to what a report holds shows as a change of those files.
+    void goldenFiles_data()
+    {
+        Rows::columns<QStringList, QString>("options", "golden");
+        QTest::newRow("recorded draw") << QStringList{"--report", "draw-request", "--draw", "2"}
+                                       << "history-draw-2.csv";
+        QTest::newRow("first draw") << QStringList{"--report", "draw-request", "--draw", "1"} << "history-draw-1.csv";
+        QTest::newRow("change-order register") << QStringList{"--report", "budget"} << "history-change-orders.csv";
+        QTest::newRow("sheet") << QStringList() << "history-sheet.csv";
+    }
+
+    void goldenFiles()
+    {
+        auto [options, golden] = Rows::fetch<QStringList, QString>("options", "golden");
+        const QString csv = path("golden.csv");
+        const QString input = QStringLiteral(VARN_SOURCE_DIR "/fuzz/corpus/estimatefile/history.vrn");
+        const ProgramRun exported = varn(QStringList{"--export", csv} + options + QStringList{input});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        QCOMPARE(Files::read(csv), Files::read(QStringLiteral(VARN_SOURCE_DIR "/tests/report/golden/") + golden));
     }
 
     // The register as a worksheet of the estimate's workbook, its amounts numbers.

@@ -4,8 +4,8 @@
 // the core without a window.
 
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "fakes.h"
 
 #include <QTemporaryDir>

@@ -4,8 +4,8 @@
 // click and type on it as a user does.
 
 #include "core/document/document.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/twips.h"
 #include "drawquestionkeys.h"
 #include "fakes.h"

@@ -53,6 +53,30 @@ bool BudgetLine::isOverBudget() const
     return overrun() > 0 || (estimate >= 0 && costToComplete < 0);
 }
 
+BudgetLine::BarParts BudgetLine::barParts() const
+{
+    const Cents whole = std::max<Cents>(0, estimate);
+    const Cents spentBefore = std::max<Cents>(0, paid);
+    const Cents spentNow = std::max<Cents>(0, current);
+    BarParts parts;
+    parts.paid = std::min(spentBefore, whole);
+    parts.current = std::min(spentNow, whole - parts.paid);
+    parts.usedByChangeOrders = std::max<Cents>(0, usedByChangeOrders);
+    parts.left = whole - parts.paid - parts.current;
+    parts.overrun = std::max<Cents>(0, spentBefore + spentNow - whole);
+    return parts;
+}
+
+QString BudgetLine::label() const
+{
+    QString label = name;
+    if (isContingency)
+        label += QStringLiteral(" (contingency)");
+    if (isOverBudget())
+        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
+    return label;
+}
+
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
 {
     for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {

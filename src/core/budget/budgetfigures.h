@@ -11,6 +11,20 @@ class Grid;
 // paid, what is paid this period and what is left, and what was spent beyond it.
 struct BudgetLine
 {
+    // The parts of the line's bar, none below zero: what is paid and paid this period within
+    // the estimate, what change orders took, what is left of the estimate and what went
+    // beyond it. The Budget view and the budget summary draw the same bar.
+    struct BarParts
+    {
+        Cents paid = 0;
+        Cents current = 0;
+        Cents usedByChangeOrders = 0;
+        Cents left = 0;
+        Cents overrun = 0;
+
+        Cents length() const { return paid + current + usedByChangeOrders + left + overrun; }
+    };
+
     int row = 0;
     // The row as the register and the chart name it: "8 Roofing".
     QString name;
@@ -29,6 +43,10 @@ struct BudgetLine
     // Paid and this period together come to more than the estimate, or the cost to complete
     // is below zero; a credit only once something is paid on it.
     bool isOverBudget() const;
+    BarParts barParts() const;
+    // The line's name beside its bar; a line over budget says so, so that the colour of its
+    // bar is never the only sign.
+    QString label() const;
 
     friend bool operator==(const BudgetLine &, const BudgetLine &) = default;
 };

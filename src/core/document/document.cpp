@@ -1,8 +1,8 @@
 #include "document.h"
 
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "filedialogs.h"
-#include "headerfields.h"
 #include "historysection.h"
 #include "messageboxes.h"
 

@@ -1,9 +1,9 @@
 #include "xlsxexport.h"
 
 #include "changeorderworksheet.h"
-#include "core/document/headerfields.h"
 #include "core/document/safefilewriter.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/money.h"
 #include "core/sheet/twips.h"
 #include "xlsxworkbook.h"

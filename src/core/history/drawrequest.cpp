@@ -1,8 +1,8 @@
 #include "drawrequest.h"
 
-#include "core/document/headerfields.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "core/sheet/moneycents.h"
 #include "drawsnapshot.h"
 

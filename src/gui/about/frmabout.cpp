@@ -31,7 +31,7 @@ QString descriptionText()
 
 QString noticeText()
 {
-    return QStringList{ProductInfo::authorLine(), ProductInfo::companyWebAddress(),
+    return QStringList{ProductInfo::authorLine(), ProductInfo::webAddress(),
                        QStringLiteral("Please report any bugs to ") + ProductInfo::bugReportEmail()}
         .join(lineEnd());
 }

@@ -26,30 +26,8 @@ bool isDark(const QPalette &palette)
 
 qreal dollars(Cents cents)
 {
-    return qreal(std::max<Cents>(0, cents)) / 100;
+    return qreal(cents) / 100;
 }
-
-// The parts of a bar, in dollars: what is paid and paid this period within the estimate,
-// what change orders took, what is left and what went beyond the estimate.
-struct BarParts
-{
-    explicit BarParts(const BudgetLine &line)
-    {
-        const qreal estimate = dollars(line.estimate);
-        const qreal spent = dollars(line.paid) + dollars(line.current);
-        paid = std::min(dollars(line.paid), estimate);
-        current = std::min(dollars(line.current), estimate - paid);
-        usedByChangeOrders = dollars(line.usedByChangeOrders);
-        left = estimate - paid - current;
-        overrun = std::max<qreal>(0, spent - estimate);
-    }
-
-    qreal paid = 0;
-    qreal current = 0;
-    qreal usedByChangeOrders = 0;
-    qreal left = 0;
-    qreal overrun = 0;
-};
 
 // After an edit most bars stay as they were: only the values that changed are replaced, so
 // that the chart keeps its bars rather than making all of them again.
@@ -100,16 +78,6 @@ void BudgetChart::addSets()
     m_series->append({m_paid, m_current, m_usedByChangeOrders, m_left, m_overrun});
 }
 
-QString BudgetChart::labelOf(const BudgetLine &line)
-{
-    QString label = line.name;
-    if (line.isContingency)
-        label += QStringLiteral(" (contingency)");
-    if (line.isOverBudget())
-        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(line.overrun(), -line.costToComplete)));
-    return label;
-}
-
 void BudgetChart::showLines(const QList<BudgetLine> &lines)
 {
     QList<qreal> paid, current, used, left, overrun;
@@ -118,14 +86,14 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
     qreal widest = 0;
     // The series counts its bars from the bottom up; the sheet's first row is to be on top.
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const BarParts parts(*line);
-        paid << parts.paid;
-        current << parts.current;
-        used << parts.usedByChangeOrders;
-        left << parts.left;
-        overrun << parts.overrun;
-        widest = std::max(widest, parts.paid + parts.current + parts.usedByChangeOrders + parts.left + parts.overrun);
-        labels << labelOf(*line);
+        const BudgetLine::BarParts parts = line->barParts();
+        paid << dollars(parts.paid);
+        current << dollars(parts.current);
+        used << dollars(parts.usedByChangeOrders);
+        left << dollars(parts.left);
+        overrun << dollars(parts.overrun);
+        widest = std::max(widest, dollars(parts.length()));
+        labels << line->label();
         m_rows << line->row;
     }
     const std::pair<QBarSet *, const QList<qreal> *> sets[] = {

@@ -30,8 +30,6 @@ public:
     void setColours(const QPalette &palette);
     void setTextFont(const QFont &font);
 
-    // The label of a line beside its bar.
-    static QString labelOf(const BudgetLine &line);
     // The warning colour of the overrun on this palette.
     static QColor overrunColour(const QPalette &palette);
 

@@ -8,11 +8,13 @@
 #include "core/sheet/estimatesheet.h"
 #include "gui/print/printerdialog.h"
 #include "report/drawrequestreport.h"
-#include "report/exportformats.h"
 #include "report/productinfo.h"
+#include "report/reportpaper.h"
+#include "report/reports.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 
@@ -71,15 +73,18 @@ QString DrawRequestOutput::exportRequest(int draw)
     const std::optional<DrawRequest> request = checkedRequest(draw, "Export it");
     if (!request)
         return {};
-    const QString path = m_dialogs.showExport(QStringLiteral("Export Draw Request"),
-                                              QStringLiteral("PDF document (*.pdf);;Excel workbook (*.xlsx);;"
-                                                             "CSV file (*.csv)"),
-                                              QStringLiteral("pdf"), presetPath(request->applicationNumber));
+    const Report &report = Reports::drawRequest();
+    const QString title = report.forms.front().dialogTitle;
+    const QString path = m_dialogs.showExport(title, report.dialogFilter(title), QStringLiteral("pdf"),
+                                              presetPath(request->applicationNumber));
     if (path.isEmpty())
         return {};
-    const ExportFormat *format = ExportFormats::forSuffix(QFileInfo(path).suffix());
-    QString errorString = QStringLiteral("a Draw Request is written as .pdf, .csv or .xlsx");
-    if (format && format->writeRequest && format->writeRequest(path, *request, &errorString))
+    const QPageSize paper = ReportPaper::ofLocale(QLocale());
+    const QByteArray noUnreadLines;
+    const Report::Source source{m_document.sheet(), m_document.header(), m_document.history(), noUnreadLines, paper,
+                                &*request};
+    QString errorString;
+    if (report.write(path, source, {}, &errorString))
         return path;
     m_messages.showCritical(QStringLiteral("The Draw Request could not be exported to %1: %2")
                                 .arg(QDir::toNativeSeparators(path), errorString),
@@ -99,12 +104,13 @@ void DrawRequestOutput::printRequest(int draw)
     printer.setCopyCount(chosen.copyCount());
     printer.setColorMode(chosen.colorMode());
     printer.setDuplex(chosen.duplex());
-    printer.setPageLayout(DrawRequestReport::summaryLayout());
+    const DrawRequestReport report(*request, ReportPaper::ofLocale(QLocale()));
+    printer.setPageLayout(report.summaryLayout());
     // Printing that fails says so: a request that silently never arrives looks printed.
     QPainter painter;
     bool printed = painter.begin(&printer);
     if (printed) {
-        printed = DrawRequestReport(*request).compose(painter, printer);
+        printed = report.compose(painter, printer);
         printed = painter.end() && printed;
     }
     if (!printed)

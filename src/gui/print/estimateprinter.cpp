@@ -1,9 +1,9 @@
 #include "estimateprinter.h"
 
-#include "core/document/headerfields.h"
 #include "core/document/messageboxes.h"
 #include "core/filereasons.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "printerdialog.h"
 #include "report/estimatereport.h"
 #include "report/pdfexport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/document/headerfields.h"
+#include "core/sheet/headerfields.h"
 
 #include <QWidget>
 

@@ -11,7 +11,6 @@
 #include "estimateform.h"
 #include "estimatestatusbar.h"
 #include "gui/about/frmabout.h"
-#include "gui/budget/budgetexport.h"
 #include "gui/budget/budgetview.h"
 #include "gui/budget/changeordercommands.h"
 #include "gui/budget/changeorderregister.h"
@@ -29,6 +28,7 @@
 #include "report/cellpainter.h"
 #include "report/exportcommand.h"
 #include "report/productinfo.h"
+#include "report/reports.h"
 #include "shortcutpriorityfilter.h"
 #include "windowgeometry.h"
 #include "windowplacement.h"
@@ -287,7 +287,7 @@ void FrmMain::exportAs(const QString &suffix)
 {
     commitOpenEdit();
     m_statusBar->showExported(
-        ExportCommand::run(suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes));
+        ExportCommand::run(Reports::estimate(), suffix, m_document, *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
 void FrmMain::mnuExportPdf_Click()
@@ -314,8 +314,8 @@ void FrmMain::mnuExportDrawRequest_Click()
 void FrmMain::mnuExportBudget_Click()
 {
     commitOpenEdit();
-    m_statusBar->showExported(
-        BudgetExport::exportSummary(m_document, *m_services.fileDialogs, *m_services.messageBoxes));
+    m_statusBar->showExported(ExportCommand::run(Reports::budget(), QStringLiteral("pdf"), m_document,
+                                                 *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
 void FrmMain::mnuUndo_Click()

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "core/history/estimatehistory.h"
-#include "report/estimatereport.h"
+#include "estimatereport.h"
 
 class Grid;
 class HeaderFields;
+class PageWriter;
+class QPageSize;
 class QPagedPaintDevice;
 class QPainter;
 
 // The budget summary: the owner's, the builder's and the property's lines, the build's
-// totals, the Budget view's chart and the change-order register with the rows it does not
+// totals, the Budget view's bars and the change-order register with the rows it does not
 // explain, on as many pages as the register needs. Laid out in twips, in the report's own
 // typeface, on whatever paged device it goes to.
 class BudgetReport
@@ -22,12 +24,9 @@ public:
 
     // Writes the whole PDF file or leaves the old one as it was; errorString learns why not.
     static bool savePdf(const QString &path, const Grid &grid, const HeaderFields &header,
-                        const EstimateHistory &history, QString *errorString = nullptr);
+                        const EstimateHistory &history, const QPageSize &paper, QString *errorString = nullptr);
 
 private:
-    class PageWriter;
-
-    void drawChart(QPainter &painter, const QRectF &target) const;
     void printRegister(PageWriter &page) const;
     qreal chartHeight(qreal room) const;
 
