@@ -177,6 +177,11 @@ void DrawRequestReport::drawSummary(PageWriter &page) const
         painter.drawLine(row.bottomLeft(), row.bottomRight());
         page.skip(height);
     }
+    // How the retainage is held and released, where the lines alone would leave it unsaid.
+    for (const QString &note : m_request.notes()) {
+        page.skip(lineHeight(TextPoints / 2));
+        print(page, note, TextPoints, false);
+    }
 }
 
 // The continuation sheet's title and its column captions, at the top of each of its pages.

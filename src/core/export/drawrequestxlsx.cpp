@@ -163,8 +163,12 @@ private:
         const QString rate = QStringLiteral("Summary!$B$%1").arg(RateRow + 1);
         // In whole cents and whole basis points, as the program takes it: a product of binary
         // fractions that should end in half a cent rounds either way from one engine to the next.
+        // No retainage is held on what the owner paid before the loan's first draw.
+        const QString heldOn = line.openingBalance == 0
+            ? cell(Completed, row)
+            : QStringLiteral("(%1-%2)").arg(cell(Completed, row)).arg(dollars(line.openingBalance), 0, 'f', 2);
         formula(sheet, row, Retained,
-                QStringLiteral("=ROUND(ROUND(%1*100,0)*ROUND(%2*10000,0)/10000,0)/100").arg(cell(Completed, row), rate),
+                QStringLiteral("=ROUND(ROUND(%1*100,0)*ROUND(%2*10000,0)/10000,0)/100").arg(heldOn, rate),
                 dollars(line.retainage), m_money);
     }
 

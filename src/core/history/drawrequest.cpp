@@ -6,6 +6,8 @@
 #include "core/sheet/moneycents.h"
 #include "drawsnapshot.h"
 
+#include <QHash>
+
 namespace {
 QString oneLine(const QString &text)
 {
@@ -23,13 +25,24 @@ QString descriptionOf(const RowTexts &texts)
     return QStringLiteral("%1 (%2)").arg(description, supplier);
 }
 
-// Line 5 of an application: the retainage of the work completed to date, line by line, at
+// What each row had been paid before the loan's first draw: the owner's, on which the
+// lender holds no retainage.
+QHash<int, Cents> openingBalances(const QList<DrawLine> &firstDrawLines)
+{
+    QHash<int, Cents> opening;
+    for (const DrawLine &line : firstDrawLines)
+        opening.insert(line.row, line.previousPayments);
+    return opening;
+}
+
+// Line 5 of an application: the retainage of the work the loan paid for, line by line, at
 // the rate given.
-Cents retainageOf(const QList<DrawLine> &lines, int basisPoints, bool withPaid)
+Cents retainageOf(const QList<DrawLine> &lines, const QHash<int, Cents> &opening, int basisPoints, bool withPaid)
 {
     Cents retained = 0;
     for (const DrawLine &line : lines)
-        retained += MoneyCents::share(line.previousPayments + (withPaid ? line.paid : 0), basisPoints);
+        retained += MoneyCents::share(line.previousPayments + (withPaid ? line.paid : 0) - opening.value(line.row),
+                                      basisPoints);
     return retained;
 }
 
@@ -41,7 +54,9 @@ Cents completedOf(const QList<DrawLine> &lines, bool withPaid)
     return completed;
 }
 
-DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const Draw *previous)
+// first is the loan's first draw, which may be this one.
+DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const Draw *previous,
+                      const Draw &first)
 {
     DrawRequest request;
     request.applicationNumber = draw.number;
@@ -52,24 +67,27 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
     request.address = parties.address;
     request.builder = parties.builder;
     request.retainageBasisPoints = draw.retainageBasisPoints;
+    // The lender holds retainage on the work it pays for, not on what the owner paid before
+    // its first draw: line 7 of the first request is that opening balance in full. Whatever
+    // the rates, the payments due add up to the work the loan paid once the retainage is
+    // released.
+    const QHash<int, Cents> opening = openingBalances(first.lines);
     for (const DrawLine &line : draw.lines) {
         const RowTexts texts = line.texts ? *line.texts : DrawSnapshot::textsOf(grid, line.row);
         DrawRequestLine requested{
             line.row, descriptionOf(texts), line.originalValue, line.scheduledValue, line.previousPayments, line.paid};
-        requested.retainage = MoneyCents::share(requested.completedToDate(), draw.retainageBasisPoints);
+        requested.openingBalance = opening.value(line.row);
+        requested.retainage =
+            MoneyCents::share(requested.completedToDate() - requested.openingBalance, draw.retainageBasisPoints);
         request.lines << requested;
     }
-    // The lender holds retainage on all the work completed to date, the work the owner paid
-    // before the loan's first draw included: the first payment holds it back, and line 7 of
-    // the first request is that opening balance in full. Whatever the rates, the payments due
-    // then add up to the work the loan paid once the retainage is released.
     if (previous) {
-        request.previousRetainage = retainageOf(previous->lines, previous->retainageBasisPoints, true);
+        request.previousRetainage = retainageOf(previous->lines, opening, previous->retainageBasisPoints, true);
         request.previousPayments = completedOf(previous->lines, true) - request.previousRetainage;
     } else {
         request.previousPayments = completedOf(draw.lines, false);
     }
-    request.retainageOnPreviousWork = retainageOf(draw.lines, draw.retainageBasisPoints, false);
+    request.retainageOnPreviousWork = retainageOf(draw.lines, opening, draw.retainageBasisPoints, false);
     return request;
 }
 }
@@ -84,7 +102,8 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                     DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid)),
                     partiesOf(header),
                     {}};
-    return requestOf(grid, header, draw, history.draws.isEmpty() ? nullptr : &history.draws.last());
+    return history.draws.isEmpty() ? requestOf(grid, header, draw, nullptr, draw)
+                                   : requestOf(grid, header, draw, &history.draws.last(), history.draws.first());
 }
 
 std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderFields &header,
@@ -98,7 +117,7 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
         return std::nullopt;
     }
     const Draw *previous = number > 1 ? &history.draws.at(number - 2) : nullptr;
-    return requestOf(grid, header, history.draws.at(number - 1), previous);
+    return requestOf(grid, header, history.draws.at(number - 1), previous, history.draws.first());
 }
 
 Cents DrawRequest::retainageReleased() const
@@ -106,13 +125,21 @@ Cents DrawRequest::retainageReleased() const
     return qMax(Cents(0), previousRetainage - retainageOnPreviousWork);
 }
 
+Cents DrawRequest::openingBalance() const
+{
+    Cents opening = 0;
+    for (const DrawRequestLine &line : lines)
+        opening += line.openingBalance;
+    return opening;
+}
+
 QStringList DrawRequest::notes() const
 {
     QStringList notes;
-    if (applicationNumber == 1 && previousPayments != 0 && retainageBasisPoints != 0)
-        notes << QStringLiteral("Retainage is held on all work completed to date: %1 of it on the %2 paid before "
-                                "this first draw, held back from this payment.")
-                     .arg(MoneyCents::text(retainageOnPreviousWork), MoneyCents::text(previousPayments));
+    if (openingBalance() != 0 && retainageBasisPoints != 0)
+        notes << QStringLiteral("Retainage is held on the work the loan pays for: none is held on the %1 paid before "
+                                "the first draw.")
+                     .arg(MoneyCents::text(openingBalance()));
     if (retainageReleased() > 0)
         notes << QStringLiteral("Retainage released this period: %1").arg(MoneyCents::text(retainageReleased()));
     return notes;
@@ -158,7 +185,9 @@ QList<DrawRequest::SummaryLine> DrawRequest::summary() const
         {QStringLiteral("Net Change (Adjusted Less Original Estimates)"), netChange()},
         {QStringLiteral("Sum to Date (Line 1 + 2)"), sumToDate()},
         {QStringLiteral("Total Completed and Stored to Date"), completedToDate()},
-        {QStringLiteral("Retainage (%1 of Line 4, line by line)").arg(MoneyCents::rateText(retainageBasisPoints)),
+        {(openingBalance() != 0 ? QStringLiteral("Retainage (%1 of Line 4 less the opening balance, line by line)")
+                                : QStringLiteral("Retainage (%1 of Line 4, line by line)"))
+             .arg(MoneyCents::rateText(retainageBasisPoints)),
          retainage()},
         {QStringLiteral("Total Earned Less Retainage (Line 4 - 5)"), earnedLessRetainage()},
         {QStringLiteral("Less Previous Payments (Line 6 of the Previous Application)"), previousPayments},
@@ -177,6 +206,7 @@ DrawRequestLine DrawRequest::total() const
         total.previousApplications += line.previousApplications;
         total.thisPeriod += line.thisPeriod;
         total.storedMaterials += line.storedMaterials;
+        total.openingBalance += line.openingBalance;
         total.retainage += line.retainage;
     }
     return total;

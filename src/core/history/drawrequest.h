@@ -28,6 +28,10 @@ struct DrawRequestLine
     // F: VARN does not track stored materials; the column is there so the form is the one
     // lenders know.
     Cents storedMaterials = 0;
+    // What the row had been paid before the loan's first draw, by the owner: no retainage is
+    // held on it.
+    Cents openingBalance = 0;
+    // (G - the opening balance) times the rate, to the cent.
     Cents retainage = 0;
 
     // G = D + E + F
@@ -38,8 +42,9 @@ struct DrawRequestLine
 
 // The Draw Request a lender asks for: the continuation sheet, one line for each item row
 // that holds an amount, and the summary of the application, all in whole cents. The
-// retainage of each line is G times the rate, to the cent, and the summary's retainage is
-// their sum, so that the summary and the Total line agree to the cent.
+// retainage of each line is G, less the line's opening balance, times the rate, to the cent,
+// and the summary's retainage is their sum, so that the summary and the Total line agree to
+// the cent.
 struct DrawRequest
 {
     int applicationNumber = 0;
@@ -50,8 +55,7 @@ struct DrawRequest
     int retainageBasisPoints = 0;
     QList<DrawRequestLine> lines;
     // Line 7: line 6 of the previous application; for the first draw, the opening balance
-    // (the payments made before it) in full, the retainage on it held back from the first
-    // payment.
+    // (the payments made before it) in full, which holds no retainage.
     Cents previousPayments = 0;
     // Line 5 of the previous application, and the retainage at this one's rate on the same
     // work: a lower rate releases the difference.
@@ -70,8 +74,10 @@ struct DrawRequest
 
     // What a rate lowered since the previous application releases of the retainage it held.
     Cents retainageReleased() const;
-    // What the request says beside its lines: how the retainage on the opening balance is
-    // held, and what this period releases.
+    // What the rows had been paid before the loan's first draw.
+    Cents openingBalance() const;
+    // What the request says beside its lines: that the opening balance holds no retainage,
+    // and what this period releases.
     QStringList notes() const;
 
     // The parties a request names: the estimate's header fields.
