@@ -115,6 +115,11 @@ private slots:
                     ->text(QAccessible::Name)
                     .isEmpty())
                 faults << "the icon has no name";
+            const QString described = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description);
+            for (const char *label : {"lblTitle", "lblVersion"}) {
+                if (!described.contains(box->findChild<QLabel *>(label)->text()))
+                    faults << QString::fromLatin1(label) + " is not in the box's description";
+            }
             QWidget *control = box->findChild<QWidget *>(focused);
             control->setFocus();
             QTest::keyClick(control, key);

@@ -90,6 +90,8 @@ void FrmAbout::Form_Load()
     lblTitle->setText(ProductInfo::applicationTitle());
     lblDescription->setText(descriptionText());
     lblDisclaimer->setText(noticeText());
+    // A screen reader passes over labels this short in a dialog: the box says them itself.
+    setAccessibleDescription(QStringList{lblTitle->text(), lblVersion->text(), lblDescription->text()}.join(u". "));
 }
 
 QLabel *FrmAbout::addLabel(const QString &name, const QRect &twips)
