@@ -326,6 +326,9 @@ private slots:
                 items << item->text();
         }
         QCOMPARE(items, (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete", "Edit Cell", "Advice for This Category"}));
+        // From the keyboard, its first item is highlighted for a screen reader to say.
+        QCOMPARE(menu->activeAction() ? menu->activeAction()->text() : QString(),
+                 how == "right click" ? QString() : u"Cu&t"_s);
         clipboard()->clear();
         QTest::keyClick(menu, Qt::Key_C);
         QTRY_VERIFY(!menu->isVisible());

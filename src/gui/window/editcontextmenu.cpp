@@ -89,4 +89,12 @@ void EditContextMenu::popUpByKey(QWidget *control)
     if (auto *area = qobject_cast<QAbstractScrollArea *>(control->parentWidget()); area && area->viewport() == control)
         control = area;
     m_menu->popup(keyboardAnchor(control));
+    // Opened from the keyboard, the menu has its first item highlighted, as a screen reader
+    // needs to say anything before the first arrow key.
+    for (QAction *item : m_menu->actions()) {
+        if (!item->isSeparator() && item->isEnabled()) {
+            m_menu->setActiveAction(item);
+            break;
+        }
+    }
 }

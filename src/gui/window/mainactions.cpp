@@ -163,7 +163,9 @@ void MainActions::createHelpMenu()
     help->setObjectName(QStringLiteral("mnuHelpTop"));
     m_editingActions << addItem(help, "mnuAdvice", QStringLiteral("Advice for This Category"),
                                 {QKeySequence(Qt::Key_F1)}, &FrmMain::mnuAdvice_Click);
-    addItem(help, "mnuUserGuide", QStringLiteral("VARN User Guide"), {}, &FrmMain::mnuUserGuide_Click);
+    // F1 is the advice beside the cell; the handbook is the key beside it.
+    addItem(help, "mnuUserGuide", QStringLiteral("VARN User &Guide"), {QKeySequence(Qt::SHIFT | Qt::Key_F1)},
+            &FrmMain::mnuUserGuide_Click);
     help->addSeparator();
     addItem(help, "mnuAbout", QStringLiteral("&About"), {}, &FrmMain::mnuAbout_Click);
 }
