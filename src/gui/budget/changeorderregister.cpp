@@ -43,11 +43,11 @@ ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageB
     m_handEdits->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     auto *buttons = new QHBoxLayout;
-    m_new = addButton(QStringLiteral("&New..."), QStringLiteral("cmdNewChangeOrder"));
-    m_edit = addButton(QStringLiteral("&Edit..."), QStringLiteral("cmdEditChangeOrder"));
+    m_new = addButton(QStringLiteral("Ne&w..."), QStringLiteral("cmdNewChangeOrder"));
+    m_edit = addButton(QStringLiteral("Ed&it..."), QStringLiteral("cmdEditChangeOrder"));
     m_approve = addButton(QStringLiteral("&Approve"), QStringLiteral("cmdApproveChangeOrder"));
     m_reject = addButton(QStringLiteral("&Reject"), QStringLiteral("cmdRejectChangeOrder"));
-    m_delete = addButton(QStringLiteral("&Delete"), QStringLiteral("cmdDeleteChangeOrder"));
+    m_delete = addButton(QStringLiteral("De&lete"), QStringLiteral("cmdDeleteChangeOrder"));
     for (QPushButton *button : {m_new, m_edit, m_approve, m_reject, m_delete})
         buttons->addWidget(button);
     buttons->addStretch();
