@@ -432,6 +432,18 @@ private slots:
         }
     }
 
+    // A recovery copy kept by an older VARN holds no unread lines: its file's are kept all the same.
+    void restoredEstimateKeepsItsFilesUnreadLines()
+    {
+        DocumentFixture f;
+        const QString path = f.path(u"house.vrn"_s);
+        const QByteArray damaged = joined(DamageLines).replace("\"VARN history\"", "\"VARN histozy\"");
+        QVERIFY(Files::write(path, FreshSheet + damaged));
+        f.document.restore(freshEstimate(), path, FileStamp::of(path));
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        QCOMPARE(missingLines(damaged, Files::read(path)), QByteArrayList());
+    }
+
     // After a crash, the restored estimate still knows what its file held: another program's
     // save since then is asked about, not saved over.
     void restoredEstimateKeepsItsStamp()

@@ -242,8 +242,18 @@ MessageBoxes::Answer Document::askIfChangedElsewhere()
         QStringLiteral("Save"));
 }
 
-void Document::restore(const EstimateContent &content, const QString &file, const FileStamp &stamp)
+void Document::restore(const EstimateContent &copy, const QString &file, const FileStamp &stamp)
 {
+    EstimateContent content = copy;
+    // A copy an older VARN kept holds none of the lines its file could not read: they are
+    // taken from the file, so that the next Save does not leave them out.
+    if (content.unreadLines.isEmpty() && !file.isEmpty()) {
+        if (const std::optional<EstimateContent> original = EstimateFile::load(file)) {
+            content.unreadLines = original->unreadLines;
+            content.historyError = original->historyError;
+            content.historyUnread = original->historyUnread && content.history.isEmpty();
+        }
+    }
     fill(m_sheet, m_header, content);
     replaceContent(content);
     m_currentFile = file;

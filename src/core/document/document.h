@@ -56,7 +56,7 @@ public:
     // Brings back an estimate that was never saved, as belonging to its file (empty for
     // none): the sheet shows it, and it is still to be saved.
     // stamp is what the file held when this estimate last read or wrote it.
-    void restore(const EstimateContent &content, const QString &file, const FileStamp &stamp);
+    void restore(const EstimateContent &copy, const QString &file, const FileStamp &stamp);
     const FileStamp &fileStamp() const { return m_fileStamp; }
 
     // The draws and change orders recorded for the estimate, kept in its file after the sheet.
