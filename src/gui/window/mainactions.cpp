@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QIcon>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -18,6 +19,13 @@ QKeySequence quitShortcut()
 {
     const QList<QKeySequence> bindings = QKeySequence::keyBindings(QKeySequence::Quit);
     return bindings.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : bindings.first();
+}
+
+// The fallback theme of every theme is hicolor, and it is what Qt names where no desktop set one.
+bool hasDesktopIconTheme()
+{
+    const QString theme = QIcon::themeName();
+    return !theme.isEmpty() && theme != QLatin1String("hicolor");
 }
 
 // "&Undo Typing in Roofing": the command with what it takes back, cut short where long.
@@ -181,11 +189,14 @@ void MainActions::createToolBar()
     // A button is the menu's own command, so both are one action with one handler. Its picture
     // is the desktop's, where its icon theme has one, so that the toolbar looks like the other
     // programs'; otherwise the program's own, at every size it is drawn in, which are decoded
-    // at once and so only where they are needed.
-    const auto addButton = [this](QAction *command, const QString &key, const char *themeName) {
+    // at once and so only where they are needed. Without a desktop theme Qt names hicolor, which
+    // holds programs' icons and no toolbar pictures, and a look-up there probes every folder of
+    // it for nothing at every start.
+    const bool desktopTheme = hasDesktopIconTheme();
+    const auto addButton = [this, desktopTheme](QAction *command, const QString &key, const char *themeName) {
         const QString themeIcon = QLatin1String(themeName);
         QIcon icon;
-        if (QIcon::hasThemeIcon(themeIcon)) {
+        if (desktopTheme && QIcon::hasThemeIcon(themeIcon)) {
             icon = QIcon::fromTheme(themeIcon);
         } else {
             for (const int size : {16, 24, 32, 48, 64})
