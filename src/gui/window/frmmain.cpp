@@ -62,7 +62,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     setStatusBar(m_statusBar);
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
-    m_drawCommands = new DrawCommands(document, m_history->stack(), this);
+    m_drawCommands = new DrawCommands(document, m_history->stack(), *m_services.messageBoxes, this);
     m_drawCommands->keepEnabled(m_actions->recordPayments());
     addView([this] { return new DrawsView(m_document, *m_drawCommands, m_drawOutput); }, QStringLiteral("&Draws"),
             "dckDraws");
