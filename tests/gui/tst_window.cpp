@@ -1,6 +1,7 @@
 #include "core/document/estimatefile.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
+#include "support/paintedarea.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
@@ -304,6 +305,27 @@ private slots:
         QIcon::setThemeSearchPaths(searchPaths);
         QIcon::setThemeName(formerTheme);
         QCOMPARE(shown, icons);
+    }
+
+    // The Return that commits an amount draws again the cells it changed and those the current
+    // cell leaves and reaches, not the rest of the sheet.
+    void commitRedrawsOnlyWhatChanged()
+    {
+        WindowFixture f;
+        f.clickCell(5, 3);
+        QTest::qWait(50);
+        const auto *painted = new PaintedArea(f.grid->viewport());
+        f.type(QStringLiteral("1500"));
+        f.press(Qt::Key_Return);
+        const auto centre = [&f](int row, int column) {
+            return f.grid->viewport()->mapFrom(f.grid, f.grid->cellRect(row, column).center());
+        };
+        QTRY_VERIFY(painted->region().contains(centre(6, 3)));
+        QTest::qWait(20);
+        for (const auto &[row, column] : {std::pair(5, 3), std::pair(5, 4), std::pair(5, 7)})
+            QVERIFY2(painted->region().contains(centre(row, column)), qPrintable(QString::number(column)));
+        for (const auto &[row, column] : {std::pair(2, 1), std::pair(12, 2), std::pair(20, 6)})
+            QVERIFY2(!painted->region().contains(centre(row, column)), qPrintable(QString::number(row)));
     }
 
     // The line below the sheet: the estimate's file, what was just saved or exported, and the
