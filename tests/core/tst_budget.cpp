@@ -58,7 +58,8 @@ bool run(EstimateSheet &sheet, EstimateHistory &history, const QString &operatio
                  QStringLiteral("change %1").arg(number),
                  Cents(words.at(3).toDouble() * 100),
                  statusNamed(words.at(4)),
-                 sourceNamed(words.at(5))};
+                 sourceNamed(words.at(5)),
+                 {}};
     } else if (const ChangeOrder *stored = ChangeOrders::find(history, number)) {
         order = *stored;
     }
