@@ -2,6 +2,7 @@
 
 #include "core/document/recentfiles.h"
 #include "frmmain.h"
+#include "lazyiconengine.h"
 
 #include <QAction>
 #include <QDir>
@@ -188,10 +189,9 @@ void MainActions::createToolBar()
     m_toolBar->setAccessibleDescription(QStringLiteral("New, Open, Save and Print"));
     // A button is the menu's own command, so both are one action with one handler. Its picture
     // is the desktop's, where its icon theme has one, so that the toolbar looks like the other
-    // programs'; otherwise the program's own, at every size it is drawn in, which are decoded
-    // at once and so only where they are needed. Without a desktop theme Qt names hicolor, which
-    // holds programs' icons and no toolbar pictures, and a look-up there probes every folder of
-    // it for nothing at every start.
+    // programs'; otherwise the program's own, at every size it is drawn in, each read when it is
+    // first drawn. Without a desktop theme Qt names hicolor, which holds programs' icons and no
+    // toolbar pictures, and a look-up there probes every folder of it for nothing at every start.
     const bool desktopTheme = hasDesktopIconTheme();
     const auto addButton = [this, desktopTheme](QAction *command, const QString &key, const char *themeName) {
         const QString themeIcon = QLatin1String(themeName);
@@ -199,6 +199,7 @@ void MainActions::createToolBar()
         if (desktopTheme && QIcon::hasThemeIcon(themeIcon)) {
             icon = QIcon::fromTheme(themeIcon);
         } else {
+            icon = QIcon(new LazyIconEngine);
             for (const int size : {16, 24, 32, 48, 64})
                 icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(key.toLower()).arg(size), QSize(size, size));
         }
