@@ -112,15 +112,35 @@ void BM_OpenFullFile(benchmark::State &state)
 }
 BENCHMARK(BM_OpenFullFile)->Unit(benchmark::kMicrosecond);
 
-// A construction loan's whole history, and then some: 200 draws of every row, opened and
-// saved as File > Open and File > Save do.
+// A construction loan's whole history, and then some: 200 draws of every row, and as many as
+// the file holds, opened and saved as File > Open and File > Save do.
 constexpr int ManyDraws = 200;
 
-void BM_OpenTwoHundredDraws(benchmark::State &state)
+// The most draws of every row whose file stays within the size an estimate file may have.
+int mostDrawsThatFit()
+{
+    int fits = 1;
+    int tooMany = 4096;
+    while (tooMany - fits > 1) {
+        const int draws = (fits + tooMany) / 2;
+        if (EstimateFile::encode(fullEstimateWithDraws(draws)).size() <= EstimateFile::MaximumSize)
+            fits = draws;
+        else
+            tooMany = draws;
+    }
+    return fits;
+}
+
+void drawCounts(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgName("draws")->Arg(ManyDraws)->Arg(mostDrawsThatFit());
+}
+
+void BM_OpenDraws(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("draws.vrn"));
-    if (!dir.isValid() || !EstimateFile::save(path, fullEstimateWithDraws(ManyDraws))) {
+    if (!dir.isValid() || !EstimateFile::save(path, fullEstimateWithDraws(int(state.range(0))))) {
         state.SkipWithError("cannot write the estimate file");
         return;
     }
@@ -129,18 +149,19 @@ void BM_OpenTwoHundredDraws(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(Document::ReadEstimateFile(sheet, header, path));
 }
-BENCHMARK(BM_OpenTwoHundredDraws)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDraws)->Apply(drawCounts)->Unit(benchmark::kMillisecond);
 
-void BM_SaveTwoHundredDraws(benchmark::State &state)
+void BM_SaveDraws(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("draws.vrn"));
-    const EstimateContent content = fullEstimateWithDraws(ManyDraws);
+    const EstimateContent content = fullEstimateWithDraws(int(state.range(0)));
+    state.counters["bytes"] = double(EstimateFile::encode(content).size());
     for (auto _ : state) {
         if (!EstimateFile::save(path, content))
             state.SkipWithError("cannot write the estimate file");
     }
 }
-BENCHMARK(BM_SaveTwoHundredDraws)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveDraws)->Apply(drawCounts)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -6,22 +6,24 @@
 # be measured, never on a slow one.
 #
 #     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR
-#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET
+#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT
 #
 # The programs are built by the `bench` target, which passes their paths. The raw figures
 # are kept in BUILD-DIR/bench-results.
 set -euo pipefail
 
-if [ $# -ne 10 ]; then
+if [ $# -ne 11 ]; then
     echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR" \
-        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET" >&2
+        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT" >&2
     exit 2
 fi
 build_dir=$1 varn=$2 bare_qt=$3 mapwait=$4 bench_core=$5 write_estimate=$6
-qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9 bench_budget=${10}
+qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9 bench_budget=${10} bench_edit=${11}
 
 # Odd counts, so that each median is one of the figures measured.
 starts=21
+# Each first start needs a new home of its own.
+first_starts=7
 memory_runs=5
 # The exports take turns in rounds, each round one run of every command.
 export_rounds=25
@@ -38,7 +40,7 @@ for tool in Xvfb hyperfine /usr/bin/time jq ssconvert; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps.sh installs it"
 done
 for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate" "$qt_pdf_floor" "$plain_pdf_floor" \
-    "$export_stages" "$bench_budget"; do
+    "$export_stages" "$bench_budget" "$bench_edit"; do
     [ -x "$program" ] || fail "$program is not built"
 done
 
@@ -83,9 +85,11 @@ display=:$(cat "$work/display")
 home=$work/home
 mkdir -p "$home/config" "$home/data" "$home/cache" "$work/runtime"
 chmod 700 "$work/runtime"
+# run_home, when set, is another home of the same kind.
 measured() {
-    env -i PATH="$PATH" DISPLAY="$display" LC_ALL=C.UTF-8 HOME="$home" \
-        XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache" \
+    local in_home=${run_home:-$home}
+    env -i PATH="$PATH" DISPLAY="$display" LC_ALL=C.UTF-8 HOME="$in_home" \
+        XDG_CONFIG_HOME="$in_home/config" XDG_DATA_HOME="$in_home/data" XDG_CACHE_HOME="$in_home/cache" \
         XDG_RUNTIME_DIR="$work/runtime" DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb "$@"
 }
 
@@ -108,12 +112,37 @@ measured "$bench_budget" --benchmark_repetitions=5 --benchmark_report_aggregates
     --benchmark_out="$results/budget.json" --benchmark_out_format=json \
     | grep -Ev '_(mean|stddev|cv) '
 
+echo
+echo "== The Return that commits an amount, key to repaint, full estimate with 200 draws (median of 5 repetitions) =="
+measured "$bench_edit" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/edit.json" --benchmark_out_format=json \
+    | grep -Ev '_(mean|stddev|cv) '
+edit_median() {
+    jq -r --arg name "BM_CommitAnAmount/everyViewOpen:$1_median" \
+        '.benchmarks[] | select(.name == $name) | .real_time' "$results/edit.json"
+}
+echo "   ratio     $(ratio "$(edit_median 1)" "$(edit_median 0)")  (every view open / views closed)"
+echo "   ratio     $(ratio "$(edit_median 1)" 16.7)  (every view open / a frame at 60 Hz)"
+
 "$write_estimate" "$work/full.vrn"
 cp "$work/full.vrn" "$results/full.vrn"
 
-# The first start of VARN in a new home registers its file type with the desktop, which no
-# later start does; one warm-up start of each program keeps that, and cold disk caches,
-# out of the figures.
+# The first start of VARN in a new home registers its file type and icon with the desktop,
+# once its window is up, which no later start does; the warm-up start waits for that, so that
+# the starts measured find the registration in the home as a user's later starts do. One
+# warm-up start of each program keeps cold disk caches out of the figures.
+register_varn() {
+    measured "$varn" >/dev/null 2>&1 &
+    local pid=$!
+    for _ in $(seq 200); do
+        grep -qs '^Assoc=' "$home/config/VARN/VARN.conf" && break
+        sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    grep -qs '^Assoc=' "$home/config/VARN/VARN.conf" || fail "VARN did not register its file type"
+}
+register_varn
 measured "$mapwait" "Cost Estimate" "$varn" >/dev/null || fail "VARN did not show its window"
 measured "$mapwait" "Bare Qt" "$bare_qt" >/dev/null || fail "bare_qt did not show its window"
 
@@ -143,6 +172,31 @@ bare_start=$(median "$results/start-bare.txt")
 printf '   VARN      %8.1f ms\n' "$varn_start"
 printf '   bare Qt   %8.1f ms\n' "$bare_start"
 echo "   ratio     $(ratio "$varn_start" "$bare_start")  (VARN / bare Qt)"
+if [ -d "$home/data/icons/hicolor" ]; then
+    echo "   (in a home where VARN registered its file type and icon: $(ls "$home/data/icons/hicolor" | wc -l)" \
+        "entries in its hicolor folder, icon-theme.cache $([ -f "$home/data/icons/hicolor/icon-theme.cache" ] \
+        && echo present || echo absent))"
+fi
+
+echo
+echo "== First start in a new home, where VARN registers its file type once its window is up =="
+echo "   (median of $first_starts starts each, the two programs taking turns, each start in a home of its own)"
+: >"$results/first-start-varn.txt"
+: >"$results/first-start-bare.txt"
+for i in $(seq "$first_starts"); do
+    for program in varn bare; do
+        mkdir -p "$work/first-$program-$i/config" "$work/first-$program-$i/data" "$work/first-$program-$i/cache"
+    done
+    run_home=$work/first-varn-$i measured "$mapwait" "Cost Estimate" "$varn" >>"$results/first-start-varn.txt" \
+        || fail "VARN did not show its window"
+    run_home=$work/first-bare-$i measured "$mapwait" "Bare Qt" "$bare_qt" >>"$results/first-start-bare.txt" \
+        || fail "bare_qt did not show its window"
+done
+first_varn=$(median "$results/first-start-varn.txt")
+first_bare=$(median "$results/first-start-bare.txt")
+printf '   VARN      %8.1f ms\n' "$first_varn"
+printf '   bare Qt   %8.1f ms\n' "$first_bare"
+echo "   ratio     $(ratio "$first_varn" "$first_bare")  (VARN / bare Qt)"
 
 echo
 echo "== Peak memory: maximum resident set size up to the window's map =="

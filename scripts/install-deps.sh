@@ -13,7 +13,7 @@ run="
 build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libminizip-dev libfontconfig-dev
 librsvg2-bin fonts-dejavu-core fonttools
-xdg-utils shared-mime-info desktop-file-utils
+xdg-utils shared-mime-info desktop-file-utils gtk-update-icon-cache
 "
 test="
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick

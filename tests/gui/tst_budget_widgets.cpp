@@ -12,7 +12,9 @@
 #include <QHorizontalStackedBarSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
+#include <QValueAxis>
 
 namespace {
 constexpr int Adjusted = 4;
@@ -232,6 +234,36 @@ private slots:
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
         QCOMPARE(barLabels(view), QStringList{over});
+    }
+
+    void axisEndsPastTheWidestBar_data()
+    {
+        Rows::columns<QString, double, int>("amount", "axisEnd", "ticks");
+        QTest::newRow("thousands") << "1234" << 1500.0 << 4;
+        QTest::newRow("just short of a round end") << "98000" << 100000.0 << 6;
+        QTest::newRow("dollars") << "5" << 5.0 << 6;
+    }
+
+    // The amount axis ends on a round amount past the widest bar, with ticks on round steps;
+    // the commit that widens the bar moves the axis once.
+    void axisEndsPastTheWidestBar()
+    {
+        auto [amount, axisEnd, ticks] = Rows::fetch<QString, double, int>("amount", "axisEnd", "ticks");
+        WindowFixture f;
+        BudgetView view(f.window->document());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto *axis = qobject_cast<QValueAxis *>(chartView(view)->chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(axis);
+        const QSignalSpy moves(axis, &QValueAxis::rangeChanged);
+        f.enter(5, 3, amount);
+        QTRY_COMPARE(axis->max(), axisEnd);
+        QCOMPARE(axis->min(), 0.0);
+        QCOMPARE(axis->tickCount(), ticks);
+        QCOMPARE(moves.count(), 1);
     }
 
     // File > Export Budget Summary writes the summary, and refuses a name that ends in no form

@@ -8,12 +8,15 @@
 #include "support/documentfixture.h"
 #include "support/drawquestionkeys.h"
 #include "support/files.h"
+#include "support/histories.h"
 #include "support/programs.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -44,7 +47,7 @@ struct DrawsFixture : DocumentFixture
     EditHistory edits{sheet};
     QWidget owner;
     PdfPrinterDialog printer;
-    DrawCommands commands{document, edits.stack(), &owner};
+    DrawCommands commands{document, edits.stack(), messages, &owner};
     DrawRequestOutput output{document, dialogs, messages, printer, &owner};
     DrawsView view{document, commands, output};
 
@@ -82,6 +85,54 @@ DrawQuestionKeys::Keys decemberFirst()
 {
     return DrawQuestionKeys::dated(u"20261201"_s)
         << std::pair(QKeySequence(u"Alt+O"_s), u"framing inspection passed"_s);
+}
+// The most draws of every row whose file an estimate file can hold.
+int largestHistoryThatFits()
+{
+    int fits = 1;
+    int tooMany = 4096;
+    while (tooMany - fits > 1) {
+        const int draws = (fits + tooMany) / 2;
+        if (EstimateFile::encode(Histories::estimateWithDraws(draws)).size() <= EstimateFile::MaximumSize)
+            fits = draws;
+        else
+            tooMany = draws;
+    }
+    return fits;
+}
+
+// An estimate of every row drawn on nearly as often as its file holds, each row with a current
+// amount to record, and the last draw's note long enough to leave the file, as the program
+// writes it once it has worked out the sheet, this many bytes short of the limit.
+EstimateContent estimateShortOfTheLimit(qint64 slack)
+{
+    EstimateContent content = Histories::estimateWithDraws(largestHistoryThatFits() - 3);
+    for (auto &cells : content.cells)
+        cells[Current - 1] = u"$10.00"_s;
+    DocumentFixture opened;
+    const QString path = opened.path(u"long.vrn"_s);
+    EstimateFile::save(path, content);
+    opened.document.openFile(path);
+    content = opened.document.content();
+    const qint64 size = EstimateFile::encode(content).size();
+    content.history.draws.last().note += QString(EstimateFile::MaximumSize - slack - size, u'x');
+    return content;
+}
+
+// Answers the next question of Record Current Payments, if one is asked, with a date after the
+// history's last and Return; asked learns whether it was.
+void answerIfAsked(bool *asked)
+{
+    QTimer::singleShot(0, [asked] {
+        auto *question = qobject_cast<DrawQuestion *>(QApplication::activeModalWidget());
+        *asked = question != nullptr;
+        if (!question)
+            return;
+        QTRY_COMPARE(QApplication::activeWindow(), question);
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(u"Alt+D"_s));
+        QTest::keyClicks(QApplication::focusWidget(), u"20991201"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
 }
 }
 
@@ -165,11 +216,12 @@ private slots:
         f.record(DrawQuestionKeys::dated(u"20270104"_s));
         // The next draw is what recording the current amounts would pay, as they are typed.
         f.enter(5, Current, u"40"_s);
-        QCOMPARE(f.listed("Draws"),
-                 (QStringList{"Next||$40.00|the next request, from the current amounts",
-                              "1|2026-12-01|$1,300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
-        QCOMPARE(f.listed("Rows of the draw"),
-                 (QStringList{"5|Rough Lumber|$1,000.00|$1,300.00|$40.00", "9|Concrete Flatwork|$0.00|$20.50|$0.00"}));
+        QTRY_COMPARE(f.listed("Draws"),
+                     (QStringList{"Next||$40.00|the next request, from the current amounts",
+                                  "1|2026-12-01|$1,300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
+        QTRY_COMPARE(
+            f.listed("Rows of the draw"),
+            (QStringList{"5|Rough Lumber|$1,000.00|$1,300.00|$40.00", "9|Concrete Flatwork|$0.00|$20.50|$0.00"}));
         auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
         QTest::mouseClick(draws->viewport(), Qt::LeftButton, {},
                           draws->visualItemRect(draws->topLevelItem(1)).center());
@@ -197,9 +249,9 @@ private slots:
         auto *differences = f.view.findChild<QLabel *>(u"differences"_s);
         QVERIFY(differences->isHidden());
         f.enter(9, Previous, u"25"_s);
-        QCOMPARE(differences->text(),
-                 u"The \"Total of Previous Payment\" is not what the recorded draws paid in:\n"
-                 "9 Concrete Flatwork: $25.00 shown, $20.50 recorded"_s);
+        QTRY_COMPARE(differences->text(),
+                     u"The \"Total of Previous Payment\" is not what the recorded draws paid in:\n"
+                     "9 Concrete Flatwork: $25.00 shown, $20.50 recorded"_s);
         QVERIFY(!differences->isHidden());
 
         auto *retainage = f.view.findChild<QDoubleSpinBox *>(u"retainage"_s);
@@ -210,7 +262,7 @@ private slots:
         QCOMPARE(f.document.history().retainageBasisPoints, 1000);
         QCOMPARE(f.edits.stack().undoText(), u"Retainage"_s);
         f.edits.stack().undo();
-        QCOMPARE(retainage->value(), 0.0);
+        QTRY_COMPARE(retainage->value(), 0.0);
     }
 
     // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
@@ -258,6 +310,63 @@ private slots:
         QVERIFY(recordAction(f)->isEnabled());
         f.press(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(payments(f), recorded);
+    }
+
+    // With the Draws view open, the Return that commits an amount rebuilds the rows of the next
+    // draw once, however many cells the edit changed.
+    void oneCommitRebuildsTheViewOnce()
+    {
+        WindowFixture f;
+        f.child<QDockWidget>("dckDraws")->toggleViewAction()->trigger();
+        auto *rows = f.window->findChild<QTreeWidget *>(u"Rows of the draw"_s);
+        QVERIFY(rows);
+        QTRY_VERIFY(rows->isVisible());
+        const QSignalSpy rebuilds(rows->model(), &QAbstractItemModel::modelReset);
+        f.enter(5, Current, u"300"_s);
+        QTRY_COMPARE(rows->topLevelItemCount(), 1);
+        QTest::qWait(50);
+        QCOMPARE(rebuilds.count(), 1);
+    }
+
+    void drawBeyondTheFileLimit_data()
+    {
+        Rows::columns<qint64, bool>("slack", "recorded");
+        // A draw of every row takes more than a thousand bytes.
+        QTest::newRow("room for one more") << qint64(3000) << true;
+        QTest::newRow("at the limit") << qint64(200) << false;
+    }
+
+    // A draw that would take the file past what an estimate file holds is refused before the
+    // question, with the reason and what to do, and the estimate still saves; short of the
+    // limit the draw is recorded as any other.
+    void drawBeyondTheFileLimit()
+    {
+        auto [slack, recorded] = Rows::fetch<qint64, bool>("slack", "recorded");
+        WindowFixture f;
+        const QString path = f.path(u"long.vrn"_s);
+        const EstimateContent content = estimateShortOfTheLimit(slack);
+        QVERIFY(EstimateFile::save(path, content));
+        f.dialogs->openPaths = {path};
+        f.press(Qt::Key_O, Qt::ControlModifier);
+        const qsizetype draws = content.history.draws.size();
+        QCOMPARE(f.document->history().draws.size(), draws);
+        bool asked = false;
+        answerIfAsked(&asked);
+        recordAction(f)->trigger();
+        QCOMPARE(asked, recorded);
+        QCOMPARE(f.document->history().draws.size(), draws + (recorded ? 1 : 0));
+        if (!recorded) {
+            const QStringList message{f.messages->shown.value(0).kind, f.messages->shown.value(0).title};
+            QCOMPARE(message, (QStringList{"warning", "Record Current Payments"}));
+            QVERIFY(f.messages->shown.value(0).text.contains(u"more than the 1 MiB"_s));
+            QVERIFY(f.messages->shown.value(0).text.contains(u"carry on in a new estimate"_s));
+        }
+        // The offscreen platform has no window manager to give the window back the keys.
+        f.window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), f.window.get());
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.messages->shown.size(), recorded ? 0 : 1);
+        QCOMPARE(EstimateFile::load(path)->history.draws.size(), f.document->history().draws.size());
     }
 
     void arithmetic_data()

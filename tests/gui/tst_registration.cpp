@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,31 @@ private slots:
         write(home("house.vrn"), "2,4,6\r\n");
         QCOMPARE(xdgMime({"query", "filetype", home("house.vrn")}), QStringLiteral("application/x-varn"));
         QCOMPARE(xdgMime({"query", "default", "application/x-varn"}), QStringLiteral("example.varn.varn.desktop"));
+    }
+
+    // The user's theme folder keeps a cache the desktop's look-ups trust: newer than each of
+    // its folders, naming the program's icon and those other programs put there before. Without
+    // one, every look-up of an icon by any program probes each folder of the theme for it.
+    void iconThemeKeepsItsCache()
+    {
+        if (!Programs::installed({"gtk-update-icon-cache"}))
+            QSKIP("gtk-update-icon-cache is needed (scripts/install-deps.sh installs it)");
+        QImage picture(48, 48, QImage::Format_ARGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(QDir().mkpath(home("data/icons/hicolor/48x48/apps")));
+        QVERIFY(picture.save(home("data/icons/hicolor/48x48/apps/org.example.Other.png")));
+        registerFrom("/opt/varn");
+        const QString theme = home("data/icons/hicolor");
+        const QFileInfo cache(theme + "/icon-theme.cache");
+        QVERIFY(cache.exists());
+        QDirIterator folders(theme, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (folders.hasNext()) {
+            const QString folder = folders.next();
+            QVERIFY2(cache.lastModified() >= QFileInfo(folder).lastModified(), qPrintable(folder));
+        }
+        const QByteArray names = Files::read(cache.filePath());
+        QVERIFY(names.contains("example.varn.varn"));
+        QVERIFY(names.contains("org.example.Other"));
     }
 
     void onlyMovedProgramRegistersAgain()

@@ -1,6 +1,7 @@
 #include "core/document/estimatefile.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
+#include "support/paintedarea.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
@@ -254,15 +255,27 @@ private slots:
         QCOMPARE(f.grid->model()->headerData(6, Qt::Vertical).toString(), QStringLiteral(" 7"));
     }
 
+    void toolbarIcons_data()
+    {
+        QTest::addColumn<QString>("themeName");
+        QTest::addColumn<QStringList>("icons");
+        QTest::newRow("the desktop's theme")
+            << "desk" << QStringList{"New own", "Open document-open", "Save own", "Print own"};
+        // Qt names hicolor where no desktop set a theme; a picture there is some program's.
+        QTest::newRow("no desktop theme") << "hicolor" << QStringList{"New own", "Open own", "Save own", "Print own"};
+    }
+
     // The toolbar takes the desktop's icons where its theme has them, and otherwise draws its
     // own, sharp at the screen's density.
     void toolbarIcons()
     {
+        QFETCH(QString, themeName);
+        QFETCH(QStringList, icons);
         const QTemporaryDir theme;
-        const QString themeFolder = theme.filePath("desk");
+        const QString themeFolder = theme.filePath(themeName);
         QFile index(themeFolder + "/index.theme");
         QVERIFY(QDir().mkpath(themeFolder) && index.open(QIODevice::WriteOnly));
-        index.write("[Icon Theme]\nName=desk\nDirectories=16x16/actions,32x32/actions\n");
+        index.write("[Icon Theme]\nName=" + themeName.toUtf8() + "\nDirectories=16x16/actions,32x32/actions\n");
         for (const int size : {16, 32}) {
             const QString folder = QStringLiteral("%1x%1/actions").arg(size);
             index.write(QStringLiteral("[%1]\nSize=%2\n").arg(folder).arg(size).toUtf8());
@@ -273,25 +286,46 @@ private slots:
         }
         index.close();
         const QStringList searchPaths = QIcon::themeSearchPaths();
-        const QString themeName = QIcon::themeName();
+        const QString formerTheme = QIcon::themeName();
         QIcon::setThemeSearchPaths({theme.path()});
-        QIcon::setThemeName("desk");
+        QIcon::setThemeName(themeName);
         WindowFixture f;
 
         auto *toolBar = f.child<QToolBar>("Toolbar1");
         const qreal density = f.window->devicePixelRatio();
-        QStringList icons;
+        QStringList shown;
         for (const QAction *button : toolBar->actions()) {
             if (button->isSeparator())
                 continue;
             const QPixmap pixmap = button->icon().pixmap(toolBar->iconSize(), density);
             const bool sharp = pixmap.size() == toolBar->iconSize() * density;
-            icons << button->data().toString() + u' '
+            shown << button->data().toString() + u' '
                     + (button->icon().name().isEmpty() ? "own" : button->icon().name()) + (sharp ? "" : " blurred");
         }
         QIcon::setThemeSearchPaths(searchPaths);
-        QIcon::setThemeName(themeName);
-        QCOMPARE(icons, (QStringList{"New own", "Open document-open", "Save own", "Print own"}));
+        QIcon::setThemeName(formerTheme);
+        QCOMPARE(shown, icons);
+    }
+
+    // The Return that commits an amount draws again the cells it changed and those the current
+    // cell leaves and reaches, not the rest of the sheet.
+    void commitRedrawsOnlyWhatChanged()
+    {
+        WindowFixture f;
+        f.clickCell(5, 3);
+        QTest::qWait(50);
+        const auto *painted = new PaintedArea(f.grid->viewport());
+        f.type(QStringLiteral("1500"));
+        f.press(Qt::Key_Return);
+        const auto centre = [&f](int row, int column) {
+            return f.grid->viewport()->mapFrom(f.grid, f.grid->cellRect(row, column).center());
+        };
+        QTRY_VERIFY(painted->region().contains(centre(6, 3)));
+        QTest::qWait(20);
+        for (const auto &[row, column] : {std::pair(5, 3), std::pair(5, 4), std::pair(5, 7)})
+            QVERIFY2(painted->region().contains(centre(row, column)), qPrintable(QString::number(column)));
+        for (const auto &[row, column] : {std::pair(2, 1), std::pair(12, 2), std::pair(20, 6)})
+            QVERIFY2(!painted->region().contains(centre(row, column)), qPrintable(QString::number(row)));
     }
 
     // The line below the sheet: the estimate's file, what was just saved or exported, and the

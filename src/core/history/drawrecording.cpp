@@ -6,16 +6,17 @@
 
 namespace CurrentPayments {
 
+Draw nextDraw(const Grid &grid, const EstimateHistory &history, const QList<int> &rows, const QDate &date,
+              const QString &note, const DrawParties &parties)
+{
+    return Draw{int(history.draws.size()) + 1,     date,    note, history.retainageBasisPoints,
+                DrawSnapshot::linesOf(grid, rows), parties, {}};
+}
+
 Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,
                 const QString &note, const DrawParties &parties)
 {
-    const Draw draw{int(history.draws.size()) + 1,
-                    date,
-                    note,
-                    history.retainageBasisPoints,
-                    DrawSnapshot::linesOf(sheet.grid(), rows),
-                    parties,
-                    {}};
+    const Draw draw = nextDraw(sheet.grid(), history, rows, date, note, parties);
     history.draws.append(draw);
     record(sheet, rows);
     return draw;

@@ -181,6 +181,13 @@ void DesktopFileAssociation::updateDatabases(const QString &dataHome)
 {
     run(QStringLiteral("update-mime-database"), {dataHome + QStringLiteral("/mime")});
     run(QStringLiteral("update-desktop-database"), {dataHome + QStringLiteral("/applications")});
+    // Without a cache beside them, every icon look-up of every program probes each size folder
+    // of the theme for each name it asks for; with one, a name the folder lacks costs a single
+    // read. The user's theme folder has no index of its own, which the desktop's tool is told.
+    const QString theme = dataHome + QStringLiteral("/icons/hicolor");
+    if (QFileInfo(theme).isDir())
+        run(QStringLiteral("gtk-update-icon-cache"),
+            {QStringLiteral("--force"), QStringLiteral("--ignore-theme-index"), QStringLiteral("--quiet"), theme});
 }
 
 // Any entry of the program's ID outside the user's folder: the package's, whichever program

@@ -10,6 +10,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 QColor mixed(const QColor &a, const QColor &b, qreal shareOfB)
@@ -28,6 +29,36 @@ qreal dollars(Cents cents)
 {
     return qreal(cents) / 100;
 }
+
+// The amount axis ends on a round number past the widest bar, with ticks on round steps, as
+// QValueAxis::applyNiceNumbers would place them from its first five ticks. Worked out here,
+// the axis is set once per change, and not at all when the end stays where it was.
+struct NiceScale
+{
+    explicit NiceScale(qreal widest)
+    {
+        constexpr int FirstTicks = 5;
+        const qreal range = niceNumber(widest, true);
+        const qreal step = niceNumber(range / (FirstTicks - 1), false);
+        const qreal steps = std::ceil(widest / step);
+        max = steps * step;
+        ticks = int(steps) + 1;
+    }
+
+    // The number of the form 1, 2 or 5 times a power of ten nearest x: the next above it when
+    // rounding up, otherwise the closest.
+    static qreal niceNumber(qreal x, bool roundUp)
+    {
+        const qreal power = std::pow(10.0, std::floor(std::log10(x)));
+        const qreal mantissa = x / power;
+        if (roundUp)
+            return power * (mantissa <= 1 ? 1 : mantissa <= 2 ? 2 : mantissa <= 5 ? 5 : 10);
+        return power * (mantissa < 1.5 ? 1 : mantissa < 3 ? 2 : mantissa < 7 ? 5 : 10);
+    }
+
+    qreal max = 1;
+    int ticks = 2;
+};
 
 // After an edit most bars stay as they were: only the values that changed are replaced, so
 // that the chart keeps its bars rather than making all of them again.
@@ -109,11 +140,11 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
     }
     if (m_rowAxis->categories() != labels)
         m_rowAxis->setCategories(labels);
-    const qreal oldMax = m_amountAxis->max();
-    m_amountAxis->setRange(0, std::max<qreal>(widest, 1));
-    m_amountAxis->applyNiceNumbers();
-    if (m_amountAxis->max() != oldMax)
-        m_amountAxis->setRange(0, m_amountAxis->max());
+    const NiceScale scale(std::max<qreal>(widest, 1));
+    if (m_amountAxis->min() != 0 || m_amountAxis->max() != scale.max)
+        m_amountAxis->setRange(0, scale.max);
+    if (m_amountAxis->tickCount() != scale.ticks)
+        m_amountAxis->setTickCount(scale.ticks);
 }
 
 QColor BudgetChart::overrunColour(const QPalette &palette)

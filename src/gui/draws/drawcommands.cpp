@@ -1,6 +1,7 @@
 #include "drawcommands.h"
 
 #include "core/document/document.h"
+#include "core/document/estimatefile.h"
 #include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawsnapshot.h"
@@ -14,10 +15,41 @@
 #include <QAction>
 #include <QUndoStack>
 
-DrawCommands::DrawCommands(Document &document, QUndoStack &undoStack, QWidget *owner)
+namespace {
+// The bytes of the estimate's file were the draw recorded: the draw added to the history and
+// each of its rows' current amount folded into the previous payment, as recording does.
+qint64 fileSizeWithDraw(const Document &document, const QList<int> &rows, const QDate &date, const QString &note)
+{
+    EstimateContent content = document.content();
+    content.history.draws.append(CurrentPayments::nextDraw(document.sheet().grid(), content.history, rows, date, note,
+                                                           DrawRequest::partiesOf(document.header())));
+    for (const int row : rows) {
+        auto &cells = content.cells[row - 1];
+        QString &previous = cells[EstimateSheet::PreviousPaymentColumn - 1];
+        QString &current = cells[EstimateSheet::CurrentPaymentColumn - 1];
+        previous = MoneyCents::text(MoneyCents::fromText(previous) + MoneyCents::fromText(current));
+        current.clear();
+    }
+    return EstimateFile::encode(content).size();
+}
+
+QString tooLargeText(int drawNumber, qint64 size)
+{
+    return QStringLiteral("Draw %1 is not recorded: with it the estimate's file would take %L2 bytes, more than "
+                          "the 1 MiB an estimate file can hold, and it could neither be saved nor opened again.\n\n"
+                          "The estimate keeps every draw so far and saves as it is. To record the draws to come, "
+                          "save it, then carry on in a new estimate: copy the sheet, paste it into File > New and "
+                          "save that under another name.")
+        .arg(drawNumber)
+        .arg(size);
+}
+}
+
+DrawCommands::DrawCommands(Document &document, QUndoStack &undoStack, MessageBoxes &messages, QWidget *owner)
     : QObject(owner)
     , m_document(document)
     , m_undoStack(undoStack)
+    , m_messages(messages)
     , m_owner(owner)
 {
 }
@@ -29,12 +61,16 @@ void DrawCommands::recordCurrentPayments()
     const QList<int> rows = CurrentPayments::recordableRows(grid);
     if (rows.isEmpty())
         return;
+    // Asked first, the user would answer for nothing; the note they type may still be the
+    // bytes too many.
+    if (!fitsInFile(rows, QDate::currentDate(), QString()))
+        return;
     const EstimateHistory &history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
         m_owner, int(history.draws.size()) + 1, MoneyCents::text(total), CurrentPayments::leftOutRows(grid),
         history.draws.isEmpty() ? QDate() : history.draws.last().date);
-    if (!answer)
+    if (!answer || !fitsInFile(rows, answer->date, answer->note))
         return;
 
     const DrawParties parties = DrawRequest::partiesOf(m_document.header());
@@ -43,6 +79,16 @@ void DrawCommands::recordCurrentPayments()
             CurrentPayments::recordDraw(sheet, edited, rows, answer->date, answer->note, parties);
             return true;
         });
+}
+
+bool DrawCommands::fitsInFile(const QList<int> &rows, const QDate &date, const QString &note)
+{
+    const qint64 size = fileSizeWithDraw(m_document, rows, date, note);
+    if (size <= EstimateFile::MaximumSize)
+        return true;
+    m_messages.showWarning(tooLargeText(int(m_document.history().draws.size()) + 1, size),
+                           QStringLiteral("Record Current Payments"));
+    return false;
 }
 
 void DrawCommands::keepEnabled(QAction *recordCurrentPayments)

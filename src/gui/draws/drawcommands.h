@@ -5,6 +5,7 @@
 #include <QObject>
 
 class Document;
+class MessageBoxes;
 class QAction;
 class HistoryStep;
 class QUndoStack;
@@ -17,10 +18,12 @@ class DrawCommands : public QObject
     Q_OBJECT
 
 public:
-    DrawCommands(Document &document, QUndoStack &undoStack, QWidget *owner);
+    // messages tells why a draw is not recorded.
+    DrawCommands(Document &document, QUndoStack &undoStack, MessageBoxes &messages, QWidget *owner);
 
     // Edit > Record Current Payments: asks, then records the next draw and folds the current
-    // amounts into the previous payments.
+    // amounts into the previous payments; a draw that would make the file too large to save
+    // is refused, with the reason.
     void recordCurrentPayments();
     // Greys the command while there is nothing to record, as the amounts change.
     void keepEnabled(QAction *recordCurrentPayments);
@@ -28,7 +31,11 @@ public:
     void setRetainage(int basisPoints);
 
 private:
+    // Whether the file still holds the estimate with this draw; if not, the user is told.
+    bool fitsInFile(const QList<int> &rows, const QDate &date, const QString &note);
+
     Document &m_document;
     QUndoStack &m_undoStack;
+    MessageBoxes &m_messages;
     QWidget *const m_owner;
 };

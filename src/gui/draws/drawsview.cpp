@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr int BasisPointsPerPercent = 100;
@@ -93,9 +94,23 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     connect(m_draws, &QTreeWidget::currentItemChanged, this, &DrawsView::showRowsOfSelectedDraw);
     connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
     connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
-    connect(&document, &Document::historyChanged, this, &DrawsView::showDraws);
-    connect(&document.sheet().grid(), &Grid::cellChanged, this, &DrawsView::showNextDraw);
+    m_pendingRefresh.setSingleShot(true);
+    m_pendingRefresh.setInterval(0);
+    connect(&m_pendingRefresh, &QTimer::timeout, this, &DrawsView::refresh);
+    connect(&document, &Document::historyChanged, this, [this] {
+        m_historyChanged = true;
+        m_pendingRefresh.start();
+    });
+    connect(&document.sheet().grid(), &Grid::cellChanged, &m_pendingRefresh, qOverload<>(&QTimer::start));
     showDraws();
+}
+
+void DrawsView::refresh()
+{
+    if (std::exchange(m_historyChanged, false))
+        showDraws();
+    else
+        showNextDraw();
 }
 
 void DrawsView::showDraws()

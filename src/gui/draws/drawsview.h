@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class Document;
@@ -23,6 +24,9 @@ public:
     DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent = nullptr);
 
 private:
+    // What changed since the last turn of the event loop, all at once: an edit changes several
+    // cells (the row's remainder, the totals), a draw recorded the history and the rows.
+    void refresh();
     void showDraws();
     void showNextDraw();
     void showRowsOfSelectedDraw();
@@ -37,4 +41,6 @@ private:
     QLabel *m_differences;
     QPushButton *m_export;
     QPushButton *m_print;
+    QTimer m_pendingRefresh;
+    bool m_historyChanged = false;
 };

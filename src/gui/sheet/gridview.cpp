@@ -42,7 +42,7 @@ GridView::GridView(Grid &grid, QWidget *parent)
     connect(&grid, &Grid::sizesChanged, this, &GridView::applySizes);
     connect(&grid, &Grid::shapeChanged, this, &GridView::applySizes);
     connect(&grid, &Grid::currentCellChanged, this, &GridView::syncCurrentIndex);
-    connect(&grid, &Grid::selectionChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(&grid, &Grid::selectionChanged, this, &GridView::updateSelection);
     connect(&grid, &Grid::topRowChanged, this, &GridView::syncTopRow);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int value) { m_grid.setTopRow(value + m_grid.fixedRows()); });
@@ -83,7 +83,31 @@ void GridView::syncCurrentIndex()
 {
     selectionModel()->setCurrentIndex(m_model.indexOfCell(m_grid.currentRow(), m_grid.currentColumn()),
                                       QItemSelectionModel::NoUpdate);
-    viewport()->update();
+    updateSelection();
+}
+
+// An edit moves the current cell and changes a few others; drawing the whole sheet again for
+// it would cost more than the rest of the edit together.
+void GridView::updateSelection()
+{
+    const QRect selection = selectedCells();
+    viewport()->update(QRegion(viewportArea(m_drawnSelection)) + viewportArea(selection));
+    m_drawnSelection = selection;
+}
+
+QRect GridView::selectedCells() const
+{
+    return QRect(QPoint(m_grid.currentColumn(), m_grid.currentRow()),
+                 QPoint(m_grid.selectionColumn(), m_grid.selectionRow()))
+        .normalized();
+}
+
+QRect GridView::viewportArea(const QRect &cells) const
+{
+    if (cells.isNull())
+        return {};
+    const QRect inView = cellRect(cells.top(), cells.left()) | cellRect(cells.bottom(), cells.right());
+    return inView.translated(-viewport()->geometry().topLeft()) & viewport()->rect();
 }
 
 void GridView::syncTopRow(int topRow)
@@ -304,16 +328,20 @@ bool GridView::eventFilter(QObject *watched, QEvent *event)
     return QTableView::eventFilter(watched, event);
 }
 
+// Qt's item view draws its whole viewport again as the focus comes and goes, and the cell
+// editor takes the focus and gives it back with every entry. Only the selection looks other
+// without the focus, so only it is drawn again. What else the item view does here is to make
+// a current index where there is none, and the grid always has one.
 void GridView::focusInEvent(QFocusEvent *event)
 {
-    QTableView::focusInEvent(event);
-    viewport()->update();
+    event->accept();
+    viewport()->update(viewportArea(m_drawnSelection));
 }
 
 void GridView::focusOutEvent(QFocusEvent *event)
 {
-    QTableView::focusOutEvent(event);
-    viewport()->update();
+    event->accept();
+    viewport()->update(viewportArea(m_drawnSelection));
 }
 
 void GridView::reportMouseMove(const QPoint &position)

@@ -68,6 +68,12 @@ protected:
 private:
     void applySizes();
     void syncCurrentIndex();
+    // Draws again the cells the selection left and those it reaches, and no others.
+    void updateSelection();
+    // The cells from the current cell to the selection's end, as columns across and rows down.
+    QRect selectedCells() const;
+    // Where these cells are on the viewport, as far as they are in it.
+    QRect viewportArea(const QRect &cells) const;
     void syncTopRow(int topRow);
     void showTopRowWhole();
     bool navigate(QKeyEvent *event);
@@ -77,4 +83,6 @@ private:
     Grid &m_grid;
     GridTableModel m_model;
     bool m_selecting = false;
+    // The selection as last drawn.
+    QRect m_drawnSelection;
 };

@@ -62,7 +62,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     setStatusBar(m_statusBar);
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
-    m_drawCommands = new DrawCommands(document, m_history->stack(), this);
+    m_drawCommands = new DrawCommands(document, m_history->stack(), *m_services.messageBoxes, this);
     m_drawCommands->keepEnabled(m_actions->recordPayments());
     addView([this] { return new DrawsView(m_document, *m_drawCommands, m_drawOutput); }, QStringLiteral("&Draws"),
             "dckDraws");
@@ -119,7 +119,10 @@ QDockWidget *FrmMain::addView(std::function<QWidget *()> makeView, const QString
 void FrmMain::Form_Load()
 {
     setWindowTitle(ProductInfo::applicationTitle());
-    checkDocumentType();
+    // The first registration waits for the desktop's tools to bring their databases up to date,
+    // some hundred milliseconds in which the window would not yet show; nothing in the window
+    // depends on it, so it follows once the window is up.
+    QTimer::singleShot(0, this, &FrmMain::checkDocumentType);
     m_wheelHook = new WheelHook(this);
     connect(m_wheelHook, &WheelHook::turned, this, [this](int mouseKeys, int rotation, const QPoint &position) {
         MouseWheel(mouseKeys, rotation, position.x(), position.y());

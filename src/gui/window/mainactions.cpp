@@ -2,9 +2,11 @@
 
 #include "core/document/recentfiles.h"
 #include "frmmain.h"
+#include "lazyiconengine.h"
 
 #include <QAction>
 #include <QDir>
+#include <QIcon>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -18,6 +20,13 @@ QKeySequence quitShortcut()
 {
     const QList<QKeySequence> bindings = QKeySequence::keyBindings(QKeySequence::Quit);
     return bindings.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : bindings.first();
+}
+
+// The fallback theme of every theme is hicolor, and it is what Qt names where no desktop set one.
+bool hasDesktopIconTheme()
+{
+    const QString theme = QIcon::themeName();
+    return !theme.isEmpty() && theme != QLatin1String("hicolor");
 }
 
 // "&Undo Typing in Roofing": the command with what it takes back, cut short where long.
@@ -182,14 +191,17 @@ void MainActions::createToolBar()
     m_toolBar->setAccessibleDescription(QStringLiteral("New, Open, Save and Print"));
     // A button is the menu's own command, so both are one action with one handler. Its picture
     // is the desktop's, where its icon theme has one, so that the toolbar looks like the other
-    // programs'; otherwise the program's own, at every size it is drawn in, which are decoded
-    // at once and so only where they are needed.
-    const auto addButton = [this](QAction *command, const QString &key, const char *themeName) {
+    // programs'; otherwise the program's own, at every size it is drawn in, each read when it is
+    // first drawn. Without a desktop theme Qt names hicolor, which holds programs' icons and no
+    // toolbar pictures, and a look-up there probes every folder of it for nothing at every start.
+    const bool desktopTheme = hasDesktopIconTheme();
+    const auto addButton = [this, desktopTheme](QAction *command, const QString &key, const char *themeName) {
         const QString themeIcon = QLatin1String(themeName);
         QIcon icon;
-        if (QIcon::hasThemeIcon(themeIcon)) {
+        if (desktopTheme && QIcon::hasThemeIcon(themeIcon)) {
             icon = QIcon::fromTheme(themeIcon);
         } else {
+            icon = QIcon(new LazyIconEngine);
             for (const int size : {16, 24, 32, 48, 64})
                 icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(key.toLower()).arg(size), QSize(size, size));
         }
