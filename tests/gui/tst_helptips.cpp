@@ -2,7 +2,6 @@
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -153,28 +152,6 @@ private slots:
         m_f->press(Qt::Key(hidingKey));
         QVERIFY(!shown());
         QCOMPARE(m_f->model().currentColumn(), hidingKey == Qt::Key_Left ? column - 1 : column);
-    }
-
-    // F1 is the advice; Shift+F1, or Alt+H then G, opens the handbook beside the window.
-    void userGuideByKeyboard_data()
-    {
-        Rows::columns<QKeySequence>("keys");
-        QTest::newRow("Shift+F1") << QKeySequence(Qt::SHIFT | Qt::Key_F1);
-        QTest::newRow("Alt+H, G") << QKeySequence(Qt::ALT | Qt::Key_H, QKeyCombination(Qt::Key_G));
-    }
-
-    void userGuideByKeyboard()
-    {
-        auto [keys] = Rows::fetch<QKeySequence>("keys");
-        m_f->clickCell(5, 3);
-        for (int i = 0; i < keys.count(); ++i) {
-            QWidget *target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : m_f->grid;
-            QTest::keyClick(target, keys[i].key(), keys[i].keyboardModifiers());
-        }
-        auto *guide = m_f->window->findChild<QWidget *>(QStringLiteral("frmUserGuide"));
-        QVERIFY(guide);
-        QTRY_VERIFY(guide->isVisible());
-        guide->close();
     }
 
     // F1 in the cell editor or a header field shows the current cell's advice until the next
