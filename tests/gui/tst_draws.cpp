@@ -15,6 +15,9 @@
 
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -326,6 +329,56 @@ private slots:
         QTRY_COMPARE(rows->topLevelItemCount(), 1);
         QTest::qWait(50);
         QCOMPARE(rebuilds.count(), 1);
+    }
+
+    // With every view beside the sheet, the keyboard still finds its way: each letter serves
+    // one control, so Alt+E, then O records at the first press; Tab from the builder's name
+    // goes into the sheet; the arrow keys in the retainage box make one change, not one each.
+    void keyboardWithEveryViewOpen()
+    {
+        WindowFixture f;
+        for (const char *view : {"dckDraws", "dckChangeOrders", "dckBudget"})
+            f.child<QDockWidget>(view)->toggleViewAction()->trigger();
+        QTRY_VERIFY(f.window->findChild<QDoubleSpinBox *>(u"retainage"_s));
+        QStringList letters;
+        for (const QWidget *control : f.window->findChildren<QWidget *>()) {
+            const QLabel *label = qobject_cast<const QLabel *>(control);
+            const QAbstractButton *button = qobject_cast<const QAbstractButton *>(control);
+            const QString text = label ? label->text() : button ? button->text() : QString();
+            const qsizetype mark = text.indexOf(u'&');
+            if (mark >= 0 && mark + 1 < text.size())
+                letters << text.at(mark + 1).toLower();
+        }
+        for (const QAction *menu : f.window->menuBar()->actions())
+            letters << menu->text().at(menu->text().indexOf(u'&') + 1).toLower();
+        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+
+        f.enter(5, Current, u"300"_s);
+        f.press(Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        bool asked = false;
+        answerIfAsked(&asked);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_O);
+        QVERIFY(asked);
+        QCOMPARE(f.document->history().draws.size(), 1);
+
+        auto *builder = f.child<QLineEdit>("txtBuilder");
+        QApplication::setActiveWindow(f.window.get());
+        builder->setFocus();
+        QTRY_VERIFY(builder->hasFocus());
+        QTest::keyClick(builder, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.grid);
+
+        auto *retainage = f.window->findChild<QDoubleSpinBox *>(u"retainage"_s);
+        retainage->setFocus();
+        for (int step = 0; step < 3; ++step)
+            QTest::keyClick(retainage, Qt::Key_Up);
+        QCOMPARE(f.document->history().retainageBasisPoints, 0);
+        QTest::keyClick(retainage, Qt::Key_Return);
+        QCOMPARE(f.document->history().retainageBasisPoints, 300);
+        // One Undo takes the whole change back.
+        f.child<QAction>("mnuUndo")->trigger();
+        QCOMPARE(f.document->history().retainageBasisPoints, 0);
     }
 
     void drawBeyondTheFileLimit_data()

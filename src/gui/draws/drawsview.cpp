@@ -60,7 +60,7 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     , m_rows(list(QStringLiteral("Rows of the draw"),
                   {"Item No.", "Description of Work", "Scheduled Value", "Previous Payments", "Paid in the Draw"}))
     , m_differences(new QLabel)
-    , m_export(new QPushButton(QStringLiteral("&Export Request...")))
+    , m_export(new QPushButton(QStringLiteral("E&xport Request...")))
     , m_print(new QPushButton(QStringLiteral("&Print Request...")))
 {
     m_retainage->setObjectName(QStringLiteral("retainage"));
@@ -72,7 +72,7 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     m_retainage->setToolTip(QStringLiteral("The share of each draw the lender holds back until the work is done; "
                                            "it applies to the draws to come."));
     auto *rate = new QFormLayout;
-    rate->addRow(QStringLiteral("&Retainage:"), m_retainage);
+    rate->addRow(QStringLiteral("Re&tainage:"), m_retainage);
     m_differences->setObjectName(QStringLiteral("differences"));
     m_export->setObjectName(QStringLiteral("export"));
     m_print->setObjectName(QStringLiteral("print"));
@@ -89,8 +89,11 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     layout->addWidget(m_differences);
     layout->addLayout(buttons);
 
-    connect(m_retainage, &QDoubleSpinBox::valueChanged, &commands,
-            [&commands](double percent) { commands.setRetainage(int(std::lround(percent * BasisPointsPerPercent))); });
+    // The rate is set when the user is done with it (Return, or leaving the box), not at each
+    // step of the arrows on the way, each of which would be an undo step of its own.
+    connect(m_retainage, &QDoubleSpinBox::editingFinished, &commands, [this, &commands] {
+        commands.setRetainage(int(std::lround(m_retainage->value() * BasisPointsPerPercent)));
+    });
     connect(m_draws, &QTreeWidget::currentItemChanged, this, &DrawsView::showRowsOfSelectedDraw);
     connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
     connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });

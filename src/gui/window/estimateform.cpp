@@ -90,18 +90,30 @@ bool EstimateForm::showAdvice()
 
 // Tab into the sheet would give the tab trap the focus for a moment, and a screen reader
 // would announce it after the sheet it hands the focus on to: the sheet takes it at once.
+// From the header fields Tab stays on the form, whatever views beside the sheet were put in
+// the focus chain since; from the sheet it goes on to them.
 bool EstimateForm::focusNextPrevChild(bool next)
 {
-    QWidget *field = QApplication::focusWidget();
-    for (int step = 0; field && step < 16; ++step) {
+    QWidget *const start = QApplication::focusWidget();
+    const bool fromHeader = start == txtName || start == txtAddress || start == txtBuilder;
+    QWidget *field = start;
+    for (int step = 0; field && (fromHeader || step < 16); ++step) {
         field = next ? field->nextInFocusChain() : field->previousInFocusChain();
+        if (field == start)
+            break;
+        if (fromHeader && !isAncestorOf(field))
+            continue;
         const bool takesTab = field->isVisible() && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus);
         if (field == txtTemp) {
             m_cellEditor->txtTemp_GotFocus();
             return true;
         }
-        if (takesTab)
-            break;
+        if (takesTab) {
+            if (!fromHeader)
+                break;
+            field->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
     }
     return QWidget::focusNextPrevChild(next);
 }
