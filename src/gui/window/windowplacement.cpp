@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QMainWindow>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -45,6 +46,10 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         if (std::exchange(m_placing, false)) {
             m_framed = frameOf(m_window);
             keepFrameOnScreen();
+            // The frame's extents may reach the program without a move or a resize of its
+            // own, the later the busier the machine: it is looked at again a while after.
+            for (const int delay : {250, 1000, 3000})
+                QTimer::singleShot(delay, this, &WindowPlacement::keepLateFrameOnScreen);
         }
         break;
     default:
@@ -64,6 +69,14 @@ void WindowPlacement::placeAtFirstShow()
     if (!available.isEmpty())
         size = size.boundedTo(available.size());
     m_window.resize(size.shrunkBy(frameOf(m_window)));
+}
+
+void WindowPlacement::keepLateFrameOnScreen()
+{
+    if (!m_framed || frameOf(m_window) == *m_framed)
+        return;
+    m_framed.reset();
+    keepFrameOnScreen();
 }
 
 void WindowPlacement::keepFrameOnScreen()

@@ -27,6 +27,7 @@ protected:
 private:
     void placeAtFirstShow();
     void keepFrameOnScreen();
+    void keepLateFrameOnScreen();
 
     QMainWindow &m_window;
     const std::function<QSize()> m_wholeSheet;
