@@ -8,7 +8,7 @@
 #include "core/export/drawrequestcsv.h"
 #include "core/export/drawrequestxlsx.h"
 #include "core/export/xlsxexport.h"
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "pdfexport.h"
 
@@ -164,7 +164,7 @@ bool Report::write(const QString &path, const Source &source, const QString &fal
     if (!chosen && refusal.isEmpty())
         chosen = form(fallbackSuffix);
     if (!chosen)
-        return FileReasons::fail(errorString, refusal);
+        return Reasons::fail(errorString, refusal);
     return chosen->write(path, source, errorString);
 }
 

@@ -1,6 +1,6 @@
 #include "estimatefile.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "damagecheck.h"
 #include "fieldreader.h"
 #include "filetext.h"
@@ -67,24 +67,24 @@ bool openRegularFile(QFile &file, const QString &path, QString *errorString)
 #ifdef Q_OS_WIN
     file.setFileName(path);
     if (QFileInfo(path).isDir())
-        return FileReasons::fail(errorString, FileReasons::folderNotFile());
+        return Reasons::fail(errorString, Reasons::folderNotFile());
     if (!file.open(QIODevice::ReadOnly))
-        return FileReasons::fail(errorString, file.errorString());
+        return Reasons::fail(errorString, file.errorString());
     return true;
 #else
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return FileReasons::fail(
-            errorString, errno == ENOENT ? QStringLiteral("The file does not exist") : FileReasons::systemError(errno));
+        return Reasons::fail(errorString,
+                             errno == ENOENT ? QStringLiteral("The file does not exist") : Reasons::systemError(errno));
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return FileReasons::fail(
-            errorString, S_ISDIR(status.st_mode) ? FileReasons::folderNotFile() : FileReasons::notRegularFile());
+        return Reasons::fail(errorString,
+                             S_ISDIR(status.st_mode) ? Reasons::folderNotFile() : Reasons::notRegularFile());
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return FileReasons::fail(errorString, file.errorString());
+        return Reasons::fail(errorString, file.errorString());
     }
     return true;
 #endif
@@ -163,8 +163,8 @@ bool EstimateFile::save(const QString &path, const EstimateContent &content, QSt
 bool EstimateFile::write(const QString &path, const QByteArray &bytes, QString *errorString)
 {
     if (bytes.size() > MaximumSize)
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("The file would be larger than 1 MiB, and could not be opened again"));
+        return Reasons::fail(errorString,
+                             QStringLiteral("The file would be larger than 1 MiB, and could not be opened again"));
     return SafeFileWriter::write(path, bytes, errorString);
 }
 
@@ -185,6 +185,6 @@ std::optional<EstimateContent> EstimateFile::load(const QString &path, QString *
         }
     }
     if (!content)
-        FileReasons::fail(errorString, reason);
+        Reasons::fail(errorString, reason);
     return content;
 }

@@ -1,6 +1,6 @@
 #include "filestamp.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -11,12 +11,12 @@ FileStamp FileStamp::of(const QString &path, QString *errorString)
     QFile file(path);
     FileStamp stamp;
     if (!file.open(QIODevice::ReadOnly)) {
-        FileReasons::fail(errorString, file.errorString());
+        Reasons::fail(errorString, file.errorString());
         return stamp;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file)) {
-        FileReasons::fail(errorString, file.errorString());
+        Reasons::fail(errorString, file.errorString());
         return stamp;
     }
     stamp.m_known = true;

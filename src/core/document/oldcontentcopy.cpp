@@ -1,6 +1,6 @@
 #include "oldcontentcopy.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "privatefolder.h"
 #include "safefilewriter.h"
 
@@ -22,7 +22,7 @@ bool OldContentCopy::make(const QString &file, QString *errorString)
     if (old.open(QIODevice::ReadOnly))
         bytes = old.readAll();
     if (old.error() != QFileDevice::NoError)
-        return FileReasons::fail(errorString, old.errorString());
+        return Reasons::fail(errorString, old.errorString());
     const QString folder = PrivateFolder::dataFolder();
     QString reason;
     const QString name = QStringLiteral("%1.old-%2")
@@ -30,9 +30,9 @@ bool OldContentCopy::make(const QString &file, QString *errorString)
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     const QString path = QDir(folder).filePath(name);
     if (!PrivateFolder::make(folder, &reason) || !SafeFileWriter::writePrivate(path, bytes, &reason))
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("Its old content could not be kept first (%1: %2)")
-                                     .arg(QDir::toNativeSeparators(folder), reason));
+        return Reasons::fail(errorString,
+                             QStringLiteral("Its old content could not be kept first (%1: %2)")
+                                 .arg(QDir::toNativeSeparators(folder), reason));
     m_path = path;
     return true;
 }

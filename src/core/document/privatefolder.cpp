@@ -1,6 +1,6 @@
 #include "privatefolder.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +17,15 @@ namespace PrivateFolder {
 bool make(const QString &path, QString *errorString)
 {
 #ifdef Q_OS_WIN
-    return QDir().mkpath(path) || FileReasons::fail(errorString, QStringLiteral("The folder cannot be made"));
+    return QDir().mkpath(path) || Reasons::fail(errorString, QStringLiteral("The folder cannot be made"));
 #else
     // The parents are the user's ordinary folders, made as any other program makes them.
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray folder = QFile::encodeName(path);
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-        return FileReasons::fail(errorString, FileReasons::systemError(errno));
+        return Reasons::fail(errorString, Reasons::systemError(errno));
     if (::chmod(folder.constData(), 0700) != 0)
-        return FileReasons::fail(errorString, FileReasons::systemError(errno));
+        return Reasons::fail(errorString, Reasons::systemError(errno));
     return true;
 #endif
 }

@@ -1,6 +1,6 @@
 #include "recoveryfile.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "estimatefile.h"
 #include "privatefolder.h"
 #include "safefilewriter.h"
@@ -77,9 +77,8 @@ bool RecoveryFile::lock(QString *errorString)
     // QLockFile tells only that it failed; the system's reason is still in errno.
     errno = 0;
     if (!lock->tryLock(0))
-        return FileReasons::fail(errorString,
-                                 errno ? FileReasons::systemError(errno)
-                                       : QStringLiteral("The recovery copy cannot be locked"));
+        return Reasons::fail(
+            errorString, errno ? Reasons::systemError(errno) : QStringLiteral("The recovery copy cannot be locked"));
     QFile::setPermissions(ownPath(LockSuffix), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_lock = std::move(lock);
     return true;

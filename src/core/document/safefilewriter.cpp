@@ -1,6 +1,6 @@
 #include "safefilewriter.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -38,7 +38,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, bool, QString *erro
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    return FileReasons::fail(errorString, file.errorString());
+    return Reasons::fail(errorString, file.errorString());
 }
 
 #else
@@ -54,11 +54,11 @@ QString reasonFor(int error)
     case ENOTDIR:
         return QStringLiteral("The folder does not exist");
     case EISDIR:
-        return FileReasons::folderNotFile();
+        return Reasons::folderNotFile();
     case NotRegularFile:
-        return FileReasons::notRegularFile();
+        return Reasons::notRegularFile();
     default:
-        return FileReasons::systemError(error);
+        return Reasons::systemError(error);
     }
 }
 
@@ -293,7 +293,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, bool isPrivate, QSt
         reason = reasonFor(outcome.error);
     if (!outcome.oldContent.isEmpty())
         reason += QStringLiteral("; its old content is kept in %1").arg(QDir::toNativeSeparators(outcome.oldContent));
-    return FileReasons::fail(errorString, reason);
+    return Reasons::fail(errorString, reason);
 }
 
 #endif

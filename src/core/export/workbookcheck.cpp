@@ -1,6 +1,6 @@
 #include "workbookcheck.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "ziparchive.h"
 
 #include <QDir>
@@ -71,8 +71,8 @@ bool sharedStringsAreWhole(const Parts &parts, QString *errorString)
     });
     forEachElement(parts.value(SharedStrings), u"si", [&](QXmlStreamReader &) { ++count; });
     if (promised >= 0 && count != promised)
-        return FileReasons::fail(
-            errorString, QStringLiteral("%1 holds %2 of its %3 texts").arg(SharedStrings).arg(count).arg(promised));
+        return Reasons::fail(errorString,
+                             QStringLiteral("%1 holds %2 of its %3 texts").arg(SharedStrings).arg(count).arg(promised));
     for (auto part = parts.cbegin(); part != parts.cend(); ++part) {
         if (!part.key().startsWith(QLatin1String("xl/worksheets/")) || !isXml(part.key()))
             continue;
@@ -83,8 +83,7 @@ bool sharedStringsAreWhole(const Parts &parts, QString *errorString)
                 whole = whole && reader.readElementText().toInt() < count;
         });
         if (!whole)
-            return FileReasons::fail(errorString,
-                                     QStringLiteral("%1 refers to texts that are missing").arg(part.key()));
+            return Reasons::fail(errorString, QStringLiteral("%1 refers to texts that are missing").arg(part.key()));
     }
     return true;
 }
@@ -96,7 +95,7 @@ bool cellsAreWhole(const Parts &parts, const QList<int> &cellsWritten, QString *
         int cells = 0;
         forEachElement(parts.value(name), u"c", [&](QXmlStreamReader &) { ++cells; });
         if (cells != cellsWritten.at(sheet))
-            return FileReasons::fail(
+            return Reasons::fail(
                 errorString,
                 QStringLiteral("%1 holds %2 of its %3 cells").arg(name).arg(cells).arg(cellsWritten.at(sheet)));
     }
@@ -111,18 +110,18 @@ bool isWhole(const QByteArray &workbook, const QList<int> &cellsWritten, QString
     QString reason;
     const std::optional<QList<ZipArchive::Member>> members = ZipArchive::read(workbook, &reason);
     if (!members)
-        return FileReasons::fail(errorString, reason);
+        return Reasons::fail(errorString, reason);
     Parts parts;
     for (const ZipArchive::Member &member : *members) {
         if (isXml(member.name) && !isWellFormed(member.bytes))
-            return FileReasons::fail(errorString, QStringLiteral("%1 is cut short").arg(member.name));
+            return Reasons::fail(errorString, QStringLiteral("%1 is cut short").arg(member.name));
         parts.insert(member.name, member.bytes);
     }
     if (!parts.contains(ContentTypes))
-        return FileReasons::fail(errorString, QStringLiteral("%1 is missing").arg(ContentTypes));
+        return Reasons::fail(errorString, QStringLiteral("%1 is missing").arg(ContentTypes));
     for (const QString &name : namedParts(parts)) {
         if (!parts.contains(name))
-            return FileReasons::fail(errorString, QStringLiteral("%1 is missing").arg(name));
+            return Reasons::fail(errorString, QStringLiteral("%1 is missing").arg(name));
     }
     return sharedStringsAreWhole(parts, errorString) && cellsAreWhole(parts, cellsWritten, errorString);
 }

@@ -1,6 +1,6 @@
 #include "xlsxworkbook.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "numericclocale.h"
 #include "scratchfolder.h"
 #include "silencedstandarderror.h"
@@ -21,7 +21,7 @@ QString reason(lxw_error error)
 // left on device"); its own codes say only where it was.
 QString reasonFor(lxw_error error, int systemError)
 {
-    return systemError ? FileReasons::systemError(systemError) : reason(error);
+    return systemError ? Reasons::systemError(systemError) : reason(error);
 }
 
 std::optional<QByteArray> readAll(const QString &path, QString *errorString)
@@ -31,7 +31,7 @@ std::optional<QByteArray> readAll(const QString &path, QString *errorString)
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        FileReasons::fail(errorString, file.errorString());
+        Reasons::fail(errorString, file.errorString());
         return std::nullopt;
     }
     return bytes;
@@ -72,7 +72,7 @@ std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &
     options.tmpdir = const_cast<char *>(scratchFolder.constData());
     lxw_workbook *workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     if (!workbook) {
-        FileReasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        Reasons::fail(errorString, reason(LXW_ERROR_MEMORY_MALLOC_FAILED));
         return std::nullopt;
     }
     const lxw_error filled = fill(workbook);
@@ -82,7 +82,7 @@ std::optional<QByteArray> write(const std::function<lxw_error(lxw_workbook *)> &
     const int systemError = errno;
     const lxw_error failure = filled != LXW_NO_ERROR ? filled : closed;
     if (failure != LXW_NO_ERROR) {
-        FileReasons::fail(errorString, reasonFor(failure, systemError));
+        Reasons::fail(errorString, reasonFor(failure, systemError));
         return std::nullopt;
     }
     return readAll(path, errorString);
@@ -95,7 +95,7 @@ QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *e
 {
     const ScratchFolder folder;
     if (!folder.isValid()) {
-        FileReasons::fail(errorString, folder.errorString());
+        Reasons::fail(errorString, folder.errorString());
         return {};
     }
     // A scratch file that the library failed to write or read leaves a part cut short and no
@@ -110,7 +110,7 @@ QByteArray make(const std::function<lxw_error(lxw_workbook *)> &fill, QString *e
         if (WorkbookCheck::isWhole(*bytes, cells, &problem))
             return *bytes;
     }
-    FileReasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
+    Reasons::fail(errorString, QStringLiteral("the workbook came out incomplete (%1)").arg(problem));
     return {};
 }
 

@@ -1,6 +1,6 @@
 #include "ziparchive.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 
 #include <unzip.h>
 
@@ -95,7 +95,7 @@ std::optional<QList<Member>> read(const QByteArray &bytes, QString *errorString)
     zlib_filefunc64_def functions = {openFile, readFile, writeFile, tellFile, seekFile, closeFile, fileError, &file};
     unzFile archive = unzOpen2_64(&file, &functions);
     if (!archive) {
-        FileReasons::fail(errorString, QStringLiteral("it is no zip archive"));
+        Reasons::fail(errorString, QStringLiteral("it is no zip archive"));
         return std::nullopt;
     }
     QList<Member> members;
@@ -105,14 +105,14 @@ std::optional<QList<Member>> read(const QByteArray &bytes, QString *errorString)
         const std::optional<QByteArray> member = currentBytes(archive);
         if (!member) {
             unzClose(archive);
-            FileReasons::fail(errorString, QStringLiteral("%1 is damaged").arg(name));
+            Reasons::fail(errorString, QStringLiteral("%1 is damaged").arg(name));
             return std::nullopt;
         }
         members.append({name, *member});
     }
     unzClose(archive);
     if (status != UNZ_END_OF_LIST_OF_FILE) {
-        FileReasons::fail(errorString, QStringLiteral("its list of contents is damaged"));
+        Reasons::fail(errorString, QStringLiteral("its list of contents is damaged"));
         return std::nullopt;
     }
     return members;

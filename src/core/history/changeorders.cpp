@@ -1,6 +1,6 @@
 #include "changeorders.h"
 
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/moneycents.h"
@@ -54,11 +54,11 @@ bool moveAdjustedEstimates(EstimateSheet &sheet, const QMap<int, Cents> &moves, 
             continue;
         const std::optional<Cents> base = adjustedEstimate(grid, move.key());
         if (!base)
-            return FileReasons::fail(errorString,
-                                     QStringLiteral("The estimate of row %1 holds \"%2\", which is not an amount: "
-                                                    "write the amount there first.")
-                                         .arg(move.key())
-                                         .arg(EstimateSheet::scheduledValueText(grid, move.key())));
+            return Reasons::fail(errorString,
+                                 QStringLiteral("The estimate of row %1 holds \"%2\", which is not an amount: "
+                                                "write the amount there first.")
+                                     .arg(move.key())
+                                     .arg(EstimateSheet::scheduledValueText(grid, move.key())));
         targets.insert(move.key(), *base + move.value());
     }
     for (auto target = targets.cbegin(); target != targets.cend(); ++target) {
@@ -148,13 +148,13 @@ const ChangeOrder *find(const EstimateHistory &history, int number)
 bool put(EstimateSheet &sheet, EstimateHistory &history, const ChangeOrder &order, QString *errorString)
 {
     if (!isItemRow(order.row))
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("A change order belongs to one of the rows 1 to %1, not to row %2.")
-                                     .arg(EstimateSheet::ItemRowCount)
-                                     .arg(order.row));
+        return Reasons::fail(errorString,
+                             QStringLiteral("A change order belongs to one of the rows 1 to %1, not to row %2.")
+                                 .arg(EstimateSheet::ItemRowCount)
+                                 .arg(order.row));
     if (order.number < 1)
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
+        return Reasons::fail(errorString,
+                             QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
     const qsizetype stored = indexOf(history, order.number);
     QMap<int, Cents> moves;
     if (stored >= 0)
@@ -174,7 +174,7 @@ bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, Chang
 {
     const ChangeOrder *stored = find(history, number);
     if (!stored)
-        return FileReasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+        return Reasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
     ChangeOrder changed = *stored;
     changed.status = status;
     return put(sheet, history, changed, errorString);
@@ -184,7 +184,7 @@ bool remove(EstimateSheet &sheet, EstimateHistory &history, int number, QString 
 {
     const qsizetype stored = indexOf(history, number);
     if (stored < 0)
-        return FileReasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+        return Reasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
     QMap<int, Cents> moves;
     addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
     if (!moveAdjustedEstimates(sheet, moves, errorString))
@@ -207,18 +207,18 @@ QList<int> rowsTouched(const EstimateHistory &history, const ChangeOrder &order)
 bool setContingencyRow(EstimateHistory &history, int row, QString *errorString)
 {
     if (!isItemRow(row))
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
-                                     .arg(EstimateSheet::ItemRowCount)
-                                     .arg(row));
+        return Reasons::fail(errorString,
+                             QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
+                                 .arg(EstimateSheet::ItemRowCount)
+                                 .arg(row));
     const bool drawnOn = std::any_of(history.changeOrders.cbegin(), history.changeOrders.cend(), [](const auto &order) {
         return order.status == ChangeOrder::Status::Approved && order.source == ChangeOrder::Source::Contingency;
     });
     if (drawnOn && row != history.contingencyRow)
-        return FileReasons::fail(errorString,
-                                 QStringLiteral("Approved change orders are funded from the contingency in row %1: "
-                                                "reject them first, or they would be unaccounted for.")
-                                     .arg(history.contingencyRow));
+        return Reasons::fail(errorString,
+                             QStringLiteral("Approved change orders are funded from the contingency in row %1: "
+                                            "reject them first, or they would be unaccounted for.")
+                                 .arg(history.contingencyRow));
     history.contingencyRow = row;
     return true;
 }

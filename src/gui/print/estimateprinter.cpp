@@ -1,7 +1,7 @@
 #include "estimateprinter.h"
 
 #include "core/document/messageboxes.h"
-#include "core/filereasons.h"
+#include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/headerfields.h"
 #include "printerdialog.h"
@@ -130,7 +130,7 @@ bool EstimatePrinter::printPage(QString *errorString)
                                errorString);
     QPainter painter;
     if (!painter.begin(m_currentPrinter.get()))
-        return FileReasons::fail(errorString, QStringLiteral("The printer could not begin the page"));
+        return Reasons::fail(errorString, QStringLiteral("The printer could not begin the page"));
     report.compose(painter, *m_currentPrinter);
-    return painter.end() || FileReasons::fail(errorString, QStringLiteral("The page could not be sent to the printer"));
+    return painter.end() || Reasons::fail(errorString, QStringLiteral("The page could not be sent to the printer"));
 }

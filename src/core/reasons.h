@@ -4,10 +4,11 @@
 
 #include <cstring>
 
-// Why a path cannot be read or written, in the words every reader and writer uses. Every
-// operation that can fail gives false (or nothing) and, where the caller asks for it with an
+// Why an operation failed or was refused, in the words every reader, writer and command uses:
+// a path that cannot be read or written, a change order that cannot be made. Every operation
+// that can fail gives false (or nothing) and, where the caller asks for it with an
 // errorString that is not null, the reason.
-namespace FileReasons {
+namespace Reasons {
 inline QString folderNotFile()
 {
     return QStringLiteral("It is a folder, not a file");
