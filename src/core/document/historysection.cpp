@@ -44,6 +44,12 @@ struct Record
     qsizetype next = 0;
 };
 
+// The record's bytes, without its line end.
+QByteArrayView bytesOf(const QByteArray &bytes, const Record &record)
+{
+    return QByteArrayView(bytes).sliced(record.start, record.end - record.start);
+}
+
 QList<Record> recordsOf(const QByteArray &bytes)
 {
     QList<Record> records;
@@ -355,7 +361,7 @@ private:
             return readChange(history.changeOrders);
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
-        m_later->records.append({recordBytes(m_record), m_lastKnown, m_lastNumber, m_lastRow});
+        m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow});
         return true;
     }
 
@@ -460,17 +466,10 @@ private:
         m_lastRow = row;
     }
 
-    QByteArray recordBytes(qsizetype index) const
-    {
-        const Record &record = m_records.at(index);
-        return m_bytes.sliced(record.start, record.end - record.start);
-    }
-
     // Splits a record into its fields, and wants at least minimumFields after the tag.
     bool take(qsizetype index, int minimumFields)
     {
-        m_recordStart = m_records.at(index).start;
-        m_recordBytes = QByteArrayView(m_bytes).sliced(m_recordStart, m_records.at(index).end - m_recordStart);
+        m_recordBytes = bytesOf(m_bytes, m_records.at(index));
         const std::optional<QList<Field>> fields = fieldsOf(m_recordBytes);
         if (!fields)
             return fail(QStringLiteral("it is not written as VARN writes it"));
@@ -591,7 +590,6 @@ private:
     QStringDecoder m_decoder;
     LaterSection *m_later = nullptr;
     QByteArrayView m_recordBytes;
-    qsizetype m_recordStart = 0;
     QList<Field> m_fields;
     int m_version = 0;
     int m_record = 0;
@@ -607,13 +605,9 @@ private:
 // The bytes of the records from first to last that are not blank, each with its line end.
 QByteArray unreadBytes(const QByteArray &bytes, const QList<Record> &records, qsizetype first, qsizetype last)
 {
-    while (first < last
-           && isBlank(
-               QByteArrayView(bytes).sliced(records.at(first).start, records.at(first).end - records.at(first).start)))
+    while (first < last && isBlank(bytesOf(bytes, records.at(first))))
         ++first;
-    while (last > first
-           && isBlank(QByteArrayView(bytes).sliced(records.at(last - 1).start,
-                                                   records.at(last - 1).end - records.at(last - 1).start)))
+    while (last > first && isBlank(bytesOf(bytes, records.at(last - 1))))
         --last;
     if (first == last)
         return {};
