@@ -254,6 +254,8 @@ private slots:
         QTest::newRow("quoted number") << changed("\"line\",12,", "\"line\",\"12\",");
         QTest::newRow("date of one digit") << changed("2027-01-04", "2027-1-04");
         QTest::newRow("oldest saving version later than the file") << changed(",1,8\r\n", ",1,8,2\r\n");
+        QTest::newRow("oldest saving version the file's own") << changed(",1,8\r\n", ",1,8,1\r\n");
+        QTest::newRow("header field beyond the oldest") << changed(",1,8\r\n", ",1,8,1,1\r\n");
     }
 
     // Whatever follows the sheet is read whole, or kept as it stands and reported: written

@@ -336,11 +336,14 @@ private:
         qint64 oldest = 0;
         if (m_fields.size() > 3 && !integer(3, QStringLiteral("oldest version that may save it"), 1, version, oldest))
             return false;
-        if (!isLater())
-            return m_fields.size() <= 4 || fail(QStringLiteral("its header has more fields than its version has"));
-        later.version = m_version;
+        if (!isLater() && m_fields.size() > 4)
+            return fail(QStringLiteral("its header has more fields than its version has"));
+        // A writer may name the oldest saving version in a file of this version too; it is
+        // this one or earlier, and goes back as it came.
         later.oldestSavingVersion = int(oldest);
         later.headerFields = laterFields(2);
+        if (isLater())
+            later.version = m_version;
         return true;
     }
 
