@@ -13,6 +13,7 @@
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
+#include <QAccessible>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -266,6 +267,21 @@ private slots:
         QCOMPARE(f.edits.stack().undoText(), u"Retainage"_s);
         f.edits.stack().undo();
         QTRY_COMPARE(retainage->value(), 0.0);
+
+        // A credit is heard with its sign, as in the sheet, not as a figure in brackets.
+        f.enter(9, Current, u"-15"_s);
+        QTest::mouseClick(draws->viewport(), Qt::LeftButton, {},
+                          draws->visualItemRect(draws->topLevelItem(0)).center());
+        QAccessibleInterface *rows =
+            QAccessible::queryAccessibleInterface(f.view.findChild<QTreeWidget *>(u"Rows of the draw"_s));
+        const auto heard = [rows] {
+            QStringList names;
+            for (int child = 0; child < rows->childCount(); ++child)
+                names << rows->child(child)->text(QAccessible::Name);
+            return names;
+        };
+        QTRY_VERIFY2(heard().contains(u"minus $15.00"_s), qPrintable(heard().join(u'|')));
+        QVERIFY(!heard().contains(u"($15.00)"_s));
     }
 
     // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.

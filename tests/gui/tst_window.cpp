@@ -41,8 +41,6 @@ private:
         QVERIFY(!f.window->isVisible());
     }
 
-    static QString statusShown(const WindowFixture &f) { return f.window->statusBar()->currentMessage(); }
-
     // What the status bar says with nothing fleeting on it.
     static QString statusLasting(const WindowFixture &f)
     {
@@ -348,13 +346,13 @@ private slots:
 
         f.dialogs->savePaths = {m_folder.filePath("house.vrn")};
         f.press(Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(statusShown(f), QStringLiteral("Saved house.vrn"));
-        QTRY_COMPARE_WITH_TIMEOUT(statusShown(f), QString(), 10000);
+        QCOMPARE(f.statusNotice(), QStringLiteral("Saved house.vrn"));
+        QTRY_COMPARE_WITH_TIMEOUT(f.statusNotice(), QString(), 10000);
         QCOMPARE(statusLasting(f), QStringLiteral("house.vrn"));
 
         f.dialogs->exportPaths = {m_folder.filePath("for the bank.csv")};
         f.trigger("mnuExportCsv");
-        QCOMPARE(statusShown(f), QStringLiteral("Exported for the bank.csv"));
+        QCOMPARE(f.statusNotice(), QStringLiteral("Exported for the bank.csv"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Cost Estimate"));
     }
 
@@ -590,14 +588,15 @@ private slots:
         QCOMPARE(said(f.child<QLineEdit>("txtName"), QAccessible::Name), QStringLiteral("Owner's name"));
     }
 
-    // What is read of the cell: its name, its row's header, its column's, its text and its description.
+    // What is read of the cell: its name, its row's header, its column's, its text and its
+    // description. A screen reader speaks the text, so a negative amount's says "minus" too.
     void currentCell_data()
     {
         Rows::columns<int, int, QString>("row", "column", "read");
         const QString advice = EstimateSheet().CategoryHelpTexts.at(4);
         QTest::newRow("an amount") << 5 << 3 << u"$1,500.00|Rough Lumber|Original Cost Estimate|$1,500.00|"_s;
         QTest::newRow("a negative amount")
-            << 6 << 7 << u"minus $50.00|Rough Labor|Estimated Cost to Complete|($50.00)|"_s;
+            << 6 << 7 << u"minus $50.00|Rough Labor|Estimated Cost to Complete|minus $50.00|"_s;
         QTest::newRow("an empty cell") << 1 << 1 << u"empty|Permits, Fees, Surveys|Subcontractor, Supplier||"_s;
         QTest::newRow("a category, with its advice")
             << 5 << 2 << u"Rough Lumber|Rough Lumber|Description|Rough Lumber|"_s + advice;

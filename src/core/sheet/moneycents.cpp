@@ -62,6 +62,18 @@ QString text(Cents cents)
     return cents < 0 ? u'(' + amount + u')' : amount;
 }
 
+QString spokenText(QStringView shown)
+{
+    if (shown.size() > 2 && shown.startsWith(u'(') && shown.endsWith(u')'))
+        return QStringLiteral("minus ") + shown.sliced(1, shown.size() - 2).toString();
+    return shown.toString();
+}
+
+QString spokenText(Cents cents)
+{
+    return spokenText(text(cents));
+}
+
 Cents share(Cents amount, int basisPoints)
 {
     // In two parts, so that no product leaves the range of the cents.

@@ -23,6 +23,11 @@ Cents fromValue(double value);
 // Money text: $1,234.50, negative amounts in parentheses.
 QString text(Cents cents);
 
+// Money text as a screen reader is to say it: the parentheses of a negative amount, which
+// speech leaves out or reads as punctuation, become "minus ".
+QString spokenText(QStringView shown);
+QString spokenText(Cents cents);
+
 // The share of an amount at a rate in hundredths of a percent, to the cent, half a cent away
 // from zero.
 Cents share(Cents amount, int basisPoints);

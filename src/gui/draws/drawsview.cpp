@@ -36,12 +36,21 @@ QTreeWidget *list(const QString &name, const QStringList &captions)
     return tree;
 }
 
-// Amounts, in the columns from first to last, stand to the right; other texts to the left.
+void setAmount(QTreeWidgetItem *item, int column, const QString &amount)
+{
+    item->setText(column, amount);
+    item->setData(column, Qt::AccessibleTextRole, MoneyCents::spokenText(amount));
+}
+
+// Amounts, in the columns from first to last, stand to the right and are heard with their
+// sign; other texts stand to the left.
 QTreeWidgetItem *item(const QStringList &texts, int firstAmount, int lastAmount)
 {
     auto *item = new QTreeWidgetItem(texts);
-    for (int column = firstAmount; column <= lastAmount; ++column)
+    for (int column = firstAmount; column <= lastAmount; ++column) {
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        setAmount(item, column, texts.at(column));
+    }
     return item;
 }
 
@@ -140,8 +149,8 @@ void DrawsView::showDraws()
 // The next draw follows every amount typed; the recorded ones change only with the history.
 void DrawsView::showNextDraw()
 {
-    m_draws->topLevelItem(0)->setText(2,
-                                      MoneyCents::text(DrawSnapshot::paidIn(nextDrawLines(m_document.sheet().grid()))));
+    setAmount(m_draws->topLevelItem(0), 2,
+              MoneyCents::text(DrawSnapshot::paidIn(nextDrawLines(m_document.sheet().grid()))));
     if (selectedDraw() == 0)
         showRowsOfSelectedDraw();
     showDifferences();

@@ -1,6 +1,9 @@
 #include "gridcellaccessible.h"
 
+#include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
+#include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 #include "gridaccessible.h"
 #include "gridview.h"
 
@@ -40,6 +43,16 @@ QString GridCellAccessible::shownText() const
     return m_view->grid().text(m_row, m_column);
 }
 
+// The text a screen reader reads out of the cell, which speaks the cell's text rather than
+// its name: what it shows, with a negative amount's parentheses said as "minus".
+QString GridCellAccessible::readText() const
+{
+    const QString shown = shownText();
+    if (isHeader() || !EstimateSheet::isMoneyColumn(m_column) || Money::holdsNote(shown))
+        return shown;
+    return MoneyCents::spokenText(shown);
+}
+
 QString GridCellAccessible::spokenText() const
 {
     if (isHeader())
@@ -67,7 +80,7 @@ QString GridCellAccessible::text(QAccessible::Text t) const
         return description.isEmpty() && m_view->hidesAmount(m_row, m_column) ? shownText() : description;
     }
     case QAccessible::Value:
-        return isHeader() ? QString() : shownText();
+        return isHeader() ? QString() : readText();
     default:
         return QString();
     }
@@ -143,7 +156,7 @@ void GridCellAccessible::selection(int, int *startOffset, int *endOffset) const
 
 QString GridCellAccessible::text(int startOffset, int endOffset) const
 {
-    return shownText().mid(startOffset, endOffset - startOffset);
+    return readText().mid(startOffset, endOffset - startOffset);
 }
 
 QString GridCellAccessible::attributes(int offset, int *startOffset, int *endOffset) const

@@ -48,7 +48,7 @@ public:
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override { }
     QString text(int startOffset, int endOffset) const override;
-    int characterCount() const override { return int(shownText().size()); }
+    int characterCount() const override { return int(readText().size()); }
     QRect characterRect(int) const override { return QRect(); }
     int offsetAtPoint(const QPoint &) const override { return -1; }
     void scrollToSubstring(int, int) override { }
@@ -57,6 +57,7 @@ public:
 private:
     bool isHeader() const { return m_row == 0 || m_column == 0; }
     QString shownText() const;
+    QString readText() const;
     QString spokenText() const;
 
     const GridAccessible &m_table;

@@ -3,6 +3,7 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
 #include "core/sheet/money.h"
+#include "core/sheet/moneycents.h"
 
 #include <QColor>
 #include <QFont>
@@ -106,9 +107,7 @@ QString GridTableModel::spokenText(const QModelIndex &index) const
         return QStringLiteral("empty");
     if (holdsNote(row, column))
         return text + QStringLiteral(". ") + noteCaption();
-    if (EstimateSheet::isMoneyColumn(column) && text.startsWith(u'(') && text.endsWith(u')'))
-        return QStringLiteral("minus ") + text.sliced(1, text.size() - 2);
-    return text;
+    return EstimateSheet::isMoneyColumn(column) ? MoneyCents::spokenText(text) : text;
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const

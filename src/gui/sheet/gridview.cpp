@@ -44,6 +44,7 @@ GridView::GridView(Grid &grid, QWidget *parent)
     connect(&grid, &Grid::currentCellChanged, this, &GridView::syncCurrentIndex);
     connect(&grid, &Grid::selectionChanged, this, &GridView::updateSelection);
     connect(&grid, &Grid::topRowChanged, this, &GridView::syncTopRow);
+    connect(&grid, &Grid::cellChanged, this, &GridView::tellCellChanged);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this](int value) { m_grid.setTopRow(value + m_grid.fixedRows()); });
     for (QHeaderView *header : {horizontalHeader(), verticalHeader()})
@@ -342,6 +343,19 @@ void GridView::focusOutEvent(QFocusEvent *event)
 {
     event->accept();
     viewport()->update(viewportArea(m_drawnSelection));
+}
+
+// A screen reader keeps the names it was told: a cell that changes says so, or it would be
+// heard with the text it had when it was first heard.
+void GridView::tellCellChanged(int row, int column)
+{
+    if (!QAccessible::isActive())
+        return;
+    auto *table = static_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (QAccessibleInterface *cell = table ? table->cell(row, column) : nullptr) {
+        QAccessibleEvent event(cell, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void GridView::reportMouseMove(const QPoint &position)

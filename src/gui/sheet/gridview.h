@@ -75,6 +75,7 @@ private:
     // Where these cells are on the viewport, as far as they are in it.
     QRect viewportArea(const QRect &cells) const;
     void syncTopRow(int topRow);
+    void tellCellChanged(int row, int column);
     void showTopRowWhole();
     bool navigate(QKeyEvent *event);
     int visibleRowCount() const;
