@@ -237,7 +237,7 @@ private slots:
         clipboard()->setText(block.join(u'\n') + u'\n');
         f.clickCell(top, 3);
         f.press(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.window->statusBar()->currentMessage(), message);
+        QCOMPARE(f.statusNotice(), message);
         QCOMPARE(f.text(36, 3), top == 1 ? u"$36.00"_s : top == 35 ? u"$2.00"_s : QString());
     }
 

@@ -14,6 +14,7 @@
 #include "gui/sheet/gridtablemodel.h"
 #include "gui/sheet/gridview.h"
 #include "gui/window/estimateform.h"
+#include "gui/window/estimatestatusbar.h"
 #include "gui/window/frmmain.h"
 
 #include <QAction>
@@ -99,6 +100,7 @@ public:
     // A file of the test's own folder, to save into.
     QString path(const QString &name) const { return folder.filePath(name); }
     const QString &text(int row, int column) const { return model().text(row, column); }
+    QString statusNotice() const { return qobject_cast<EstimateStatusBar *>(window->statusBar())->notice(); }
     // The texts of a row's cells from one column to another.
     QStringList texts(int row, int first, int last) const
     {

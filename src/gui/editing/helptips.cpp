@@ -158,6 +158,8 @@ bool HelpTips::showForCurrentCell()
     if (lines.isEmpty())
         return false;
     grdMain->scrollToCurrentCell();
+    // Shown anew, so that a screen reader says it also where the mouse's tip was up.
+    txtHelp->hide();
     showBeside(grdMain->shownCellRect(row, column), lines.join(u'\n'));
     m_shownByKey = true;
     watchKeysOf(QApplication::focusWidget());

@@ -6,6 +6,7 @@
 #include "gui/editing/celleditor.h"
 #include "gui/editing/helptips.h"
 #include "gui/sheet/gridview.h"
+#include "noticeaccessible.h"
 #include "report/cellpainter.h"
 #include "report/productinfo.h"
 #include "tabtrapaccessible.h"
@@ -213,6 +214,8 @@ void EstimateForm::describeControls()
     describe(txtCell, QStringLiteral("Cell entry"),
              QStringLiteral("The entry for the current cell of the sheet; Enter puts it in"));
     TabTrapAccessible::hide(txtTemp);
+    // Marked first: a control keeps the accessible interface it was first asked for.
+    NoticeAccessible::mark(txtHelp, QAccessible::ToolTip);
     describe(txtHelp, QStringLiteral("Category advice"), QStringLiteral("Advice for the category under the mouse"));
 }
 

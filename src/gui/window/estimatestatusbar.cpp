@@ -4,10 +4,12 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/grid.h"
 #include "core/sheet/money.h"
+#include "noticeaccessible.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 
 EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid, const QWidget *sheet, QWidget *parent)
     : QStatusBar(parent)
@@ -15,14 +17,23 @@ EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid,
     , m_grid(grid)
     , m_sheet(sheet)
     , m_fileName(new QLabel(this))
+    , m_notice(new QLabel(this))
     , m_sum(new QLabel(this))
+    , m_noticeTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("sbrStatus"));
     setAccessibleName(QStringLiteral("Status"));
     setSizeGripEnabled(false);
     m_fileName->setObjectName(QStringLiteral("lblFileName"));
     m_sum->setObjectName(QStringLiteral("lblSelectionSum"));
+    m_notice->setObjectName(QStringLiteral("lblNotice"));
+    m_notice->hide();
+    NoticeAccessible::mark(m_notice, QAccessible::Notification);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(MessageMilliseconds);
+    connect(m_noticeTimer, &QTimer::timeout, this, &EstimateStatusBar::endNotice);
     addWidget(m_fileName, 1);
+    addWidget(m_notice, 1);
     addPermanentWidget(m_sum);
     connect(&document, &Document::fileUsed, this, &EstimateStatusBar::showFileName);
     connect(&document, &Document::estimateReplaced, this, &EstimateStatusBar::showFileName);
@@ -38,7 +49,7 @@ EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid,
 void EstimateStatusBar::showSaved(const QString &path)
 {
     showFileName();
-    showMessage(QStringLiteral("Saved ") + QFileInfo(path).fileName(), MessageMilliseconds);
+    showNotice(QStringLiteral("Saved ") + QFileInfo(path).fileName());
 }
 
 void EstimateStatusBar::showExported(const QString &path)
@@ -46,14 +57,35 @@ void EstimateStatusBar::showExported(const QString &path)
     // An export cancelled or failed has nothing to show.
     if (path.isEmpty())
         return;
-    showMessage(QStringLiteral("Exported ") + QFileInfo(path).fileName(), MessageMilliseconds);
+    showNotice(QStringLiteral("Exported ") + QFileInfo(path).fileName());
 }
 
 void EstimateStatusBar::showRowsLeftOut(int count)
 {
-    showMessage(count == 1 ? QStringLiteral("1 row of the paste did not fit and was left out")
-                           : QStringLiteral("%1 rows of the paste did not fit and were left out").arg(count),
-                MessageMilliseconds);
+    showNotice(count == 1 ? QStringLiteral("1 row of the paste did not fit and was left out")
+                          : QStringLiteral("%1 rows of the paste did not fit and were left out").arg(count));
+}
+
+QString EstimateStatusBar::notice() const
+{
+    return m_notice->isVisible() ? m_notice->text() : QString();
+}
+
+// In the file name's place while it lasts; shown anew each time, as a screen reader says a
+// notification when it appears.
+void EstimateStatusBar::showNotice(const QString &text)
+{
+    m_notice->hide();
+    m_notice->setText(text);
+    m_fileName->hide();
+    m_notice->show();
+    m_noticeTimer->start();
+}
+
+void EstimateStatusBar::endNotice()
+{
+    m_notice->hide();
+    m_fileName->show();
 }
 
 void EstimateStatusBar::showFileName()

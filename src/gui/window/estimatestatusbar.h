@@ -5,10 +5,11 @@
 class Document;
 class Grid;
 class QLabel;
+class QTimer;
 
 // The line below the sheet: the estimate's file, what was just saved or exported, for a few
-// seconds, and the sum of the selected amounts while more than one cell of the sheet is
-// selected and the sheet, which shows the selection only then, has the focus.
+// seconds in its place and told to a screen reader as a notification, and the sum of the selected amounts while more
+// than one cell of the sheet is selected and the sheet, which shows the selection only then, has the focus.
 class EstimateStatusBar : public QStatusBar
 {
     Q_OBJECT
@@ -21,8 +22,12 @@ public:
     void showSaved(const QString &path);
     void showExported(const QString &path);
     void showRowsLeftOut(int count);
+    // What was just done, while it is shown.
+    QString notice() const;
 
 private:
+    void showNotice(const QString &text);
+    void endNotice();
     void showFileName();
     void showSelectionSum();
 
@@ -30,5 +35,7 @@ private:
     const Grid &m_grid;
     const QWidget *const m_sheet;
     QLabel *m_fileName = nullptr;
+    QLabel *m_notice = nullptr;
     QLabel *m_sum = nullptr;
+    QTimer *m_noticeTimer = nullptr;
 };
