@@ -19,6 +19,7 @@ test="
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
 poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
 groff-base dpkg-dev lintian clang-format locales gnumeric
+dbus-daemon at-spi2-core python3-pyatspi
 "
 fuzz="clang libclang-rt-14-dev"
 bench="libbenchmark-dev time hyperfine xvfb gnumeric jq"
