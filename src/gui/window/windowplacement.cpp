@@ -31,31 +31,42 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
             placeAtFirstShow();
             m_placing = true;
             keepFrameOnScreen();
+            watchFrame();
         }
         break;
     case QEvent::Move:
     case QEvent::Resize:
-        // A window manager may draw the frame (its title bar) only after it first activated
-        // the window, later still on a busy machine: once more then, for the new frame.
-        if (m_placing || (m_framed && frameOf(m_window) != *m_framed)) {
-            m_framed.reset();
+        if (m_placing)
             keepFrameOnScreen();
-        }
         break;
     case QEvent::WindowActivate:
-        if (std::exchange(m_placing, false)) {
-            m_framed = frameOf(m_window);
+        if (std::exchange(m_placing, false))
             keepFrameOnScreen();
-            // The frame's extents may reach the program without a move or a resize of its
-            // own, the later the busier the machine: it is looked at again a while after.
-            for (const int delay : {250, 1000, 3000})
-                QTimer::singleShot(delay, this, &WindowPlacement::keepLateFrameOnScreen);
-        }
         break;
     default:
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+// The window manager draws the frame (its title bar) once it has taken the window, on a
+// busy machine well after the window came up and without moving or resizing the window
+// itself, and nothing tells the program when: its extents are looked at a few times a
+// second for a while, and the frame is kept on the screen each time they change.
+void WindowPlacement::watchFrame()
+{
+    m_frame = frameOf(m_window);
+    auto *watch = new QTimer(this);
+    watch->setInterval(FrameWatchMilliseconds);
+    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+        if (const QMargins frame = frameOf(m_window); frame != m_frame) {
+            m_frame = frame;
+            keepFrameOnScreen();
+        }
+        if (++ticks == FrameWatchTicks)
+            watch->deleteLater();
+    });
+    watch->start();
 }
 
 void WindowPlacement::placeAtFirstShow()
@@ -69,14 +80,6 @@ void WindowPlacement::placeAtFirstShow()
     if (!available.isEmpty())
         size = size.boundedTo(available.size());
     m_window.resize(size.shrunkBy(frameOf(m_window)));
-}
-
-void WindowPlacement::keepLateFrameOnScreen()
-{
-    if (!m_framed || frameOf(m_window) == *m_framed)
-        return;
-    m_framed.reset();
-    keepFrameOnScreen();
 }
 
 void WindowPlacement::keepFrameOnScreen()

@@ -5,14 +5,14 @@
 #include <QSize>
 
 #include <functional>
-#include <optional>
 
 class QMainWindow;
 
 // Where the main window comes up: where it was left, or at the first start as large as the
-// whole sheet needs, where the window manager puts it. Until the window manager has framed
-// and placed it (its first activation), its frame is kept whole on the screen: a place saved
-// on a larger screen, or a frame larger than expected, would put the title bar out of reach.
+// whole sheet needs, where the window manager puts it. Until the window manager has placed it
+// (its first activation), and whenever its frame is drawn anew in the first seconds, its frame
+// is kept whole on the screen: a place saved on a larger screen, or a frame larger than
+// expected, would put the title bar out of reach.
 class WindowPlacement : public QObject
 {
     Q_OBJECT
@@ -27,12 +27,16 @@ protected:
 private:
     void placeAtFirstShow();
     void keepFrameOnScreen();
-    void keepLateFrameOnScreen();
+    void watchFrame();
+
+    // Ten seconds of looking at the frame after the first show.
+    static constexpr int FrameWatchMilliseconds = 100;
+    static constexpr int FrameWatchTicks = 100;
 
     QMainWindow &m_window;
     const std::function<QSize()> m_wholeSheet;
     bool m_shownBefore = false;
     bool m_placing = false;
-    // The frame at the first activation, until a later one is drawn.
-    std::optional<QMargins> m_framed;
+    // The frame's extents when last looked at.
+    QMargins m_frame;
 };
