@@ -4,8 +4,8 @@
 // within a frame (16 ms at 60 Hz); run.sh gives the second against the first.
 #include "core/document/document.h"
 #include "core/document/estimatefile.h"
-#include "core/document/headerfields.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/headerfields.h"
 #include "fullestimate.h"
 #include "gui/dialogs/platformservices.h"
 #include "gui/sheet/gridview.h"

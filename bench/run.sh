@@ -6,19 +6,20 @@
 # be measured, never on a slow one.
 #
 #     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR
-#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT
+#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED
 #
 # The programs are built by the `bench` target, which passes their paths. The raw figures
 # are kept in BUILD-DIR/bench-results.
 set -euo pipefail
 
-if [ $# -ne 11 ]; then
+if [ $# -ne 12 ]; then
     echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR" \
-        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT" >&2
+        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED" >&2
     exit 2
 fi
 build_dir=$1 varn=$2 bare_qt=$3 mapwait=$4 bench_core=$5 write_estimate=$6
 qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9 bench_budget=${10} bench_edit=${11}
+bare_qt_linked=${12}
 
 # Odd counts, so that each median is one of the figures measured.
 starts=21
@@ -40,7 +41,7 @@ for tool in Xvfb hyperfine /usr/bin/time jq ssconvert; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps.sh installs it"
 done
 for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate" "$qt_pdf_floor" "$plain_pdf_floor" \
-    "$export_stages" "$bench_budget" "$bench_edit"; do
+    "$export_stages" "$bench_budget" "$bench_edit" "$bare_qt_linked"; do
     [ -x "$program" ] || fail "$program is not built"
 done
 
@@ -145,33 +146,43 @@ register_varn() {
 register_varn
 measured "$mapwait" "Cost Estimate" "$varn" >/dev/null || fail "VARN did not show its window"
 measured "$mapwait" "Bare Qt" "$bare_qt" >/dev/null || fail "bare_qt did not show its window"
+measured "$mapwait" "Bare Qt" "$bare_qt_linked" >/dev/null || fail "bare_qt_linked did not show its window"
 
 echo
 echo "== Start-up: from the start of the process to its window mapped =="
-echo "   (median of $starts starts each, the two programs taking turns, after one warm-up start each)"
+echo "   (median of $starts starts each, the three programs taking turns, after one warm-up start each)"
+# The bare window linked with VARN's libraries has the dynamic loader's work of VARN: what
+# VARN takes beyond it is VARN's own, what it takes beyond the bare window the libraries'.
 time_varn() {
     measured "$mapwait" "Cost Estimate" "$varn" >>"$results/start-varn.txt" || fail "VARN did not show its window"
 }
 time_bare() {
     measured "$mapwait" "Bare Qt" "$bare_qt" >>"$results/start-bare.txt" || fail "bare_qt did not show its window"
 }
+time_bare_linked() {
+    measured "$mapwait" "Bare Qt" "$bare_qt_linked" >>"$results/start-bare-linked.txt" \
+        || fail "bare_qt_linked did not show its window"
+}
 : >"$results/start-varn.txt"
 : >"$results/start-bare.txt"
+: >"$results/start-bare-linked.txt"
 for i in $(seq "$starts"); do
-    # Each goes first in every other pair, so that neither always starts after the other.
-    if [ $((i % 2)) -eq 1 ]; then
-        time_varn
-        time_bare
-    else
-        time_bare
-        time_varn
-    fi
+    # Each goes first in every third round, so that none always starts after the same one.
+    case $((i % 3)) in
+    0) time_varn; time_bare; time_bare_linked ;;
+    1) time_bare; time_bare_linked; time_varn ;;
+    2) time_bare_linked; time_varn; time_bare ;;
+    esac
 done
 varn_start=$(median "$results/start-varn.txt")
 bare_start=$(median "$results/start-bare.txt")
+bare_linked_start=$(median "$results/start-bare-linked.txt")
 printf '   VARN      %8.1f ms\n' "$varn_start"
 printf '   bare Qt   %8.1f ms\n' "$bare_start"
+printf '   bare Qt linked like VARN %8.1f ms\n' "$bare_linked_start"
 echo "   ratio     $(ratio "$varn_start" "$bare_start")  (VARN / bare Qt)"
+echo "   ratio     $(ratio "$bare_linked_start" "$bare_start")  (bare Qt linked like VARN / bare Qt: the libraries)"
+echo "   ratio     $(ratio "$varn_start" "$bare_linked_start")  (VARN / bare Qt linked like VARN: VARN's own)"
 if [ -d "$home/data/icons/hicolor" ]; then
     echo "   (in a home where VARN registered its file type and icon: $(ls "$home/data/icons/hicolor" | wc -l)" \
         "entries in its hicolor folder, icon-theme.cache $([ -f "$home/data/icons/hicolor/icon-theme.cache" ] \

@@ -43,6 +43,7 @@ QStringList argumentsOf(int argc, char *argv[])
 int runOptions(int &argc, char *argv[], const QStringList &arguments)
 {
     qInstallMessageHandler(quietMessages);
+    ScratchFolder::removeLeftBehind();
     if (!CommandLine::drawsPages(arguments)) {
         QCoreApplication application(argc, argv);
         return CommandLine::runOptions(QCoreApplication::arguments());
@@ -67,6 +68,9 @@ int runWindow(int &argc, char *argv[])
     // Decoding the icon and handing it to the window system would hold back the window's
     // first appearance; it follows a moment later.
     QTimer::singleShot(0, &application, [] { QApplication::setWindowIcon(programIcon()); });
+    // Looking through the temporary folder for them would hold the window back too; nothing
+    // of this run's is in use before its event loop turns.
+    QTimer::singleShot(0, &application, &ScratchFolder::removeLeftBehind);
     return application.exec();
 }
 }
@@ -79,10 +83,9 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     ProgramIdentity::apply();
-    // Scratch folders that a killed run left behind, and this run's own that could not be
-    // removed when they went out of use.
-    ScratchFolder::removeLeftBehind();
     const QStringList arguments = argumentsOf(argc, argv);
+    // Each run starts and ends by removing the scratch folders that a killed run left behind,
+    // and its own that could not be removed when they went out of use.
     const int status =
         CommandLine::startsWithOption(arguments) ? runOptions(argc, argv, arguments) : runWindow(argc, argv);
     ScratchFolder::removeLeftBehind();

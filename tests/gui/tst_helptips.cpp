@@ -78,6 +78,17 @@ private slots:
         }
     }
 
+    // The box takes its font when the first tip shows, not before the window does.
+    void tipShowsInItsSmallNarrowFont()
+    {
+        moveTo(18, 2);
+        m_tips->tmrHelp_Timer();
+        moveTo(18, 2);
+        QVERIFY(shown());
+        QCOMPARE(m_box->font().pointSizeF(), 7.5);
+        QCOMPARE(m_box->font().stretch(), int(QFont::SemiCondensed));
+    }
+
     void wheelDoesNotZoomTheTip()
     {
         moveTo(18, 2);

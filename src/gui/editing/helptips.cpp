@@ -63,12 +63,6 @@ void HelpTips::styleBox()
     palette.setColor(QPalette::Base, QColor(255, 255, 128));
     palette.setColor(QPalette::Text, Qt::black);
     txtHelp->setPalette(palette);
-    // A small, narrow font with no margins to speak of keeps the boxes close to a line of
-    // 250 twips for each 60 characters.
-    QFont font = txtHelp->font();
-    font.setPointSizeF(7.5);
-    font.setStretch(QFont::SemiCondensed);
-    txtHelp->setFont(font);
     txtHelp->setFrameShape(QFrame::Box);
     txtHelp->setLineWidth(1);
     txtHelp->document()->setDocumentMargin(1);
@@ -166,8 +160,24 @@ bool HelpTips::showForCurrentCell()
     return true;
 }
 
+// A small, narrow font with no margins to speak of keeps the boxes close to a line of 250
+// twips for each 60 characters. It is set when the first tip shows: a font of its own is looked
+// up, loaded and the box laid out again, which held back the window's first appearance for a
+// box that may never show.
+void HelpTips::useTipFont()
+{
+    if (m_tipFontSet)
+        return;
+    m_tipFontSet = true;
+    QFont font = txtHelp->font();
+    font.setPointSizeF(7.5);
+    font.setStretch(QFont::SemiCondensed);
+    txtHelp->setFont(font);
+}
+
 void HelpTips::showBeside(const QRect &cell, const QString &text)
 {
+    useTipFont();
     const int width = Twips::Scale::of(*grdMain).x(BoxWidth);
     const int height = std::max(Twips::Scale::of(*grdMain).y(boxHeight(text.size())), fittingHeight(text, width));
     txtHelp->setGeometry(placeBeside(cell.translated(grdMain->pos()), QSize(width, height)));

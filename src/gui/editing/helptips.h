@@ -48,6 +48,7 @@ private:
     // The pixel height the box needs to show all of text at the given width.
     int fittingHeight(const QString &text, int boxWidth) const;
     void styleBox();
+    void useTipFont();
     void hideAndRearm();
     void watchKeysOf(QWidget *control);
     void hideShownByKey();
@@ -63,5 +64,6 @@ private:
     bool m_helpDelayElapsed = false;
     // Shown by F1: the next key in the sheet, or in the control that had the focus, takes it away.
     bool m_shownByKey = false;
+    bool m_tipFontSet = false;
     QPointer<QWidget> m_keysFrom;
 };

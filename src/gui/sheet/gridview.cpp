@@ -64,20 +64,29 @@ bool GridView::hidesAmount(int row, int column) const
     return CellDelegate::hidesAmount(m_model.indexOfCell(row, column), cellRect(row, column), font());
 }
 
+// The grid says its sizes changed once for each column it sets, some forty times while the
+// window first lays itself out; only the sections whose size did change are set again.
 void GridView::applySizes()
 {
+    const Twips::Scale scale = Twips::Scale::of(*this);
     const int fixedRows = m_grid.fixedRows();
     const int fixedColumns = m_grid.fixedColumns();
     horizontalHeader()->setVisible(fixedRows > 0);
     verticalHeader()->setVisible(fixedColumns > 0);
     if (fixedRows > 0)
-        horizontalHeader()->setFixedHeight(Twips::Scale::of(*this).y(m_grid.rowHeight(0)));
+        horizontalHeader()->setFixedHeight(scale.y(m_grid.rowHeight(0)));
     if (fixedColumns > 0)
-        verticalHeader()->setFixedWidth(Twips::Scale::of(*this).x(m_grid.columnWidth(0)));
-    for (int column = fixedColumns; column < m_grid.columnCount(); ++column)
-        setColumnWidth(column - fixedColumns, Twips::Scale::of(*this).x(m_grid.columnWidth(column)));
-    for (int row = fixedRows; row < m_grid.rowCount(); ++row)
-        setRowHeight(row - fixedRows, Twips::Scale::of(*this).y(m_grid.rowHeight(row)));
+        verticalHeader()->setFixedWidth(scale.x(m_grid.columnWidth(0)));
+    for (int column = fixedColumns; column < m_grid.columnCount(); ++column) {
+        const int width = scale.x(m_grid.columnWidth(column));
+        if (columnWidth(column - fixedColumns) != width)
+            setColumnWidth(column - fixedColumns, width);
+    }
+    for (int row = fixedRows; row < m_grid.rowCount(); ++row) {
+        const int height = scale.y(m_grid.rowHeight(row));
+        if (rowHeight(row - fixedRows) != height)
+            setRowHeight(row - fixedRows, height);
+    }
 }
 
 void GridView::syncCurrentIndex()
