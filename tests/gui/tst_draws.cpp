@@ -1,4 +1,5 @@
 #include "core/document/estimatefile.h"
+#include "core/history/drawrequest.h"
 #include "core/history/estimatehistory.h"
 #include "core/sheet/money.h"
 #include "gui/draws/drawcommands.h"
@@ -329,6 +330,52 @@ private slots:
         QVERIFY(recordAction(f)->isEnabled());
         f.press(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(payments(f), recorded);
+    }
+
+    // The retainage is released by a draw of its own: greyed while none is held, it pays out
+    // what the lender held back, holds none after it, and one Undo takes it back.
+    void releaseRetainage()
+    {
+        WindowFixture f;
+        Document &document = f.window->document();
+        QAction *release = f.child<QAction>("mnuReleaseRetainage");
+        QVERIFY(!release->isEnabled());
+        EstimateHistory tenPercent = document.history();
+        tenPercent.retainageBasisPoints = 1000;
+        document.setHistory(tenPercent);
+        f.enter(5, Original, u"10000"_s);
+        f.enter(5, Current, u"4000"_s);
+        f.enter(9, Original, u"2000"_s);
+        f.enter(9, Current, u"1234.55"_s);
+        f.recordCurrentPayments();
+        QCOMPARE(document.history().draws.size(), 1);
+        QVERIFY(release->isEnabled());
+
+        QStringList shown;
+        f.answerDrawQuestion("mnuReleaseRetainage", {}, &shown);
+        // $400.00 and $123.455, to the cent.
+        QCOMPARE(shown,
+                 (QStringList{u"Release the retainage the lender holds, $523.46, and hold none on the draws "
+                              "to come?"_s,
+                              u"They are recorded as Draw 2."_s, QString()}));
+        const EstimateHistory &history = document.history();
+        QCOMPARE(history.draws.size(), 2);
+        QCOMPARE(history.retainageBasisPoints, 0);
+        const auto requestOf = [&](int number) {
+            return *DrawRequest::recorded(document.sheet().grid(), document.header(), history, number);
+        };
+        QCOMPARE(requestOf(2).currentPaymentDue(), Cents(52346));
+        QCOMPARE(requestOf(2).notes(), QStringList{u"Retainage released this period: $523.46"_s});
+        // The loan has paid the work, no more and no less.
+        QCOMPARE(requestOf(1).currentPaymentDue() + requestOf(2).currentPaymentDue(), Cents(523455));
+        QVERIFY(!release->isEnabled());
+        QCOMPARE(f.texts(5, Previous, Current), (QStringList{u"$4,000.00"_s, QString()}));
+
+        f.grid->setFocus();
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document.history().draws.size(), 1);
+        QCOMPARE(document.history().retainageBasisPoints, 1000);
+        QVERIFY(release->isEnabled());
     }
 
     // With the Draws view open, the Return that commits an amount rebuilds the rows of the next

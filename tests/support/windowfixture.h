@@ -150,14 +150,20 @@ public:
     // shown, when given, learns the question's texts.
     void recordCurrentPayments(bool yes = true, QStringList *shown = nullptr) const
     {
-        QAction *command = window->findChild<QAction *>(QStringLiteral("mnuRecordPayments"));
+        answerDrawQuestion("mnuRecordPayments",
+                           yes ? DrawQuestionKeys::Keys() : DrawQuestionKeys::Keys{{QKeySequence(Qt::Key_Escape), {}}},
+                           shown);
+    }
+
+    // A command that asks the question of a draw, answered with these keys.
+    void answerDrawQuestion(const char *action, const DrawQuestionKeys::Keys &keys, QStringList *shown = nullptr) const
+    {
+        QAction *command = window->findChild<QAction *>(QLatin1String(action));
         // Greyed, it asks nothing.
         if (!command->isEnabled())
             return;
         QStringList texts;
-        DrawQuestionKeys::answerNext(yes ? DrawQuestionKeys::Keys()
-                                         : DrawQuestionKeys::Keys{{QKeySequence(Qt::Key_Escape), {}}},
-                                     shown ? shown : &texts);
+        DrawQuestionKeys::answerNext(keys, shown ? shown : &texts);
         command->trigger();
         // A window manager gives the window back the keys once the question is gone; the
         // offscreen platform has none.

@@ -106,6 +106,12 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                                    : requestOf(grid, header, draw, &history.draws.last(), history.draws.first());
 }
 
+Cents DrawRequest::retainageHeld(const Grid &grid, const HeaderFields &header, const EstimateHistory &history)
+{
+    const std::optional<DrawRequest> last = recorded(grid, header, history, int(history.draws.size()));
+    return last ? last->retainage() : 0;
+}
+
 std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderFields &header,
                                                  const EstimateHistory &history, int number, QString *errorString)
 {

@@ -74,6 +74,8 @@ struct DrawRequest
 
     // What a rate lowered since the previous application releases of the retainage it held.
     Cents retainageReleased() const;
+    // What the lender holds back after the last recorded draw: the retainage of its request.
+    static Cents retainageHeld(const Grid &grid, const HeaderFields &header, const EstimateHistory &history);
     // What the rows had been paid before the loan's first draw.
     Cents openingBalance() const;
     // What the request says beside its lines: that the opening balance holds no retainage,

@@ -68,8 +68,9 @@ void DrawCommands::recordCurrentPayments()
     const EstimateHistory &history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
-        m_owner, int(history.draws.size()) + 1, MoneyCents::text(total), CurrentPayments::leftOutRows(grid),
-        history.draws.isEmpty() ? QDate() : history.draws.last().date);
+        m_owner, int(history.draws.size()) + 1,
+        QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(MoneyCents::text(total)),
+        CurrentPayments::leftOutRows(grid), history.draws.isEmpty() ? QDate() : history.draws.last().date);
     if (!answer || !fitsInFile(rows, answer->date, answer->note))
         return;
 
@@ -79,6 +80,30 @@ void DrawCommands::recordCurrentPayments()
             CurrentPayments::recordDraw(sheet, edited, rows, answer->date, answer->note, parties);
             return true;
         });
+}
+
+void DrawCommands::releaseRetainage()
+{
+    const EstimateHistory &history = m_document.history();
+    const Cents held = DrawRequest::retainageHeld(m_document.sheet().grid(), m_document.header(), history);
+    if (held <= 0 || !fitsInFile({}, QDate::currentDate(), QString()))
+        return;
+    const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
+        m_owner, int(history.draws.size()) + 1,
+        QStringLiteral("Release the retainage the lender holds, %1, and hold none on the draws to come?")
+            .arg(MoneyCents::text(held)),
+        {}, history.draws.last().date);
+    if (!answer || !fitsInFile({}, answer->date, answer->note))
+        return;
+
+    EstimateSheet &sheet = m_document.sheet();
+    const DrawParties parties = DrawRequest::partiesOf(m_document.header());
+    HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Release Retainage"),
+                                [&](EstimateHistory &edited) {
+                                    edited.retainageBasisPoints = 0;
+                                    CurrentPayments::recordDraw(sheet, edited, {}, answer->date, answer->note, parties);
+                                    return true;
+                                });
 }
 
 bool DrawCommands::fitsInFile(const QList<int> &rows, const QDate &date, const QString &note)
@@ -101,6 +126,16 @@ void DrawCommands::keepEnabled(QAction *recordCurrentPayments)
         if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
             enable();
     });
+    enable();
+}
+
+void DrawCommands::keepReleaseEnabled(QAction *releaseRetainage)
+{
+    const auto enable = [this, releaseRetainage] {
+        releaseRetainage->setEnabled(
+            DrawRequest::retainageHeld(m_document.sheet().grid(), m_document.header(), m_document.history()) > 0);
+    };
+    connect(&m_document, &Document::historyChanged, releaseRetainage, enable);
     enable();
 }
 

@@ -27,6 +27,11 @@ public:
     void recordCurrentPayments();
     // Greys the command while there is nothing to record, as the amounts change.
     void keepEnabled(QAction *recordCurrentPayments);
+    // Edit > Release Retainage: asks, then records a draw of no current amounts that pays out
+    // all the retainage the lender holds, and holds none on the draws after it.
+    void releaseRetainage();
+    // Greys the command while the lender holds no retainage.
+    void keepReleaseEnabled(QAction *releaseRetainage);
     // The retainage rate of the draws to come, in hundredths of a percent.
     void setRetainage(int basisPoints);
 

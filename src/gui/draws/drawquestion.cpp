@@ -24,7 +24,7 @@ QLabel *wrappedLabel(const QString &text, const QString &name)
 }
 }
 
-DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &leftOut, const QDate &previousDate,
+DrawQuestion::DrawQuestion(int number, const QString &question, const QStringList &leftOut, const QDate &previousDate,
                            QWidget *parent)
     : QDialog(parent)
     , m_number(number)
@@ -35,9 +35,7 @@ DrawQuestion::DrawQuestion(int number, const QString &total, const QStringList &
 {
     setWindowTitle(ProductInfo::applicationTitle());
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(
-        wrappedLabel(QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(total),
-                     QStringLiteral("question")));
+    layout->addWidget(wrappedLabel(question, QStringLiteral("question")));
     layout->addWidget(
         wrappedLabel(QStringLiteral("They are recorded as Draw %1.").arg(number), QStringLiteral("drawNumber")));
     if (!leftOut.isEmpty())
@@ -81,11 +79,11 @@ void DrawQuestion::checkDate()
     m_yes->setEnabled(!tooEarly);
 }
 
-std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &total,
+std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &question,
                                                       const QStringList &leftOut, const QDate &previousDate)
 {
-    DrawQuestion question(number, total, leftOut, previousDate, parent);
-    if (question.exec() != QDialog::Accepted)
+    DrawQuestion dialog(number, question, leftOut, previousDate, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return Answer{question.m_date->date(), question.m_note->text().trimmed()};
+    return Answer{dialog.m_date->date(), dialog.m_note->text().trimmed()};
 }

@@ -12,10 +12,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The question of Edit > Record Current Payments: it states the sum being recorded and the
-// draw it becomes, names the rows left out and why, and takes the draw's date (today unless
-// changed, and never before the previous draw's) and an optional note. Yes is the default
-// button, so Return records.
+// The question before a draw is recorded (Edit > Record Current Payments, Edit > Release
+// Retainage): it asks what the draw does and states the draw it becomes, names the rows left
+// out and why, and takes the draw's date (today unless changed, and never before the
+// previous draw's) and an optional note. Yes is the default button, so Return records.
 class DrawQuestion : public QDialog
 {
     Q_OBJECT
@@ -28,11 +28,11 @@ public:
     };
 
     // previousDate is the date of the draw before this one; null for the first draw.
-    DrawQuestion(int number, const QString &total, const QStringList &leftOut, const QDate &previousDate,
+    DrawQuestion(int number, const QString &question, const QStringList &leftOut, const QDate &previousDate,
                  QWidget *parent = nullptr);
 
     // The answer, or nothing when the user said No.
-    static std::optional<Answer> ask(QWidget *parent, int number, const QString &total, const QStringList &leftOut,
+    static std::optional<Answer> ask(QWidget *parent, int number, const QString &question, const QStringList &leftOut,
                                      const QDate &previousDate);
 
 private:

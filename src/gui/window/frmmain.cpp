@@ -64,6 +64,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), *m_services.messageBoxes, this);
     m_drawCommands->keepEnabled(m_actions->recordPayments());
+    m_drawCommands->keepReleaseEnabled(m_actions->releaseRetainage());
     addView([this] { return new DrawsView(m_document, *m_drawCommands, m_drawOutput); }, QStringLiteral("&Draws"),
             "dckDraws");
     m_changeOrders = new ChangeOrderCommands(document, m_history->stack(), this);
@@ -357,6 +358,12 @@ void FrmMain::mnuRecordPayments_Click()
 {
     commitOpenEdit();
     m_drawCommands->recordCurrentPayments();
+}
+
+void FrmMain::mnuReleaseRetainage_Click()
+{
+    commitOpenEdit();
+    m_drawCommands->releaseRetainage();
 }
 
 void FrmMain::mnuEditCell_Click()

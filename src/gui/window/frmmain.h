@@ -58,6 +58,7 @@ public slots:
     void mnuPaste_Click();
     void mnuDelete_Click();
     void mnuRecordPayments_Click();
+    void mnuReleaseRetainage_Click();
     void mnuEditCell_Click();
     void mnuAdvice_Click();
     void mnuUserGuide_Click();

@@ -150,6 +150,8 @@ void MainActions::createEditMenu()
     edit->addSeparator();
     m_recordPayments = addItem(edit, "mnuRecordPayments", QStringLiteral("Rec&ord Current Payments"), {},
                                &FrmMain::mnuRecordPayments_Click);
+    m_releaseRetainage = addItem(edit, "mnuReleaseRetainage", QStringLiteral("Re&lease Retainage..."), {},
+                                 &FrmMain::mnuReleaseRetainage_Click);
     edit->addSeparator()->setObjectName(QStringLiteral("mnuSeperator3"));
     m_editingActions << addCommand(edit, "mnuEditCell", QStringLiteral("Edit Cell"), QKeySequence(Qt::Key_F2),
                                    &FrmMain::mnuEditCell_Click);

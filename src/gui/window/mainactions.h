@@ -22,6 +22,7 @@ public:
 
     QToolBar *toolBar() const { return m_toolBar; }
     QAction *recordPayments() const { return m_recordPayments; }
+    QAction *releaseRetainage() const { return m_releaseRetainage; }
     // The commands of the menu at hand in the sheet and the header fields.
     QList<QAction *> editingActions() const { return m_editingActions; }
     // The shortcuts that act before a focused text box sees their keys.
@@ -60,6 +61,7 @@ private:
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
     QAction *m_recordPayments = nullptr;
+    QAction *m_releaseRetainage = nullptr;
     QMenu *m_viewMenu = nullptr;
     QList<QAction *> m_recentFiles;
     QAction *m_recentFilesEnd = nullptr;
