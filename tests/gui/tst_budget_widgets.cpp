@@ -10,11 +10,14 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QHorizontalStackedBarSeries>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QValueAxis>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int Adjusted = 4;
@@ -64,6 +67,17 @@ void answerDialog(const QString &description, const QString &amount, const QStri
         press(Qt::Key_Tab);
         type(source);
         press(Qt::Key_Return);
+    });
+}
+
+// Types the keys into the dialog that comes up next, where its focus is, then presses Return.
+void answerNext(const QString &keys)
+{
+    QTimer::singleShot(0, [=] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->focusWidget(), keys);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
     });
 }
 
@@ -174,6 +188,110 @@ private slots:
         f.dialogs->exportPaths = {workbook};
         f.trigger("mnuExportXlsx");
         QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
+    }
+
+    // An approved order is voided, not deleted: it stays in the register, void with its date
+    // and reason, its amount back where it came from, counted by the budget no more, and one
+    // Undo takes the void back. Its number, and a deleted pending order's, is not given again,
+    // in the file saved and opened again too.
+    void voidKeepsTheOrder()
+    {
+        RegisterFixture r;
+        WindowFixture &f = r.f;
+        BudgetView budget(f.window->document());
+        const auto totals = [&budget] {
+            budget.refresh();
+            return budget.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text();
+        };
+        f.enter(29, 3, QStringLiteral("5000"));
+        f.enter(8, 3, QStringLiteral("10000"));
+        const auto adjusted = [&f] { return QStringList{f.text(8, Adjusted), f.text(29, Adjusted)}; };
+        f.clickCell(8, 2);
+        answerDialog(QStringLiteral("upgrade to metal roof"), QStringLiteral("2000"), QStringLiteral("C"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(0);
+        r.click("cmdApproveChangeOrder");
+        QCOMPARE(adjusted(), (QStringList{"$12,000.00", "$3,000.00"}));
+        QVERIFY(!r.view->findChild<QPushButton *>(QStringLiteral("cmdDeleteChangeOrder"))->isEnabled());
+
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        answerNext(QStringLiteral("roofer cancelled"));
+        r.click("cmdVoidChangeOrder");
+        QCOMPARE(r.status(0), u"Void on "_s + today + u": roofer cancelled"_s);
+        QCOMPARE(adjusted(), (QStringList{"$10,000.00", "$5,000.00"}));
+        QVERIFY2(totals().contains(u"change orders $0.00; "_s), qPrintable(totals()));
+        for (const char *button : {"cmdEditChangeOrder", "cmdApproveChangeOrder", "cmdRejectChangeOrder",
+                                   "cmdVoidChangeOrder", "cmdDeleteChangeOrder"})
+            QVERIFY2(!r.view->findChild<QPushButton *>(QLatin1String(button))->isEnabled(), button);
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.clickCell(3, 2);
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(r.status(0), u"Approved"_s);
+        QCOMPARE(adjusted(), (QStringList{"$12,000.00", "$3,000.00"}));
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(adjusted(), (QStringList{"$10,000.00", "$5,000.00"}));
+
+        answerDialog(QStringLiteral("skylight"), QStringLiteral("750"), QStringLiteral("L"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(1);
+        f.messages->answers = {MessageBoxes::Yes};
+        r.click("cmdDeleteChangeOrder");
+        QCOMPARE(r.table()->rowCount(), 1);
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.clickCell(3, 2);
+        const QList<QByteArray> records = savedRecords(f, f.path(QStringLiteral("void.vrn")));
+        QCOMPARE(records.at(38).trimmed(), QByteArray("\"VARN history\",3,4"));
+        QCOMPARE(records.at(41).trimmed(), QByteArray("\"deleted change order\",2"));
+        QCOMPARE(records.at(42).trimmed(),
+                 "\"change\",1,\"" + today.toLatin1()
+                     + "\",8,\"upgrade to metal roof\",200000,\"approved\",\"contingency\",\"" + today.toLatin1()
+                     + "\",\"roofer cancelled\"");
+
+        f.dialogs->openPaths = {f.path(QStringLiteral("void.vrn"))};
+        f.press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(r.status(0), u"Void on "_s + today + u": roofer cancelled"_s);
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+        });
+        r.click("cmdNewChangeOrder");
+        QCOMPARE(title, u"Change Order 3"_s);
+    }
+
+    // Approving an order that takes more from the contingency than it has left asks first,
+    // naming what is left; No, which the question answers when closed, approves nothing.
+    void overdrawAsked_data()
+    {
+        Rows::columns<bool, QString>("yes", "status");
+        QTest::newRow("no") << false << u"Pending"_s;
+        QTest::newRow("yes") << true << u"Approved"_s;
+    }
+
+    void overdrawAsked()
+    {
+        auto [yes, status] = Rows::fetch<bool, QString>("yes", "status");
+        RegisterFixture r;
+        WindowFixture &f = r.f;
+        f.enter(29, 3, QStringLiteral("5000"));
+        f.enter(29, 5, QStringLiteral("4000"));
+        f.enter(8, 3, QStringLiteral("10000"));
+        f.clickCell(8, 2);
+        answerDialog(QStringLiteral("upgrade to metal roof"), QStringLiteral("2000"), QStringLiteral("C"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(0);
+        f.messages->answers = {yes ? MessageBoxes::Yes : MessageBoxes::No};
+        r.click("cmdApproveChangeOrder");
+        QCOMPARE(f.messages->shown.size(), 1);
+        QCOMPARE(f.messages->shown.first().kind, u"yes/no question, no by default"_s);
+        QCOMPARE(f.messages->shown.first().text,
+                 u"Change order 1 takes $2,000.00 from the contingency, which has $1,000.00 left. Approve it all "
+                 "the same?"_s);
+        QCOMPARE(r.status(0), status);
     }
 
     // An adjusted estimate typed over by hand is named under the register.

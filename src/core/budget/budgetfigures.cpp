@@ -1,5 +1,6 @@
 #include "budgetfigures.h"
 
+#include "core/history/changeorders.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/moneycents.h"
@@ -89,18 +90,17 @@ BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
     }
     Cents usedByChangeOrders = 0;
     for (const ChangeOrder &order : history.changeOrders) {
-        if (order.status != ChangeOrder::Status::Approved)
+        if (!order.isInForce())
             continue;
         m_changeOrders += order.amount;
         if (order.source == ChangeOrder::Source::Contingency)
             usedByChangeOrders += order.amount;
     }
     for (BudgetLine &line : m_lines) {
-        if (line.isContingency) {
+        if (line.isContingency)
             line.usedByChangeOrders = std::max<Cents>(0, usedByChangeOrders);
-            m_contingencyLeft = line.estimate - line.paid - line.current;
-        }
     }
+    m_contingencyLeft = ChangeOrders::contingencyLeft(grid, history);
 }
 
 QList<BudgetLine> BudgetFigures::overBudgetLines() const
