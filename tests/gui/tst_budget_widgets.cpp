@@ -9,6 +9,8 @@
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
+#include <QDockWidget>
+#include <QGraphicsTextItem>
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QMenu>
@@ -110,6 +112,23 @@ void clickBar(const BudgetView &view, const QString &label)
     const QPointF inChart = chart->chart()->mapToPosition(QPointF(1, index), series);
     const QPoint onScreen = chart->mapFromScene(chart->chart()->mapToScene(inChart + QPointF(2, 0)));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, onScreen);
+}
+
+// The texts the chart shows, its axes' labels among them, each where it stands in the view.
+QMap<QString, QRect> shownTexts(const QChartView *chart)
+{
+    QMap<QString, QRect> texts;
+    for (const QGraphicsItem *item : chart->scene()->items()) {
+        const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
+        if (text && text->isVisible() && !text->toPlainText().isEmpty())
+            texts.insert(text->toPlainText(), chart->mapFromScene(text->sceneBoundingRect()).boundingRect());
+    }
+    return texts;
+}
+
+QStringList chartTexts(const BudgetView &view)
+{
+    return shownTexts(chartView(view)).keys();
 }
 
 QPalette darkPalette()
@@ -330,7 +349,7 @@ private slots:
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, 5, QStringLiteral("1200"));
         f.enter(8, 3, QStringLiteral("4000"));
-        const QString over = QStringLiteral("5 Rough Lumber - over by $200.00");
+        const QString over = QStringLiteral("5 Rough Lumber<br>over by $200.00");
         QTRY_COMPARE(barLabels(view), (QStringList{"8 Roofing", over}));
         QCOMPARE(view.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text(),
                  QStringLiteral("Estimate $5,000.00; change orders $0.00; paid to date $1,200.00 (24.0 %); "
@@ -352,6 +371,60 @@ private slots:
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
         QCOMPARE(barLabels(view), QStringList{over});
+    }
+
+    // "Only over budget" with no row over says so, where a chart of no bars would show only a
+    // scale of nothing; an overrun of $200 beside a row of $100,000 is drawn wide enough to
+    // be seen, and the axis reads in currency form.
+    void smallOverrunAndNone()
+    {
+        WindowFixture f;
+        BudgetView view(f.window->document());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.enter(8, 3, QStringLiteral("100000"));
+        f.enter(5, 3, QStringLiteral("1850"));
+        auto *onlyOver = view.findChild<QCheckBox *>();
+        QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
+        auto *noBars = view.findChild<QLabel *>(QStringLiteral("lblNoBars"));
+        QVERIFY(noBars && noBars->isVisible());
+        QCOMPARE(noBars->text(), u"No row is over budget"_s);
+        QVERIFY(!chartView(view)->isVisible());
+
+        f.enter(5, 5, QStringLiteral("2050"));
+        QTRY_VERIFY(chartView(view)->isVisible());
+        QVERIFY(!noBars->isVisible());
+        QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
+        QTRY_COMPARE(barLabels(view).size(), 2);
+        // The axis's labels follow at the chart's next layout.
+        for (const QString &amount : {u"$0"_s, u"$20,000"_s, u"$100,000"_s})
+            QTRY_VERIFY2(chartTexts(view).contains(amount), qPrintable(chartTexts(view).join(u'|')));
+        const QImage chart = chartView(view)->grab().toImage();
+        const QRgb overrun = BudgetChart::overrunColour(view.palette()).rgb();
+        const QRect marker = Pixels::box(chart, chart.rect(), [overrun](QRgb pixel) { return pixel == overrun; });
+        QVERIFY2(marker.width() >= 10, qPrintable(QString::number(marker.width())));
+    }
+
+    // In the Budget view beside the sheet of a 1024x768 window every label is there whole.
+    void labelsWholeBesideTheSheet()
+    {
+        WindowFixture f;
+        f.window->resize(1024, 768);
+        f.child<QDockWidget>("dckBudget")->toggleViewAction()->trigger();
+        f.enter(1, 3, QStringLiteral("3000"));
+        f.enter(5, 3, QStringLiteral("1850"));
+        f.enter(5, 5, QStringLiteral("2050"));
+        f.enter(8, 3, QStringLiteral("100000"));
+        f.enter(29, 3, QStringLiteral("5000"));
+        const QChartView *chart = f.window->findChild<QChartView *>();
+        QTRY_VERIFY(shownTexts(chart).keys().join(u'|').contains(u"over by $200.00"_s));
+        const QMap<QString, QRect> texts = shownTexts(chart);
+        QVERIFY2(!texts.keys().join(u'|').contains(u"<br>"_s), qPrintable(texts.keys().join(u'|')));
+        for (auto text = texts.cbegin(); text != texts.cend(); ++text)
+            QVERIFY2(chart->viewport()->rect().contains(text.value()), qPrintable(text.key()));
     }
 
     void axisEndsPastTheWidestBar_data()

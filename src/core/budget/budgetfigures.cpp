@@ -70,12 +70,17 @@ BudgetLine::BarParts BudgetLine::barParts() const
 
 QString BudgetLine::label() const
 {
-    QString label = name;
+    return labelLines().join(QStringLiteral(" - "));
+}
+
+QStringList BudgetLine::labelLines() const
+{
+    QStringList lines = {name};
     if (isContingency)
-        label += QStringLiteral(" (contingency)");
+        lines.first() += QStringLiteral(" (contingency)");
     if (isOverBudget())
-        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
-    return label;
+        lines << QStringLiteral("over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
+    return lines;
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
