@@ -268,7 +268,8 @@ private slots:
         QTRY_COMPARE(retainage->value(), 0.0);
     }
 
-    // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
+    // Greyed while no row has a current amount above zero, a draw of $0.00 being a request for
+    // nothing; with one it asks first, and No leaves all as it was.
     void enabledOnlyWithCurrentAmounts()
     {
         WindowFixture f;
@@ -278,6 +279,14 @@ private slots:
 
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, Previous, QStringLiteral("200"));
+        QVERIFY(!recordAction(f)->isEnabled());
+        for (const QString &nothing : {u"0"_s, u"0.004"_s, u"-50"_s}) {
+            f.enter(5, Current, nothing);
+            QVERIFY2(!recordAction(f)->isEnabled(), qPrintable(nothing));
+        }
+        f.enter(9, Current, QStringLiteral("0.01"));
+        QVERIFY(recordAction(f)->isEnabled());
+        f.enter(9, Current, QStringLiteral("0"));
         QVERIFY(!recordAction(f)->isEnabled());
         f.enter(5, Current, QStringLiteral("300"));
         f.enter(9, Current, QStringLiteral("20.5"));
