@@ -39,6 +39,7 @@ struct FullBudget
                                                 50000,
                                                 ChangeOrder::Status::Approved,
                                                 ChangeOrder::Source::Contingency,
+                                                std::nullopt,
                                                 {}};
         document.setHistory(history);
     }

@@ -1,5 +1,6 @@
 #include "budgetbars.h"
 
+#include "core/budget/budgetscale.h"
 #include "reportfont.h"
 
 #include <QFontMetricsF>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace {
 // The chart's text is the size of the report's small print.
@@ -16,7 +16,6 @@ constexpr qreal TextPoints = 6.5;
 constexpr qreal BarShare = 0.5;
 constexpr qreal LabelShare = 0.45;
 constexpr qreal Gap = 80;
-constexpr int ScaleSteps = 4;
 
 QColor mixed(const QColor &a, const QColor &b, qreal shareOfB)
 {
@@ -44,22 +43,6 @@ QColor highlight()
 QFont chartFont()
 {
     return ReportFont::atPoints(TextPoints, false);
-}
-
-// A step of the scale that reads well: 1, 2, 5 or 10 times a power of ten.
-qreal roundStep(qreal rough)
-{
-    const qreal power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const qreal factor : {1.0, 2.0, 5.0}) {
-        if (rough <= factor * power)
-            return factor * power;
-    }
-    return 10 * power;
-}
-
-QString dollarText(qreal dollars)
-{
-    return u'$' + QString::number(dollars, 'f', 0);
 }
 
 // One kind of part of a bar, in the order the bars hold them, and its colour on paper.
@@ -97,9 +80,9 @@ void BudgetBars::draw(QPainter &painter, const QRectF &target) const
     const qreal labelRoom = labelWidth(target.width() * LabelShare);
     const QRectF plot(target.left() + labelRoom + Gap, target.top(), target.width() - labelRoom - 2 * Gap,
                       target.height() - 4 * lineHeight);
-    const qreal end = scaleEnd();
-    drawScale(painter, plot, end);
-    drawBars(painter, plot, labelRoom, end);
+    const BudgetScale scale(m_lines);
+    drawScale(painter, plot, scale);
+    drawBars(painter, plot, labelRoom, scale);
     drawLegend(painter, QRectF(target.left(), target.bottom() - 1.5 * lineHeight, target.width(), lineHeight));
     painter.restore();
 }
@@ -113,25 +96,15 @@ qreal BudgetBars::labelWidth(qreal room) const
     return std::min(widest, room);
 }
 
-qreal BudgetBars::scaleEnd() const
-{
-    qreal longest = 1;
-    for (const BudgetLine &line : m_lines)
-        longest = std::max(longest, qreal(line.barParts().length()) / 100);
-    const qreal step = roundStep(longest / ScaleSteps);
-    return std::ceil(longest / step) * step;
-}
-
-void BudgetBars::drawScale(QPainter &painter, const QRectF &plot, qreal end) const
+void BudgetBars::drawScale(QPainter &painter, const QRectF &plot, const BudgetScale &scale) const
 {
     const QFontMetricsF metrics(chartFont());
-    const qreal step = roundStep(end / ScaleSteps);
-    const int steps = int(std::lround(end / step));
+    const int steps = scale.tickCount() - 1;
     for (int i = 0; i <= steps; ++i) {
         const qreal x = plot.left() + plot.width() * i / steps;
         painter.setPen(QPen(mixed(ink(), paper(), i == 0 ? 0.5 : 0.85), 10));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        const QString text = dollarText(step * i);
+        const QString text = scale.tickText(scale.tick(i));
         painter.setPen(ink());
         painter.drawText(QPointF(x - metrics.horizontalAdvance(text) / 2, plot.bottom() + Gap + metrics.ascent()),
                          text);
@@ -140,7 +113,7 @@ void BudgetBars::drawScale(QPainter &painter, const QRectF &plot, qreal end) con
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
 }
 
-void BudgetBars::drawBars(QPainter &painter, const QRectF &plot, qreal labelRoom, qreal end) const
+void BudgetBars::drawBars(QPainter &painter, const QRectF &plot, qreal labelRoom, const BudgetScale &scale) const
 {
     if (m_lines.isEmpty())
         return;
@@ -155,10 +128,10 @@ void BudgetBars::drawBars(QPainter &painter, const QRectF &plot, qreal labelRoom
         painter.drawText(QPointF(plot.left() - Gap - metrics.horizontalAdvance(label),
                                  middle - metrics.height() / 2 + metrics.ascent()),
                          label);
-        const BudgetLine::BarParts parts = line.barParts();
+        const BudgetLine::BarParts parts = scale.drawnParts(line);
         qreal left = plot.left();
         for (const Kind &kind : kinds()) {
-            const qreal width = plot.width() * (qreal(parts.*kind.part) / 100) / end;
+            const qreal width = plot.width() * (qreal(parts.*kind.part) / 100) / scale.end();
             if (width <= 0)
                 continue;
             const QRectF piece(left, middle - thickness / 2, width, thickness);

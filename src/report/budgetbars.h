@@ -4,6 +4,7 @@
 
 #include <QList>
 
+class BudgetScale;
 class QPainter;
 class QRectF;
 
@@ -21,9 +22,8 @@ public:
 
 private:
     qreal labelWidth(qreal room) const;
-    qreal scaleEnd() const;
-    void drawScale(QPainter &painter, const QRectF &plot, qreal end) const;
-    void drawBars(QPainter &painter, const QRectF &plot, qreal labelRoom, qreal end) const;
+    void drawScale(QPainter &painter, const QRectF &plot, const BudgetScale &scale) const;
+    void drawBars(QPainter &painter, const QRectF &plot, qreal labelRoom, const BudgetScale &scale) const;
     void drawLegend(QPainter &painter, const QRectF &target) const;
 
     const QList<BudgetLine> m_lines;

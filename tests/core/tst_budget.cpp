@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
 constexpr int TotalRow = EstimateSheet::TotalRow;
@@ -43,31 +45,40 @@ ChangeOrder::Source sourceNamed(const QString &name)
                                   : ChangeOrder::Source::Loan;
 }
 
+// The order of "put NUMBER ROW DOLLARS STATUS SOURCE".
+ChangeOrder orderOf(const QStringList &words)
+{
+    const int number = words.at(1).toInt();
+    return {number,
+            QDate(2026, 3, number),
+            words.at(2).toInt(),
+            QStringLiteral("change %1").arg(number),
+            Cents(std::llround(words.at(3).toDouble() * 100)),
+            statusNamed(words.at(4)),
+            sourceNamed(words.at(5)),
+            {},
+            {}};
+}
+
 // One operation of the register, as "put NUMBER ROW DOLLARS STATUS SOURCE", "status NUMBER
-// STATUS" or "remove NUMBER", run as one Undo step.
+// STATUS", "void NUMBER" or "remove NUMBER", run as one Undo step.
 bool run(EstimateSheet &sheet, EstimateHistory &history, const QString &operation, QList<HistoryStep> &steps,
          QString *errorString)
 {
     const QStringList words = operation.split(u' ');
     const int number = words.at(1).toInt();
     ChangeOrder order;
-    if (words.at(0) == u"put") {
-        order = {number,
-                 QDate(2026, 3, number),
-                 words.at(2).toInt(),
-                 QStringLiteral("change %1").arg(number),
-                 Cents(words.at(3).toDouble() * 100),
-                 statusNamed(words.at(4)),
-                 sourceNamed(words.at(5)),
-                 {}};
-    } else if (const ChangeOrder *stored = ChangeOrders::find(history, number)) {
+    if (words.at(0) == u"put")
+        order = orderOf(words);
+    else if (const ChangeOrder *stored = ChangeOrders::find(history, number))
         order = *stored;
-    }
     HistoryStep step(sheet, history, ChangeOrders::rowsTouched(history, order));
-    const bool done = words.at(0) == u"put" ? ChangeOrders::put(sheet, history, order, errorString)
-        : words.at(0) == u"status"
-        ? ChangeOrders::setStatus(sheet, history, number, statusNamed(words.at(2)), errorString)
-        : ChangeOrders::remove(sheet, history, number, errorString);
+    const QString &verb = words.at(0);
+    const bool done = verb == u"put" ? ChangeOrders::put(sheet, history, order, errorString)
+        : verb == u"status" ? ChangeOrders::setStatus(sheet, history, number, statusNamed(words.at(2)), errorString)
+        : verb == u"void"   ? ChangeOrders::voidOrder(
+                sheet, history, number, {QDate(2026, 4, 1), QStringLiteral("builder cancelled")}, errorString)
+                          : ChangeOrders::remove(history, number, errorString);
     step.finish(sheet, history);
     steps << step;
     return done;
@@ -116,8 +127,24 @@ private slots:
             {"$12,000.00", "", "$3,000.00", "$15,000.00"});
         row("rejected after approval", {"put 1 8 2000 approved contingency", "status 1 rejected"},
             {"$10,000.00", "", "$5,000.00", "$15,000.00"});
-        row("deleted after approval", {"put 1 8 2000 approved contingency", "remove 1"},
+        row("voided after approval", {"put 1 8 2000 approved contingency", "void 1"},
             {"$10,000.00", "", "$5,000.00", "$15,000.00"});
+        row("an approved order is voided, not deleted", {"put 1 8 2000 approved contingency", "remove 1"},
+            {"$12,000.00", "", "$3,000.00", "$15,000.00"},
+            "Change order 1 is approved: void it instead, so that the register keeps it.");
+        row("deleted while pending", {"put 1 8 2000 pending loan", "remove 1"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"});
+        row("a rejected order is kept", {"put 1 8 2000 rejected loan", "remove 1"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"},
+            "Change order 1 is rejected: only a pending change order may be deleted.");
+        row("a void order is kept", {"put 1 8 2000 approved loan", "void 1", "remove 1"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"},
+            "Change order 1 is void: only a pending change order may be deleted.");
+        row("a void order stays void", {"put 1 8 2000 approved loan", "void 1", "status 1 approved"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"}, "Change order 1 is void: it stays as it was voided.");
+        row("only an approved order is voided", {"put 1 8 2000 pending loan", "void 1"},
+            {"$10,000.00", "", "$5,000.00", "$15,000.00"},
+            "Only an approved change order is voided: change order 1 is pending.");
         row("a credit", {"put 1 8 -500.25 approved loan"}, {"$9,499.75", "", "$5,000.00", "$14,499.75"});
         row("amount edited while approved", {"put 1 8 2000 approved loan", "put 1 8 3000 approved loan"},
             {"$13,000.00", "", "$5,000.00", "$18,000.00"});
@@ -162,6 +189,69 @@ private slots:
             history = step.restoreAfter(sheet);
         QCOMPARE(allTexts(sheet.grid()), after);
         QCOMPARE(history, made);
+    }
+
+    // The number a new order gets: never one given before, whatever became of its order.
+    void nextNumber_data()
+    {
+        Rows::columns<QStringList, int>("operations", "next");
+        QTest::newRow("an empty register") << QStringList{} << 1;
+        QTest::newRow("after a void order") << QStringList{"put 1 8 100 approved loan", "void 1"} << 2;
+        QTest::newRow("after the highest, deleted")
+            << QStringList{"put 1 8 100 approved loan", "put 2 8 100 pending loan", "remove 2"} << 3;
+        QTest::newRow("after one deleted below the highest")
+            << QStringList{"put 1 8 100 pending loan", "put 2 8 100 pending loan", "remove 1"} << 3;
+        QTest::newRow("after two deleted in turn")
+            << QStringList{"put 1 8 100 pending loan", "put 2 8 100 pending loan", "remove 2", "remove 1"} << 3;
+        QTest::newRow("after a deletion and a new order")
+            << QStringList{"put 1 8 100 pending loan", "remove 1", "put 2 8 100 pending loan"} << 3;
+    }
+
+    void nextNumber()
+    {
+        auto [operations, next] = Rows::fetch<QStringList, int>("operations", "next");
+        EstimateSheet sheet;
+        enter(sheet, startingSheet);
+        EstimateHistory history;
+        QList<HistoryStep> steps;
+        for (const QString &operation : operations)
+            QVERIFY(run(sheet, history, operation, steps, nullptr));
+        QCOMPARE(ChangeOrders::nextNumber(history), next);
+    }
+
+    // Approving an order that takes more from the contingency than it has left is asked
+    // about first: the contingency row has $5,000.00, of which $500.00 is paid.
+    void overdrawQuestion_data()
+    {
+        Rows::columns<QStringList, QString, QString>("operations", "order", "question");
+        const auto row = [](const char *name, QStringList operations, QString order, QString question = {}) {
+            QTest::newRow(name) << operations << order << question;
+        };
+        row("what is left", {}, "put 1 8 4500 approved contingency");
+        row("a cent more", {}, "put 1 8 4500.01 approved contingency",
+            "Change order 1 takes $4,500.01 from the contingency, which has $4,500.00 left. Approve it all the "
+            "same?");
+        row("from the loan", {}, "put 1 8 9000 approved loan");
+        row("pending", {}, "put 1 8 9000 pending contingency");
+        row("a credit", {}, "put 1 8 -9000 approved contingency");
+        row("raised while approved", {"put 1 8 4000 approved contingency"}, "put 1 8 5000 approved contingency",
+            "Change order 1 takes $1,000.00 from the contingency, which has $500.00 left. Approve it all the "
+            "same?");
+        row("what a void order gave back", {"put 1 8 4000 approved contingency", "void 1"},
+            "put 2 8 4500 approved contingency");
+    }
+
+    void overdrawQuestion()
+    {
+        auto [operations, order, question] =
+            Rows::fetch<QStringList, QString, QString>("operations", "order", "question");
+        EstimateSheet sheet;
+        enter(sheet, startingSheet + QStringList{"29,5=500"});
+        EstimateHistory history;
+        QList<HistoryStep> steps;
+        for (const QString &operation : operations)
+            QVERIFY(run(sheet, history, operation, steps, nullptr));
+        QCOMPARE(ChangeOrders::overdrawQuestion(sheet.grid(), history, orderOf(order.split(u' '))), question);
     }
 
     // Rows whose adjusted estimate the register does not explain.

@@ -55,6 +55,7 @@ EstimateHistory twoDraws()
                              -200000,
                              ChangeOrder::Status::Approved,
                              ChangeOrder::Source::Contingency,
+                             std::nullopt,
                              {}}};
     return history;
 }
@@ -95,6 +96,53 @@ const QByteArray DrawWithTextsSection =
     "\"draw\",2,\"2026-12-01\",\"framing\",1000,\"Pat Owner\",\"12 Elm Road\r\nSpringfield\",\"Owner-builder\"\r\n"
     "\"line\",5,1500000,1500000,0,250000,\"Rough Lumber\",\"Mill & Sons\"\r\n";
 
+// A register that gave three numbers: the first order voided, the third deleted.
+EstimateHistory voidOrder()
+{
+    EstimateHistory history;
+    history.changeOrders = {{1,
+                             QDate(2026, 12, 2),
+                             8,
+                             u"upgrade to metal roof"_s,
+                             -200000,
+                             ChangeOrder::Status::Approved,
+                             ChangeOrder::Source::Contingency,
+                             ChangeOrderVoid{QDate(2027, 1, 10), u"roofer cancelled, refund due"_s},
+                             {}},
+                            {2,
+                             QDate(2027, 1, 5),
+                             12,
+                             u"more outlets"_s,
+                             45000,
+                             ChangeOrder::Status::Pending,
+                             ChangeOrder::Source::Loan,
+                             std::nullopt,
+                             {}}};
+    history.deletedChangeOrderNumber = 3;
+    return history;
+}
+
+const QByteArray VoidOrderSection = "\"VARN history\",3,5\r\n"
+                                    "\"retainage\",0\r\n"
+                                    "\"contingency\",29\r\n"
+                                    "\"deleted change order\",3\r\n"
+                                    "\"change\",1,\"2026-12-02\",8,\"upgrade to metal roof\",-200000,\"approved\","
+                                    "\"contingency\",\"2027-01-10\",\"roofer cancelled, refund due\"\r\n"
+                                    "\"change\",2,\"2027-01-05\",12,\"more outlets\",45000,\"pending\",\"loan\"\r\n";
+
+// Every order deleted: only the number given last is left to keep.
+EstimateHistory allDeleted()
+{
+    EstimateHistory history;
+    history.deletedChangeOrderNumber = 4;
+    return history;
+}
+
+const QByteArray AllDeletedSection = "\"VARN history\",3,3\r\n"
+                                     "\"retainage\",0\r\n"
+                                     "\"contingency\",29\r\n"
+                                     "\"deleted change order\",4\r\n";
+
 // The section the damage is done to, a record a line.
 const QByteArrayList DamageLines = {
     "\"VARN history\",1,8",
@@ -106,6 +154,19 @@ const QByteArrayList DamageLines = {
     "\"line\",5,1500000,1700000,250000,100000",
     "\"line\",12,0,0,-5000,0",
     "\"change\",1,\"2026-12-02\",8,\"upgrade to metal roof\",-200000,\"approved\",\"contingency\"",
+};
+
+// The same for a register with a void order and a deleted one.
+const QByteArrayList VoidDamageLines = {
+    "\"VARN history\",3,6",
+    "\"retainage\",0",
+    "\"contingency\",29",
+    "\"deleted change order\",4",
+    "\"change\",1,\"2026-12-02\",8,\"upgrade to metal "
+    "roof\",-200000,\"approved\",\"contingency\",\"2027-01-10\",\"roofer "
+    "cancelled\"",
+    "\"change\",2,\"2027-01-05\",12,\"more outlets\",45000,\"approved\",\"loan\"",
+    "\"change\",3,\"2027-01-06\",12,\"fewer outlets\",-5000,\"pending\",\"loan\"",
 };
 
 QByteArray joined(const QByteArrayList &lines)
@@ -195,6 +256,8 @@ private slots:
         read.draws[1].note = u"roof, \u201Ddry\u201D\nin ?"_s;
         QTest::newRow("first version") << twoDraws() << TwoDrawsSection << read;
         QTest::newRow("texts kept") << drawWithTexts() << DrawWithTextsSection << drawWithTexts();
+        QTest::newRow("a void order") << voidOrder() << VoidOrderSection << voidOrder();
+        QTest::newRow("every order deleted") << allDeleted() << AllDeletedSection << allDeleted();
     }
 
     void writtenAndRead()
@@ -211,17 +274,37 @@ private slots:
     void damage_data()
     {
         Rows::columns<QByteArray>("section");
-        QTest::newRow("whole") << joined(DamageLines);
-        for (int kept = 0; kept < DamageLines.size(); ++kept)
-            QTest::addRow("cut after %d records", kept) << joined(DamageLines.mid(0, kept));
-        for (int record = 0; record < DamageLines.size(); ++record) {
-            QByteArrayList doubled = DamageLines;
-            doubled.insert(record, DamageLines.at(record));
-            QTest::addRow("record %d doubled", record) << joined(doubled);
-            QByteArrayList deleted = DamageLines;
-            deleted.removeAt(record);
-            QTest::addRow("record %d deleted", record) << joined(deleted);
+        for (const auto &[set, lines] : {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines)}) {
+            QTest::addRow("%swhole", set) << joined(lines);
+            for (int kept = 0; kept < lines.size(); ++kept)
+                QTest::addRow("%scut after %d records", set, kept) << joined(lines.mid(0, kept));
+            for (int record = 0; record < lines.size(); ++record) {
+                QByteArrayList doubled = lines;
+                doubled.insert(record, lines.at(record));
+                QTest::addRow("%srecord %d doubled", set, record) << joined(doubled);
+                QByteArrayList deleted = lines;
+                deleted.removeAt(record);
+                QTest::addRow("%srecord %d deleted", set, record) << joined(deleted);
+            }
         }
+        const auto voidChanged = [](QByteArrayView from, QByteArrayView to) {
+            return joined(VoidDamageLines).replace(from, to);
+        };
+        QTest::newRow("void in version 2") << voidChanged(",3,6\r\n", ",2,6\r\n");
+        QTest::newRow("void of a pending order") << voidChanged("-200000,\"approved\"", "-200000,\"pending\"");
+        QTest::newRow("void without its reason") << voidChanged(",\"roofer cancelled\"", "");
+        QTest::newRow("void reason not a text") << voidChanged("\"roofer cancelled\"", "17");
+        QTest::newRow("void date not a date") << voidChanged("2027-01-10", "2027-13-10");
+        QTest::newRow("deleted number not above the register") << voidChanged("order\",4", "order\",3");
+        QTest::newRow("deleted number twice")
+            << voidChanged(",3,6\r\n", ",3,7\r\n")
+                   .replace("\"contingency\",29\r\n", "\"contingency\",29\r\n\"deleted change order\",5\r\n");
+        QTest::newRow("deleted number after the orders")
+            << voidChanged("\"deleted change order\",4\r\n", "") + "\"deleted change order\",4\r\n";
+        QTest::newRow("deleted number in version 1")
+            << joined(DamageLines)
+                   .replace(",1,8\r\n", ",1,9\r\n")
+                   .replace("\"contingency\",29\r\n", "\"contingency\",29\r\n\"deleted change order\",5\r\n");
         const QByteArray header = DamageLines.first() + "\r\n";
         for (int byte = 0; byte < header.size(); ++byte) {
             for (int bit = 0; bit < 8; ++bit) {

@@ -9,12 +9,17 @@
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
+#include <QDockWidget>
+#include <QGraphicsTextItem>
 #include <QHorizontalStackedBarSeries>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QValueAxis>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int Adjusted = 4;
@@ -67,6 +72,17 @@ void answerDialog(const QString &description, const QString &amount, const QStri
     });
 }
 
+// Types the keys into the dialog that comes up next, where its focus is, then presses Return.
+void answerNext(const QString &keys)
+{
+    QTimer::singleShot(0, [=] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->focusWidget(), keys);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+}
+
 // Saves through File > Save, as the user does, and gives the file's records.
 QList<QByteArray> savedRecords(const WindowFixture &f, const QString &path)
 {
@@ -96,6 +112,23 @@ void clickBar(const BudgetView &view, const QString &label)
     const QPointF inChart = chart->chart()->mapToPosition(QPointF(1, index), series);
     const QPoint onScreen = chart->mapFromScene(chart->chart()->mapToScene(inChart + QPointF(2, 0)));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, onScreen);
+}
+
+// The texts the chart shows, its axes' labels among them, each where it stands in the view.
+QMap<QString, QRect> shownTexts(const QChartView *chart)
+{
+    QMap<QString, QRect> texts;
+    for (const QGraphicsItem *item : chart->scene()->items()) {
+        const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
+        if (text && text->isVisible() && !text->toPlainText().isEmpty())
+            texts.insert(text->toPlainText(), chart->mapFromScene(text->sceneBoundingRect()).boundingRect());
+    }
+    return texts;
+}
+
+QStringList chartTexts(const BudgetView &view)
+{
+    return shownTexts(chartView(view)).keys();
 }
 
 QPalette darkPalette()
@@ -176,6 +209,110 @@ private slots:
         QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
     }
 
+    // An approved order is voided, not deleted: it stays in the register, void with its date
+    // and reason, its amount back where it came from, counted by the budget no more, and one
+    // Undo takes the void back. Its number, and a deleted pending order's, is not given again,
+    // in the file saved and opened again too.
+    void voidKeepsTheOrder()
+    {
+        RegisterFixture r;
+        WindowFixture &f = r.f;
+        BudgetView budget(f.window->document());
+        const auto totals = [&budget] {
+            budget.refresh();
+            return budget.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text();
+        };
+        f.enter(29, 3, QStringLiteral("5000"));
+        f.enter(8, 3, QStringLiteral("10000"));
+        const auto adjusted = [&f] { return QStringList{f.text(8, Adjusted), f.text(29, Adjusted)}; };
+        f.clickCell(8, 2);
+        answerDialog(QStringLiteral("upgrade to metal roof"), QStringLiteral("2000"), QStringLiteral("C"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(0);
+        r.click("cmdApproveChangeOrder");
+        QCOMPARE(adjusted(), (QStringList{"$12,000.00", "$3,000.00"}));
+        QVERIFY(!r.view->findChild<QPushButton *>(QStringLiteral("cmdDeleteChangeOrder"))->isEnabled());
+
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        answerNext(QStringLiteral("roofer cancelled"));
+        r.click("cmdVoidChangeOrder");
+        QCOMPARE(r.status(0), u"Void on "_s + today + u": roofer cancelled"_s);
+        QCOMPARE(adjusted(), (QStringList{"$10,000.00", "$5,000.00"}));
+        QVERIFY2(totals().contains(u"change orders $0.00; "_s), qPrintable(totals()));
+        for (const char *button : {"cmdEditChangeOrder", "cmdApproveChangeOrder", "cmdRejectChangeOrder",
+                                   "cmdVoidChangeOrder", "cmdDeleteChangeOrder"})
+            QVERIFY2(!r.view->findChild<QPushButton *>(QLatin1String(button))->isEnabled(), button);
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.clickCell(3, 2);
+        f.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(r.status(0), u"Approved"_s);
+        QCOMPARE(adjusted(), (QStringList{"$12,000.00", "$3,000.00"}));
+        f.press(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(adjusted(), (QStringList{"$10,000.00", "$5,000.00"}));
+
+        answerDialog(QStringLiteral("skylight"), QStringLiteral("750"), QStringLiteral("L"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(1);
+        f.messages->answers = {MessageBoxes::Yes};
+        r.click("cmdDeleteChangeOrder");
+        QCOMPARE(r.table()->rowCount(), 1);
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.clickCell(3, 2);
+        const QList<QByteArray> records = savedRecords(f, f.path(QStringLiteral("void.vrn")));
+        QCOMPARE(records.at(38).trimmed(), QByteArray("\"VARN history\",3,4"));
+        QCOMPARE(records.at(41).trimmed(), QByteArray("\"deleted change order\",2"));
+        QCOMPARE(records.at(42).trimmed(),
+                 "\"change\",1,\"" + today.toLatin1()
+                     + "\",8,\"upgrade to metal roof\",200000,\"approved\",\"contingency\",\"" + today.toLatin1()
+                     + "\",\"roofer cancelled\"");
+
+        f.dialogs->openPaths = {f.path(QStringLiteral("void.vrn"))};
+        f.press(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(r.status(0), u"Void on "_s + today + u": roofer cancelled"_s);
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+        });
+        r.click("cmdNewChangeOrder");
+        QCOMPARE(title, u"Change Order 3"_s);
+    }
+
+    // Approving an order that takes more from the contingency than it has left asks first,
+    // naming what is left; No, which the question answers when closed, approves nothing.
+    void overdrawAsked_data()
+    {
+        Rows::columns<bool, QString>("yes", "status");
+        QTest::newRow("no") << false << u"Pending"_s;
+        QTest::newRow("yes") << true << u"Approved"_s;
+    }
+
+    void overdrawAsked()
+    {
+        auto [yes, status] = Rows::fetch<bool, QString>("yes", "status");
+        RegisterFixture r;
+        WindowFixture &f = r.f;
+        f.enter(29, 3, QStringLiteral("5000"));
+        f.enter(29, 5, QStringLiteral("4000"));
+        f.enter(8, 3, QStringLiteral("10000"));
+        f.clickCell(8, 2);
+        answerDialog(QStringLiteral("upgrade to metal roof"), QStringLiteral("2000"), QStringLiteral("C"));
+        r.click("cmdNewChangeOrder");
+        r.selectOrder(0);
+        f.messages->answers = {yes ? MessageBoxes::Yes : MessageBoxes::No};
+        r.click("cmdApproveChangeOrder");
+        QCOMPARE(f.messages->shown.size(), 1);
+        QCOMPARE(f.messages->shown.first().kind, u"yes/no question, no by default"_s);
+        QCOMPARE(f.messages->shown.first().text,
+                 u"Change order 1 takes $2,000.00 from the contingency, which has $1,000.00 left. Approve it all "
+                 "the same?"_s);
+        QCOMPARE(r.status(0), status);
+    }
+
     // An adjusted estimate typed over by hand is named under the register.
     void handEditShown()
     {
@@ -212,7 +349,7 @@ private slots:
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, 5, QStringLiteral("1200"));
         f.enter(8, 3, QStringLiteral("4000"));
-        const QString over = QStringLiteral("5 Rough Lumber - over by $200.00");
+        const QString over = QStringLiteral("5 Rough Lumber<br>over by $200.00");
         QTRY_COMPARE(barLabels(view), (QStringList{"8 Roofing", over}));
         QCOMPARE(view.findChild<QLabel *>(QStringLiteral("lblBudgetTotals"))->text(),
                  QStringLiteral("Estimate $5,000.00; change orders $0.00; paid to date $1,200.00 (24.0 %); "
@@ -234,6 +371,60 @@ private slots:
         auto *onlyOver = view.findChild<QCheckBox *>();
         QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
         QCOMPARE(barLabels(view), QStringList{over});
+    }
+
+    // "Only over budget" with no row over says so, where a chart of no bars would show only a
+    // scale of nothing; an overrun of $200 beside a row of $100,000 is drawn wide enough to
+    // be seen, and the axis reads in currency form.
+    void smallOverrunAndNone()
+    {
+        WindowFixture f;
+        BudgetView view(f.window->document());
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.enter(8, 3, QStringLiteral("100000"));
+        f.enter(5, 3, QStringLiteral("1850"));
+        auto *onlyOver = view.findChild<QCheckBox *>();
+        QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
+        auto *noBars = view.findChild<QLabel *>(QStringLiteral("lblNoBars"));
+        QVERIFY(noBars && noBars->isVisible());
+        QCOMPARE(noBars->text(), u"No row is over budget"_s);
+        QVERIFY(!chartView(view)->isVisible());
+
+        f.enter(5, 5, QStringLiteral("2050"));
+        QTRY_VERIFY(chartView(view)->isVisible());
+        QVERIFY(!noBars->isVisible());
+        QTest::mouseClick(onlyOver, Qt::LeftButton, {}, QPoint(5, onlyOver->height() / 2));
+        QTRY_COMPARE(barLabels(view).size(), 2);
+        // The axis's labels follow at the chart's next layout.
+        for (const QString &amount : {u"$0"_s, u"$20,000"_s, u"$100,000"_s})
+            QTRY_VERIFY2(chartTexts(view).contains(amount), qPrintable(chartTexts(view).join(u'|')));
+        const QImage chart = chartView(view)->grab().toImage();
+        const QRgb overrun = BudgetChart::overrunColour(view.palette()).rgb();
+        const QRect marker = Pixels::box(chart, chart.rect(), [overrun](QRgb pixel) { return pixel == overrun; });
+        QVERIFY2(marker.width() >= 10, qPrintable(QString::number(marker.width())));
+    }
+
+    // In the Budget view beside the sheet of a 1024x768 window every label is there whole.
+    void labelsWholeBesideTheSheet()
+    {
+        WindowFixture f;
+        f.window->resize(1024, 768);
+        f.child<QDockWidget>("dckBudget")->toggleViewAction()->trigger();
+        f.enter(1, 3, QStringLiteral("3000"));
+        f.enter(5, 3, QStringLiteral("1850"));
+        f.enter(5, 5, QStringLiteral("2050"));
+        f.enter(8, 3, QStringLiteral("100000"));
+        f.enter(29, 3, QStringLiteral("5000"));
+        const QChartView *chart = f.window->findChild<QChartView *>();
+        QTRY_VERIFY(shownTexts(chart).keys().join(u'|').contains(u"over by $200.00"_s));
+        const QMap<QString, QRect> texts = shownTexts(chart);
+        QVERIFY2(!texts.keys().join(u'|').contains(u"<br>"_s), qPrintable(texts.keys().join(u'|')));
+        for (auto text = texts.cbegin(); text != texts.cend(); ++text)
+            QVERIFY2(chart->viewport()->rect().contains(text.value()), qPrintable(text.key()));
     }
 
     void axisEndsPastTheWidestBar_data()

@@ -285,7 +285,8 @@ private slots:
         QVERIFY(!heard().contains(u"($15.00)"_s));
     }
 
-    // Greyed while no row has a current amount; with one it asks first, and No leaves all as it was.
+    // Greyed while no row has a current amount above zero, a draw of $0.00 being a request for
+    // nothing; with one it asks first, and No leaves all as it was.
     void enabledOnlyWithCurrentAmounts()
     {
         WindowFixture f;
@@ -295,6 +296,14 @@ private slots:
 
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, Previous, QStringLiteral("200"));
+        QVERIFY(!recordAction(f)->isEnabled());
+        for (const QString &nothing : {u"0"_s, u"0.004"_s, u"-50"_s}) {
+            f.enter(5, Current, nothing);
+            QVERIFY2(!recordAction(f)->isEnabled(), qPrintable(nothing));
+        }
+        f.enter(9, Current, QStringLiteral("0.01"));
+        QVERIFY(recordAction(f)->isEnabled());
+        f.enter(9, Current, QStringLiteral("0"));
         QVERIFY(!recordAction(f)->isEnabled());
         f.enter(5, Current, QStringLiteral("300"));
         f.enter(9, Current, QStringLiteral("20.5"));

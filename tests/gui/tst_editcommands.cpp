@@ -505,9 +505,11 @@ private slots:
         const QString path = f.path(QStringLiteral("estimate.vrn"));
         putByRoute(f, route, entry, path);
         const bool note = amount.isEmpty();
-        const bool recorded = route == u"recorded" && !note;
-        // An opened file keeps its texts as they are; what was typed or pasted is written as money.
-        const QString shown = note || route == u"opened" ? entry : amount;
+        // A credit alone pays nothing: Record Current Payments stays greyed and leaves it.
+        const bool recorded = route == u"recorded" && !note && !amount.startsWith(u'(');
+        // An opened file keeps its texts as they are, a credit left unrecorded too; what was typed or
+        // pasted is written as money.
+        const QString shown = note || route == u"opened" || (route == u"recorded" && !recorded) ? entry : amount;
         const int counted = recorded ? Previous : Current;
 
         QCOMPARE(f.text(TotalRow, counted), note ? QStringLiteral("$0.00") : amount);

@@ -36,6 +36,7 @@ EstimateContent budgetEstimate(bool overrun)
                                      200000,
                                      ChangeOrder::Status::Approved,
                                      ChangeOrder::Source::Contingency,
+                                     std::nullopt,
                                      {}},
                                     {2,
                                      QDate(2026, 3, 9),
@@ -44,6 +45,7 @@ EstimateContent budgetEstimate(bool overrun)
                                      75000,
                                      ChangeOrder::Status::Pending,
                                      ChangeOrder::Source::OwnerCash,
+                                     std::nullopt,
                                      {}}};
     return content;
 }

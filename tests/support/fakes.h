@@ -29,6 +29,10 @@ public:
     {
         return ask({QStringLiteral("yes/no question"), text, title, {}}, No);
     }
+    Answer askYesNoDefaultNo(const QString &text, const QString &title) override
+    {
+        return ask({QStringLiteral("yes/no question, no by default"), text, title, {}}, No);
+    }
     Answer askSaveOverOrSaveAs(const QString &text, const QString &title) override
     {
         return ask({QStringLiteral("save-over question"), text, title, {}}, Cancel);

@@ -52,6 +52,7 @@ inline EstimateContent estimateWithDraws(int draws)
                                          -2500 * number,
                                          ChangeOrder::Status::Approved,
                                          ChangeOrder::Source::Contingency,
+                                         std::nullopt,
                                          {}});
     }
     for (int row = 1; row <= EstimateContent::RowCount; ++row)

@@ -1,5 +1,6 @@
 #include "budgetfigures.h"
 
+#include "core/history/changeorders.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/moneycents.h"
@@ -69,12 +70,17 @@ BudgetLine::BarParts BudgetLine::barParts() const
 
 QString BudgetLine::label() const
 {
-    QString label = name;
+    return labelLines().join(QStringLiteral(" - "));
+}
+
+QStringList BudgetLine::labelLines() const
+{
+    QStringList lines = {name};
     if (isContingency)
-        label += QStringLiteral(" (contingency)");
+        lines.first() += QStringLiteral(" (contingency)");
     if (isOverBudget())
-        label += QStringLiteral(" - over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
-    return label;
+        lines << QStringLiteral("over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
+    return lines;
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
@@ -89,18 +95,17 @@ BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
     }
     Cents usedByChangeOrders = 0;
     for (const ChangeOrder &order : history.changeOrders) {
-        if (order.status != ChangeOrder::Status::Approved)
+        if (!order.isInForce())
             continue;
         m_changeOrders += order.amount;
         if (order.source == ChangeOrder::Source::Contingency)
             usedByChangeOrders += order.amount;
     }
     for (BudgetLine &line : m_lines) {
-        if (line.isContingency) {
+        if (line.isContingency)
             line.usedByChangeOrders = std::max<Cents>(0, usedByChangeOrders);
-            m_contingencyLeft = line.estimate - line.paid - line.current;
-        }
     }
+    m_contingencyLeft = ChangeOrders::contingencyLeft(grid, history);
 }
 
 QList<BudgetLine> BudgetFigures::overBudgetLines() const

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Grid;
 
@@ -47,6 +48,8 @@ struct BudgetLine
     // The line's name beside its bar; a line over budget says so, so that the colour of its
     // bar is never the only sign.
     QString label() const;
+    // The same in lines, the overrun on a line of its own, for a view too narrow for it in one.
+    QStringList labelLines() const;
 
     friend bool operator==(const BudgetLine &, const BudgetLine &) = default;
 };

@@ -14,6 +14,8 @@
 
 namespace {
 constexpr int FirstVersion = 1;
+constexpr int TextsVersion = 2;
+constexpr int VoidVersion = 3;
 constexpr char HeaderName[] = "VARN history";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int MaximumBasisPoints = 10000;
@@ -26,6 +28,8 @@ constexpr int DrawFieldsWithParties = 7;
 constexpr int LineFields = 5;
 constexpr int LineFieldsWithTexts = 7;
 constexpr int ChangeFields = 7;
+constexpr int ChangeFieldsWithVoid = 9;
+constexpr char DeletedChangeTag[] = "deleted change order";
 
 const QList<QByteArray> StatusNames = {"pending", "approved", "rejected"};
 const QList<QByteArray> SourceNames = {"loan", "contingency", "owner"};
@@ -109,14 +113,25 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
     }
 }
 
-// The version this VARN writes a history in: the first, unless a draw keeps its texts.
+// The version this VARN writes a history in: the first, unless it holds what only a later
+// one can say.
 int versionFor(const EstimateHistory &history)
 {
+    const bool keepsVoids = history.deletedChangeOrderNumber != 0
+        || std::any_of(history.changeOrders.begin(), history.changeOrders.end(),
+                       [](const ChangeOrder &change) { return change.voided.has_value(); });
+    if (keepsVoids)
+        return VoidVersion;
     const bool keepsTexts = std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) {
         return draw.parties
             || std::any_of(draw.lines.begin(), draw.lines.end(), [](const DrawLine &line) { return line.texts; });
     });
-    return keepsTexts ? HistorySection::Version : FirstVersion;
+    return keepsTexts ? TextsVersion : FirstVersion;
+}
+
+int highestChangeNumber(const EstimateHistory &history)
+{
+    return history.changeOrders.isEmpty() ? 0 : history.changeOrders.last().number;
 }
 
 // Writes the records of a section one field at a time, and notes the characters the code
@@ -143,6 +158,13 @@ public:
         laterRecordsAfter(LaterRecord::After::Retainage);
         record("contingency").number(m_history.contingencyRow).raw(m_history.later.contingencyFields).end();
         laterRecordsAfter(LaterRecord::After::Contingency);
+        if (m_history.deletedChangeOrderNumber != 0) {
+            record(DeletedChangeTag)
+                .number(m_history.deletedChangeOrderNumber)
+                .raw(m_history.later.deletedChangeFields)
+                .end();
+            laterRecordsAfter(LaterRecord::After::DeletedChangeOrder);
+        }
         for (const Draw &draw : m_history.draws)
             writeDraw(draw);
         for (const ChangeOrder &change : m_history.changeOrders)
@@ -163,7 +185,8 @@ private:
     QByteArray header() const
     {
         const LaterSection &later = m_history.later;
-        const int version = later.version > 0 ? later.version : versionFor(m_history);
+        // A file read in an older version than its history now needs is written in the newer.
+        const int version = std::max(later.version, versionFor(m_history));
         return quotedName(HeaderName) + ',' + QByteArray::number(version) + ',' + QByteArray::number(m_count)
             + later.headerFields + RecordEnd;
     }
@@ -209,9 +232,12 @@ private:
             .text(change.description, QStringLiteral("Change order %1, description").arg(change.number))
             .number(change.amount)
             .name(StatusNames.at(int(change.status)))
-            .name(SourceNames.at(int(change.source)))
-            .raw(change.laterFields)
-            .end();
+            .name(SourceNames.at(int(change.source)));
+        if (change.voided) {
+            date(change.voided->date);
+            text(change.voided->reason, QStringLiteral("Change order %1, reason of the void").arg(change.number));
+        }
+        raw(change.laterFields).end();
         laterRecordsAfter(LaterRecord::After::ChangeOrder, change.number);
     }
 
@@ -310,6 +336,13 @@ public:
             if (!readRecord(history))
                 return false;
         }
+        const int highest = highestChangeNumber(history);
+        if (history.deletedChangeOrderNumber != 0 && history.deletedChangeOrderNumber <= highest) {
+            m_error = QStringLiteral("the deleted change order %1 is not above change order %2")
+                          .arg(history.deletedChangeOrderNumber)
+                          .arg(highest);
+            return false;
+        }
         recordsRead = m_count + 1;
         // Written again in the version it was read in, when that is not the one it would get.
         if (m_version != versionFor(history))
@@ -362,6 +395,8 @@ private:
             return readLine(history.draws);
         if (tag == "change")
             return readChange(history.changeOrders);
+        if (tag == DeletedChangeTag && m_version >= VoidVersion)
+            return readDeletedNumber(history.deletedChangeOrderNumber);
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
         m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow});
@@ -382,7 +417,7 @@ private:
 
     bool readDraw(QList<Draw> &draws)
     {
-        if (!fieldCount(DrawFields, m_version >= HistorySection::Version ? DrawFieldsWithParties : DrawFields))
+        if (!fieldCount(DrawFields, m_version >= TextsVersion ? DrawFieldsWithParties : DrawFields))
             return false;
         Draw draw;
         qint64 number = 0;
@@ -410,7 +445,7 @@ private:
     {
         if (draws.isEmpty())
             return fail(QStringLiteral("a row's line comes before any draw"));
-        if (!fieldCount(LineFields, m_version >= HistorySection::Version ? LineFieldsWithTexts : LineFields))
+        if (!fieldCount(LineFields, m_version >= TextsVersion ? LineFieldsWithTexts : LineFields))
             return false;
         DrawLine line;
         if (!row(1, line.row) || !amount(2, line.originalValue) || !amount(3, line.scheduledValue)
@@ -435,9 +470,23 @@ private:
         return true;
     }
 
+    bool readDeletedNumber(int &value)
+    {
+        if (value != 0 || m_hasChanges)
+            return fail(QStringLiteral("the deleted change order's number comes %1")
+                            .arg(value != 0 ? QStringLiteral("twice") : QStringLiteral("after the change orders")));
+        qint64 number = 0;
+        if (!fieldCount(1, 1) || !integer(1, QStringLiteral("deleted change order's number"), 1, MaximumNumber, number))
+            return false;
+        value = int(number);
+        m_later->deletedChangeFields = laterFields(1);
+        follows(LaterRecord::After::DeletedChangeOrder);
+        return true;
+    }
+
     bool readChange(QList<ChangeOrder> &changes)
     {
-        if (!fieldCount(ChangeFields, ChangeFields))
+        if (!fieldCount(ChangeFields, m_version >= VoidVersion ? ChangeFieldsWithVoid : ChangeFields))
             return false;
         ChangeOrder change;
         qint64 number = 0;
@@ -455,7 +504,18 @@ private:
                             .arg(changes.last().number));
         change.status = ChangeOrder::Status(status);
         change.source = ChangeOrder::Source(source);
-        change.laterFields = laterFields(ChangeFields);
+        int known = ChangeFields;
+        if (m_fields.size() > ChangeFieldsWithVoid) {
+            ChangeOrderVoid voided;
+            if (!date(8, voided.date) || !note(9, voided.reason))
+                return false;
+            if (change.status != ChangeOrder::Status::Approved)
+                return fail(QStringLiteral("change order %1 is void but was never approved").arg(change.number));
+            change.voided = voided;
+            known = ChangeFieldsWithVoid;
+        }
+        change.laterFields = laterFields(known);
+        m_hasChanges = true;
         changes.append(change);
         follows(LaterRecord::After::ChangeOrder, change.number);
         return true;
@@ -599,6 +659,7 @@ private:
     int m_count = 0;
     bool m_hasRetainage = false;
     bool m_hasContingency = false;
+    bool m_hasChanges = false;
     LaterRecord::After m_lastKnown = LaterRecord::After::Header;
     int m_lastNumber = 0;
     int m_lastRow = 0;

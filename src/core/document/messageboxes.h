@@ -14,6 +14,8 @@ public:
     virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
     // Yes or No; closing the box answers No.
     virtual Answer askYesNo(const QString &text, const QString &title) = 0;
+    // Yes or No, with No the default: for a step that the user should take only on purpose.
+    virtual Answer askYesNoDefaultNo(const QString &text, const QString &title) = 0;
     // Yes to save over a file that another program changed, No to Save As..., or Cancel.
     virtual Answer askSaveOverOrSaveAs(const QString &text, const QString &title) = 0;
     virtual void showCritical(const QString &text, const QString &title) = 0;

@@ -13,6 +13,8 @@
 namespace {
 constexpr int Original = EstimateSheet::OriginalEstimateColumn;
 constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
+constexpr int Previous = EstimateSheet::PreviousPaymentColumn;
+constexpr int Current = EstimateSheet::CurrentPaymentColumn;
 
 bool isItemRow(int row)
 {
@@ -23,7 +25,7 @@ bool isItemRow(int row)
 // contingency, out of the contingency row.
 void addMoves(QMap<int, Cents> &moves, const ChangeOrder &order, int contingencyRow, int sign)
 {
-    if (order.status != ChangeOrder::Status::Approved)
+    if (!order.isInForce())
         return;
     moves[order.row] += sign * order.amount;
     if (order.source == ChangeOrder::Source::Contingency)
@@ -83,6 +85,43 @@ void insertInPlace(EstimateHistory &history, const ChangeOrder &order)
     const auto after = std::find_if(history.changeOrders.begin(), history.changeOrders.end(),
                                     [&order](const ChangeOrder &other) { return other.number > order.number; });
     history.changeOrders.insert(after, order);
+    if (order.number >= history.deletedChangeOrderNumber)
+        history.deletedChangeOrderNumber = 0;
+}
+
+// Puts order in the place of the stored one (or adds it, where stored is -1) and moves the
+// adjusted estimates by the difference.
+bool store(EstimateSheet &sheet, EstimateHistory &history, qsizetype stored, const ChangeOrder &order,
+           QString *errorString)
+{
+    QMap<int, Cents> moves;
+    if (stored >= 0)
+        addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
+    addMoves(moves, order, history.contingencyRow, 1);
+    if (!moveAdjustedEstimates(sheet, moves, errorString))
+        return false;
+    if (stored >= 0)
+        history.changeOrders[stored] = order;
+    else
+        insertInPlace(history, order);
+    return true;
+}
+
+QString noSuchOrder(int number)
+{
+    return QStringLiteral("There is no change order %1.").arg(number);
+}
+
+// The order's status in a sentence: "change order 3 is void".
+QString statusWord(const ChangeOrder &order)
+{
+    return order.voided ? QStringLiteral("void") : ChangeOrders::statusName(order.status).toLower();
+}
+
+// What the order takes out of the contingency while it is in force.
+Cents fromContingency(const ChangeOrder &order)
+{
+    return order.isInForce() && order.source == ChangeOrder::Source::Contingency ? order.amount : 0;
 }
 }
 
@@ -114,6 +153,15 @@ QString sourceName(ChangeOrder::Source source)
     return {};
 }
 
+QString statusText(const ChangeOrder &order)
+{
+    if (!order.voided)
+        return statusName(order.status);
+    const QString date = order.voided->date.toString(Qt::ISODate);
+    return QStringLiteral("Void%1: %2")
+        .arg(date.isEmpty() ? QString() : QStringLiteral(" on ") + date, order.voided->reason);
+}
+
 QStringList registerTitles()
 {
     return {QStringLiteral("No."),    QStringLiteral("Date"),   QStringLiteral("Row"),   QStringLiteral("Description"),
@@ -127,13 +175,13 @@ QStringList registerTexts(const Grid &grid, const ChangeOrder &order)
             EstimateSheet::rowName(grid, order.row),
             order.description,
             MoneyCents::text(order.amount),
-            statusName(order.status),
+            statusText(order),
             sourceName(order.source)};
 }
 
 int nextNumber(const EstimateHistory &history)
 {
-    int highest = 0;
+    int highest = history.deletedChangeOrderNumber;
     for (const ChangeOrder &order : history.changeOrders)
         highest = std::max(highest, order.number);
     return highest + 1;
@@ -156,17 +204,10 @@ bool put(EstimateSheet &sheet, EstimateHistory &history, const ChangeOrder &orde
         return Reasons::fail(errorString,
                              QStringLiteral("A change order's number is 1 or more, not %1.").arg(order.number));
     const qsizetype stored = indexOf(history, order.number);
-    QMap<int, Cents> moves;
-    if (stored >= 0)
-        addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
-    addMoves(moves, order, history.contingencyRow, 1);
-    if (!moveAdjustedEstimates(sheet, moves, errorString))
-        return false;
-    if (stored >= 0)
-        history.changeOrders[stored] = order;
-    else
-        insertInPlace(history, order);
-    return true;
+    if (stored >= 0 && history.changeOrders.at(stored).voided)
+        return Reasons::fail(errorString,
+                             QStringLiteral("Change order %1 is void: it stays as it was voided.").arg(order.number));
+    return store(sheet, history, stored, order, errorString);
 }
 
 bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, ChangeOrder::Status status,
@@ -174,21 +215,47 @@ bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, Chang
 {
     const ChangeOrder *stored = find(history, number);
     if (!stored)
-        return Reasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
+        return Reasons::fail(errorString, noSuchOrder(number));
     ChangeOrder changed = *stored;
     changed.status = status;
     return put(sheet, history, changed, errorString);
 }
 
-bool remove(EstimateSheet &sheet, EstimateHistory &history, int number, QString *errorString)
+bool voidOrder(EstimateSheet &sheet, EstimateHistory &history, int number, const ChangeOrderVoid &voided,
+               QString *errorString)
 {
     const qsizetype stored = indexOf(history, number);
     if (stored < 0)
-        return Reasons::fail(errorString, QStringLiteral("There is no change order %1.").arg(number));
-    QMap<int, Cents> moves;
-    addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);
-    if (!moveAdjustedEstimates(sheet, moves, errorString))
-        return false;
+        return Reasons::fail(errorString, noSuchOrder(number));
+    ChangeOrder changed = history.changeOrders.at(stored);
+    if (!changed.isInForce())
+        return Reasons::fail(errorString,
+                             QStringLiteral("Only an approved change order is voided: change order %1 is %2.")
+                                 .arg(number)
+                                 .arg(statusWord(changed)));
+    if (voided.reason.trimmed().isEmpty())
+        return Reasons::fail(errorString, QStringLiteral("Say why change order %1 is voided.").arg(number));
+    changed.voided = ChangeOrderVoid{voided.date, voided.reason.trimmed()};
+    return store(sheet, history, stored, changed, errorString);
+}
+
+bool remove(EstimateHistory &history, int number, QString *errorString)
+{
+    const qsizetype stored = indexOf(history, number);
+    if (stored < 0)
+        return Reasons::fail(errorString, noSuchOrder(number));
+    const ChangeOrder &order = history.changeOrders.at(stored);
+    if (order.isInForce())
+        return Reasons::fail(
+            errorString,
+            QStringLiteral("Change order %1 is approved: void it instead, so that the register keeps it.").arg(number));
+    if (order.status != ChangeOrder::Status::Pending || order.voided)
+        return Reasons::fail(errorString,
+                             QStringLiteral("Change order %1 is %2: only a pending change order may be deleted.")
+                                 .arg(number)
+                                 .arg(statusWord(order)));
+    if (number == nextNumber(history) - 1)
+        history.deletedChangeOrderNumber = number;
     history.changeOrders.removeAt(stored);
     return true;
 }
@@ -211,9 +278,8 @@ bool setContingencyRow(EstimateHistory &history, int row, QString *errorString)
                              QStringLiteral("The contingency is one of the rows 1 to %1, not row %2.")
                                  .arg(EstimateSheet::ItemRowCount)
                                  .arg(row));
-    const bool drawnOn = std::any_of(history.changeOrders.cbegin(), history.changeOrders.cend(), [](const auto &order) {
-        return order.status == ChangeOrder::Status::Approved && order.source == ChangeOrder::Source::Contingency;
-    });
+    const bool drawnOn = std::any_of(history.changeOrders.cbegin(), history.changeOrders.cend(),
+                                     [](const ChangeOrder &order) { return fromContingency(order) != 0; });
     if (drawnOn && row != history.contingencyRow)
         return Reasons::fail(errorString,
                              QStringLiteral("Approved change orders are funded from the contingency in row %1: "
@@ -221,6 +287,25 @@ bool setContingencyRow(EstimateHistory &history, int row, QString *errorString)
                                  .arg(history.contingencyRow));
     history.contingencyRow = row;
     return true;
+}
+
+Cents contingencyLeft(const Grid &grid, const EstimateHistory &history)
+{
+    const int row = history.contingencyRow;
+    return adjustedEstimate(grid, row).value_or(0) - MoneyCents::fromText(grid.text(row, Previous))
+        - MoneyCents::fromText(grid.text(row, Current));
+}
+
+QString overdrawQuestion(const Grid &grid, const EstimateHistory &history, const ChangeOrder &order)
+{
+    const ChangeOrder *stored = find(history, order.number);
+    const Cents more = fromContingency(order) - (stored ? fromContingency(*stored) : 0);
+    const Cents left = contingencyLeft(grid, history);
+    if (more <= 0 || more <= left)
+        return {};
+    return QStringLiteral("Change order %1 takes %2 from the contingency, which has %3 left. Approve it all the same?")
+        .arg(order.number)
+        .arg(MoneyCents::text(more), MoneyCents::text(left));
 }
 
 QList<HandEdit> handEdits(const Grid &grid, const EstimateHistory &history)

@@ -17,12 +17,15 @@ class Grid;
 namespace ChangeOrders {
 QString statusName(ChangeOrder::Status status);
 QString sourceName(ChangeOrder::Source source);
+// The order's status as the register shows it: a void order says so, when and why.
+QString statusText(const ChangeOrder &order);
 
 // The register's columns, and an order's texts in them as the register shows it.
 QStringList registerTitles();
 QStringList registerTexts(const Grid &grid, const ChangeOrder &order);
 
-// One past the highest number in the register.
+// One past the highest number ever given: a void order keeps its number, and a deleted one's
+// is not given again.
 int nextNumber(const EstimateHistory &history);
 // The order with this number, or null.
 const ChangeOrder *find(const EstimateHistory &history, int number);
@@ -30,12 +33,24 @@ const ChangeOrder *find(const EstimateHistory &history, int number);
 // Puts order into the register in place of the one with its number, or adds it, and
 // moves the adjusted estimates by what changes: the stored order's amount taken back out
 // where it was approved, the new one's added where it is. Nothing changes when a cell to be
-// moved holds a note rather than an amount.
+// moved holds a note rather than an amount. A void order stays as it was voided.
 bool put(EstimateSheet &sheet, EstimateHistory &history, const ChangeOrder &order, QString *errorString = nullptr);
 bool setStatus(EstimateSheet &sheet, EstimateHistory &history, int number, ChangeOrder::Status status,
                QString *errorString = nullptr);
-// Takes the order out of the register, and its amount out of the sheet when it was approved.
-bool remove(EstimateSheet &sheet, EstimateHistory &history, int number, QString *errorString = nullptr);
+// Marks an approved order void and takes its amount back out of the adjusted estimates; the
+// order stays in the register with its number.
+bool voidOrder(EstimateSheet &sheet, EstimateHistory &history, int number, const ChangeOrderVoid &voided,
+               QString *errorString = nullptr);
+// Takes a pending order out of the register, which moves nothing; any other is kept, and an
+// approved one is voided instead.
+bool remove(EstimateHistory &history, int number, QString *errorString = nullptr);
+
+// What the contingency row has left: its adjusted estimate less what is paid on it, this
+// period included.
+Cents contingencyLeft(const Grid &grid, const EstimateHistory &history);
+// The question to ask before putting order into the register when it would take more out of
+// the contingency than is left there; empty when it does not.
+QString overdrawQuestion(const Grid &grid, const EstimateHistory &history, const ChangeOrder &order);
 
 // The item rows that putting or removing this order may change.
 QList<int> rowsTouched(const EstimateHistory &history, const ChangeOrder &order);

@@ -73,6 +73,16 @@ struct Draw
     friend bool operator==(const Draw &, const Draw &) = default;
 };
 
+// Why and when an approved change order was taken back. The order stays in the register
+// with its number, so that the paper it went out on is still accounted for.
+struct ChangeOrderVoid
+{
+    QDate date;
+    QString reason;
+
+    friend bool operator==(const ChangeOrderVoid &, const ChangeOrderVoid &) = default;
+};
+
 struct ChangeOrder
 {
     enum class Status { Pending, Approved, Rejected };
@@ -86,7 +96,13 @@ struct ChangeOrder
     Cents amount = 0;
     Status status = Status::Pending;
     Source source = Source::Loan;
+    // Nothing while the order stands. A void order keeps the status it was approved with,
+    // so that an older VARN reading the file still finds every field it knows.
+    std::optional<ChangeOrderVoid> voided;
     QByteArray laterFields;
+
+    // Approved and not void: its amount stands in the adjusted estimates.
+    bool isInForce() const { return status == Status::Approved && !voided; }
 
     friend bool operator==(const ChangeOrder &, const ChangeOrder &) = default;
 };
@@ -95,7 +111,7 @@ struct ChangeOrder
 // one's kinds that it followed in the file.
 struct LaterRecord
 {
-    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder };
+    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder, DeletedChangeOrder };
 
     QByteArray bytes;
     After after = After::Header;
@@ -119,6 +135,7 @@ struct LaterSection
     QByteArray headerFields;
     QByteArray retainageFields;
     QByteArray contingencyFields;
+    QByteArray deletedChangeFields;
     QList<LaterRecord> records;
 
     friend bool operator==(const LaterSection &, const LaterSection &) = default;
@@ -133,6 +150,9 @@ struct EstimateHistory
     int contingencyRow = DefaultContingencyRow;
     QList<Draw> draws;
     QList<ChangeOrder> changeOrders;
+    // The number of the last order deleted while it was the highest one given, so that no
+    // number is given twice; zero once the register holds a higher one.
+    int deletedChangeOrderNumber = 0;
     LaterSection later;
 
     // Nothing to keep: the file is the 38 records alone, as it was before there was a history.

@@ -4,6 +4,8 @@
 #include "money.h"
 #include "moneycents.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int Previous = EstimateSheet::PreviousPaymentColumn;
 constexpr int Current = EstimateSheet::CurrentPaymentColumn;
@@ -25,6 +27,13 @@ QList<int> recordableRows(const Grid &grid)
             rows << row;
     }
     return rows;
+}
+
+bool holdsPayment(const Grid &grid)
+{
+    const QList<int> rows = recordableRows(grid);
+    return std::any_of(rows.cbegin(), rows.cend(),
+                       [&grid](int row) { return MoneyCents::fromText(grid.text(row, Current)) > 0; });
 }
 
 QStringList leftOutRows(const Grid &grid)

@@ -14,6 +14,9 @@ namespace CurrentPayments {
 // and the previous payment holds one too or is empty. A note in either cell ("TBD") keeps
 // the row as it is, since adding to it would lose what the user wrote.
 QList<int> recordableRows(const Grid &grid);
+// A draw pays something: a recordable row's current amount is above zero. A draw of $0.00
+// would go to the lender as a request for nothing.
+bool holdsPayment(const Grid &grid);
 
 // The rows with a current amount that is not recorded, each with the reason, as the question
 // names them: "row 3 is left out: its previous payment is not an amount".

@@ -1,6 +1,6 @@
 #include "budgetchart.h"
 
-#include "core/sheet/moneycents.h"
+#include "core/budget/budgetscale.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -10,7 +10,6 @@
 #include <QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 QColor mixed(const QColor &a, const QColor &b, qreal shareOfB)
@@ -29,36 +28,6 @@ qreal dollars(Cents cents)
 {
     return qreal(cents) / 100;
 }
-
-// The amount axis ends on a round number past the widest bar, with ticks on round steps, as
-// QValueAxis::applyNiceNumbers would place them from its first five ticks. Worked out here,
-// the axis is set once per change, and not at all when the end stays where it was.
-struct NiceScale
-{
-    explicit NiceScale(qreal widest)
-    {
-        constexpr int FirstTicks = 5;
-        const qreal range = niceNumber(widest, true);
-        const qreal step = niceNumber(range / (FirstTicks - 1), false);
-        const qreal steps = std::ceil(widest / step);
-        max = steps * step;
-        ticks = int(steps) + 1;
-    }
-
-    // The number of the form 1, 2 or 5 times a power of ten nearest x: the next above it when
-    // rounding up, otherwise the closest.
-    static qreal niceNumber(qreal x, bool roundUp)
-    {
-        const qreal power = std::pow(10.0, std::floor(std::log10(x)));
-        const qreal mantissa = x / power;
-        if (roundUp)
-            return power * (mantissa <= 1 ? 1 : mantissa <= 2 ? 2 : mantissa <= 5 ? 5 : 10);
-        return power * (mantissa < 1.5 ? 1 : mantissa < 3 ? 2 : mantissa < 7 ? 5 : 10);
-    }
-
-    qreal max = 1;
-    int ticks = 2;
-};
 
 // After an edit most bars stay as they were: only the values that changed are replaced, so
 // that the chart keeps its bars rather than making all of them again.
@@ -89,7 +58,10 @@ BudgetChart::BudgetChart(QGraphicsItem *parent)
     addAxis(m_amountAxis, Qt::AlignBottom);
     m_series->attachAxis(m_rowAxis);
     m_series->attachAxis(m_amountAxis);
-    m_amountAxis->setLabelFormat(QStringLiteral("$%.0f"));
+    // Amounts read as money reads everywhere in the program, "$1,500", whatever the desktop's
+    // language: the format's number is written in the digit groups of this locale.
+    setLocalizeNumbers(true);
+    setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     // A row's label is the row's name and the overrun's sign: cut short, it would say neither.
     m_rowAxis->setTruncateLabels(false);
     legend()->setAlignment(Qt::AlignBottom);
@@ -114,17 +86,18 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
     QList<qreal> paid, current, used, left, overrun;
     QStringList labels;
     m_rows.clear();
-    qreal widest = 0;
+    const BudgetScale scale(lines);
     // The series counts its bars from the bottom up; the sheet's first row is to be on top.
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const BudgetLine::BarParts parts = line->barParts();
+        const BudgetLine::BarParts parts = scale.drawnParts(*line);
         paid << dollars(parts.paid);
         current << dollars(parts.current);
         used << dollars(parts.usedByChangeOrders);
         left << dollars(parts.left);
         overrun << dollars(parts.overrun);
-        widest = std::max(widest, dollars(parts.length()));
-        labels << line->label();
+        // The axis's labels are rich text: the overrun goes on a line of its own, so that the
+        // label fits beside the bars in a view of a third of the window.
+        labels << line->labelLines().join(QStringLiteral("<br>"));
         m_rows << line->row;
     }
     const std::pair<QBarSet *, const QList<qreal> *> sets[] = {
@@ -140,11 +113,18 @@ void BudgetChart::showLines(const QList<BudgetLine> &lines)
     }
     if (m_rowAxis->categories() != labels)
         m_rowAxis->setCategories(labels);
-    const NiceScale scale(std::max<qreal>(widest, 1));
-    if (m_amountAxis->min() != 0 || m_amountAxis->max() != scale.max)
-        m_amountAxis->setRange(0, scale.max);
-    if (m_amountAxis->tickCount() != scale.ticks)
-        m_amountAxis->setTickCount(scale.ticks);
+    showScale(scale);
+}
+
+void BudgetChart::showScale(const BudgetScale &scale)
+{
+    const QString format = scale.decimals() == 0 ? QStringLiteral("$%.0f") : QStringLiteral("$%.2f");
+    if (m_amountAxis->labelFormat() != format)
+        m_amountAxis->setLabelFormat(format);
+    if (m_amountAxis->min() != 0 || m_amountAxis->max() != scale.end())
+        m_amountAxis->setRange(0, scale.end());
+    if (m_amountAxis->tickCount() != scale.tickCount())
+        m_amountAxis->setTickCount(scale.tickCount());
 }
 
 QColor BudgetChart::overrunColour(const QPalette &palette)

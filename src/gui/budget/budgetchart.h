@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QList>
 
+class BudgetScale;
 class QBarCategoryAxis;
 class QBarSet;
 class QHorizontalStackedBarSeries;
@@ -39,6 +40,7 @@ signals:
 
 private:
     void addSets();
+    void showScale(const BudgetScale &scale);
 
     QHorizontalStackedBarSeries *m_series = nullptr;
     QBarSet *m_paid = nullptr;

@@ -17,6 +17,8 @@ BudgetView::BudgetView(Document &document, QWidget *parent)
     , m_totals(new QLabel(this))
     , m_onlyOverBudget(new QCheckBox(QStringLiteral("&Only over budget"), this))
     , m_chart(new BudgetChart)
+    , m_chartView(new QChartView(m_chart, this))
+    , m_noBars(new QLabel(QStringLiteral("No row is over budget"), this))
 {
     setObjectName(QStringLiteral("budgetView"));
     m_totals->setObjectName(QStringLiteral("lblBudgetTotals"));
@@ -24,17 +26,20 @@ BudgetView::BudgetView(Document &document, QWidget *parent)
     m_totals->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_totals->setAccessibleName(QStringLiteral("Budget totals"));
     m_onlyOverBudget->setObjectName(QStringLiteral("chkOnlyOverBudget"));
-    auto *chartView = new QChartView(m_chart, this);
-    chartView->setObjectName(QStringLiteral("budgetChart"));
-    chartView->setAccessibleName(QStringLiteral("Budget chart"));
-    chartView->setAccessibleDescription(QStringLiteral(
+    m_chartView->setObjectName(QStringLiteral("budgetChart"));
+    m_chartView->setAccessibleName(QStringLiteral("Budget chart"));
+    m_chartView->setAccessibleDescription(QStringLiteral(
         "A bar for each row: paid, this period, left to pay, and over budget. Click a bar to go to its row."));
-    chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_noBars->setObjectName(QStringLiteral("lblNoBars"));
+    m_noBars->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_noBars->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_totals);
     layout->addWidget(m_onlyOverBudget);
-    layout->addWidget(chartView, 1);
+    layout->addWidget(m_chartView, 1);
+    layout->addWidget(m_noBars, 1);
 
     m_chart->setColours(palette());
     m_chart->setTextFont(font());
@@ -55,7 +60,12 @@ void BudgetView::refresh()
     m_pendingRefresh.stop();
     const BudgetFigures figures(m_document.sheet().grid(), m_document.history());
     m_totals->setText(figures.totalsLine());
-    m_chart->showLines(m_onlyOverBudget->isChecked() ? figures.overBudgetLines() : figures.lines());
+    const bool onlyOver = m_onlyOverBudget->isChecked();
+    const QList<BudgetLine> lines = onlyOver ? figures.overBudgetLines() : figures.lines();
+    m_chart->showLines(lines);
+    const bool noBars = onlyOver && lines.isEmpty();
+    m_chartView->setVisible(!noBars);
+    m_noBars->setVisible(noBars);
 }
 
 void BudgetView::changeEvent(QEvent *event)

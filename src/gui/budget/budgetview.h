@@ -5,11 +5,12 @@
 
 class BudgetChart;
 class Document;
+class QChartView;
 class QCheckBox;
 class QLabel;
 
 // The Budget view beside the sheet: a line of the build's totals and a bar for each row that
-// holds an amount, or only for those over budget. It follows every change of the sheet, and
+// holds an amount, or only for those over budget, saying so when none is. It follows every change of the sheet, and
 // a click on a bar makes its row the sheet's current row.
 class BudgetView : public QWidget
 {
@@ -33,5 +34,8 @@ private:
     QLabel *m_totals = nullptr;
     QCheckBox *m_onlyOverBudget = nullptr;
     BudgetChart *m_chart = nullptr;
+    QChartView *m_chartView = nullptr;
+    // Said in place of a chart of no bars, whose axes would only show a scale of nothing.
+    QLabel *m_noBars = nullptr;
     QTimer m_pendingRefresh;
 };

@@ -63,13 +63,19 @@ bool ChangeOrderCommands::setStatus(int number, ChangeOrder::Status status, QStr
                    });
 }
 
-bool ChangeOrderCommands::remove(int number, QString *errorString)
+bool ChangeOrderCommands::voidOrder(int number, const ChangeOrderVoid &voided, QString *errorString)
 {
     const ChangeOrder *order = ChangeOrders::find(history(), number);
     const QList<int> rows = order ? ChangeOrders::rowsTouched(history(), *order) : QList<int>();
-    return perform(rows, QStringLiteral("Delete Change Order %1").arg(number), [&](EstimateHistory &history) {
-        return ChangeOrders::remove(sheet(), history, number, errorString);
+    return perform(rows, QStringLiteral("Void Change Order %1").arg(number), [&](EstimateHistory &history) {
+        return ChangeOrders::voidOrder(sheet(), history, number, voided, errorString);
     });
+}
+
+bool ChangeOrderCommands::remove(int number, QString *errorString)
+{
+    return perform({}, QStringLiteral("Delete Change Order %1").arg(number),
+                   [&](EstimateHistory &history) { return ChangeOrders::remove(history, number, errorString); });
 }
 
 bool ChangeOrderCommands::setContingencyRow(int row, QString *errorString)

@@ -26,6 +26,7 @@ public:
     // Adds a new order or changes the one with its number.
     bool put(const ChangeOrder &order, QString *errorString = nullptr);
     bool setStatus(int number, ChangeOrder::Status status, QString *errorString = nullptr);
+    bool voidOrder(int number, const ChangeOrderVoid &voided, QString *errorString = nullptr);
     bool remove(int number, QString *errorString = nullptr);
     bool setContingencyRow(int row, QString *errorString = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "changeordercommands.h"
 #include "changeorderdialog.h"
+#include "changeordervoiddialog.h"
 #include "core/document/document.h"
 #include "core/document/messageboxes.h"
 #include "core/history/changeorders.h"
@@ -47,8 +48,9 @@ ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageB
     m_edit = addButton(QStringLiteral("Ed&it..."), QStringLiteral("cmdEditChangeOrder"));
     m_approve = addButton(QStringLiteral("&Approve"), QStringLiteral("cmdApproveChangeOrder"));
     m_reject = addButton(QStringLiteral("&Reject"), QStringLiteral("cmdRejectChangeOrder"));
+    m_void = addButton(QStringLiteral("Mar&k Void..."), QStringLiteral("cmdVoidChangeOrder"));
     m_delete = addButton(QStringLiteral("De&lete"), QStringLiteral("cmdDeleteChangeOrder"));
-    for (QPushButton *button : {m_new, m_edit, m_approve, m_reject, m_delete})
+    for (QPushButton *button : {m_new, m_edit, m_approve, m_reject, m_void, m_delete})
         buttons->addWidget(button);
     buttons->addStretch();
     auto *contingency = new QFormLayout;
@@ -75,6 +77,7 @@ ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageB
     connect(m_table, &QTableWidget::cellDoubleClicked, m_edit, &QPushButton::click);
     connect(m_approve, &QPushButton::clicked, this, [this] { setSelectedStatus(ChangeOrder::Status::Approved); });
     connect(m_reject, &QPushButton::clicked, this, [this] { setSelectedStatus(ChangeOrder::Status::Rejected); });
+    connect(m_void, &QPushButton::clicked, this, &ChangeOrderRegister::voidSelected);
     connect(m_delete, &QPushButton::clicked, this, &ChangeOrderRegister::deleteSelected);
     connect(m_contingency, &QComboBox::activated, this, &ChangeOrderRegister::chooseContingencyRow);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &ChangeOrderRegister::updateButtons);
@@ -119,6 +122,13 @@ void ChangeOrderRegister::fillTable()
             item->setData(Qt::UserRole, order.number);
             if (column == 0 || column == 4)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // A void order's amount is struck through, as on paper: counted no more, still there.
+            if (order.voided) {
+                QFont font = item->font();
+                font.setStrikeOut(column == 4);
+                font.setItalic(true);
+                item->setFont(font);
+            }
             m_table->setItem(i, column, item);
         }
         if (order.number == selected)
@@ -149,10 +159,12 @@ void ChangeOrderRegister::showHandEdits()
 void ChangeOrderRegister::updateButtons()
 {
     const ChangeOrder *order = selectedOrder();
-    m_edit->setEnabled(order);
-    m_delete->setEnabled(order);
-    m_approve->setEnabled(order && order->status != ChangeOrder::Status::Approved);
-    m_reject->setEnabled(order && order->status != ChangeOrder::Status::Rejected);
+    const bool standing = order && !order->voided;
+    m_edit->setEnabled(standing);
+    m_approve->setEnabled(standing && order->status != ChangeOrder::Status::Approved);
+    m_reject->setEnabled(standing && order->status != ChangeOrder::Status::Rejected);
+    m_void->setEnabled(order && order->isInForce());
+    m_delete->setEnabled(standing && order->status == ChangeOrder::Status::Pending);
 }
 
 const ChangeOrder *ChangeOrderRegister::selectedOrder() const
@@ -165,10 +177,16 @@ const ChangeOrder *ChangeOrderRegister::selectedOrder() const
 void ChangeOrderRegister::editOrder(const ChangeOrder &order)
 {
     ChangeOrderDialog dialog(m_commands.sheet().grid(), order, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || !mayTakeFromContingency(dialog.order()))
         return;
     QString errorString;
     report(m_commands.put(dialog.order(), &errorString), errorString);
+}
+
+bool ChangeOrderRegister::mayTakeFromContingency(const ChangeOrder &order)
+{
+    const QString question = ChangeOrders::overdrawQuestion(m_commands.sheet().grid(), m_commands.history(), order);
+    return question.isEmpty() || m_messages.askYesNoDefaultNo(question, Title) == MessageBoxes::Yes;
 }
 
 void ChangeOrderRegister::setSelectedStatus(ChangeOrder::Status status)
@@ -176,8 +194,26 @@ void ChangeOrderRegister::setSelectedStatus(ChangeOrder::Status status)
     const ChangeOrder *order = selectedOrder();
     if (!order)
         return;
+    const int number = order->number;
+    ChangeOrder changed = *order;
+    changed.status = status;
+    if (!mayTakeFromContingency(changed))
+        return;
     QString errorString;
-    report(m_commands.setStatus(order->number, status, &errorString), errorString);
+    report(m_commands.setStatus(number, status, &errorString), errorString);
+}
+
+void ChangeOrderRegister::voidSelected()
+{
+    const ChangeOrder *order = selectedOrder();
+    if (!order)
+        return;
+    ChangeOrderVoidDialog dialog(*order, this);
+    const int number = order->number;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QString errorString;
+    report(m_commands.voidOrder(number, dialog.voided(), &errorString), errorString);
 }
 
 void ChangeOrderRegister::deleteSelected()

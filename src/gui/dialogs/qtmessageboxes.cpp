@@ -28,6 +28,15 @@ MessageBoxes::Answer QtMessageBoxes::askYesNo(const QString &text, const QString
     return box.exec() == QMessageBox::Yes ? Yes : No;
 }
 
+MessageBoxes::Answer QtMessageBoxes::askYesNoDefaultNo(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
 MessageBoxes::Answer QtMessageBoxes::askSaveOverOrSaveAs(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, QApplication::activeWindow());

@@ -8,6 +8,7 @@ class QtMessageBoxes : public MessageBoxes
 public:
     Answer askYesNoCancel(const QString &text, const QString &title) override;
     Answer askYesNo(const QString &text, const QString &title) override;
+    Answer askYesNoDefaultNo(const QString &text, const QString &title) override;
     Answer askSaveOverOrSaveAs(const QString &text, const QString &title) override;
     void showCritical(const QString &text, const QString &title) override;
     void showFailure(const QString &text, const QString &title, const QString &reason) override;

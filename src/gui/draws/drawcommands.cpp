@@ -58,9 +58,9 @@ void DrawCommands::recordCurrentPayments()
 {
     EstimateSheet &sheet = m_document.sheet();
     const Grid &grid = sheet.grid();
-    const QList<int> rows = CurrentPayments::recordableRows(grid);
-    if (rows.isEmpty())
+    if (!CurrentPayments::holdsPayment(grid))
         return;
+    const QList<int> rows = CurrentPayments::recordableRows(grid);
     // Asked first, the user would answer for nothing; the note they type may still be the
     // bytes too many.
     if (!fitsInFile(rows, QDate::currentDate(), QString()))
@@ -120,7 +120,7 @@ void DrawCommands::keepEnabled(QAction *recordCurrentPayments)
 {
     const Grid &grid = m_document.sheet().grid();
     const auto enable = [recordCurrentPayments, &grid] {
-        recordCurrentPayments->setEnabled(!CurrentPayments::recordableRows(grid).isEmpty());
+        recordCurrentPayments->setEnabled(CurrentPayments::holdsPayment(grid));
     };
     connect(&grid, &Grid::cellChanged, recordCurrentPayments, [enable](int, int column) {
         if (column == EstimateSheet::PreviousPaymentColumn || column == EstimateSheet::CurrentPaymentColumn)
