@@ -1,6 +1,10 @@
 #include "app/commandline.h"
 #include "app/programidentity.h"
 #include "core/document/estimatefile.h"
+#include "core/history/changeorders.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
+#include "core/sheet/money.h"
 #include "gui/dialogs/qtfiledialogs.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
@@ -102,6 +106,79 @@ private slots:
                  (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
         WindowFixture second;
         QCOMPARE(second.registrar->registrations.size(), 0);
+    }
+
+    // Help > Open Example Estimate, by the menu's letters: a house in progress whose totals tie
+    // out and whose history reads whole, as an untitled copy that Save cannot write back.
+    void exampleEstimate()
+    {
+        WindowFixture f;
+        f.press(Qt::Key_H, Qt::AltModifier);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E);
+        const Grid &grid = f.model();
+        QVERIFY(!f.text(5, EstimateSheet::SupplierColumn).isEmpty());
+        QCOMPARE(f.document->CurrentFile(), QString());
+        QVERIFY(f.document->DocumentSaved());
+        QCOMPARE(f.messages->shown.size(), 0);
+
+        const EstimateContent content = f.document->content();
+        QCOMPARE(content.unreadLines, QByteArray());
+        QCOMPARE(content.historyError, QString());
+        QVERIFY(!content.historyUnread);
+        QCOMPARE(content.history.later, LaterSection());
+        QCOMPARE(content.history.draws.size(), 3);
+        QCOMPARE(content.history.changeOrders.size(), 3);
+        QVERIFY(content.history.retainageBasisPoints > 0);
+        for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::CostToCompleteColumn;
+             ++column) {
+            double sum = 0;
+            for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
+                sum += Money::ReadMoneyValue(grid.text(row, column));
+            QCOMPARE(grid.text(EstimateSheet::TotalRow, column), Money::moneyText(sum));
+        }
+        QVERIFY(Money::ReadMoneyValue(grid.text(EstimateSheet::TotalRow, EstimateSheet::CurrentPaymentColumn)) > 0);
+        QCOMPARE(DrawRequestChecks::previousPaymentsDifferingFromHistory(grid, content.history),
+                 QList<DrawRequestChecks::PaymentDifference>());
+        // Approved orders moved the adjusted estimates, and nothing else did.
+        QVERIFY(std::any_of(content.history.changeOrders.begin(), content.history.changeOrders.end(),
+                            [](const ChangeOrder &order) { return order.status == ChangeOrder::Status::Approved; }));
+        QCOMPARE(ChangeOrders::handEdits(grid, content.history), QList<ChangeOrders::HandEdit>());
+        const std::optional<DrawRequest> first = DrawRequest::recorded(grid, f.header, content.history, 1);
+        QVERIFY(first);
+        QVERIFY(first->openingBalance() > 0);
+        QCOMPARE(first->previousPayments, first->openingBalance());
+
+        // Save asks for a name and writes there what the example holds, byte for byte.
+        const QString saved = f.path(u"our house.vrn"_s);
+        f.dialogs->savePaths = {saved};
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.dialogs->savePresets, QStringList{QString()});
+        QFile example(u":/example/example.vrn"_s);
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        QFile written(saved);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), example.readAll());
+        QCOMPARE(EstimateFile::load(saved), std::optional<EstimateContent>(content));
+    }
+
+    // The example replaces the estimate as Open does: unsaved changes are asked about first,
+    // and its own, once changed, are asked about when it goes.
+    void exampleGuardedAsAnyEstimate()
+    {
+        WindowFixture f;
+        f.enter(5, 3, u"100"_s);
+        f.trigger("mnuOpenExample");
+        QCOMPARE(f.messages->texts(), QStringList{u"Do you want to save your Current document?"_s});
+        QCOMPARE(f.text(5, 3), u"$100.00"_s);
+        f.messages->answers = {MessageBoxes::No};
+        f.trigger("mnuOpenExample");
+        QVERIFY(f.text(5, 3) != u"$100.00"_s);
+        f.messages->shown.clear();
+        f.enter(5, 3, u"200"_s);
+        f.messages->answers = {MessageBoxes::No};
+        f.trigger("mnuNew");
+        QCOMPARE(f.messages->texts(), QStringList{u"Do you want to save your Current document?"_s});
+        QCOMPARE(f.text(5, 3), QString());
     }
 
     // Help > VARN User Guide, from the keyboard (the menu's arrows, its letter, Shift+F1),

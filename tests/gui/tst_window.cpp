@@ -1,6 +1,7 @@
 #include "core/document/estimatefile.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
+#include "gui/window/estimatestatusbar.h"
 #include "support/paintedarea.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
@@ -326,6 +327,22 @@ private slots:
             QVERIFY2(painted->region().contains(centre(row, column)), qPrintable(QString::number(column)));
         for (const auto &[row, column] : {std::pair(2, 1), std::pair(12, 2), std::pair(20, 6)})
             QVERIFY2(!painted->region().contains(centre(row, column)), qPrintable(QString::number(row)));
+    }
+
+    // A new user's first start points to the example and the guide; the next start does not.
+    void firstStartPointsToTheExample()
+    {
+        {
+            WindowFixture f;
+            QCOMPARE(statusShown(f), EstimateStatusBar::firstStartHint());
+            QVERIFY(statusShown(f).contains(u"Help > Open Example Estimate"_s));
+            // The first entry is the user at work: the pointer has done its part.
+            f.enter(5, 3, u"100"_s);
+            QCOMPARE(statusShown(f), QString());
+            f.window->close();
+        }
+        WindowFixture again;
+        QCOMPARE(statusShown(again), QString());
     }
 
     // The line below the sheet: the estimate's file, what was just saved or exported, and the

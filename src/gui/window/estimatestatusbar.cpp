@@ -56,6 +56,27 @@ void EstimateStatusBar::showRowsLeftOut(int count)
                 MessageMilliseconds);
 }
 
+QString EstimateStatusBar::firstStartHint()
+{
+    return QStringLiteral("New here? Help > Open Example Estimate shows a house in progress; Help > VARN User Guide "
+                          "explains each step.");
+}
+
+void EstimateStatusBar::showFirstStartHint()
+{
+    showMessage(firstStartHint());
+    connect(&m_document, &Document::changed, this, &EstimateStatusBar::clearFirstStartHint, Qt::SingleShotConnection);
+    connect(&m_document, &Document::estimateReplaced, this, &EstimateStatusBar::clearFirstStartHint,
+            Qt::SingleShotConnection);
+}
+
+// Whatever came since stays.
+void EstimateStatusBar::clearFirstStartHint()
+{
+    if (currentMessage() == firstStartHint())
+        clearMessage();
+}
+
 void EstimateStatusBar::showFileName()
 {
     const QString &file = m_document.CurrentFile();

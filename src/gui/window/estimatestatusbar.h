@@ -21,10 +21,15 @@ public:
     void showSaved(const QString &path);
     void showExported(const QString &path);
     void showRowsLeftOut(int count);
+    // A new user's pointer to the example and the guide, until the estimate first changes or
+    // another takes its place.
+    void showFirstStartHint();
+    static QString firstStartHint();
 
 private:
     void showFileName();
     void showSelectionSum();
+    void clearFirstStartHint();
 
     const Document &m_document;
     const Grid &m_grid;

@@ -60,6 +60,7 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     connect(m_form, &EstimateForm::resized, this, &FrmMain::Form_Resize);
     m_statusBar = new EstimateStatusBar(document, document.sheet().grid(), m_form->grid(), this);
     setStatusBar(m_statusBar);
+    greetNewUser();
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), *m_services.messageBoxes, this);
@@ -138,6 +139,14 @@ void FrmMain::Form_Load()
     const Twips::Scale scale = Twips::Scale::of(*this);
     resize(scale.x(EstimateForm::DesignWidth),
            menuBar()->sizeHint().height() + scale.y(EstimateForm::DesignHeight) + m_statusBar->sizeHint().height());
+}
+
+// A start without settings is a new user's first: the window's place, kept when it closes,
+// and the file type's registration leave settings for every later one.
+void FrmMain::greetNewUser()
+{
+    if (ProgramSettings().allKeys().isEmpty())
+        m_statusBar->showFirstStartHint();
 }
 
 void FrmMain::checkDocumentType()
@@ -372,6 +381,13 @@ void FrmMain::mnuAdvice_Click()
 void FrmMain::mnuUserGuide_Click()
 {
     UserGuide::showFor(this);
+}
+
+// A copy, so that nothing the user saves can ever take the example's place.
+void FrmMain::mnuOpenExample_Click()
+{
+    commitOpenEdit();
+    m_document.openCopy(QStringLiteral(":/example/example.vrn"));
 }
 
 void FrmMain::mnuAbout_Click()

@@ -61,6 +61,7 @@ public slots:
     void mnuEditCell_Click();
     void mnuAdvice_Click();
     void mnuUserGuide_Click();
+    void mnuOpenExample_Click();
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(const QString &key);
 
@@ -79,6 +80,7 @@ private:
     void connectEditing();
     QDockWidget *addView(std::function<QWidget *()> makeView, const QString &caption, const char *name);
     void checkDocumentType();
+    void greetNewUser();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();

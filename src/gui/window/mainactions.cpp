@@ -175,6 +175,7 @@ void MainActions::createHelpMenu()
     // F1 is the advice beside the cell; the handbook is the key beside it.
     addItem(help, "mnuUserGuide", QStringLiteral("VARN User &Guide"), {QKeySequence(Qt::SHIFT | Qt::Key_F1)},
             &FrmMain::mnuUserGuide_Click);
+    addItem(help, "mnuOpenExample", QStringLiteral("Open &Example Estimate"), {}, &FrmMain::mnuOpenExample_Click);
     help->addSeparator();
     addItem(help, "mnuAbout", QStringLiteral("&About"), {}, &FrmMain::mnuAbout_Click);
 }
