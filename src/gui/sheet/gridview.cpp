@@ -70,13 +70,19 @@ void GridView::applySizes()
     horizontalHeader()->setVisible(fixedRows > 0);
     verticalHeader()->setVisible(fixedColumns > 0);
     if (fixedRows > 0)
-        horizontalHeader()->setFixedHeight(Twips::Scale::of(*this).y(m_grid.rowHeight(0)));
+        horizontalHeader()->setFixedHeight(scale().y(m_grid.rowHeight(0)));
     if (fixedColumns > 0)
-        verticalHeader()->setFixedWidth(Twips::Scale::of(*this).x(m_grid.columnWidth(0)));
+        verticalHeader()->setFixedWidth(scale().x(m_grid.columnWidth(0)));
     for (int column = fixedColumns; column < m_grid.columnCount(); ++column)
-        setColumnWidth(column - fixedColumns, Twips::Scale::of(*this).x(m_grid.columnWidth(column)));
+        setColumnWidth(column - fixedColumns, scale().x(m_grid.columnWidth(column)));
     for (int row = fixedRows; row < m_grid.rowCount(); ++row)
-        setRowHeight(row - fixedRows, Twips::Scale::of(*this).y(m_grid.rowHeight(row)));
+        setRowHeight(row - fixedRows, scale().y(m_grid.rowHeight(row)));
+}
+
+void GridView::setZoom(qreal factor)
+{
+    m_zoom = factor;
+    applySizes();
 }
 
 void GridView::syncCurrentIndex()
@@ -204,7 +210,7 @@ void GridView::scrollToCurrentCell()
 
 int GridView::visibleRowCount() const
 {
-    const int rowPixels = std::max(1, Twips::Scale::of(*this).y(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
+    const int rowPixels = std::max(1, scale().y(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
     return std::max(1, viewport()->height() / rowPixels);
 }
 

@@ -29,6 +29,7 @@
 #include "report/exportcommand.h"
 #include "report/productinfo.h"
 #include "report/reports.h"
+#include "sheetzoom.h"
 #include "shortcutpriorityfilter.h"
 #include "windowgeometry.h"
 #include "windowplacement.h"
@@ -52,9 +53,16 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     , m_drawOutput(document, *services.fileDialogs, *services.messageBoxes, *services.printerDialog, this)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setFont(CellPainter::sheetFont());
+    m_zoom = new SheetZoom(this);
+    // The menus, the status bar and the views follow a desktop's larger text; the user's zoom
+    // is for the sheet and its header fields.
+    QFont windowFont = CellPainter::sheetFont();
+    windowFont.setPointSizeF(CellPainter::SheetFontPoints * SheetZoom::desktopFactor());
+    setFont(windowFont);
     m_actions = new MainActions(*this);
     m_form = new EstimateForm(document, this);
+    m_form->setZoom(m_zoom->factor());
+    connect(m_zoom, &SheetZoom::changed, this, &FrmMain::applyZoom);
     setCentralWidget(m_form);
     // A view opened or closed beside the sheet changes the room the sheet has.
     connect(m_form, &EstimateForm::resized, this, &FrmMain::Form_Resize);
@@ -136,7 +144,7 @@ void FrmMain::Form_Load()
     m_recovery = new RecoveryKeeper(m_document, *m_services.messageBoxes,
                                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
                                     RecoveryKeeper::delayFromEnvironment(), this);
-    const Twips::Scale scale = Twips::Scale::of(*this);
+    const Twips::Scale scale = m_form->scale();
     resize(scale.x(EstimateForm::DesignWidth),
            menuBar()->sizeHint().height() + scale.y(EstimateForm::DesignHeight) + m_statusBar->sizeHint().height());
 }
@@ -147,6 +155,12 @@ void FrmMain::greetNewUser()
 {
     if (ProgramSettings().allKeys().isEmpty())
         m_statusBar->showFirstStartHint();
+}
+
+void FrmMain::applyZoom()
+{
+    m_form->setZoom(m_zoom->factor());
+    Form_Resize();
 }
 
 void FrmMain::checkDocumentType()
@@ -376,6 +390,21 @@ void FrmMain::mnuEditCell_Click()
 void FrmMain::mnuAdvice_Click()
 {
     m_form->showAdvice();
+}
+
+void FrmMain::mnuZoomIn_Click()
+{
+    m_zoom->zoomIn();
+}
+
+void FrmMain::mnuZoomOut_Click()
+{
+    m_zoom->zoomOut();
+}
+
+void FrmMain::mnuActualSize_Click()
+{
+    m_zoom->actualSize();
 }
 
 void FrmMain::mnuUserGuide_Click()

@@ -159,6 +159,15 @@ void MainActions::createViewMenu()
 {
     m_viewMenu = m_window.menuBar()->addMenu(QStringLiteral("&View"));
     m_viewMenu->setObjectName(QStringLiteral("mnuViewTop"));
+    // Where + needs Shift, Ctrl and the key beside it zoom in all the same.
+    m_priorityActions << addItem(m_viewMenu, "mnuZoomIn", QStringLiteral("Zoom &In"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                                 &FrmMain::mnuZoomIn_Click)
+                      << addItem(m_viewMenu, "mnuZoomOut", QStringLiteral("Zoom &Out"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &FrmMain::mnuZoomOut_Click)
+                      << addItem(m_viewMenu, "mnuActualSize", QStringLiteral("&Actual Size"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_0)}, &FrmMain::mnuActualSize_Click);
+    m_viewMenu->addSeparator();
 }
 
 void MainActions::addView(QAction *toggle)
