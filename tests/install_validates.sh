@@ -33,6 +33,8 @@ fi
 desktop-file-validate "$share/applications/$id.desktop"
 grep -qx "Exec=/usr/bin/VARN %f" "$share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"
+# The user guide the Help menu shows, to read without the program.
+grep -q "^## Retainage" "$share/doc/varn/user-guide.md"
 for size in 16 32 48 64 128 256; do
     file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "$size x $size"
 done

@@ -6,16 +6,20 @@
 #include "core/history/drawrequestchecks.h"
 #include "core/sheet/money.h"
 #include "gui/dialogs/qtfiledialogs.h"
+#include "gui/help/userguide.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -24,6 +28,31 @@ using namespace Qt::StringLiterals;
 class TestDocumentCommands : public QObject
 {
     Q_OBJECT
+
+    // The links of the guide's contents: where each leads and where it stands in the text.
+    static QList<std::pair<QString, int>> contentsLinks(const QTextBrowser &guide)
+    {
+        QList<std::pair<QString, int>> links;
+        for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
+            for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+                const QString href = fragment.fragment().charFormat().anchorHref();
+                if (href.startsWith(u'#') && links.size() < 20)
+                    links.append({href.mid(1), fragment.fragment().position() + 1});
+            }
+            if (block.text() == u"Keys"_s)
+                break;
+        }
+        return links;
+    }
+
+    static QTextBlock headingNamed(const QTextBrowser &guide, const QString &anchor)
+    {
+        for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
+            if (block.blockFormat().headingLevel() > 0 && UserGuide::anchorOf(block.text()) == anchor)
+                return block;
+        }
+        return {};
+    }
 
 private slots:
     // An estimate opened by a path relative to the folder VARN started in ("VARN
@@ -179,6 +208,46 @@ private slots:
         f.trigger("mnuNew");
         QCOMPARE(f.messages->texts(), QStringList{u"Do you want to save your Current document?"_s});
         QCOMPARE(f.text(5, 3), QString());
+    }
+
+    // The guide's contents take the reader to each section, and Ctrl+F finds a word in it.
+    void userGuideContentsAndFind()
+    {
+        WindowFixture f;
+        f.press(Qt::Key_F1, Qt::ShiftModifier);
+        auto *guide = f.window->findChild<QTextBrowser *>();
+        QVERIFY(guide);
+        QVERIFY(QTest::qWaitForWindowExposed(guide->window()));
+        const QList<std::pair<QString, int>> links = contentsLinks(*guide);
+        QVERIFY(links.size() >= 10);
+        for (const auto &[target, position] : links) {
+            guide->verticalScrollBar()->setValue(0);
+            QTextCursor link(guide->document());
+            link.setPosition(position);
+            QTest::mouseClick(guide->viewport(), Qt::LeftButton, {}, guide->cursorRect(link).center());
+            const QTextBlock heading = headingNamed(*guide, target);
+            QVERIFY2(heading.isValid(), qPrintable(target));
+            QVERIFY2(guide->viewport()->rect().contains(guide->cursorRect(QTextCursor(heading)).center()),
+                     qPrintable(target));
+        }
+
+        guide->setFocus();
+        QTest::keySequence(guide, QKeySequence::Find);
+        auto *findText = guide->window()->findChild<QLineEdit *>(u"txtFindInGuide"_s);
+        QVERIFY(findText && findText->isVisible() && findText->hasFocus());
+        QTest::keyClicks(findText, u"opening balance"_s);
+        QCOMPARE(guide->textCursor().selectedText().toLower(), u"opening balance"_s);
+        const int firstFound = guide->textCursor().position();
+        QTest::keyClick(findText, Qt::Key_Return);
+        QVERIFY(guide->textCursor().position() != firstFound);
+        QCOMPARE(guide->textCursor().selectedText().toLower(), u"opening balance"_s);
+        auto *notFound = guide->window()->findChild<QLabel *>(u"lblNotFound"_s);
+        QVERIFY(!notFound->isVisible());
+        QTest::keyClicks(findText, u"xyzzy"_s);
+        QVERIFY(notFound->isVisible());
+        QTest::keyClick(findText, Qt::Key_Escape);
+        QVERIFY(!findText->isVisible());
+        QVERIFY(guide->window()->isVisible());
     }
 
     // Help > VARN User Guide, from the keyboard (the menu's arrows, its letter, Shift+F1),
