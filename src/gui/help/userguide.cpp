@@ -49,7 +49,7 @@ void UserGuide::showFor(QWidget *window)
 
 QString UserGuide::anchorOf(const QString &heading)
 {
-    static const QRegularExpression punctuation(QStringLiteral("[^\\w\\- ]"));
+    const QRegularExpression punctuation(QStringLiteral("[^\\w\\- ]"));
     return heading.toLower().remove(punctuation).replace(u' ', u'-');
 }
 

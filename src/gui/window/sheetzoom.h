@@ -15,8 +15,6 @@ public:
 
     explicit SheetZoom(QObject *parent = nullptr);
 
-    // The zoom the user chose, in percent of the design's size.
-    int percent() const { return m_percent; }
     // What the design's sizes are multiplied by on this desktop.
     qreal factor() const;
     // The desktop's share of it: more than 1 only where its text is larger than the design's.
@@ -32,5 +30,6 @@ signals:
 private:
     void setPercent(int percent);
 
+    // The zoom the user chose, in percent of the design's size.
     int m_percent = ActualSize;
 };
