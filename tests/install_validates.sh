@@ -33,6 +33,14 @@ fi
 desktop-file-validate "$share/applications/$id.desktop"
 grep -qx "Exec=/usr/bin/VARN %f" "$share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"
+# The web site shows the screenshots of docs/screenshots; each one the metadata names is there.
+shots=$(sed -n 's|.*<image[^>]*>[^<]*/screenshots/\([^<]*\)</image>.*|\1|p' "$share/metainfo/$id.metainfo.xml")
+test -n "$shots"
+for shot in $shots; do
+    file "$source/docs/screenshots/$shot" | grep -q "PNG image data"
+done
+# The user guide the Help menu shows, to read without the program.
+grep -q "^## Retainage" "$share/doc/varn/user-guide.md"
 for size in 16 32 48 64 128 256; do
     file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "$size x $size"
 done

@@ -1,17 +1,25 @@
 #include "app/commandline.h"
 #include "app/programidentity.h"
 #include "core/document/estimatefile.h"
+#include "core/history/changeorders.h"
+#include "core/history/drawrequest.h"
+#include "core/history/drawrequestchecks.h"
+#include "core/sheet/money.h"
 #include "gui/dialogs/qtfiledialogs.h"
+#include "gui/help/userguide.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -20,6 +28,31 @@ using namespace Qt::StringLiterals;
 class TestDocumentCommands : public QObject
 {
     Q_OBJECT
+
+    // The links of the guide's contents: where each leads and where it stands in the text.
+    static QList<std::pair<QString, int>> contentsLinks(const QTextBrowser &guide)
+    {
+        QList<std::pair<QString, int>> links;
+        for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
+            for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+                const QString href = fragment.fragment().charFormat().anchorHref();
+                if (href.startsWith(u'#') && links.size() < 20)
+                    links.append({href.mid(1), fragment.fragment().position() + 1});
+            }
+            if (block.text() == u"Keys"_s)
+                break;
+        }
+        return links;
+    }
+
+    static QTextBlock headingNamed(const QTextBrowser &guide, const QString &anchor)
+    {
+        for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
+            if (block.blockFormat().headingLevel() > 0 && UserGuide::anchorOf(block.text()) == anchor)
+                return block;
+        }
+        return {};
+    }
 
 private slots:
     // An estimate opened by a path relative to the folder VARN started in ("VARN
@@ -102,6 +135,119 @@ private slots:
                  (QList<QStringList>{{program.completeBaseName(), "vrn", program.absolutePath(), "GRAPH03.ICO"}}));
         WindowFixture second;
         QCOMPARE(second.registrar->registrations.size(), 0);
+    }
+
+    // Help > Open Example Estimate, by the menu's letters: a house in progress whose totals tie
+    // out and whose history reads whole, as an untitled copy that Save cannot write back.
+    void exampleEstimate()
+    {
+        WindowFixture f;
+        f.press(Qt::Key_H, Qt::AltModifier);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E);
+        const Grid &grid = f.model();
+        QVERIFY(!f.text(5, EstimateSheet::SupplierColumn).isEmpty());
+        QCOMPARE(f.document->CurrentFile(), QString());
+        QVERIFY(f.document->DocumentSaved());
+        QCOMPARE(f.messages->shown.size(), 0);
+
+        const EstimateContent content = f.document->content();
+        QCOMPARE(content.unreadLines, QByteArray());
+        QCOMPARE(content.historyError, QString());
+        QVERIFY(!content.historyUnread);
+        QCOMPARE(content.history.later, LaterSection());
+        QCOMPARE(content.history.draws.size(), 3);
+        QCOMPARE(content.history.changeOrders.size(), 3);
+        QVERIFY(content.history.retainageBasisPoints > 0);
+        for (int column = EstimateSheet::OriginalEstimateColumn; column <= EstimateSheet::CostToCompleteColumn;
+             ++column) {
+            double sum = 0;
+            for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row)
+                sum += Money::ReadMoneyValue(grid.text(row, column));
+            QCOMPARE(grid.text(EstimateSheet::TotalRow, column), Money::moneyText(sum));
+        }
+        QVERIFY(Money::ReadMoneyValue(grid.text(EstimateSheet::TotalRow, EstimateSheet::CurrentPaymentColumn)) > 0);
+        QCOMPARE(DrawRequestChecks::previousPaymentsDifferingFromHistory(grid, content.history),
+                 QList<DrawRequestChecks::PaymentDifference>());
+        // Approved orders moved the adjusted estimates, and nothing else did.
+        QVERIFY(std::any_of(content.history.changeOrders.begin(), content.history.changeOrders.end(),
+                            [](const ChangeOrder &order) { return order.status == ChangeOrder::Status::Approved; }));
+        QCOMPARE(ChangeOrders::handEdits(grid, content.history), QList<ChangeOrders::HandEdit>());
+        const std::optional<DrawRequest> first = DrawRequest::recorded(grid, f.header, content.history, 1);
+        QVERIFY(first);
+        QVERIFY(first->openingBalance() > 0);
+        QCOMPARE(first->previousPayments, first->openingBalance());
+
+        // Save asks for a name and writes there what the example holds, byte for byte.
+        const QString saved = f.path(u"our house.vrn"_s);
+        f.dialogs->savePaths = {saved};
+        f.press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.dialogs->savePresets, QStringList{QString()});
+        QFile example(u":/example/example.vrn"_s);
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        QFile written(saved);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), example.readAll());
+        QCOMPARE(EstimateFile::load(saved), std::optional<EstimateContent>(content));
+    }
+
+    // The example replaces the estimate as Open does: unsaved changes are asked about first,
+    // and its own, once changed, are asked about when it goes.
+    void exampleGuardedAsAnyEstimate()
+    {
+        WindowFixture f;
+        f.enter(5, 3, u"100"_s);
+        f.trigger("mnuOpenExample");
+        QCOMPARE(f.messages->texts(), QStringList{u"Do you want to save your Current document?"_s});
+        QCOMPARE(f.text(5, 3), u"$100.00"_s);
+        f.messages->answers = {MessageBoxes::No};
+        f.trigger("mnuOpenExample");
+        QVERIFY(f.text(5, 3) != u"$100.00"_s);
+        f.messages->shown.clear();
+        f.enter(5, 3, u"200"_s);
+        f.messages->answers = {MessageBoxes::No};
+        f.trigger("mnuNew");
+        QCOMPARE(f.messages->texts(), QStringList{u"Do you want to save your Current document?"_s});
+        QCOMPARE(f.text(5, 3), QString());
+    }
+
+    // The guide's contents take the reader to each section, and Ctrl+F finds a word in it.
+    void userGuideContentsAndFind()
+    {
+        WindowFixture f;
+        f.press(Qt::Key_F1, Qt::ShiftModifier);
+        auto *guide = f.window->findChild<QTextBrowser *>();
+        QVERIFY(guide);
+        QVERIFY(QTest::qWaitForWindowExposed(guide->window()));
+        const QList<std::pair<QString, int>> links = contentsLinks(*guide);
+        QVERIFY(links.size() >= 10);
+        for (const auto &[target, position] : links) {
+            guide->verticalScrollBar()->setValue(0);
+            QTextCursor link(guide->document());
+            link.setPosition(position);
+            QTest::mouseClick(guide->viewport(), Qt::LeftButton, {}, guide->cursorRect(link).center());
+            const QTextBlock heading = headingNamed(*guide, target);
+            QVERIFY2(heading.isValid(), qPrintable(target));
+            QVERIFY2(guide->viewport()->rect().contains(guide->cursorRect(QTextCursor(heading)).center()),
+                     qPrintable(target));
+        }
+
+        guide->setFocus();
+        QTest::keySequence(guide, QKeySequence::Find);
+        auto *findText = guide->window()->findChild<QLineEdit *>(u"txtFindInGuide"_s);
+        QVERIFY(findText && findText->isVisible() && findText->hasFocus());
+        QTest::keyClicks(findText, u"opening balance"_s);
+        QCOMPARE(guide->textCursor().selectedText().toLower(), u"opening balance"_s);
+        const int firstFound = guide->textCursor().position();
+        QTest::keyClick(findText, Qt::Key_Return);
+        QVERIFY(guide->textCursor().position() != firstFound);
+        QCOMPARE(guide->textCursor().selectedText().toLower(), u"opening balance"_s);
+        auto *notFound = guide->window()->findChild<QLabel *>(u"lblNotFound"_s);
+        QVERIFY(!notFound->isVisible());
+        QTest::keyClicks(findText, u"xyzzy"_s);
+        QVERIFY(notFound->isVisible());
+        QTest::keyClick(findText, Qt::Key_Escape);
+        QVERIFY(!findText->isVisible());
+        QVERIFY(guide->window()->isVisible());
     }
 
     // Help > VARN User Guide, from the keyboard (the menu's arrows, its letter, Shift+F1),

@@ -1,6 +1,8 @@
 #include "core/document/estimatefile.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/sheet/celldelegate.h"
+#include "gui/window/estimatestatusbar.h"
+#include "report/cellpainter.h"
 #include "support/paintedarea.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
@@ -324,6 +326,93 @@ private slots:
             QVERIFY2(painted->region().contains(centre(row, column)), qPrintable(QString::number(column)));
         for (const auto &[row, column] : {std::pair(2, 1), std::pair(12, 2), std::pair(20, 6)})
             QVERIFY2(!painted->region().contains(centre(row, column)), qPrintable(QString::number(row)));
+    }
+
+    // A new user's first start points to the example and the guide; the next start does not.
+    void firstStartPointsToTheExample()
+    {
+        {
+            WindowFixture f;
+            QCOMPARE(f.statusNotice(), EstimateStatusBar::firstStartHint());
+            QVERIFY(f.statusNotice().contains(u"Help > Open Example Estimate"_s));
+            // The first entry is the user at work: the pointer has done its part.
+            f.enter(5, 3, u"100"_s);
+            QCOMPARE(f.statusNotice(), QString());
+            f.window->close();
+        }
+        WindowFixture again;
+        QCOMPARE(again.statusNotice(), QString());
+    }
+
+    // View > Zoom In by either key draws the cells and the header fields larger and is kept
+    // for the next start; Actual Size gives back the design's sizes.
+    void zoomKeptAcrossRestarts_data()
+    {
+        Rows::columns<QKeySequence>("zoomIn");
+        QTest::newRow("Ctrl+=") << QKeySequence(Qt::CTRL | Qt::Key_Equal);
+        QTest::newRow("Ctrl++") << QKeySequence(Qt::CTRL | Qt::Key_Plus);
+    }
+
+    void zoomKeptAcrossRestarts()
+    {
+        const auto [zoomIn] = Rows::fetch<QKeySequence>("zoomIn");
+        const auto sizes = [](const WindowFixture &f) {
+            const auto *name = f.child<QLineEdit>("txtName");
+            return QList<int>{f.grid->rowHeight(0),
+                              f.grid->columnWidth(2),
+                              name->height(),
+                              name->width(),
+                              name->mapTo(f.window.get(), QPoint()).y(),
+                              int(name->font().pointSizeF() * 100)};
+        };
+        QList<int> design;
+        QList<int> zoomed;
+        {
+            WindowFixture f;
+            design = sizes(f);
+            QCOMPARE(design.at(0), Twips::Scale::of(*f.window).y(EstimateSheet::ItemRowHeight));
+            f.clickCell(5, 3);
+            QTest::keySequence(QApplication::focusWidget(), zoomIn);
+            zoomed = sizes(f);
+            for (qsizetype size = 0; size < design.size(); ++size)
+                QVERIFY2(zoomed.at(size) > design.at(size), qPrintable(QString::number(size)));
+            f.window->close();
+        }
+        WindowFixture f;
+        QCOMPARE(sizes(f), zoomed);
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QCOMPARE(sizes(f), design);
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QVERIFY(sizes(f).at(0) < design.at(0));
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(Qt::CTRL | Qt::Key_0));
+        QCOMPARE(sizes(f), design);
+    }
+
+    // A desktop whose text is larger than the design's draws the sheet larger by as much; a
+    // smaller one keeps the design's sizes.
+    void followsLargerDesktopFont_data()
+    {
+        Rows::columns<qreal, qreal>("desktopPoints", "factor");
+        QTest::newRow("the design's") << 9.0 << 1.0;
+        QTest::newRow("smaller") << 7.0 << 1.0;
+        QTest::newRow("twice as large") << 18.0 << 2.0;
+    }
+
+    void followsLargerDesktopFont()
+    {
+        const auto [desktopPoints, factor] = Rows::fetch<qreal, qreal>("desktopPoints", "factor");
+        const QFont desktop = QApplication::font();
+        QFont changed = desktop;
+        changed.setPointSizeF(desktopPoints);
+        QApplication::setFont(changed);
+        {
+            WindowFixture f;
+            const Twips::Scale scale = Twips::Scale::of(*f.window);
+            QCOMPARE(f.grid->rowHeight(0), scale.y(qRound(EstimateSheet::ItemRowHeight * factor)));
+            QCOMPARE(f.child<QLineEdit>("txtName")->height(), scale.y(qRound(285 * factor)));
+            QCOMPARE(f.grid->font().pointSizeF(), CellPainter::SheetFontPoints * factor);
+        }
+        QApplication::setFont(desktop);
     }
 
     // The line below the sheet: the estimate's file, what was just saved or exported, and the

@@ -6,6 +6,7 @@
 #include "historysection.h"
 #include "messageboxes.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 // The file's rows and columns are the sheet's item rows and data columns, one for one.
@@ -152,6 +153,26 @@ void Document::openFile(const QString &path)
 {
     if (QuerySaveChanges() != MessageBoxes::Cancel)
         readFile(path);
+}
+
+void Document::openCopy(const QString &path)
+{
+    if (QuerySaveChanges() == MessageBoxes::Cancel)
+        return;
+    QFile file(path);
+    std::optional<EstimateContent> content;
+    if (file.open(QIODevice::ReadOnly))
+        content = EstimateFile::decode(file);
+    if (!content) {
+        m_messages.showFailure(openErrorText(), fileErrorTitle(), file.errorString());
+        return;
+    }
+    fill(m_sheet, m_header, *content);
+    m_currentFile.clear();
+    m_fileStamp = {};
+    replaceContent(*content);
+    markSaved();
+    emit estimateReplaced();
 }
 
 void Document::readFile(const QString &path)

@@ -51,6 +51,9 @@ public:
     void open();
     // Opens this file, as Open does after its dialog.
     void openFile(const QString &path);
+    // Opens what the file holds as an estimate of no file, so that Save asks for a name and
+    // the file itself is never written; a resource of the program may be read so.
+    void openCopy(const QString &path);
     SaveOutcome save();
     SaveOutcome saveAs();
     // Brings back an estimate that was never saved, as belonging to its file (empty for

@@ -38,6 +38,9 @@ public:
         return Scale(device.logicalDpiX(), device.logicalDpiY());
     }
 
+    // The same device with everything drawn larger by factor, as a zoom draws it.
+    Scale zoomed(qreal factor) const { return Scale(m_dotsPerInchX * factor, m_dotsPerInchY * factor); }
+
     int x(int twips) const { return toPixels(twips, m_dotsPerInchX); }
     int y(int twips) const { return toPixels(twips, m_dotsPerInchY); }
     QSize size(int width, int height) const { return {x(width), y(height)}; }

@@ -178,8 +178,8 @@ void HelpTips::useTipFont()
 void HelpTips::showBeside(const QRect &cell, const QString &text)
 {
     useTipFont();
-    const int width = Twips::Scale::of(*grdMain).x(BoxWidth);
-    const int height = std::max(Twips::Scale::of(*grdMain).y(boxHeight(text.size())), fittingHeight(text, width));
+    const int width = grdMain->scale().x(BoxWidth);
+    const int height = std::max(grdMain->scale().y(boxHeight(text.size())), fittingHeight(text, width));
     txtHelp->setGeometry(placeBeside(cell.translated(grdMain->pos()), QSize(width, height)));
     txtHelp->setPlainText(text);
     txtHelp->show();

@@ -68,7 +68,7 @@ bool GridView::hidesAmount(int row, int column) const
 // window first lays itself out; only the sections whose size did change are set again.
 void GridView::applySizes()
 {
-    const Twips::Scale scale = Twips::Scale::of(*this);
+    const Twips::Scale scale = this->scale();
     const int fixedRows = m_grid.fixedRows();
     const int fixedColumns = m_grid.fixedColumns();
     horizontalHeader()->setVisible(fixedRows > 0);
@@ -87,6 +87,12 @@ void GridView::applySizes()
         if (rowHeight(row - fixedRows) != height)
             setRowHeight(row - fixedRows, height);
     }
+}
+
+void GridView::setZoom(qreal factor)
+{
+    m_zoom = factor;
+    applySizes();
 }
 
 void GridView::syncCurrentIndex()
@@ -214,7 +220,7 @@ void GridView::scrollToCurrentCell()
 
 int GridView::visibleRowCount() const
 {
-    const int rowPixels = std::max(1, Twips::Scale::of(*this).y(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
+    const int rowPixels = std::max(1, scale().y(m_grid.rowHeight(std::min(1, m_grid.rowCount() - 1))));
     return std::max(1, viewport()->height() / rowPixels);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/sheet/twips.h"
 #include "gridtablemodel.h"
 
 #include <QTableView>
@@ -44,6 +45,11 @@ public:
 
     void scrollToCurrentCell();
 
+    // Draws the grid's twips larger by factor, as the window's zoom asks.
+    void setZoom(qreal factor);
+    // How the grid's twips become this view's pixels.
+    Twips::Scale scale() const { return Twips::Scale::of(*this).zoomed(m_zoom); }
+
 signals:
     void characterTyped(QChar key);
     void cellDoubleClicked();
@@ -83,6 +89,7 @@ private:
 
     Grid &m_grid;
     GridTableModel m_model;
+    qreal m_zoom = 1;
     bool m_selecting = false;
     // The selection as last drawn.
     QRect m_drawnSelection;

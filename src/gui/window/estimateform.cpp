@@ -121,7 +121,7 @@ bool EstimateForm::focusNextPrevChild(bool next)
 
 void EstimateForm::place(QWidget *widget, int left, int top, int width, int height) const
 {
-    widget->setGeometry(Twips::Scale::of(*this).rect(left, top, width, height));
+    widget->setGeometry(scale().rect(left, top, width, height));
 }
 
 // Controls are placed in the design's client coordinates, which count the toolbar.
@@ -134,26 +134,38 @@ void EstimateForm::createControls()
 {
     // Created from back to front: a control made later lies over one made earlier.
     lblLogo = addLabel(QStringLiteral("VARN\n") + ProductInfo::webAddress() + u'\n', "lblLogo", this);
-    QFont logoFont = font();
+    // Bold alone, so that the size follows the form's as it zooms.
+    QFont logoFont;
     logoFont.setBold(true);
     lblLogo->setFont(logoFont);
     lblLogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeInClient(lblLogo, 6960, 600, 3255, 975);
-
     txtTemp = addControl<QLineEdit>("txtTemp", this);
-    placeInClient(txtTemp, 5760, 1200, 735, 375);
     createBuilderFrame();
-
     grdMain = new GridView(m_document.sheet().grid(), this);
     grdMain->setObjectName(QStringLiteral("grdMain"));
-    placeInClient(grdMain, GridLeft, GridTop, EstimateSheet::DesignWidth, EstimateSheet::DesignHeight);
     createLocationFrame();
-
     txtCell = addControl<QLineEdit>("txtCell", this);
-    placeInClient(txtCell, 7200, 1920, 1215, 285);
     txtHelp = addControl<QPlainTextEdit>("txtHelp", this);
+    placeControls();
+}
+
+void EstimateForm::placeControls()
+{
+    placeInClient(lblLogo, 6960, 600, 3255, 975);
+    placeInClient(txtTemp, 5760, 1200, 735, 375);
+    placeInClient(fraBuilder, 3720, 480, 3135, 1215);
+    place(lblBuilder, 120, 240, LabelWidth, 255);
+    place(txtBuilder, 840, 240, 2175, 315);
+    const Grid &grid = m_document.sheet().grid();
+    placeInClient(grdMain, GridLeft, GridTop, grid.width(), grid.height());
+    placeInClient(fraLocation, 120, 480, 3495, 1215);
+    place(lblName, 120, 240, LabelWidth, 255);
+    place(lblAddress, 120, 600, LabelWidth, 255);
+    place(txtName, 840, 240, 2535, 285);
+    place(txtAddress, 840, 600, 2535, 525);
+    placeInClient(txtCell, 7200, 1920, 1215, 285);
     placeInClient(txtHelp, 7200, 3120, 1575, 285);
-    txtHelp->resize(Twips::Scale::of(*this).size(HelpTips::BoxWidth, m_document.sheet().grid().rowHeight(2)));
+    txtHelp->resize(scale().size(HelpTips::BoxWidth, grid.rowHeight(2)));
 }
 
 void EstimateForm::createBuilderFrame()
@@ -162,12 +174,9 @@ void EstimateForm::createBuilderFrame()
     fraBuilder->setObjectName(QStringLiteral("fraBuilder"));
     // Opaque, so that the tab trap behind it stays out of sight.
     fraBuilder->setAutoFillBackground(true);
-    placeInClient(fraBuilder, 3720, 480, 3135, 1215);
     // Alt and the marked letter reach the text box; the letters are none of the menus'.
-    QLabel *lblBuilder = addLabel(QStringLiteral("Na&me:"), "lblBuilder", fraBuilder);
-    place(lblBuilder, 120, 240, LabelWidth, 255);
+    lblBuilder = addLabel(QStringLiteral("Na&me:"), "lblBuilder", fraBuilder);
     txtBuilder = addControl<QLineEdit>("txtBuilder", fraBuilder);
-    place(txtBuilder, 840, 240, 2175, 315);
     lblBuilder->setBuddy(txtBuilder);
 }
 
@@ -175,18 +184,23 @@ void EstimateForm::createLocationFrame()
 {
     fraLocation = new QGroupBox(QStringLiteral("Location"), this);
     fraLocation->setObjectName(QStringLiteral("fraLocation"));
-    placeInClient(fraLocation, 120, 480, 3495, 1215);
-    QLabel *lblName = addLabel(QStringLiteral("&Name:"), "lblName", fraLocation);
-    place(lblName, 120, 240, LabelWidth, 255);
-    QLabel *lblAddress = addLabel(QStringLiteral("A&ddress:"), "lblAddress", fraLocation);
-    place(lblAddress, 120, 600, LabelWidth, 255);
+    lblName = addLabel(QStringLiteral("&Name:"), "lblName", fraLocation);
+    lblAddress = addLabel(QStringLiteral("A&ddress:"), "lblAddress", fraLocation);
     txtName = addControl<QLineEdit>("txtName", fraLocation);
-    place(txtName, 840, 240, 2535, 285);
     txtAddress = addControl<QPlainTextEdit>("txtAddress", fraLocation);
     txtAddress->setTabChangesFocus(true);
-    place(txtAddress, 840, 600, 2535, 525);
     lblName->setBuddy(txtName);
     lblAddress->setBuddy(txtAddress);
+}
+
+void EstimateForm::setZoom(qreal factor)
+{
+    m_zoom = factor;
+    QFont zoomed = CellPainter::sheetFont();
+    zoomed.setPointSizeF(CellPainter::SheetFontPoints * factor);
+    setFont(zoomed);
+    grdMain->setZoom(factor);
+    placeControls();
 }
 
 void EstimateForm::setTabOrder()
@@ -323,7 +337,7 @@ bool EstimateForm::eventFilter(QObject *watched, QEvent *event)
 
 void EstimateForm::fitGridToWindow(const QSize &outerPixels, int pixelsBelow)
 {
-    const Twips::Scale scale = Twips::Scale::of(*this);
+    const Twips::Scale scale = this->scale();
     const int outerWidth = scale.twipsX(outerPixels.width());
     const int outerHeight = scale.twipsY(outerPixels.height());
     EstimateSheet &sheet = m_document.sheet();
@@ -345,7 +359,6 @@ QSize EstimateForm::outerSizeForWholeSheet(int pixelsBelow) const
     int sheetHeight = GridBorder;
     for (int row = 0; row < grid.rowCount(); ++row)
         sheetHeight += grid.rowHeight(row);
-    return Twips::Scale::of(*this).size(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid,
-                                        sheetHeight + OuterHeightBesideGrid)
+    return scale().size(EstimateSheet::minimumGridWidth() + OuterWidthBesideGrid, sheetHeight + OuterHeightBesideGrid)
         + QSize(0, pixelsBelow);
 }

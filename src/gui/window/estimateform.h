@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/sheet/headerfields.h"
+#include "core/sheet/twips.h"
 
 #include <QWidget>
 
@@ -53,6 +54,12 @@ public:
     // The window's outer size that shows the whole sheet with its header fields.
     QSize outerSizeForWholeSheet(int pixelsBelow) const;
 
+    // Draws the form, its fonts, its controls and their places, larger by factor.
+    void setZoom(qreal factor);
+    // How the design's twips become the form's pixels: every size and place of the form
+    // and its sheet goes through it.
+    Twips::Scale scale() const { return Twips::Scale::of(*this).zoomed(m_zoom); }
+
 signals:
     void resized();
     // A header field was left, or finished, holding another text than when it was entered.
@@ -62,6 +69,7 @@ private:
     void createControls();
     void createBuilderFrame();
     void createLocationFrame();
+    void placeControls();
     void setTabOrder();
     void describeControls();
     void bindHeaderFields();
@@ -88,6 +96,10 @@ private:
     QPlainTextEdit *txtHelp = nullptr;
     CellEditor *m_cellEditor = nullptr;
     HelpTips *m_helpTips = nullptr;
+    QLabel *lblBuilder = nullptr;
+    QLabel *lblName = nullptr;
+    QLabel *lblAddress = nullptr;
+    qreal m_zoom = 1;
     // What each header field held when it was entered, or last finished.
     std::array<QString, 3> m_headerTextsEntered;
 };

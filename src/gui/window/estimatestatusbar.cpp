@@ -73,19 +73,43 @@ QString EstimateStatusBar::notice() const
 
 // In the file name's place while it lasts; shown anew each time, as a screen reader says a
 // notification when it appears.
-void EstimateStatusBar::showNotice(const QString &text)
+void EstimateStatusBar::showNotice(const QString &text, bool lasting)
 {
     m_notice->hide();
     m_notice->setText(text);
     m_fileName->hide();
     m_notice->show();
-    m_noticeTimer->start();
+    if (lasting)
+        m_noticeTimer->stop();
+    else
+        m_noticeTimer->start();
 }
 
 void EstimateStatusBar::endNotice()
 {
     m_notice->hide();
     m_fileName->show();
+}
+
+QString EstimateStatusBar::firstStartHint()
+{
+    return QStringLiteral("New here? Help > Open Example Estimate shows a house in progress; Help > VARN User Guide "
+                          "explains each step.");
+}
+
+void EstimateStatusBar::showFirstStartHint()
+{
+    showNotice(firstStartHint(), true);
+    connect(&m_document, &Document::changed, this, &EstimateStatusBar::clearFirstStartHint, Qt::SingleShotConnection);
+    connect(&m_document, &Document::estimateReplaced, this, &EstimateStatusBar::clearFirstStartHint,
+            Qt::SingleShotConnection);
+}
+
+// Whatever came since stays.
+void EstimateStatusBar::clearFirstStartHint()
+{
+    if (notice() == firstStartHint())
+        endNotice();
 }
 
 void EstimateStatusBar::showFileName()

@@ -22,14 +22,20 @@ public:
     void showSaved(const QString &path);
     void showExported(const QString &path);
     void showRowsLeftOut(int count);
-    // What was just done, while it is shown.
+    // A new user's pointer to the example and the guide, until the estimate first changes or
+    // another takes its place.
+    void showFirstStartHint();
+    static QString firstStartHint();
+    // What was just done, or the pointer, while it is shown.
     QString notice() const;
 
 private:
-    void showNotice(const QString &text);
+    // For a few seconds, or until it is cleared where lasting.
+    void showNotice(const QString &text, bool lasting = false);
     void endNotice();
     void showFileName();
     void showSelectionSum();
+    void clearFirstStartHint();
 
     const Document &m_document;
     const Grid &m_grid;

@@ -29,6 +29,7 @@
 #include "report/exportcommand.h"
 #include "report/productinfo.h"
 #include "report/reports.h"
+#include "sheetzoom.h"
 #include "shortcutpriorityfilter.h"
 #include "windowgeometry.h"
 #include "windowplacement.h"
@@ -52,14 +53,22 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     , m_drawOutput(document, *services.fileDialogs, *services.messageBoxes, *services.printerDialog, this)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setFont(CellPainter::sheetFont());
+    m_zoom = new SheetZoom(this);
+    // The menus, the status bar and the views follow a desktop's larger text; the user's zoom
+    // is for the sheet and its header fields.
+    QFont windowFont = CellPainter::sheetFont();
+    windowFont.setPointSizeF(CellPainter::SheetFontPoints * SheetZoom::desktopFactor());
+    setFont(windowFont);
     m_actions = new MainActions(*this);
     m_form = new EstimateForm(document, this);
+    m_form->setZoom(m_zoom->factor());
+    connect(m_zoom, &SheetZoom::changed, this, &FrmMain::applyZoom);
     setCentralWidget(m_form);
     // A view opened or closed beside the sheet changes the room the sheet has.
     connect(m_form, &EstimateForm::resized, this, &FrmMain::Form_Resize);
     m_statusBar = new EstimateStatusBar(document, document.sheet().grid(), m_form->grid(), this);
     setStatusBar(m_statusBar);
+    greetNewUser();
     new EditContextMenu(m_actions->editingActions(), m_form->editingControls(), this);
     connectEditing();
     m_drawCommands = new DrawCommands(document, m_history->stack(), *m_services.messageBoxes, this);
@@ -136,9 +145,23 @@ void FrmMain::Form_Load()
     m_recovery = new RecoveryKeeper(m_document, *m_services.messageBoxes,
                                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
                                     RecoveryKeeper::delayFromEnvironment(), this);
-    const Twips::Scale scale = Twips::Scale::of(*this);
+    const Twips::Scale scale = m_form->scale();
     resize(scale.x(EstimateForm::DesignWidth),
            menuBar()->sizeHint().height() + scale.y(EstimateForm::DesignHeight) + m_statusBar->sizeHint().height());
+}
+
+// A start without settings is a new user's first: the window's place, kept when it closes,
+// and the file type's registration leave settings for every later one.
+void FrmMain::greetNewUser()
+{
+    if (ProgramSettings().allKeys().isEmpty())
+        m_statusBar->showFirstStartHint();
+}
+
+void FrmMain::applyZoom()
+{
+    m_form->setZoom(m_zoom->factor());
+    Form_Resize();
 }
 
 void FrmMain::checkDocumentType()
@@ -376,9 +399,31 @@ void FrmMain::mnuAdvice_Click()
     m_form->showAdvice();
 }
 
+void FrmMain::mnuZoomIn_Click()
+{
+    m_zoom->zoomIn();
+}
+
+void FrmMain::mnuZoomOut_Click()
+{
+    m_zoom->zoomOut();
+}
+
+void FrmMain::mnuActualSize_Click()
+{
+    m_zoom->actualSize();
+}
+
 void FrmMain::mnuUserGuide_Click()
 {
     UserGuide::showFor(this);
+}
+
+// A copy, so that nothing the user saves can ever take the example's place.
+void FrmMain::mnuOpenExample_Click()
+{
+    commitOpenEdit();
+    m_document.openCopy(QStringLiteral(":/example/example.vrn"));
 }
 
 void FrmMain::mnuAbout_Click()

@@ -19,6 +19,7 @@ class QDockWidget;
 struct PlatformServices;
 class RecentFiles;
 class RecoveryKeeper;
+class SheetZoom;
 class WheelHook;
 
 // The main window: the estimate form, the menus and the toolbar over the open document,
@@ -61,7 +62,11 @@ public slots:
     void mnuReleaseRetainage_Click();
     void mnuEditCell_Click();
     void mnuAdvice_Click();
+    void mnuZoomIn_Click();
+    void mnuZoomOut_Click();
+    void mnuActualSize_Click();
     void mnuUserGuide_Click();
+    void mnuOpenExample_Click();
     void mnuAbout_Click();
     void Toolbar1_ButtonClick(const QString &key);
 
@@ -80,6 +85,8 @@ private:
     void connectEditing();
     QDockWidget *addView(std::function<QWidget *()> makeView, const QString &caption, const char *name);
     void checkDocumentType();
+    void greetNewUser();
+    void applyZoom();
     void openRecentFile(const QString &path);
     void openFile(const QString &path);
     void commitOpenEdit();
@@ -99,6 +106,7 @@ private:
     WheelHook *m_wheelHook = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
+    SheetZoom *m_zoom = nullptr;
     bool m_ending = false;
     bool m_activating = false;
     bool m_leftCopiesOffered = false;

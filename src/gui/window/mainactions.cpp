@@ -161,6 +161,15 @@ void MainActions::createViewMenu()
 {
     m_viewMenu = m_window.menuBar()->addMenu(QStringLiteral("&View"));
     m_viewMenu->setObjectName(QStringLiteral("mnuViewTop"));
+    // Where + needs Shift, Ctrl and the key beside it zoom in all the same.
+    m_priorityActions << addItem(m_viewMenu, "mnuZoomIn", QStringLiteral("Zoom &In"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                                 &FrmMain::mnuZoomIn_Click)
+                      << addItem(m_viewMenu, "mnuZoomOut", QStringLiteral("Zoom &Out"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &FrmMain::mnuZoomOut_Click)
+                      << addItem(m_viewMenu, "mnuActualSize", QStringLiteral("&Actual Size"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_0)}, &FrmMain::mnuActualSize_Click);
+    m_viewMenu->addSeparator();
 }
 
 void MainActions::addView(QAction *toggle)
@@ -177,6 +186,7 @@ void MainActions::createHelpMenu()
     // F1 is the advice beside the cell; the handbook is the key beside it.
     addItem(help, "mnuUserGuide", QStringLiteral("VARN User &Guide"), {QKeySequence(Qt::SHIFT | Qt::Key_F1)},
             &FrmMain::mnuUserGuide_Click);
+    addItem(help, "mnuOpenExample", QStringLiteral("Open &Example Estimate"), {}, &FrmMain::mnuOpenExample_Click);
     help->addSeparator();
     addItem(help, "mnuAbout", QStringLiteral("&About"), {}, &FrmMain::mnuAbout_Click);
 }
