@@ -48,7 +48,7 @@ private:
     {
         QStringList texts;
         for (const QLabel *label : f.window->statusBar()->findChildren<QLabel *>()) {
-            if (label->isVisible() && !label->text().isEmpty())
+            if (label->isVisible() && !label->text().isEmpty() && label->objectName() != u"lblNotice"_s)
                 texts << label->text();
         }
         return texts.join(u'|');

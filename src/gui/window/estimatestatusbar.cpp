@@ -27,12 +27,14 @@ EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid,
     m_fileName->setObjectName(QStringLiteral("lblFileName"));
     m_sum->setObjectName(QStringLiteral("lblSelectionSum"));
     m_notice->setObjectName(QStringLiteral("lblNotice"));
+    // Long as a message may be, it is cut to the window rather than widen it.
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_notice->hide();
     NoticeAccessible::mark(m_notice, QAccessible::Notification);
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(MessageMilliseconds);
     connect(m_noticeTimer, &QTimer::timeout, this, &EstimateStatusBar::endNotice);
-    addWidget(m_fileName, 1);
+    addWidget(m_fileName);
     addWidget(m_notice, 1);
     addPermanentWidget(m_sum);
     connect(&document, &Document::fileUsed, this, &EstimateStatusBar::showFileName);
@@ -71,13 +73,12 @@ QString EstimateStatusBar::notice() const
     return m_notice->isVisible() ? m_notice->text() : QString();
 }
 
-// In the file name's place while it lasts; shown anew each time, as a screen reader says a
+// Beside the file name while it lasts; shown anew each time, as a screen reader says a
 // notification when it appears.
 void EstimateStatusBar::showNotice(const QString &text, bool lasting)
 {
     m_notice->hide();
     m_notice->setText(text);
-    m_fileName->hide();
     m_notice->show();
     if (lasting)
         m_noticeTimer->stop();
@@ -88,7 +89,6 @@ void EstimateStatusBar::showNotice(const QString &text, bool lasting)
 void EstimateStatusBar::endNotice()
 {
     m_notice->hide();
-    m_fileName->show();
 }
 
 QString EstimateStatusBar::firstStartHint()

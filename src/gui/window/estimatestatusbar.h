@@ -8,7 +8,7 @@ class QLabel;
 class QTimer;
 
 // The line below the sheet: the estimate's file, what was just saved or exported, for a few
-// seconds in its place and told to a screen reader as a notification, and the sum of the selected amounts while more
+// seconds beside it and told to a screen reader as a notification, and the sum of the selected amounts while more
 // than one cell of the sheet is selected and the sheet, which shows the selection only then, has the focus.
 class EstimateStatusBar : public QStatusBar
 {
