@@ -6,6 +6,7 @@
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
+#include <QAccessible>
 #include <QBarCategoryAxis>
 #include <QChartView>
 #include <QCheckBox>
@@ -207,6 +208,22 @@ private slots:
         f.dialogs->exportPaths = {workbook};
         f.trigger("mnuExportXlsx");
         QVERIFY(Files::workbookParts(Files::read(workbook)).contains("xl/worksheets/sheet2.xml"));
+    }
+
+    // A deduction in the register is heard as minus, as in the sheet.
+    void deductionHeardWithItsSign()
+    {
+        RegisterFixture r;
+        r.f.enter(8, 3, QStringLiteral("10000"));
+        r.f.clickCell(8, 2);
+        answerDialog(QStringLiteral("plain shingles"), QStringLiteral("-150"), QStringLiteral("L"));
+        r.click("cmdNewChangeOrder");
+        QCOMPARE(r.table()->item(0, 4)->text(), QStringLiteral("($150.00)"));
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(r.table());
+        QStringList heard;
+        for (int child = 0; child < table->childCount(); ++child)
+            heard << table->child(child)->text(QAccessible::Name);
+        QVERIFY2(heard.contains(QStringLiteral("minus $150.00")), qPrintable(heard.join(u'|')));
     }
 
     // An approved order is voided, not deleted: it stays in the register, void with its date

@@ -7,6 +7,7 @@
 #include "core/document/messageboxes.h"
 #include "core/history/changeorders.h"
 #include "core/sheet/estimatesheet.h"
+#include "core/sheet/moneycents.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -19,6 +20,8 @@
 
 namespace {
 const QString Title = QStringLiteral("Change Orders");
+// The register's column of amounts, after the number, the date, the row and the description.
+constexpr int AmountColumn = 4;
 }
 
 ChangeOrderRegister::ChangeOrderRegister(ChangeOrderCommands &commands, MessageBoxes &messages, QWidget *parent)
@@ -120,12 +123,15 @@ void ChangeOrderRegister::fillTable()
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts.at(column));
             item->setData(Qt::UserRole, order.number);
-            if (column == 0 || column == 4)
+            if (column == 0 || column == AmountColumn)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // A deduction is heard with its sign, not as a figure in brackets.
+            if (column == AmountColumn)
+                item->setData(Qt::AccessibleTextRole, MoneyCents::spokenText(texts.at(column)));
             // A void order's amount is struck through, as on paper: counted no more, still there.
             if (order.voided) {
                 QFont font = item->font();
-                font.setStrikeOut(column == 4);
+                font.setStrikeOut(column == AmountColumn);
                 font.setItalic(true);
                 item->setFont(font);
             }
