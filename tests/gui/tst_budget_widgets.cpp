@@ -97,6 +97,16 @@ QChartView *chartView(const BudgetView &view)
     return view.findChild<QChartView *>();
 }
 
+// The Budget view in a window of its own, shown, with the main window active to take the keys.
+void showBeside(const WindowFixture &f, BudgetView &view)
+{
+    view.resize(700, 500);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+}
+
 QStringList barLabels(const BudgetView &view)
 {
     const auto axes = chartView(view)->chart()->axes(Qt::Vertical);
@@ -358,11 +368,9 @@ private slots:
         BudgetView view(f.window->document());
         if (dark)
             view.setPalette(darkPalette());
-        view.resize(700, 500);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        showBeside(f, view);
+        if (QTest::currentTestFailed())
+            return;
         f.enter(5, 3, QStringLiteral("1000"));
         f.enter(5, 5, QStringLiteral("1200"));
         f.enter(8, 3, QStringLiteral("4000"));
@@ -397,11 +405,9 @@ private slots:
     {
         WindowFixture f;
         BudgetView view(f.window->document());
-        view.resize(700, 500);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        showBeside(f, view);
+        if (QTest::currentTestFailed())
+            return;
         f.enter(8, 3, QStringLiteral("100000"));
         f.enter(5, 3, QStringLiteral("1850"));
         auto *onlyOver = view.findChild<QCheckBox *>();
@@ -459,11 +465,9 @@ private slots:
         auto [amount, axisEnd, ticks] = Rows::fetch<QString, double, int>("amount", "axisEnd", "ticks");
         WindowFixture f;
         BudgetView view(f.window->document());
-        view.resize(700, 500);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        showBeside(f, view);
+        if (QTest::currentTestFailed())
+            return;
         auto *axis = qobject_cast<QValueAxis *>(chartView(view)->chart()->axes(Qt::Horizontal).value(0));
         QVERIFY(axis);
         const QSignalSpy moves(axis, &QValueAxis::rangeChanged);
