@@ -118,7 +118,13 @@ bool addChangeOrder(EstimateSheet &sheet, EstimateHistory &history, ChangeOrder 
 
 ChangeOrder changeOrder(const QDate &date, int row, const char *description, Cents amount, ChangeOrder::Source source)
 {
-    return {0, date, row, QString::fromUtf8(description), amount, ChangeOrder::Status::Pending, source, {}};
+    ChangeOrder order;
+    order.date = date;
+    order.row = row;
+    order.description = QString::fromUtf8(description);
+    order.amount = amount;
+    order.source = source;
+    return order;
 }
 
 bool buildExample(EstimateSheet &sheet, HeaderFields &header, EstimateHistory &history, QString *errorString)
