@@ -396,7 +396,7 @@ private:
         if (tag == "change")
             return readChange(history.changeOrders);
         if (tag == DeletedChangeTag && m_version >= VoidVersion)
-            return readDeletedNumber(history.deletedChangeOrderNumber);
+            return readDeletedNumber(history);
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
         m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow});
@@ -470,9 +470,10 @@ private:
         return true;
     }
 
-    bool readDeletedNumber(int &value)
+    bool readDeletedNumber(EstimateHistory &history)
     {
-        if (value != 0 || m_hasChanges)
+        int &value = history.deletedChangeOrderNumber;
+        if (value != 0 || !history.changeOrders.isEmpty())
             return fail(QStringLiteral("the deleted change order's number comes %1")
                             .arg(value != 0 ? QStringLiteral("twice") : QStringLiteral("after the change orders")));
         qint64 number = 0;
@@ -515,7 +516,6 @@ private:
             known = ChangeFieldsWithVoid;
         }
         change.laterFields = laterFields(known);
-        m_hasChanges = true;
         changes.append(change);
         follows(LaterRecord::After::ChangeOrder, change.number);
         return true;
@@ -659,7 +659,6 @@ private:
     int m_count = 0;
     bool m_hasRetainage = false;
     bool m_hasContingency = false;
-    bool m_hasChanges = false;
     LaterRecord::After m_lastKnown = LaterRecord::After::Header;
     int m_lastNumber = 0;
     int m_lastRow = 0;

@@ -33,7 +33,7 @@ EstimateStatusBar::EstimateStatusBar(const Document &document, const Grid &grid,
     NoticeAccessible::mark(m_notice, QAccessible::Notification);
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(MessageMilliseconds);
-    connect(m_noticeTimer, &QTimer::timeout, this, &EstimateStatusBar::endNotice);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
     addWidget(m_fileName);
     addWidget(m_notice, 1);
     addPermanentWidget(m_sum);
@@ -86,11 +86,6 @@ void EstimateStatusBar::showNotice(const QString &text, bool lasting)
         m_noticeTimer->start();
 }
 
-void EstimateStatusBar::endNotice()
-{
-    m_notice->hide();
-}
-
 QString EstimateStatusBar::firstStartHint()
 {
     return QStringLiteral("New here? Help > Open Example Estimate shows a house in progress; Help > VARN User Guide "
@@ -109,7 +104,7 @@ void EstimateStatusBar::showFirstStartHint()
 void EstimateStatusBar::clearFirstStartHint()
 {
     if (notice() == firstStartHint())
-        endNotice();
+        m_notice->hide();
 }
 
 void EstimateStatusBar::showFileName()

@@ -32,7 +32,6 @@ public:
 private:
     // For a few seconds, or until it is cleared where lasting.
     void showNotice(const QString &text, bool lasting = false);
-    void endNotice();
     void showFileName();
     void showSelectionSum();
     void clearFirstStartHint();
