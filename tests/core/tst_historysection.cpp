@@ -30,7 +30,7 @@ const QByteArray FreshSheet = EstimateFile::encode(freshEstimate());
 
 Draw draw(int number, const QDate &date, const QString &note, int basisPoints, const QList<DrawLine> &lines)
 {
-    return {number, date, note, basisPoints, lines, std::nullopt, {}};
+    return {number, date, note, basisPoints, lines, std::nullopt, {}, std::nullopt};
 }
 
 DrawLine line(int row, Cents original, Cents scheduled, Cents previous, Cents paid)
@@ -143,6 +143,50 @@ const QByteArray AllDeletedSection = "\"VARN history\",3,3\r\n"
                                      "\"contingency\",29\r\n"
                                      "\"deleted change order\",4\r\n";
 
+// A loan of two draws: the first funded short, the shortfall paid by the owner, the second
+// returned by the lender.
+EstimateHistory loanWithFundedDraws()
+{
+    EstimateHistory history;
+    history.loan = Loan{
+        35000000, u"First Federal"_s, u"CL-2207"_s, QDate(2026, 11, 20), QDate(2027, 11, 20), 7125, 1200000, 2500000,
+        {}};
+    history.draws = {draw(1, QDate(2026, 12, 1), u"framing"_s, 1000, {line(5, 1500000, 1500000, 0, 250000)}),
+                     draw(2, QDate(2027, 1, 4), u"roof"_s, 1000, {line(5, 1500000, 1500000, 250000, 100000)})};
+    history.draws[0].funding = DrawFunding{DrawFunding::State::Funded,
+                                           QDate(2026, 12, 2),
+                                           QDate(2026, 12, 9),
+                                           200000,
+                                           7500,
+                                           DrawFunding::Shortfall::PaidByOwner,
+                                           {},
+                                           {},
+                                           {}};
+    history.draws[1].funding = DrawFunding{DrawFunding::State::Returned,
+                                           QDate(2027, 1, 5),
+                                           {},
+                                           0,
+                                           0,
+                                           DrawFunding::Shortfall::Carried,
+                                           QDate(2027, 1, 8),
+                                           u"no lien waiver from the roofer"_s,
+                                           {}};
+    return history;
+}
+
+const QByteArray LoanSection =
+    "\"VARN history\",4,9\r\n"
+    "\"retainage\",0\r\n"
+    "\"contingency\",29\r\n"
+    "\"loan\",35000000,\"First Federal\",\"CL-2207\",\"2026-11-20\",\"2027-11-20\",7125,1200000,2500000\r\n"
+    "\"draw\",1,\"2026-12-01\",\"framing\",1000\r\n"
+    "\"line\",5,1500000,1500000,0,250000\r\n"
+    "\"funding\",1,\"funded\",\"2026-12-02\",\"2026-12-09\",200000,7500,\"owner\",\"\",\"\"\r\n"
+    "\"draw\",2,\"2027-01-04\",\"roof\",1000\r\n"
+    "\"line\",5,1500000,1500000,250000,100000\r\n"
+    "\"funding\",2,\"returned\",\"2027-01-05\",\"\",0,0,\"carried\",\"2027-01-08\",\"no lien waiver from the "
+    "roofer\"\r\n";
+
 // The section the damage is done to, a record a line.
 const QByteArrayList DamageLines = {
     "\"VARN history\",1,8",
@@ -167,6 +211,17 @@ const QByteArrayList VoidDamageLines = {
     "cancelled\"",
     "\"change\",2,\"2027-01-05\",12,\"more outlets\",45000,\"approved\",\"loan\"",
     "\"change\",3,\"2027-01-06\",12,\"fewer outlets\",-5000,\"pending\",\"loan\"",
+};
+
+// The same for a loan and a draw's funding.
+const QByteArrayList LoanDamageLines = {
+    "\"VARN history\",4,6",
+    "\"retainage\",0",
+    "\"contingency\",29",
+    "\"loan\",35000000,\"First Federal\",\"CL-2207\",\"2026-11-20\",\"\",0,0,0",
+    "\"draw\",1,\"2026-12-01\",\"framing\",1000",
+    "\"line\",5,1500000,1500000,0,250000",
+    "\"funding\",1,\"funded\",\"2026-12-02\",\"2026-12-09\",200000,7500,\"carried\",\"\",\"\"",
 };
 
 QByteArray joined(const QByteArrayList &lines)
@@ -258,6 +313,7 @@ private slots:
         QTest::newRow("texts kept") << drawWithTexts() << DrawWithTextsSection << drawWithTexts();
         QTest::newRow("a void order") << voidOrder() << VoidOrderSection << voidOrder();
         QTest::newRow("every order deleted") << allDeleted() << AllDeletedSection << allDeleted();
+        QTest::newRow("a loan and its draws' funding") << loanWithFundedDraws() << LoanSection << loanWithFundedDraws();
     }
 
     void writtenAndRead()
@@ -274,7 +330,8 @@ private slots:
     void damage_data()
     {
         Rows::columns<QByteArray>("section");
-        for (const auto &[set, lines] : {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines)}) {
+        for (const auto &[set, lines] :
+             {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines), std::pair("loan, ", LoanDamageLines)}) {
             QTest::addRow("%swhole", set) << joined(lines);
             for (int kept = 0; kept < lines.size(); ++kept)
                 QTest::addRow("%scut after %d records", set, kept) << joined(lines.mid(0, kept));
@@ -301,6 +358,25 @@ private slots:
                    .replace("\"contingency\",29\r\n", "\"contingency\",29\r\n\"deleted change order\",5\r\n");
         QTest::newRow("deleted number after the orders")
             << voidChanged("\"deleted change order\",4\r\n", "") + "\"deleted change order\",4\r\n";
+        const auto loanChanged = [](QByteArrayView from, QByteArrayView to) {
+            return joined(LoanDamageLines).replace(from, to);
+        };
+        QTest::newRow("loan in version 3") << loanChanged(",4,6\r\n", ",3,6\r\n");
+        QTest::newRow("loan after the draws")
+            << loanChanged("\"loan\",35000000,\"First Federal\",\"CL-2207\",\"2026-11-20\",\"\",0,0,0\r\n", "")
+                    .replace(",4,6\r\n", ",4,5\r\n")
+                + "\"loan\",1,\"\",\"\",\"\",\"\",0,0,0\r\n";
+        QTest::newRow("loan of a negative amount") << loanChanged("\"loan\",35000000,", "\"loan\",-35000000,");
+        QTest::newRow("interest rate above 100 %") << loanChanged(",\"\",0,0,0", ",\"\",100001,0,0");
+        QTest::newRow("funding of a draw not read yet") << loanChanged("\"funding\",1,", "\"funding\",2,");
+        QTest::newRow("funding before its draw")
+            << loanChanged(
+                   "\"funding\",1,\"funded\",\"2026-12-02\",\"2026-12-09\",200000,7500,\"carried\",\"\",\"\"\r\n", "")
+                   .replace("\"draw\",1,",
+                            "\"funding\",1,\"funded\",\"\",\"\",0,0,\"carried\",\"\",\"\"\r\n\"draw\",1,");
+        QTest::newRow("fees above the funded amount") << loanChanged("200000,7500,", "7500,200000,");
+        QTest::newRow("state this VARN does not know") << loanChanged("\"funded\",\"2026", "\"paid\",\"2026");
+        QTest::newRow("shortfall this VARN does not know") << loanChanged("\"carried\"", "\"forgiven\"");
         QTest::newRow("deleted number in version 1")
             << joined(DamageLines)
                    .replace(",1,8\r\n", ",1,9\r\n")
@@ -388,7 +464,7 @@ private slots:
         QTest::newRow("fields added to records") << u"later-fields.vrn"_s << QString();
         QTest::newRow("not to be saved over") << u"later-only.vrn"_s
                                               << u"later-only.vrn was written by a later VARN (draw history version "
-                                                 "4): this one may read it but must not save over it.\n\nSave the "
+                                                 "5): this one may read it but must not save over it.\n\nSave the "
                                                  "estimate under another name with Save As...?"_s;
     }
 

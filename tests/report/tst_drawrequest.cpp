@@ -118,7 +118,7 @@ private slots:
             << QStringList{"$0.00 then $2,070.22", "$2,070.22 then $2,015.02", "$4,085.24 then $94.99"};
         QTest::newRow("hand edits") << QStringList{"O5=10000", "E5=1000", "draw", "A5=12000",
                                                    "D9=500",   "E5=500",  "draw"}
-                                    << QStringList{"$0.00 then $1,000.00", "$1,000.00 then $1,000.00"};
+                                    << QStringList{"$0.00 then $1,000.00", "$1,500.00 then $500.00"};
         QTest::newRow("overrun, then a refund") << QStringList{"O5=1000", "E5=1200", "draw", "E5=-200", "draw"}
                                                 << QStringList{"$0.00 then $1,200.00", "$1,200.00 then ($200.00)"};
     }
@@ -164,19 +164,24 @@ private slots:
             QCOMPARE(request.previousPayments, requested.at(number - 1).previousPayments);
             paid << MoneyCents::text(request.previousPayments) + u" then "_s
                     + MoneyCents::text(request.currentPaymentDue());
-            if (number > 1)
-                QCOMPARE(request.previousPayments,
-                         DrawRequest::recorded(f.grid(), f.header, history, number - 1)->earnedLessRetainage());
-
+            // What was typed into the previous payments by hand since the draw before is the
+            // owner's: in line 7, and held no retainage on.
             QList<int> editedByHand;
+            Cents typedByHand = 0;
             const Draw &before = number > 1 ? history.draws.at(number - 2) : Draw();
             for (const DrawLine &line : history.draws.at(number - 1).lines) {
                 Cents leftPaid = 0;
                 for (const DrawLine &earlier : before.lines)
                     leftPaid += earlier.row == line.row ? earlier.previousPayments + earlier.paid : 0;
-                if (number > 1 && line.previousPayments != leftPaid)
+                if (number > 1 && line.previousPayments != leftPaid) {
                     editedByHand << line.row;
+                    typedByHand += line.previousPayments - leftPaid;
+                }
             }
+            if (number > 1)
+                QCOMPARE(request.previousPayments,
+                         DrawRequest::recorded(f.grid(), f.header, history, number - 1)->earnedLessRetainage()
+                             + typedByHand);
             QCOMPARE(rowsNamed(DrawRequestChecks::ofRecorded(request, f.grid(), history), u"differ"_s), editedByHand);
 
             // C, D, E, F, G, %, H and retainage of each line, and the Total line last.
@@ -184,10 +189,14 @@ private slots:
             QList<Cents> sums(8);
             for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
                 const QList<Cents> &line = lines.at(i);
-                // What the owner paid before the first draw holds no retainage.
-                Cents opening = 0;
-                for (const DrawLine &first : history.draws.first().lines)
-                    opening += first.row == request.lines.at(i).row ? first.previousPayments : 0;
+                // What the owner paid, before the first draw or by hand since, holds no
+                // retainage: the row's previous payments less what the draws before paid.
+                const int row = request.lines.at(i).row;
+                Cents opening = line[1];
+                for (int earlier = 0; earlier + 1 < number; ++earlier) {
+                    for (const DrawLine &paidLine : history.draws.at(earlier).lines)
+                        opening -= paidLine.row == row ? paidLine.paid : 0;
+                }
                 QCOMPARE(line[4], line[1] + line[2] + line[3]);
                 QCOMPARE(line[6], line[0] - line[4]);
                 QCOMPARE(line[7], MoneyCents::share(line[4] - opening, request.retainageBasisPoints));
@@ -255,9 +264,9 @@ private slots:
                                 << QByteArray(
                                        "5,Rough Lumber (Lumber Co.),\"$12,000.00\",\"$1,000.00\",$500.00,$0.00,"
                                        "\"$1,500.00\",12.50%,\"$10,500.00\",$150.00\r\n"
-                                       "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,($500.00),$50.00\r\n"
+                                       "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,($500.00),$0.00\r\n"
                                        ",Total,\"$12,000.00\",\"$1,500.00\",$500.00,$0.00,\"$2,000.00\",16.67%,"
-                                       "\"$10,000.00\",$200.00\r\n")
+                                       "\"$10,000.00\",$150.00\r\n")
                                 << QStringList{"9 Concrete Flatwork: work completed to date, $500.00, is more "
                                                "than the scheduled value, $0.00.",
                                                "9 Concrete Flatwork: the previous payments, $500.00, differ from "
@@ -267,9 +276,9 @@ private slots:
             << QByteArray("5,Rough Lumber (Lumber Co.),\"$12,000.00\",\"$1,500.00\",$0.00,"
                           "$0.00,\"$1,500.00\",12.50%,\"$10,500.00\",$150.00\r\n"
                           "9,Concrete Flatwork,$0.00,$500.00,$0.00,$0.00,$500.00,,"
-                          "($500.00),$50.00\r\n"
+                          "($500.00),$0.00\r\n"
                           ",Total,\"$12,000.00\",\"$2,000.00\",$0.00,$0.00,\"$2,000.00\","
-                          "16.67%,\"$10,000.00\",$200.00\r\n")
+                          "16.67%,\"$10,000.00\",$150.00\r\n")
             << QStringList{"9 Concrete Flatwork: work completed to date, $500.00, "
                            "is more than the scheduled value, $0.00.",
                            "Nothing is requested this period: no row has an amount to "
@@ -329,19 +338,20 @@ private slots:
                                        "Period To: January 1, 2027",
                                        "1 Original Sum \\$10,000.00",
                                        "2 Net Change \\(Adjusted Less Original Estimates\\) \\$2,000.00",
-                                       "5 Retainage \\(10.00% of Line 4, line by line\\) \\$200.00",
+                                       "5 Retainage \\(10.00% of Line 4 less the owner's payments, line by line\\) "
+                                       "\\$150.00",
                                        "7 Less Previous Payments \\(Line 6 of the Previous Application\\) "
-                                       "\\$900.00",
-                                       "8 Current Payment Due \\(Line 6 - 7\\) \\$900.00",
-                                       "9 Balance to Finish, Including Retainage \\(Line 3 - 6\\) \\$10,200.00",
+                                       "\\$1,400.00",
+                                       "8 Current Payment Due \\(Line 6 - 7\\) \\$450.00",
+                                       "9 Balance to Finish, Including Retainage \\(Line 3 - 6\\) \\$10,150.00",
                                        "Page 1 of 2",
                                        "CONTINUATION SHEET",
                                        "Item Description of Work Scheduled Work Work Materials Total % \\(G / C\\) "
                                        "Balance to Retainage",
                                        "9 Concrete Flatwork \\$0.00 \\$500.00 \\$0.00 \\$0.00 \\$500.00 "
-                                       "\\(\\$500.00\\) \\$50.00",
+                                       "\\(\\$500.00\\) \\$0.00",
                                        "Total \\$12,000.00 \\$1,500.00 \\$500.00 \\$0.00 \\$2,000.00 16.67% "
-                                       "\\$10,000.00 \\$200.00",
+                                       "\\$10,000.00 \\$150.00",
                                        "Page 2 of 2"};
         // What the lines leave unsaid of the retainage: held on the opening balance, released.
         QTest::newRow("retainage on the opening balance")
@@ -402,14 +412,14 @@ private slots:
         QTest::newRow("retainage") << "Continuation Sheet!J5"
                                    << QVariant(u"=ROUND(ROUND(G5*100,0)*ROUND(Summary!$B$8*10000,0)/10000,0)/100"_s)
                                    << QVariant(150.0);
-        QTest::newRow("total") << "Continuation Sheet!J7" << QVariant(u"=SUM(J5:J6)"_s) << QVariant(200.0);
+        QTest::newRow("total") << "Continuation Sheet!J7" << QVariant(u"=SUM(J5:J6)"_s) << QVariant(150.0);
         QTest::newRow("rate") << "Summary!B8" << QVariant(0.1) << QVariant(0.1);
         QTest::newRow("1 original sum") << "Summary!C10" << QVariant(10000.0) << QVariant(10000.0);
         QTest::newRow("2 net change") << "Summary!C11" << QVariant(u"=C12-C10"_s) << QVariant(2000.0);
-        QTest::newRow("5 retainage") << "Summary!C14" << QVariant(u"='Continuation Sheet'!J7"_s) << QVariant(200.0);
-        QTest::newRow("7 previous payments") << "Summary!C16" << QVariant(900.0) << QVariant(900.0);
-        QTest::newRow("8 current payment due") << "Summary!C17" << QVariant(u"=C15-C16"_s) << QVariant(900.0);
-        QTest::newRow("9 balance to finish") << "Summary!C18" << QVariant(u"=C12-C15"_s) << QVariant(10200.0);
+        QTest::newRow("5 retainage") << "Summary!C14" << QVariant(u"='Continuation Sheet'!J7"_s) << QVariant(150.0);
+        QTest::newRow("7 previous payments") << "Summary!C16" << QVariant(1400.0) << QVariant(1400.0);
+        QTest::newRow("8 current payment due") << "Summary!C17" << QVariant(u"=C15-C16"_s) << QVariant(450.0);
+        QTest::newRow("9 balance to finish") << "Summary!C18" << QVariant(u"=C12-C15"_s) << QVariant(10150.0);
     }
 
     // Read back by openpyxl, as a spreadsheet opens it: formulas, and the results they hold.

@@ -30,7 +30,8 @@ inline EstimateContent estimateWithDraws(int draws)
                   number <= draws / 2 ? 1000 : 500,
                   {},
                   DrawParties{content.name, content.address, content.builder},
-                  {}};
+                  {},
+                  std::nullopt};
         for (int row = 1; row <= EstimateContent::RowCount; ++row) {
             const Cents estimate = Cents(row) * 1000000;
             const Cents payment = estimate / (draws + 1) + number % 7;

@@ -16,10 +16,13 @@ namespace {
 constexpr int FirstVersion = 1;
 constexpr int TextsVersion = 2;
 constexpr int VoidVersion = 3;
+constexpr int LoanVersion = 4;
 constexpr char HeaderName[] = "VARN history";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int MaximumBasisPoints = 10000;
 constexpr qint64 MaximumNumber = std::numeric_limits<int>::max();
+// 100 %, in thousandths of a percent.
+constexpr qint64 MaximumInterestRate = 100000;
 constexpr char DateFormat[] = "yyyy-MM-dd";
 
 // The fields after the tag, in the first version and with the texts of a draw kept.
@@ -30,6 +33,11 @@ constexpr int LineFieldsWithTexts = 7;
 constexpr int ChangeFields = 7;
 constexpr int ChangeFieldsWithVoid = 9;
 constexpr char DeletedChangeTag[] = "deleted change order";
+constexpr int LoanFields = 8;
+constexpr int FundingFields = 9;
+
+const QList<QByteArray> StateNames = {"requested", "submitted", "funded", "returned"};
+const QList<QByteArray> ShortfallNames = {"carried", "owner"};
 
 const QList<QByteArray> StatusNames = {"pending", "approved", "rejected"};
 const QList<QByteArray> SourceNames = {"loan", "contingency", "owner"};
@@ -117,6 +125,10 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
 // one can say.
 int versionFor(const EstimateHistory &history)
 {
+    const bool keepsLoan = history.loan
+        || std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) { return draw.funding; });
+    if (keepsLoan)
+        return LoanVersion;
     const bool keepsVoids = history.deletedChangeOrderNumber != 0
         || std::any_of(history.changeOrders.begin(), history.changeOrders.end(),
                        [](const ChangeOrder &change) { return change.voided.has_value(); });
@@ -165,6 +177,8 @@ public:
                 .end();
             laterRecordsAfter(LaterRecord::After::DeletedChangeOrder);
         }
+        if (m_history.loan)
+            writeLoan(*m_history.loan);
         for (const Draw &draw : m_history.draws)
             writeDraw(draw);
         for (const ChangeOrder &change : m_history.changeOrders)
@@ -221,6 +235,41 @@ private:
             raw(line.laterFields).end();
             laterRecordsAfter(LaterRecord::After::Line, draw.number, line.row);
         }
+        if (draw.funding)
+            writeFunding(draw.number, *draw.funding);
+    }
+
+    void writeLoan(const Loan &loan)
+    {
+        record("loan")
+            .number(loan.amount)
+            .text(loan.lender, QStringLiteral("Loan, lender"))
+            .text(loan.loanNumber, QStringLiteral("Loan, loan number"))
+            .date(loan.closing)
+            .date(loan.maturity)
+            .number(loan.interestRateThousandths)
+            .number(loan.interestReserve)
+            .number(loan.ownerFunds)
+            .raw(loan.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::Loan);
+    }
+
+    void writeFunding(int number, const DrawFunding &funding)
+    {
+        record("funding")
+            .number(number)
+            .name(StateNames.at(int(funding.state)))
+            .date(funding.submitted)
+            .date(funding.funded)
+            .number(funding.fundedAmount)
+            .number(funding.feesWithheld)
+            .name(ShortfallNames.at(int(funding.shortfall)))
+            .date(funding.returned)
+            .text(funding.returnReason, QStringLiteral("Draw %1, reason of the return").arg(number))
+            .raw(funding.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::Funding, number);
     }
 
     void writeChange(const ChangeOrder &change)
@@ -397,6 +446,10 @@ private:
             return readChange(history.changeOrders);
         if (tag == DeletedChangeTag && m_version >= VoidVersion)
             return readDeletedNumber(history);
+        if (tag == "loan" && m_version >= LoanVersion)
+            return readLoan(history);
+        if (tag == "funding" && m_version >= LoanVersion)
+            return readFunding(history.draws);
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
         m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow});
@@ -482,6 +535,57 @@ private:
         value = int(number);
         m_later->deletedChangeFields = laterFields(1);
         follows(LaterRecord::After::DeletedChangeOrder);
+        return true;
+    }
+
+    bool readLoan(EstimateHistory &history)
+    {
+        if (history.loan)
+            return fail(QStringLiteral("it holds the loan twice"));
+        if (!history.draws.isEmpty() || !history.changeOrders.isEmpty())
+            return fail(QStringLiteral("the loan comes after the draws or change orders"));
+        if (!fieldCount(LoanFields, LoanFields))
+            return false;
+        Loan loan;
+        qint64 rate = 0;
+        if (!nonNegativeAmount(1, loan.amount) || !note(2, loan.lender) || !note(3, loan.loanNumber)
+            || !date(4, loan.closing) || !date(5, loan.maturity)
+            || !integer(6, QStringLiteral("interest rate"), 0, MaximumInterestRate, rate)
+            || !nonNegativeAmount(7, loan.interestReserve) || !nonNegativeAmount(8, loan.ownerFunds))
+            return false;
+        loan.interestRateThousandths = int(rate);
+        loan.laterFields = laterFields(LoanFields);
+        history.loan = loan;
+        follows(LaterRecord::After::Loan);
+        return true;
+    }
+
+    // A draw's funding follows its lines, before the next draw.
+    bool readFunding(QList<Draw> &draws)
+    {
+        if (!fieldCount(FundingFields, FundingFields))
+            return false;
+        qint64 number = 0;
+        if (!integer(1, QStringLiteral("draw number"), 1, MaximumNumber, number))
+            return false;
+        if (draws.isEmpty() || draws.last().number != number || draws.last().funding)
+            return fail(QStringLiteral("the funding of draw %1 does not follow that draw").arg(number));
+        DrawFunding funding;
+        int state = 0;
+        int shortfall = 0;
+        if (!name(2, StateNames, QStringLiteral("state of a draw"), state) || !date(3, funding.submitted)
+            || !date(4, funding.funded) || !nonNegativeAmount(5, funding.fundedAmount)
+            || !nonNegativeAmount(6, funding.feesWithheld)
+            || !name(7, ShortfallNames, QStringLiteral("way of paying a shortfall"), shortfall)
+            || !date(8, funding.returned) || !note(9, funding.returnReason))
+            return false;
+        funding.state = DrawFunding::State(state);
+        funding.shortfall = DrawFunding::Shortfall(shortfall);
+        if (funding.feesWithheld > funding.fundedAmount)
+            return fail(QStringLiteral("the fees of draw %1 are more than it was funded").arg(number));
+        funding.laterFields = laterFields(FundingFields);
+        draws.last().funding = funding;
+        follows(LaterRecord::After::Funding, int(number));
         return true;
     }
 
@@ -601,6 +705,15 @@ private:
         if (!integer(index, QStringLiteral("row"), 1, EstimateSheet::ItemRowCount, read))
             return false;
         value = int(read);
+        return true;
+    }
+
+    bool nonNegativeAmount(int index, Cents &value)
+    {
+        qint64 read = 0;
+        if (!integer(index, QStringLiteral("amount in cents"), 0, MoneyCents::Limit, read))
+            return false;
+        value = Cents(read);
         return true;
     }
 

@@ -10,7 +10,7 @@ Draw nextDraw(const Grid &grid, const EstimateHistory &history, const QList<int>
               const QString &note, const DrawParties &parties)
 {
     return Draw{int(history.draws.size()) + 1,     date,    note, history.retainageBasisPoints,
-                DrawSnapshot::linesOf(grid, rows), parties, {}};
+                DrawSnapshot::linesOf(grid, rows), parties, {},   std::nullopt};
 }
 
 Draw recordDraw(EstimateSheet &sheet, EstimateHistory &history, const QList<int> &rows, const QDate &date,

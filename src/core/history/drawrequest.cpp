@@ -25,38 +25,46 @@ QString descriptionOf(const RowTexts &texts)
     return QStringLiteral("%1 (%2)").arg(description, supplier);
 }
 
-// What each row had been paid before the loan's first draw: the owner's, on which the
-// lender holds no retainage.
-QHash<int, Cents> openingBalances(const QList<DrawLine> &firstDrawLines)
+// What a row's draws paid, row by row.
+using RowAmounts = QHash<int, Cents>;
+
+void addPaid(RowAmounts &paid, const Draw &draw)
 {
-    QHash<int, Cents> opening;
-    for (const DrawLine &line : firstDrawLines)
-        opening.insert(line.row, line.previousPayments);
-    return opening;
+    for (const DrawLine &line : draw.lines)
+        paid[line.row] += line.paid;
 }
 
 // Line 5 of an application: the retainage of the work the loan paid for, line by line, at
 // the rate given.
-Cents retainageOf(const QList<DrawLine> &lines, const QHash<int, Cents> &opening, int basisPoints, bool withPaid)
+Cents retainageOf(const RowAmounts &loanWork, int basisPoints)
 {
     Cents retained = 0;
-    for (const DrawLine &line : lines)
-        retained += MoneyCents::share(line.previousPayments + (withPaid ? line.paid : 0) - opening.value(line.row),
-                                      basisPoints);
+    for (auto work = loanWork.cbegin(); work != loanWork.cend(); ++work)
+        retained += MoneyCents::share(work.value(), basisPoints);
     return retained;
 }
 
-Cents completedOf(const QList<DrawLine> &lines, bool withPaid)
+// What of a request the lender did not pay and the next request asks for again: the
+// shortfall of a draw funded short, or the whole of one returned. A draw not yet funded is
+// taken as paid in full, as it was asked.
+Cents carriedOf(const Draw &draw, Cents requested)
 {
-    Cents completed = 0;
-    for (const DrawLine &line : lines)
-        completed += line.previousPayments + (withPaid ? line.paid : 0);
-    return completed;
+    if (!draw.funding)
+        return 0;
+    switch (draw.funding->state) {
+    case DrawFunding::State::Returned:
+        return requested;
+    case DrawFunding::State::Funded:
+        return draw.funding->shortfall == DrawFunding::Shortfall::Carried ? requested - draw.funding->fundedAmount : 0;
+    case DrawFunding::State::Requested:
+    case DrawFunding::State::Submitted:
+        return 0;
+    }
+    return 0;
 }
 
-// first is the loan's first draw, which may be this one.
-DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const Draw *previous,
-                      const Draw &first)
+DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &draw, const RowAmounts &loanWork,
+                      Cents paidBefore)
 {
     DrawRequest request;
     request.applicationNumber = draw.number;
@@ -67,27 +75,50 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
     request.address = parties.address;
     request.builder = parties.builder;
     request.retainageBasisPoints = draw.retainageBasisPoints;
-    // The lender holds retainage on the work it pays for, not on what the owner paid before
-    // its first draw: line 7 of the first request is that opening balance in full. Whatever
-    // the rates, the payments due add up to the work the loan paid once the retainage is
-    // released.
-    const QHash<int, Cents> opening = openingBalances(first.lines);
+    // The lender holds retainage on the work it pays for, not on what the owner paid: before
+    // its first draw, or typed into the previous payments by hand since. Whatever the rates,
+    // the payments due add up to the work the loan paid once the retainage is released.
+    Cents ownerPaid = 0;
     for (const DrawLine &line : draw.lines) {
         const RowTexts texts = line.texts ? *line.texts : DrawSnapshot::textsOf(grid, line.row);
         DrawRequestLine requested{
             line.row, descriptionOf(texts), line.originalValue, line.scheduledValue, line.previousPayments, line.paid};
-        requested.openingBalance = opening.value(line.row);
+        requested.openingBalance = line.previousPayments - loanWork.value(line.row);
         requested.retainage =
             MoneyCents::share(requested.completedToDate() - requested.openingBalance, draw.retainageBasisPoints);
+        ownerPaid += requested.openingBalance;
         request.lines << requested;
     }
-    if (previous) {
-        request.previousRetainage = retainageOf(previous->lines, opening, previous->retainageBasisPoints, true);
-        request.previousPayments = completedOf(previous->lines, true) - request.previousRetainage;
-    } else {
-        request.previousPayments = completedOf(draw.lines, false);
+    // Line 7: what the owner paid and what the loan paid of the requests before.
+    request.previousPayments = ownerPaid + paidBefore;
+    request.retainageOnPreviousWork = retainageOf(loanWork, draw.retainageBasisPoints);
+    return request;
+}
+
+// The request of draws[index], the draws before it worked through as their requests went
+// out and as the lender paid them.
+DrawRequest requestAt(const Grid &grid, const HeaderFields &header, const QList<Draw> &draws, qsizetype index)
+{
+    RowAmounts loanWork;
+    Cents paidBefore = 0;
+    Cents previousRetainage = 0;
+    Cents carried = 0;
+    int carriedFrom = 0;
+    for (qsizetype earlier = 0; earlier < index; ++earlier) {
+        const DrawRequest request = requestOf(grid, header, draws.at(earlier), loanWork, paidBefore);
+        carried = carriedOf(draws.at(earlier), request.currentPaymentDue());
+        carriedFrom = draws.at(earlier).number;
+        paidBefore += request.currentPaymentDue() - carried;
+        previousRetainage = request.retainage();
+        addPaid(loanWork, draws.at(earlier));
     }
-    request.retainageOnPreviousWork = retainageOf(draw.lines, opening, draw.retainageBasisPoints, false);
+    DrawRequest request = requestOf(grid, header, draws.at(index), loanWork, paidBefore);
+    request.previousRetainage = previousRetainage;
+    if (index > 0)
+        request.ownerPaidByHand =
+            request.openingBalance() - requestOf(grid, header, draws.first(), {}, 0).openingBalance();
+    if (carried != 0)
+        request.carriedShortfall = {carriedFrom, carried};
     return request;
 }
 }
@@ -101,9 +132,11 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                     history.retainageBasisPoints,
                     DrawSnapshot::linesOf(grid, CurrentPayments::recordableRows(grid)),
                     partiesOf(header),
-                    {}};
-    return history.draws.isEmpty() ? requestOf(grid, header, draw, nullptr, draw)
-                                   : requestOf(grid, header, draw, &history.draws.last(), history.draws.first());
+                    {},
+                    std::nullopt};
+    QList<Draw> draws = history.draws;
+    draws.append(draw);
+    return requestAt(grid, header, draws, draws.size() - 1);
 }
 
 Cents DrawRequest::retainageHeld(const Grid &grid, const HeaderFields &header, const EstimateHistory &history)
@@ -122,8 +155,7 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
                 : QStringLiteral("it has no draw %1: its draws are 1 to %2").arg(number).arg(history.draws.size());
         return std::nullopt;
     }
-    const Draw *previous = number > 1 ? &history.draws.at(number - 2) : nullptr;
-    return requestOf(grid, header, history.draws.at(number - 1), previous, history.draws.first());
+    return requestAt(grid, header, history.draws, number - 1);
 }
 
 Cents DrawRequest::retainageReleased() const
@@ -142,10 +174,19 @@ Cents DrawRequest::openingBalance() const
 QStringList DrawRequest::notes() const
 {
     QStringList notes;
-    if (openingBalance() != 0 && retainageBasisPoints != 0)
+    const Cents beforeFirstDraw = openingBalance() - ownerPaidByHand;
+    if (beforeFirstDraw != 0 && retainageBasisPoints != 0)
         notes << QStringLiteral("Retainage is held on the work the loan pays for: none is held on the %1 paid before "
                                 "the first draw.")
-                     .arg(MoneyCents::text(openingBalance()));
+                     .arg(MoneyCents::text(beforeFirstDraw));
+    if (ownerPaidByHand != 0)
+        notes << QStringLiteral("Paid by the owner outside the loan since the first draw: %1. It is counted in the "
+                                "previous payments and not asked of the loan.")
+                     .arg(MoneyCents::text(ownerPaidByHand));
+    if (carriedShortfall)
+        notes << QStringLiteral("Not paid by the lender on draw %1 and asked again here: %2")
+                     .arg(carriedShortfall->draw)
+                     .arg(MoneyCents::text(carriedShortfall->amount));
     if (retainageReleased() > 0)
         notes << QStringLiteral("Retainage released this period: %1").arg(MoneyCents::text(retainageReleased()));
     return notes;
@@ -191,8 +232,10 @@ QList<DrawRequest::SummaryLine> DrawRequest::summary() const
         {QStringLiteral("Net Change (Adjusted Less Original Estimates)"), netChange()},
         {QStringLiteral("Sum to Date (Line 1 + 2)"), sumToDate()},
         {QStringLiteral("Total Completed and Stored to Date"), completedToDate()},
-        {(openingBalance() != 0 ? QStringLiteral("Retainage (%1 of Line 4 less the opening balance, line by line)")
-                                : QStringLiteral("Retainage (%1 of Line 4, line by line)"))
+        {(ownerPaidByHand != 0 ? QStringLiteral("Retainage (%1 of Line 4 less the owner's payments, line by line)")
+              : openingBalance() != 0
+              ? QStringLiteral("Retainage (%1 of Line 4 less the opening balance, line by line)")
+              : QStringLiteral("Retainage (%1 of Line 4, line by line)"))
              .arg(MoneyCents::rateText(retainageBasisPoints)),
          retainage()},
         {QStringLiteral("Total Earned Less Retainage (Line 4 - 5)"), earnedLessRetainage()},

@@ -28,8 +28,8 @@ struct DrawRequestLine
     // F: VARN does not track stored materials; the column is there so the form is the one
     // lenders know.
     Cents storedMaterials = 0;
-    // What the row had been paid before the loan's first draw, by the owner: no retainage is
-    // held on it.
+    // What the owner paid of the row, not the loan: before the loan's first draw, and typed
+    // into the previous payments by hand since. No retainage is held on it.
     Cents openingBalance = 0;
     // (G - the opening balance) times the rate, to the cent.
     Cents retainage = 0;
@@ -61,6 +61,17 @@ struct DrawRequest
     // work: a lower rate releases the difference.
     Cents previousRetainage = 0;
     Cents retainageOnPreviousWork = 0;
+    // What the owner typed into the previous payments since the first draw: paid outside
+    // the loan, counted in line 7 and not asked of the loan.
+    Cents ownerPaidByHand = 0;
+    // What the lender did not pay of the previous request, which this one asks for again:
+    // a draw funded short, or one returned.
+    struct Carried
+    {
+        int draw = 0;
+        Cents amount = 0;
+    };
+    std::optional<Carried> carriedShortfall;
 
     // The next draw's request, from the sheet's current amounts, as Record Current Payments
     // would record them.

@@ -57,6 +57,29 @@ struct DrawLine
     friend bool operator==(const DrawLine &, const DrawLine &) = default;
 };
 
+// What became of a draw's request at the lender. A draw is requested when it is recorded;
+// the lender may fund less than was asked, and the difference is either asked for again in
+// the next request or paid by the owner.
+struct DrawFunding
+{
+    enum class State { Requested, Submitted, Funded, Returned };
+    enum class Shortfall { Carried, PaidByOwner };
+
+    State state = State::Requested;
+    QDate submitted;
+    QDate funded;
+    // What the lender funded, its fees and interest withheld included.
+    Cents fundedAmount = 0;
+    Cents feesWithheld = 0;
+    Shortfall shortfall = Shortfall::Carried;
+    // The last return, kept when the draw is requested again.
+    QDate returned;
+    QString returnReason;
+    QByteArray laterFields;
+
+    friend bool operator==(const DrawFunding &, const DrawFunding &) = default;
+};
+
 // One payment of the construction loan: Edit > Record Current Payments.
 struct Draw
 {
@@ -69,8 +92,33 @@ struct Draw
     // Nothing for a draw recorded before the parties were kept with it.
     std::optional<DrawParties> parties;
     QByteArray laterFields;
+    // Nothing while the draw is only requested and has never been anywhere else.
+    std::optional<DrawFunding> funding;
+
+    DrawFunding::State state() const { return funding ? funding->state : DrawFunding::State::Requested; }
 
     friend bool operator==(const Draw &, const Draw &) = default;
+};
+
+// The construction loan the draws are paid from.
+struct Loan
+{
+    // The commitment: what the lender will lend in all.
+    Cents amount = 0;
+    QString lender;
+    QString loanNumber;
+    QDate closing;
+    QDate maturity;
+    // The yearly interest rate in thousandths of a percent (7125 for 7.125 %); zero where
+    // none is given.
+    int interestRateThousandths = 0;
+    // Zero where the loan has none.
+    Cents interestReserve = 0;
+    // What the owner has set aside beside the loan to finish the house.
+    Cents ownerFunds = 0;
+    QByteArray laterFields;
+
+    friend bool operator==(const Loan &, const Loan &) = default;
 };
 
 // Why and when an approved change order was taken back. The order stays in the register
@@ -111,7 +159,7 @@ struct ChangeOrder
 // one's kinds that it followed in the file.
 struct LaterRecord
 {
-    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder, DeletedChangeOrder };
+    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder, DeletedChangeOrder, Loan, Funding };
 
     QByteArray bytes;
     After after = After::Header;
@@ -153,6 +201,7 @@ struct EstimateHistory
     // The number of the last order deleted while it was the highest one given, so that no
     // number is given twice; zero once the register holds a higher one.
     int deletedChangeOrderNumber = 0;
+    std::optional<Loan> loan;
     LaterSection later;
 
     // Nothing to keep: the file is the 38 records alone, as it was before there was a history.
