@@ -37,6 +37,15 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
                                         u"month %1"_s.arg(history.draws.size() + 1), DrawRequest::partiesOf(f.header));
         } else if (parts.first() == u"rate") {
             history.retainageBasisPoints = parts.last().toInt();
+        } else if (parts.first() == u"funded" || step == u"returned") {
+            // "funded=AMOUNT" carries a shortfall into the next request, "funded=AMOUNT/owner"
+            // has the owner pay it; "returned" sends the whole draw back.
+            DrawFunding funding;
+            funding.state = step == u"returned" ? DrawFunding::State::Returned : DrawFunding::State::Funded;
+            funding.fundedAmount = MoneyCents::fromText(parts.last().section(u'/', 0, 0));
+            if (parts.last().endsWith(u"/owner"))
+                funding.shortfall = DrawFunding::Shortfall::PaidByOwner;
+            history.draws.last().funding = funding;
         } else {
             f.enter(parts.first().mid(1).toInt(), EstimateSheet::OriginalEstimateColumn + columns.indexOf(parts[0][0]),
                     parts.last());
@@ -226,6 +235,14 @@ private slots:
         QTest::newRow("raised, then released at once")
             << QStringList{"O5=5000", "E5=1000", "draw", "rate=1000", "E5=2000", "draw", "rate=0", "draw"}
             << u"$300.00"_s;
+        // Draw 1 asks $8,500 and is funded $8,000, the rest asked again; draw 2 is funded
+        // short and the owner pays the rest; draw 3 is sent back, to be asked again in full.
+        QTest::newRow("funded short, paid by the owner, returned, a rate cut, released")
+            << QStringList{"O5=80000",    "D5=5000",  "rate=1000", "E5=9444.44", "draw",
+                           "funded=8000", "rate=500", "E5=20000",  "draw",       "funded=19000/owner",
+                           "E5=3000",     "draw",     "returned",  "D5=40000",   "E5=1000",
+                           "draw",        "rate=0",   "draw"}
+            << u"$1,672.22"_s;
     }
 
     // Whatever the rates, once the retainage is released the payments due add up to the work
@@ -236,13 +253,21 @@ private slots:
         DocumentFixture f;
         play(f, steps);
         const EstimateHistory &history = f.document.history();
-        Cents due = 0;
-        Cents paidByTheLoan = 0;
+        // What the lender paid, and what the owner paid of the shortfalls, against the work
+        // the draws recorded.
+        Cents paid = 0;
+        Cents work = 0;
         for (int number = 1; number <= history.draws.size(); ++number) {
-            due += DrawRequest::recorded(f.grid(), f.header, history, number)->currentPaymentDue();
-            paidByTheLoan += DrawSnapshot::paidIn(history.draws.at(number - 1).lines);
+            const Draw &draw = history.draws.at(number - 1);
+            const Cents due = DrawRequest::recorded(f.grid(), f.header, history, number)->currentPaymentDue();
+            const bool funded = draw.state() == DrawFunding::State::Funded;
+            const bool byOwner = funded && draw.funding->shortfall == DrawFunding::Shortfall::PaidByOwner;
+            paid += draw.state() == DrawFunding::State::Returned ? 0
+                : byOwner || !funded                             ? due
+                                                                 : draw.funding->fundedAmount;
+            work += DrawSnapshot::paidIn(draw.lines);
         }
-        QCOMPARE(MoneyCents::text(due), MoneyCents::text(paidByTheLoan));
+        QCOMPARE(MoneyCents::text(paid), MoneyCents::text(work));
         const DrawRequest last = *DrawRequest::recorded(f.grid(), f.header, history, int(history.draws.size()));
         QCOMPARE(last.retainage(), 0);
         QVERIFY2(last.notes().contains(u"Retainage released this period: "_s + released),
