@@ -494,6 +494,22 @@ private slots:
         QVERIFY2(overrun ? red > 20 : red == 0, qPrintable(QString::number(red)));
     }
 
+    // $200 spent beyond a row of $1,850 beside a row of $250,000 is drawn wide enough to be
+    // seen on the page, as in the Budget view.
+    void smallOverrunSeenOnPage()
+    {
+        EstimateContent content;
+        content.cells[4] = {"", "Rough Lumber", "$1,850.00", "", "$2,050.00"};
+        content.cells[7] = {"", "Roofing", "$250,000.00"};
+        QVERIFY(EstimateFile::save(path("small.vrn"), content));
+        const QString pdf = path("small.pdf");
+        const ProgramRun exported = varn({"--export", pdf, "--report", "budget", path("small.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        const QImage page = Programs::pdfPage(pdf, 100);
+        const QRect overrun = Pixels::box(page, page.rect(), isOverrunRed);
+        QVERIFY2(overrun.width() >= 10, qPrintable(QString::number(overrun.width())));
+    }
+
     // The register as CSV, and a form the budget has none in.
     void registerCsv()
     {
