@@ -5,6 +5,8 @@
 #include "gui/draws/drawcommands.h"
 #include "gui/draws/drawrequestoutput.h"
 #include "gui/draws/drawsview.h"
+#include "gui/draws/fundingdialog.h"
+#include "gui/draws/loandialog.h"
 #include "gui/editing/edithistory.h"
 #include "support/documentfixture.h"
 #include "support/drawquestionkeys.h"
@@ -141,6 +143,25 @@ void answerIfAsked(bool *asked)
 }
 }
 
+// Fills the next dialog of the given kind as a user would: each field named by its accessible
+// name takes its text, typed over what it held, and Return closes the dialog.
+template <typename Dialog> void fillNext(const QList<std::pair<QString, QString>> &fields)
+{
+    QTimer::singleShot(0, [fields] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QWidget *typedInto = dialog;
+        for (const auto &[name, text] : fields) {
+            auto *edit = dialog->template findChild<QLineEdit *>(name);
+            QVERIFY2(edit, qPrintable(name));
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            typedInto = edit;
+        }
+        QTest::keyClick(typedInto, Qt::Key_Return);
+    });
+}
+
 // Draws: the current payments recorded, through Edit > Record Current Payments in the window
 // and through the draws' view, their requests put out again, and Undo of them.
 class TestDraws : public QObject
@@ -222,8 +243,9 @@ private slots:
         // The next draw is what recording the current amounts would pay, as they are typed.
         f.enter(5, Current, u"40"_s);
         QTRY_COMPARE(f.listed("Draws"),
-                     (QStringList{"Next||$40.00|the next request, from the current amounts",
-                                  "1|2026-12-01|$1,300.00|framing inspection passed", "2|2027-01-04|$20.50|"}));
+                     (QStringList{"Next||$40.00|the next request, from the current amounts|",
+                                  "1|2026-12-01|$1,300.00|framing inspection passed|requested",
+                                  "2|2027-01-04|$20.50||requested"}));
         QTRY_COMPARE(
             f.listed("Rows of the draw"),
             (QStringList{"5|Rough Lumber|$1,000.00|$1,300.00|$40.00", "9|Concrete Flatwork|$0.00|$20.50|$0.00"}));
@@ -283,6 +305,63 @@ private slots:
         };
         QTRY_VERIFY2(heard().contains(u"minus $15.00"_s), qPrintable(heard().join(u'|')));
         QVERIFY(!heard().contains(u"($15.00)"_s));
+    }
+
+    // A draw goes to the lender, is funded short and returned, each step one undo step; the
+    // view says where the loan stands, out of balance where the loan cannot finish the house,
+    // and the file keeps all of it.
+    void fundingThroughTheView()
+    {
+        DrawsFixture f;
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.enter(5, Original, u"10000"_s);
+        f.enter(5, Current, u"1300"_s);
+        f.record(decemberFirst());
+        auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
+        QTRY_COMPARE(draws->topLevelItemCount(), 2);
+        const auto button = [&f](const char *name) { return f.view.findChild<QPushButton *>(QLatin1String(name)); };
+        QVERIFY(!button("funded")->isEnabled());
+        draws->setCurrentItem(draws->topLevelItem(1));
+        QVERIFY(button("funded")->isEnabled());
+        QVERIFY(!button("requestedAgain")->isEnabled());
+
+        fillNext<LoanDialog>({{u"Loan amount"_s, u"9000"_s}, {u"Lender"_s, u"First Federal"_s}});
+        QTest::mouseClick(button("loan"), Qt::LeftButton);
+        QCOMPARE(f.document.history().loan->amount, Cents(900000));
+        auto *loan = f.view.findChild<QLabel *>(u"loanFigures"_s);
+        // $8,700 left to pay of the $10,000 row against $9,000 undisbursed: in balance.
+        QTRY_VERIFY2(!loan->text().contains(u"Out of balance"_s), qPrintable(loan->text()));
+
+        fillNext<FundingDialog>({{u"Amount funded"_s, u"1000"_s}});
+        QTest::mouseClick(button("funded"), Qt::LeftButton);
+        QVERIFY(f.document.history().draws.first().funding);
+        const DrawFunding funded = *f.document.history().draws.first().funding;
+        QCOMPARE(funded.state, DrawFunding::State::Funded);
+        QCOMPARE(funded.fundedAmount, Cents(100000));
+        QCOMPARE(f.edits.stack().undoText(), u"Draw 1 State"_s);
+        QTRY_VERIFY(f.listed("Draws").at(1).endsWith(u"|funded "_s + QDate::currentDate().toString(Qt::ISODate)
+                                                     + u", $1,000.00"_s));
+        // The $300 not funded is asked again: $9,000 to pay against $8,000 undisbursed.
+        QTRY_VERIFY2(loan->text().contains(u"Funded short of the requests by $300.00."_s), qPrintable(loan->text()));
+        QVERIFY2(loan->text().contains(u"Out of balance by $1,000.00: a deposit of $1,000.00 is needed to finish."_s),
+                 qPrintable(loan->text()));
+        const DrawRequest next = DrawRequest::next(f.grid(), f.header, f.document.history(), QDate(2027, 1, 4));
+        QCOMPARE(next.currentPaymentDue(), Cents(30000));
+        QVERIFY(next.notes().contains(u"Not paid by the lender on draw 1 and asked again here: $300.00"_s));
+        QVERIFY(!button("funded")->isEnabled());
+
+        f.edits.stack().undo();
+        QTRY_VERIFY(f.listed("Draws").at(1).endsWith(u"|requested"_s));
+        fillNext<FundingDialog>({{u"reason"_s, u"no lien waiver"_s}});
+        QTest::mouseClick(button("returned"), Qt::LeftButton);
+        QTRY_VERIFY(f.listed("Draws").at(1).endsWith(u": no lien waiver"_s));
+        QVERIFY(button("requestedAgain")->isEnabled());
+        f.saved(u"funded.vrn"_s);
+        const EstimateHistory read = EstimateFile::load(f.path(u"funded.vrn"_s))->history;
+        QCOMPARE(read, f.document.history());
+        QCOMPARE(read.draws.first().funding->returnReason, u"no lien waiver"_s);
+        QCOMPARE(read.loan->lender, u"First Federal"_s);
     }
 
     // Greyed while no row has a current amount above zero, a draw of $0.00 being a request for
@@ -423,7 +502,8 @@ private slots:
         }
         for (const QAction *menu : f.window->menuBar()->actions())
             letters << menu->text().at(menu->text().indexOf(u'&') + 1).toLower();
-        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+        QVERIFY2(QSet<QString>(letters.begin(), letters.end()).size() == letters.size(),
+                 qPrintable(letters.join(u' ')));
 
         f.enter(5, Current, u"300"_s);
         f.press(Qt::Key_E, Qt::AltModifier);

@@ -5,6 +5,7 @@
 #include "core/sheet/headerfields.h"
 #include "core/sheet/moneycents.h"
 #include "drawsnapshot.h"
+#include "loanfigures.h"
 
 #include <QHash>
 
@@ -95,31 +96,32 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
     return request;
 }
 
-// The request of draws[index], the draws before it worked through as their requests went
-// out and as the lender paid them.
-DrawRequest requestAt(const Grid &grid, const HeaderFields &header, const QList<Draw> &draws, qsizetype index)
+// The requests of the first count draws, each worked out from the ones before it as they
+// went out and as the lender paid them.
+QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, const QList<Draw> &draws, qsizetype count)
 {
+    QList<DrawRequest> requests;
     RowAmounts loanWork;
     Cents paidBefore = 0;
-    Cents previousRetainage = 0;
-    Cents carried = 0;
-    int carriedFrom = 0;
-    for (qsizetype earlier = 0; earlier < index; ++earlier) {
-        const DrawRequest request = requestOf(grid, header, draws.at(earlier), loanWork, paidBefore);
-        carried = carriedOf(draws.at(earlier), request.currentPaymentDue());
-        carriedFrom = draws.at(earlier).number;
-        paidBefore += request.currentPaymentDue() - carried;
-        previousRetainage = request.retainage();
-        addPaid(loanWork, draws.at(earlier));
+    Cents firstOpening = 0;
+    for (qsizetype index = 0; index < count; ++index) {
+        const Draw &draw = draws.at(index);
+        DrawRequest request = requestOf(grid, header, draw, loanWork, paidBefore);
+        if (index == 0)
+            firstOpening = request.openingBalance();
+        request.ownerPaidByHand = request.openingBalance() - firstOpening;
+        if (index > 0) {
+            const Draw &previous = draws.at(index - 1);
+            request.previousRetainage = requests.last().retainage();
+            const Cents carried = carriedOf(previous, requests.last().currentPaymentDue());
+            if (carried != 0)
+                request.carriedShortfall = {previous.number, carried};
+        }
+        paidBefore += request.currentPaymentDue() - carriedOf(draw, request.currentPaymentDue());
+        addPaid(loanWork, draw);
+        requests << request;
     }
-    DrawRequest request = requestOf(grid, header, draws.at(index), loanWork, paidBefore);
-    request.previousRetainage = previousRetainage;
-    if (index > 0)
-        request.ownerPaidByHand =
-            request.openingBalance() - requestOf(grid, header, draws.first(), {}, 0).openingBalance();
-    if (carried != 0)
-        request.carriedShortfall = {carriedFrom, carried};
-    return request;
+    return requests;
 }
 }
 
@@ -136,7 +138,9 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                     std::nullopt};
     QList<Draw> draws = history.draws;
     draws.append(draw);
-    return requestAt(grid, header, draws, draws.size() - 1);
+    DrawRequest request = requestsOf(grid, header, draws, draws.size()).last();
+    request.outOfBalance = LoanFigures::outOfBalanceOf(request, history);
+    return request;
 }
 
 Cents DrawRequest::retainageHeld(const Grid &grid, const HeaderFields &header, const EstimateHistory &history)
@@ -155,7 +159,13 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
                 : QStringLiteral("it has no draw %1: its draws are 1 to %2").arg(number).arg(history.draws.size());
         return std::nullopt;
     }
-    return requestAt(grid, header, history.draws, number - 1);
+    return requestsOf(grid, header, history.draws, number).last();
+}
+
+QList<DrawRequest> DrawRequest::allRecorded(const Grid &grid, const HeaderFields &header,
+                                            const EstimateHistory &history)
+{
+    return requestsOf(grid, header, history.draws, history.draws.size());
 }
 
 Cents DrawRequest::retainageReleased() const
@@ -187,6 +197,9 @@ QStringList DrawRequest::notes() const
         notes << QStringLiteral("Not paid by the lender on draw %1 and asked again here: %2")
                      .arg(carriedShortfall->draw)
                      .arg(MoneyCents::text(carriedShortfall->amount));
+    if (outOfBalance > 0)
+        notes << QStringLiteral("Out of balance by %1: a deposit of %1 is needed to finish")
+                     .arg(MoneyCents::text(outOfBalance));
     if (retainageReleased() > 0)
         notes << QStringLiteral("Retainage released this period: %1").arg(MoneyCents::text(retainageReleased()));
     return notes;

@@ -72,6 +72,8 @@ struct DrawRequest
         Cents amount = 0;
     };
     std::optional<Carried> carriedShortfall;
+    // For the next request: what the owner must deposit before the loan can finish the house.
+    Cents outOfBalance = 0;
 
     // The next draw's request, from the sheet's current amounts, as Record Current Payments
     // would record them.
@@ -82,6 +84,9 @@ struct DrawRequest
     static std::optional<DrawRequest> recorded(const Grid &grid, const HeaderFields &header,
                                                const EstimateHistory &history, int number,
                                                QString *errorString = nullptr);
+
+    // Every recorded draw's request, in order, worked out at once.
+    static QList<DrawRequest> allRecorded(const Grid &grid, const HeaderFields &header, const EstimateHistory &history);
 
     // What a rate lowered since the previous application releases of the retainage it held.
     Cents retainageReleased() const;

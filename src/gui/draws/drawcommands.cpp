@@ -10,7 +10,9 @@
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
 #include "drawquestion.h"
+#include "fundingdialog.h"
 #include "gui/editing/historystepcommand.h"
+#include "loandialog.h"
 
 #include <QAction>
 #include <QUndoStack>
@@ -144,6 +146,41 @@ void DrawCommands::setRetainage(int basisPoints)
     HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Retainage"),
                                 [basisPoints](EstimateHistory &history) {
                                     history.retainageBasisPoints = basisPoints;
+                                    return true;
+                                });
+}
+
+void DrawCommands::moveDraw(int number, DrawFunding::State state)
+{
+    const EstimateHistory &history = m_document.history();
+    if (number < 1 || number > history.draws.size())
+        return;
+    const DrawFunding funding = history.draws.at(number - 1).funding.value_or(DrawFunding{});
+    std::optional<DrawFunding> moved = funding;
+    moved->state = state;
+    if (state != DrawFunding::State::Requested) {
+        const Cents requested =
+            DrawRequest::recorded(m_document.sheet().grid(), m_document.header(), history, number)->currentPaymentDue();
+        moved = FundingDialog::ask(m_owner, number, requested, funding, state);
+        if (!moved)
+            return;
+    }
+    const QString caption = state == DrawFunding::State::Requested ? QStringLiteral("Draw %1 Requested Again")
+                                                                   : QStringLiteral("Draw %1 State");
+    HistoryStepCommand::perform(m_undoStack, m_document, {}, caption.arg(number), [&](EstimateHistory &edited) {
+        edited.draws[number - 1].funding = *moved;
+        return true;
+    });
+}
+
+void DrawCommands::editLoan()
+{
+    const std::optional<std::optional<Loan>> loan = LoanDialog::ask(m_owner, m_document.history().loan);
+    if (!loan)
+        return;
+    HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Construction Loan"),
+                                [&](EstimateHistory &edited) {
+                                    edited.loan = *loan;
                                     return true;
                                 });
 }

@@ -34,6 +34,11 @@ public:
     void keepReleaseEnabled(QAction *releaseRetainage);
     // The retainage rate of the draws to come, in hundredths of a percent.
     void setRetainage(int basisPoints);
+    // Asks what the lender did with recorded draw number's request, and keeps it as the
+    // draw's new state; Requested sends a returned draw again, without a question.
+    void moveDraw(int number, DrawFunding::State state);
+    // Asks for the construction loan and keeps it.
+    void editLoan();
 
 private:
     // Whether the file still holds the estimate with this draw; if not, the user is told.

@@ -1,8 +1,10 @@
 #include "drawsview.h"
 
 #include "core/document/document.h"
+#include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
+#include "core/history/loanfigures.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
@@ -54,6 +56,54 @@ QTreeWidgetItem *item(const QStringList &texts, int firstAmount, int lastAmount)
     return item;
 }
 
+QString stateText(const Draw &draw)
+{
+    const auto on = [](const QString &state, const QDate &date) {
+        return date.isValid() ? QStringLiteral("%1 %2").arg(state, date.toString(Qt::ISODate)) : state;
+    };
+    switch (draw.state()) {
+    case DrawFunding::State::Submitted:
+        return on(QStringLiteral("submitted"), draw.funding->submitted);
+    case DrawFunding::State::Funded:
+        return on(QStringLiteral("funded"), draw.funding->funded) + QStringLiteral(", ")
+            + MoneyCents::text(draw.funding->fundedAmount);
+    case DrawFunding::State::Returned:
+        return on(QStringLiteral("returned"), draw.funding->returned)
+            + (draw.funding->returnReason.isEmpty() ? QString() : QStringLiteral(": ") + draw.funding->returnReason);
+    case DrawFunding::State::Requested:
+        break;
+    }
+    return QStringLiteral("requested");
+}
+
+QString loanText(const LoanFigures &figures, bool hasLoan)
+{
+    QStringList lines;
+    if (hasLoan)
+        lines << QStringLiteral("Loan %1: funded %2, undisbursed %3.")
+                     .arg(MoneyCents::text(figures.commitment), MoneyCents::text(figures.funded),
+                          MoneyCents::text(figures.undisbursed));
+    lines << QStringLiteral("Requested %1; retainage held %2; owner's cash %3.")
+                 .arg(MoneyCents::text(figures.requested), MoneyCents::text(figures.retainageHeld),
+                      MoneyCents::text(figures.ownerCash));
+    if (figures.funded != figures.requested && figures.funded != 0)
+        lines << QStringLiteral("Funded short of the requests by %1.")
+                     .arg(MoneyCents::text(figures.requested - figures.funded));
+    if (figures.feesWithheld != 0 || figures.interestToDate != 0)
+        lines << QStringLiteral("Fees withheld %1; interest to date %2.")
+                     .arg(MoneyCents::text(figures.feesWithheld), MoneyCents::text(figures.interestToDate));
+    if (!figures.balanceText().isEmpty())
+        lines << figures.balanceText() + u'.';
+    return lines.join(u'\n');
+}
+
+QPushButton *stateButton(const QString &caption, const QString &name)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(name);
+    return button;
+}
+
 // The next draw, as recording the current payments would make it now.
 QList<DrawLine> nextDrawLines(const Grid &grid)
 {
@@ -65,10 +115,15 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     : QWidget(parent)
     , m_document(document)
     , m_retainage(new QDoubleSpinBox)
-    , m_draws(list(QStringLiteral("Draws"), {"Draw", "Date", "Amount", "Note"}))
+    , m_draws(list(QStringLiteral("Draws"), {"Draw", "Date", "Amount", "Note", "State"}))
     , m_rows(list(QStringLiteral("Rows of the draw"),
                   {"Item No.", "Description of Work", "Scheduled Value", "Previous Payments", "Paid in the Draw"}))
     , m_differences(new QLabel)
+    , m_loan(new QLabel)
+    , m_submitted(stateButton(QStringLiteral("Su&bmitted..."), QStringLiteral("submitted")))
+    , m_funded(stateButton(QStringLiteral("F&unded..."), QStringLiteral("funded")))
+    , m_returned(stateButton(QStringLiteral("Returned b&y Lender..."), QStringLiteral("returned")))
+    , m_requestedAgain(stateButton(QStringLiteral("Re&quest Again"), QStringLiteral("requestedAgain")))
     , m_export(new QPushButton(QStringLiteral("E&xport Request...")))
     , m_print(new QPushButton(QStringLiteral("&Print Request...")))
 {
@@ -90,12 +145,23 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     buttons->addWidget(m_export);
     buttons->addWidget(m_print);
     buttons->addStretch();
+    auto *states = new QHBoxLayout;
+    for (QPushButton *button : {m_submitted, m_funded, m_returned, m_requestedAgain})
+        states->addWidget(button);
+    auto *loan = stateButton(QStringLiteral("Loan Detail&s..."), QStringLiteral("loan"));
+    states->addStretch();
+    states->addWidget(loan);
+    m_loan->setObjectName(QStringLiteral("loanFigures"));
+    m_loan->setWordWrap(true);
+    m_loan->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(rate);
     layout->addWidget(m_draws, 1);
+    layout->addLayout(states);
     layout->addWidget(m_rows, 1);
     layout->addWidget(m_differences);
+    layout->addWidget(m_loan);
     layout->addLayout(buttons);
 
     // The rate is set when the user is done with it (Return, or leaving the box), not at each
@@ -104,6 +170,15 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
         commands.setRetainage(int(std::lround(m_retainage->value() * BasisPointsPerPercent)));
     });
     connect(m_draws, &QTreeWidget::currentItemChanged, this, &DrawsView::showRowsOfSelectedDraw);
+    connect(m_draws, &QTreeWidget::currentItemChanged, this, &DrawsView::enableStateButtons);
+    const std::pair<QPushButton *, DrawFunding::State> moves[] = {{m_submitted, DrawFunding::State::Submitted},
+                                                                  {m_funded, DrawFunding::State::Funded},
+                                                                  {m_returned, DrawFunding::State::Returned},
+                                                                  {m_requestedAgain, DrawFunding::State::Requested}};
+    for (const auto &[button, state] : moves)
+        connect(button, &QPushButton::clicked, &commands,
+                [this, &commands, state] { commands.moveDraw(selectedDraw(), state); });
+    connect(loan, &QPushButton::clicked, &commands, &DrawCommands::editLoan);
     connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
     connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
     m_pendingRefresh.setSingleShot(true);
@@ -140,10 +215,12 @@ void DrawsView::showDraws()
                                   2, 2));
     for (const Draw &draw : history.draws)
         m_draws->addTopLevelItem(item({QString::number(draw.number), draw.date.toString(Qt::ISODate),
-                                       MoneyCents::text(DrawSnapshot::paidIn(draw.lines)), draw.note},
+                                       MoneyCents::text(DrawSnapshot::paidIn(draw.lines)), draw.note, stateText(draw)},
                                       2, 2));
     m_draws->setCurrentItem(m_draws->topLevelItem(selected <= history.draws.size() ? selected : 0));
     showDifferences();
+    showLoan();
+    enableStateButtons();
 }
 
 // The next draw follows every amount typed; the recorded ones change only with the history.
@@ -154,6 +231,29 @@ void DrawsView::showNextDraw()
     if (selectedDraw() == 0)
         showRowsOfSelectedDraw();
     showDifferences();
+    showLoan();
+}
+
+void DrawsView::showLoan()
+{
+    const EstimateHistory &history = m_document.history();
+    const LoanFigures figures =
+        LoanFigures::of(m_document.sheet().grid(), m_document.header(), history, QDate::currentDate());
+    m_loan->setText(loanText(figures, history.loan.has_value()));
+    m_loan->setVisible(!history.draws.isEmpty() || history.loan);
+}
+
+void DrawsView::enableStateButtons()
+{
+    const int draw = selectedDraw();
+    const DrawFunding::State state =
+        draw > 0 ? m_document.history().draws.at(draw - 1).state() : DrawFunding::State::Requested;
+    m_submitted->setEnabled(draw > 0 && state == DrawFunding::State::Requested);
+    m_funded->setEnabled(draw > 0
+                         && (state == DrawFunding::State::Requested || state == DrawFunding::State::Submitted));
+    m_returned->setEnabled(draw > 0
+                           && (state == DrawFunding::State::Requested || state == DrawFunding::State::Submitted));
+    m_requestedAgain->setEnabled(draw > 0 && state == DrawFunding::State::Returned);
 }
 
 void DrawsView::showRowsOfSelectedDraw()

@@ -31,6 +31,9 @@ private:
     void showNextDraw();
     void showRowsOfSelectedDraw();
     void showDifferences();
+    void showLoan();
+    // Offers the steps the selected draw's state allows.
+    void enableStateButtons();
     // The draw selected, or 0 for the next request.
     int selectedDraw() const;
 
@@ -39,6 +42,11 @@ private:
     QTreeWidget *m_draws;
     QTreeWidget *m_rows;
     QLabel *m_differences;
+    QLabel *m_loan;
+    QPushButton *m_submitted;
+    QPushButton *m_funded;
+    QPushButton *m_returned;
+    QPushButton *m_requestedAgain;
     QPushButton *m_export;
     QPushButton *m_print;
     QTimer m_pendingRefresh;

@@ -1,0 +1,93 @@
+#include "loanfigures.h"
+
+#include "drawrequest.h"
+
+#include <cmath>
+
+namespace {
+int wholeMonthsBetween(const QDate &from, const QDate &to)
+{
+    if (!from.isValid() || !to.isValid() || to <= from)
+        return 0;
+    int months = (to.year() - from.year()) * 12 + to.month() - from.month();
+    if (to.day() < from.day())
+        --months;
+    return std::max(0, months);
+}
+
+// The interest of an amount for some months at a yearly rate in thousandths of a percent.
+Cents interestOf(Cents amount, int rateThousandths, int months)
+{
+    const long double cents = (long double)(amount)*rateThousandths * months / (100000.0L * 12);
+    return Cents(std::llround(cents));
+}
+
+Cents pendingChanges(const EstimateHistory &history)
+{
+    Cents pending = 0;
+    for (const ChangeOrder &change : history.changeOrders)
+        pending += change.status == ChangeOrder::Status::Pending ? change.amount : 0;
+    return pending;
+}
+}
+
+LoanFigures LoanFigures::of(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                            const QDate &asOf)
+{
+    LoanFigures figures;
+    const QList<DrawRequest> requests = DrawRequest::allRecorded(grid, header, history);
+    for (qsizetype index = 0; index < requests.size(); ++index) {
+        const Draw &draw = history.draws.at(index);
+        const Cents due = requests.at(index).currentPaymentDue();
+        figures.requested += due;
+        if (draw.state() != DrawFunding::State::Funded)
+            continue;
+        const DrawFunding &funding = *draw.funding;
+        figures.funded += funding.fundedAmount;
+        figures.feesWithheld += funding.feesWithheld;
+        if (funding.shortfall == DrawFunding::Shortfall::PaidByOwner)
+            figures.ownerCash += due - funding.fundedAmount;
+    }
+    if (!requests.isEmpty()) {
+        figures.retainageHeld = requests.last().retainage();
+        figures.ownerCash += requests.last().openingBalance();
+    }
+    if (history.loan) {
+        const Loan &loan = *history.loan;
+        figures.commitment = loan.amount;
+        figures.undisbursed = loan.amount - figures.funded;
+        for (const Draw &draw : history.draws) {
+            if (draw.state() == DrawFunding::State::Funded)
+                figures.interestToDate += interestOf(draw.funding->fundedAmount, loan.interestRateThousandths,
+                                                     wholeMonthsBetween(draw.funding->funded, asOf));
+        }
+    }
+    const DrawRequest next = DrawRequest::next(grid, header, history, asOf);
+    figures.costToComplete = costToCompleteOf(next, history);
+    figures.outOfBalance = next.outOfBalance;
+    return figures;
+}
+
+Cents LoanFigures::costToCompleteOf(const DrawRequest &next, const EstimateHistory &history)
+{
+    return next.sumToDate() + pendingChanges(history) - next.previousPayments;
+}
+
+Cents LoanFigures::outOfBalanceOf(const DrawRequest &next, const EstimateHistory &history)
+{
+    if (!history.loan)
+        return 0;
+    Cents funded = 0;
+    for (const Draw &draw : history.draws)
+        funded += draw.state() == DrawFunding::State::Funded ? draw.funding->fundedAmount : 0;
+    const Cents available = history.loan->amount - funded + history.loan->ownerFunds;
+    return std::max(Cents(0), costToCompleteOf(next, history) - available);
+}
+
+QString LoanFigures::balanceText() const
+{
+    if (outOfBalance <= 0)
+        return {};
+    return QStringLiteral("Out of balance by %1: a deposit of %1 is needed to finish")
+        .arg(MoneyCents::text(outOfBalance));
+}
