@@ -1,4 +1,5 @@
 #include "core/export/drawrequestcsv.h"
+#include "core/history/changeorders.h"
 #include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
@@ -21,8 +22,8 @@ const QDate FirstDrawDate(2026, 12, 1);
 
 // Plays the steps of a month-by-month build on the document: "O5=15000" types an original
 // estimate into row 5 (A the adjusted estimate, D the previous payment, E the current
-// amount), "rate=500" makes the retainage 5 %, and "draw" records the current payments. The
-// next request, made just before each draw, is kept.
+// amount), "pending=300" asks for a change order of row 5, "rate=500" makes the retainage 5 %, and "draw" records the
+// current payments. The next request, made just before each draw, is kept.
 QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
 {
     static const QString columns = u"OADE"_s;
@@ -35,6 +36,15 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             requested << DrawRequest::next(f.grid(), f.header, history, date);
             CurrentPayments::recordDraw(f.sheet, history, CurrentPayments::recordableRows(f.grid()), date,
                                         u"month %1"_s.arg(history.draws.size() + 1), DrawRequest::partiesOf(f.header));
+        } else if (parts.first() == u"pending") {
+            ChangeOrder order;
+            order.number = ChangeOrders::nextNumber(history);
+            order.date = FirstDrawDate;
+            order.row = 5;
+            order.amount = MoneyCents::fromText(parts.last());
+            // A refused order leaves the findings short, which the test reports.
+            if (!ChangeOrders::put(f.sheet, history, order))
+                return requested;
         } else if (parts.first() == u"rate") {
             history.retainageBasisPoints = parts.last().toInt();
         } else if (parts.first() == u"funded" || step == u"returned") {
@@ -142,6 +152,12 @@ private slots:
         QTest::newRow("retainage raised after a draw")
             << QStringList{"O5=10000", "E5=5000", "draw", "rate=1000", "E5=100"}
             << QStringList{"The current payment due, ($410.00), is below zero"};
+        QTest::newRow("retainage lowered after a draw")
+            << QStringList{"rate=1000", "O5=10000", "E5=5000", "draw", "rate=500", "E5=100"}
+            << QStringList{"This request releases $250.00 of retainage."};
+        QTest::newRow("change orders not yet approved")
+            << QStringList{"O5=10000", "E5=100", "pending=300", "pending=-50"}
+            << QStringList{"Change orders pending: 1, 2."};
     }
 
     void checks()

@@ -103,6 +103,28 @@ QStringList paymentDueBelowZero(const DrawRequest &request)
                            "is more than this period's work.")
                 .arg(MoneyCents::text(request.currentPaymentDue()))};
 }
+
+// A lender asks what a pending order will do to the schedule before it funds the work.
+QStringList pendingOrders(const EstimateHistory &history, const QDate &upTo)
+{
+    QStringList numbers;
+    for (const ChangeOrder &order : history.changeOrders) {
+        if (order.status == ChangeOrder::Status::Pending && !order.voided && (!upTo.isValid() || order.date <= upTo))
+            numbers << QString::number(order.number);
+    }
+    if (numbers.isEmpty())
+        return {};
+    return {QStringLiteral("Change orders pending: %1.").arg(numbers.join(QStringLiteral(", ")))};
+}
+
+// Released retainage is paid out with the work of this period, which a reviewer looks at apart.
+QStringList retainageReleased(const DrawRequest &request)
+{
+    if (request.retainageReleased() <= 0)
+        return {};
+    return {
+        QStringLiteral("This request releases %1 of retainage.").arg(MoneyCents::text(request.retainageReleased()))};
+}
 }
 
 namespace DrawRequestChecks {
@@ -122,7 +144,8 @@ QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateH
     return lineChecks(request, grid) + noteChecks(grid)
         + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
                            QStringLiteral("what the recorded draws paid"))
-        + nothingRequested(request) + paymentDueBelowZero(request);
+        + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, {})
+        + retainageReleased(request);
 }
 
 QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
@@ -136,7 +159,8 @@ QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const Estim
         checks += differenceChecks(grid, differences(found, paidAfter(history.draws.at(number - 2))),
                                    QStringLiteral("what draw %1 left paid").arg(number - 1));
     }
-    return checks + nothingRequested(request) + paymentDueBelowZero(request);
+    return checks + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, request.periodTo)
+        + retainageReleased(request);
 }
 
 }
