@@ -47,6 +47,9 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
                 return requested;
         } else if (parts.first() == u"rate") {
             history.retainageBasisPoints = parts.last().toInt();
+        } else if (parts.first() == u"loan") {
+            history.loan = Loan{};
+            history.loan->amount = MoneyCents::fromText(parts.last());
         } else if (parts.first() == u"funded" || step == u"returned") {
             // "funded=AMOUNT" carries a shortfall into the next request, "funded=AMOUNT/owner"
             // has the owner pay it; "returned" sends the whole draw back.
@@ -158,6 +161,17 @@ private slots:
         QTest::newRow("change orders not yet approved")
             << QStringList{"O5=10000", "E5=100", "pending=300", "pending=-50"}
             << QStringList{"Change orders pending: 1, 2."};
+        QTest::newRow("the draw before not funded yet")
+            << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "E5=100"}
+            << QStringList{"Draw 1 is not funded yet: this request goes out before the lender has paid the one "
+                           "before."};
+        QTest::newRow("the draw before returned")
+            << QStringList{"O5=10000", "E5=1000", "draw", "returned", "E5=100"} << QStringList{"Draw 1 was returned"};
+        QTest::newRow("the draw before funded")
+            << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "funded=1000", "E5=100"} << QStringList();
+        QTest::newRow("the loan cannot finish the house")
+            << QStringList{"loan=5000", "O5=10000", "E5=100"}
+            << QStringList{"Out of balance by $5,000.00: a deposit of $5,000.00 is needed to finish."};
     }
 
     void checks()

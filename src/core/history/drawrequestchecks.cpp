@@ -7,6 +7,8 @@
 
 #include <QMap>
 
+#include <algorithm>
+
 namespace {
 // Each row's payments to date after a draw: what it found paid plus what it paid.
 QMap<int, Cents> paidAfter(const Draw &draw)
@@ -125,6 +127,31 @@ QStringList retainageReleased(const DrawRequest &request)
     return {
         QStringLiteral("This request releases %1 of retainage.").arg(MoneyCents::text(request.retainageReleased()))};
 }
+
+// Lenders take one request at a time: the next waits until the one before is funded.
+QStringList previousNotFunded(const EstimateHistory &history)
+{
+    // Said only where the lender's side is kept at all: a loan recorded, or a draw's funding.
+    const bool keepsFunding = history.loan
+        || std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) { return draw.funding; });
+    if (!keepsFunding || history.draws.isEmpty() || history.draws.last().state() == DrawFunding::State::Funded)
+        return {};
+    const Draw &last = history.draws.last();
+    const QString state = last.state() == DrawFunding::State::Returned ? QStringLiteral("was returned")
+                                                                       : QStringLiteral("is not funded yet");
+    return {QStringLiteral("Draw %1 %2: this request goes out before the lender has paid the one before.")
+                .arg(last.number)
+                .arg(state)};
+}
+
+// A lender funds no draw of a loan that can no longer finish the house.
+QStringList outOfBalance(const DrawRequest &request)
+{
+    if (request.outOfBalance <= 0)
+        return {};
+    return {QStringLiteral("Out of balance by %1: a deposit of %1 is needed to finish.")
+                .arg(MoneyCents::text(request.outOfBalance))};
+}
 }
 
 namespace DrawRequestChecks {
@@ -145,7 +172,7 @@ QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateH
         + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
                            QStringLiteral("what the recorded draws paid"))
         + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, {})
-        + retainageReleased(request);
+        + retainageReleased(request) + previousNotFunded(history) + outOfBalance(request);
 }
 
 QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
