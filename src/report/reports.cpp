@@ -7,7 +7,9 @@
 #include "core/export/csvexport.h"
 #include "core/export/drawrequestcsv.h"
 #include "core/export/drawrequestxlsx.h"
+#include "core/export/loanstatementcsv.h"
 #include "core/export/xlsxexport.h"
+#include "core/history/loanstatement.h"
 #include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
 #include "pdfexport.h"
@@ -67,6 +69,13 @@ bool writeChangeOrderRegister(const QString &path, const Report::Source &source,
     return ChangeOrderCsv::save(path, source.sheet.grid(), source.history, errorString);
 }
 
+// The statement runs to the day it is written, for the interest to date.
+bool writeLoanStatement(const QString &path, const Report::Source &source, QString *errorString)
+{
+    return LoanStatementCsv::save(
+        path, LoanStatement::of(source.sheet.grid(), source.header, source.history, QDate::currentDate()), errorString);
+}
+
 QString pdfFilter()
 {
     return QStringLiteral("PDF document (*.pdf)");
@@ -109,6 +118,20 @@ const std::array<Report::Form, 3> &drawRequestForms()
         {QLatin1StringView("pdf"), writeRequestPdf, true, {}, title, pdfFilter(), ending},
         {QLatin1StringView("xlsx"), writeRequestXlsx, false, {}, title, xlsxFilter(), ending},
         {QLatin1StringView("csv"), writeRequestCsv, false, {}, title, csvFilter(), ending},
+    }};
+    return forms;
+}
+
+const std::array<Report::Form, 1> &loanForms()
+{
+    static const std::array<Report::Form, 1> forms = {{
+        {QLatin1StringView("csv"),
+         writeLoanStatement,
+         false,
+         {},
+         QStringLiteral("Export Loan Statement"),
+         csvFilter(),
+         QLatin1StringView("-loan")},
     }};
     return forms;
 }
@@ -172,13 +195,15 @@ namespace Reports {
 
 std::span<const Report> all()
 {
-    static const std::array<Report, 3> reports = {{
+    static const std::array<Report, 4> reports = {{
         {QLatin1StringView("estimate"), QStringLiteral("an estimate"), estimateForms(), false, false, {}},
         {QLatin1StringView("draw-request"), QStringLiteral("a draw request"), drawRequestForms(), true, true,
          QStringLiteral("a Draw Request is written as .pdf, .csv or .xlsx")},
         {QLatin1StringView("budget"), QStringLiteral("a budget"), budgetForms(), false, true,
          QStringLiteral("Its name ends in neither .pdf, for the budget summary, nor .csv, for the change-order "
                         "register")},
+        {QLatin1StringView("loan"), QStringLiteral("a loan statement"), loanForms(), false, true,
+         QStringLiteral("a loan statement is written as .csv")},
     }};
     return reports;
 }
@@ -205,6 +230,11 @@ const Report &drawRequest()
 const Report &budget()
 {
     return all()[2];
+}
+
+const Report &loan()
+{
+    return all()[3];
 }
 
 QStringList suffixes()

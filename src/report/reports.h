@@ -82,6 +82,7 @@ const Report *named(const QString &name);
 const Report &estimate();
 const Report &drawRequest();
 const Report &budget();
+const Report &loan();
 // The suffixes of every form of every report, each once, in the table's order.
 QStringList suffixes();
 // "a, b or c".

@@ -548,6 +548,38 @@ print(json.dumps(cells, default=str))
                  (QList<Cents>{request.retainage(), request.earnedLessRetainage(), request.currentPaymentDue()}));
     }
 
+    // Five draws: the first funded short and the rest asked again, the second's shortfall paid
+    // by the owner, a rate cut, and a last draw that releases the rest. The statement written
+    // from the saved file accounts for every cent: the lender funded $17,500 and the owner paid
+    // $500 of a shortfall, the $18,000 of work the draws paid; the owner's $2,000 before the
+    // loan; the retainage held and released.
+    void loanStatement()
+    {
+        DocumentFixture f;
+        play(f, {"loan=30000", "O5=20000", "D5=2000",           "rate=1000", "E5=5000", "draw",      "funded=4000",
+                 "E5=6000",    "draw",     "funded=5400/owner", "rate=500",  "E5=4000", "draw",      "funded=4350",
+                 "E5=3000",    "draw",     "funded=2850",       "rate=0",    "draw",    "funded=900"});
+        f.dialogs.savePaths = {f.path("loan.vrn")};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        const ProgramRun run = varn({"--export", f.path("statement.csv"), "--report", "loan", f.path("loan.vrn")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(Files::read(f.path("statement.csv")),
+                 QByteArray("Draw,Date,State,Funded On,Requested,Funded,Fees Withheld,Retainage Held,Retainage "
+                            "Released,Owner's Cash,Undisbursed After\r\n"
+                            "1,2026-12-01,funded,,\"$4,500.00\",\"$4,000.00\",$0.00,$500.00,$0.00,\"$2,000.00\","
+                            "\"$26,000.00\"\r\n"
+                            "2,2027-01-01,funded,,\"$5,900.00\",\"$5,400.00\",$0.00,\"$1,100.00\",$0.00,$500.00,"
+                            "\"$20,600.00\"\r\n"
+                            "3,2027-02-01,funded,,\"$4,350.00\",\"$4,350.00\",$0.00,$750.00,$550.00,$0.00,"
+                            "\"$16,250.00\"\r\n"
+                            "4,2027-03-01,funded,,\"$2,850.00\",\"$2,850.00\",$0.00,$900.00,$0.00,$0.00,"
+                            "\"$13,400.00\"\r\n"
+                            "5,2027-04-01,funded,,$900.00,$900.00,$0.00,$0.00,$900.00,$0.00,\"$12,500.00\"\r\n"
+                            "Total,,,,\"$18,500.00\",\"$17,500.00\",$0.00,$0.00,\"$1,450.00\",\"$2,500.00\","
+                            "\"$12,500.00\"\r\n"
+                            "Interest to date,$0.00\r\n"));
+    }
+
 private:
     DocumentFixture m_house;
     DocumentFixture m_released;

@@ -345,6 +345,13 @@ void FrmMain::mnuExportBudget_Click()
                                                  *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
+void FrmMain::mnuExportLoan_Click()
+{
+    commitOpenEdit();
+    m_statusBar->showExported(ExportCommand::run(Reports::loan(), QStringLiteral("csv"), m_document,
+                                                 *m_services.fileDialogs, *m_services.messageBoxes));
+}
+
 void FrmMain::mnuUndo_Click()
 {
     commitOpenEdit();

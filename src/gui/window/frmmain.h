@@ -51,6 +51,7 @@ public slots:
     void mnuExportXlsx_Click();
     void mnuExportDrawRequest_Click();
     void mnuExportBudget_Click();
+    void mnuExportLoan_Click();
     void mnuExit_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();

@@ -109,6 +109,7 @@ void MainActions::createFileMenu()
     addItem(file, "mnuExportDrawRequest", QStringLiteral("Export Draw Re&quest..."), {},
             &FrmMain::mnuExportDrawRequest_Click);
     addItem(file, "mnuExportBudget", QStringLiteral("Export Bud&get Summary..."), {}, &FrmMain::mnuExportBudget_Click);
+    addItem(file, "mnuExportLoan", QStringLiteral("Export &Loan Statement..."), {}, &FrmMain::mnuExportLoan_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     addRecentFileItems(file);
     addCommand(file, "mnuExit", QStringLiteral("E&xit"), quitShortcut(), &FrmMain::mnuExit_Click);
