@@ -4,6 +4,7 @@
 #include "core/history/drawrequest.h"
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
+#include "core/history/loanfigures.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/moneycents.h"
 #include "support/documentfixture.h"
@@ -50,12 +51,15 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
         } else if (parts.first() == u"loan") {
             history.loan = Loan{};
             history.loan->amount = MoneyCents::fromText(parts.last());
+        } else if (parts.first() == u"interest") {
+            history.loan->interestRateThousandths = parts.last().toInt();
         } else if (parts.first() == u"funded" || step == u"returned") {
             // "funded=AMOUNT" carries a shortfall into the next request, "funded=AMOUNT/owner"
             // has the owner pay it; "returned" sends the whole draw back.
             DrawFunding funding;
             funding.state = step == u"returned" ? DrawFunding::State::Returned : DrawFunding::State::Funded;
             funding.fundedAmount = MoneyCents::fromText(parts.last().section(u'/', 0, 0));
+            funding.funded = history.draws.last().date;
             if (parts.last().endsWith(u"/owner"))
                 funding.shortfall = DrawFunding::Shortfall::PaidByOwner;
             history.draws.last().funding = funding;
@@ -548,6 +552,36 @@ print(json.dumps(cells, default=str))
                  (QList<Cents>{request.retainage(), request.earnedLessRetainage(), request.currentPaymentDue()}));
     }
 
+    void loanFigures_data()
+    {
+        Rows::columns<QStringList, QDate, QString, QString>("steps", "asOf", "interest", "outOfBalance");
+        const QStringList twoDraws{"loan=100000",  "interest=6000", "O5=50000", "E5=10000",   "draw",
+                                   "funded=10000", "E5=5000",       "draw",     "funded=5000"};
+        QTest::newRow("the day of the first funding") << twoDraws << QDate(2026, 12, 1) << u"$0.00"_s << u"$0.00"_s;
+        QTest::newRow("a day short of three months") << twoDraws << QDate(2027, 2, 28) << u"$125.00"_s << u"$0.00"_s;
+        QTest::newRow("three months") << twoDraws << QDate(2027, 3, 1) << u"$200.00"_s << u"$0.00"_s;
+        // $35,000 left to pay of the row against $85,000 of the loan: in balance until the
+        // estimate grows past what is left.
+        QTest::newRow("the estimate grown past the loan")
+            << (twoDraws + QStringList{"A5=150000"}) << QDate(2027, 3, 1) << u"$200.00"_s << u"$50,000.00"_s;
+        QTest::newRow("a pending change order past the loan")
+            << (twoDraws + QStringList{"pending=60000"}) << QDate(2027, 3, 1) << u"$200.00"_s << u"$10,000.00"_s;
+    }
+
+    // The interest on each funding for the whole months since, and the deposit the owner must
+    // make before the loan can finish the house.
+    void loanFigures()
+    {
+        auto [steps, asOf, interest, outOfBalance] =
+            Rows::fetch<QStringList, QDate, QString, QString>("steps", "asOf", "interest", "outOfBalance");
+        DocumentFixture f;
+        play(f, steps);
+        const LoanFigures figures = LoanFigures::of(f.grid(), f.header, f.document.history(), asOf);
+        QCOMPARE(MoneyCents::text(figures.interestToDate), interest);
+        QCOMPARE(MoneyCents::text(figures.outOfBalance), outOfBalance);
+        QCOMPARE(figures.undisbursed, Cents(8500000));
+    }
+
     // Five draws: the first funded short and the rest asked again, the second's shortfall paid
     // by the owner, a rate cut, and a last draw that releases the rest. The statement written
     // from the saved file accounts for every cent: the lender funded $17,500 and the owner paid
@@ -563,21 +597,22 @@ print(json.dumps(cells, default=str))
         QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
         const ProgramRun run = varn({"--export", f.path("statement.csv"), "--report", "loan", f.path("loan.vrn")});
         QCOMPARE(run.status, 0);
-        QCOMPARE(Files::read(f.path("statement.csv")),
-                 QByteArray("Draw,Date,State,Funded On,Requested,Funded,Fees Withheld,Retainage Held,Retainage "
-                            "Released,Owner's Cash,Undisbursed After\r\n"
-                            "1,2026-12-01,funded,,\"$4,500.00\",\"$4,000.00\",$0.00,$500.00,$0.00,\"$2,000.00\","
-                            "\"$26,000.00\"\r\n"
-                            "2,2027-01-01,funded,,\"$5,900.00\",\"$5,400.00\",$0.00,\"$1,100.00\",$0.00,$500.00,"
-                            "\"$20,600.00\"\r\n"
-                            "3,2027-02-01,funded,,\"$4,350.00\",\"$4,350.00\",$0.00,$750.00,$550.00,$0.00,"
-                            "\"$16,250.00\"\r\n"
-                            "4,2027-03-01,funded,,\"$2,850.00\",\"$2,850.00\",$0.00,$900.00,$0.00,$0.00,"
-                            "\"$13,400.00\"\r\n"
-                            "5,2027-04-01,funded,,$900.00,$900.00,$0.00,$0.00,$900.00,$0.00,\"$12,500.00\"\r\n"
-                            "Total,,,,\"$18,500.00\",\"$17,500.00\",$0.00,$0.00,\"$1,450.00\",\"$2,500.00\","
-                            "\"$12,500.00\"\r\n"
-                            "Interest to date,$0.00\r\n"));
+        QCOMPARE(
+            Files::read(f.path("statement.csv")),
+            QByteArray("Draw,Date,State,Funded On,Requested,Funded,Fees Withheld,Retainage Held,Retainage "
+                       "Released,Owner's Cash,Undisbursed After\r\n"
+                       "1,2026-12-01,funded,2026-12-01,\"$4,500.00\",\"$4,000.00\",$0.00,$500.00,$0.00,\"$2,000.00\","
+                       "\"$26,000.00\"\r\n"
+                       "2,2027-01-01,funded,2027-01-01,\"$5,900.00\",\"$5,400.00\",$0.00,\"$1,100.00\",$0.00,$500.00,"
+                       "\"$20,600.00\"\r\n"
+                       "3,2027-02-01,funded,2027-02-01,\"$4,350.00\",\"$4,350.00\",$0.00,$750.00,$550.00,$0.00,"
+                       "\"$16,250.00\"\r\n"
+                       "4,2027-03-01,funded,2027-03-01,\"$2,850.00\",\"$2,850.00\",$0.00,$900.00,$0.00,$0.00,"
+                       "\"$13,400.00\"\r\n"
+                       "5,2027-04-01,funded,2027-04-01,$900.00,$900.00,$0.00,$0.00,$900.00,$0.00,\"$12,500.00\"\r\n"
+                       "Total,,,,\"$18,500.00\",\"$17,500.00\",$0.00,$0.00,\"$1,450.00\",\"$2,500.00\","
+                       "\"$12,500.00\"\r\n"
+                       "Interest to date,$0.00\r\n"));
     }
 
 private:
