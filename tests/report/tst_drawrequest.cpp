@@ -37,8 +37,10 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             requested << DrawRequest::next(f.grid(), f.header, history, date);
             CurrentPayments::recordDraw(f.sheet, history, CurrentPayments::recordableRows(f.grid()), date,
                                         u"month %1"_s.arg(history.draws.size() + 1), DrawRequest::partiesOf(f.header));
-        } else if (parts.first() == u"pending") {
+        } else if (parts.first() == u"pending" || parts.first() == u"approved") {
             ChangeOrder order;
+            if (parts.first() == u"approved")
+                order.status = ChangeOrder::Status::Approved;
             order.number = ChangeOrders::nextNumber(history);
             order.date = FirstDrawDate;
             order.row = 5;
@@ -173,6 +175,15 @@ private slots:
             << QStringList{"O5=10000", "E5=1000", "draw", "returned", "E5=100"} << QStringList{"Draw 1 was returned"};
         QTest::newRow("the draw before funded")
             << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "funded=1000", "E5=100"} << QStringList();
+        QTest::newRow("an estimate raised without a change order")
+            << QStringList{"O5=10000", "A5=10719.20", "E5=100"}
+            << QStringList{"5 Rough Lumber: scheduled value up $719.20 with no change order"};
+        QTest::newRow("an estimate raised by a change order")
+            << QStringList{"O5=10000", "approved=719.20", "E5=100"} << QStringList();
+        QTest::newRow("billed to the contingency")
+            << QStringList{"O29=5000", "E29=250"}
+            << QStringList{"29 Misc.: $250.00 is billed straight to the contingency; approve a change order from the "
+                           "contingency into the row that used it instead."};
         QTest::newRow("the loan cannot finish the house")
             << QStringList{"loan=5000", "O5=10000", "E5=100"}
             << QStringList{"Out of balance by $5,000.00: a deposit of $5,000.00 is needed to finish."};
@@ -341,7 +352,8 @@ private slots:
             << QStringList{"9 Concrete Flatwork: work completed to date, $500.00, "
                            "is more than the scheduled value, $0.00.",
                            "Nothing is requested this period: no row has an amount to "
-                           "be paid."};
+                           "be paid.",
+                           "5 Rough Lumber: scheduled value up $2,000.00 with no change order"};
     }
 
     void commandLine()

@@ -1,5 +1,6 @@
 #include "drawrequestchecks.h"
 
+#include "changeorders.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/money.h"
 #include "core/sheet/moneycents.h"
@@ -128,6 +129,34 @@ QStringList retainageReleased(const DrawRequest &request)
         QStringLiteral("This request releases %1 of retainage.").arg(MoneyCents::text(request.retainageReleased()))};
 }
 
+// A schedule of values moves by change order only; a reviewer asks for the paper behind any
+// other move.
+QStringList scheduleMovedByHand(const Grid &grid, const EstimateHistory &history)
+{
+    QStringList checks;
+    for (const ChangeOrders::HandEdit &edit : ChangeOrders::handEdits(grid, history)) {
+        const Cents moved = edit.adjusted - edit.explained;
+        checks << checkOf(grid, edit.row,
+                          QStringLiteral("scheduled value %1 %2 with no change order")
+                              .arg(moved > 0 ? QStringLiteral("up") : QStringLiteral("down"),
+                                   MoneyCents::text(moved > 0 ? moved : -moved)));
+    }
+    return checks;
+}
+
+// The contingency is not work: lenders want what it paid for moved into the row that used it.
+QStringList billedToContingency(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
+{
+    for (const DrawRequestLine &line : request.lines) {
+        if (line.row == history.contingencyRow && line.thisPeriod != 0)
+            return {checkOf(grid, line.row,
+                            QStringLiteral("%1 is billed straight to the contingency; approve a change order "
+                                           "from the contingency into the row that used it instead.")
+                                .arg(MoneyCents::text(line.thisPeriod)))};
+    }
+    return {};
+}
+
 // Lenders take one request at a time: the next waits until the one before is funded.
 QStringList previousNotFunded(const EstimateHistory &history)
 {
@@ -172,7 +201,8 @@ QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateH
         + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
                            QStringLiteral("what the recorded draws paid"))
         + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, {})
-        + retainageReleased(request) + previousNotFunded(history) + outOfBalance(request);
+        + retainageReleased(request) + previousNotFunded(history) + outOfBalance(request)
+        + scheduleMovedByHand(grid, history) + billedToContingency(request, grid, history);
 }
 
 QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
