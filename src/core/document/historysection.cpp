@@ -125,9 +125,7 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
 // one can say.
 int versionFor(const EstimateHistory &history)
 {
-    const bool keepsLoan = history.loan
-        || std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) { return draw.funding; });
-    if (keepsLoan)
+    if (history.keepsLenderSide())
         return LoanVersion;
     const bool keepsVoids = history.deletedChangeOrderNumber != 0
         || std::any_of(history.changeOrders.begin(), history.changeOrders.end(),

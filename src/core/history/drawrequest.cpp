@@ -125,8 +125,8 @@ QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, cons
 }
 }
 
-DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
-                              const QDate &periodTo)
+QList<DrawRequest> DrawRequest::allWithNext(const Grid &grid, const HeaderFields &header,
+                                            const EstimateHistory &history, const QDate &periodTo)
 {
     const Draw draw{int(history.draws.size()) + 1,
                     periodTo,
@@ -138,9 +138,15 @@ DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, cons
                     std::nullopt};
     QList<Draw> draws = history.draws;
     draws.append(draw);
-    DrawRequest request = requestsOf(grid, header, draws, draws.size()).last();
-    request.outOfBalance = LoanFigures::outOfBalanceOf(request, history);
-    return request;
+    QList<DrawRequest> requests = requestsOf(grid, header, draws, draws.size());
+    requests.last().outOfBalance = LoanFigures::outOfBalanceOf(requests.last(), history);
+    return requests;
+}
+
+DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                              const QDate &periodTo)
+{
+    return allWithNext(grid, header, history, periodTo).last();
 }
 
 Cents DrawRequest::retainageHeld(const Grid &grid, const HeaderFields &header, const EstimateHistory &history)

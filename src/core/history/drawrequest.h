@@ -85,6 +85,9 @@ struct DrawRequest
                                                const EstimateHistory &history, int number,
                                                QString *errorString = nullptr);
 
+    // Every recorded draw's request and then the next one, worked out in one pass.
+    static QList<DrawRequest> allWithNext(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                                          const QDate &periodTo);
     // Every recorded draw's request, in order, worked out at once.
     static QList<DrawRequest> allRecorded(const Grid &grid, const HeaderFields &header, const EstimateHistory &history);
 

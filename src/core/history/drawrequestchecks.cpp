@@ -8,8 +8,6 @@
 
 #include <QMap>
 
-#include <algorithm>
-
 namespace {
 // Each row's payments to date after a draw: what it found paid plus what it paid.
 QMap<int, Cents> paidAfter(const Draw &draw)
@@ -160,10 +158,9 @@ QStringList billedToContingency(const DrawRequest &request, const Grid &grid, co
 // Lenders take one request at a time: the next waits until the one before is funded.
 QStringList previousNotFunded(const EstimateHistory &history)
 {
-    // Said only where the lender's side is kept at all: a loan recorded, or a draw's funding.
-    const bool keepsFunding = history.loan
-        || std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) { return draw.funding; });
-    if (!keepsFunding || history.draws.isEmpty() || history.draws.last().state() == DrawFunding::State::Funded)
+    // Said only where the lender's side is kept at all.
+    if (!history.keepsLenderSide() || history.draws.isEmpty()
+        || history.draws.last().state() == DrawFunding::State::Funded)
         return {};
     const Draw &last = history.draws.last();
     const QString state = last.state() == DrawFunding::State::Returned ? QStringLiteral("was returned")

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 // What an estimate keeps of its past beside the sheet, which shows only where the money
@@ -203,6 +204,12 @@ struct EstimateHistory
     int deletedChangeOrderNumber = 0;
     std::optional<Loan> loan;
     LaterSection later;
+
+    // A loan recorded, or a draw's funding: the lender's side of the draws is kept.
+    bool keepsLenderSide() const
+    {
+        return loan || std::any_of(draws.begin(), draws.end(), [](const Draw &draw) { return draw.funding; });
+    }
 
     // Nothing to keep: the file is the 38 records alone, as it was before there was a history.
     bool isEmpty() const { return *this == EstimateHistory{}; }

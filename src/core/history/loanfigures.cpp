@@ -22,6 +22,14 @@ Cents interestOf(Cents amount, int rateThousandths, int months)
     return Cents(std::llround(cents));
 }
 
+Cents fundedOf(const EstimateHistory &history)
+{
+    Cents funded = 0;
+    for (const Draw &draw : history.draws)
+        funded += draw.state() == DrawFunding::State::Funded ? draw.funding->fundedAmount : 0;
+    return funded;
+}
+
 Cents pendingChanges(const EstimateHistory &history)
 {
     Cents pending = 0;
@@ -35,37 +43,47 @@ LoanFigures LoanFigures::of(const Grid &grid, const HeaderFields &header, const 
                             const QDate &asOf)
 {
     LoanFigures figures;
-    const QList<DrawRequest> requests = DrawRequest::allRecorded(grid, header, history);
-    for (qsizetype index = 0; index < requests.size(); ++index) {
+    // The next request last: what is left to pay depends on the current amounts.
+    const QList<DrawRequest> requests = DrawRequest::allWithNext(grid, header, history, asOf);
+    const DrawRequest &next = requests.last();
+    for (qsizetype index = 0; index < history.draws.size(); ++index) {
         const Draw &draw = history.draws.at(index);
         const Cents due = requests.at(index).currentPaymentDue();
         figures.requested += due;
         if (draw.state() != DrawFunding::State::Funded)
             continue;
         const DrawFunding &funding = *draw.funding;
-        figures.funded += funding.fundedAmount;
         figures.feesWithheld += funding.feesWithheld;
         if (funding.shortfall == DrawFunding::Shortfall::PaidByOwner)
             figures.ownerCash += due - funding.fundedAmount;
     }
-    if (!requests.isEmpty()) {
-        figures.retainageHeld = requests.last().retainage();
-        figures.ownerCash += requests.last().openingBalance();
+    figures.funded = fundedOf(history);
+    if (!history.draws.isEmpty()) {
+        const DrawRequest &last = requests.at(history.draws.size() - 1);
+        figures.retainageHeld = last.retainage();
+        figures.ownerCash += last.openingBalance();
     }
     if (history.loan) {
-        const Loan &loan = *history.loan;
-        figures.commitment = loan.amount;
-        figures.undisbursed = loan.amount - figures.funded;
-        for (const Draw &draw : history.draws) {
-            if (draw.state() == DrawFunding::State::Funded)
-                figures.interestToDate += interestOf(draw.funding->fundedAmount, loan.interestRateThousandths,
-                                                     wholeMonthsBetween(draw.funding->funded, asOf));
-        }
+        figures.commitment = history.loan->amount;
+        figures.undisbursed = history.loan->amount - figures.funded;
     }
-    const DrawRequest next = DrawRequest::next(grid, header, history, asOf);
+    figures.interestToDate = interestOn(history, asOf);
     figures.costToComplete = costToCompleteOf(next, history);
     figures.outOfBalance = next.outOfBalance;
     return figures;
+}
+
+Cents LoanFigures::interestOn(const EstimateHistory &history, const QDate &asOf)
+{
+    if (!history.loan)
+        return 0;
+    Cents interest = 0;
+    for (const Draw &draw : history.draws) {
+        if (draw.state() == DrawFunding::State::Funded)
+            interest += interestOf(draw.funding->fundedAmount, history.loan->interestRateThousandths,
+                                   wholeMonthsBetween(draw.funding->funded, asOf));
+    }
+    return interest;
 }
 
 Cents LoanFigures::costToCompleteOf(const DrawRequest &next, const EstimateHistory &history)
@@ -77,10 +95,7 @@ Cents LoanFigures::outOfBalanceOf(const DrawRequest &next, const EstimateHistory
 {
     if (!history.loan)
         return 0;
-    Cents funded = 0;
-    for (const Draw &draw : history.draws)
-        funded += draw.state() == DrawFunding::State::Funded ? draw.funding->fundedAmount : 0;
-    const Cents available = history.loan->amount - funded + history.loan->ownerFunds;
+    const Cents available = history.loan->amount - fundedOf(history) + history.loan->ownerFunds;
     return std::max(Cents(0), costToCompleteOf(next, history) - available);
 }
 

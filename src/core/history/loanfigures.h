@@ -38,6 +38,8 @@ struct LoanFigures
     static LoanFigures of(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                           const QDate &asOf);
 
+    // The drawn balance times the rate over twelve, for each whole month since each funding.
+    static Cents interestOn(const EstimateHistory &history, const QDate &asOf);
     // What is left to pay of the adjusted estimates, the next request's included, with the
     // pending change orders.
     static Cents costToCompleteOf(const DrawRequest &next, const EstimateHistory &history);

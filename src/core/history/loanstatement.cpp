@@ -4,8 +4,7 @@
 #include "drawrequest.h"
 #include "loanfigures.h"
 
-namespace {
-QString stateName(DrawFunding::State state)
+QString LoanStatement::stateName(DrawFunding::State state)
 {
     switch (state) {
     case DrawFunding::State::Submitted:
@@ -20,6 +19,7 @@ QString stateName(DrawFunding::State state)
     return QStringLiteral("requested");
 }
 
+namespace {
 // What the owner paid with this draw: the opening balance with the first, what was typed
 // into the previous payments since the one before, and the shortfall the owner paid.
 Cents ownerCashOf(const DrawRequest &request, const DrawRequest *previous, const Draw &draw)
@@ -58,7 +58,7 @@ LoanStatement LoanStatement::of(const Grid &grid, const HeaderFields &header, co
             line.undisbursedAfter = history.loan->amount - fundedSoFar;
         statement.lines << line;
     }
-    statement.interestToDate = LoanFigures::of(grid, header, history, asOf).interestToDate;
+    statement.interestToDate = LoanFigures::interestOn(history, asOf);
     return statement;
 }
 

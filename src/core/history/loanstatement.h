@@ -36,6 +36,8 @@ struct LoanStatement
     static LoanStatement of(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                             const QDate &asOf);
 
+    // "requested", "submitted", "funded" or "returned".
+    static QString stateName(DrawFunding::State state);
     static QStringList columnTitles();
     static QStringList textsOf(const Line &line);
     // The Total line: the sums, with the retainage held and undisbursed after the last draw.

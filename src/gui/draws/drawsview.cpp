@@ -5,6 +5,7 @@
 #include "core/history/drawrequestchecks.h"
 #include "core/history/drawsnapshot.h"
 #include "core/history/loanfigures.h"
+#include "core/history/loanstatement.h"
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
@@ -58,22 +59,22 @@ QTreeWidgetItem *item(const QStringList &texts, int firstAmount, int lastAmount)
 
 QString stateText(const Draw &draw)
 {
-    const auto on = [](const QString &state, const QDate &date) {
-        return date.isValid() ? QStringLiteral("%1 %2").arg(state, date.toString(Qt::ISODate)) : state;
+    const QString name = LoanStatement::stateName(draw.state());
+    const auto on = [&name](const QDate &date) {
+        return date.isValid() ? QStringLiteral("%1 %2").arg(name, date.toString(Qt::ISODate)) : name;
     };
     switch (draw.state()) {
     case DrawFunding::State::Submitted:
-        return on(QStringLiteral("submitted"), draw.funding->submitted);
+        return on(draw.funding->submitted);
     case DrawFunding::State::Funded:
-        return on(QStringLiteral("funded"), draw.funding->funded) + QStringLiteral(", ")
-            + MoneyCents::text(draw.funding->fundedAmount);
+        return on(draw.funding->funded) + QStringLiteral(", ") + MoneyCents::text(draw.funding->fundedAmount);
     case DrawFunding::State::Returned:
-        return on(QStringLiteral("returned"), draw.funding->returned)
+        return on(draw.funding->returned)
             + (draw.funding->returnReason.isEmpty() ? QString() : QStringLiteral(": ") + draw.funding->returnReason);
     case DrawFunding::State::Requested:
         break;
     }
-    return QStringLiteral("requested");
+    return name;
 }
 
 QString loanText(const LoanFigures &figures, bool hasLoan)
@@ -231,7 +232,10 @@ void DrawsView::showNextDraw()
     if (selectedDraw() == 0)
         showRowsOfSelectedDraw();
     showDifferences();
-    showLoan();
+    // Of the loan's figures only the balance follows the amounts typed, and only with a loan
+    // to hold them against; the rest change with the history.
+    if (m_document.history().loan)
+        showLoan();
 }
 
 void DrawsView::showLoan()
