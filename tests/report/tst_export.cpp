@@ -79,6 +79,9 @@ private slots:
         content.cells[1][4] = QStringLiteral("$250.00");
         content.cells[1][6] = QStringLiteral("$9.99"); // stale: recomputed as Open does
         content.cells[4] = {"Summit Roofing Co.", "Roofing"};
+        // The program's working folder is the test's own: the tests running beside it write into
+        // theirs, and a relative name the program must not write is looked for here.
+        QVERIFY(QDir().mkpath(path("working folder")) && QDir::setCurrent(path("working folder")));
         m_input = path("house with blanks.vrn");
         QVERIFY(EstimateFile::save(m_input, content));
         QVERIFY(Files::write(path("short.vrn"), EstimateFile::encode(content).left(200)));
