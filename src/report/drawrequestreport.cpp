@@ -94,6 +94,39 @@ void drawRow(QPainter &painter, qreal top, qreal height, const QStringList &text
         left += cell.width();
     }
 }
+
+// A cell of the summary: one of width 0 takes what the others leave of the line.
+struct SummaryCell
+{
+    QString text;
+    qreal width = 0;
+    CellPainter::CellLook::Kind kind = CellPainter::CellLook::Kind::Text;
+};
+
+SummaryCell amountCell(const QString &text)
+{
+    return {text, SummaryAmountWidth, CellPainter::CellLook::Kind::Amount};
+}
+
+// One line of the summary, ruled under.
+void drawSummaryRow(PageWriter &page, const QList<SummaryCell> &cells, bool bold)
+{
+    QPainter &painter = page.painter();
+    const QFont font = ReportFont::atPoints(TextPoints, false);
+    const qreal height = lineHeight(TextPoints) * 1.6;
+    qreal fixed = 0;
+    for (const SummaryCell &cell : cells)
+        fixed += cell.width;
+    qreal left = 0;
+    for (const SummaryCell &cell : cells) {
+        const QRectF rect(left, page.y(), cell.width > 0 ? cell.width : page.width() - fixed, height);
+        CellPainter::drawText(painter, rect, look(cell.text, cell.kind, bold), font, CellPadding,
+                              CellPainter::WideAmount::Shrunk);
+        left = rect.right();
+    }
+    painter.drawLine(QPointF(0, page.y() + height), QPointF(page.width(), page.y() + height));
+    page.skip(height);
+}
 }
 
 DrawRequestReport::DrawRequestReport(DrawRequest request, const QPageSize &paper)
@@ -145,6 +178,11 @@ void DrawRequestReport::drawSummary(PageWriter &page) const
     print(page, QStringLiteral("DRAW REQUEST"), TitlePoints, true, Qt::AlignHCenter);
     page.skip(lineHeight(TextPoints));
     print(page, QStringLiteral("Application No.: %1").arg(m_request.applicationNumber), TextPoints, false);
+    print(page,
+          QStringLiteral("Period From: %1")
+              .arg(m_request.periodFrom.isValid() ? dateText(m_request.periodFrom)
+                                                  : QStringLiteral("the start of the work")),
+          TextPoints, false);
     print(page, QStringLiteral("Period To: %1").arg(dateText(m_request.periodTo)), TextPoints, false);
     page.skip(lineHeight(TextPoints / 2));
     print(page, QStringLiteral("Owner: %1").arg(m_request.owner), TextPoints, false);
@@ -155,28 +193,10 @@ void DrawRequestReport::drawSummary(PageWriter &page) const
     page.rule(LineWidth, Qt::SquareCap);
     page.skip(lineHeight(TextPoints / 2));
 
-    QPainter &painter = page.painter();
-    const QFont font = ReportFont::atPoints(TextPoints, false);
-    const qreal height = lineHeight(TextPoints) * 1.6;
-    const QList<DrawRequest::SummaryLine> summary = m_request.summary();
-    for (int line = 1; line <= int(summary.size()); ++line) {
-        const bool due = line == 8;
-        const QRectF row(0, page.y(), page.width(), height);
-        const QRectF number(row.left(), row.top(), 500, height);
-        const QRectF caption(number.right(), row.top(), row.width() - 500 - SummaryAmountWidth, height);
-        const QRectF amount(caption.right(), row.top(), SummaryAmountWidth, height);
-        CellPainter::drawText(painter, number, look(QString::number(line), CellPainter::CellLook::Kind::Text, due),
-                              font, CellPadding, CellPainter::WideAmount::Shrunk);
-        CellPainter::drawText(painter, caption,
-                              look(summary.at(line - 1).caption, CellPainter::CellLook::Kind::Text, due), font,
-                              CellPadding, CellPainter::WideAmount::Shrunk);
-        CellPainter::drawText(
-            painter, amount,
-            look(MoneyCents::text(summary.at(line - 1).amount), CellPainter::CellLook::Kind::Amount, due), font,
-            CellPadding, CellPainter::WideAmount::Shrunk);
-        painter.drawLine(row.bottomLeft(), row.bottomRight());
-        page.skip(height);
-    }
+    for (const DrawRequest::SummaryLine &line : m_request.summary())
+        drawSummaryRow(page, {{line.number, 500}, {line.caption}, amountCell(MoneyCents::text(line.amount))},
+                       line.isPaymentDue());
+    drawChangeOrderSummary(page);
     // How the retainage is held and released, where the lines alone would leave it unsaid.
     for (const QString &note : m_request.notes()) {
         page.skip(lineHeight(TextPoints / 2));
@@ -184,14 +204,39 @@ void DrawRequestReport::drawSummary(PageWriter &page) const
     }
 }
 
+// The change orders behind line 2, as the standard form sums them up.
+void DrawRequestReport::drawChangeOrderSummary(PageWriter &page) const
+{
+    const ChangeOrderSummary &orders = m_request.changeOrders;
+    const auto row = [](const QString &caption, const QString &additions, const QString &deductions) {
+        return QList<SummaryCell>{{caption}, amountCell(additions), amountCell(deductions)};
+    };
+    page.skip(lineHeight(TextPoints));
+    drawSummaryRow(
+        page, row(QStringLiteral("Change Order Summary"), QStringLiteral("Additions"), QStringLiteral("Deductions")),
+        true);
+    drawSummaryRow(page,
+                   row(QStringLiteral("Approved in previous periods"), MoneyCents::text(orders.previousAdditions),
+                       MoneyCents::text(orders.previousDeductions)),
+                   false);
+    drawSummaryRow(page,
+                   row(QStringLiteral("Approved this period"), MoneyCents::text(orders.additionsThisPeriod),
+                       MoneyCents::text(orders.deductionsThisPeriod)),
+                   false);
+    drawSummaryRow(
+        page,
+        row(QStringLiteral("Totals"), MoneyCents::text(orders.additions()), MoneyCents::text(orders.deductions())),
+        true);
+    drawSummaryRow(page, row(QStringLiteral("Net change by change orders"), {}, MoneyCents::text(orders.netChange())),
+                   true);
+}
+
 // The continuation sheet's title and its column captions, at the top of each of its pages.
 void DrawRequestReport::drawContinuationHeader(PageWriter &page) const
 {
     print(page, QStringLiteral("CONTINUATION SHEET"), TextPoints, true, Qt::AlignHCenter);
     print(page,
-          QStringLiteral("Application No. %1, period to %2")
-              .arg(m_request.applicationNumber)
-              .arg(dateText(m_request.periodTo)),
+          QStringLiteral("Application No. %1, period %2").arg(m_request.applicationNumber).arg(m_request.periodText()),
           TextPoints, false, Qt::AlignHCenter);
     page.skip(lineHeight(TextPoints));
     drawRow(page.painter(), page.y(), captionHeight(), DrawRequest::columnCaptions(), true,

@@ -28,6 +28,7 @@ public:
 
 private:
     void drawSummary(PageWriter &page) const;
+    void drawChangeOrderSummary(PageWriter &page) const;
     void drawContinuationHeader(PageWriter &page) const;
     void drawContinuationLine(PageWriter &page, int line) const;
     int linesPerPage() const;

@@ -23,8 +23,10 @@ const QDate FirstDrawDate(2026, 12, 1);
 
 // Plays the steps of a month-by-month build on the document: "O5=15000" types an original
 // estimate into row 5 (A the adjusted estimate, D the previous payment, E the current
-// amount), "pending=300" asks for a change order of row 5, "rate=500" makes the retainage 5 %, and "draw" records the
-// current payments. The next request, made just before each draw, is kept.
+// amount), "pending=300" asks for a change order of row 5 ("approved=300", approved, dated the
+// next draw's date; "approved=300/contingency" funded from the contingency), "void=1" voids
+// order 1 on that date, "rate=500" makes the retainage 5 %, and "draw" records the current
+// payments. The next request, made just before each draw, is kept.
 QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
 {
     static const QString columns = u"OADE"_s;
@@ -42,11 +44,17 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             if (parts.first() == u"approved")
                 order.status = ChangeOrder::Status::Approved;
             order.number = ChangeOrders::nextNumber(history);
-            order.date = FirstDrawDate;
+            order.date = FirstDrawDate.addMonths(int(history.draws.size()));
             order.row = 5;
-            order.amount = MoneyCents::fromText(parts.last());
+            order.amount = MoneyCents::fromText(parts.last().section(u'/', 0, 0));
+            if (parts.last().endsWith(u"/contingency"))
+                order.source = ChangeOrder::Source::Contingency;
             // A refused order leaves the findings short, which the test reports.
             if (!ChangeOrders::put(f.sheet, history, order))
+                return requested;
+        } else if (parts.first() == u"void") {
+            const ChangeOrderVoid voided{FirstDrawDate.addMonths(int(history.draws.size())), u"not built"_s};
+            if (!ChangeOrders::voidOrder(f.sheet, history, parts.last().toInt(), voided))
                 return requested;
         } else if (parts.first() == u"rate") {
             history.retainageBasisPoints = parts.last().toInt();
@@ -149,6 +157,53 @@ private slots:
                                     << QStringList{"$0.00 then $1,000.00", "$1,500.00 then $500.00"};
         QTest::newRow("overrun, then a refund") << QStringList{"O5=1000", "E5=1200", "draw", "E5=-200", "draw"}
                                                 << QStringList{"$0.00 then $1,200.00", "$1,200.00 then ($200.00)"};
+    }
+
+    void changeOrderSummary_data()
+    {
+        // summaries: each request's line 2 and 2a, then the additions and deductions approved in
+        // the periods before and in its own, and what moved from the contingency.
+        Rows::columns<QStringList, QStringList>("steps", "summaries");
+        QTest::newRow("an edit by hand, no order")
+            << QStringList{"O5=10000", "E5=1000", "draw", "A5=12000", "E5=500", "draw"}
+            << QStringList{"$0.00 | $0.00 | $0.00 - $0.00 | $0.00 - $0.00 | $0.00",
+                           "$0.00 | $2,000.00 | $0.00 - $0.00 | $0.00 - $0.00 | $0.00"};
+        // Order 2 is voided in the second period: the first request, as it went out, still
+        // counts it. Order 4 moves $400 from the contingency into row 5 and leaves the sum.
+        QTest::newRow("orders by period, a void, the contingency")
+            << QStringList{"O5=10000",      "O29=2000", "E5=1000",      "approved=500",
+                           "approved=-200", "draw",     "approved=300", "approved=400/contingency",
+                           "void=2",        "A9=150",   "E5=100",       "draw"}
+            << QStringList{"$300.00 | $0.00 | $0.00 - $0.00 | $500.00 - $200.00 | $0.00",
+                           "$800.00 | $150.00 | $500.00 - $0.00 | $300.00 - $0.00 | $400.00"};
+        QTest::newRow("an order dated after the request")
+            << QStringList{"O5=10000", "E5=1000", "draw", "draw", "approved=250"}
+            << QStringList{"$0.00 | $0.00 | $0.00 - $0.00 | $0.00 - $0.00 | $0.00",
+                           "$0.00 | $0.00 | $0.00 - $0.00 | $0.00 - $0.00 | $0.00"};
+    }
+
+    // Line 2 is what the change orders in force at the end of the period changed the sum by,
+    // and line 2a what was typed into the adjusted estimates beside them; a recorded request
+    // accounts for them as it did when it went out.
+    void changeOrderSummary()
+    {
+        auto [steps, summaries] = Rows::fetch<QStringList, QStringList>("steps", "summaries");
+        DocumentFixture f;
+        const QList<DrawRequest> requested = play(f, steps);
+        QCOMPARE(requested.size(), summaries.size());
+        for (int number = 1; number <= requested.size(); ++number) {
+            const DrawRequest request = *DrawRequest::recorded(f.grid(), f.header, f.document.history(), number);
+            const ChangeOrderSummary &orders = request.changeOrders;
+            QCOMPARE(orders, requested.at(number - 1).changeOrders);
+            QCOMPARE(request.originalSum() + request.netChangeByChangeOrders() + request.otherAdjustments(),
+                     request.sumToDate());
+            const QStringList figures{
+                MoneyCents::text(request.netChangeByChangeOrders()), MoneyCents::text(request.otherAdjustments()),
+                MoneyCents::text(orders.previousAdditions) + u" - "_s + MoneyCents::text(orders.previousDeductions),
+                MoneyCents::text(orders.additionsThisPeriod) + u" - "_s + MoneyCents::text(orders.deductionsThisPeriod),
+                MoneyCents::text(orders.fromContingencyThisPeriod)};
+            QCOMPARE(figures.join(u" | "_s), summaries.at(number - 1));
+        }
     }
 
     // What the checks say of the next request: a credit once, as a negative amount, and a
@@ -406,17 +461,27 @@ private slots:
                                 << QStringList{
                                        "DRAW REQUEST",
                                        "Application No.: 2",
+                                       "Period From: December 2, 2026",
                                        "Period To: January 1, 2027",
                                        "1 Original Sum \\$10,000.00",
-                                       "2 Net Change \\(Adjusted Less Original Estimates\\) \\$2,000.00",
+                                       "2 Net Change by Change Orders \\$0.00",
+                                       "2a Other Adjustments \\(Adjusted Estimates Changed without a Change "
+                                       "Order\\) \\$2,000.00",
+                                       "3 Sum to Date \\(Line 1 \\+ 2 \\+ 2a\\) \\$12,000.00",
                                        "5 Retainage \\(10.00% of Line 4 less the owner's payments, line by line\\) "
                                        "\\$150.00",
                                        "7 Less Previous Payments \\(Line 6 of the Previous Application\\) "
                                        "\\$1,400.00",
                                        "8 Current Payment Due \\(Line 6 - 7\\) \\$450.00",
                                        "9 Balance to Finish, Including Retainage \\(Line 3 - 6\\) \\$10,150.00",
+                                       "Change Order Summary Additions Deductions",
+                                       "Approved in previous periods \\$0.00 \\$0.00",
+                                       "Approved this period \\$0.00 \\$0.00",
+                                       "Totals \\$0.00 \\$0.00",
+                                       "Net change by change orders \\$0.00",
                                        "Page 1 of 2",
                                        "CONTINUATION SHEET",
+                                       "Application No. 2, period December 2, 2026 to January 1, 2027",
                                        "Item Description of Work Scheduled Work Work Materials Total % \\(G / C\\) "
                                        "Balance to Retainage",
                                        "9 Concrete Flatwork \\$0.00 \\$500.00 \\$0.00 \\$0.00 \\$500.00 "
@@ -435,6 +500,11 @@ private slots:
         QTest::newRow("retainage released")
             << "released" << QStringList{"--draw", "2"} << QStringList{"612 x 792", "792 x 612"}
             << QStringList{"Retainage released this period: \\$50.00"};
+        // The first request runs from the start of the work.
+        QTest::newRow("the first period")
+            << "house" << QStringList{"--draw", "1"} << QStringList{"612 x 792", "792 x 612"}
+            << QStringList{"Period From: the start of the work", "Period To: December 1, 2026",
+                           "Application No. 1, period the start of the work to December 1, 2026"};
         // The continuation sheet runs on to a second page, its captions at the top again.
         QTest::newRow("every row") << "full" << QStringList() << QStringList{"612 x 792", "792 x 612", "792 x 612"}
                                    << QStringList{"8 Current Payment Due \\(Line 6 - 7\\) \\$6,660.00",
@@ -481,16 +551,21 @@ private slots:
                                       << QVariant(u""_s);
         QTest::newRow("H") << "Continuation Sheet!I6" << QVariant(u"=C6-G6"_s) << QVariant(-500.0);
         QTest::newRow("retainage") << "Continuation Sheet!J5"
-                                   << QVariant(u"=ROUND(ROUND(G5*100,0)*ROUND(Summary!$B$8*10000,0)/10000,0)/100"_s)
+                                   << QVariant(u"=ROUND(ROUND(G5*100,0)*ROUND(Summary!$B$9*10000,0)/10000,0)/100"_s)
                                    << QVariant(150.0);
         QTest::newRow("total") << "Continuation Sheet!J7" << QVariant(u"=SUM(J5:J6)"_s) << QVariant(150.0);
-        QTest::newRow("rate") << "Summary!B8" << QVariant(0.1) << QVariant(0.1);
-        QTest::newRow("1 original sum") << "Summary!C10" << QVariant(10000.0) << QVariant(10000.0);
-        QTest::newRow("2 net change") << "Summary!C11" << QVariant(u"=C12-C10"_s) << QVariant(2000.0);
-        QTest::newRow("5 retainage") << "Summary!C14" << QVariant(u"='Continuation Sheet'!J7"_s) << QVariant(150.0);
-        QTest::newRow("7 previous payments") << "Summary!C16" << QVariant(1400.0) << QVariant(1400.0);
-        QTest::newRow("8 current payment due") << "Summary!C17" << QVariant(u"=C15-C16"_s) << QVariant(450.0);
-        QTest::newRow("9 balance to finish") << "Summary!C18" << QVariant(u"=C12-C15"_s) << QVariant(10150.0);
+        QTest::newRow("period from") << "Summary!B4" << QVariant(u"2026-12-02 00:00:00"_s)
+                                     << QVariant(u"2026-12-02 00:00:00"_s);
+        QTest::newRow("rate") << "Summary!B9" << QVariant(0.1) << QVariant(0.1);
+        QTest::newRow("1 original sum") << "Summary!C11" << QVariant(10000.0) << QVariant(10000.0);
+        QTest::newRow("2 by change orders") << "Summary!C12" << QVariant(u"=D26"_s) << QVariant(0.0);
+        QTest::newRow("2a other adjustments") << "Summary!C13" << QVariant(u"=C14-C11-C12"_s) << QVariant(2000.0);
+        QTest::newRow("5 retainage") << "Summary!C16" << QVariant(u"='Continuation Sheet'!J7"_s) << QVariant(150.0);
+        QTest::newRow("7 previous payments") << "Summary!C18" << QVariant(1400.0) << QVariant(1400.0);
+        QTest::newRow("8 current payment due") << "Summary!C19" << QVariant(u"=C17-C18"_s) << QVariant(450.0);
+        QTest::newRow("9 balance to finish") << "Summary!C20" << QVariant(u"=C14-C17"_s) << QVariant(10150.0);
+        QTest::newRow("change orders' totals") << "Summary!C25" << QVariant(u"=C23+C24"_s) << QVariant(0.0);
+        QTest::newRow("net change by change orders") << "Summary!D26" << QVariant(u"=C25-D25"_s) << QVariant(0.0);
     }
 
     // Read back by openpyxl, as a spreadsheet opens it: formulas, and the results they hold.
@@ -540,7 +615,7 @@ print(json.dumps(cells, default=str))
         DocumentFixture f;
         play(f,
              {u"rate=%1"_s.arg(basisPoints), "O5=100", "E5=64.60", "O9=100", "E9=78.60", "O12=100", "E12=-1",
-              "O14=1000", "D14=500", "E14=12.30"});
+              "O14=1000", "D14=500", "E14=12.30", "approved=719.20", "approved=-0.05", "A12=100.01"});
         f.dialogs.savePaths = {f.path("house.vrn")};
         QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
         const DrawRequest request = DrawRequest::next(f.grid(), f.header, f.document.history(), FirstDrawDate);
@@ -551,8 +626,11 @@ print(json.dumps(cells, default=str))
         const auto lastFields = [&](const QString &file, const QRegularExpression &line) {
             QList<Cents> cents;
             for (const QByteArray &text : Files::read(f.path(file)).split('\n')) {
-                if (line.match(QString::fromUtf8(text)).hasMatch())
-                    cents << qRound64(text.trimmed().split(',').last().toDouble() * 100);
+                QByteArray fields = text.trimmed();
+                while (fields.endsWith(','))
+                    fields.chop(1);
+                if (line.match(QString::fromUtf8(fields)).hasMatch())
+                    cents << qRound64(fields.split(',').last().toDouble() * 100);
             }
             return cents;
         };
@@ -560,8 +638,11 @@ print(json.dumps(cells, default=str))
         for (const DrawRequestLine &line : request.lines)
             retainage << line.retainage;
         QCOMPARE(lastFields(u"sheet1.csv"_s, QRegularExpression(u"^\\d+,"_s)), retainage);
-        QCOMPARE(lastFields(u"sheet0.csv"_s, QRegularExpression(u"^[568],"_s)),
-                 (QList<Cents>{request.retainage(), request.earnedLessRetainage(), request.currentPaymentDue()}));
+        QCOMPARE(lastFields(u"sheet0.csv"_s, QRegularExpression(u"^(2a?|3|5|6|8),"_s)),
+                 (QList<Cents>{request.netChangeByChangeOrders(), request.otherAdjustments(), request.sumToDate(),
+                               request.retainage(), request.earnedLessRetainage(), request.currentPaymentDue()}));
+        QCOMPARE(request.netChangeByChangeOrders(), Cents(71915));
+        QCOMPARE(request.otherAdjustments(), Cents(1));
     }
 
     void loanFigures_data()

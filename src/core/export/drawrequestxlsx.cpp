@@ -4,15 +4,18 @@
 #include "core/history/drawrequest.h"
 #include "xlsxworkbook.h"
 
+#include <QHash>
+
 namespace {
 constexpr char PercentFormat[] = "0.00%";
 constexpr char DateFormat[] = "mmmm d, yyyy";
 constexpr char ContinuationName[] = "Continuation Sheet";
 constexpr lxw_row_t CaptionRow = 3;
 constexpr lxw_row_t FirstLineRow = CaptionRow + 1;
-constexpr lxw_row_t RateRow = 7;
+constexpr lxw_row_t RateRow = 8;
 constexpr lxw_row_t FirstSummaryRow = RateRow + 2;
 constexpr lxw_col_t AmountColumn = 2;
+constexpr lxw_col_t DeductionsColumn = AmountColumn + 1;
 // The continuation sheet's columns, A to J.
 enum Column : lxw_col_t {
     Item,
@@ -71,53 +74,57 @@ public:
     void writeSummary(lxw_worksheet *sheet, const DrawRequest &request)
     {
         text(sheet, 0, 0, QStringLiteral("DRAW REQUEST"), m_bold);
-        const QString labels[] = {QStringLiteral("Application No."), QStringLiteral("Period To"),
-                                  QStringLiteral("Owner"),           QStringLiteral("Property Address"),
-                                  QStringLiteral("Builder"),         QStringLiteral("Retainage Rate")};
+        const QString labels[] = {QStringLiteral("Application No."),  QStringLiteral("Period From"),
+                                  QStringLiteral("Period To"),        QStringLiteral("Owner"),
+                                  QStringLiteral("Property Address"), QStringLiteral("Builder"),
+                                  QStringLiteral("Retainage Rate")};
         for (lxw_row_t row = 2; row <= RateRow; ++row)
             text(sheet, row, 0, labels[row - 2], m_bold);
         check(worksheet_write_number(sheet, 2, 1, request.applicationNumber, nullptr));
-        if (request.periodTo.isValid()) {
-            lxw_datetime date = {request.periodTo.year(), request.periodTo.month(), request.periodTo.day(), 0, 0, 0};
-            check(worksheet_write_datetime(sheet, 3, 1, &date, m_date));
-        }
-        text(sheet, 4, 1, request.owner, m_wrapped);
-        text(sheet, 5, 1, request.address, m_wrapped);
-        text(sheet, 6, 1, request.builder, m_wrapped);
+        if (request.periodFrom.isValid())
+            date(sheet, 3, 1, request.periodFrom);
+        else
+            text(sheet, 3, 1, QStringLiteral("the start of the work"), nullptr);
+        date(sheet, 4, 1, request.periodTo);
+        text(sheet, 5, 1, request.owner, m_wrapped);
+        text(sheet, 6, 1, request.address, m_wrapped);
+        text(sheet, 7, 1, request.builder, m_wrapped);
         check(worksheet_write_number(sheet, RateRow, 1, request.retainageBasisPoints / 10000.0, m_percent));
 
+        const QList<DrawRequest::SummaryLine> summary = request.summary();
+        const lxw_row_t changeOrderRow = FirstSummaryRow + lxw_row_t(summary.size()) + 1;
         const lxw_row_t totalRow = FirstLineRow + lxw_row_t(request.lines.size());
         const QString continuation = QStringLiteral("='%1'!").arg(QLatin1String(ContinuationName));
-        const auto summaryCell = [](int line) { return cell(AmountColumn, FirstSummaryRow + lxw_row_t(line) - 1); };
-        // Lines 1 to 9: an amount where no column holds it, else the formula that makes it.
-        const QString formulas[] = {
-            {},
-            QStringLiteral("=%1-%2").arg(summaryCell(3), summaryCell(1)),
-            continuation + cell(Scheduled, totalRow),
-            continuation + cell(Completed, totalRow),
-            continuation + cell(Retained, totalRow),
-            QStringLiteral("=%1-%2").arg(summaryCell(4), summaryCell(5)),
-            {},
-            QStringLiteral("=%1-%2").arg(summaryCell(6), summaryCell(7)),
-            QStringLiteral("=%1-%2").arg(summaryCell(3), summaryCell(6)),
+        const auto summaryCell = [&summary](const char *number) {
+            lxw_row_t row = FirstSummaryRow;
+            while (summary.at(row - FirstSummaryRow).number != QLatin1String(number))
+                ++row;
+            return cell(AmountColumn, row);
         };
-        const QList<DrawRequest::SummaryLine> summary = request.summary();
-        for (int line = 1; line <= int(summary.size()); ++line) {
-            const lxw_row_t row = FirstSummaryRow + lxw_row_t(line) - 1;
-            const DrawRequest::SummaryLine &summaryLine = summary.at(line - 1);
-            check(worksheet_write_number(sheet, row, 0, line, nullptr));
-            text(sheet, row, 1, summaryLine.caption, nullptr);
-            const QString &formula = formulas[line - 1];
-            lxw_format *format = line == 8 ? m_boldMoney : m_money;
-            if (formula.isEmpty())
-                check(worksheet_write_number(sheet, row, AmountColumn, dollars(summaryLine.amount), format));
-            else
-                check(worksheet_write_formula_num(sheet, row, AmountColumn, formula.toUtf8().constData(), format,
-                                                  dollars(summaryLine.amount)));
+        // An amount where nothing else on the sheets holds it, else the formula that makes it.
+        const QHash<QString, QString> formulas = {
+            {QStringLiteral("2"), u'=' + cell(DeductionsColumn, changeOrderRow + 4)},
+            {QStringLiteral("2a"),
+             QStringLiteral("=%1-%2-%3").arg(summaryCell("3"), summaryCell("1"), summaryCell("2"))},
+            {QStringLiteral("3"), continuation + cell(Scheduled, totalRow)},
+            {QStringLiteral("4"), continuation + cell(Completed, totalRow)},
+            {QStringLiteral("5"), continuation + cell(Retained, totalRow)},
+            {QStringLiteral("6"), QStringLiteral("=%1-%2").arg(summaryCell("4"), summaryCell("5"))},
+            {QStringLiteral("8"), QStringLiteral("=%1-%2").arg(summaryCell("6"), summaryCell("7"))},
+            {QStringLiteral("9"), QStringLiteral("=%1-%2").arg(summaryCell("3"), summaryCell("6"))},
+        };
+        lxw_row_t row = FirstSummaryRow;
+        for (const DrawRequest::SummaryLine &line : summary) {
+            text(sheet, row, 0, line.number, nullptr);
+            text(sheet, row, 1, line.caption, nullptr);
+            amount(sheet, row, AmountColumn, formulas.value(line.number), line.amount,
+                   line.isPaymentDue() ? m_boldMoney : m_money);
+            ++row;
         }
+        writeChangeOrderSummary(sheet, changeOrderRow, request.changeOrders);
         check(worksheet_set_column(sheet, 0, 0, 16, nullptr));
         check(worksheet_set_column(sheet, 1, 1, 58, nullptr));
-        check(worksheet_set_column(sheet, AmountColumn, AmountColumn, 18, nullptr));
+        check(worksheet_set_column(sheet, AmountColumn, DeductionsColumn, 18, nullptr));
         worksheet_set_portrait(sheet);
         worksheet_fit_to_pages(sheet, 1, 1);
     }
@@ -126,9 +133,7 @@ public:
     {
         text(sheet, 0, 0, QStringLiteral("CONTINUATION SHEET"), m_bold);
         text(sheet, 1, 0,
-             QStringLiteral("Application No. %1, period to %2")
-                 .arg(request.applicationNumber)
-                 .arg(request.periodTo.toString(QStringLiteral("MMMM d, yyyy"))),
+             QStringLiteral("Application No. %1, period %2").arg(request.applicationNumber).arg(request.periodText()),
              nullptr);
         const QStringList captions = DrawRequest::columnCaptions();
         for (lxw_col_t column = Item; column <= Retained; ++column)
@@ -149,6 +154,47 @@ public:
     lxw_error error() const { return m_error; }
 
 private:
+    // Additions and deductions by period, their totals, and the net change that line 2 takes.
+    void writeChangeOrderSummary(lxw_worksheet *sheet, lxw_row_t top, const ChangeOrderSummary &orders)
+    {
+        text(sheet, top, 1, QStringLiteral("Change Order Summary"), m_bold);
+        text(sheet, top, AmountColumn, QStringLiteral("Additions"), m_bold);
+        text(sheet, top, DeductionsColumn, QStringLiteral("Deductions"), m_bold);
+        text(sheet, top + 1, 1, QStringLiteral("Approved in previous periods"), nullptr);
+        amount(sheet, top + 1, AmountColumn, {}, orders.previousAdditions, m_money);
+        amount(sheet, top + 1, DeductionsColumn, {}, orders.previousDeductions, m_money);
+        text(sheet, top + 2, 1, QStringLiteral("Approved this period"), nullptr);
+        amount(sheet, top + 2, AmountColumn, {}, orders.additionsThisPeriod, m_money);
+        amount(sheet, top + 2, DeductionsColumn, {}, orders.deductionsThisPeriod, m_money);
+        text(sheet, top + 3, 1, QStringLiteral("Totals"), m_bold);
+        for (const auto &[column, sum] :
+             {std::pair{AmountColumn, orders.additions()}, {DeductionsColumn, orders.deductions()}})
+            amount(sheet, top + 3, column, QStringLiteral("=%1+%2").arg(cell(column, top + 1), cell(column, top + 2)),
+                   sum, m_boldMoney);
+        text(sheet, top + 4, 1, QStringLiteral("Net change by change orders"), m_bold);
+        amount(sheet, top + 4, DeductionsColumn,
+               QStringLiteral("=%1-%2").arg(cell(AmountColumn, top + 3), cell(DeductionsColumn, top + 3)),
+               orders.netChange(), m_boldMoney);
+    }
+
+    // The formula, with the program's figure as its result, or the figure alone.
+    void amount(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const QString &formula, Cents cents,
+                lxw_format *format)
+    {
+        if (formula.isEmpty())
+            check(worksheet_write_number(sheet, row, column, dollars(cents), format));
+        else
+            this->formula(sheet, row, column, formula, dollars(cents), format);
+    }
+
+    void date(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const QDate &day)
+    {
+        if (!day.isValid())
+            return;
+        lxw_datetime date = {day.year(), day.month(), day.day(), 0, 0, 0};
+        check(worksheet_write_datetime(sheet, row, column, &date, m_date));
+    }
+
     void writeLine(lxw_worksheet *sheet, lxw_row_t row, const DrawRequestLine &line)
     {
         check(worksheet_write_number(sheet, row, Item, line.row, nullptr));

@@ -98,7 +98,8 @@ DrawRequest requestOf(const Grid &grid, const HeaderFields &header, const Draw &
 
 // The requests of the first count draws, each worked out from the ones before it as they
 // went out and as the lender paid them.
-QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, const QList<Draw> &draws, qsizetype count)
+QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
+                              const QList<Draw> &draws, qsizetype count)
 {
     QList<DrawRequest> requests;
     RowAmounts loanWork;
@@ -112,11 +113,13 @@ QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, cons
         request.ownerPaidByHand = request.openingBalance() - firstOpening;
         if (index > 0) {
             const Draw &previous = draws.at(index - 1);
+            request.periodFrom = previous.date.addDays(1);
             request.previousRetainage = requests.last().retainage();
             const Cents carried = carriedOf(previous, requests.last().currentPaymentDue());
             if (carried != 0)
                 request.carriedShortfall = {previous.number, carried};
         }
+        request.changeOrders = ChangeOrderSummary::of(history.changeOrders, request.periodFrom, request.periodTo);
         paidBefore += request.currentPaymentDue() - carriedOf(draw, request.currentPaymentDue());
         addPaid(loanWork, draw);
         requests << request;
@@ -138,7 +141,7 @@ QList<DrawRequest> DrawRequest::allWithNext(const Grid &grid, const HeaderFields
                     std::nullopt};
     QList<Draw> draws = history.draws;
     draws.append(draw);
-    QList<DrawRequest> requests = requestsOf(grid, header, draws, draws.size());
+    QList<DrawRequest> requests = requestsOf(grid, header, history, draws, draws.size());
     requests.last().outOfBalance = LoanFigures::outOfBalanceOf(requests.last(), history);
     return requests;
 }
@@ -165,13 +168,13 @@ std::optional<DrawRequest> DrawRequest::recorded(const Grid &grid, const HeaderF
                 : QStringLiteral("it has no draw %1: its draws are 1 to %2").arg(number).arg(history.draws.size());
         return std::nullopt;
     }
-    return requestsOf(grid, header, history.draws, number).last();
+    return requestsOf(grid, header, history, history.draws, number).last();
 }
 
 QList<DrawRequest> DrawRequest::allRecorded(const Grid &grid, const HeaderFields &header,
                                             const EstimateHistory &history)
 {
-    return requestsOf(grid, header, history.draws, history.draws.size());
+    return requestsOf(grid, header, history, history.draws, history.draws.size());
 }
 
 Cents DrawRequest::retainageReleased() const
@@ -206,9 +209,20 @@ QStringList DrawRequest::notes() const
     if (outOfBalance > 0)
         notes << QStringLiteral("Out of balance by %1: a deposit of %1 is needed to finish")
                      .arg(MoneyCents::text(outOfBalance));
+    if (changeOrders.fromContingencyThisPeriod != 0)
+        notes << QStringLiteral("Moved from the contingency into the rows that used it this period: %1. The sum is "
+                                "unchanged.")
+                     .arg(MoneyCents::text(changeOrders.fromContingencyThisPeriod));
     if (retainageReleased() > 0)
         notes << QStringLiteral("Retainage released this period: %1").arg(MoneyCents::text(retainageReleased()));
     return notes;
+}
+
+QString DrawRequest::periodText() const
+{
+    const auto dateText = [](const QDate &date) { return date.toString(QStringLiteral("MMMM d, yyyy")); };
+    return QStringLiteral("%1 to %2")
+        .arg(periodFrom.isValid() ? dateText(periodFrom) : QStringLiteral("the start of the work"), dateText(periodTo));
 }
 
 DrawParties DrawRequest::partiesOf(const HeaderFields &header)
@@ -247,20 +261,24 @@ QStringList DrawRequest::textsOf(const DrawRequestLine &line)
 QList<DrawRequest::SummaryLine> DrawRequest::summary() const
 {
     return {
-        {QStringLiteral("Original Sum"), originalSum()},
-        {QStringLiteral("Net Change (Adjusted Less Original Estimates)"), netChange()},
-        {QStringLiteral("Sum to Date (Line 1 + 2)"), sumToDate()},
-        {QStringLiteral("Total Completed and Stored to Date"), completedToDate()},
-        {(ownerPaidByHand != 0 ? QStringLiteral("Retainage (%1 of Line 4 less the owner's payments, line by line)")
+        {QStringLiteral("1"), QStringLiteral("Original Sum"), originalSum()},
+        {QStringLiteral("2"), QStringLiteral("Net Change by Change Orders"), netChangeByChangeOrders()},
+        {QStringLiteral("2a"), QStringLiteral("Other Adjustments (Adjusted Estimates Changed without a Change Order)"),
+         otherAdjustments()},
+        {QStringLiteral("3"), QStringLiteral("Sum to Date (Line 1 + 2 + 2a)"), sumToDate()},
+        {QStringLiteral("4"), QStringLiteral("Total Completed and Stored to Date"), completedToDate()},
+        {QStringLiteral("5"),
+         (ownerPaidByHand != 0 ? QStringLiteral("Retainage (%1 of Line 4 less the owner's payments, line by line)")
               : openingBalance() != 0
               ? QStringLiteral("Retainage (%1 of Line 4 less the opening balance, line by line)")
               : QStringLiteral("Retainage (%1 of Line 4, line by line)"))
              .arg(MoneyCents::rateText(retainageBasisPoints)),
          retainage()},
-        {QStringLiteral("Total Earned Less Retainage (Line 4 - 5)"), earnedLessRetainage()},
-        {QStringLiteral("Less Previous Payments (Line 6 of the Previous Application)"), previousPayments},
-        {QStringLiteral("Current Payment Due (Line 6 - 7)"), currentPaymentDue()},
-        {QStringLiteral("Balance to Finish, Including Retainage (Line 3 - 6)"), balanceToFinish()},
+        {QStringLiteral("6"), QStringLiteral("Total Earned Less Retainage (Line 4 - 5)"), earnedLessRetainage()},
+        {QStringLiteral("7"), QStringLiteral("Less Previous Payments (Line 6 of the Previous Application)"),
+         previousPayments},
+        {QStringLiteral("8"), QStringLiteral("Current Payment Due (Line 6 - 7)"), currentPaymentDue()},
+        {QStringLiteral("9"), QStringLiteral("Balance to Finish, Including Retainage (Line 3 - 6)"), balanceToFinish()},
     };
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "changeordersummary.h"
 #include "estimatehistory.h"
 
 #include <QDate>
@@ -48,6 +49,8 @@ struct DrawRequestLine
 struct DrawRequest
 {
     int applicationNumber = 0;
+    // The period runs from the day after the previous draw; the first one's from the start.
+    QDate periodFrom;
     QDate periodTo;
     QString owner;
     QString address;
@@ -74,6 +77,8 @@ struct DrawRequest
     std::optional<Carried> carriedShortfall;
     // For the next request: what the owner must deposit before the loan can finish the house.
     Cents outOfBalance = 0;
+    // The change orders in force at the end of the period: line 2.
+    ChangeOrderSummary changeOrders;
 
     // The next draw's request, from the sheet's current amounts, as Record Current Payments
     // would record them.
@@ -101,6 +106,9 @@ struct DrawRequest
     // and what this period releases.
     QStringList notes() const;
 
+    // "December 2, 2026 to January 1, 2027"; the first request's runs from the start of the work.
+    QString periodText() const;
+
     // The parties a request names: the estimate's header fields.
     static DrawParties partiesOf(const HeaderFields &header);
 
@@ -115,15 +123,22 @@ struct DrawRequest
 
     struct SummaryLine
     {
+        // "1" to "9", and "2a" for the adjustments made without a change order.
+        QString number;
         QString caption;
         Cents amount = 0;
+
+        // Line 8, what the request asks for.
+        bool isPaymentDue() const { return number == u"8"; }
     };
-    // Lines 1 to 9 of the summary, with their captions.
+    // The summary's lines, with their numbers and captions.
     QList<SummaryLine> summary() const;
 
     // The summary's lines 1 to 9.
     Cents originalSum() const { return total().originalValue; }
-    Cents netChange() const { return sumToDate() - originalSum(); }
+    Cents netChangeByChangeOrders() const { return changeOrders.netChange(); }
+    // What the adjusted estimates moved by beyond the change orders: typed in by hand.
+    Cents otherAdjustments() const { return sumToDate() - originalSum() - netChangeByChangeOrders(); }
     Cents sumToDate() const { return total().scheduledValue; }
     Cents completedToDate() const { return total().completedToDate(); }
     Cents retainage() const { return total().retainage; }
