@@ -25,9 +25,9 @@ enum ExitStatus { Done = 0, FileFailed = 1, UsageError = 2 };
 
 const QStringList &optionNames()
 {
-    static const QStringList names = {"--export", "--export-dir", "--format",    "--report", "--draw",
-                                      "--paper",  "-h",           "--help",      "-?",       "--help-all",
-                                      "-v",       "--version",    "--unregister"};
+    static const QStringList names = {"--export",   "--export-dir", "--format",  "--report",    "--draw",
+                                      "--date",     "--paper",      "-h",        "--help",      "-?",
+                                      "--help-all", "-v",           "--version", "--unregister"};
     return names;
 }
 
@@ -66,7 +66,7 @@ public:
                                                           "Without options, the arguments name an estimate to open."));
         m_parser.addHelpOption();
         m_parser.addVersionOption();
-        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw, m_paper, m_unregister});
+        m_parser.addOptions({m_export, m_exportDir, m_format, m_report, m_draw, m_date, m_paper, m_unregister});
         m_parser.addPositionalArgument(QStringLiteral("INPUT"),
                                        QStringLiteral("The estimate file (.vrn) to export; several with --export-dir."),
                                        QStringLiteral("INPUT.vrn..."));
@@ -82,6 +82,8 @@ public:
     QString report() const { return m_parser.value(m_report); }
     bool drawIsSet() const { return m_parser.isSet(m_draw); }
     QString draw() const { return m_parser.value(m_draw); }
+    bool dateIsSet() const { return m_parser.isSet(m_date); }
+    QString date() const { return m_parser.value(m_date); }
     bool paperIsSet() const { return m_parser.isSet(m_paper); }
     QString paper() const { return m_parser.value(m_paper); }
     bool unregisters() const { return m_parser.isSet(m_unregister); }
@@ -109,6 +111,11 @@ private:
         QStringLiteral("With --report draw-request: the request of recorded draw N again, rather than the next "
                        "request from the current amounts."),
         QStringLiteral("N")};
+    const QCommandLineOption m_date{
+        QStringLiteral("date"),
+        QStringLiteral("With --report draw-request and without --draw: the date the next request goes out with, as "
+                       "YYYY-MM-DD; today without it."),
+        QStringLiteral("DATE")};
     const QCommandLineOption m_paper{QStringLiteral("paper"),
                                      QStringLiteral("The paper of a PDF: a4 or letter; without it, the one of the "
                                                     "locale, A4 but in the US and Canada."),
@@ -126,6 +133,8 @@ struct Job
     const Report::Form &form;
     QPageSize paper;
     int draw = 0;
+    // The next request's date, when given.
+    QDate date;
 
     // The name an exported file takes in --export-dir's folder.
     QString outputName(const QString &input) const
@@ -145,11 +154,12 @@ void warn(const QString &input, const QString &warning)
 QString helpText(const QCommandLineParser &parser)
 {
     const QString generated = parser.helpText();
-    return QStringLiteral("Usage: VARN [FILE.vrn]\n"
-                          "       VARN --export OUTPUT [--report REPORT [--draw N]] [--paper PAPER] INPUT.vrn\n"
-                          "       VARN --export-dir FOLDER [--format FORMAT] [--report REPORT [--draw N]] "
-                          "[--paper PAPER] INPUT.vrn...\n"
-                          "       VARN --unregister\n")
+    return QStringLiteral(
+               "Usage: VARN [FILE.vrn]\n"
+               "       VARN --export OUTPUT [--report REPORT [--draw N | --date DATE]] [--paper PAPER] INPUT.vrn\n"
+               "       VARN --export-dir FOLDER [--format FORMAT] [--report REPORT [--draw N | --date DATE]] "
+               "[--paper PAPER] INPUT.vrn...\n"
+               "       VARN --unregister\n")
         + generated.mid(generated.indexOf(u'\n') + 1);
 }
 
@@ -170,8 +180,15 @@ std::optional<DrawRequest> requestOf(const Job &job, const QString &input, const
     const Grid &grid = sheet.grid();
     std::optional<DrawRequest> request = job.draw > 0
         ? DrawRequest::recorded(grid, header, content.history, job.draw, &errorString)
-        : DrawRequest::next(grid, header, content.history, QDate::currentDate());
-    if (!request) {
+        : DrawRequest::next(grid, header, content.history,
+                            job.date.isValid() ? job.date
+                                               : DrawRequest::nextDate(content.history, QDate::currentDate()));
+    if (job.draw == 0 && job.date.isValid() && !content.history.draws.isEmpty()
+        && job.date < content.history.draws.last().date)
+        errorString = QStringLiteral("the next request cannot be dated before draw %1, of %2")
+                          .arg(content.history.draws.size())
+                          .arg(content.history.draws.last().date.toString(Qt::ISODate));
+    if (!errorString.isEmpty() || !request) {
         fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
         return std::nullopt;
     }
@@ -257,7 +274,16 @@ std::optional<Job> jobOf(const Options &options, const QString &suffix)
     const std::optional<QPageSize> paper = paperOf(options);
     if (!paper)
         return std::nullopt;
-    Job job{*report, *form, *paper, 0};
+    Job job{*report, *form, *paper, 0, QDate()};
+    if (options.dateIsSet()) {
+        job.date = QDate::fromString(options.date(), Qt::ISODate);
+        if (!report->ofDraw || options.drawIsSet() || !job.date.isValid()) {
+            fail(UsageError,
+                 QStringLiteral("--date takes the next request's date as YYYY-MM-DD and goes with "
+                                "--report draw-request, without --draw; see --help"));
+            return std::nullopt;
+        }
+    }
     if (!options.drawIsSet())
         return job;
     bool isNumber = false;
@@ -335,7 +361,8 @@ bool startsWithOption(const QStringList &arguments)
     if (arguments.size() < 2)
         return false;
     const QString &first = arguments.at(1);
-    for (const char *withValue : {"--export=", "--export-dir=", "--format=", "--report=", "--draw=", "--paper="}) {
+    for (const char *withValue :
+         {"--export=", "--export-dir=", "--format=", "--report=", "--draw=", "--date=", "--paper="}) {
         if (first.startsWith(QLatin1String(withValue)))
             return true;
     }

@@ -500,6 +500,10 @@ private slots:
         QTest::newRow("retainage released")
             << "released" << QStringList{"--draw", "2"} << QStringList{"612 x 792", "792 x 612"}
             << QStringList{"Retainage released this period: \\$50.00"};
+        // The next request on the day it is to go out, not the day it is written.
+        QTest::newRow("the next request, dated")
+            << "house" << QStringList{"--date", "2027-03-31"} << QStringList{"612 x 792", "792 x 612"}
+            << QStringList{"Application No.: 3", "Period From: January 2, 2027", "Period To: March 31, 2027"};
         // The first request runs from the start of the work.
         QTest::newRow("the first period")
             << "house" << QStringList{"--draw", "1"} << QStringList{"612 x 792", "792 x 612"}
@@ -538,6 +542,17 @@ private slots:
             QVERIFY2(found.hasMatch(), qPrintable(line + u" in\n"_s + text.mid(from)));
             from = found.capturedEnd();
         }
+    }
+
+    // A next request dated before the last draw would run backwards: refused, saying why.
+    void nextRequestBeforeTheLastDraw()
+    {
+        const ProgramRun run = varn({"--export", m_house.path("early.pdf"), "--report", "draw-request", "--date",
+                                     "2026-12-31", m_house.path("house.vrn")});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.errors.endsWith(u"the next request cannot be dated before draw 2, of 2027-01-01\n"_s),
+                 qPrintable(run.errors));
+        QVERIFY(!QFile::exists(m_house.path("early.pdf")));
     }
 
     void workbook_data()

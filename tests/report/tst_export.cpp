@@ -351,9 +351,11 @@ private slots:
         Rows::columns<QStringList, int, QString>("arguments", "status", "named");
         QTest::newRow("version") << QStringList{"--version"} << 0 << "VARN 2.4.6\n";
         // The usage names the program as people call it, and both ways of calling it.
-        QTest::newRow("help") << QStringList{"--help"} << 0
-                              << "Usage: VARN [FILE.vrn]\n"
-                                 "       VARN --export OUTPUT [--report REPORT [--draw N]] [--paper PAPER] INPUT.vrn\n";
+        QTest::newRow("help")
+            << QStringList{"--help"} << 0
+            << "Usage: VARN [FILE.vrn]\n"
+               "       VARN --export OUTPUT [--report REPORT [--draw N | --date DATE]] [--paper PAPER] "
+               "INPUT.vrn\n";
         QTest::newRow("missing input") << QStringList{"--export", path("never.pdf"), path("missing.vrn")} << 1
                                        << path("missing.vrn");
         QTest::newRow("input cut short") << QStringList{"--export", path("never.csv"), path("short.vrn")} << 1
@@ -375,6 +377,14 @@ private slots:
         QTest::newRow("batch of no input") << QStringList{"--export-dir", path("")} << 2 << "INPUT";
         QTest::newRow("batch with --export")
             << QStringList{"--export-dir", path(""), "--export", "out.pdf", m_input} << 2 << "--export";
+        QTest::newRow("a date of no day")
+            << QStringList{"--export", "o.pdf", "--report", "draw-request", "--date", "2027-02-30", m_input} << 2
+            << "--date";
+        QTest::newRow("a date with --draw") << QStringList{"--export", "o.pdf",  "--report",   "draw-request", "--draw",
+                                                           "1",        "--date", "2027-02-01", m_input}
+                                            << 2 << "--date";
+        QTest::newRow("a date of the estimate")
+            << QStringList{"--export", "o.pdf", "--date", "2027-02-01", m_input} << 2 << "--date";
         QTest::newRow("format without a folder")
             << QStringList{"--format", "csv", "--export", "o.csv", m_input} << 2 << "--format";
     }

@@ -146,6 +146,11 @@ QList<DrawRequest> DrawRequest::allWithNext(const Grid &grid, const HeaderFields
     return requests;
 }
 
+QDate DrawRequest::nextDate(const EstimateHistory &history, const QDate &today)
+{
+    return history.draws.isEmpty() ? today : std::max(today, history.draws.last().date);
+}
+
 DrawRequest DrawRequest::next(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                               const QDate &periodTo)
 {

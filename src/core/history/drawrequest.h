@@ -90,6 +90,9 @@ struct DrawRequest
                                                const EstimateHistory &history, int number,
                                                QString *errorString = nullptr);
 
+    // The date the next request goes out with unless the user gives one: today, or the last
+    // draw's date when that is later, as a request never runs backwards.
+    static QDate nextDate(const EstimateHistory &history, const QDate &today);
     // Every recorded draw's request and then the next one, worked out in one pass.
     static QList<DrawRequest> allWithNext(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                                           const QDate &periodTo);
