@@ -3,6 +3,7 @@
 #include "core/history/estimatehistory.h"
 #include "core/sheet/money.h"
 #include "gui/draws/drawcommands.h"
+#include "gui/draws/drawcorrectiondialog.h"
 #include "gui/draws/drawrequestoutput.h"
 #include "gui/draws/drawsview.h"
 #include "gui/draws/fundingdialog.h"
@@ -17,6 +18,7 @@
 #include "support/windowfixture.h"
 
 #include <QAccessible>
+#include <QDateEdit>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -362,6 +364,60 @@ private slots:
         QCOMPARE(read, f.document.history());
         QCOMPARE(read.draws.first().funding->returnReason, u"no lien waiver"_s);
         QCOMPARE(read.loan->lender, u"First Federal"_s);
+    }
+
+    // The next request's date set in the view is the one Record Current Payments proposes; a
+    // recorded draw's date and note are put right, within the draws around it, as one undo
+    // step that leaves its amounts, and the file keeps them.
+    void datesSetAndCorrected()
+    {
+        DrawsFixture f;
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.enter(5, Original, u"10000"_s);
+        f.enter(5, Current, u"1000"_s);
+        f.record(decemberFirst());
+        f.enter(5, Current, u"500"_s);
+        f.record(DrawQuestionKeys::dated(u"20270101"_s));
+        f.enter(5, Current, u"200"_s);
+        auto *nextDate = f.view.findChild<QDateEdit *>(u"nextDate"_s);
+        QTRY_COMPARE(nextDate->minimumDate(), QDate(2027, 1, 1));
+        nextDate->setFocus();
+        nextDate->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(nextDate, u"20270215"_s);
+        QCOMPARE(f.commands.nextRequestDate(), QDate(2027, 2, 15));
+        f.record({});
+        QCOMPARE(f.document.history().draws.last().date, QDate(2027, 2, 15));
+
+        const QList<DrawLine> amounts = f.document.history().draws.at(1).lines;
+        auto *draws = f.view.findChild<QTreeWidget *>(u"Draws"_s);
+        QTRY_COMPARE(draws->topLevelItemCount(), 4);
+        draws->setCurrentItem(draws->topLevelItem(2));
+        const auto correct = [&f](const QString &typed) {
+            QTimer::singleShot(0, [typed] {
+                auto *dialog = qobject_cast<DrawCorrectionDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                QTRY_COMPARE(QApplication::activeWindow(), dialog);
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence(u"Alt+O"_s));
+                QTest::keyClicks(QApplication::focusWidget(), u" roof on"_s);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            });
+            QTest::mouseClick(f.view.findChild<QPushButton *>(u"correct"_s), Qt::LeftButton);
+            return f.document.history().draws.at(1).date;
+        };
+        // A date past the next draw's is not taken: the date stays within the draws around it.
+        const QDate first = correct(u"20270301"_s);
+        QVERIFY2(first >= QDate(2026, 12, 1) && first <= QDate(2027, 2, 15), qPrintable(first.toString()));
+        QCOMPARE(correct(u"20270105"_s), QDate(2027, 1, 5));
+        QCOMPARE(f.document.history().draws.at(1).note, u"roof on"_s);
+        QCOMPARE(f.document.history().draws.at(1).lines, amounts);
+        QCOMPARE(f.edits.stack().undoText(), u"Draw 2 Date and Note"_s);
+        QCOMPARE(DrawRequest::recorded(f.grid(), f.header, f.document.history(), 3)->periodFrom, QDate(2027, 1, 6));
+        f.saved(u"corrected.vrn"_s);
+        QCOMPARE(EstimateFile::load(f.path(u"corrected.vrn"_s))->history, f.document.history());
+        f.edits.stack().undo();
+        QCOMPARE(f.document.history().draws.at(1).date, first);
     }
 
     // Greyed while no row has a current amount above zero, a draw of $0.00 being a request for

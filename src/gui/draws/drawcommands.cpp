@@ -9,6 +9,7 @@
 #include "core/sheet/currentpayments.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/moneycents.h"
+#include "drawcorrectiondialog.h"
 #include "drawquestion.h"
 #include "fundingdialog.h"
 #include "gui/editing/historystepcommand.h"
@@ -54,6 +55,18 @@ DrawCommands::DrawCommands(Document &document, QUndoStack &undoStack, MessageBox
     , m_messages(messages)
     , m_owner(owner)
 {
+    connect(&document, &Document::estimateReplaced, this, [this] { m_nextRequestDate = QDate(); });
+}
+
+QDate DrawCommands::nextRequestDate() const
+{
+    return DrawRequest::nextDate(m_document.history(),
+                                 m_nextRequestDate.isValid() ? m_nextRequestDate : QDate::currentDate());
+}
+
+void DrawCommands::setNextRequestDate(const QDate &date)
+{
+    m_nextRequestDate = date;
 }
 
 void DrawCommands::recordCurrentPayments()
@@ -65,14 +78,15 @@ void DrawCommands::recordCurrentPayments()
     const QList<int> rows = CurrentPayments::recordableRows(grid);
     // Asked first, the user would answer for nothing; the note they type may still be the
     // bytes too many.
-    if (!fitsInFile(rows, QDate::currentDate(), QString()))
+    if (!fitsInFile(rows, nextRequestDate(), QString()))
         return;
     const EstimateHistory &history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
         m_owner, int(history.draws.size()) + 1,
         QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(MoneyCents::text(total)),
-        CurrentPayments::leftOutRows(grid), history.draws.isEmpty() ? QDate() : history.draws.last().date);
+        CurrentPayments::leftOutRows(grid), history.draws.isEmpty() ? QDate() : history.draws.last().date,
+        nextRequestDate());
     if (!answer || !fitsInFile(rows, answer->date, answer->note))
         return;
 
@@ -82,19 +96,20 @@ void DrawCommands::recordCurrentPayments()
             CurrentPayments::recordDraw(sheet, edited, rows, answer->date, answer->note, parties);
             return true;
         });
+    m_nextRequestDate = QDate();
 }
 
 void DrawCommands::releaseRetainage()
 {
     const EstimateHistory &history = m_document.history();
     const Cents held = DrawRequest::retainageHeld(m_document.sheet().grid(), m_document.header(), history);
-    if (held <= 0 || !fitsInFile({}, QDate::currentDate(), QString()))
+    if (held <= 0 || !fitsInFile({}, nextRequestDate(), QString()))
         return;
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
         m_owner, int(history.draws.size()) + 1,
         QStringLiteral("Release the retainage the lender holds, %1, and hold none on the draws to come?")
             .arg(MoneyCents::text(held)),
-        {}, history.draws.last().date);
+        {}, history.draws.last().date, nextRequestDate());
     if (!answer || !fitsInFile({}, answer->date, answer->note))
         return;
 
@@ -106,6 +121,7 @@ void DrawCommands::releaseRetainage()
                                     CurrentPayments::recordDraw(sheet, edited, {}, answer->date, answer->note, parties);
                                     return true;
                                 });
+    m_nextRequestDate = QDate();
 }
 
 bool DrawCommands::fitsInFile(const QList<int> &rows, const QDate &date, const QString &note)
@@ -181,6 +197,34 @@ void DrawCommands::editLoan()
     HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Construction Loan"),
                                 [&](EstimateHistory &edited) {
                                     edited.loan = *loan;
+                                    return true;
+                                });
+}
+
+void DrawCommands::correctDraw(int number)
+{
+    const EstimateHistory &history = m_document.history();
+    if (number < 1 || number > history.draws.size())
+        return;
+    const std::optional<DrawQuestion::Answer> answer = DrawCorrectionDialog::ask(m_owner, history, number);
+    const Draw &draw = history.draws.at(number - 1);
+    if (!answer || (answer->date == draw.date && answer->note == draw.note))
+        return;
+    EstimateContent corrected = m_document.content();
+    corrected.history.draws[number - 1].date = answer->date;
+    corrected.history.draws[number - 1].note = answer->note;
+    if (const qint64 size = EstimateFile::encode(corrected).size(); size > EstimateFile::MaximumSize) {
+        m_messages.showWarning(QStringLiteral("The note of draw %1 is not changed: with it the estimate's file would "
+                                              "take %L2 bytes, more than the 1 MiB an estimate file can hold.")
+                                   .arg(number)
+                                   .arg(size),
+                               QStringLiteral("Draw %1 Date and Note").arg(number));
+        return;
+    }
+    HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Draw %1 Date and Note").arg(number),
+                                [&](EstimateHistory &edited) {
+                                    edited.draws[number - 1].date = answer->date;
+                                    edited.draws[number - 1].note = answer->note;
                                     return true;
                                 });
 }

@@ -39,6 +39,13 @@ public:
     void moveDraw(int number, DrawFunding::State state);
     // Asks for the construction loan and keeps it.
     void editLoan();
+    // Asks for recorded draw number's date and note, and keeps them; its amounts stay.
+    void correctDraw(int number);
+
+    // The date the next request goes out with and is recorded on: as the user set it, until
+    // it is recorded or another estimate comes, else today (never before the last draw).
+    QDate nextRequestDate() const;
+    void setNextRequestDate(const QDate &date);
 
 private:
     // Whether the file still holds the estimate with this draw; if not, the user is told.
@@ -48,4 +55,5 @@ private:
     QUndoStack &m_undoStack;
     MessageBoxes &m_messages;
     QWidget *const m_owner;
+    QDate m_nextRequestDate;
 };

@@ -11,9 +11,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// A note is one line on the request's history; what fits the Draws view is enough.
-constexpr int NoteLength = 200;
-
 QLabel *wrappedLabel(const QString &text, const QString &name)
 {
     auto *label = new QLabel(text);
@@ -25,11 +22,11 @@ QLabel *wrappedLabel(const QString &text, const QString &name)
 }
 
 DrawQuestion::DrawQuestion(int number, const QString &question, const QStringList &leftOut, const QDate &previousDate,
-                           QWidget *parent)
+                           const QDate &date, QWidget *parent)
     : QDialog(parent)
     , m_number(number)
     , m_previousDate(previousDate)
-    , m_date(new QDateEdit(QDate::currentDate()))
+    , m_date(new QDateEdit(date))
     , m_note(new QLineEdit)
     , m_dateProblem(wrappedLabel(QString(), QStringLiteral("dateProblem")))
 {
@@ -80,9 +77,10 @@ void DrawQuestion::checkDate()
 }
 
 std::optional<DrawQuestion::Answer> DrawQuestion::ask(QWidget *parent, int number, const QString &question,
-                                                      const QStringList &leftOut, const QDate &previousDate)
+                                                      const QStringList &leftOut, const QDate &previousDate,
+                                                      const QDate &date)
 {
-    DrawQuestion dialog(number, question, leftOut, previousDate, parent);
+    DrawQuestion dialog(number, question, leftOut, previousDate, date, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return Answer{dialog.m_date->date(), dialog.m_note->text().trimmed()};

@@ -36,14 +36,13 @@ DrawRequestOutput::DrawRequestOutput(const Document &document, FileDialogs &dial
 }
 
 // The request, once the user has seen what a lender would send it back for and let it go.
-std::optional<DrawRequest> DrawRequestOutput::checkedRequest(int draw, const char *goingOut)
+std::optional<DrawRequest> DrawRequestOutput::checkedRequest(int draw, const QDate &nextDate, const char *goingOut)
 {
     const Grid &grid = m_document.sheet().grid();
     const HeaderFields &header = m_document.header();
     const EstimateHistory &history = m_document.history();
-    const std::optional<DrawRequest> request = draw > 0
-        ? DrawRequest::recorded(grid, header, history, draw)
-        : DrawRequest::next(grid, header, history, QDate::currentDate());
+    const std::optional<DrawRequest> request = draw > 0 ? DrawRequest::recorded(grid, header, history, draw)
+                                                        : DrawRequest::next(grid, header, history, nextDate);
     if (!request)
         return std::nullopt;
     const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history)
@@ -68,9 +67,9 @@ QString DrawRequestOutput::presetPath(int number) const
     return estimate.dir().filePath(estimate.completeBaseName() + u'-' + name);
 }
 
-QString DrawRequestOutput::exportRequest(int draw)
+QString DrawRequestOutput::exportRequest(int draw, const QDate &nextDate)
 {
-    const std::optional<DrawRequest> request = checkedRequest(draw, "Export it");
+    const std::optional<DrawRequest> request = checkedRequest(draw, nextDate, "Export it");
     if (!request)
         return {};
     const Report &report = Reports::drawRequest();
@@ -92,9 +91,9 @@ QString DrawRequestOutput::exportRequest(int draw)
     return {};
 }
 
-void DrawRequestOutput::printRequest(int draw)
+void DrawRequestOutput::printRequest(int draw, const QDate &nextDate)
 {
-    const std::optional<DrawRequest> request = checkedRequest(draw, "Print it");
+    const std::optional<DrawRequest> request = checkedRequest(draw, nextDate, "Print it");
     if (!request || m_printer.show(m_owner) != PrinterDialog::Outcome::Confirmed)
         return;
     const QPrinter &chosen = m_printer.chosen();

@@ -22,13 +22,13 @@ public:
                       QWidget *owner);
 
     // Into a PDF, CSV or xlsx file, told by the name the user gives it; gives the file
-    // written, or nothing.
-    QString exportRequest(int draw = 0);
+    // written, or nothing. The next request is dated nextDate.
+    QString exportRequest(int draw, const QDate &nextDate);
     // On the printer the user picks.
-    void printRequest(int draw = 0);
+    void printRequest(int draw, const QDate &nextDate);
 
 private:
-    std::optional<DrawRequest> checkedRequest(int draw, const char *goingOut);
+    std::optional<DrawRequest> checkedRequest(int draw, const QDate &nextDate, const char *goingOut);
     QString presetPath(int number) const;
 
     const Document &m_document;

@@ -12,6 +12,7 @@
 #include "drawcommands.h"
 #include "drawrequestoutput.h"
 
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -115,7 +116,9 @@ QList<DrawLine> nextDrawLines(const Grid &grid)
 DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawRequestOutput &output, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
+    , m_commands(commands)
     , m_retainage(new QDoubleSpinBox)
+    , m_nextDate(new QDateEdit)
     , m_draws(list(QStringLiteral("Draws"), {"Draw", "Date", "Amount", "Note", "State"}))
     , m_rows(list(QStringLiteral("Rows of the draw"),
                   {"Item No.", "Description of Work", "Scheduled Value", "Previous Payments", "Paid in the Draw"}))
@@ -125,6 +128,7 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     , m_funded(stateButton(QStringLiteral("F&unded..."), QStringLiteral("funded")))
     , m_returned(stateButton(QStringLiteral("Returned b&y Lender..."), QStringLiteral("returned")))
     , m_requestedAgain(stateButton(QStringLiteral("Re&quest Again"), QStringLiteral("requestedAgain")))
+    , m_correct(stateButton(QStringLiteral("Ad&just Date and Note..."), QStringLiteral("correct")))
     , m_export(new QPushButton(QStringLiteral("E&xport Request...")))
     , m_print(new QPushButton(QStringLiteral("&Print Request...")))
 {
@@ -136,8 +140,15 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     m_retainage->setAccessibleName(QStringLiteral("Retainage"));
     m_retainage->setToolTip(QStringLiteral("The share of each draw the lender holds back until the work is done; "
                                            "it applies to the draws to come."));
+    m_nextDate->setObjectName(QStringLiteral("nextDate"));
+    m_nextDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_nextDate->setCalendarPopup(true);
+    m_nextDate->setAccessibleName(QStringLiteral("Next request's date"));
+    m_nextDate->setToolTip(QStringLiteral("The date the next request goes out with, and is recorded on: its period "
+                                          "ends that day."));
     auto *rate = new QFormLayout;
     rate->addRow(QStringLiteral("Re&tainage:"), m_retainage);
+    rate->addRow(QStringLiteral("Next request &goes out on:"), m_nextDate);
     m_differences->setObjectName(QStringLiteral("differences"));
     m_export->setObjectName(QStringLiteral("export"));
     m_print->setObjectName(QStringLiteral("print"));
@@ -147,7 +158,7 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
     buttons->addWidget(m_print);
     buttons->addStretch();
     auto *states = new QHBoxLayout;
-    for (QPushButton *button : {m_submitted, m_funded, m_returned, m_requestedAgain})
+    for (QPushButton *button : {m_submitted, m_funded, m_returned, m_requestedAgain, m_correct})
         states->addWidget(button);
     auto *loan = stateButton(QStringLiteral("Loan Detail&s..."), QStringLiteral("loan"));
     states->addStretch();
@@ -180,8 +191,12 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
         connect(button, &QPushButton::clicked, &commands,
                 [this, &commands, state] { commands.moveDraw(selectedDraw(), state); });
     connect(loan, &QPushButton::clicked, &commands, &DrawCommands::editLoan);
-    connect(m_export, &QPushButton::clicked, this, [this, &output] { output.exportRequest(selectedDraw()); });
-    connect(m_print, &QPushButton::clicked, this, [this, &output] { output.printRequest(selectedDraw()); });
+    connect(m_correct, &QPushButton::clicked, &commands, [this, &commands] { commands.correctDraw(selectedDraw()); });
+    connect(m_nextDate, &QDateEdit::dateChanged, &commands, &DrawCommands::setNextRequestDate);
+    connect(m_export, &QPushButton::clicked, this,
+            [this, &output, &commands] { output.exportRequest(selectedDraw(), commands.nextRequestDate()); });
+    connect(m_print, &QPushButton::clicked, this,
+            [this, &output, &commands] { output.printRequest(selectedDraw(), commands.nextRequestDate()); });
     m_pendingRefresh.setSingleShot(true);
     m_pendingRefresh.setInterval(0);
     connect(&m_pendingRefresh, &QTimer::timeout, this, &DrawsView::refresh);
@@ -207,6 +222,14 @@ void DrawsView::showDraws()
     {
         const QSignalBlocker quiet(m_retainage);
         m_retainage->setValue(double(history.retainageBasisPoints) / BasisPointsPerPercent);
+    }
+    {
+        const QSignalBlocker quiet(m_nextDate);
+        if (history.draws.isEmpty())
+            m_nextDate->clearMinimumDate();
+        else
+            m_nextDate->setMinimumDate(history.draws.last().date);
+        m_nextDate->setDate(m_commands.nextRequestDate());
     }
     const int selected = selectedDraw();
     m_draws->clear();
@@ -258,6 +281,7 @@ void DrawsView::enableStateButtons()
     m_returned->setEnabled(draw > 0
                            && (state == DrawFunding::State::Requested || state == DrawFunding::State::Submitted));
     m_requestedAgain->setEnabled(draw > 0 && state == DrawFunding::State::Returned);
+    m_correct->setEnabled(draw > 0);
 }
 
 void DrawsView::showRowsOfSelectedDraw()

@@ -6,14 +6,16 @@
 class Document;
 class DrawCommands;
 class DrawRequestOutput;
+class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
 
 // The history of draws beside the sheet: the draws in order with number, date, amount and
-// note, the rows of the one selected, and the retainage rate of the draws to come. Any draw's
-// request is exported or printed again from here, and the next one from the current amounts.
+// note, the rows of the one selected, and the retainage rate and the date of the draws to
+// come. Any draw's request is exported or printed again from here, and the next one from the
+// current amounts; a recorded draw's date and note are put right from here.
 // Where the "Total of Previous Payment" column is no longer the opening balance plus the
 // recorded draws, the view says which rows differ.
 class DrawsView : public QWidget
@@ -38,7 +40,9 @@ private:
     int selectedDraw() const;
 
     const Document &m_document;
+    DrawCommands &m_commands;
     QDoubleSpinBox *m_retainage;
+    QDateEdit *m_nextDate;
     QTreeWidget *m_draws;
     QTreeWidget *m_rows;
     QLabel *m_differences;
@@ -47,6 +51,7 @@ private:
     QPushButton *m_funded;
     QPushButton *m_returned;
     QPushButton *m_requestedAgain;
+    QPushButton *m_correct;
     QPushButton *m_export;
     QPushButton *m_print;
     QTimer m_pendingRefresh;

@@ -335,7 +335,7 @@ void FrmMain::mnuExportXlsx_Click()
 void FrmMain::mnuExportDrawRequest_Click()
 {
     commitOpenEdit();
-    m_statusBar->showExported(m_drawOutput.exportRequest());
+    m_statusBar->showExported(m_drawOutput.exportRequest(0, m_drawCommands->nextRequestDate()));
 }
 
 void FrmMain::mnuExportBudget_Click()
