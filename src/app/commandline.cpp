@@ -103,8 +103,9 @@ private:
         QStringLiteral("FORMAT"), QStringLiteral("pdf")};
     const QCommandLineOption m_report{QStringLiteral("report"),
                                       QStringLiteral("What to export: estimate (the default), draw-request, the "
-                                                     "lender's Draw Request (pdf, csv or xlsx), or budget, the "
-                                                     "budget summary (pdf) or the change-order register (csv)."),
+                                                     "lender's Draw Request (pdf, csv or xlsx), budget, the "
+                                                     "budget summary (pdf) or the change-order register (csv), or "
+                                                     "loan, the loan statement (pdf, csv or xlsx)."),
                                       QStringLiteral("REPORT"), QStringLiteral("estimate")};
     const QCommandLineOption m_draw{
         QStringLiteral("draw"),

@@ -8,10 +8,12 @@
 #include "core/export/drawrequestcsv.h"
 #include "core/export/drawrequestxlsx.h"
 #include "core/export/loanstatementcsv.h"
+#include "core/export/loanstatementworksheet.h"
 #include "core/export/xlsxexport.h"
 #include "core/history/loanstatement.h"
 #include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
+#include "loanstatementreport.h"
 #include "pdfexport.h"
 
 #include <QFileInfo>
@@ -29,10 +31,12 @@ bool writeEstimateCsv(const QString &path, const Report::Source &source, QString
     return CsvExport::save(path, source.sheet.grid(), errorString);
 }
 
-// The workbook shows the change orders beside the sheet.
+// The workbook shows the change orders and the loan statement, to the day it is written,
+// beside the sheet.
 bool writeEstimateXlsx(const QString &path, const Report::Source &source, QString *errorString)
 {
-    return XlsxExport::save(path, source.sheet.grid(), source.header, source.history, errorString);
+    return XlsxExport::save(path, source.sheet.grid(), source.header, source.history, QDate::currentDate(),
+                            errorString);
 }
 
 // The command line re-saves an estimate as it reads it, its history and unread lines kept.
@@ -70,10 +74,25 @@ bool writeChangeOrderRegister(const QString &path, const Report::Source &source,
 }
 
 // The statement runs to the day it is written, for the interest to date.
-bool writeLoanStatement(const QString &path, const Report::Source &source, QString *errorString)
+LoanStatement loanStatementOf(const Report::Source &source)
 {
-    return LoanStatementCsv::save(
-        path, LoanStatement::of(source.sheet.grid(), source.header, source.history, QDate::currentDate()), errorString);
+    return LoanStatement::of(source.sheet.grid(), source.header, source.history, QDate::currentDate());
+}
+
+bool writeLoanStatementPdf(const QString &path, const Report::Source &source, QString *errorString)
+{
+    return LoanStatementReport::savePdf(path, loanStatementOf(source), source.header, source.history.loan, source.paper,
+                                        errorString);
+}
+
+bool writeLoanStatementCsv(const QString &path, const Report::Source &source, QString *errorString)
+{
+    return LoanStatementCsv::save(path, loanStatementOf(source), errorString);
+}
+
+bool writeLoanStatementXlsx(const QString &path, const Report::Source &source, QString *errorString)
+{
+    return LoanStatementWorksheet::save(path, loanStatementOf(source), errorString);
 }
 
 QString pdfFilter()
@@ -122,16 +141,14 @@ const std::array<Report::Form, 3> &drawRequestForms()
     return forms;
 }
 
-const std::array<Report::Form, 1> &loanForms()
+const std::array<Report::Form, 3> &loanForms()
 {
-    static const std::array<Report::Form, 1> forms = {{
-        {QLatin1StringView("csv"),
-         writeLoanStatement,
-         false,
-         {},
-         QStringLiteral("Export Loan Statement"),
-         csvFilter(),
-         QLatin1StringView("-loan")},
+    const QString title = QStringLiteral("Export Loan Statement");
+    const QLatin1StringView ending("-loan");
+    static const std::array<Report::Form, 3> forms = {{
+        {QLatin1StringView("pdf"), writeLoanStatementPdf, true, {}, title, pdfFilter(), ending},
+        {QLatin1StringView("csv"), writeLoanStatementCsv, false, {}, title, csvFilter(), ending},
+        {QLatin1StringView("xlsx"), writeLoanStatementXlsx, false, {}, title, xlsxFilter(), ending},
     }};
     return forms;
 }
@@ -203,7 +220,7 @@ std::span<const Report> all()
          QStringLiteral("Its name ends in neither .pdf, for the budget summary, nor .csv, for the change-order "
                         "register")},
         {QLatin1StringView("loan"), QStringLiteral("a loan statement"), loanForms(), false, true,
-         QStringLiteral("a loan statement is written as .csv")},
+         QStringLiteral("a loan statement is written as .pdf, .csv or .xlsx")},
     }};
     return reports;
 }

@@ -7,6 +7,7 @@
 #include "core/sheet/money.h"
 #include "gui/dialogs/qtfiledialogs.h"
 #include "gui/help/userguide.h"
+#include "support/files.h"
 #include "support/rows.h"
 #include "support/windowfixture.h"
 
@@ -322,23 +323,47 @@ private slots:
         }
     }
 
-    // An export is offered beside the estimate, under its name; the budget summary under a
-    // name of its own, so that it does not take the report's place.
+    // An export is offered beside the estimate, under its name; the budget summary and the
+    // loan statement under names of their own, so that they do not take the report's place.
     void exportProposesEstimateName()
     {
         WindowFixture f;
-        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx", "mnuExportBudget"};
+        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx", "mnuExportBudget", "mnuExportLoan"};
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList(4, QString()));
+        QCOMPARE(f.dialogs->exportPresets, QStringList(5, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.mid(4),
+        QCOMPARE(f.dialogs->exportPresets.mid(5),
                  (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
-                              m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf")}));
+                              m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf"),
+                              m_folder.filePath("site/house-loan.pdf")}));
+    }
+
+    void exportLoanStatement_data()
+    {
+        Rows::columns<QString, QByteArray, QString>("name", "written", "message");
+        QTest::newRow("PDF") << "loan.pdf" << QByteArray("%PDF") << "";
+        QTest::newRow("CSV") << "loan.csv" << QByteArray("Draw") << "";
+        QTest::newRow("workbook") << "loan.xlsx" << QByteArray("PK\x03\x04") << "";
+        QTest::newRow("another name") << "loan.txt" << QByteArray()
+                                      << "loan.txt: a loan statement is written as .pdf, .csv or .xlsx";
+    }
+
+    // File > Export Loan Statement... writes the form the chosen name ends in.
+    void exportLoanStatement()
+    {
+        auto [name, written, message] = Rows::fetch<QString, QByteArray, QString>("name", "written", "message");
+        WindowFixture f;
+        f.dialogs->exportPaths = {f.path(name)};
+        f.trigger("mnuExportLoan");
+        QCOMPARE(f.dialogs->exportTitles, QStringList{u"Export Loan Statement"_s});
+        QCOMPARE(Files::read(f.path(name)).left(4), written);
+        const QString shown = f.messages->texts().join(u'\n');
+        QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.endsWith(message), qPrintable(shown));
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's

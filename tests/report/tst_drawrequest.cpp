@@ -1,3 +1,4 @@
+#include "core/document/estimatefile.h"
 #include "core/export/drawrequestcsv.h"
 #include "core/history/changeorders.h"
 #include "core/history/drawrecording.h"
@@ -9,11 +10,14 @@
 #include "core/sheet/moneycents.h"
 #include "support/documentfixture.h"
 #include "support/files.h"
+#include "support/histories.h"
 #include "support/programs.h"
 #include "support/rows.h"
 
 #include <QJsonDocument>
 #include <QRegularExpression>
+
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 using Programs::varn;
@@ -98,6 +102,29 @@ QList<QList<Cents>> csvAmounts(const DrawRequest &request)
     return lines;
 }
 
+// Five draws: the first funded short and the rest asked again, the second's shortfall paid
+// by the owner, a rate cut, and a last draw that releases the rest.
+const QStringList FiveDraws{"loan=30000", "O5=20000",    "D5=2000", "rate=1000",   "E5=5000",
+                            "draw",       "funded=4000", "E5=6000", "draw",        "funded=5400/owner",
+                            "rate=500",   "E5=4000",     "draw",    "funded=4350", "E5=3000",
+                            "draw",       "funded=2850", "rate=0",  "draw",        "funded=900"};
+
+// Their statement worked out by hand: the lender funded $17,500 and the owner paid $500 of a
+// shortfall, the $18,000 of work the draws paid; the owner's $2,000 before the loan; the
+// retainage held and released.
+const QList<QStringList> FiveDrawStatement{
+    {"1", "2026-12-01", "funded", "2026-12-01", "$4,500.00", "$4,000.00", "$0.00", "$500.00", "$0.00", "$2,000.00",
+     "$26,000.00"},
+    {"2", "2027-01-01", "funded", "2027-01-01", "$5,900.00", "$5,400.00", "$0.00", "$1,100.00", "$0.00", "$500.00",
+     "$20,600.00"},
+    {"3", "2027-02-01", "funded", "2027-02-01", "$4,350.00", "$4,350.00", "$0.00", "$750.00", "$550.00", "$0.00",
+     "$16,250.00"},
+    {"4", "2027-03-01", "funded", "2027-03-01", "$2,850.00", "$2,850.00", "$0.00", "$900.00", "$0.00", "$0.00",
+     "$13,400.00"},
+    {"5", "2027-04-01", "funded", "2027-04-01", "$900.00", "$900.00", "$0.00", "$0.00", "$900.00", "$0.00",
+     "$12,500.00"},
+    {"Total", "", "", "", "$18,500.00", "$17,500.00", "$0.00", "$0.00", "$1,450.00", "$2,500.00", "$12,500.00"}};
+
 QList<int> rowsNamed(const QStringList &checks, const QString &finding)
 {
     QList<int> rows;
@@ -133,6 +160,25 @@ private slots:
         play(m_released, {"O5=80000", "D5=73325", "rate=1000", "E5=1000", "draw", "rate=500", "E5=2000", "draw"});
         m_released.dialogs.savePaths = {m_released.path("released.vrn")};
         QCOMPARE(m_released.document.save(), Document::SaveOutcome::Saved);
+        m_loan.header.setText(HeaderFields::Name, u"Pat Owner"_s);
+        m_loan.header.setText(HeaderFields::Builder, u"Owner-builder"_s);
+        m_loan.header.setText(HeaderFields::Address, u"12 Elm Road\nSpringfield"_s);
+        play(m_loan, FiveDraws);
+        EstimateHistory history = m_loan.document.history();
+        history.loan->lender = u"First Federal"_s;
+        history.loan->loanNumber = u"CL-2291"_s;
+        history.loan->closing = QDate(2026, 11, 16);
+        history.loan->maturity = QDate(2027, 11, 16);
+        m_loan.document.setHistory(history);
+        m_loan.dialogs.savePaths = {m_loan.path("loan.vrn")};
+        QCOMPARE(m_loan.document.save(), Document::SaveOutcome::Saved);
+        // Funded three months before the statement is written.
+        play(m_interest, {"loan=100000", "interest=6000", "O5=50000", "E5=12000", "draw", "funded=12000"});
+        history = m_interest.document.history();
+        history.draws.last().funding->funded = QDate::currentDate().addMonths(-3);
+        m_interest.document.setHistory(history);
+        m_interest.dialogs.savePaths = {m_interest.path("interest.vrn")};
+        QCOMPARE(m_interest.document.save(), Document::SaveOutcome::Saved);
     }
 
     void invariants_data()
@@ -690,41 +736,161 @@ print(json.dumps(cells, default=str))
         QCOMPARE(figures.undisbursed, Cents(8500000));
     }
 
-    // Five draws: the first funded short and the rest asked again, the second's shortfall paid
-    // by the owner, a rate cut, and a last draw that releases the rest. The statement written
-    // from the saved file accounts for every cent: the lender funded $17,500 and the owner paid
-    // $500 of a shortfall, the $18,000 of work the draws paid; the owner's $2,000 before the
-    // loan; the retainage held and released.
+    // The statement written from the saved file accounts for every cent, as the hand table.
     void loanStatement()
     {
-        DocumentFixture f;
-        play(f, {"loan=30000", "O5=20000", "D5=2000",           "rate=1000", "E5=5000", "draw",      "funded=4000",
-                 "E5=6000",    "draw",     "funded=5400/owner", "rate=500",  "E5=4000", "draw",      "funded=4350",
-                 "E5=3000",    "draw",     "funded=2850",       "rate=0",    "draw",    "funded=900"});
-        f.dialogs.savePaths = {f.path("loan.vrn")};
-        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
-        const ProgramRun run = varn({"--export", f.path("statement.csv"), "--report", "loan", f.path("loan.vrn")});
+        const ProgramRun run =
+            varn({"--export", m_loan.path("statement.csv"), "--report", "loan", m_loan.path("loan.vrn")});
         QCOMPARE(run.status, 0);
-        QCOMPARE(
-            Files::read(f.path("statement.csv")),
-            QByteArray("Draw,Date,State,Funded On,Requested,Funded,Fees Withheld,Retainage Held,Retainage "
-                       "Released,Owner's Cash,Undisbursed After\r\n"
-                       "1,2026-12-01,funded,2026-12-01,\"$4,500.00\",\"$4,000.00\",$0.00,$500.00,$0.00,\"$2,000.00\","
-                       "\"$26,000.00\"\r\n"
-                       "2,2027-01-01,funded,2027-01-01,\"$5,900.00\",\"$5,400.00\",$0.00,\"$1,100.00\",$0.00,$500.00,"
-                       "\"$20,600.00\"\r\n"
-                       "3,2027-02-01,funded,2027-02-01,\"$4,350.00\",\"$4,350.00\",$0.00,$750.00,$550.00,$0.00,"
-                       "\"$16,250.00\"\r\n"
-                       "4,2027-03-01,funded,2027-03-01,\"$2,850.00\",\"$2,850.00\",$0.00,$900.00,$0.00,$0.00,"
-                       "\"$13,400.00\"\r\n"
-                       "5,2027-04-01,funded,2027-04-01,$900.00,$900.00,$0.00,$0.00,$900.00,$0.00,\"$12,500.00\"\r\n"
-                       "Total,,,,\"$18,500.00\",\"$17,500.00\",$0.00,$0.00,\"$1,450.00\",\"$2,500.00\","
-                       "\"$12,500.00\"\r\n"
-                       "Interest to date,$0.00\r\n"));
+        QByteArray expected = "Draw,Date,State,Funded On,Requested,Funded,Fees Withheld,Retainage Held,Retainage "
+                              "Released,Owner's Cash,Undisbursed After\r\n";
+        for (const QStringList &line : FiveDrawStatement) {
+            QStringList fields;
+            for (const QString &field : line)
+                fields << (field.contains(u',') ? u'"' + field + u'"' : field);
+            expected += fields.join(u',').toUtf8() + "\r\n";
+        }
+        QCOMPARE(Files::read(m_loan.path("statement.csv")), expected + "Interest to date,$0.00\r\n");
+    }
+
+    void loanStatementPdf_data()
+    {
+        Rows::columns<QString, QStringList, bool>("estimate", "shown", "interestShown");
+        QStringList fiveDraws{u"LOAN STATEMENT"_s,
+                              u"Name: Pat Owner"_s,
+                              u"BUILDER: Owner-builder"_s,
+                              u"PROP. ADDRESS: 12 Elm Road"_s,
+                              u"Lender: First Federal"_s,
+                              u"Loan No.: CL-2291"_s,
+                              u"Loan Amount: $30,000.00"_s,
+                              u"Closing Date: November 16, 2026"_s,
+                              u"Maturity Date: November 16, 2027"_s};
+        for (const QStringList &line : FiveDrawStatement)
+            fiveDraws << QStringList(line).filter(QRegularExpression(u"."_s)).join(u' ');
+        fiveDraws << u"As of "_s + asOfText();
+        QTest::newRow("five draws") << m_loan.path("loan.vrn") << fiveDraws << false;
+        // $12,000 at 6 % for three whole months.
+        QTest::newRow("interest") << m_interest.path("interest.vrn")
+                                  << QStringList{u"Interest Rate: 6 %"_s, u"Interest to date: $180.00"_s,
+                                                 u"As of "_s + asOfText()}
+                                  << true;
+    }
+
+    // The statement as a lender reads it on paper: the loan's terms, each draw's line and the
+    // totals of the hand table, the interest only where the loan bears interest.
+    void loanStatementPdf()
+    {
+        auto [estimate, shown, interestShown] =
+            Rows::fetch<QString, QStringList, bool>("estimate", "shown", "interestShown");
+        const QString pdf = m_loan.path("statement.pdf");
+        const ProgramRun run = varn({"--export", pdf, "--report", "loan", estimate});
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        QStringList lines;
+        for (const QString &line : Programs::pdfText(pdf).split(u'\n'))
+            lines << line.simplified();
+        qsizetype from = 0;
+        for (const QString &line : shown) {
+            from = lines.indexOf(line, from);
+            QVERIFY2(from >= 0, qPrintable(line + u" in:\n"_s + lines.join(u'\n')));
+        }
+        QCOMPARE(lines.filter(u"Interest to date"_s).size(), interestShown ? 1 : 0);
+    }
+
+    // Sixty draws run onto pages of their own: each page numbered under the column captions,
+    // and every draw on one line of one of them.
+    void loanStatementOverPages()
+    {
+        EstimateContent content = Histories::estimateWithDraws(60);
+        content.history.loan = Loan{};
+        content.history.loan->amount = MoneyCents::fromText(u"$9,000,000.00"_s);
+        QVERIFY(EstimateFile::save(m_loan.path("sixty.vrn"), content));
+        const QString pdf = m_loan.path("sixty.pdf");
+        const ProgramRun run = varn({"--export", pdf, "--report", "loan", m_loan.path("sixty.vrn")});
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        const QStringList pages = Programs::pdfText(pdf).split(u'\f', Qt::SkipEmptyParts).filter(u"Page"_s);
+        QCOMPARE(pages.size(), Programs::pdfPageSizes(pdf).size());
+        QVERIFY(pages.size() > 1);
+        QList<int> draws;
+        static const QRegularExpression drawLine(u"^ *(\\d+) +\\d{4}-\\d\\d-\\d\\d "_s,
+                                                 QRegularExpression::MultilineOption);
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            QVERIFY(pages.at(page).contains(u"Requested"_s) && pages.at(page).contains(u"Undisbursed"_s));
+            QVERIFY(pages.at(page).contains(u"Page %1"_s.arg(page + 1)));
+            for (auto match = drawLine.globalMatch(pages.at(page)); match.hasNext();)
+                draws << match.next().captured(1).toInt();
+        }
+        QList<int> everyDraw(60);
+        std::iota(everyDraw.begin(), everyDraw.end(), 1);
+        QCOMPARE(draws, everyDraw);
+        QVERIFY(pages.last().contains(u"Total"_s));
+    }
+
+    void loanWorksheet_data()
+    {
+        Rows::columns<QString, QStringList>("estimate", "sheets");
+        QTest::newRow("no loan, no funding") << m_house.path("house.vrn") << QStringList{u"Cost Estimate"_s};
+        QTest::newRow("a loan") << m_loan.path("loan.vrn") << QStringList{u"Cost Estimate"_s, u"Loan"_s};
+    }
+
+    // The estimate's workbook holds the statement where a loan or a funding is kept, read back
+    // as a spreadsheet opens it: numbers in currency form and the Total row's formulas, which
+    // hold, and after Gnumeric recalculates them give, the hand table's cents.
+    void loanWorksheet()
+    {
+        auto [estimate, sheets] = Rows::fetch<QString, QStringList>("estimate", "sheets");
+        const QString xlsx = m_loan.path("house.xlsx");
+        QCOMPARE(varn({"--export", xlsx, estimate}).status, 0);
+        static const char script[] = R"(
+import json, sys, openpyxl
+formulas = openpyxl.load_workbook(sys.argv[1])
+results = openpyxl.load_workbook(sys.argv[1], data_only=True)
+rows = []
+if "Loan" in formulas.sheetnames:
+    for row in formulas["Loan"].iter_rows(min_row=2, max_row=7):
+        rows.append([[c.value, results["Loan"][c.coordinate].value, c.number_format] for c in row])
+print(json.dumps({"sheets": formulas.sheetnames, "rows": rows}, default=str))
+)";
+        const QVariantMap read =
+            QJsonDocument::fromJson(
+                Programs::run(Programs::openpyxlPython(), {"-c", QLatin1String(script), xlsx}).output.toUtf8())
+                .toVariant()
+                .toMap();
+        QCOMPARE(read.value("sheets").toStringList(), sheets);
+        if (sheets.size() == 1)
+            return;
+        const QVariantList rows = read.value("rows").toList();
+        QCOMPARE(rows.size(), FiveDrawStatement.size());
+        const QStringList totals{"=SUM(E2:E6)", "=SUM(F2:F6)", "=SUM(G2:G6)", "=H6",
+                                 "=SUM(I2:I6)", "=SUM(J2:J6)", "=K6"};
+        for (qsizetype row = 0; row < rows.size(); ++row) {
+            const QVariantList cells = rows.at(row).toList();
+            const QStringList &hand = FiveDrawStatement.at(row);
+            QCOMPARE(cells.at(0).toList().at(1).toString(), hand.at(0));
+            for (int column = 4; column < 11; ++column) {
+                const QVariantList cell = cells.at(column).toList();
+                QCOMPARE(cell.at(0).toString(), row < 5 ? cell.at(1).toString() : totals.at(column - 4));
+                QCOMPARE(qRound64(cell.at(1).toDouble() * 100), MoneyCents::fromText(hand.at(column)));
+                QCOMPARE(cell.at(2).toString(), u"\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)"_s);
+            }
+        }
+        if (!Programs::installed({"ssconvert"}))
+            QSKIP("Gnumeric's ssconvert is needed to recalculate the workbook");
+        QCOMPARE(Programs::run("ssconvert", {"--recalc", "-S", xlsx, m_loan.path("loan%n.csv")}).status, 0);
+        const QList<QByteArray> recalculated = Files::read(m_loan.path("loan1.csv")).split('\n');
+        for (qsizetype row = 0; row < FiveDrawStatement.size(); ++row) {
+            const QList<QByteArray> fields = recalculated.at(row + 1).trimmed().split(',');
+            for (int column = 4; column < 11; ++column)
+                QCOMPARE(qRound64(fields.at(column).toDouble() * 100),
+                         MoneyCents::fromText(FiveDrawStatement.at(row).at(column)));
+        }
     }
 
 private:
+    static QString asOfText() { return QDate::currentDate().toString(u"MMMM d, yyyy"_s); }
+
     DocumentFixture m_house;
+    DocumentFixture m_loan;
+    DocumentFixture m_interest;
     DocumentFixture m_released;
     DocumentFixture m_full;
     QVariantMap m_workbook;

@@ -2,10 +2,12 @@
 
 #include "changeorderworksheet.h"
 #include "core/document/safefilewriter.h"
+#include "core/history/loanstatement.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/headerfields.h"
 #include "core/sheet/money.h"
 #include "core/sheet/twips.h"
+#include "loanstatementworksheet.h"
 #include "xlsxworkbook.h"
 
 namespace {
@@ -210,10 +212,11 @@ private:
 
 namespace XlsxExport {
 
-QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHistory &history, QString *errorString)
+QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHistory &history, const QDate &asOf,
+                  QString *errorString)
 {
     return XlsxWorkbook::make(
-        [&grid, &header, &history](lxw_workbook *workbook) {
+        [&grid, &header, &history, &asOf](lxw_workbook *workbook) {
             WorksheetWriter writer(workbook, grid);
             writer.writeHeaderFields(header);
             writer.writeTitles();
@@ -221,15 +224,23 @@ QByteArray encode(const Grid &grid, const HeaderFields &header, const EstimateHi
             writer.writeTotals();
             writer.setUpPage(header);
             const lxw_error orders = ChangeOrderWorksheet::add(workbook, grid, history);
-            return writer.error() != LXW_NO_ERROR ? writer.error() : orders;
+            // An estimate without a loan or a funding is the workbook it always was.
+            const lxw_error loan = history.keepsLenderSide()
+                ? LoanStatementWorksheet::add(workbook, LoanStatement::of(grid, header, history, asOf))
+                : LXW_NO_ERROR;
+            for (const lxw_error error : {writer.error(), orders, loan}) {
+                if (error != LXW_NO_ERROR)
+                    return error;
+            }
+            return LXW_NO_ERROR;
         },
         errorString);
 }
 
 bool save(const QString &path, const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
-          QString *errorString)
+          const QDate &asOf, QString *errorString)
 {
-    const QByteArray bytes = encode(grid, header, history, errorString);
+    const QByteArray bytes = encode(grid, header, history, asOf, errorString);
     return !bytes.isEmpty() && SafeFileWriter::write(path, bytes, errorString);
 }
 

@@ -59,6 +59,7 @@ LoanStatement LoanStatement::of(const Grid &grid, const HeaderFields &header, co
         statement.lines << line;
     }
     statement.interestToDate = LoanFigures::interestOn(history, asOf);
+    statement.asOf = asOf;
     return statement;
 }
 

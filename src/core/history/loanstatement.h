@@ -32,6 +32,8 @@ struct LoanStatement
 
     QList<Line> lines;
     Cents interestToDate = 0;
+    // The day the statement runs to, for the interest to date.
+    QDate asOf;
 
     static LoanStatement of(const Grid &grid, const HeaderFields &header, const EstimateHistory &history,
                             const QDate &asOf);

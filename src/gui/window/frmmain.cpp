@@ -348,7 +348,7 @@ void FrmMain::mnuExportBudget_Click()
 void FrmMain::mnuExportLoan_Click()
 {
     commitOpenEdit();
-    m_statusBar->showExported(ExportCommand::run(Reports::loan(), QStringLiteral("csv"), m_document,
+    m_statusBar->showExported(ExportCommand::run(Reports::loan(), QStringLiteral("pdf"), m_document,
                                                  *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
