@@ -1,6 +1,7 @@
 #include "fullestimate.h"
 
 #include "core/document/document.h"
+#include "core/history/drawsnapshot.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/headerfields.h"
 #include "core/sheet/money.h"
@@ -77,6 +78,57 @@ QString money(qint64 cents)
     return Money::moneyText(double(cents) / 100.0);
 }
 
+// What the lender did with draw's request, by turns, for a request of about requested.
+DrawFunding fundingOf(const Draw &draw, Cents requested)
+{
+    DrawFunding funding;
+    funding.submitted = draw.date.addDays(1);
+    switch (draw.number % 5) {
+    case 0:
+        funding.state = DrawFunding::State::Funded;
+        funding.fundedAmount = requested;
+        funding.feesWithheld = 2500;
+        break;
+    case 1:
+    case 2:
+        funding.state = DrawFunding::State::Funded;
+        funding.fundedAmount = requested - requested / 10;
+        funding.shortfall =
+            draw.number % 5 == 1 ? DrawFunding::Shortfall::Carried : DrawFunding::Shortfall::PaidByOwner;
+        break;
+    case 3:
+        funding.state = DrawFunding::State::Submitted;
+        break;
+    default:
+        funding.state = DrawFunding::State::Returned;
+        funding.returned = draw.date.addDays(9);
+        funding.returnReason = QStringLiteral("no lien waiver from the framing crew");
+        break;
+    }
+    if (funding.state == DrawFunding::State::Funded)
+        funding.funded = draw.date.addDays(7);
+    return funding;
+}
+
+// The loan the draws are paid from; the last draw is still only requested.
+void addLoan(EstimateHistory &history)
+{
+    Loan loan;
+    loan.amount = 30000000;
+    loan.lender = QStringLiteral("Willamette Valley Bank");
+    loan.loanNumber = QStringLiteral("CL-2026-0417");
+    loan.closing = QDate(2025, 12, 15);
+    loan.maturity = loan.closing.addYears(1);
+    loan.interestRateThousandths = 7125;
+    loan.interestReserve = 1200000;
+    loan.ownerFunds = 2500000;
+    history.loan = loan;
+    for (qsizetype index = 0; index + 1 < history.draws.size(); ++index) {
+        Draw &draw = history.draws[index];
+        draw.funding = fundingOf(draw, DrawSnapshot::paidIn(draw.lines) * 9 / 10);
+    }
+}
+
 } // namespace
 
 EstimateContent fullEstimate(int month)
@@ -127,7 +179,8 @@ EstimateContent fullEstimateWithDraws(int draws)
                   1000,
                   {},
                   DrawParties{content.name, content.address, content.builder},
-                  {}};
+                  {},
+                  std::nullopt};
         for (int row = 1; row <= EstimateSheet::ItemRowCount; ++row) {
             const Cents estimate = Cents(EstimateDollars[row - 1]) * 100;
             const Cents payment = estimate / (draws + 1);
@@ -138,5 +191,6 @@ EstimateContent fullEstimateWithDraws(int draws)
         }
         content.history.draws.append(draw);
     }
+    addLoan(content.history);
     return content;
 }

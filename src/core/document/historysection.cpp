@@ -9,8 +9,10 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <limits>
+#include <span>
 
 namespace {
 constexpr int FirstVersion = 1;
@@ -36,11 +38,13 @@ constexpr char DeletedChangeTag[] = "deleted change order";
 constexpr int LoanFields = 8;
 constexpr int FundingFields = 9;
 
-const QList<QByteArray> StateNames = {"requested", "submitted", "funded", "returned"};
-const QList<QByteArray> ShortfallNames = {"carried", "owner"};
+// Constant arrays rather than lists: a file may be written while the program's globals are
+// still being made (a benchmark registering its cases, say), and these must exist by then.
+constexpr std::array<const char *, 4> StateNames = {"requested", "submitted", "funded", "returned"};
+constexpr std::array<const char *, 2> ShortfallNames = {"carried", "owner"};
 
-const QList<QByteArray> StatusNames = {"pending", "approved", "rejected"};
-const QList<QByteArray> SourceNames = {"loan", "contingency", "owner"};
+constexpr std::array<const char *, 3> StatusNames = {"pending", "approved", "rejected"};
+constexpr std::array<const char *, 3> SourceNames = {"loan", "contingency", "owner"};
 
 QByteArray quotedName(const char *name)
 {
@@ -257,12 +261,12 @@ private:
     {
         record("funding")
             .number(number)
-            .name(StateNames.at(int(funding.state)))
+            .name(StateNames.at(size_t(funding.state)))
             .date(funding.submitted)
             .date(funding.funded)
             .number(funding.fundedAmount)
             .number(funding.feesWithheld)
-            .name(ShortfallNames.at(int(funding.shortfall)))
+            .name(ShortfallNames.at(size_t(funding.shortfall)))
             .date(funding.returned)
             .text(funding.returnReason, QStringLiteral("Draw %1, reason of the return").arg(number))
             .raw(funding.laterFields)
@@ -278,8 +282,8 @@ private:
             .number(change.row)
             .text(change.description, QStringLiteral("Change order %1, description").arg(change.number))
             .number(change.amount)
-            .name(StatusNames.at(int(change.status)))
-            .name(SourceNames.at(int(change.source)));
+            .name(StatusNames.at(size_t(change.status)))
+            .name(SourceNames.at(size_t(change.source)));
         if (change.voided) {
             date(change.voided->date);
             text(change.voided->reason, QStringLiteral("Change order %1, reason of the void").arg(change.number));
@@ -744,10 +748,12 @@ private:
         return fail(QStringLiteral("\"%1\" is not a date (year-month-day)").arg(text(bytes)));
     }
 
-    bool name(int index, const QList<QByteArray> &names, const QString &what, int &found)
+    bool name(int index, std::span<const char *const> names, const QString &what, int &found)
     {
         const QByteArrayView bytes = m_fields.at(index).bytes;
-        found = m_fields.at(index).quoted ? int(names.indexOf(bytes)) : -1;
+        const auto known =
+            std::find_if(names.begin(), names.end(), [bytes](const char *name) { return bytes == name; });
+        found = m_fields.at(index).quoted && known != names.end() ? int(known - names.begin()) : -1;
         if (found >= 0)
             return true;
         return fail(QStringLiteral("\"%1\" is not a %2 this VARN knows").arg(text(bytes), what));
