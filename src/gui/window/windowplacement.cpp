@@ -51,17 +51,20 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
 
 // The window manager draws the frame (its title bar) once it has taken the window, on a
 // busy machine well after the window came up and without moving or resizing the window
-// itself, and nothing tells the program when: its extents are looked at a few times a
-// second for a while, and the frame is kept on the screen each time they change.
+// itself, and nothing tells the program when; it may also put the window back where it was
+// asked to be once the program has moved it. The frame is looked at a few times a second
+// for a while, and kept on the screen until it has been seen whole there, drawn, once: from
+// then on where the window goes is the user's.
 void WindowPlacement::watchFrame()
 {
     m_frame = frameOf(m_window);
     auto *watch = new QTimer(this);
     watch->setInterval(FrameWatchMilliseconds);
-    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
-        if (const QMargins frame = frameOf(m_window); frame != m_frame) {
+    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0, seenWhole = false]() mutable {
+        const QMargins frame = frameOf(m_window);
+        if (frame != m_frame || !seenWhole) {
             m_frame = frame;
-            keepFrameOnScreen();
+            seenWhole = !keepFrameOnScreen() && !frame.isNull();
         }
         if (++ticks == FrameWatchTicks)
             watch->deleteLater();
@@ -82,12 +85,14 @@ void WindowPlacement::placeAtFirstShow()
     m_window.resize(size.shrunkBy(frameOf(m_window)));
 }
 
-void WindowPlacement::keepFrameOnScreen()
+bool WindowPlacement::keepFrameOnScreen()
 {
     if (m_window.isMaximized() || m_window.isFullScreen())
-        return;
+        return false;
     const QRect outer = m_window.frameGeometry();
     const QRect onScreen = WindowGeometry::clampedTo(outer, WindowGeometry::availableAround(outer));
-    if (onScreen != outer)
-        m_window.setGeometry(onScreen.marginsRemoved(frameOf(m_window)));
+    if (onScreen == outer)
+        return false;
+    m_window.setGeometry(onScreen.marginsRemoved(frameOf(m_window)));
+    return true;
 }

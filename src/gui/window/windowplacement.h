@@ -26,7 +26,8 @@ protected:
 
 private:
     void placeAtFirstShow();
-    void keepFrameOnScreen();
+    // True when the window had to be moved.
+    bool keepFrameOnScreen();
     void watchFrame();
 
     // Ten seconds of looking at the frame after the first show.
