@@ -3,6 +3,7 @@
 #include "core/history/estimatehistory.h"
 #include "estimatereport.h"
 
+class BudgetFigures;
 class Grid;
 class HeaderFields;
 class PageWriter;
@@ -11,9 +12,9 @@ class QPagedPaintDevice;
 class QPainter;
 
 // The budget summary: the owner's, the builder's and the property's lines, the build's
-// totals, the Budget view's bars and the change-order register with the rows it does not
-// explain, on as many pages as the register needs. Laid out in twips, in the report's own
-// typeface, on whatever paged device it goes to.
+// totals, the Budget view's bars, each row's figures with their Total, and the change-order
+// register with the rows it does not explain, on as many pages as the tables need. Laid out
+// in twips, in the report's own typeface, on whatever paged device it goes to.
 class BudgetReport
 {
 public:
@@ -27,8 +28,12 @@ public:
                         const EstimateHistory &history, const QPageSize &paper, QString *errorString = nullptr);
 
 private:
+    // The chart's height for this many lines where room is left of the page.
+    static qreal chartHeight(qreal room, qsizetype lineCount);
+    static void printHeading(PageWriter &page, const QString &heading);
+    // Each line's figures and their Total, as BudgetFigures gives them.
+    static void printBudgetTable(PageWriter &page, const BudgetFigures &figures);
     void printRegister(PageWriter &page) const;
-    qreal chartHeight(qreal room) const;
 
     const Grid &m_grid;
     const EstimateReport::Fields m_fields;

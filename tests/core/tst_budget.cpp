@@ -1,4 +1,5 @@
 #include "core/budget/budgetfigures.h"
+#include "core/budget/budgetscale.h"
 #include "core/history/changeorders.h"
 #include "core/history/historystep.h"
 #include "core/sheet/estimatesheet.h"
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int Adjusted = EstimateSheet::AdjustedEstimateColumn;
@@ -328,6 +331,56 @@ private slots:
         const BudgetLine &line = figures.lines().constFirst();
         QCOMPARE((QList<Cents>{line.estimate, line.paid, line.current, line.leftToPay(), line.overrun()}), bar);
         QCOMPARE(figures.overBudgetLines().size(), over ? 1 : 0);
+    }
+
+    // The budget's table: each line's figures as the sheet holds them, and the Total line, the
+    // sums of the columns, whose estimate and paid to date are the totals line's.
+    void table_data()
+    {
+        Rows::columns<int, QStringList>("line", "texts");
+        const auto row = [](const char *name, int line, QStringList texts) { QTest::newRow(name) << line << texts; };
+        row("adjusted", 0, {"5 Rough Lumber", "$1,000.00", "$1,200.00", "$900.00", "$100.00", "$200.00", ""});
+        row("paid beyond", 1, {"8 Roofing", "$500.00", "$500.00", "$600.00", "$0.00", "($100.00)", "Over by $100.00"});
+        row("a note for the estimate", 2,
+            {"12 Heating", "$0.00", "$0.00", "$0.00", "$250.00", "($250.00)", "Over by $250.00"});
+        row("the contingency", 3,
+            {"29 Misc. (contingency)", "$3,000.00", "$3,000.00", "$500.00", "$0.00", "$2,500.00", ""});
+        row("total", -1, {"Total", "$4,500.00", "$4,700.00", "$2,000.00", "$350.00", "$2,350.00", "Over by $350.00"});
+    }
+
+    void table()
+    {
+        auto [line, texts] = Rows::fetch<int, QStringList>("line", "texts");
+        EstimateSheet sheet;
+        enter(sheet,
+              {"5,3=1000", "5,4=1200", "5,5=900", "5,6=100", "8,3=500", "8,5=600", "12,3=TBD", "12,6=250", "29,3=3000",
+               "29,5=500"});
+        const BudgetFigures figures(sheet.grid(), EstimateHistory());
+        QCOMPARE(BudgetFigures::tableTitles().size(), texts.size());
+        QCOMPARE(line < 0 ? figures.totalTexts() : figures.lines().at(line).tableTexts(), texts);
+        QVERIFY(figures.totalsLine().startsWith(u"Estimate "_s + figures.totalTexts().at(2) + u";"_s));
+        QVERIFY(figures.totalsLine().contains(u"paid to date "_s + figures.totalTexts().at(3) + u" ("_s));
+    }
+
+    // The ticks an axis of this length names, labels of 40 wide 8 apart: all of them while
+    // they fit, else every second, every fourth, down to the two at the ends, evenly spaced.
+    void ticksForLength_data()
+    {
+        Rows::columns<Cents, double, int>("widest", "length", "ticks");
+        QTest::newRow("$0 to $4,000, room for all") << Cents(350000) << 200.0 << 5;
+        QTest::newRow("every second") << Cents(350000) << 150.0 << 3;
+        QTest::newRow("the ends") << Cents(350000) << 80.0 << 2;
+        QTest::newRow("no room, still the ends") << Cents(350000) << 20.0 << 2;
+        QTest::newRow("$0 to $100,000 in fifths, no half") << Cents(9800000) << 200.0 << 2;
+        QTest::newRow("$0 to $100,000 whole") << Cents(9800000) << 240.0 << 6;
+    }
+
+    void ticksForLength()
+    {
+        auto [widest, length, ticks] = Rows::fetch<Cents, double, int>("widest", "length", "ticks");
+        BudgetLine line;
+        line.estimate = widest;
+        QCOMPARE(BudgetScale({line}).tickCountFor(length, 40, 8), ticks);
     }
 
     // The totals line: the contingency left after what change orders took from it.

@@ -113,16 +113,25 @@ QStringList barLabels(const BudgetView &view)
     return axes.isEmpty() ? QStringList() : static_cast<QBarCategoryAxis *>(axes.first())->categories();
 }
 
-// Clicks the middle of the bar with this label, where the user sees it.
-void clickBar(const BudgetView &view, const QString &label)
+// Where the user sees the start of the bar with this label, or nowhere.
+std::optional<QPoint> onBar(const QChartView *chart, const QString &label)
 {
-    QChartView *chart = chartView(view);
-    const int index = int(barLabels(view).indexOf(label));
-    QVERIFY2(index >= 0, qPrintable(barLabels(view).join(u'|')));
+    const auto axes = chart->chart()->axes(Qt::Vertical);
+    const int index =
+        axes.isEmpty() ? -1 : int(static_cast<QBarCategoryAxis *>(axes.first())->categories().indexOf(label));
+    if (index < 0)
+        return std::nullopt;
     auto *series = static_cast<QAbstractSeries *>(chart->chart()->series().first());
     const QPointF inChart = chart->chart()->mapToPosition(QPointF(1, index), series);
-    const QPoint onScreen = chart->mapFromScene(chart->chart()->mapToScene(inChart + QPointF(2, 0)));
-    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, onScreen);
+    return chart->mapFromScene(chart->chart()->mapToScene(inChart + QPointF(2, 0)));
+}
+
+// Clicks the bar with this label, where the user sees it.
+void clickBar(const BudgetView &view, const QString &label)
+{
+    const std::optional<QPoint> bar = onBar(chartView(view), label);
+    QVERIFY2(bar, qPrintable(barLabels(view).join(u'|')));
+    QTest::mouseClick(chartView(view)->viewport(), Qt::LeftButton, {}, *bar);
 }
 
 // The texts the chart shows, its axes' labels among them, each where it stands in the view.
@@ -431,23 +440,67 @@ private slots:
         QVERIFY2(marker.width() >= 10, qPrintable(QString::number(marker.width())));
     }
 
-    // In the Budget view beside the sheet of a 1024x768 window every label is there whole.
-    void labelsWholeBesideTheSheet()
+    // In the Budget view beside the sheet of a 1024x768 window, as opened and dragged narrow,
+    // each row's label fits the room left of the bars, a long one cut short and whole in its
+    // bar's tool tip, the overrun's amount whole; the amounts under the bars stand apart.
+    void labelsFitBesideTheSheet_data()
     {
+        QTest::addColumn<int>("dockWidth");
+        QTest::newRow("as opened") << 0;
+        QTest::newRow("dragged narrow") << 260;
+    }
+
+    void labelsFitBesideTheSheet()
+    {
+        QFETCH(int, dockWidth);
         WindowFixture f;
         f.window->resize(1024, 768);
-        f.child<QDockWidget>("dckBudget")->toggleViewAction()->trigger();
-        f.enter(1, 3, QStringLiteral("3000"));
-        f.enter(5, 3, QStringLiteral("1850"));
-        f.enter(5, 5, QStringLiteral("2050"));
-        f.enter(8, 3, QStringLiteral("100000"));
-        f.enter(29, 3, QStringLiteral("5000"));
-        const QChartView *chart = f.window->findChild<QChartView *>();
-        QTRY_VERIFY(shownTexts(chart).keys().join(u'|').contains(u"over by $200.00"_s));
-        const QMap<QString, QRect> texts = shownTexts(chart);
-        QVERIFY2(!texts.keys().join(u'|').contains(u"<br>"_s), qPrintable(texts.keys().join(u'|')));
-        for (auto text = texts.cbegin(); text != texts.cend(); ++text)
-            QVERIFY2(chart->viewport()->rect().contains(text.value()), qPrintable(text.key()));
+        auto *dock = f.child<QDockWidget>("dckBudget");
+        dock->toggleViewAction()->trigger();
+        if (dockWidth > 0)
+            f.window->resizeDocks({dock}, {dockWidth}, Qt::Horizontal);
+        const QString longName = u"Excavation, backfill and final grading"_s;
+        f.enter(3, 2, longName);
+        for (const auto &[row, column, amount] : {std::tuple(1, 3, "3000"),
+                                                  {3, 3, "1250000"},
+                                                  {5, 3, "1850"},
+                                                  {5, 5, "2050"},
+                                                  {8, 3, "100000"},
+                                                  {29, 3, "5000"}})
+            f.enter(row, column, QLatin1String(amount));
+        QChartView *view = f.window->findChild<QChartView *>();
+        // The overrun's line may go on two.
+        const auto overrunShown = [view] {
+            return shownTexts(view).keys().join(u'|').replace(u'\n', u' ').contains(u"over by $200.00"_s);
+        };
+        QTRY_VERIFY(overrunShown());
+        const QRect plot = view->mapFromScene(view->chart()->mapToScene(view->chart()->plotArea())).boundingRect();
+        const QMap<QString, QRect> texts = shownTexts(view);
+        const QFontMetrics metrics(view->chart()->axes(Qt::Vertical).first()->labelsFont());
+        QList<QRect> amounts;
+        for (auto text = texts.cbegin(); text != texts.cend(); ++text) {
+            QVERIFY2(view->viewport()->rect().contains(text.value()) && !text.key().contains(u"<br>"_s),
+                     qPrintable(text.key()));
+            if (plot.top() <= text->center().y() && text->center().y() <= plot.bottom()) {
+                for (const QString &line : text.key().split(u'\n'))
+                    QVERIFY2(metrics.horizontalAdvance(line) <= plot.left(), qPrintable(line));
+            } else if (text->top() > plot.bottom() && text.key().startsWith(u'$')) {
+                // The axis cuts short an amount that has not the room.
+                QVERIFY2(!text.key().contains(u"..."_s), qPrintable(text.key()));
+                amounts << text.value();
+            }
+        }
+        QVERIFY2(amounts.size() >= 2, qPrintable(texts.keys().join(u'|')));
+        std::sort(amounts.begin(), amounts.end(), [](QRect a, QRect b) { return a.left() < b.left(); });
+        for (qsizetype i = 1; i < amounts.size(); ++i)
+            QVERIFY2(amounts.at(i - 1).right() < amounts.at(i).left(), qPrintable(texts.keys().join(u'|')));
+
+        const QStringList labels = barLabels(*f.window->findChild<BudgetView *>());
+        const auto cut =
+            std::find_if(labels.cbegin(), labels.cend(), [](const QString &label) { return label.startsWith(u"3 "); });
+        QVERIFY(cut != labels.cend() && cut->endsWith(u'\u2026'));
+        QTest::mouseMove(view->viewport(), onBar(view, *cut).value());
+        QTRY_COMPARE(view->chart()->toolTip(), u"3 "_s + longName);
     }
 
     void axisEndsPastTheWidestBar_data()

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QLibraryInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +50,27 @@ EstimateContent budgetEstimate(bool overrun)
                                      {}}};
     return content;
 }
+
+// The budget table of a summary's text as pdftotext lays it out, page by page: its lines from
+// the heading, or the top of a page it runs onto, to the change orders, spaces simplified.
+QList<QStringList> budgetTablePages(const QString &text)
+{
+    const QString table = text.section(u"BUDGET BY ROW"_s, 1).section(u"CHANGE ORDERS"_s, 0, 0);
+    static const QRegularExpression pageNumber(u"^Page \\d+$"_s);
+    QList<QStringList> pages;
+    for (const QString &page : table.split(u'\f')) {
+        QStringList lines;
+        for (const QString &line : page.split(u'\n')) {
+            if (!line.simplified().isEmpty() && !pageNumber.match(line.simplified()).hasMatch())
+                lines << line.simplified();
+        }
+        pages << lines;
+    }
+    return pages;
+}
+
+const QStringList budgetCaptions = {u"Original Adjusted Cost to"_s,
+                                    u"Row estimate estimate Paid to date This period complete Over budget"_s};
 
 bool isOverrunRed(QRgb pixel)
 {
@@ -505,6 +527,77 @@ private slots:
         const QImage page = Programs::pdfPage(pdf, 50);
         const int red = Pixels::count(page, page.rect(), isOverrunRed);
         QVERIFY2(overrun ? red > 20 : red == 0, qPrintable(QString::number(red)));
+    }
+
+    // Each row's figures under the chart, as the sheet holds them, and their Total, whose
+    // estimate and paid to date are the totals line's; an overrun says how much.
+    void budgetTable_data()
+    {
+        Rows::columns<bool, QStringList>("overrun", "rows");
+        QTest::newRow("an overrun") << true
+                                    << QStringList{
+                                           u"5 Rough Lumber $10,000.00 $12,000.00 $11,500.00 $1,000.00 "
+                                           "($500.00) Over by $500.00"_s,
+                                           u"8 Roofing $8,000.00 $8,000.00 $2,000.00 $0.00 $6,000.00"_s,
+                                           u"29 Misc. (contingency) $5,000.00 $3,000.00 $0.00 $0.00 $3,000.00"_s,
+                                           u"Total $23,000.00 $23,000.00 $13,500.00 $1,000.00 $8,500.00 "
+                                           "Over by $500.00"_s};
+        QTest::newRow("within budget") << false
+                                       << QStringList{
+                                              u"5 Rough Lumber $10,000.00 $12,000.00 $11,500.00 $0.00 $500.00"_s,
+                                              u"8 Roofing $8,000.00 $8,000.00 $2,000.00 $0.00 $6,000.00"_s,
+                                              u"29 Misc. (contingency) $5,000.00 $3,000.00 $0.00 $0.00 "
+                                              "$3,000.00"_s,
+                                              u"Total $23,000.00 $23,000.00 $13,500.00 $0.00 $9,500.00"_s};
+    }
+
+    void budgetTable()
+    {
+        auto [overrun, rows] = Rows::fetch<bool, QStringList>("overrun", "rows");
+        const QString pdf = path("table.pdf");
+        const ProgramRun exported =
+            varn({"--export", pdf, "--report", "budget", path(overrun ? "over.vrn" : "within.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+        const QString text = Programs::pdfText(pdf);
+        QCOMPARE(budgetTablePages(text), QList<QStringList>{budgetCaptions + rows});
+
+        static const QRegularExpression totals(u"Estimate (\\S+); change orders \\S+; paid to date (\\S+) "_s);
+        const QRegularExpressionMatch said = totals.match(text.simplified());
+        QVERIFY(said.hasMatch());
+        const QStringList total = rows.constLast().split(u' ');
+        QCOMPARE(total.mid(2, 2), (QStringList{said.captured(1), said.captured(2)}));
+    }
+
+    // All 36 rows filled: the table starts under the chart and runs onto the next page, its
+    // captions on top again, each row once and in its order, the Total at its end.
+    void budgetTableAcrossPages()
+    {
+        EstimateContent content;
+        QStringList rows;
+        for (int row = 1; row <= 36; ++row) {
+            const QString thousands = QLocale(QLocale::English).toString(row * 1000);
+            const QString hundreds = QLocale(QLocale::English).toString(row * 100);
+            const QString left = QLocale(QLocale::English).toString(row * 900);
+            content.cells[row - 1] = {"", u"Part %1"_s.arg(row), u"$%1.00"_s.arg(thousands), "",
+                                      u"$%1.00"_s.arg(hundreds)};
+            rows << u"%1 Part %1%2 $%3.00 $%3.00 $%4.00 $0.00 $%5.00"_s.arg(row).arg(
+                row == 29 ? u" (contingency)"_s : QString(), thousands, hundreds, left);
+        }
+        rows << u"Total $666,000.00 $666,000.00 $66,600.00 $0.00 $599,400.00"_s;
+        QVERIFY(EstimateFile::save(path("long.vrn"), content));
+        const QString pdf = path("long.pdf");
+        const ProgramRun exported = varn({"--export", pdf, "--report", "budget", path("long.vrn")});
+        QVERIFY2(exported.status == 0, qPrintable(exported.errors));
+
+        const QList<QStringList> pages = budgetTablePages(Programs::pdfText(pdf));
+        QCOMPARE(pages.size(), 2);
+        QStringList shown;
+        for (const QStringList &page : pages) {
+            QCOMPARE(page.mid(0, 2), budgetCaptions);
+            QVERIFY2(page.size() > 2, "rows on both pages");
+            shown += page.mid(2);
+        }
+        QCOMPARE(shown, rows);
     }
 
     // $200 spent beyond a row of $1,850 beside a row of $250,000 is drawn wide enough to be

@@ -24,12 +24,19 @@ bool holdsAmount(const Grid &grid, int row)
     return false;
 }
 
+// The table's cell of what is over budget, empty within it.
+QString overText(Cents overBy)
+{
+    return overBy > 0 ? QStringLiteral("Over by %1").arg(MoneyCents::text(overBy)) : QString();
+}
+
 BudgetLine lineOf(const Grid &grid, int row, int contingencyRow)
 {
     BudgetLine line;
     line.row = row;
     line.name = EstimateSheet::rowName(grid, row);
     line.isContingency = row == contingencyRow;
+    line.original = amountIn(grid, row, EstimateSheet::OriginalEstimateColumn);
     line.estimate = MoneyCents::fromValue(EstimateSheet::scheduledValue(grid, row).value_or(0.0));
     line.paid = amountIn(grid, row, EstimateSheet::PreviousPaymentColumn);
     line.current = amountIn(grid, row, EstimateSheet::CurrentPaymentColumn);
@@ -52,6 +59,11 @@ Cents BudgetLine::overrun() const
 bool BudgetLine::isOverBudget() const
 {
     return overrun() > 0 || (estimate >= 0 && costToComplete < 0);
+}
+
+Cents BudgetLine::overBy() const
+{
+    return isOverBudget() ? std::max(overrun(), -costToComplete) : 0;
 }
 
 BudgetLine::BarParts BudgetLine::barParts() const
@@ -79,8 +91,15 @@ QStringList BudgetLine::labelLines() const
     if (isContingency)
         lines.first() += QStringLiteral(" (contingency)");
     if (isOverBudget())
-        lines << QStringLiteral("over by %1").arg(MoneyCents::text(std::max(overrun(), -costToComplete)));
+        lines << QStringLiteral("over by %1").arg(MoneyCents::text(overBy()));
     return lines;
+}
+
+QStringList BudgetLine::tableTexts() const
+{
+    return {labelLines().constFirst(), MoneyCents::text(original), MoneyCents::text(estimate),
+            MoneyCents::text(paid),    MoneyCents::text(current),  MoneyCents::text(costToComplete),
+            overText(overBy())};
 }
 
 BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
@@ -89,8 +108,12 @@ BudgetFigures::BudgetFigures(const Grid &grid, const EstimateHistory &history)
         if (!holdsAmount(grid, row))
             continue;
         BudgetLine line = lineOf(grid, row, history.contingencyRow);
-        m_estimate += line.estimate;
-        m_paid += line.paid;
+        m_totals.original += line.original;
+        m_totals.estimate += line.estimate;
+        m_totals.paid += line.paid;
+        m_totals.current += line.current;
+        m_totals.costToComplete += line.costToComplete;
+        m_totals.overBy += line.overBy();
         m_lines << line;
     }
     Cents usedByChangeOrders = 0;
@@ -118,11 +141,27 @@ QList<BudgetLine> BudgetFigures::overBudgetLines() const
 
 QString BudgetFigures::totalsLine() const
 {
-    QStringList parts = {QStringLiteral("Estimate %1").arg(MoneyCents::text(m_estimate)),
+    QStringList parts = {QStringLiteral("Estimate %1").arg(MoneyCents::text(m_totals.estimate)),
                          QStringLiteral("change orders %1").arg(MoneyCents::text(m_changeOrders)),
-                         QStringLiteral("paid to date %1").arg(MoneyCents::text(m_paid))};
-    if (m_estimate > 0)
-        parts.last() += QStringLiteral(" (%1)").arg(MoneyCents::percentText(m_paid, m_estimate, 1, u" %"));
+                         QStringLiteral("paid to date %1").arg(MoneyCents::text(m_totals.paid))};
+    if (m_totals.estimate > 0)
+        parts.last() +=
+            QStringLiteral(" (%1)").arg(MoneyCents::percentText(m_totals.paid, m_totals.estimate, 1, u" %"));
     parts << QStringLiteral("contingency left %1").arg(MoneyCents::text(m_contingencyLeft));
     return parts.join(QStringLiteral("; "));
+}
+
+QStringList BudgetFigures::tableTitles()
+{
+    return {QStringLiteral("Row"),          QStringLiteral("Original estimate"), QStringLiteral("Adjusted estimate"),
+            QStringLiteral("Paid to date"), QStringLiteral("This period"),       QStringLiteral("Cost to complete"),
+            QStringLiteral("Over budget")};
+}
+
+QStringList BudgetFigures::totalTexts() const
+{
+    return {
+        QStringLiteral("Total"),         MoneyCents::text(m_totals.original), MoneyCents::text(m_totals.estimate),
+        MoneyCents::text(m_totals.paid), MoneyCents::text(m_totals.current),  MoneyCents::text(m_totals.costToComplete),
+        overText(m_totals.overBy)};
 }

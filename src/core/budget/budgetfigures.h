@@ -30,6 +30,8 @@ struct BudgetLine
     // The row as the register and the chart name it: "8 Roofing".
     QString name;
     bool isContingency = false;
+    // The row's "Original Cost Estimate".
+    Cents original = 0;
     // The adjusted estimate, or the original one while the adjusted one is empty.
     Cents estimate = 0;
     Cents paid = 0;
@@ -44,12 +46,17 @@ struct BudgetLine
     // Paid and this period together come to more than the estimate, or the cost to complete
     // is below zero; a credit only once something is paid on it.
     bool isOverBudget() const;
+    // How far the line is over budget, as its label says: what is spent beyond the estimate,
+    // or the cost to complete below zero where that is more; zero within budget.
+    Cents overBy() const;
     BarParts barParts() const;
     // The line's name beside its bar; a line over budget says so, so that the colour of its
     // bar is never the only sign.
     QString label() const;
     // The same in lines, the overrun on a line of its own, for a view too narrow for it in one.
     QStringList labelLines() const;
+    // The line in the columns of BudgetFigures::tableTitles(), its amounts in money text.
+    QStringList tableTexts() const;
 
     friend bool operator==(const BudgetLine &, const BudgetLine &) = default;
 };
@@ -59,19 +66,39 @@ struct BudgetLine
 class BudgetFigures
 {
 public:
+    // The sums of the lines' figures, column by column.
+    struct Totals
+    {
+        Cents original = 0;
+        Cents estimate = 0;
+        Cents paid = 0;
+        Cents current = 0;
+        Cents costToComplete = 0;
+        // What the lines over budget are over by, together.
+        Cents overBy = 0;
+
+        friend bool operator==(const Totals &, const Totals &) = default;
+    };
+
     BudgetFigures(const Grid &grid, const EstimateHistory &history);
 
     const QList<BudgetLine> &lines() const { return m_lines; }
     QList<BudgetLine> overBudgetLines() const;
+    const Totals &totals() const { return m_totals; }
 
     // The line that says the build's totals, above the chart.
     QString totalsLine() const;
 
+    // The columns of the budget's table of the lines: the row, then its figures.
+    static QStringList tableTitles();
+    // The table's Total line in those columns: the estimate and the paid to date are the
+    // totals line's.
+    QStringList totalTexts() const;
+
 private:
     QList<BudgetLine> m_lines;
-    Cents m_estimate = 0;
+    Totals m_totals;
     // The amounts of the approved change orders.
     Cents m_changeOrders = 0;
-    Cents m_paid = 0;
     Cents m_contingencyLeft = 0;
 };

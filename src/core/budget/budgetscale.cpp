@@ -52,6 +52,17 @@ QString BudgetScale::tickText(double dollars) const
     return text;
 }
 
+int BudgetScale::tickCountFor(double length, double labelWidth, double gap) const
+{
+    const int steps = m_tickCount - 1;
+    for (int stepsPerLabel = 1; stepsPerLabel < steps; ++stepsPerLabel) {
+        const int labelled = steps / stepsPerLabel;
+        if (steps % stepsPerLabel == 0 && length / labelled >= labelWidth + gap)
+            return labelled + 1;
+    }
+    return 2;
+}
+
 BudgetLine::BarParts BudgetScale::drawnParts(const BudgetLine &line) const
 {
     BudgetLine::BarParts parts = line.barParts();

@@ -29,6 +29,11 @@ public:
     int decimals() const { return m_step < 1 ? 2 : 0; }
     // A tick's amount in currency form, as many decimals as the steps need: "$1,500".
     QString tickText(double dollars) const;
+    // The most ticks, from tickCount() down to the two at the ends, still evenly spaced from
+    // zero to the end, whose labels of at most labelWidth, each centred on its tick, stand at
+    // least gap apart along an axis of length: in a narrow view fewer amounts are named, each
+    // whole, rather than all of them on top of each other.
+    int tickCountFor(double length, double labelWidth, double gap) const;
 
     // The parts of the line's bar as drawn, in cents.
     BudgetLine::BarParts drawnParts(const BudgetLine &line) const;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/budget/budgetfigures.h"
+#include "core/budget/budgetscale.h"
 
 #include <QChart>
 #include <QList>
 
-class BudgetScale;
 class QBarCategoryAxis;
 class QBarSet;
 class QHorizontalStackedBarSeries;
@@ -16,7 +16,9 @@ class QValueAxis;
 // paid, what is paid this period and what is left, what change orders took out of the
 // contingency, and the spending beyond the estimate in a warning colour. A bar over budget
 // says so in its label too, so that the colour is never the only sign. The Budget view and
-// the budget report show this same chart.
+// the budget report show this same chart. However narrow the view beside the sheet, each
+// label fits its room, cut short where it must with the whole of it in the bar's tool tip, and
+// the amount axis names as many amounts as stand side by side.
 class BudgetChart : public QChart
 {
     Q_OBJECT
@@ -41,6 +43,12 @@ signals:
 private:
     void addSets();
     void showScale(const BudgetScale &scale);
+    // The row labels cut to the room the chart's width leaves them, and the amount axis's
+    // ticks to what its length holds.
+    void fitLabels();
+    void fitTicks();
+    qreal labelRoom() const;
+    void showToolTip(bool hovered, int index);
 
     QHorizontalStackedBarSeries *m_series = nullptr;
     QBarSet *m_paid = nullptr;
@@ -50,6 +58,9 @@ private:
     QBarSet *m_overrun = nullptr;
     QBarCategoryAxis *m_rowAxis = nullptr;
     QValueAxis *m_amountAxis = nullptr;
-    // The sheet row of each bar, from the bottom up, as the series counts them.
+    // The sheet row of each bar, from the bottom up, as the series counts them, and its label's
+    // lines whole.
     QList<int> m_rows;
+    QList<QStringList> m_labelLines;
+    BudgetScale m_scale{{}};
 };
