@@ -7,6 +7,7 @@
 #include "pagewriter.h"
 #include "pdfexport.h"
 #include "reportfont.h"
+#include "reportheading.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -17,7 +18,6 @@
 #include <numeric>
 
 namespace {
-constexpr qreal LineWidth = 15;
 constexpr qreal BarHeight = 330;
 constexpr qreal ChartFrameHeight = 1500;
 constexpr qreal MinimumChartHeight = 2880;
@@ -133,16 +133,7 @@ void BudgetReport::compose(QPainter &painter, QPagedPaintDevice &device) const
 {
     PageWriter page(painter, device);
     page.numberPages(QStringLiteral("Page %1"), Qt::AlignRight, true);
-    page.setFont(12, true);
-    page.printLine(QStringLiteral("BUDGET SUMMARY"), 0, Qt::AlignHCenter);
-    page.skip(page.lineHeight() * 1.5);
-    page.setFont(8, false);
-    page.printWrapped(QStringLiteral("Name: ") + m_fields.name);
-    page.printWrapped(QStringLiteral("BUILDER: ") + m_fields.builder);
-    page.printWrapped(QStringLiteral("PROP. ADDRESS: ") + m_fields.address);
-    page.skip(page.lineHeight() / 2);
-    page.rule(LineWidth);
-    page.skip(page.lineHeight() / 2);
+    ReportHeading::print(page, QStringLiteral("BUDGET SUMMARY"), m_fields);
 
     const BudgetFigures figures(m_grid, m_history);
     page.setFont(9, true);

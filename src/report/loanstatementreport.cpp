@@ -5,6 +5,7 @@
 #include "pagewriter.h"
 #include "pdfexport.h"
 #include "reportfont.h"
+#include "reportheading.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,9 +14,7 @@
 #include <numeric>
 
 namespace {
-constexpr qreal LineWidth = 15;
 constexpr qreal ThinLineWidth = 8;
-constexpr qreal TitlePoints = 12;
 constexpr qreal TextPoints = 8;
 constexpr qreal ClosingPoints = 9;
 constexpr qreal TablePoints = 8;
@@ -162,25 +161,11 @@ void LoanStatementReport::compose(QPainter &painter, QPagedPaintDevice &device) 
 {
     PageWriter page(painter, device);
     page.numberPages(QStringLiteral("Page %1"), Qt::AlignRight, true);
-    page.setFont(TitlePoints, true);
-    page.printLine(QStringLiteral("LOAN STATEMENT"), 0, Qt::AlignHCenter);
-    page.skip(page.lineHeight() * 1.5);
-    printParties(page);
+    ReportHeading::print(page, QStringLiteral("LOAN STATEMENT"), m_fields);
     printLoan(page);
     page.skip(page.lineHeight());
     printTable(page);
     printInterestAndDate(page);
-}
-
-void LoanStatementReport::printParties(PageWriter &page) const
-{
-    page.setFont(TextPoints, false);
-    page.printWrapped(QStringLiteral("Name: ") + m_fields.name);
-    page.printWrapped(QStringLiteral("BUILDER: ") + m_fields.builder);
-    page.printWrapped(QStringLiteral("PROP. ADDRESS: ") + m_fields.address);
-    page.skip(page.lineHeight() / 2);
-    page.rule(LineWidth);
-    page.skip(page.lineHeight() / 2);
 }
 
 void LoanStatementReport::printLoan(PageWriter &page) const

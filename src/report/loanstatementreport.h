@@ -31,7 +31,6 @@ public:
                         const std::optional<Loan> &loan, const QPageSize &paper, QString *errorString = nullptr);
 
 private:
-    void printParties(PageWriter &page) const;
     void printLoan(PageWriter &page) const;
     void printTable(PageWriter &page) const;
     void printInterestAndDate(PageWriter &page) const;
