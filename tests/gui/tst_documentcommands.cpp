@@ -46,6 +46,33 @@ class TestDocumentCommands : public QObject
         return links;
     }
 
+    // The guide's sections as the contents list names them and as its headings do, and any text
+    // that was meant as markup and shows as itself: a heading's "#", a paragraph laid out as code.
+    struct GuideOutline
+    {
+        QStringList contents;
+        QStringList headings;
+        QStringList shownAsMarkup;
+    };
+
+    static GuideOutline outlineOf(const QTextBrowser &guide)
+    {
+        GuideOutline outline;
+        bool inContents = false;
+        for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
+            const int level = block.blockFormat().headingLevel();
+            if (level > 0)
+                inContents = block.text() == u"Contents"_s;
+            if (level == 2 && block.text() != u"Contents"_s)
+                outline.headings << UserGuide::anchorOf(block.text());
+            if (inContents && block.textList())
+                outline.contents << block.begin().fragment().charFormat().anchorHref().mid(1);
+            if (block.text().trimmed().startsWith(u'#') || block.blockFormat().nonBreakableLines())
+                outline.shownAsMarkup << block.text();
+        }
+        return outline;
+    }
+
     static QTextBlock headingNamed(const QTextBrowser &guide, const QString &anchor)
     {
         for (QTextBlock block = guide.document()->begin(); block.isValid(); block = block.next()) {
@@ -219,6 +246,9 @@ private slots:
         auto *guide = f.window->findChild<QTextBrowser *>();
         QVERIFY(guide);
         QVERIFY(QTest::qWaitForWindowExposed(guide->window()));
+        const GuideOutline outline = outlineOf(*guide);
+        QCOMPARE(outline.contents, outline.headings);
+        QCOMPARE(outline.shownAsMarkup, QStringList());
         const QList<std::pair<QString, int>> links = contentsLinks(*guide);
         QVERIFY(links.size() >= 10);
         for (const auto &[target, position] : links) {
