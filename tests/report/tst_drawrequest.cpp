@@ -736,6 +736,33 @@ print(json.dumps(cells, default=str))
         QCOMPARE(figures.undisbursed, Cents(8500000));
     }
 
+    void requestedOnce_data()
+    {
+        // requested and notFunded: as LoanFigures gives them, each amount asked once
+        Rows::columns<QStringList, QString, QString>("steps", "requested", "notFunded");
+        const QStringList first{"loan=100000", "O5=50000", "E5=10000", "draw"};
+        QTest::newRow("not funded yet") << first << u"$10,000.00"_s << u"$10,000.00"_s;
+        QTest::newRow("returned, asked again and funded")
+            << (first + QStringList{"returned", "E5=5000", "draw", "funded=15000"}) << u"$15,000.00"_s << u"$0.00"_s;
+        QTest::newRow("short, carried, the next not funded yet")
+            << (first + QStringList{"funded=9000", "E5=5000", "draw"}) << u"$15,000.00"_s << u"$6,000.00"_s;
+        QTest::newRow("short, paid by the owner")
+            << (first + QStringList{"funded=9000/owner"}) << u"$10,000.00"_s << u"$0.00"_s;
+    }
+
+    // What the draws asked of the loan counts an amount asked again once, and what is left
+    // unfunded is neither funded nor paid by the owner.
+    void requestedOnce()
+    {
+        auto [steps, requested, notFunded] =
+            Rows::fetch<QStringList, QString, QString>("steps", "requested", "notFunded");
+        DocumentFixture f;
+        play(f, steps);
+        const LoanFigures figures = LoanFigures::of(f.grid(), f.header, f.document.history(), QDate(2027, 6, 1));
+        QCOMPARE(MoneyCents::text(figures.requested), requested);
+        QCOMPARE(MoneyCents::text(figures.notFunded), notFunded);
+    }
+
     // The statement written from the saved file accounts for every cent, as the hand table.
     void loanStatement()
     {

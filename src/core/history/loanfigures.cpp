@@ -46,18 +46,22 @@ LoanFigures LoanFigures::of(const Grid &grid, const HeaderFields &header, const 
     // The next request last: what is left to pay depends on the current amounts.
     const QList<DrawRequest> requests = DrawRequest::allWithNext(grid, header, history, asOf);
     const DrawRequest &next = requests.last();
+    Cents shortfallsPaidByOwner = 0;
     for (qsizetype index = 0; index < history.draws.size(); ++index) {
         const Draw &draw = history.draws.at(index);
-        const Cents due = requests.at(index).currentPaymentDue();
-        figures.requested += due;
+        const DrawRequest &request = requests.at(index);
+        const Cents due = request.currentPaymentDue();
+        figures.requested += due - (request.carriedShortfall ? request.carriedShortfall->amount : 0);
         if (draw.state() != DrawFunding::State::Funded)
             continue;
         const DrawFunding &funding = *draw.funding;
         figures.feesWithheld += funding.feesWithheld;
         if (funding.shortfall == DrawFunding::Shortfall::PaidByOwner)
-            figures.ownerCash += due - funding.fundedAmount;
+            shortfallsPaidByOwner += due - funding.fundedAmount;
     }
     figures.funded = fundedOf(history);
+    figures.notFunded = figures.requested - figures.funded - shortfallsPaidByOwner;
+    figures.ownerCash = shortfallsPaidByOwner;
     if (!history.draws.isEmpty()) {
         const DrawRequest &last = requests.at(history.draws.size() - 1);
         figures.retainageHeld = last.retainage();

@@ -17,8 +17,12 @@ struct LoanFigures
 {
     // The commitment; zero where no loan is recorded.
     Cents commitment = 0;
-    // What the recorded draws asked of the loan: their current payments due.
+    // What the recorded draws asked of the loan, each amount once: their current payments due,
+    // less what one asked again of a draw before it that the lender did not pay.
     Cents requested = 0;
+    // What of that the lender has not funded and the owner has not paid: draws not funded yet,
+    // a shortfall carried, a draw returned and not asked again.
+    Cents notFunded = 0;
     // What the lender funded of them, its fees and interest withheld included.
     Cents funded = 0;
     Cents feesWithheld = 0;

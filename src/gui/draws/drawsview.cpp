@@ -88,9 +88,8 @@ QString loanText(const LoanFigures &figures, bool hasLoan)
     lines << QStringLiteral("Requested %1; retainage held %2; owner's cash %3.")
                  .arg(MoneyCents::text(figures.requested), MoneyCents::text(figures.retainageHeld),
                       MoneyCents::text(figures.ownerCash));
-    if (figures.funded != figures.requested && figures.funded != 0)
-        lines << QStringLiteral("Funded short of the requests by %1.")
-                     .arg(MoneyCents::text(figures.requested - figures.funded));
+    if (figures.notFunded != 0)
+        lines << QStringLiteral("Requested and not funded yet: %1.").arg(MoneyCents::text(figures.notFunded));
     if (figures.feesWithheld != 0 || figures.interestToDate != 0)
         lines << QStringLiteral("Fees withheld %1; interest to date %2.")
                      .arg(MoneyCents::text(figures.feesWithheld), MoneyCents::text(figures.interestToDate));
