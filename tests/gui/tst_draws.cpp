@@ -244,8 +244,10 @@ private slots:
         f.record(DrawQuestionKeys::dated(u"20270104"_s));
         // The next draw is what recording the current amounts would pay, as they are typed.
         f.enter(5, Current, u"40"_s);
+        // The next request goes out today, or on the last draw's date when that is later.
+        const QString next = std::max(QDate::currentDate(), QDate(2027, 1, 4)).toString(Qt::ISODate);
         QTRY_COMPARE(f.listed("Draws"),
-                     (QStringList{"Next||$40.00|the next request, from the current amounts|",
+                     (QStringList{u"Next|%1|$40.00|the next request, from the current amounts|"_s.arg(next),
                                   "1|2026-12-01|$1,300.00|framing inspection passed|requested",
                                   "2|2027-01-04|$20.50||requested"}));
         QTRY_COMPARE(
@@ -386,6 +388,7 @@ private slots:
         nextDate->setSelectedSection(QDateTimeEdit::YearSection);
         QTest::keyClicks(nextDate, u"20270215"_s);
         QCOMPARE(f.commands.nextRequestDate(), QDate(2027, 2, 15));
+        QVERIFY(f.listed("Draws").first().startsWith(u"Next|2027-02-15|"_s));
         f.record({});
         QCOMPARE(f.document.history().draws.last().date, QDate(2027, 2, 15));
 

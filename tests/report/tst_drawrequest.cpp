@@ -267,13 +267,16 @@ private slots:
             << QStringList{"This request releases $250.00 of retainage."};
         QTest::newRow("change orders not yet approved")
             << QStringList{"O5=10000", "E5=100", "pending=300", "pending=-50"}
-            << QStringList{"Change orders pending: 1, 2."};
+            << QStringList{"Change orders 1 and 2 are pending."};
         QTest::newRow("the draw before not funded yet")
             << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "E5=100"}
             << QStringList{"Draw 1 is not funded yet: this request goes out before the lender has paid the one "
                            "before."};
         QTest::newRow("the draw before returned")
             << QStringList{"O5=10000", "E5=1000", "draw", "returned", "E5=100"} << QStringList{"Draw 1 was returned"};
+        // No current amounts, and still the $100 the lender did not fund is asked again.
+        QTest::newRow("only a shortfall asked again")
+            << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "funded=900"} << QStringList();
         QTest::newRow("the draw before funded")
             << QStringList{"loan=20000", "O5=10000", "E5=1000", "draw", "funded=1000", "E5=100"} << QStringList();
         QTest::newRow("an estimate raised without a change order")

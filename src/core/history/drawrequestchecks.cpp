@@ -87,9 +87,11 @@ QStringList differenceChecks(const Grid &grid, const QList<DrawRequestChecks::Pa
     return checks;
 }
 
+// A request of no current amounts may still ask for something: a shortfall asked again, or
+// retainage released.
 QStringList nothingRequested(const DrawRequest &request)
 {
-    if (request.total().thisPeriod != 0)
+    if (request.total().thisPeriod != 0 || request.currentPaymentDue() > 0)
         return {};
     return {QStringLiteral("Nothing is requested this period: no row has an amount to be paid.")};
 }
@@ -115,7 +117,10 @@ QStringList pendingOrders(const EstimateHistory &history, const QDate &upTo)
     }
     if (numbers.isEmpty())
         return {};
-    return {QStringLiteral("Change orders pending: %1.").arg(numbers.join(QStringLiteral(", ")))};
+    return {numbers.size() == 1
+                ? QStringLiteral("Change order %1 is pending.").arg(numbers.first())
+                : QStringLiteral("Change orders %1 and %2 are pending.")
+                      .arg(QStringList(numbers.mid(0, numbers.size() - 1)).join(QStringLiteral(", ")), numbers.last())};
 }
 
 // Released retainage is paid out with the work of this period, which a reviewer looks at apart.

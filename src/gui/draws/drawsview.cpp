@@ -191,7 +191,10 @@ DrawsView::DrawsView(const Document &document, DrawCommands &commands, DrawReque
                 [this, &commands, state] { commands.moveDraw(selectedDraw(), state); });
     connect(loan, &QPushButton::clicked, &commands, &DrawCommands::editLoan);
     connect(m_correct, &QPushButton::clicked, &commands, [this, &commands] { commands.correctDraw(selectedDraw()); });
-    connect(m_nextDate, &QDateEdit::dateChanged, &commands, &DrawCommands::setNextRequestDate);
+    connect(m_nextDate, &QDateEdit::dateChanged, &commands, [this, &commands](const QDate &date) {
+        commands.setNextRequestDate(date);
+        m_draws->topLevelItem(0)->setText(1, commands.nextRequestDate().toString(Qt::ISODate));
+    });
     connect(m_export, &QPushButton::clicked, this,
             [this, &output, &commands] { output.exportRequest(selectedDraw(), commands.nextRequestDate()); });
     connect(m_print, &QPushButton::clicked, this,
@@ -232,7 +235,7 @@ void DrawsView::showDraws()
     }
     const int selected = selectedDraw();
     m_draws->clear();
-    m_draws->addTopLevelItem(item({QStringLiteral("Next"), QString(),
+    m_draws->addTopLevelItem(item({QStringLiteral("Next"), m_commands.nextRequestDate().toString(Qt::ISODate),
                                    MoneyCents::text(DrawSnapshot::paidIn(nextDrawLines(m_document.sheet().grid()))),
                                    QStringLiteral("the next request, from the current amounts")},
                                   2, 2));
