@@ -597,6 +597,8 @@ private:
             return fail(QStringLiteral("it holds the loan twice"));
         if (!history.draws.isEmpty() || !history.changeOrders.isEmpty())
             return fail(QStringLiteral("the loan comes after the draws or change orders"));
+        if (!history.payees.isEmpty())
+            return fail(QStringLiteral("the loan comes after the payees"));
         if (!fieldCount(LoanFields, LoanFields))
             return false;
         Loan loan;
