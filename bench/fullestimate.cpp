@@ -186,7 +186,7 @@ EstimateContent fullEstimateWithDraws(int draws)
             const Cents payment = estimate / (draws + 1);
             const RowTexts texts{content.cells[row - 1][EstimateSheet::DescriptionColumn - 1],
                                  content.cells[row - 1][EstimateSheet::SupplierColumn - 1]};
-            draw.lines.append({row, estimate, estimate, paid[row - 1], payment, texts, {}});
+            draw.lines.append({row, estimate, estimate, paid[row - 1], payment, texts, {}, {}});
             paid[row - 1] += payment;
         }
         content.history.draws.append(draw);

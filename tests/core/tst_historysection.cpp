@@ -3,6 +3,7 @@
 #include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
 #include "core/history/historyedit.h"
+#include "core/history/payeeshares.h"
 #include "core/sheet/categorytable.h"
 #include "support/documentfixture.h"
 #include "support/files.h"
@@ -35,7 +36,7 @@ Draw draw(int number, const QDate &date, const QString &note, int basisPoints, c
 
 DrawLine line(int row, Cents original, Cents scheduled, Cents previous, Cents paid)
 {
-    return {row, original, scheduled, previous, paid, std::nullopt, {}};
+    return {row, original, scheduled, previous, paid, std::nullopt, {}, {}};
 }
 
 // Two draws over an opening balance, at two retainage rates, and a change order; the second
@@ -187,6 +188,49 @@ const QByteArray LoanSection =
     "\"funding\",2,\"returned\",\"2027-01-05\",\"\",0,0,\"carried\",\"2027-01-08\",\"no lien waiver from the "
     "roofer\"\r\n";
 
+// Three payees, one of them on two rows and one on none, the number between them given to a
+// payee since deleted; a draw pays two of them on one row and leaves the other row's
+// payment to its first payee.
+EstimateHistory payeesWithShares()
+{
+    EstimateHistory history;
+    history.payees = {
+        {1,
+         u"Summit Roofing"_s,
+         u"roofer"_s,
+         u"4 Mill Lane\nSpringfield"_s,
+         u"555-0100"_s,
+         QDate(2026, 11, 2),
+         QDate(2027, 6, 30),
+         u"RC-4471"_s,
+         {{5, {}}, {8, {}}},
+         {}},
+        {2, u"Mill & Sons"_s, u"lumber"_s, {}, u"orders@millandsons.example"_s, {}, {}, {}, {{5, {}}}, {}},
+        {4, u"Ana D\u00EDaz \u03A9"_s, u"electrician"_s, {}, u"555-0199"_s, QDate(2026, 11, 20), {}, {}, {}, {}}};
+    history.draws = {draw(1, QDate(2026, 12, 1), u"framing"_s, 1000,
+                          {line(5, 1500000, 1500000, 0, 250000), line(8, 1000000, 1000000, 0, 300000)})};
+    history.draws[0].lines[0].shares = {{2, 150000, {}}, {1, 100000, {}}};
+    return history;
+}
+
+const QByteArray PayeesSection =
+    "\"VARN history\",5,13\r\n"
+    "\"retainage\",0\r\n"
+    "\"contingency\",29\r\n"
+    "\"payee\",1,\"Summit Roofing\",\"roofer\",\"4 Mill Lane\r\nSpringfield\",\"555-0100\",\"2026-11-02\","
+    "\"2027-06-30\",\"RC-4471\"\r\n"
+    "\"payee row\",1,5\r\n"
+    "\"payee row\",1,8\r\n"
+    "\"payee\",2,\"Mill & Sons\",\"lumber\",\"\",\"orders@millandsons.example\",\"\",\"\",\"\"\r\n"
+    "\"payee row\",2,5\r\n"
+    "\"payee\",4,\"Ana D\xED"
+    "az ?\",\"electrician\",\"\",\"555-0199\",\"2026-11-20\",\"\",\"\"\r\n"
+    "\"draw\",1,\"2026-12-01\",\"framing\",1000\r\n"
+    "\"line\",5,1500000,1500000,0,250000\r\n"
+    "\"share\",1,5,2,150000\r\n"
+    "\"share\",1,5,1,100000\r\n"
+    "\"line\",8,1000000,1000000,0,300000\r\n";
+
 // The section the damage is done to, a record a line.
 const QByteArrayList DamageLines = {
     "\"VARN history\",1,8",
@@ -230,6 +274,66 @@ QByteArray joined(const QByteArrayList &lines)
     for (const QByteArray &line : lines)
         bytes += line + "\r\n";
     return bytes;
+}
+
+// The same for payees, a row's link to them and a line's shares.
+const QByteArrayList PayeeDamageLines = {
+    "\"VARN history\",5,10",
+    "\"retainage\",0",
+    "\"contingency\",29",
+    "\"payee\",1,\"Summit Roofing\",\"roofer\",\"\",\"555-0100\",\"2026-11-02\",\"2027-06-30\",\"RC-4471\"",
+    "\"payee row\",1,5",
+    "\"payee\",2,\"Mill & Sons\",\"lumber\",\"\",\"\",\"\",\"\",\"\"",
+    "\"payee row\",2,5",
+    "\"draw\",1,\"2026-12-01\",\"framing\",1000",
+    "\"line\",5,1500000,1500000,0,250000",
+    "\"share\",1,5,2,150000",
+    "\"share\",1,5,1,100000",
+};
+
+struct PayeeDamage
+{
+    const char *name;
+    QByteArrayView from;
+    QByteArrayView to;
+    QString reason;
+};
+
+// What is done to the payees' records, and why the section is refused then.
+const QList<PayeeDamage> PayeeDamages = {
+    {"payee with a field missing", ",\"RC-4471\"", "", u"record 3 of 10: it has 8 fields where 9 are wanted"_s},
+    {"payee's date not a date", "2026-11-02", "2026-11-31",
+     u"record 3 of 10: \"2026-11-31\" is not a date (year-month-day)"_s},
+    {"payee number twice", "\"payee\",2,", "\"payee\",1,", u"record 5 of 10: payee 1 comes twice"_s},
+    {"payee number zero", "\"payee\",2,", "\"payee\",0,",
+     u"record 5 of 10: payee number 0 is outside 1 to 2147483647"_s},
+    {"loan after the payees", "\"payee row\",2,5\r\n", "\"payee row\",2,5\r\n\"loan\",1,\"\",\"\",\"\",\"\",0,0,0\r\n",
+     u"record 7 of 10: the loan comes after the payees"_s},
+    {"payee after the draw", "\"share\",1,5,1,100000", "\"payee\",5,\"Late\",\"\",\"\",\"\",\"\",\"\",\"\"",
+     u"record 10 of 10: a payee comes after the draws or change orders"_s},
+    {"payees in version 4", ",5,10\r\n", ",4,10\r\n",
+     u"record 3 of 10: \"payee\" is not a kind of record this VARN knows"_s},
+    {"row of a payee not in the list", "\"payee row\",2,5", "\"payee row\",3,5",
+     u"record 6 of 10: row 5 is given to payee 3, who is not among the payees"_s},
+    {"row of an earlier payee", "\"payee row\",2,5", "\"payee row\",1,5",
+     u"record 6 of 10: row 5 of payee 1 does not follow that payee"_s},
+    {"row given twice to a payee", "\"payee row\",1,5\r\n", "\"payee row\",1,5\r\n\"payee row\",1,5\r\n",
+     u"record 5 of 10: row 5 is given to payee 1 twice"_s},
+    {"share of a payee not in the list", "\"share\",1,5,2,", "\"share\",1,5,3,",
+     u"record 9 of 10: draw 1 pays payee 3, who is not among the payees"_s},
+    {"share on a row the draw has no line for", "\"share\",1,5,2,", "\"share\",1,7,2,",
+     u"record 9 of 10: draw 1 has no line for row 7 to share"_s},
+    {"share of another draw", "\"share\",1,5,2,", "\"share\",2,5,2,",
+     u"record 9 of 10: the share of draw 2 does not follow that draw's line"_s},
+    {"two shares of one payee", "\"share\",1,5,1,", "\"share\",1,5,2,",
+     u"record 10 of 10: payee 2 has two shares of row 5 in draw 1"_s},
+    {"negative share", ",2,150000", ",2,-150000",
+     u"record 9 of 10: amount in cents -150000 is outside 0 to 10000000000000000"_s},
+};
+
+QByteArray payeesDamaged(const PayeeDamage &damage)
+{
+    return joined(PayeeDamageLines).replace(damage.from, damage.to);
 }
 
 std::optional<EstimateContent> decoded(const QByteArray &bytes)
@@ -314,6 +418,9 @@ private slots:
         QTest::newRow("a void order") << voidOrder() << VoidOrderSection << voidOrder();
         QTest::newRow("every order deleted") << allDeleted() << AllDeletedSection << allDeleted();
         QTest::newRow("a loan and its draws' funding") << loanWithFundedDraws() << LoanSection << loanWithFundedDraws();
+        EstimateHistory payeesRead = payeesWithShares();
+        payeesRead.payees[2].name = u"Ana D\u00EDaz ?"_s;
+        QTest::newRow("payees, their rows and a draw's shares") << payeesWithShares() << PayeesSection << payeesRead;
     }
 
     void writtenAndRead()
@@ -331,7 +438,8 @@ private slots:
     {
         Rows::columns<QByteArray>("section");
         for (const auto &[set, lines] :
-             {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines), std::pair("loan, ", LoanDamageLines)}) {
+             {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines), std::pair("loan, ", LoanDamageLines),
+              std::pair("payees, ", PayeeDamageLines)}) {
             QTest::addRow("%swhole", set) << joined(lines);
             for (int kept = 0; kept < lines.size(); ++kept)
                 QTest::addRow("%scut after %d records", set, kept) << joined(lines.mid(0, kept));
@@ -377,6 +485,8 @@ private slots:
         QTest::newRow("fees above the funded amount") << loanChanged("200000,7500,", "7500,200000,");
         QTest::newRow("state this VARN does not know") << loanChanged("\"funded\",\"2026", "\"paid\",\"2026");
         QTest::newRow("shortfall this VARN does not know") << loanChanged("\"carried\"", "\"forgiven\"");
+        for (const PayeeDamage &damage : PayeeDamages)
+            QTest::newRow(damage.name) << payeesDamaged(damage);
         QTest::newRow("deleted number in version 1")
             << joined(DamageLines)
                    .replace(",1,8\r\n", ",1,9\r\n")
@@ -440,6 +550,75 @@ private slots:
         QCOMPARE(again->unreadLines, read->unreadLines);
     }
 
+    void damageReasons_data()
+    {
+        Rows::columns<QByteArray, QString>("section", "reason");
+        for (const PayeeDamage &damage : PayeeDamages)
+            QTest::newRow(damage.name) << payeesDamaged(damage) << damage.reason;
+    }
+
+    // Damage to a payee's records says which record holds what, as any other record's does.
+    void damageReasons()
+    {
+        auto [section, reason] = Rows::fetch<QByteArray, QString>("section", "reason");
+        const std::optional<EstimateContent> read = decoded(FreshSheet + section);
+        QVERIFY(read);
+        QCOMPARE(read->history, EstimateHistory());
+        QCOMPARE(read->historyError, u"its draw history cannot be read: "_s + reason);
+    }
+
+    void shares_data()
+    {
+        Rows::columns<int, Cents, QList<PayeeShare>, QList<PayeeShare>, QString>("row", "paid", "given", "shares",
+                                                                                 "refused");
+        const QString cents = u"The shares add up to %1, not to the $2,500.00 the line pays"_s;
+        QTest::newRow("whole to the row's first payee")
+            << 5 << Cents(250000) << QList<PayeeShare>() << QList<PayeeShare>{{1, 250000, {}}} << QString();
+        QTest::newRow("a row of no payee")
+            << 12 << Cents(250000) << QList<PayeeShare>() << QList<PayeeShare>() << QString();
+        QTest::newRow("nothing paid") << 5 << Cents(0) << QList<PayeeShare>() << QList<PayeeShare>() << QString();
+        QTest::newRow("split exactly") << 5 << Cents(250000) << QList<PayeeShare>{{2, 150000, {}}, {1, 100000, {}}}
+                                       << QList<PayeeShare>{{2, 150000, {}}, {1, 100000, {}}} << QString();
+        QTest::newRow("a cent short") << 5 << Cents(250000) << QList<PayeeShare>{{2, 150000, {}}, {1, 99999, {}}}
+                                      << QList<PayeeShare>{{2, 150000, {}}, {1, 99999, {}}}
+                                      << cents.arg(u"$2,499.99"_s);
+        QTest::newRow("a cent over") << 5 << Cents(250000) << QList<PayeeShare>{{2, 150001, {}}, {1, 100000, {}}}
+                                     << QList<PayeeShare>{{2, 150001, {}}, {1, 100000, {}}}
+                                     << cents.arg(u"$2,500.01"_s);
+        QTest::newRow("a payee not in the list")
+            << 5 << Cents(250000) << QList<PayeeShare>{{3, 250000, {}}} << QList<PayeeShare>{{3, 250000, {}}}
+            << u"Payee 3 is not among the estimate's payees"_s;
+        QTest::newRow("a payee of another row")
+            << 5 << Cents(250000) << QList<PayeeShare>{{4, 250000, {}}} << QList<PayeeShare>{{4, 250000, {}}}
+            << u"Ana D\u00EDaz does not work on row 5"_s;
+        QTest::newRow("a payee twice") << 5 << Cents(250000) << QList<PayeeShare>{{1, 100000, {}}, {1, 150000, {}}}
+                                       << QList<PayeeShare>{{1, 100000, {}}, {1, 150000, {}}}
+                                       << u"Summit Roofing has two shares of row 5"_s;
+        QTest::newRow("a negative share")
+            << 5 << Cents(250000) << QList<PayeeShare>{{1, 300000, {}}, {2, -50000, {}}}
+            << QList<PayeeShare>{{1, 300000, {}}, {2, -50000, {}}} << u"Mill & Sons's share is less than nothing"_s;
+    }
+
+    // A line's payment goes to the row's payees as the shares say, the whole of it to the
+    // first payee where none are given, and only shares that add up to it to the cent stand.
+    void shares()
+    {
+        auto [row, paid, given, shares, refused] =
+            Rows::fetch<int, Cents, QList<PayeeShare>, QList<PayeeShare>, QString>("row", "paid", "given", "shares",
+                                                                                   "refused");
+        const QList<Payee> payees = {
+            {1, u"Summit Roofing"_s, {}, {}, {}, {}, {}, {}, {{8, {}}, {5, {}}}, {}},
+            {2, u"Mill & Sons"_s, {}, {}, {}, {}, {}, {}, {{5, {}}}, {}},
+            {4, u"Ana D\u00EDaz"_s, {}, {}, {}, {}, {}, {}, {{8, {}}}, {}},
+        };
+        DrawLine drawn = line(row, 0, 0, 0, paid);
+        drawn.shares = given;
+        QCOMPARE(PayeeShares::of(drawn, payees), shares);
+        QString reason;
+        QCOMPARE(PayeeShares::check(drawn, given, payees, &reason), refused.isEmpty());
+        QCOMPARE(reason, refused);
+    }
+
     // Each read of a file beyond the first buffers fails once: the file is read whole, or
     // not at all.
     void readFaults()
@@ -464,7 +643,7 @@ private slots:
         QTest::newRow("fields added to records") << u"later-fields.vrn"_s << QString();
         QTest::newRow("not to be saved over") << u"later-only.vrn"_s
                                               << u"later-only.vrn was written by a later VARN (draw history version "
-                                                 "5): this one may read it but must not save over it.\n\nSave the "
+                                                 "6): this one may read it but must not save over it.\n\nSave the "
                                                  "estimate under another name with Save As...?"_s;
     }
 

@@ -213,8 +213,8 @@ private slots:
         QCOMPARE(draw.note, u"framing inspection passed"_s);
         // Each line keeps what its row said of itself, for the request printed again later.
         QCOMPARE(draw.lines,
-                 (QList<DrawLine>{{5, 100000, 100000, 20000, 30000, RowTexts{u"Rough Lumber"_s, {}}, {}},
-                                  {9, 0, 0, 0, 2050, RowTexts{u"Concrete Flatwork"_s, {}}, {}}}));
+                 (QList<DrawLine>{{5, 100000, 100000, 20000, 30000, RowTexts{u"Rough Lumber"_s, {}}, {}, {}},
+                                  {9, 0, 0, 0, 2050, RowTexts{u"Concrete Flatwork"_s, {}}, {}, {}}}));
         QCOMPARE(f.grid().text(5, Previous), u"$500.00"_s);
         const QByteArray recorded = f.saved(u"recorded.vrn"_s);
 

@@ -41,6 +41,7 @@ inline EstimateContent estimateWithDraws(int draws)
                                paid[row - 1],
                                payment,
                                RowTexts{content.cells[row - 1][1], content.cells[row - 1][0]},
+                               {},
                                {}});
             paid[row - 1] += payment;
         }

@@ -19,6 +19,7 @@ constexpr int FirstVersion = 1;
 constexpr int TextsVersion = 2;
 constexpr int VoidVersion = 3;
 constexpr int LoanVersion = 4;
+constexpr int PayeeVersion = 5;
 constexpr char HeaderName[] = "VARN history";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int MaximumBasisPoints = 10000;
@@ -37,6 +38,10 @@ constexpr int ChangeFieldsWithVoid = 9;
 constexpr char DeletedChangeTag[] = "deleted change order";
 constexpr int LoanFields = 8;
 constexpr int FundingFields = 9;
+constexpr int PayeeFields = 8;
+constexpr char PayeeRowTag[] = "payee row";
+constexpr int PayeeRowFields = 2;
+constexpr int ShareFields = 4;
 
 // Constant arrays rather than lists: a file may be written while the program's globals are
 // still being made (a benchmark registering its cases, say), and these must exist by then.
@@ -129,6 +134,12 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
 // one can say.
 int versionFor(const EstimateHistory &history)
 {
+    const bool keepsShares = std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) {
+        return std::any_of(draw.lines.begin(), draw.lines.end(),
+                           [](const DrawLine &line) { return !line.shares.isEmpty(); });
+    });
+    if (!history.payees.isEmpty() || keepsShares)
+        return PayeeVersion;
     if (history.keepsLenderSide())
         return LoanVersion;
     const bool keepsVoids = history.deletedChangeOrderNumber != 0
@@ -161,7 +172,7 @@ public:
     {
         for (qsizetype index = 0; index < history.later.records.size(); ++index) {
             const LaterRecord &later = history.later.records.at(index);
-            m_laterRecords[keyOf(later.after, later.number, later.row)].append(index);
+            m_laterRecords[keyOf(later.after, later.number, later.row, later.payee)].append(index);
         }
     }
 
@@ -181,6 +192,8 @@ public:
         }
         if (m_history.loan)
             writeLoan(*m_history.loan);
+        for (const Payee &payee : m_history.payees)
+            writePayee(payee);
         for (const Draw &draw : m_history.draws)
             writeDraw(draw);
         for (const ChangeOrder &change : m_history.changeOrders)
@@ -193,9 +206,10 @@ public:
     }
 
 private:
-    static quint64 keyOf(LaterRecord::After after, int number, int row)
+    // The record a later one follows; the payee tells a line's shares apart.
+    static std::pair<quint64, int> keyOf(LaterRecord::After after, int number, int row, int payee)
     {
-        return quint64(after) << 48 | quint64(quint32(number)) << 8 | quint64(quint8(row));
+        return {quint64(after) << 48 | quint64(quint32(number)) << 8 | quint64(quint8(row)), payee};
     }
 
     QByteArray header() const
@@ -236,6 +250,16 @@ private:
             }
             raw(line.laterFields).end();
             laterRecordsAfter(LaterRecord::After::Line, draw.number, line.row);
+            for (const PayeeShare &share : line.shares) {
+                record("share")
+                    .number(draw.number)
+                    .number(line.row)
+                    .number(share.payee)
+                    .number(share.amount)
+                    .raw(share.laterFields)
+                    .end();
+                laterRecordsAfter(LaterRecord::After::Share, draw.number, line.row, share.payee);
+            }
         }
         if (draw.funding)
             writeFunding(draw.number, *draw.funding);
@@ -255,6 +279,27 @@ private:
             .raw(loan.laterFields)
             .end();
         laterRecordsAfter(LaterRecord::After::Loan);
+    }
+
+    void writePayee(const Payee &payee)
+    {
+        const QString place = QStringLiteral("Payee %1, %2").arg(payee.number);
+        record("payee")
+            .number(payee.number)
+            .text(payee.name, place.arg(QStringLiteral("name")))
+            .text(payee.trade, place.arg(QStringLiteral("trade")))
+            .text(payee.address, place.arg(QStringLiteral("address")))
+            .text(payee.contact, place.arg(QStringLiteral("contact")))
+            .date(payee.taxFormReceived)
+            .date(payee.insuranceExpires)
+            .text(payee.licence, place.arg(QStringLiteral("licence")))
+            .raw(payee.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::Payee, payee.number);
+        for (const PayeeRow &link : payee.rows) {
+            record(PayeeRowTag).number(payee.number).number(link.row).raw(link.laterFields).end();
+            laterRecordsAfter(LaterRecord::After::PayeeRow, payee.number, link.row);
+        }
     }
 
     void writeFunding(int number, const DrawFunding &funding)
@@ -292,11 +337,11 @@ private:
         laterRecordsAfter(LaterRecord::After::ChangeOrder, change.number);
     }
 
-    void laterRecordsAfter(LaterRecord::After after, int number = 0, int row = 0)
+    void laterRecordsAfter(LaterRecord::After after, int number = 0, int row = 0, int payee = 0)
     {
         if (m_laterRecords.isEmpty())
             return;
-        for (const qsizetype index : m_laterRecords.value(keyOf(after, number, row)))
+        for (const qsizetype index : m_laterRecords.value(keyOf(after, number, row, payee)))
             laterRecord(index);
     }
 
@@ -355,7 +400,7 @@ private:
 
     const EstimateHistory &m_history;
     QList<EstimateFile::LostText> &m_lostTexts;
-    QHash<quint64, QList<qsizetype>> m_laterRecords;
+    QHash<std::pair<quint64, int>, QList<qsizetype>> m_laterRecords;
     QSet<qsizetype> m_written;
     QByteArray m_bytes;
     int m_count = 0;
@@ -452,9 +497,15 @@ private:
             return readLoan(history);
         if (tag == "funding" && m_version >= LoanVersion)
             return readFunding(history.draws);
+        if (tag == "payee" && m_version >= PayeeVersion)
+            return readPayee(history);
+        if (tag == PayeeRowTag && m_version >= PayeeVersion)
+            return readPayeeRow(history.payees);
+        if (tag == "share" && m_version >= PayeeVersion)
+            return readShare(history);
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
-        m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow});
+        m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow, m_lastPayee});
         return true;
     }
 
@@ -546,6 +597,8 @@ private:
             return fail(QStringLiteral("it holds the loan twice"));
         if (!history.draws.isEmpty() || !history.changeOrders.isEmpty())
             return fail(QStringLiteral("the loan comes after the draws or change orders"));
+        if (!history.payees.isEmpty())
+            return fail(QStringLiteral("the loan comes after the payees"));
         if (!fieldCount(LoanFields, LoanFields))
             return false;
         Loan loan;
@@ -591,6 +644,97 @@ private:
         return true;
     }
 
+    // The payees follow the loan, before the draws whose shares name them.
+    bool readPayee(EstimateHistory &history)
+    {
+        if (!history.draws.isEmpty() || !history.changeOrders.isEmpty())
+            return fail(QStringLiteral("a payee comes after the draws or change orders"));
+        if (!fieldCount(PayeeFields, PayeeFields))
+            return false;
+        Payee payee;
+        qint64 number = 0;
+        if (!integer(1, QStringLiteral("payee number"), 1, MaximumNumber, number) || !note(2, payee.name)
+            || !note(3, payee.trade) || !note(4, payee.address) || !note(5, payee.contact)
+            || !date(6, payee.taxFormReceived) || !date(7, payee.insuranceExpires) || !note(8, payee.licence))
+            return false;
+        payee.number = int(number);
+        QList<Payee> &payees = history.payees;
+        if (!payees.isEmpty() && payee.number == payees.last().number)
+            return fail(QStringLiteral("payee %1 comes twice").arg(payee.number));
+        if (!payees.isEmpty() && payee.number < payees.last().number)
+            return fail(QStringLiteral("payee %1 comes after payee %2").arg(payee.number).arg(payees.last().number));
+        payee.laterFields = laterFields(PayeeFields);
+        payees.append(payee);
+        follows(LaterRecord::After::Payee, payee.number);
+        return true;
+    }
+
+    // A row's link to a payee follows the payee's record.
+    bool readPayeeRow(QList<Payee> &payees)
+    {
+        if (!fieldCount(PayeeRowFields, PayeeRowFields))
+            return false;
+        qint64 number = 0;
+        PayeeRow link;
+        if (!integer(1, QStringLiteral("payee number"), 1, MaximumNumber, number) || !row(2, link.row))
+            return false;
+        const bool known =
+            std::any_of(payees.begin(), payees.end(), [number](const Payee &payee) { return payee.number == number; });
+        if (!known)
+            return fail(
+                QStringLiteral("row %1 is given to payee %2, who is not among the payees").arg(link.row).arg(number));
+        if (payees.last().number != number)
+            return fail(QStringLiteral("row %1 of payee %2 does not follow that payee").arg(link.row).arg(number));
+        Payee &payee = payees.last();
+        if (payee.worksOn(link.row))
+            return fail(QStringLiteral("row %1 is given to payee %2 twice").arg(link.row).arg(number));
+        link.laterFields = laterFields(PayeeRowFields);
+        payee.rows.append(link);
+        follows(LaterRecord::After::PayeeRow, payee.number, link.row);
+        return true;
+    }
+
+    // A share of a line's payment follows that line, or the line's other shares.
+    bool readShare(EstimateHistory &history)
+    {
+        if (!fieldCount(ShareFields, ShareFields))
+            return false;
+        qint64 number = 0;
+        int shareRow = 0;
+        qint64 payee = 0;
+        PayeeShare share;
+        if (!integer(1, QStringLiteral("draw number"), 1, MaximumNumber, number) || !row(2, shareRow)
+            || !integer(3, QStringLiteral("payee number"), 1, MaximumNumber, payee)
+            || !nonNegativeAmount(4, share.amount))
+            return false;
+        share.payee = int(payee);
+        QList<Draw> &draws = history.draws;
+        if (draws.isEmpty() || draws.last().number != number)
+            return fail(QStringLiteral("the share of draw %1 does not follow that draw's line").arg(number));
+        Draw &draw = draws.last();
+        if (std::none_of(draw.lines.begin(), draw.lines.end(),
+                         [shareRow](const DrawLine &line) { return line.row == shareRow; }))
+            return fail(QStringLiteral("draw %1 has no line for row %2 to share").arg(number).arg(shareRow));
+        DrawLine &line = draw.lines.last();
+        if (line.row != shareRow || m_lastKnown == LaterRecord::After::Funding)
+            return fail(
+                QStringLiteral("the share of row %1 in draw %2 does not follow its line").arg(shareRow).arg(number));
+        if (std::none_of(history.payees.begin(), history.payees.end(),
+                         [&share](const Payee &known) { return known.number == share.payee; }))
+            return fail(
+                QStringLiteral("draw %1 pays payee %2, who is not among the payees").arg(number).arg(share.payee));
+        if (std::any_of(line.shares.begin(), line.shares.end(),
+                        [&share](const PayeeShare &other) { return other.payee == share.payee; }))
+            return fail(QStringLiteral("payee %1 has two shares of row %2 in draw %3")
+                            .arg(share.payee)
+                            .arg(shareRow)
+                            .arg(number));
+        share.laterFields = laterFields(ShareFields);
+        line.shares.append(share);
+        follows(LaterRecord::After::Share, int(number), shareRow, share.payee);
+        return true;
+    }
+
     bool readChange(QList<ChangeOrder> &changes)
     {
         if (!fieldCount(ChangeFields, m_version >= VoidVersion ? ChangeFieldsWithVoid : ChangeFields))
@@ -628,11 +772,12 @@ private:
     }
 
     // The record the next one of a later kind follows.
-    void follows(LaterRecord::After after, int number = 0, int row = 0)
+    void follows(LaterRecord::After after, int number = 0, int row = 0, int payee = 0)
     {
         m_lastKnown = after;
         m_lastNumber = number;
         m_lastRow = row;
+        m_lastPayee = payee;
     }
 
     // Splits a record into its fields, and wants at least minimumFields after the tag.
@@ -779,6 +924,7 @@ private:
     LaterRecord::After m_lastKnown = LaterRecord::After::Header;
     int m_lastNumber = 0;
     int m_lastRow = 0;
+    int m_lastPayee = 0;
     QString m_error;
 };
 

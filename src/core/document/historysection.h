@@ -11,9 +11,10 @@
 // a header record that names the section, its version and the number of records after it,
 // so that a file cut short is noticed, then one record a line: one for the retainage rate,
 // one for the contingency row, the number of the deleted change order when it is the highest
-// given, the loan where one is recorded, one for each draw followed by one for each of its rows
-// and by its funding once it went beyond requested, and one for each change order, a void one
-// with the date and reason of the void at its end. Same style as the
+// given, the loan where one is recorded, one for each payee followed by one for each row it
+// works on, one for each draw followed by one for each of its rows, each row's by the payees'
+// shares of its payment, and by the draw's funding once it went beyond requested, and one for
+// each change order, a void one with the date and reason of the void at its end. Same style as the
 // records above it: quoted texts, bare integers, amounts in cents, dates as year-month-day.
 //
 // A later version adds fields at the end of a record and records of its own kinds, and may
@@ -22,9 +23,9 @@
 namespace HistorySection {
 // The newest version whose records this VARN writes: version 2 once a draw keeps its texts,
 // version 3 once a change order is void or a deleted one's number is kept, version 4 once the
-// loan or a draw's funding is. A history without any of them is written as version 1, byte
-// for byte as before.
-inline constexpr int Version = 4;
+// loan or a draw's funding is, version 5 once there are payees or shares of a payment. A
+// history without any of them is written as version 1, byte for byte as before.
+inline constexpr int Version = 5;
 
 // The section's bytes; empty for an empty history, so that such a file is what it always was.
 QByteArray encode(const EstimateHistory &history, QList<EstimateFile::LostText> &lostTexts);

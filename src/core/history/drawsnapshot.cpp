@@ -18,6 +18,7 @@ QList<DrawLine> linesOf(const Grid &grid, const QList<int> &paidRows)
             paidRows.contains(row) ? cents(EstimateSheet::CurrentPaymentColumn) : 0,
             textsOf(grid, row),
             {},
+            {},
         };
         if (line.originalValue != 0 || line.scheduledValue != 0 || line.previousPayments != 0 || line.paid != 0)
             lines << line;

@@ -39,6 +39,16 @@ struct DrawParties
     friend bool operator==(const DrawParties &, const DrawParties &) = default;
 };
 
+// What one payee was paid of a draw line's payment.
+struct PayeeShare
+{
+    int payee = 0;
+    Cents amount = 0;
+    QByteArray laterFields;
+
+    friend bool operator==(const PayeeShare &, const PayeeShare &) = default;
+};
+
 // One item row as a draw found it.
 struct DrawLine
 {
@@ -54,6 +64,9 @@ struct DrawLine
     // Nothing for a draw recorded before the texts were kept with it.
     std::optional<RowTexts> texts;
     QByteArray laterFields;
+    // How the payment went to the row's payees; empty where it went whole to the row's first
+    // payee, or to nobody named.
+    QList<PayeeShare> shares;
 
     friend bool operator==(const DrawLine &, const DrawLine &) = default;
 };
@@ -122,6 +135,46 @@ struct Loan
     friend bool operator==(const Loan &, const Loan &) = default;
 };
 
+// A row a payee works on.
+struct PayeeRow
+{
+    int row = 0;
+    QByteArray laterFields;
+
+    friend bool operator==(const PayeeRow &, const PayeeRow &) = default;
+};
+
+// A subcontractor or supplier the draws pay. The sheet's own "Subcontractor, Supplier" text
+// is the sheet's, and names nobody here.
+struct Payee
+{
+    // Given once and never again, as a change order's number, so that a draw's shares name
+    // the same payee for good.
+    int number = 0;
+    QString name;
+    QString trade;
+    QString address;
+    // A phone number or an e-mail address.
+    QString contact;
+    // The W-9; null while it has not come.
+    QDate taxFormReceived;
+    // Null while no certificate of insurance is on file.
+    QDate insuranceExpires;
+    QString licence;
+    // The rows the payee works on. Kept with the payee rather than with the rows, so that no
+    // row can name a payee the estimate does not hold, and a row's payees are in the order of
+    // the list: its first payee is the one listed first.
+    QList<PayeeRow> rows;
+    QByteArray laterFields;
+
+    bool worksOn(int row) const
+    {
+        return std::any_of(rows.begin(), rows.end(), [row](const PayeeRow &link) { return link.row == row; });
+    }
+
+    friend bool operator==(const Payee &, const Payee &) = default;
+};
+
 // Why and when an approved change order was taken back. The order stays in the register
 // with its number, so that the paper it went out on is still accounted for.
 struct ChangeOrderVoid
@@ -160,13 +213,28 @@ struct ChangeOrder
 // one's kinds that it followed in the file.
 struct LaterRecord
 {
-    enum class After { Header, Retainage, Contingency, Draw, Line, ChangeOrder, DeletedChangeOrder, Loan, Funding };
+    enum class After {
+        Header,
+        Retainage,
+        Contingency,
+        Draw,
+        Line,
+        ChangeOrder,
+        DeletedChangeOrder,
+        Loan,
+        Funding,
+        Payee,
+        PayeeRow,
+        Share
+    };
 
     QByteArray bytes;
     After after = After::Header;
-    // The draw or change order it follows, and the row of the draw's line.
+    // The draw, change order or payee it follows, the row of the draw's line or the payee's,
+    // and the payee of a line's share.
     int number = 0;
     int row = 0;
+    int payee = 0;
 
     friend bool operator==(const LaterRecord &, const LaterRecord &) = default;
 };
@@ -203,6 +271,7 @@ struct EstimateHistory
     // number is given twice; zero once the register holds a higher one.
     int deletedChangeOrderNumber = 0;
     std::optional<Loan> loan;
+    QList<Payee> payees;
     LaterSection later;
 
     // A loan recorded, or a draw's funding: the lender's side of the draws is kept.
