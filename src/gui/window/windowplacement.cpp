@@ -52,20 +52,16 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
 // The window manager draws the frame (its title bar) once it has taken the window, on a
 // busy machine well after the window came up and without moving or resizing the window
 // itself, and nothing tells the program when; it may also put the window back where it was
-// asked to be once the program has moved it. The frame is looked at a few times a second
-// for a while, and kept on the screen until it has been seen whole there, drawn, once: from
-// then on where the window goes is the user's.
+// asked to be, and the window's own layout may still grow it, after the program placed it.
+// For the first seconds the frame is looked at a few times a second and kept whole on the
+// screen: a title bar out of reach costs the user more than a window dragged half off the
+// screen in that time coming back.
 void WindowPlacement::watchFrame()
 {
-    m_frame = frameOf(m_window);
     auto *watch = new QTimer(this);
     watch->setInterval(FrameWatchMilliseconds);
-    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0, seenWhole = false]() mutable {
-        const QMargins frame = frameOf(m_window);
-        if (frame != m_frame || !seenWhole) {
-            m_frame = frame;
-            seenWhole = !keepFrameOnScreen() && !frame.isNull();
-        }
+    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+        keepFrameOnScreen();
         if (++ticks == FrameWatchTicks)
             watch->deleteLater();
     });
@@ -85,14 +81,12 @@ void WindowPlacement::placeAtFirstShow()
     m_window.resize(size.shrunkBy(frameOf(m_window)));
 }
 
-bool WindowPlacement::keepFrameOnScreen()
+void WindowPlacement::keepFrameOnScreen()
 {
     if (m_window.isMaximized() || m_window.isFullScreen())
-        return false;
+        return;
     const QRect outer = m_window.frameGeometry();
     const QRect onScreen = WindowGeometry::clampedTo(outer, WindowGeometry::availableAround(outer));
-    if (onScreen == outer)
-        return false;
-    m_window.setGeometry(onScreen.marginsRemoved(frameOf(m_window)));
-    return true;
+    if (onScreen != outer)
+        m_window.setGeometry(onScreen.marginsRemoved(frameOf(m_window)));
 }

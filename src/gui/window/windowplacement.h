@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMargins>
 #include <QObject>
 #include <QSize>
 
@@ -10,9 +9,9 @@ class QMainWindow;
 
 // Where the main window comes up: where it was left, or at the first start as large as the
 // whole sheet needs, where the window manager puts it. Until the window manager has placed it
-// (its first activation), and whenever its frame is drawn anew in the first seconds, its frame
-// is kept whole on the screen: a place saved on a larger screen, or a frame larger than
-// expected, would put the title bar out of reach.
+// (its first activation), and then for its first seconds, its frame is kept whole on the
+// screen: a place saved on a larger screen, or a frame larger than expected, would put the
+// title bar out of reach.
 class WindowPlacement : public QObject
 {
     Q_OBJECT
@@ -26,8 +25,7 @@ protected:
 
 private:
     void placeAtFirstShow();
-    // True when the window had to be moved.
-    bool keepFrameOnScreen();
+    void keepFrameOnScreen();
     void watchFrame();
 
     // Ten seconds of looking at the frame after the first show.
@@ -38,6 +36,4 @@ private:
     const std::function<QSize()> m_wholeSheet;
     bool m_shownBefore = false;
     bool m_placing = false;
-    // The frame's extents when last looked at.
-    QMargins m_frame;
 };
