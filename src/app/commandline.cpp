@@ -178,18 +178,18 @@ std::optional<DrawRequest> requestOf(const Job &job, const QString &input, const
                                      const HeaderFields &header, const EstimateContent &content)
 {
     QString errorString;
-    const Grid &grid = sheet.grid();
-    std::optional<DrawRequest> request = job.draw > 0
-        ? DrawRequest::recorded(grid, header, content.history, job.draw, &errorString)
-        : DrawRequest::next(grid, header, content.history,
-                            job.date.isValid() ? job.date
-                                               : DrawRequest::nextDate(content.history, QDate::currentDate()));
-    if (job.draw == 0 && job.date.isValid() && !content.history.draws.isEmpty()
-        && job.date < content.history.draws.last().date)
+    const EstimateHistory &history = content.history;
+    // A date given is taken as it is, and refused when the request would run backwards.
+    const QDate date = DrawRequest::nextDate(history, job.date.isValid() ? job.date : QDate::currentDate());
+    if (job.draw == 0 && job.date.isValid() && date != job.date)
         errorString = QStringLiteral("the next request cannot be dated before draw %1, of %2")
-                          .arg(content.history.draws.size())
-                          .arg(content.history.draws.last().date.toString(Qt::ISODate));
-    if (!errorString.isEmpty() || !request) {
+                          .arg(history.draws.size())
+                          .arg(date.toString(Qt::ISODate));
+    const Grid &grid = sheet.grid();
+    std::optional<DrawRequest> request = !errorString.isEmpty() ? std::nullopt
+        : job.draw > 0 ? DrawRequest::recorded(grid, header, history, job.draw, &errorString)
+                       : DrawRequest::next(grid, header, history, date);
+    if (!request) {
         fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
         return std::nullopt;
     }

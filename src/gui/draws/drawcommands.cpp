@@ -210,9 +210,13 @@ void DrawCommands::correctDraw(int number)
     const Draw &draw = history.draws.at(number - 1);
     if (!answer || (answer->date == draw.date && answer->note == draw.note))
         return;
+    const auto correct = [&](EstimateHistory &edited) {
+        edited.draws[number - 1].date = answer->date;
+        edited.draws[number - 1].note = answer->note;
+        return true;
+    };
     EstimateContent corrected = m_document.content();
-    corrected.history.draws[number - 1].date = answer->date;
-    corrected.history.draws[number - 1].note = answer->note;
+    correct(corrected.history);
     if (const qint64 size = EstimateFile::encode(corrected).size(); size > EstimateFile::MaximumSize) {
         m_messages.showWarning(QStringLiteral("The note of draw %1 is not changed: with it the estimate's file would "
                                               "take %L2 bytes, more than the 1 MiB an estimate file can hold.")
@@ -222,9 +226,5 @@ void DrawCommands::correctDraw(int number)
         return;
     }
     HistoryStepCommand::perform(m_undoStack, m_document, {}, QStringLiteral("Draw %1 Date and Note").arg(number),
-                                [&](EstimateHistory &edited) {
-                                    edited.draws[number - 1].date = answer->date;
-                                    edited.draws[number - 1].note = answer->note;
-                                    return true;
-                                });
+                                correct);
 }
