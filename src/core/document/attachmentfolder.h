@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QFile;
+
+// A file attached to an estimate, as the estimate refers to it: by its path relative to the
+// estimate's own folder, so that the estimate and its documents folder can be moved or backed
+// up together, and by its SHA-256, so that a file changed since is told from the one attached.
+struct AttachedFile
+{
+    QString relativePath;
+    QByteArray sha256;
+    qint64 size = 0;
+
+    friend bool operator==(const AttachedFile &, const AttachedFile &) = default;
+};
+
+// The folder beside an estimate that holds copies of the papers attached to it (invoices,
+// receipts, lien waivers, photos): "<estimate name> documents". The bytes never go into the
+// estimate's file, whose size is limited and whose records other programs read.
+class AttachmentFolder
+{
+public:
+    // The folder of the estimate saved at estimatePath; an estimate never saved has none.
+    explicit AttachmentFolder(const QString &estimatePath);
+
+    QString path() const;
+
+    // Copies source into the folder, under its own name or, where that is taken, "name (2)",
+    // and gives it as the estimate refers to it. A copy that fails leaves nothing behind and
+    // the source as it was; errorString says why.
+    std::optional<AttachedFile> attach(const QString &source, QString *errorString = nullptr) const;
+
+    enum class State { Present, Missing, Changed };
+    // Whether the attached file is still there as it was attached.
+    State stateOf(const AttachedFile &file) const;
+    QString absolutePath(const AttachedFile &file) const;
+
+    // The SHA-256 of a file's bytes, read a piece at a time; nothing when it cannot be read.
+    static std::optional<QByteArray> sha256Of(const QString &path, QString *errorString = nullptr);
+
+private:
+    QString freeNameFor(const QString &fileName) const;
+    std::optional<AttachedFile> copy(QFile &input, const QString &name, QString *errorString) const;
+
+    QString m_estimateFolder;
+    QString m_folderName;
+};

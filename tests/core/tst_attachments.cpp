@@ -1,0 +1,170 @@
+#include "core/document/attachmentfolder.h"
+#include "faultinjection/faultinjection.h"
+#include "support/files.h"
+#include "support/programs.h"
+#include "support/rows.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// The SHA-256 as another program works it out.
+QByteArray sha256sum(const QString &path)
+{
+    return QByteArray::fromHex(Programs::run("sha256sum", {path}).output.section(u' ', 0, 0).toLatin1());
+}
+
+QStringList everyFileIn(const QString &folder)
+{
+    QStringList files;
+    for (const QFileInfo &entry :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+        files << entry.fileName();
+        if (entry.isDir())
+            for (const QString &inner : everyFileIn(entry.filePath()))
+                files << entry.fileName() + u'/' + inner;
+    }
+    return files;
+}
+}
+
+// The papers attached to an estimate, copied into the folder beside it and found again there.
+class TestAttachments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!Programs::installed({"sha256sum"}))
+            QSKIP("sha256sum (coreutils) is needed");
+    }
+
+    void attach_data()
+    {
+        // attached: the names the files take in the folder, in order
+        Rows::columns<QStringList, QStringList>("sources", "attached");
+        QTest::newRow("one invoice") << QStringList{"invoice.pdf"} << QStringList{"house documents/invoice.pdf"};
+        QTest::newRow("the same name twice")
+            << QStringList{"invoice.pdf", "other/invoice.pdf", "third/invoice.pdf"}
+            << QStringList{"house documents/invoice.pdf", "house documents/invoice (2).pdf",
+                           "house documents/invoice (3).pdf"};
+        QTest::newRow("no suffix") << QStringList{"waiver", "other/waiver"}
+                                   << QStringList{"house documents/waiver", "house documents/waiver (2)"};
+        QTest::newRow("an empty file") << QStringList{"empty.jpg"} << QStringList{"house documents/empty.jpg"};
+    }
+
+    // Each copy holds the bytes of its source, named by its path from the estimate's folder
+    // and by the SHA-256 another program gives.
+    void attach()
+    {
+        auto [sources, attached] = Rows::fetch<QStringList, QStringList>("sources", "attached");
+        QTemporaryDir dir;
+        const AttachmentFolder folder(dir.filePath(u"house.vrn"_s));
+        QStringList names;
+        for (int index = 0; index < sources.size(); ++index) {
+            const QString source = dir.filePath(u"incoming/"_s + sources.at(index));
+            QVERIFY(QDir().mkpath(QFileInfo(source).absolutePath()));
+            const QByteArray bytes = sources.at(index) == u"empty.jpg" ? QByteArray() : QByteArray(100000 + index, 'x');
+            QVERIFY(Files::write(source, bytes));
+            QString errorString;
+            const std::optional<AttachedFile> file = folder.attach(source, &errorString);
+            QVERIFY2(file, qPrintable(errorString));
+            names << file->relativePath;
+            QCOMPARE(Files::read(dir.filePath(file->relativePath)), bytes);
+            QCOMPARE(file->sha256, sha256sum(source));
+            QCOMPARE(file->size, bytes.size());
+            QCOMPARE(folder.stateOf(*file), AttachmentFolder::State::Present);
+        }
+        QCOMPARE(names, attached);
+    }
+
+    // Moved or backed up with its folder, the estimate finds each paper again; one deleted or
+    // changed since it was attached is told apart, never taken for the paper.
+    void foundAgain()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(u"build/2026"_s)));
+        QVERIFY(Files::write(dir.filePath(u"receipt.png"_s), "receipt"));
+        QVERIFY(Files::write(dir.filePath(u"photo.jpg"_s), "photo"));
+        const AttachmentFolder folder(dir.filePath(u"build/2026/house.vrn"_s));
+        const AttachedFile receipt = *folder.attach(dir.filePath(u"receipt.png"_s));
+        const AttachedFile photo = *folder.attach(dir.filePath(u"photo.jpg"_s));
+        QVERIFY(QDir().rename(dir.filePath(u"build"_s), dir.filePath(u"backup"_s)));
+        const AttachmentFolder moved(dir.filePath(u"backup/2026/house.vrn"_s));
+        QCOMPARE(moved.stateOf(receipt), AttachmentFolder::State::Present);
+        QVERIFY(Files::write(moved.absolutePath(receipt), "receipt, edited"));
+        QCOMPARE(moved.stateOf(receipt), AttachmentFolder::State::Changed);
+        QVERIFY(QFile::remove(moved.absolutePath(photo)));
+        QCOMPARE(moved.stateOf(photo), AttachmentFolder::State::Missing);
+    }
+
+    void refused_data()
+    {
+        Rows::columns<QString, QString, QString>("estimate", "source", "reason");
+        QTest::newRow("an estimate never saved")
+            << QString() << u"invoice.pdf"_s << u"the estimate has no file yet: save it first"_s;
+        QTest::newRow("a source that is not there") << u"house.vrn"_s << u"gone.pdf"_s << u"gone.pdf cannot be read"_s;
+    }
+
+    // Refused, saying why, with nothing written.
+    void refused()
+    {
+        auto [estimate, source, reason] = Rows::fetch<QString, QString, QString>("estimate", "source", "reason");
+        QTemporaryDir dir;
+        QVERIFY(Files::write(dir.filePath(u"invoice.pdf"_s), "invoice"));
+        const AttachmentFolder folder(estimate.isEmpty() ? QString() : dir.filePath(estimate));
+        QString errorString;
+        QVERIFY(!folder.attach(dir.filePath(source), &errorString));
+        QVERIFY2(errorString.contains(reason), qPrintable(errorString));
+        QCOMPARE(everyFileIn(dir.path()), QStringList{u"invoice.pdf"_s});
+    }
+
+    void everyCallFailingOnce_data()
+    {
+        Rows::columns<QString>("call");
+        for (const char *call : {"openat", "read", "write", "fsync", "close", "rename", "mkdir"})
+            QTest::newRow(call) << QString::fromLatin1(call);
+    }
+
+    // Each call of the copy made to fail in turn: the attach either fails, saying so, and
+    // leaves the folder as it was and the source whole, or the copy is the source's bytes.
+    void everyCallFailingOnce()
+    {
+        auto [call] = Rows::fetch<QString>("call");
+        QTemporaryDir dir;
+        const QString source = dir.filePath(u"incoming/invoice.pdf"_s);
+        QVERIFY(QDir().mkpath(dir.filePath(u"incoming"_s)));
+        const QByteArray bytes(300000, 'i');
+        QVERIFY(Files::write(source, bytes));
+        const AttachmentFolder folder(dir.filePath(u"house.vrn"_s));
+        const QByteArray armed = QFile::encodeName(dir.path());
+        varn_fault_arm(armed.constData(), call.toLatin1().constData(), 0, ENOSPC);
+        QVERIFY(folder.attach(source));
+        const int calls = varn_fault_count(call.toLatin1().constData());
+        QVERIFY(QDir(folder.path()).removeRecursively());
+        const QStringList before = everyFileIn(dir.path());
+        for (int nth = 1; nth <= calls; ++nth) {
+            varn_fault_arm(armed.constData(), call.toLatin1().constData(), nth, ENOSPC);
+            QString errorString;
+            const std::optional<AttachedFile> file = folder.attach(source, &errorString);
+            varn_fault_arm(armed.constData(), call.toLatin1().constData(), 0, ENOSPC);
+            QCOMPARE(Files::read(source), bytes);
+            if (file) {
+                QCOMPARE(Files::read(folder.absolutePath(*file)), bytes);
+                QVERIFY(QDir(folder.path()).removeRecursively());
+            } else {
+                QVERIFY2(!errorString.isEmpty(), qPrintable(call));
+                QCOMPARE(everyFileIn(dir.path()), before);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAttachments)
+#include "tst_attachments.moc"
