@@ -60,6 +60,7 @@ ChangeOrder orderOf(const QStringList &words)
             statusNamed(words.at(4)),
             sourceNamed(words.at(5)),
             {},
+            {},
             {}};
 }
 
@@ -80,7 +81,7 @@ bool run(EstimateSheet &sheet, EstimateHistory &history, const QString &operatio
     const bool done = verb == u"put" ? ChangeOrders::put(sheet, history, order, errorString)
         : verb == u"status" ? ChangeOrders::setStatus(sheet, history, number, statusNamed(words.at(2)), errorString)
         : verb == u"void"   ? ChangeOrders::voidOrder(
-                sheet, history, number, {QDate(2026, 4, 1), QStringLiteral("builder cancelled")}, errorString)
+                sheet, history, number, {QDate(2026, 4, 1), QStringLiteral("builder cancelled"), {}}, errorString)
                           : ChangeOrders::remove(history, number, errorString);
     step.finish(sheet, history);
     steps << step;

@@ -57,6 +57,7 @@ EstimateHistory twoDraws()
                              ChangeOrder::Status::Approved,
                              ChangeOrder::Source::Contingency,
                              std::nullopt,
+                             std::nullopt,
                              {}}};
     return history;
 }
@@ -108,7 +109,8 @@ EstimateHistory voidOrder()
                              -200000,
                              ChangeOrder::Status::Approved,
                              ChangeOrder::Source::Contingency,
-                             ChangeOrderVoid{QDate(2027, 1, 10), u"roofer cancelled, refund due"_s},
+                             ChangeOrderVoid{QDate(2027, 1, 10), u"roofer cancelled, refund due"_s, {}},
+                             std::nullopt,
                              {}},
                             {2,
                              QDate(2027, 1, 5),
@@ -117,6 +119,7 @@ EstimateHistory voidOrder()
                              45000,
                              ChangeOrder::Status::Pending,
                              ChangeOrder::Source::Loan,
+                             std::nullopt,
                              std::nullopt,
                              {}}};
     history.deletedChangeOrderNumber = 3;

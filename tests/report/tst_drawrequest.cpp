@@ -57,7 +57,7 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             if (!ChangeOrders::put(f.sheet, history, order))
                 return requested;
         } else if (parts.first() == u"void") {
-            const ChangeOrderVoid voided{FirstDrawDate.addMonths(int(history.draws.size())), u"not built"_s};
+            const ChangeOrderVoid voided{FirstDrawDate.addMonths(int(history.draws.size())), u"not built"_s, {}};
             if (!ChangeOrders::voidOrder(f.sheet, history, parts.last().toInt(), voided))
                 return requested;
         } else if (parts.first() == u"rate") {

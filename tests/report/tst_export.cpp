@@ -38,6 +38,7 @@ EstimateContent budgetEstimate(bool overrun)
                                      ChangeOrder::Status::Approved,
                                      ChangeOrder::Source::Contingency,
                                      std::nullopt,
+                                     std::nullopt,
                                      {}},
                                     {2,
                                      QDate(2026, 3, 9),
@@ -46,6 +47,7 @@ EstimateContent budgetEstimate(bool overrun)
                                      75000,
                                      ChangeOrder::Status::Pending,
                                      ChangeOrder::Source::OwnerCash,
+                                     std::nullopt,
                                      std::nullopt,
                                      {}}};
     return content;

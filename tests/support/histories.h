@@ -55,6 +55,7 @@ inline EstimateContent estimateWithDraws(int draws)
                                          ChangeOrder::Status::Approved,
                                          ChangeOrder::Source::Contingency,
                                          std::nullopt,
+                                         std::nullopt,
                                          {}});
     }
     for (int row = 1; row <= EstimateContent::RowCount; ++row)

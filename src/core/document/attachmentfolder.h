@@ -1,23 +1,13 @@
 #pragma once
 
+#include "core/history/estimatehistory.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
 class QFile;
-
-// A file attached to an estimate, as the estimate refers to it: by its path relative to the
-// estimate's own folder, so that the estimate and its documents folder can be moved or backed
-// up together, and by its SHA-256, so that a file changed since is told from the one attached.
-struct AttachedFile
-{
-    QString relativePath;
-    QByteArray sha256;
-    qint64 size = 0;
-
-    friend bool operator==(const AttachedFile &, const AttachedFile &) = default;
-};
 
 // The folder beside an estimate that holds copies of the papers attached to it (invoices,
 // receipts, lien waivers, photos): "<estimate name> documents". The bytes never go into the

@@ -235,7 +235,7 @@ bool voidOrder(EstimateSheet &sheet, EstimateHistory &history, int number, const
                                  .arg(statusWord(changed)));
     if (voided.reason.trimmed().isEmpty())
         return Reasons::fail(errorString, QStringLiteral("Say why change order %1 is voided.").arg(number));
-    changed.voided = ChangeOrderVoid{voided.date, voided.reason.trimmed()};
+    changed.voided = ChangeOrderVoid{voided.date, voided.reason.trimmed(), {}};
     return store(sheet, history, stored, changed, errorString);
 }
 

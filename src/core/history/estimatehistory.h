@@ -181,6 +181,10 @@ struct ChangeOrderVoid
 {
     QDate date;
     QString reason;
+    // The number of the last draw recorded when the order was voided (zero before the first),
+    // so that a request re-printed for a draw recorded before still counts the order, as the
+    // request that went out did; nothing where the void was made before this was kept.
+    std::optional<int> afterDraw;
 
     friend bool operator==(const ChangeOrderVoid &, const ChangeOrderVoid &) = default;
 };
@@ -201,12 +205,79 @@ struct ChangeOrder
     // Nothing while the order stands. A void order keeps the status it was approved with,
     // so that an older VARN reading the file still finds every field it knows.
     std::optional<ChangeOrderVoid> voided;
+    // The number of the last draw recorded when the order was approved (zero before the
+    // first): a request re-printed for that draw or an earlier one leaves the order out, even
+    // where its date lies in the draw's period. Nothing where the order is not approved, or
+    // was approved before this was kept.
+    std::optional<int> approvedAfterDraw;
     QByteArray laterFields;
 
     // Approved and not void: its amount stands in the adjusted estimates.
     bool isInForce() const { return status == Status::Approved && !voided; }
 
     friend bool operator==(const ChangeOrder &, const ChangeOrder &) = default;
+};
+
+// Where an estimate's file refers to a copy of a paper in its documents folder: by the
+// path relative to the estimate's own folder, so that the estimate and its folder can be
+// moved or backed up together, and by the SHA-256 of its bytes, so that a copy changed since
+// is told from the one attached.
+struct AttachedFile
+{
+    QString relativePath;
+    QByteArray sha256;
+    qint64 size = 0;
+
+    friend bool operator==(const AttachedFile &, const AttachedFile &) = default;
+};
+
+// A paper kept with the estimate: an invoice, a receipt, a signed lien waiver, an inspection
+// report, a photo of the work. Its bytes are in the documents folder, never in the file.
+struct Paper
+{
+    enum class Kind { Invoice, Receipt, LienWaiver, Inspection, Photo, Other };
+    // What the paper belongs to.
+    enum class Subject { Draw, DrawLine, ChangeOrder, Payee };
+
+    // Given once and never again, so that a waiver names the same paper for good.
+    int number = 0;
+    Kind kind = Kind::Invoice;
+    QDate date;
+    // What an invoice or a receipt is for; nothing for a paper without an amount.
+    std::optional<Cents> amount;
+    QString title;
+    Subject subject = Subject::Draw;
+    // The draw, change order or payee; for a draw line, the draw.
+    int subjectNumber = 0;
+    // The row of a draw line; zero otherwise.
+    int row = 0;
+    AttachedFile file;
+    QByteArray laterFields;
+
+    friend bool operator==(const Paper &, const Paper &) = default;
+};
+
+// A payee's lien waiver for a draw: what the lender wants before, or after, it pays.
+struct LienWaiver
+{
+    enum class Kind { ConditionalProgress, UnconditionalProgress, ConditionalFinal, UnconditionalFinal };
+    enum class Status { Requested, Received };
+
+    int payee = 0;
+    int draw = 0;
+    Kind kind = Kind::ConditionalProgress;
+    Cents amount = 0;
+    // The day the waiver covers the work through.
+    QDate through;
+    Status status = Status::Requested;
+    // The number of the signed paper; zero while none is attached.
+    int paper = 0;
+    QByteArray laterFields;
+
+    bool isConditional() const { return kind == Kind::ConditionalProgress || kind == Kind::ConditionalFinal; }
+    bool isFinal() const { return kind == Kind::ConditionalFinal || kind == Kind::UnconditionalFinal; }
+
+    friend bool operator==(const LienWaiver &, const LienWaiver &) = default;
 };
 
 // A record of a kind a later VARN wrote, kept where it stood: after the record of this
@@ -225,7 +296,11 @@ struct LaterRecord
         Funding,
         Payee,
         PayeeRow,
-        Share
+        Share,
+        DeletedPayee,
+        Paper,
+        DeletedPaper,
+        Waiver
     };
 
     QByteArray bytes;
@@ -272,6 +347,11 @@ struct EstimateHistory
     int deletedChangeOrderNumber = 0;
     std::optional<Loan> loan;
     QList<Payee> payees;
+    // As deletedChangeOrderNumber, for payees and for papers.
+    int deletedPayeeNumber = 0;
+    QList<Paper> papers;
+    int deletedPaperNumber = 0;
+    QList<LienWaiver> waivers;
     LaterSection later;
 
     // A loan recorded, or a draw's funding: the lender's side of the draws is kept.

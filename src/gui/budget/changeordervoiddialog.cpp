@@ -37,7 +37,7 @@ ChangeOrderVoidDialog::ChangeOrderVoidDialog(const ChangeOrder &order, QWidget *
 
 ChangeOrderVoid ChangeOrderVoidDialog::voided() const
 {
-    return {m_date->date(), m_reason->text().trimmed()};
+    return {m_date->date(), m_reason->text().trimmed(), {}};
 }
 
 void ChangeOrderVoidDialog::accept()
