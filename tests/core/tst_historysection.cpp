@@ -234,6 +234,90 @@ const QByteArray PayeesSection =
     "\"share\",1,5,1,100000\r\n"
     "\"line\",8,1000000,1000000,0,300000\r\n";
 
+// Papers kept for a draw and one of its lines, a payee's waiver that names its signed paper,
+// the numbers of a deleted payee and paper, and two orders that know the draws they were
+// approved and voided after.
+EstimateHistory papersAndWaivers()
+{
+    EstimateHistory history;
+    history.payees = {{1, u"Summit Roofing"_s, {}, {}, {}, {}, {}, {}, {{5, {}}}, {}},
+                      {2, u"Mill & Sons"_s, {}, {}, {}, {}, {}, {}, {}, {}}};
+    history.deletedPayeeNumber = 3;
+    history.draws = {draw(1, QDate(2026, 12, 1), u"framing"_s, 1000, {line(5, 1500000, 1500000, 0, 250000)})};
+    ChangeOrder raised{1,
+                       QDate(2026, 12, 1),
+                       5,
+                       u"more joists"_s,
+                       40000,
+                       ChangeOrder::Status::Approved,
+                       ChangeOrder::Source::Loan,
+                       std::nullopt,
+                       1,
+                       {}};
+    ChangeOrder voided{2,
+                       QDate(2026, 11, 20),
+                       8,
+                       u"skylight"_s,
+                       90000,
+                       ChangeOrder::Status::Approved,
+                       ChangeOrder::Source::Loan,
+                       ChangeOrderVoid{QDate(2026, 12, 1), u"no room"_s, 1},
+                       0,
+                       {}};
+    history.changeOrders = {raised, voided};
+    const QByteArray hash(32, '\xab');
+    history.papers = {{1,
+                       Paper::Kind::Invoice,
+                       QDate(2026, 11, 28),
+                       Cents(250000),
+                       u"INV-17, framing"_s,
+                       Paper::Subject::DrawLine,
+                       1,
+                       5,
+                       {u"house documents/INV-17.pdf"_s, hash, 48213},
+                       {}},
+                      {2,
+                       Paper::Kind::Photo,
+                       QDate(2026, 12, 1),
+                       std::nullopt,
+                       u"roof framed"_s,
+                       Paper::Subject::Draw,
+                       1,
+                       0,
+                       {u"house documents/roof.jpg"_s, hash, 1024},
+                       {}}};
+    history.deletedPaperNumber = 3;
+    history.waivers = {
+        {1, 1, LienWaiver::Kind::ConditionalProgress, 250000, QDate(2026, 12, 1), LienWaiver::Status::Received, 1, {}}};
+    return history;
+}
+
+const QByteArray HashHex = QByteArray(32, '\xab').toHex();
+
+const QByteArray PapersSection =
+    "\"VARN history\",6,17\r\n"
+    "\"retainage\",0\r\n"
+    "\"contingency\",29\r\n"
+    "\"payee\",1,\"Summit Roofing\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"payee row\",1,5\r\n"
+    "\"payee\",2,\"Mill & Sons\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"deleted payee\",3\r\n"
+    "\"draw\",1,\"2026-12-01\",\"framing\",1000\r\n"
+    "\"line\",5,1500000,1500000,0,250000\r\n"
+    "\"change\",1,\"2026-12-01\",5,\"more joists\",40000,\"approved\",\"loan\"\r\n"
+    "\"approved after draw\",1,1\r\n"
+    "\"change\",2,\"2026-11-20\",8,\"skylight\",90000,\"approved\",\"loan\",\"2026-12-01\",\"no room\"\r\n"
+    "\"approved after draw\",2,0\r\n"
+    "\"voided after draw\",2,1\r\n"
+    "\"paper\",1,\"invoice\",\"2026-11-28\",250000,\"INV-17, framing\",\"line\",1,5,\"house documents/INV-17.pdf\",\""
+    + HashHex
+    + "\",48213\r\n"
+      "\"paper\",2,\"photo\",\"2026-12-01\",\"\",\"roof framed\",\"draw\",1,0,\"house documents/roof.jpg\",\""
+    + HashHex
+    + "\",1024\r\n"
+      "\"deleted paper\",3\r\n"
+      "\"waiver\",1,1,\"conditional progress\",250000,\"2026-12-01\",\"received\",1\r\n";
+
 // The section the damage is done to, a record a line.
 const QByteArrayList DamageLines = {
     "\"VARN history\",1,8",
@@ -334,6 +418,61 @@ const QList<PayeeDamage> PayeeDamages = {
      u"record 9 of 10: amount in cents -150000 is outside 0 to 10000000000000000"_s},
 };
 
+// The records of papers and waivers, a record a line, to damage as the others.
+QByteArrayList paperDamageLines()
+{
+    QByteArrayList lines = PapersSection.split('\n');
+    lines.removeLast();
+    for (QByteArray &line : lines)
+        line.chop(1);
+    return lines;
+}
+
+// What is done to the records of papers and waivers, and why the section is refused then.
+const QList<PayeeDamage> PaperDamages = {
+    {"papers in version 5", ",6,17\r\n", ",5,17\r\n",
+     u"record 6 of 17: \"deleted payee\" is not a kind of record this VARN knows"_s},
+    {"deleted payee not above the payees", "\"deleted payee\",3", "\"deleted payee\",2",
+     u"the deleted payee 2 is not above payee 2"_s},
+    {"deleted payee after the draws", "\"deleted payee\",3\r\n\"draw\",1,\"2026-12-01\",\"framing\",1000\r\n",
+     "\"draw\",1,\"2026-12-01\",\"framing\",1000\r\n\"deleted payee\",3\r\n",
+     u"record 7 of 17: the deleted payee's number comes after the draws or change orders"_s},
+    {"approved after draw of another order", "\"approved after draw\",1,1", "\"approved after draw\",2,1",
+     u"record 10 of 17: the draw change order 2 was approved after does not follow that order"_s},
+    {"voided after draw of an order not void", "\"approved after draw\",1,1", "\"voided after draw\",1,1",
+     u"record 10 of 17: change order 1 is not void"_s},
+    {"approved after a negative draw", "\"approved after draw\",1,1", "\"approved after draw\",1,-1",
+     u"record 10 of 17: draw number -1 is outside 0 to 2147483647"_s},
+    {"paper kind unknown", "\"photo\"", "\"video\"",
+     u"record 15 of 17: \"video\" is not a kind of paper this VARN knows"_s},
+    {"paper amount a text", ",\"\",\"roof framed\"", ",\"none\",\"roof framed\"",
+     u"record 15 of 17: the amount in cents \"none\" is not a whole number"_s},
+    {"paper of a line without a row", ",\"line\",1,5,", ",\"line\",1,0,",
+     u"record 14 of 17: paper 1 names a row where it belongs to no draw line, or none where it does"_s},
+    {"paper without a file", "\"house documents/roof.jpg\"", "\"\"", u"record 15 of 17: paper 2 names no file"_s},
+    {"paper hash too long", "\",48213", "0\",48213",
+     u"record 14 of 17: \"%1\" is not a SHA-256"_s.arg(QString::fromLatin1(HashHex + '0'))},
+    {"papers out of order", "\"paper\",2,", "\"paper\",1,", u"record 15 of 17: paper 1 comes after paper 1"_s},
+    {"paper after the deleted paper's number", "\"paper\",2,", "\"deleted paper\",3\r\n\"paper\",2,",
+     u"record 16 of 18: a paper comes after the lien waivers or the deleted paper's number"_s},
+    {"waiver kind unknown", "\"conditional progress\"", "\"conditional\"",
+     u"record 17 of 17: \"conditional\" is not a kind of lien waiver this VARN knows"_s},
+    {"waiver twice", "\"deleted paper\",3\r\n",
+     "\"deleted paper\",3\r\n\"waiver\",1,1,\"conditional progress\",0,\"\",\"requested\",0\r\n",
+     u"record 18 of 18: payee 1 has two conditional progress waivers for draw 1"_s},
+    {"waiver of a negative amount", ",250000,\"2026-12-01\",\"received\"", ",-1,\"2026-12-01\",\"received\"",
+     u"record 17 of 17: amount in cents -1 is outside 0 to 10000000000000000"_s},
+};
+
+// The header counts the records the damage leaves, so that only the damage is refused.
+QByteArray papersDamaged(const PayeeDamage &damage)
+{
+    QByteArray section = QByteArray(PapersSection).replace(damage.from, damage.to);
+    const qsizetype headerEnd = section.indexOf("\r\n");
+    const qsizetype countStart = section.lastIndexOf(',', headerEnd) + 1;
+    return section.replace(countStart, headerEnd - countStart, QByteArray::number(section.count("\r\n") - 1));
+}
+
 QByteArray payeesDamaged(const PayeeDamage &damage)
 {
     return joined(PayeeDamageLines).replace(damage.from, damage.to);
@@ -424,6 +563,8 @@ private slots:
         EstimateHistory payeesRead = payeesWithShares();
         payeesRead.payees[2].name = u"Ana D\u00EDaz ?"_s;
         QTest::newRow("payees, their rows and a draw's shares") << payeesWithShares() << PayeesSection << payeesRead;
+        QTest::newRow("papers, waivers and the draws orders came after")
+            << papersAndWaivers() << PapersSection << papersAndWaivers();
     }
 
     void writtenAndRead()
@@ -442,7 +583,7 @@ private slots:
         Rows::columns<QByteArray>("section");
         for (const auto &[set, lines] :
              {std::pair("", DamageLines), std::pair("void, ", VoidDamageLines), std::pair("loan, ", LoanDamageLines),
-              std::pair("payees, ", PayeeDamageLines)}) {
+              std::pair("payees, ", PayeeDamageLines), std::pair("papers, ", paperDamageLines())}) {
             QTest::addRow("%swhole", set) << joined(lines);
             for (int kept = 0; kept < lines.size(); ++kept)
                 QTest::addRow("%scut after %d records", set, kept) << joined(lines.mid(0, kept));
@@ -490,6 +631,8 @@ private slots:
         QTest::newRow("shortfall this VARN does not know") << loanChanged("\"carried\"", "\"forgiven\"");
         for (const PayeeDamage &damage : PayeeDamages)
             QTest::newRow(damage.name) << payeesDamaged(damage);
+        for (const PayeeDamage &damage : PaperDamages)
+            QTest::newRow(damage.name) << papersDamaged(damage);
         QTest::newRow("deleted number in version 1")
             << joined(DamageLines)
                    .replace(",1,8\r\n", ",1,9\r\n")
@@ -558,6 +701,8 @@ private slots:
         Rows::columns<QByteArray, QString>("section", "reason");
         for (const PayeeDamage &damage : PayeeDamages)
             QTest::newRow(damage.name) << payeesDamaged(damage) << damage.reason;
+        for (const PayeeDamage &damage : PaperDamages)
+            QTest::newRow(damage.name) << papersDamaged(damage) << damage.reason;
     }
 
     // Damage to a payee's records says which record holds what, as any other record's does.
@@ -646,7 +791,7 @@ private slots:
         QTest::newRow("fields added to records") << u"later-fields.vrn"_s << QString();
         QTest::newRow("not to be saved over") << u"later-only.vrn"_s
                                               << u"later-only.vrn was written by a later VARN (draw history version "
-                                                 "6): this one may read it but must not save over it.\n\nSave the "
+                                                 "7): this one may read it but must not save over it.\n\nSave the "
                                                  "estimate under another name with Save As...?"_s;
     }
 

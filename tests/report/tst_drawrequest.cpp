@@ -28,9 +28,10 @@ const QDate FirstDrawDate(2026, 12, 1);
 // Plays the steps of a month-by-month build on the document: "O5=15000" types an original
 // estimate into row 5 (A the adjusted estimate, D the previous payment, E the current
 // amount), "pending=300" asks for a change order of row 5 ("approved=300", approved, dated the
-// next draw's date; "approved=300/contingency" funded from the contingency), "void=1" voids
-// order 1 on that date, "rate=500" makes the retainage 5 %, and "draw" records the current
-// payments. The next request, made just before each draw, is kept.
+// next draw's date; "approved=300/contingency" funded from the contingency; "late=300" approved
+// once the last draw was recorded and dated that draw's date), "void=1" voids order 1 on the
+// next draw's date ("latevoid=1" on the last draw's, once it was recorded), "rate=500" makes the retainage 5 %, and
+// "draw" records the current payments. The next request, made just before each draw, is kept.
 QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
 {
     static const QString columns = u"OADE"_s;
@@ -43,12 +44,13 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             requested << DrawRequest::next(f.grid(), f.header, history, date);
             CurrentPayments::recordDraw(f.sheet, history, CurrentPayments::recordableRows(f.grid()), date,
                                         u"month %1"_s.arg(history.draws.size() + 1), DrawRequest::partiesOf(f.header));
-        } else if (parts.first() == u"pending" || parts.first() == u"approved") {
+        } else if (parts.first() == u"pending" || parts.first() == u"approved" || parts.first() == u"late") {
             ChangeOrder order;
-            if (parts.first() == u"approved")
+            if (parts.first() != u"pending")
                 order.status = ChangeOrder::Status::Approved;
             order.number = ChangeOrders::nextNumber(history);
-            order.date = FirstDrawDate.addMonths(int(history.draws.size()));
+            order.date = parts.first() == u"late" ? history.draws.last().date
+                                                  : FirstDrawDate.addMonths(int(history.draws.size()));
             order.row = 5;
             order.amount = MoneyCents::fromText(parts.last().section(u'/', 0, 0));
             if (parts.last().endsWith(u"/contingency"))
@@ -56,8 +58,10 @@ QList<DrawRequest> play(DocumentFixture &f, const QStringList &steps)
             // A refused order leaves the findings short, which the test reports.
             if (!ChangeOrders::put(f.sheet, history, order))
                 return requested;
-        } else if (parts.first() == u"void") {
-            const ChangeOrderVoid voided{FirstDrawDate.addMonths(int(history.draws.size())), u"not built"_s, {}};
+        } else if (parts.first() == u"void" || parts.first() == u"latevoid") {
+            const QDate date = parts.first() == u"latevoid" ? history.draws.last().date
+                                                            : FirstDrawDate.addMonths(int(history.draws.size()));
+            const ChangeOrderVoid voided{date, u"not built"_s, {}};
             if (!ChangeOrders::voidOrder(f.sheet, history, parts.last().toInt(), voided))
                 return requested;
         } else if (parts.first() == u"rate") {
@@ -222,6 +226,12 @@ private slots:
                            "void=2",        "A9=150",   "E5=100",       "draw"}
             << QStringList{"$300.00 | $0.00 | $0.00 - $0.00 | $500.00 - $200.00 | $0.00",
                            "$800.00 | $150.00 | $500.00 - $0.00 | $300.00 - $0.00 | $400.00"};
+        // Approved and voided once draw 1 was recorded, both dated its date: its request is
+        // re-printed as it went out, and the next one counts the two.
+        QTest::newRow("orders changed on the day of the draw, after it")
+            << QStringList{"O5=10000", "E5=1000", "approved=500", "draw", "late=250", "latevoid=1", "E5=100", "draw"}
+            << QStringList{"$500.00 | $0.00 | $0.00 - $0.00 | $500.00 - $0.00 | $0.00",
+                           "$250.00 | $0.00 | $250.00 - $0.00 | $0.00 - $0.00 | $0.00"};
         QTest::newRow("an order dated after the request")
             << QStringList{"O5=10000", "E5=1000", "draw", "draw", "approved=250"}
             << QStringList{"$0.00 | $0.00 | $0.00 - $0.00 | $0.00 - $0.00 | $0.00",

@@ -20,6 +20,7 @@ constexpr int TextsVersion = 2;
 constexpr int VoidVersion = 3;
 constexpr int LoanVersion = 4;
 constexpr int PayeeVersion = 5;
+constexpr int PaperVersion = 6;
 constexpr char HeaderName[] = "VARN history";
 constexpr char RecordEnd[] = "\r\n";
 constexpr int MaximumBasisPoints = 10000;
@@ -42,6 +43,13 @@ constexpr int PayeeFields = 8;
 constexpr char PayeeRowTag[] = "payee row";
 constexpr int PayeeRowFields = 2;
 constexpr int ShareFields = 4;
+constexpr char DeletedPayeeTag[] = "deleted payee";
+constexpr char ApprovedAfterTag[] = "approved after draw";
+constexpr char VoidedAfterTag[] = "voided after draw";
+constexpr int AfterDrawFields = 2;
+constexpr int PaperFields = 11;
+constexpr char DeletedPaperTag[] = "deleted paper";
+constexpr int WaiverFields = 7;
 
 // Constant arrays rather than lists: a file may be written while the program's globals are
 // still being made (a benchmark registering its cases, say), and these must exist by then.
@@ -50,6 +58,13 @@ constexpr std::array<const char *, 2> ShortfallNames = {"carried", "owner"};
 
 constexpr std::array<const char *, 3> StatusNames = {"pending", "approved", "rejected"};
 constexpr std::array<const char *, 3> SourceNames = {"loan", "contingency", "owner"};
+
+constexpr std::array<const char *, 6> PaperKindNames = {"invoice",    "receipt", "lien waiver",
+                                                        "inspection", "photo",   "other"};
+constexpr std::array<const char *, 4> SubjectNames = {"draw", "line", "change order", "payee"};
+constexpr std::array<const char *, 4> WaiverKindNames = {"conditional progress", "unconditional progress",
+                                                         "conditional final", "unconditional final"};
+constexpr std::array<const char *, 2> WaiverStatusNames = {"requested", "received"};
 
 QByteArray quotedName(const char *name)
 {
@@ -132,8 +147,20 @@ std::optional<QList<Field>> fieldsOf(QByteArrayView record)
 
 // The version this VARN writes a history in: the first, unless it holds what only a later
 // one can say.
+bool keepsPapers(const EstimateHistory &history)
+{
+    const bool keepsDraws =
+        std::any_of(history.changeOrders.begin(), history.changeOrders.end(), [](const ChangeOrder &change) {
+            return change.approvedAfterDraw || (change.voided && change.voided->afterDraw);
+        });
+    return keepsDraws || history.deletedPayeeNumber != 0 || !history.papers.isEmpty() || history.deletedPaperNumber != 0
+        || !history.waivers.isEmpty();
+}
+
 int versionFor(const EstimateHistory &history)
 {
+    if (keepsPapers(history))
+        return PaperVersion;
     const bool keepsShares = std::any_of(history.draws.begin(), history.draws.end(), [](const Draw &draw) {
         return std::any_of(draw.lines.begin(), draw.lines.end(),
                            [](const DrawLine &line) { return !line.shares.isEmpty(); });
@@ -194,10 +221,20 @@ public:
             writeLoan(*m_history.loan);
         for (const Payee &payee : m_history.payees)
             writePayee(payee);
+        if (m_history.deletedPayeeNumber != 0)
+            writeDeletedNumber(DeletedPayeeTag, m_history.deletedPayeeNumber, m_history.later.deletedPayeeFields,
+                               LaterRecord::After::DeletedPayee);
         for (const Draw &draw : m_history.draws)
             writeDraw(draw);
         for (const ChangeOrder &change : m_history.changeOrders)
             writeChange(change);
+        for (const Paper &paper : m_history.papers)
+            writePaper(paper);
+        if (m_history.deletedPaperNumber != 0)
+            writeDeletedNumber(DeletedPaperTag, m_history.deletedPaperNumber, m_history.later.deletedPaperFields,
+                               LaterRecord::After::DeletedPaper);
+        for (const LienWaiver &waiver : m_history.waivers)
+            writeWaiver(waiver);
         for (qsizetype index = 0; index < m_history.later.records.size(); ++index) {
             if (!m_written.contains(index))
                 laterRecord(index);
@@ -335,6 +372,55 @@ private:
         }
         raw(change.laterFields).end();
         laterRecordsAfter(LaterRecord::After::ChangeOrder, change.number);
+        if (change.approvedAfterDraw) {
+            record(ApprovedAfterTag).number(change.number).number(*change.approvedAfterDraw).end();
+            laterRecordsAfter(LaterRecord::After::ApprovedAfterDraw, change.number);
+        }
+        if (change.voided && change.voided->afterDraw) {
+            record(VoidedAfterTag).number(change.number).number(*change.voided->afterDraw).end();
+            laterRecordsAfter(LaterRecord::After::VoidedAfterDraw, change.number);
+        }
+    }
+
+    void writeDeletedNumber(const char *tag, int number, const QByteArray &later, LaterRecord::After after)
+    {
+        record(tag).number(number).raw(later).end();
+        laterRecordsAfter(after);
+    }
+
+    void writePaper(const Paper &paper)
+    {
+        const QString place = QStringLiteral("Paper %1, %2").arg(paper.number);
+        record("paper").number(paper.number).name(PaperKindNames.at(size_t(paper.kind))).date(paper.date);
+        if (paper.amount)
+            number(*paper.amount);
+        else
+            name({});
+        text(paper.title, place.arg(QStringLiteral("title")))
+            .name(SubjectNames.at(size_t(paper.subject)))
+            .number(paper.subjectNumber)
+            .number(paper.row)
+            .text(paper.file.relativePath, place.arg(QStringLiteral("file name")))
+            .name(paper.file.sha256.toHex())
+            .number(paper.file.size)
+            .raw(paper.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::Paper, paper.number);
+    }
+
+    void writeWaiver(const LienWaiver &waiver)
+    {
+        record("waiver")
+            .number(waiver.payee)
+            .number(waiver.draw)
+            .name(WaiverKindNames.at(size_t(waiver.kind)))
+            .number(waiver.amount)
+            .date(waiver.through)
+            .name(WaiverStatusNames.at(size_t(waiver.status)))
+            .number(waiver.paper)
+            .raw(waiver.laterFields)
+            .end();
+        laterRecordsAfter(LaterRecord::After::Waiver, waiver.draw, int(waiver.kind), waiver.payee);
     }
 
     void laterRecordsAfter(LaterRecord::After after, int number = 0, int row = 0, int payee = 0)
@@ -439,6 +525,9 @@ public:
                           .arg(highest);
             return false;
         }
+        if (!deletedNumberAbove(history.deletedPayeeNumber, history.payees, QStringLiteral("payee"))
+            || !deletedNumberAbove(history.deletedPaperNumber, history.papers, QStringLiteral("paper")))
+            return false;
         recordsRead = m_count + 1;
         // Written again in the version it was read in, when that is not the one it would get.
         if (m_version != versionFor(history))
@@ -449,6 +538,16 @@ public:
     const QString &error() const { return m_error; }
 
 private:
+    // A deleted number is kept only while it is the highest given.
+    template <typename Item> bool deletedNumberAbove(int deleted, const QList<Item> &items, const QString &what)
+    {
+        const int highest = items.isEmpty() ? 0 : items.last().number;
+        if (deleted == 0 || deleted > highest)
+            return true;
+        m_error = QStringLiteral("the deleted %1 %2 is not above %1 %3").arg(what).arg(deleted).arg(highest);
+        return false;
+    }
+
     bool isLater() const { return m_version > HistorySection::Version; }
 
     bool readHeader(LaterSection &later)
@@ -503,6 +602,18 @@ private:
             return readPayeeRow(history.payees);
         if (tag == "share" && m_version >= PayeeVersion)
             return readShare(history);
+        if (m_version >= PaperVersion) {
+            if (tag == DeletedPayeeTag)
+                return readDeletedPayee(history);
+            if (tag == ApprovedAfterTag || tag == VoidedAfterTag)
+                return readAfterDraw(history.changeOrders, tag == VoidedAfterTag);
+            if (tag == "paper")
+                return readPaper(history);
+            if (tag == DeletedPaperTag)
+                return readDeletedPaper(history);
+            if (tag == "waiver")
+                return readWaiver(history.waivers);
+        }
         if (!isLater())
             return fail(QStringLiteral("\"%1\" is not a kind of record this VARN knows").arg(text(tag)));
         m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow, m_lastPayee});
@@ -771,6 +882,149 @@ private:
         return true;
     }
 
+    bool readDeletedPayee(EstimateHistory &history)
+    {
+        if (!history.draws.isEmpty() || !history.changeOrders.isEmpty())
+            return fail(QStringLiteral("the deleted payee's number comes after the draws or change orders"));
+        return readDeletedNumber(history.deletedPayeeNumber, m_later->deletedPayeeFields, QStringLiteral("payee"),
+                                 LaterRecord::After::DeletedPayee);
+    }
+
+    bool readDeletedPaper(EstimateHistory &history)
+    {
+        if (!history.waivers.isEmpty())
+            return fail(QStringLiteral("the deleted paper's number comes after the lien waivers"));
+        return readDeletedNumber(history.deletedPaperNumber, m_later->deletedPaperFields, QStringLiteral("paper"),
+                                 LaterRecord::After::DeletedPaper);
+    }
+
+    bool readDeletedNumber(int &value, QByteArray &later, const QString &what, LaterRecord::After after)
+    {
+        if (value != 0)
+            return fail(QStringLiteral("the deleted %1's number comes twice").arg(what));
+        qint64 number = 0;
+        if (!fieldCount(1, 1) || !integer(1, QStringLiteral("deleted %1's number").arg(what), 1, MaximumNumber, number))
+            return false;
+        value = int(number);
+        later = laterFields(1);
+        follows(after);
+        return true;
+    }
+
+    // The draw a change order was approved or voided after follows the order's record. A later
+    // version's fields there would have nowhere to go back to, so such a record is kept whole,
+    // and the order is counted by its dates as before.
+    bool readAfterDraw(QList<ChangeOrder> &changes, bool voided)
+    {
+        if (isLater() && m_fields.size() - 1 > AfterDrawFields) {
+            m_later->records.append({m_recordBytes.toByteArray(), m_lastKnown, m_lastNumber, m_lastRow, m_lastPayee});
+            return true;
+        }
+        if (!fieldCount(AfterDrawFields, AfterDrawFields))
+            return false;
+        qint64 number = 0;
+        qint64 draw = 0;
+        if (!integer(1, QStringLiteral("change order number"), 1, MaximumNumber, number)
+            || !integer(2, QStringLiteral("draw number"), 0, MaximumNumber, draw))
+            return false;
+        const LaterRecord::After expected =
+            voided ? LaterRecord::After::VoidedAfterDraw : LaterRecord::After::ApprovedAfterDraw;
+        const bool followsOrder = !changes.isEmpty() && changes.last().number == number
+            && (m_lastKnown == LaterRecord::After::ChangeOrder
+                || (voided && m_lastKnown == LaterRecord::After::ApprovedAfterDraw));
+        if (!followsOrder)
+            return fail(QStringLiteral("the draw change order %1 was %2 after does not follow that order")
+                            .arg(number)
+                            .arg(voided ? "voided" : "approved"));
+        ChangeOrder &change = changes.last();
+        if (voided && !change.voided)
+            return fail(QStringLiteral("change order %1 is not void").arg(number));
+        if (!voided && change.status != ChangeOrder::Status::Approved)
+            return fail(QStringLiteral("change order %1 is not approved").arg(number));
+        (voided ? change.voided->afterDraw : change.approvedAfterDraw) = int(draw);
+        follows(expected, change.number);
+        return true;
+    }
+
+    // The papers follow the change orders, as every draw, line, order and payee they belong to.
+    bool readPaper(EstimateHistory &history)
+    {
+        if (!history.waivers.isEmpty() || history.deletedPaperNumber != 0)
+            return fail(QStringLiteral("a paper comes after the lien waivers or the deleted paper's number"));
+        if (!fieldCount(PaperFields, PaperFields))
+            return false;
+        Paper paper;
+        qint64 number = 0;
+        int kind = 0;
+        int subject = 0;
+        qint64 subjectNumber = 0;
+        qint64 row = 0;
+        qint64 size = 0;
+        if (!integer(1, QStringLiteral("paper number"), 1, MaximumNumber, number)
+            || !name(2, PaperKindNames, QStringLiteral("kind of paper"), kind) || !date(3, paper.date)
+            || !optionalAmount(4, paper.amount) || !note(5, paper.title)
+            || !name(6, SubjectNames, QStringLiteral("thing a paper belongs to"), subject)
+            || !integer(7, QStringLiteral("number of what the paper belongs to"), 1, MaximumNumber, subjectNumber)
+            || !integer(8, QStringLiteral("row"), 0, EstimateSheet::ItemRowCount, row)
+            || !note(9, paper.file.relativePath) || !sha256(10, paper.file.sha256)
+            || !integer(11, QStringLiteral("file size"), 0, std::numeric_limits<qint64>::max(), size))
+            return false;
+        paper.number = int(number);
+        paper.kind = Paper::Kind(kind);
+        paper.subject = Paper::Subject(subject);
+        paper.subjectNumber = int(subjectNumber);
+        paper.row = int(row);
+        paper.file.size = size;
+        if ((paper.subject == Paper::Subject::DrawLine) != (paper.row != 0))
+            return fail(QStringLiteral("paper %1 names a row where it belongs to no draw line, or none where it does")
+                            .arg(paper.number));
+        if (paper.file.relativePath.isEmpty())
+            return fail(QStringLiteral("paper %1 names no file").arg(paper.number));
+        QList<Paper> &papers = history.papers;
+        if (!papers.isEmpty() && paper.number <= papers.last().number)
+            return fail(QStringLiteral("paper %1 comes after paper %2").arg(paper.number).arg(papers.last().number));
+        paper.laterFields = laterFields(PaperFields);
+        papers.append(paper);
+        follows(LaterRecord::After::Paper, paper.number);
+        return true;
+    }
+
+    bool readWaiver(QList<LienWaiver> &waivers)
+    {
+        if (!fieldCount(WaiverFields, WaiverFields))
+            return false;
+        LienWaiver waiver;
+        qint64 payee = 0;
+        qint64 draw = 0;
+        int kind = 0;
+        int status = 0;
+        qint64 paper = 0;
+        if (!integer(1, QStringLiteral("payee number"), 1, MaximumNumber, payee)
+            || !integer(2, QStringLiteral("draw number"), 1, MaximumNumber, draw)
+            || !name(3, WaiverKindNames, QStringLiteral("kind of lien waiver"), kind)
+            || !nonNegativeAmount(4, waiver.amount) || !date(5, waiver.through)
+            || !name(6, WaiverStatusNames, QStringLiteral("state of a lien waiver"), status)
+            || !integer(7, QStringLiteral("paper number"), 0, MaximumNumber, paper))
+            return false;
+        waiver.payee = int(payee);
+        waiver.draw = int(draw);
+        waiver.kind = LienWaiver::Kind(kind);
+        waiver.status = LienWaiver::Status(status);
+        waiver.paper = int(paper);
+        const bool twice = std::any_of(waivers.begin(), waivers.end(), [&waiver](const LienWaiver &other) {
+            return other.payee == waiver.payee && other.draw == waiver.draw && other.kind == waiver.kind;
+        });
+        if (twice)
+            return fail(QStringLiteral("payee %1 has two %2 waivers for draw %3")
+                            .arg(waiver.payee)
+                            .arg(WaiverKindNames.at(size_t(kind)))
+                            .arg(waiver.draw));
+        waiver.laterFields = laterFields(WaiverFields);
+        waivers.append(waiver);
+        follows(LaterRecord::After::Waiver, waiver.draw, kind, waiver.payee);
+        return true;
+    }
+
     // The record the next one of a later kind follows.
     void follows(LaterRecord::After after, int number = 0, int row = 0, int payee = 0)
     {
@@ -861,6 +1115,32 @@ private:
         if (!integer(index, QStringLiteral("amount in cents"), 0, MoneyCents::Limit, read))
             return false;
         value = Cents(read);
+        return true;
+    }
+
+    // An amount, or an empty text where there is none.
+    bool optionalAmount(int index, std::optional<Cents> &value)
+    {
+        if (m_fields.at(index).quoted && m_fields.at(index).bytes.isEmpty()) {
+            value.reset();
+            return true;
+        }
+        Cents read = 0;
+        if (!amount(index, read))
+            return false;
+        value = read;
+        return true;
+    }
+
+    bool sha256(int index, QByteArray &value)
+    {
+        const QByteArrayView bytes = m_fields.at(index).bytes;
+        const bool hex = bytes.size() == 64 && std::all_of(bytes.begin(), bytes.end(), [](char c) {
+                             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+                         });
+        if (!m_fields.at(index).quoted || !hex)
+            return fail(QStringLiteral("\"%1\" is not a SHA-256").arg(text(bytes)));
+        value = QByteArray::fromHex(bytes.toByteArray());
         return true;
     }
 

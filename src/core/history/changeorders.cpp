@@ -89,11 +89,31 @@ void insertInPlace(EstimateHistory &history, const ChangeOrder &order)
         history.deletedChangeOrderNumber = 0;
 }
 
+// Which draws went out before the order was approved or voided: a request re-printed for one
+// of them leaves the change out, as the request that went out did. Before the first draw
+// there is nothing to tell apart.
+ChangeOrder stampedWithLastDraw(const EstimateHistory &history, const ChangeOrder *stored, ChangeOrder order)
+{
+    if (history.draws.isEmpty())
+        return order;
+    const int lastDraw = history.draws.last().number;
+    const bool wasApproved = stored && stored->status == ChangeOrder::Status::Approved;
+    if (order.status != ChangeOrder::Status::Approved)
+        order.approvedAfterDraw.reset();
+    else if (!wasApproved)
+        order.approvedAfterDraw = lastDraw;
+    if (order.voided && !(stored && stored->voided))
+        order.voided->afterDraw = lastDraw;
+    return order;
+}
+
 // Puts order in the place of the stored one (or adds it, where stored is -1) and moves the
 // adjusted estimates by the difference.
-bool store(EstimateSheet &sheet, EstimateHistory &history, qsizetype stored, const ChangeOrder &order,
+bool store(EstimateSheet &sheet, EstimateHistory &history, qsizetype stored, const ChangeOrder &given,
            QString *errorString)
 {
+    const ChangeOrder order =
+        stampedWithLastDraw(history, stored >= 0 ? &history.changeOrders.at(stored) : nullptr, given);
     QMap<int, Cents> moves;
     if (stored >= 0)
         addMoves(moves, history.changeOrders.at(stored), history.contingencyRow, -1);

@@ -1,19 +1,27 @@
 #include "changeordersummary.h"
 
 namespace {
-bool inForceOn(const ChangeOrder &order, const QDate &date)
+// Recorded after drawNumber was: a stamp of that draw or a later one.
+bool cameAfter(const std::optional<int> &afterDraw, int drawNumber)
 {
-    return order.status == ChangeOrder::Status::Approved && order.date <= date
-        && (!order.voided || order.voided->date > date);
+    return afterDraw && *afterDraw >= drawNumber;
+}
+
+bool inForceFor(const ChangeOrder &order, int drawNumber, const QDate &date)
+{
+    if (order.status != ChangeOrder::Status::Approved || order.date > date
+        || cameAfter(order.approvedAfterDraw, drawNumber))
+        return false;
+    return !order.voided || order.voided->date > date || cameAfter(order.voided->afterDraw, drawNumber);
 }
 }
 
-ChangeOrderSummary ChangeOrderSummary::of(const QList<ChangeOrder> &orders, const QDate &periodFrom,
+ChangeOrderSummary ChangeOrderSummary::of(const QList<ChangeOrder> &orders, int drawNumber, const QDate &periodFrom,
                                           const QDate &periodTo)
 {
     ChangeOrderSummary summary;
     for (const ChangeOrder &order : orders) {
-        if (!inForceOn(order, periodTo))
+        if (!inForceFor(order, drawNumber, periodTo))
             continue;
         const bool thisPeriod = !periodFrom.isValid() || order.date >= periodFrom;
         if (order.source == ChangeOrder::Source::Contingency) {

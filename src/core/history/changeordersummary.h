@@ -20,9 +20,12 @@ struct ChangeOrderSummary
 
     friend bool operator==(const ChangeOrderSummary &, const ChangeOrderSummary &) = default;
 
-    // The orders in force on periodTo; those dated before periodFrom (invalid for the first
-    // request) were approved in previous periods.
-    static ChangeOrderSummary of(const QList<ChangeOrder> &orders, const QDate &periodFrom, const QDate &periodTo);
+    // The orders in force on periodTo for the request of draw number drawNumber; those dated
+    // before periodFrom (invalid for the first request) were approved in previous periods. An
+    // order approved, or voided, once that draw was recorded is not yet, or still, in force
+    // for it, whatever its date says.
+    static ChangeOrderSummary of(const QList<ChangeOrder> &orders, int drawNumber, const QDate &periodFrom,
+                                 const QDate &periodTo);
 
     Cents additions() const { return previousAdditions + additionsThisPeriod; }
     Cents deductions() const { return previousDeductions + deductionsThisPeriod; }

@@ -119,7 +119,8 @@ QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, cons
             if (carried != 0)
                 request.carriedShortfall = {previous.number, carried};
         }
-        request.changeOrders = ChangeOrderSummary::of(history.changeOrders, request.periodFrom, request.periodTo);
+        request.changeOrders =
+            ChangeOrderSummary::of(history.changeOrders, draw.number, request.periodFrom, request.periodTo);
         paidBefore += request.currentPaymentDue() - carriedOf(draw, request.currentPaymentDue());
         addPaid(loanWork, draw);
         requests << request;

@@ -297,6 +297,8 @@ struct LaterRecord
         Payee,
         PayeeRow,
         Share,
+        ApprovedAfterDraw,
+        VoidedAfterDraw,
         DeletedPayee,
         Paper,
         DeletedPaper,
@@ -305,8 +307,8 @@ struct LaterRecord
 
     QByteArray bytes;
     After after = After::Header;
-    // The draw, change order or payee it follows, the row of the draw's line or the payee's,
-    // and the payee of a line's share.
+    // The draw, change order, payee or paper it follows, the row of the draw's line or the
+    // payee's (the kind of a waiver), and the payee of a line's share or of a waiver.
     int number = 0;
     int row = 0;
     int payee = 0;
@@ -328,6 +330,8 @@ struct LaterSection
     QByteArray retainageFields;
     QByteArray contingencyFields;
     QByteArray deletedChangeFields;
+    QByteArray deletedPayeeFields;
+    QByteArray deletedPaperFields;
     QList<LaterRecord> records;
 
     friend bool operator==(const LaterSection &, const LaterSection &) = default;
