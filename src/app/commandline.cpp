@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "core/document/attachmentfolder.h"
 #include "core/document/document.h"
 #include "core/document/programsettings.h"
 #include "core/history/drawrequest.h"
@@ -193,8 +194,9 @@ std::optional<DrawRequest> requestOf(const Job &job, const QString &input, const
         fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
         return std::nullopt;
     }
-    const QStringList checks = job.draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, content.history)
-                                            : DrawRequestChecks::ofNext(*request, grid, content.history);
+    const PayeeChecks::UnavailablePapers unavailable = AttachmentFolder(input).unavailable(history.papers);
+    const QStringList checks = job.draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history, unavailable)
+                                            : DrawRequestChecks::ofNext(*request, grid, history, unavailable);
     for (const QString &check : checks)
         warn(input, check);
     return request;

@@ -1,3 +1,4 @@
+#include "core/document/attachmentfolder.h"
 #include "core/document/estimatefile.h"
 #include "core/export/drawrequestcsv.h"
 #include "core/history/changeorders.h"
@@ -498,6 +499,40 @@ private slots:
     }
 
     // A history that cannot be read is never left out of a copy, nor made a request of.
+    // The papers behind a draw are looked for in the documents folder when its request is
+    // exported: the lender gets none that is gone, and the owner is told which.
+    void papersLookedForOnTheCommandLine()
+    {
+        DocumentFixture f;
+        play(f, {"O5=10000", "E5=1000", "draw"});
+        const QString house = f.path("papers.vrn");
+        const QString invoicePath = f.path("INV-17.pdf");
+        Files::write(invoicePath, "%PDF-1.4 invoice");
+        const std::optional<AttachedFile> attached = AttachmentFolder(house).attach(invoicePath);
+        QVERIFY(attached);
+        EstimateHistory history = f.document.history();
+        Paper invoice;
+        invoice.number = 1;
+        invoice.amount = 100000;
+        invoice.title = u"INV-17"_s;
+        invoice.subject = Paper::Subject::DrawLine;
+        invoice.subjectNumber = 1;
+        invoice.row = 5;
+        invoice.file = *attached;
+        history.papers = {invoice};
+        f.document.setHistory(history);
+        f.dialogs.savePaths = {house};
+        QCOMPARE(f.document.save(), Document::SaveOutcome::Saved);
+        const QStringList arguments{"--export", f.path("request.csv"), "--report", "draw-request", "--draw", "1",
+                                    house};
+        QCOMPARE(varn(arguments).errors, QString());
+        QVERIFY(QFile::remove(AttachmentFolder(house).absolutePath(*attached)));
+        const ProgramRun run = varn(arguments);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.errors,
+                 u"VARN: warning: %1: Paper 1, \"INV-17\", is missing from the documents folder.\n"_s.arg(house));
+    }
+
     void unreadableHistory()
     {
         auto [output, report, status, error] =

@@ -127,3 +127,21 @@ AttachmentFolder::State AttachmentFolder::stateOf(const AttachedFile &file) cons
     const std::optional<QByteArray> sha256 = sha256Of(path);
     return sha256 == file.sha256 ? State::Present : State::Changed;
 }
+
+PayeeChecks::UnavailablePapers AttachmentFolder::unavailable(const QList<Paper> &papers) const
+{
+    PayeeChecks::UnavailablePapers reasons;
+    for (const Paper &paper : papers) {
+        switch (stateOf(paper.file)) {
+        case State::Present:
+            break;
+        case State::Missing:
+            reasons.insert(paper.number, QStringLiteral("is missing from the documents folder"));
+            break;
+        case State::Changed:
+            reasons.insert(paper.number, QStringLiteral("has changed since it was attached"));
+            break;
+        }
+    }
+    return reasons;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/history/estimatehistory.h"
+#include "core/history/payeechecks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,6 +30,8 @@ public:
     // Whether the attached file is still there as it was attached.
     State stateOf(const AttachedFile &file) const;
     QString absolutePath(const AttachedFile &file) const;
+    // The papers that are not there as they were attached, each with why.
+    PayeeChecks::UnavailablePapers unavailable(const QList<Paper> &papers) const;
 
     // The SHA-256 of a file's bytes, read a piece at a time; nothing when it cannot be read.
     static std::optional<QByteArray> sha256Of(const QString &path, QString *errorString = nullptr);

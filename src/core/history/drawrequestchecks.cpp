@@ -175,6 +175,21 @@ QStringList previousNotFunded(const EstimateHistory &history)
                 .arg(state)};
 }
 
+// The next draw as its request would record it: what each line pays this period.
+Draw drawOf(const DrawRequest &request)
+{
+    Draw draw;
+    draw.number = request.applicationNumber;
+    draw.date = request.periodTo;
+    for (const DrawRequestLine &line : request.lines) {
+        DrawLine paid;
+        paid.row = line.row;
+        paid.paid = line.thisPeriod;
+        draw.lines << paid;
+    }
+    return draw;
+}
+
 // A lender funds no draw of a loan that can no longer finish the house.
 QStringList outOfBalance(const DrawRequest &request)
 {
@@ -197,17 +212,20 @@ QList<PaymentDifference> previousPaymentsDifferingFromHistory(const Grid &grid, 
     return differences(shown, paidAfter(history.draws.last()));
 }
 
-QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
+QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history,
+                   const PayeeChecks::UnavailablePapers &unavailable)
 {
     return lineChecks(request, grid) + noteChecks(grid)
         + differenceChecks(grid, previousPaymentsDifferingFromHistory(grid, history),
                            QStringLiteral("what the recorded draws paid"))
         + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, {})
         + retainageReleased(request) + previousNotFunded(history) + outOfBalance(request)
-        + scheduleMovedByHand(grid, history) + billedToContingency(request, grid, history);
+        + scheduleMovedByHand(grid, history) + billedToContingency(request, grid, history)
+        + PayeeChecks::of(drawOf(request), grid, history, unavailable);
 }
 
-QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history)
+QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history,
+                       const PayeeChecks::UnavailablePapers &unavailable)
 {
     QStringList checks = lineChecks(request, grid);
     const int number = request.applicationNumber;
@@ -219,7 +237,7 @@ QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const Estim
                                    QStringLiteral("what draw %1 left paid").arg(number - 1));
     }
     return checks + nothingRequested(request) + paymentDueBelowZero(request) + pendingOrders(history, request.periodTo)
-        + retainageReleased(request);
+        + retainageReleased(request) + PayeeChecks::of(history.draws.at(number - 1), grid, history, unavailable);
 }
 
 }

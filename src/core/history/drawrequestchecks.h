@@ -1,6 +1,7 @@
 #pragma once
 
 #include "estimatehistory.h"
+#include "payeechecks.h"
 
 #include <QList>
 #include <QStringList>
@@ -24,7 +25,9 @@ struct PaymentDifference
 QList<PaymentDifference> previousPaymentsDifferingFromHistory(const Grid &grid, const EstimateHistory &history);
 
 // The checks of the next draw's request, made from the sheet.
-QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history);
+QStringList ofNext(const DrawRequest &request, const Grid &grid, const EstimateHistory &history,
+                   const PayeeChecks::UnavailablePapers &unavailable = {});
 // The checks of a recorded draw's request; the rows are named by the sheet.
-QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history);
+QStringList ofRecorded(const DrawRequest &request, const Grid &grid, const EstimateHistory &history,
+                       const PayeeChecks::UnavailablePapers &unavailable = {});
 }

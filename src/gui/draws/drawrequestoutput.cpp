@@ -1,5 +1,6 @@
 #include "drawrequestoutput.h"
 
+#include "core/document/attachmentfolder.h"
 #include "core/document/document.h"
 #include "core/document/filedialogs.h"
 #include "core/document/messageboxes.h"
@@ -45,8 +46,10 @@ std::optional<DrawRequest> DrawRequestOutput::checkedRequest(int draw, const QDa
                                                         : DrawRequest::next(grid, header, history, nextDate);
     if (!request)
         return std::nullopt;
-    const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history)
-                                        : DrawRequestChecks::ofNext(*request, grid, history);
+    const PayeeChecks::UnavailablePapers unavailable =
+        AttachmentFolder(m_document.CurrentFile()).unavailable(history.papers);
+    const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history, unavailable)
+                                        : DrawRequestChecks::ofNext(*request, grid, history, unavailable);
     if (checks.isEmpty())
         return request;
     const QString question = QStringLiteral("Before it goes out, look at this in Draw Request %1:\n\n%2\n\n%3 anyway?")
