@@ -89,7 +89,15 @@ public:
         return exportPaths.isEmpty() ? QString() : exportPaths.takeFirst();
     }
 
+    QStringList showAttach() override
+    {
+        ++attachCount;
+        return attachPaths.isEmpty() ? QStringList() : attachPaths.takeFirst();
+    }
+
     QStringList openPaths;
+    QList<QStringList> attachPaths;
+    int attachCount = 0;
     QStringList savePaths;
     QStringList exportPaths;
     QStringList exportTitles;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The file dialogs of the document commands, behind an interface so that tests can
 // answer them. Both give the chosen path, or an empty text when the user cancelled.
@@ -21,4 +22,6 @@ public:
     // presetPath, when not empty, is offered as the file name.
     virtual QString showExport(const QString &title, const QString &filter, const QString &suffix,
                                const QString &presetPath) = 0;
+    // Files of any kind to attach to the estimate as papers; none when the user cancelled.
+    virtual QStringList showAttach() = 0;
 };

@@ -49,3 +49,12 @@ QString QtFileDialogs::showExport(const QString &title, const QString &filter, c
     dialog.setFileMode(QFileDialog::AnyFile);
     return run(dialog, presetPath, filter, suffix);
 }
+
+QStringList QtFileDialogs::showAttach()
+{
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Attach Papers"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({QStringLiteral("Papers (*.pdf *.png *.jpg *.jpeg)"), QStringLiteral("All files (*)")});
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}

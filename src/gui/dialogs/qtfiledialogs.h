@@ -9,6 +9,7 @@ class QtFileDialogs : public FileDialogs
 public:
     QString showOpen() override;
     QString showSave(const QString &presetPath) override;
+    QStringList showAttach() override;
     QString showExport(const QString &title, const QString &filter, const QString &suffix,
                        const QString &presetPath) override;
 

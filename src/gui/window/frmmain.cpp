@@ -15,6 +15,8 @@
 #include "gui/budget/changeordercommands.h"
 #include "gui/budget/changeorderregister.h"
 #include "gui/dialogs/platformservices.h"
+#include "gui/documents/documentsview.h"
+#include "gui/documents/papercommands.h"
 #include "gui/draws/drawcommands.h"
 #include "gui/draws/drawsview.h"
 #include "gui/editing/celleditor.h"
@@ -37,6 +39,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -80,6 +83,13 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     addView([this] { return new ChangeOrderRegister(*m_changeOrders, *m_services.messageBoxes); },
             QStringLiteral("&Change Orders"), "dckChangeOrders");
     addView([this] { return new BudgetView(m_document); }, QStringLiteral("&Budget"), "dckBudget");
+    m_papers = new PaperCommands(document, m_history->stack(), this);
+    addView(
+        [this] {
+            return new DocumentsView(*m_papers, *m_services.fileDialogs, *m_services.messageBoxes,
+                                     [](const QUrl &url) { return QDesktopServices::openUrl(url); });
+        },
+        QStringLiteral("&Papers"), "dckPapers");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);

@@ -9,6 +9,7 @@
 #include <functional>
 
 class ChangeOrderCommands;
+class PaperCommands;
 class ClipboardCommands;
 class DrawCommands;
 class EditHistory;
@@ -104,6 +105,7 @@ private:
     EditHistory *m_history = nullptr;
     DrawCommands *m_drawCommands = nullptr;
     ChangeOrderCommands *m_changeOrders = nullptr;
+    PaperCommands *m_papers = nullptr;
     WheelHook *m_wheelHook = nullptr;
     RecentFiles *m_recentFiles = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
