@@ -13,6 +13,7 @@ enum class Attempt {
     NamelessPayee,
     RowOffTheSheet,
     DeletePaidPayee,
+    UnlinkPaidRow,
     DeletePayeeWithWaiver,
     WaiverForMissingDraw,
     WaiverForMissingPayee,
@@ -51,7 +52,7 @@ LienWaiver waiver(int payee, int draw, Cents amount)
 
 bool attempt(Attempt what, bool faulty, QString *errorString)
 {
-    EstimateHistory history = twoPayees(faulty && what == Attempt::DeletePaidPayee);
+    EstimateHistory history = twoPayees(faulty && (what == Attempt::DeletePaidPayee || what == Attempt::UnlinkPaidRow));
     Payee changed = *Payees::find(history, 2);
     switch (what) {
     case Attempt::NamelessPayee:
@@ -61,6 +62,8 @@ bool attempt(Attempt what, bool faulty, QString *errorString)
         return Payees::linkRow(history, 2, faulty ? 37 : 36, errorString);
     case Attempt::DeletePaidPayee:
         return Payees::remove(history, 2, errorString);
+    case Attempt::UnlinkPaidRow:
+        return Payees::unlinkRow(history, 2, 9, errorString);
     case Attempt::DeletePayeeWithWaiver:
         if (faulty)
             history.waivers = {waiver(2, 3, 0)};
@@ -99,6 +102,10 @@ private slots:
         QTest::newRow("deleting a payee a draw paid")
             << Attempt::DeletePaidPayee
             << u"Payee 2 is paid in draw 3: it stays, so that the draw's papers still name it."_s;
+        QTest::newRow("taking a paid row off its payee")
+            << Attempt::UnlinkPaidRow
+            << u"Row 9 was paid to payee 2 in draw 3: it stays with that payee, so that the draw's papers still "
+               u"name it."_s;
         QTest::newRow("deleting a payee with a waiver")
             << Attempt::DeletePayeeWithWaiver << u"Payee 2 has a lien waiver for draw 3: remove the waiver first."_s;
         QTest::newRow("a waiver for a draw not recorded")

@@ -41,6 +41,21 @@ int firstDrawPaying(const EstimateHistory &history, int number)
     return 0;
 }
 
+// A draw line that names no shares went to the row's first payee as the list stands: a change
+// to the list that hands such a line to someone else would change what the draw's papers say.
+const DrawLine *firstLineMoved(const EstimateHistory &history, const QList<Payee> &changed, int *draw)
+{
+    for (const Draw &drawn : history.draws) {
+        for (const DrawLine &line : drawn.lines) {
+            if (PayeeShares::of(line, history.payees) != PayeeShares::of(line, changed)) {
+                *draw = drawn.number;
+                return &line;
+            }
+        }
+    }
+    return nullptr;
+}
+
 QString dateOrElse(const QDate &date, const QString &missing)
 {
     return date.isValid() ? date.toString(Qt::ISODate) : missing;
@@ -124,17 +139,29 @@ bool put(EstimateHistory &history, const Payee &payee, QString *errorString)
         return false;
     Payee stored = payee;
     stored.name = payee.name.trimmed();
+    QList<Payee> changed = history.payees;
     const qsizetype index = indexOf(history, payee.number);
     if (index >= 0) {
-        history.payees[index] = stored;
-        return true;
+        changed[index] = stored;
+    } else {
+        // The list in the order of the numbers, which is also the order in which a row's
+        // payees are taken: a new payee does not become a row's first one ahead of those before.
+        const auto after = std::find_if(changed.begin(), changed.end(),
+                                        [&payee](const Payee &other) { return other.number > payee.number; });
+        changed.insert(after, stored);
     }
-    // The list in the order of the numbers, which is also the order in which a row's payees
-    // are taken: a new payee does not become a row's first one ahead of those before it.
-    const auto after = std::find_if(history.payees.begin(), history.payees.end(),
-                                    [&payee](const Payee &other) { return other.number > payee.number; });
-    history.payees.insert(after, stored);
-    if (payee.number >= history.deletedPayeeNumber)
+    int draw = 0;
+    if (const DrawLine *line = firstLineMoved(history, changed, &draw)) {
+        const QList<PayeeShare> paid = PayeeShares::of(*line, history.payees);
+        return Reasons::fail(errorString,
+                             QStringLiteral("Row %1 was paid to payee %2 in draw %3: it stays with that payee, so "
+                                            "that the draw's papers still name it.")
+                                 .arg(line->row)
+                                 .arg(paid.isEmpty() ? 0 : paid.first().payee)
+                                 .arg(draw));
+    }
+    history.payees = changed;
+    if (index < 0 && payee.number >= history.deletedPayeeNumber)
         history.deletedPayeeNumber = 0;
     return true;
 }

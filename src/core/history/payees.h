@@ -22,7 +22,8 @@ const Payee *find(const EstimateHistory &history, int number);
 // Whether the payee may stand in the list as it is: it has a name, and works on item rows
 // only, each once.
 bool check(const Payee &payee, QString *errorString = nullptr);
-// Puts payee into the list in place of the one with its number, or adds it.
+// Puts payee into the list in place of the one with its number, or adds it. Refused where a
+// draw line that names no shares of its own would go to another payee than it went to.
 bool put(EstimateHistory &history, const Payee &payee, QString *errorString = nullptr);
 // Takes a payee out of the list; refused while a draw paid it or a waiver or a paper names it.
 bool remove(EstimateHistory &history, int number, QString *errorString = nullptr);
