@@ -245,6 +245,36 @@ private slots:
         QVERIFY(p.f.messages->shown.isEmpty());
     }
 
+    // A second waiver of a kind for the draw is refused with the reason, and the dialog comes
+    // back with the amount typed.
+    void refusedWaiverKeepsWhatWasTyped()
+    {
+        PayeesFixture p;
+        answerNewPayee(u"Bay Roofing"_s, u"Roofing"_s, {});
+        p.click("cmdAddPayee");
+        p.recordDraw(9);
+        p.select(p.payees(), 0);
+        answerDialog({{{}, u"1200"_s}});
+        p.click("cmdAddWaiver");
+        QString shownAgain;
+        QTimer::singleShot(0, [&shownAgain] {
+            QWidget *first = QApplication::activeModalWidget();
+            QVERIFY(first);
+            QTest::keyClicks(first->focusWidget(), u"500"_s);
+            QTest::keyClick(first->focusWidget(), Qt::Key_Return);
+            QTimer::singleShot(0, [&shownAgain] {
+                QWidget *again = QApplication::activeModalWidget();
+                QVERIFY(again);
+                shownAgain = again->findChild<QLineEdit *>()->text();
+                QTest::keyClick(again->focusWidget(), Qt::Key_Escape);
+            });
+        });
+        p.click("cmdAddWaiver");
+        QCOMPARE(p.f.messages->shown.value(0).text, u"Payee 1 already has a conditional progress waiver for draw 1."_s);
+        QCOMPARE(shownAgain, u"500"_s);
+        QCOMPARE(p.waivers()->rowCount(), 1);
+    }
+
     // Every list and button says what it is to a screen reader.
     void accessibleNames()
     {

@@ -196,13 +196,21 @@ void PayeesView::addPayee()
     editPayee(payee);
 }
 
+// A change the list refuses opens the dialog again as the user left it, so that nothing typed
+// is lost.
 void PayeesView::editPayee(const Payee &payee)
 {
-    PayeeDialog dialog(m_document.sheet().grid(), payee, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString errorString;
-    report(m_commands->put(dialog.payee(), &errorString), errorString);
+    Payee edited = payee;
+    for (;;) {
+        PayeeDialog dialog(m_document.sheet().grid(), edited, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        edited = dialog.payee();
+        QString errorString;
+        if (m_commands->put(edited, &errorString))
+            return;
+        report(false, errorString);
+    }
 }
 
 void PayeesView::deleteSelected()
@@ -230,11 +238,17 @@ void PayeesView::addWaiver()
     waiver.payee = payee->number;
     waiver.draw = history.draws.last().number;
     waiver.through = history.draws.last().date;
-    LienWaiverDialog dialog(history, waiver, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QString errorString;
-    report(m_commands->addWaiver(dialog.waiver(), &errorString), errorString);
+    // As with a payee, a refused waiver comes back as the user left it.
+    for (;;) {
+        LienWaiverDialog dialog(history, waiver, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        waiver = dialog.waiver();
+        QString errorString;
+        if (m_commands->addWaiver(waiver, &errorString))
+            return;
+        report(false, errorString);
+    }
 }
 
 void PayeesView::markReceived()
