@@ -15,6 +15,7 @@ enum class Attempt {
     DeletePaidPayee,
     UnlinkPaidRow,
     DeletePayeeWithWaiver,
+    DeletePayeeWithPaper,
     WaiverForMissingDraw,
     WaiverForMissingPayee,
     NegativeWaiver,
@@ -68,6 +69,16 @@ bool attempt(Attempt what, bool faulty, QString *errorString)
         if (faulty)
             history.waivers = {waiver(2, 3, 0)};
         return Payees::remove(history, 2, errorString);
+    case Attempt::DeletePayeeWithPaper:
+        if (faulty) {
+            Paper certificate;
+            certificate.number = 4;
+            certificate.kind = Paper::Kind::Other;
+            certificate.subject = Paper::Subject::Payee;
+            certificate.subjectNumber = 2;
+            history.papers = {certificate};
+        }
+        return Payees::remove(history, 2, errorString);
     case Attempt::WaiverForMissingDraw:
         return LienWaivers::add(history, waiver(2, faulty ? 2 : 3, 1000), errorString);
     case Attempt::WaiverForMissingPayee:
@@ -108,6 +119,8 @@ private slots:
                u"name it."_s;
         QTest::newRow("deleting a payee with a waiver")
             << Attempt::DeletePayeeWithWaiver << u"Payee 2 has a lien waiver for draw 3: remove the waiver first."_s;
+        QTest::newRow("deleting a payee with a paper")
+            << Attempt::DeletePayeeWithPaper << u"Payee 2 has paper 4 kept with it: it stays with its paper."_s;
         QTest::newRow("a waiver for a draw not recorded")
             << Attempt::WaiverForMissingDraw << u"There is no draw 2: a lien waiver is for a draw recorded."_s;
         QTest::newRow("a waiver of a payee not listed") << Attempt::WaiverForMissingPayee << u"There is no payee 3."_s;
