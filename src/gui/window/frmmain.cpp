@@ -25,6 +25,7 @@
 #include "gui/editing/headerfieldchange.h"
 #include "gui/editing/wheelhook.h"
 #include "gui/help/userguide.h"
+#include "gui/payees/payeesview.h"
 #include "gui/sheet/gridview.h"
 #include "mainactions.h"
 #include "report/cellpainter.h"
@@ -83,13 +84,15 @@ FrmMain::FrmMain(Document &document, PlatformServices &services, QWidget *parent
     addView([this] { return new ChangeOrderRegister(*m_changeOrders, *m_services.messageBoxes); },
             QStringLiteral("&Change Orders"), "dckChangeOrders");
     addView([this] { return new BudgetView(m_document); }, QStringLiteral("&Budget"), "dckBudget");
+    addView([this] { return new PayeesView(m_document, m_history->stack(), *m_services.messageBoxes); },
+            QStringLiteral("&Payees"), "dckPayees");
     m_papers = new PaperCommands(document, m_history->stack(), this);
     addView(
         [this] {
             return new DocumentsView(*m_papers, *m_services.fileDialogs, *m_services.messageBoxes,
                                      [](const QUrl &url) { return QDesktopServices::openUrl(url); });
         },
-        QStringLiteral("&Papers"), "dckPapers");
+        QStringLiteral("Pape&rs"), "dckPapers");
     auto *shortcutFilter = new ShortcutPriorityFilter(m_actions->priorityShortcuts(), this);
     for (QWidget *control : m_form->textControls())
         control->installEventFilter(shortcutFilter);
