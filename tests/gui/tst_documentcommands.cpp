@@ -358,19 +358,21 @@ private slots:
     void exportProposesEstimateName()
     {
         WindowFixture f;
-        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx", "mnuExportBudget", "mnuExportLoan"};
+        const QStringList commands{"mnuExportPdf",    "mnuExportCsv",  "mnuExportXlsx",
+                                   "mnuExportBudget", "mnuExportLoan", "mnuExportDrawPackage"};
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList(5, QString()));
+        QCOMPARE(f.dialogs->exportPresets, QStringList(6, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.mid(5),
-                 (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
-                              m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf"),
-                              m_folder.filePath("site/house-loan.pdf")}));
+        QCOMPARE(
+            f.dialogs->exportPresets.mid(6),
+            (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
+                         m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf"),
+                         m_folder.filePath("site/house-loan.pdf"), m_folder.filePath("site/house-draw-package.pdf")}));
     }
 
     void exportLoanStatement_data()
