@@ -27,9 +27,10 @@ constexpr qreal StampPoints = 8;
 // The strip a stamp is drawn in, small enough for the margin of any paper.
 const QSizeF StampInches(4, 0.25);
 // Item No., payee, amount, lien waiver, in twips across the printable width.
-constexpr qreal ItemWidth = 900;
+constexpr qreal ItemWidth = 1100;
 constexpr qreal AmountWidth = 1800;
-constexpr qreal WaiverWidth = 1500;
+constexpr qreal WaiverWidth = 2000;
+constexpr qreal WaiverGap = 300;
 // A cover that runs onto more pages than it was laid out for is laid out again this often.
 constexpr int CoverLayouts = 3;
 
@@ -240,8 +241,8 @@ QByteArray DrawPackageReport::payeePages() const
             writer.printLine(texts.at(0), 0, Qt::AlignLeft, ItemWidth);
             writer.printLine(texts.at(1), ItemWidth, Qt::AlignLeft, payeeWidth);
             writer.printLine(texts.at(2), ItemWidth + payeeWidth, Qt::AlignRight, AmountWidth);
-            writer.printLine(texts.at(3), ItemWidth + payeeWidth + AmountWidth + 200, Qt::AlignLeft, WaiverWidth - 200);
-            writer.skipLine();
+            writer.printLine(texts.at(3), ItemWidth + payeeWidth + AmountWidth + WaiverGap, Qt::AlignLeft,
+                             WaiverWidth - WaiverGap);
         };
         page.printTable(
             {[&](PageWriter &writer) {
@@ -249,6 +250,7 @@ QByteArray DrawPackageReport::payeePages() const
                  cells(writer,
                        {QStringLiteral("Item No."), QStringLiteral("Payee"), QStringLiteral("Amount"),
                         QStringLiteral("Lien Waiver")});
+                 writer.skipLine();
                  writer.setFont(TextPoints, false);
              },
              [&](PageWriter &writer, int index) {
