@@ -159,6 +159,9 @@ private slots:
             attach(4, Paper::Kind::Receipt, path(u"made/alpha.pdf"_s), 0, Paper::Subject::Draw),
         };
         history.waivers = {waiver(1, LienWaiver::Status::Received, 1), waiver(2, LienWaiver::Status::Requested, 0)};
+        history.loan = Loan{};
+        history.loan->lender = u"First Federal"_s;
+        history.loan->loanNumber = u"CL-2291"_s;
         const QString output = path(u"package.pdf"_s);
         QStringList notices;
         QString errorString;
@@ -172,14 +175,14 @@ private slots:
         QCOMPARE(pageCount(output), front + 7);
 
         const QString cover = pageText(output, 1);
-        const QString missing = Programs::missingInOrder(cover,
-                                                         {u"DRAW PACKAGE"_s, u"Owner: Pat Owner"_s, u"Draw No.: 3"_s,
-                                                          u"Amount Requested: "_s, u"Draw Request +2\n"_s,
-                                                          u"Payees by Line +%1\n"_s.arg(2 + request),
-                                                          u"Enclosure 1, Receipt: alpha +%1\n"_s.arg(front + 1),
-                                                          u"Enclosure 2, Item 5, Photo: photo +%1\n"_s.arg(front + 4),
-                                                          u"Enclosure 3, Item 12, Invoice: beta +%1\n"_s.arg(front + 5),
-                                                          u"Enclosure 4, Lien Waiver: waiver +%1\n"_s.arg(front + 7)});
+        const QString missing = Programs::missingInOrder(
+            cover,
+            {u"DRAW PACKAGE"_s, u"Owner: Pat Owner"_s, u"Lender: First Federal"_s, u"Loan No.: CL-2291"_s,
+             u"Draw No.: 3"_s, u"Amount Requested: "_s, u"Draw Request +2\n"_s,
+             u"Payees by Line +%1\n"_s.arg(2 + request), u"Enclosure 1, Receipt: alpha +%1\n"_s.arg(front + 1),
+             u"Enclosure 2, Item 5, Photo: photo +%1\n"_s.arg(front + 4),
+             u"Enclosure 3, Item 12, Invoice: beta +%1\n"_s.arg(front + 5),
+             u"Enclosure 4, Lien Waiver: waiver +%1\n"_s.arg(front + 7)});
         QVERIFY2(missing.isEmpty(), qPrintable(missing + u"\n"_s + cover));
 
         const QString payees = pageText(output, front);
