@@ -310,7 +310,7 @@ std::optional<Job> jobOf(const Options &options, const QString &suffix)
     if (!report->ofDraw || !isNumber || job.draw < 1) {
         fail(UsageError,
              QStringLiteral("--draw takes the number of a recorded draw and goes with --report "
-                            "draw-request; see --help"));
+                            "draw-request or draw-package; see --help"));
         return std::nullopt;
     }
     return job;

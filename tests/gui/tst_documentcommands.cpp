@@ -398,6 +398,35 @@ private slots:
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.endsWith(message), qPrintable(shown));
     }
 
+    // File > Export Draw Package... writes the last draw's package, and the status bar names the
+    // paper it could not enclose.
+    void exportDrawPackage()
+    {
+        WindowFixture f;
+        EstimateHistory history;
+        Draw draw;
+        draw.number = 1;
+        draw.date = QDate(2026, 5, 1);
+        draw.lines = {DrawLine{5, 100000, 100000, 0, 25000, std::nullopt, {}, {}}};
+        history.draws = {draw};
+        Paper paper;
+        paper.number = 1;
+        paper.title = u"gone"_s;
+        paper.subjectNumber = 1;
+        paper.file = AttachedFile{u"house documents/gone.pdf"_s, QByteArray(32, 'x'), 10};
+        history.papers = {paper};
+        f.window->document().setHistory(history);
+        f.dialogs->savePaths = {f.path("house.vrn")};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        f.dialogs->exportPaths = {f.path("house-draw-package.pdf")};
+        f.trigger("mnuExportDrawPackage");
+        QCOMPARE(f.dialogs->exportTitles, QStringList{u"Export Draw Package"_s});
+        QCOMPARE(Files::read(f.path("house-draw-package.pdf")).left(4), QByteArray("%PDF"));
+        QVERIFY2(f.messages->texts().isEmpty(), qPrintable(f.messages->texts().join(u'\n')));
+        QCOMPARE(f.statusNotice(),
+                 u"Exported house-draw-package.pdf; Enclosure 1, Invoice: gone not included: the file is missing"_s);
+    }
+
     // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's
     // key for quitting too; Cancel keeps the window and Exit asks only once.
     void openEditAndClosing()

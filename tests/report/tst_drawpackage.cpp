@@ -278,6 +278,27 @@ private slots:
         QCOMPARE(run.status, 0);
         QVERIFY2(plainText(output).contains(shown), qPrintable(plainText(output)));
     }
+
+    void folderNames_data()
+    {
+        Rows::columns<QStringList, QString, QString>("draw", "name", "shown");
+        QTest::newRow("draw 2") << QStringList{u"--draw"_s, u"2"_s} << u"house-draw-2-package.pdf"_s
+                                << u"Draw No.: 2"_s;
+        QTest::newRow("the last") << QStringList{} << u"house-draw-package.pdf"_s << u"Draw No.: 3"_s;
+    }
+
+    // --export-dir names each package after its estimate and, where one is asked for, its draw.
+    void folderNames()
+    {
+        const auto [draw, name, shown] = Rows::fetch<QStringList, QString, QString>("draw", "name", "shown");
+        const QString folder = path(u"folder-%1"_s.arg(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        const ProgramRun run = Programs::varn(QStringList{u"--export-dir"_s, folder, u"--report"_s, u"draw-package"_s}
+                                              + draw + QStringList{estimatePath()});
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        QVERIFY2(plainText(QDir(folder).filePath(name)).contains(shown),
+                 qPrintable(QDir(folder).entryList().join(u' ')));
+    }
 };
 
 QTEST_MAIN(TestDrawPackage)
