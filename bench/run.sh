@@ -6,20 +6,20 @@
 # be measured, never on a slow one.
 #
 #     run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR
-#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED
+#            PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED BENCH-DRAWPACKAGE
 #
 # The programs are built by the `bench` target, which passes their paths. The raw figures
 # are kept in BUILD-DIR/bench-results.
 set -euo pipefail
 
-if [ $# -ne 12 ]; then
+if [ $# -ne 13 ]; then
     echo "usage: run.sh BUILD-DIR VARN BARE-QT MAPWAIT BENCH-CORE WRITE-ESTIMATE QT-PDF-FLOOR" \
-        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED" >&2
+        "PLAIN-PDF-FLOOR EXPORT-STAGES BENCH-BUDGET BENCH-EDIT BARE-QT-LINKED BENCH-DRAWPACKAGE" >&2
     exit 2
 fi
 build_dir=$1 varn=$2 bare_qt=$3 mapwait=$4 bench_core=$5 write_estimate=$6
 qt_pdf_floor=$7 plain_pdf_floor=$8 export_stages=$9 bench_budget=${10} bench_edit=${11}
-bare_qt_linked=${12}
+bare_qt_linked=${12} bench_drawpackage=${13}
 
 # Odd counts, so that each median is one of the figures measured.
 starts=21
@@ -41,7 +41,7 @@ for tool in Xvfb hyperfine /usr/bin/time jq ssconvert; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps.sh installs it"
 done
 for program in "$varn" "$bare_qt" "$mapwait" "$bench_core" "$write_estimate" "$qt_pdf_floor" "$plain_pdf_floor" \
-    "$export_stages" "$bench_budget" "$bench_edit" "$bare_qt_linked"; do
+    "$export_stages" "$bench_budget" "$bench_edit" "$bare_qt_linked" "$bench_drawpackage"; do
     [ -x "$program" ] || fail "$program is not built"
 done
 
@@ -111,6 +111,12 @@ echo
 echo "== The Budget view after an edit of a full sheet (median of 5 repetitions; a frame is 16 ms) =="
 measured "$bench_budget" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/budget.json" --benchmark_out_format=json \
+    | grep -Ev '_(mean|stddev|cv) '
+
+echo
+echo "== A draw package of 20 attached PDFs of 5 pages each (median of 5 repetitions) =="
+measured "$bench_drawpackage" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/drawpackage.json" --benchmark_out_format=json \
     | grep -Ev '_(mean|stddev|cv) '
 
 echo

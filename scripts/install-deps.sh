@@ -12,12 +12,13 @@ set -eu
 run="
 build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins libxcb1-dev libxlsxwriter-dev libminizip-dev libfontconfig-dev
+libqpdf-dev
 librsvg2-bin fonts-dejavu-core fonttools
 xdg-utils shared-mime-info desktop-file-utils gtk-update-icon-cache
 "
 test="
 xvfb xauth xdotool openbox x11-apps x11-utils imagemagick
-poppler-utils appstream file libfile-mimeinfo-perl python3 python3-openpyxl
+poppler-utils qpdf appstream file libfile-mimeinfo-perl python3 python3-openpyxl
 groff-base dpkg-dev lintian clang-format locales gnumeric
 dbus-daemon at-spi2-core python3-pyatspi
 "

@@ -105,13 +105,16 @@ private:
     const QCommandLineOption m_report{QStringLiteral("report"),
                                       QStringLiteral("What to export: estimate (the default), draw-request, the "
                                                      "lender's Draw Request (pdf, csv or xlsx), budget, the "
-                                                     "budget summary (pdf) or the change-order register (csv), or "
-                                                     "loan, the loan statement (pdf, csv or xlsx)."),
+                                                     "budget summary (pdf) or the change-order register (csv), , "
+                                                     "loan, the loan statement (pdf, csv or xlsx), or draw-package, "
+                                                     "the request with the papers behind it (pdf)."),
                                       QStringLiteral("REPORT"), QStringLiteral("estimate")};
     const QCommandLineOption m_draw{
         QStringLiteral("draw"),
-        QStringLiteral("With --report draw-request: the request of recorded draw N again, rather than the next "
-                       "request from the current amounts."),
+        QStringLiteral(
+            "With --report draw-request: the request of recorded draw N again, rather than the next "
+            "request from the current amounts; with --report draw-package: the package of draw N rather than of "
+            "the last draw."),
         QStringLiteral("N")};
     const QCommandLineOption m_date{
         QStringLiteral("date"),
@@ -141,7 +144,9 @@ struct Job
     // The name an exported file takes in --export-dir's folder.
     QString outputName(const QString &input) const
     {
-        const QString ending = draw > 0 ? QStringLiteral("-draw-%1").arg(draw) : QString(form.nameEnding);
+        const QString ending = draw == 0 ? QString(form.nameEnding)
+            : report.ofRecordedDraw      ? QStringLiteral("-draw-%1-package").arg(draw)
+                                         : QStringLiteral("-draw-%1").arg(draw);
         return QFileInfo(input).completeBaseName() + ending + u'.' + QString(form.suffix);
     }
 };
@@ -187,16 +192,20 @@ std::optional<DrawRequest> requestOf(const Job &job, const QString &input, const
                           .arg(history.draws.size())
                           .arg(date.toString(Qt::ISODate));
     const Grid &grid = sheet.grid();
+    // A package encloses the papers of a draw that went out, by default the last one.
+    const int draw = job.draw == 0 && job.report.ofRecordedDraw ? int(history.draws.size()) : job.draw;
+    if (job.report.ofRecordedDraw && draw == 0)
+        errorString = QStringLiteral("no draw has been recorded");
     std::optional<DrawRequest> request = !errorString.isEmpty() ? std::nullopt
-        : job.draw > 0 ? DrawRequest::recorded(grid, header, history, job.draw, &errorString)
-                       : DrawRequest::next(grid, header, history, date);
+        : draw > 0 ? DrawRequest::recorded(grid, header, history, draw, &errorString)
+                   : DrawRequest::next(grid, header, history, date);
     if (!request) {
         fail(FileFailed, QStringLiteral("cannot export %1: %2").arg(input, errorString));
         return std::nullopt;
     }
     const PayeeChecks::UnavailablePapers unavailable = AttachmentFolder(input).unavailable(history.papers);
-    const QStringList checks = job.draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history, unavailable)
-                                            : DrawRequestChecks::ofNext(*request, grid, history, unavailable);
+    const QStringList checks = draw > 0 ? DrawRequestChecks::ofRecorded(*request, grid, history, unavailable)
+                                        : DrawRequestChecks::ofNext(*request, grid, history, unavailable);
     for (const QString &check : checks)
         warn(input, check);
     return request;
@@ -228,12 +237,21 @@ bool exportEstimate(const Job &job, const QString &input, const QString &output)
         if (!request)
             return false;
     }
-    const Report::Source source{
-        sheet, header, content->history, content->unreadLines, job.paper, request ? &*request : nullptr};
+    QStringList notices;
+    const Report::Source source{sheet,
+                                header,
+                                content->history,
+                                content->unreadLines,
+                                job.paper,
+                                request ? &*request : nullptr,
+                                QFileInfo(input).absoluteFilePath(),
+                                &notices};
     if (!job.form.write(output, source, &errorString)) {
         fail(FileFailed, QStringLiteral("cannot write %1: %2").arg(output, errorString));
         return false;
     }
+    for (const QString &notice : std::as_const(notices))
+        warn(output, notice);
     return true;
 }
 
@@ -280,7 +298,7 @@ std::optional<Job> jobOf(const Options &options, const QString &suffix)
     Job job{*report, *form, *paper, 0, QDate()};
     if (options.dateIsSet()) {
         job.date = QDate::fromString(options.date(), Qt::ISODate);
-        if (!report->ofDraw || options.drawIsSet() || !job.date.isValid()) {
+        if (!report->ofDraw || report->ofRecordedDraw || options.drawIsSet() || !job.date.isValid()) {
             fail(UsageError,
                  QStringLiteral("--date takes the next request's date as YYYY-MM-DD and goes with "
                                 "--report draw-request, without --draw; see --help"));
@@ -294,7 +312,7 @@ std::optional<Job> jobOf(const Options &options, const QString &suffix)
     if (!report->ofDraw || !isNumber || job.draw < 1) {
         fail(UsageError,
              QStringLiteral("--draw takes the number of a recorded draw and goes with --report "
-                            "draw-request; see --help"));
+                            "draw-request or draw-package; see --help"));
         return std::nullopt;
     }
     return job;

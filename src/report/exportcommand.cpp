@@ -25,7 +25,7 @@ QString presetPath(const QString &estimateFile, const QString &nameEnding, const
 namespace ExportCommand {
 
 QString run(const Report &report, const QString &suffix, const Document &document, FileDialogs &dialogs,
-            MessageBoxes &messages)
+            MessageBoxes &messages, QStringList *notices)
 {
     const Report::Form &form = *report.form(suffix);
     const QString path = dialogs.showExport(form.dialogTitle, report.dialogFilter(form.dialogTitle), suffix,
@@ -34,7 +34,9 @@ QString run(const Report &report, const QString &suffix, const Document &documen
         return {};
     const QPageSize paper = ReportPaper::ofLocale(QLocale());
     const QByteArray noUnreadLines;
-    const Report::Source source{document.sheet(), document.header(), document.history(), noUnreadLines, paper};
+    const Report::Source source{
+        document.sheet(), document.header(), document.history(), noUnreadLines, paper, nullptr, document.CurrentFile(),
+        notices};
     QString errorString;
     if (report.write(path, source, suffix, &errorString))
         return path;

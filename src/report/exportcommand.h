@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Document;
 class FileDialogs;
@@ -14,5 +15,5 @@ namespace ExportCommand {
 // named after the estimate with the form's ending ("house-budget.pdf"). Gives the file
 // written, or nothing.
 QString run(const Report &report, const QString &suffix, const Document &document, FileDialogs &dialogs,
-            MessageBoxes &messages);
+            MessageBoxes &messages, QStringList *notices = nullptr);
 }

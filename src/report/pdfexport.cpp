@@ -13,8 +13,7 @@ namespace {
 constexpr int ExportResolution = 1200;
 
 // The pages are made in memory and written in one piece, so that every write of them is checked.
-bool write(const QString &path, const QPageLayout &layout, int resolution, const QString &title,
-           const PdfExport::Compose &compose, QString *errorString)
+QByteArray pagesOf(const QPageLayout &layout, int resolution, const QString &title, const PdfExport::Compose &compose)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -28,7 +27,13 @@ bool write(const QString &path, const QPageLayout &layout, int resolution, const
         QPainter painter(&writer);
         compose(painter, writer);
     }
-    return SafeFileWriter::write(path, pdf.data(), errorString);
+    return pdf.data();
+}
+
+bool write(const QString &path, const QPageLayout &layout, int resolution, const QString &title,
+           const PdfExport::Compose &compose, QString *errorString)
+{
+    return SafeFileWriter::write(path, pagesOf(layout, resolution, title, compose), errorString);
 }
 }
 
@@ -62,6 +67,11 @@ bool savePages(const QString &path, const QPageLayout &layout, const QString &ti
                QString *errorString)
 {
     return write(path, layout, ExportResolution, title, compose, errorString);
+}
+
+QByteArray pages(const QPageLayout &layout, const Compose &compose)
+{
+    return pagesOf(layout, ExportResolution, {}, compose);
 }
 
 }

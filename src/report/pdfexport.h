@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -30,4 +31,6 @@ using Compose = std::function<void(QPainter &, QPdfWriter &)>;
 // the title, unless empty, goes into the file's properties.
 bool savePages(const QString &path, const QPageLayout &layout, const QString &title, const Compose &compose,
                QString *errorString = nullptr);
+// The same pages in memory, for a file put together from more than one report.
+QByteArray pages(const QPageLayout &layout, const Compose &compose);
 }

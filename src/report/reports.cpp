@@ -13,6 +13,7 @@
 #include "core/history/loanstatement.h"
 #include "core/reasons.h"
 #include "core/sheet/estimatesheet.h"
+#include "drawpackagereport.h"
 #include "loanstatementreport.h"
 #include "pdfexport.h"
 
@@ -95,6 +96,23 @@ bool writeLoanStatementXlsx(const QString &path, const Report::Source &source, Q
     return LoanStatementWorksheet::save(path, loanStatementOf(source), errorString);
 }
 
+// The menu asks for no draw: its package is that of the last one recorded.
+bool writeDrawPackage(const QString &path, const Report::Source &source, QString *errorString)
+{
+    std::optional<DrawRequest> request;
+    if (source.request)
+        request = *source.request;
+    else if (source.history.draws.isEmpty())
+        return Reasons::fail(errorString, QStringLiteral("no draw has been recorded"));
+    else
+        request = DrawRequest::recorded(source.sheet.grid(), source.header, source.history,
+                                        source.history.draws.constLast().number, errorString);
+    if (!request)
+        return false;
+    const DrawPackageReport report(*request, source.history, source.estimatePath, source.paper);
+    return report.save(path, source.notices, errorString);
+}
+
 QString pdfFilter()
 {
     return QStringLiteral("PDF document (*.pdf)");
@@ -149,6 +167,20 @@ const std::array<Report::Form, 3> &loanForms()
         {QLatin1StringView("pdf"), writeLoanStatementPdf, true, {}, title, pdfFilter(), ending},
         {QLatin1StringView("csv"), writeLoanStatementCsv, false, {}, title, csvFilter(), ending},
         {QLatin1StringView("xlsx"), writeLoanStatementXlsx, false, {}, title, xlsxFilter(), ending},
+    }};
+    return forms;
+}
+
+const std::array<Report::Form, 1> &drawPackageForms()
+{
+    static const std::array<Report::Form, 1> forms = {{
+        {QLatin1StringView("pdf"),
+         writeDrawPackage,
+         true,
+         {},
+         QStringLiteral("Export Draw Package"),
+         pdfFilter(),
+         QLatin1StringView("-draw-package")},
     }};
     return forms;
 }
@@ -212,7 +244,7 @@ namespace Reports {
 
 std::span<const Report> all()
 {
-    static const std::array<Report, 4> reports = {{
+    static const std::array<Report, 5> reports = {{
         {QLatin1StringView("estimate"), QStringLiteral("an estimate"), estimateForms(), false, false, {}},
         {QLatin1StringView("draw-request"), QStringLiteral("a draw request"), drawRequestForms(), true, true,
          QStringLiteral("a Draw Request is written as .pdf, .csv or .xlsx")},
@@ -221,6 +253,8 @@ std::span<const Report> all()
                         "register")},
         {QLatin1StringView("loan"), QStringLiteral("a loan statement"), loanForms(), false, true,
          QStringLiteral("a loan statement is written as .pdf, .csv or .xlsx")},
+        {QLatin1StringView("draw-package"), QStringLiteral("a draw package"), drawPackageForms(), true, true,
+         QStringLiteral("a Draw Package is written as .pdf"), true},
     }};
     return reports;
 }
@@ -252,6 +286,11 @@ const Report &budget()
 const Report &loan()
 {
     return all()[3];
+}
+
+const Report &drawPackage()
+{
+    return all()[4];
 }
 
 QStringList suffixes()

@@ -30,6 +30,10 @@ struct Report
         const QByteArray &unreadLines;
         const QPageSize &paper;
         const DrawRequest *request = nullptr;
+        // The estimate's file, beside which its papers are kept; empty for one never saved.
+        QString estimatePath = {};
+        // What the writer tells of a file it wrote all the same: a paper it could not enclose.
+        QStringList *notices = nullptr;
     };
     using Writer = bool (*)(const QString &path, const Source &source, QString *errorString);
 
@@ -63,6 +67,8 @@ struct Report
     // Why a file whose name ends in none of the forms is not written; without it the form of
     // the dialog that asked is written whatever the name ends in.
     QString refusal;
+    // Of a recorded draw: without --draw, the last one rather than the next request.
+    bool ofRecordedDraw = false;
 
     // The form of this suffix (without the point, any case), or null.
     const Form *form(const QString &suffix) const;
@@ -83,6 +89,7 @@ const Report &estimate();
 const Report &drawRequest();
 const Report &budget();
 const Report &loan();
+const Report &drawPackage();
 // The suffixes of every form of every report, each once, in the table's order.
 QStringList suffixes();
 // "a, b or c".

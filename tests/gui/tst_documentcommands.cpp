@@ -358,19 +358,21 @@ private slots:
     void exportProposesEstimateName()
     {
         WindowFixture f;
-        const QStringList commands{"mnuExportPdf", "mnuExportCsv", "mnuExportXlsx", "mnuExportBudget", "mnuExportLoan"};
+        const QStringList commands{"mnuExportPdf",    "mnuExportCsv",  "mnuExportXlsx",
+                                   "mnuExportBudget", "mnuExportLoan", "mnuExportDrawPackage"};
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets, QStringList(5, QString()));
+        QCOMPARE(f.dialogs->exportPresets, QStringList(6, QString()));
         QVERIFY(QDir().mkpath(m_folder.filePath("site")));
         f.dialogs->savePaths = {m_folder.filePath("site/house.vrn")};
         QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
         for (const QString &command : commands)
             f.window->findChild<QAction *>(command)->trigger();
-        QCOMPARE(f.dialogs->exportPresets.mid(5),
-                 (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
-                              m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf"),
-                              m_folder.filePath("site/house-loan.pdf")}));
+        QCOMPARE(
+            f.dialogs->exportPresets.mid(6),
+            (QStringList{m_folder.filePath("site/house.pdf"), m_folder.filePath("site/house.csv"),
+                         m_folder.filePath("site/house.xlsx"), m_folder.filePath("site/house-budget.pdf"),
+                         m_folder.filePath("site/house-loan.pdf"), m_folder.filePath("site/house-draw-package.pdf")}));
     }
 
     void exportLoanStatement_data()
@@ -394,6 +396,35 @@ private slots:
         QCOMPARE(Files::read(f.path(name)).left(4), written);
         const QString shown = f.messages->texts().join(u'\n');
         QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.endsWith(message), qPrintable(shown));
+    }
+
+    // File > Export Draw Package... writes the last draw's package, and the status bar names the
+    // paper it could not enclose.
+    void exportDrawPackage()
+    {
+        WindowFixture f;
+        EstimateHistory history;
+        Draw draw;
+        draw.number = 1;
+        draw.date = QDate(2026, 5, 1);
+        draw.lines = {DrawLine{5, 100000, 100000, 0, 25000, std::nullopt, {}, {}}};
+        history.draws = {draw};
+        Paper paper;
+        paper.number = 1;
+        paper.title = u"gone"_s;
+        paper.subjectNumber = 1;
+        paper.file = AttachedFile{u"house documents/gone.pdf"_s, QByteArray(32, 'x'), 10};
+        history.papers = {paper};
+        f.window->document().setHistory(history);
+        f.dialogs->savePaths = {f.path("house.vrn")};
+        QCOMPARE(f.window->document().save(), Document::SaveOutcome::Saved);
+        f.dialogs->exportPaths = {f.path("house-draw-package.pdf")};
+        f.trigger("mnuExportDrawPackage");
+        QCOMPARE(f.dialogs->exportTitles, QStringList{u"Export Draw Package"_s});
+        QCOMPARE(Files::read(f.path("house-draw-package.pdf")).left(4), QByteArray("%PDF"));
+        QVERIFY2(f.messages->texts().isEmpty(), qPrintable(f.messages->texts().join(u'\n')));
+        QCOMPARE(f.statusNotice(),
+                 u"Exported house-draw-package.pdf; Enclosure 1, Invoice: gone not included: the file is missing"_s);
     }
 
     // An open edit goes into its cell before Save, and before close or Exit asks, the desktop's

@@ -62,6 +62,13 @@ void EstimateStatusBar::showExported(const QString &path)
     showNotice(QStringLiteral("Exported ") + QFileInfo(path).fileName());
 }
 
+void EstimateStatusBar::showExported(const QString &path, const QStringList &notices)
+{
+    if (path.isEmpty() || notices.isEmpty())
+        return showExported(path);
+    showNotice(QStringLiteral("Exported %1; %2").arg(QFileInfo(path).fileName(), notices.join(QStringLiteral("; "))));
+}
+
 void EstimateStatusBar::showRowsLeftOut(int count)
 {
     showNotice(count == 1 ? QStringLiteral("1 row of the paste did not fit and was left out")

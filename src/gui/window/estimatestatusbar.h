@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStatusBar>
+#include <QStringList>
 
 class Document;
 class Grid;
@@ -21,6 +22,8 @@ public:
 
     void showSaved(const QString &path);
     void showExported(const QString &path);
+    // An export written without some of what it was to hold: what was left out, and why.
+    void showExported(const QString &path, const QStringList &notices);
     void showRowsLeftOut(int count);
     // A new user's pointer to the example and the guide, until the estimate first changes or
     // another takes its place.

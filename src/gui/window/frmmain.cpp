@@ -365,6 +365,15 @@ void FrmMain::mnuExportLoan_Click()
                                                  *m_services.fileDialogs, *m_services.messageBoxes));
 }
 
+void FrmMain::mnuExportDrawPackage_Click()
+{
+    commitOpenEdit();
+    QStringList notices;
+    const QString path = ExportCommand::run(Reports::drawPackage(), QStringLiteral("pdf"), m_document,
+                                            *m_services.fileDialogs, *m_services.messageBoxes, &notices);
+    m_statusBar->showExported(path, notices);
+}
+
 void FrmMain::mnuUndo_Click()
 {
     commitOpenEdit();

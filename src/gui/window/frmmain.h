@@ -53,6 +53,7 @@ public slots:
     void mnuExportDrawRequest_Click();
     void mnuExportBudget_Click();
     void mnuExportLoan_Click();
+    void mnuExportDrawPackage_Click();
     void mnuExit_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();

@@ -110,6 +110,8 @@ void MainActions::createFileMenu()
             &FrmMain::mnuExportDrawRequest_Click);
     addItem(file, "mnuExportBudget", QStringLiteral("Export Bud&get Summary..."), {}, &FrmMain::mnuExportBudget_Click);
     addItem(file, "mnuExportLoan", QStringLiteral("Export &Loan Statement..."), {}, &FrmMain::mnuExportLoan_Click);
+    addItem(file, "mnuExportDrawPackage", QStringLiteral("Export Draw Pac&kage..."), {},
+            &FrmMain::mnuExportDrawPackage_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSeperator2"));
     addRecentFileItems(file);
     addCommand(file, "mnuExit", QStringLiteral("E&xit"), quitShortcut(), &FrmMain::mnuExit_Click);
