@@ -40,6 +40,7 @@ struct FullBudget
                                                 ChangeOrder::Status::Approved,
                                                 ChangeOrder::Source::Contingency,
                                                 std::nullopt,
+                                                std::nullopt,
                                                 {}};
         document.setHistory(history);
     }
