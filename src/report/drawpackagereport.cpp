@@ -2,6 +2,7 @@
 
 #include "core/document/attachmentfolder.h"
 #include "core/document/safefilewriter.h"
+#include "core/history/papers.h"
 #include "core/history/payeeshares.h"
 #include "core/reasons.h"
 #include "core/sheet/moneycents.h"
@@ -38,25 +39,6 @@ QPageLayout portrait(const QPageSize &paper)
 {
     return QPageLayout(paper, QPageLayout::Portrait, QMarginsF(MarginInches, MarginInches, MarginInches, MarginInches),
                        QPageLayout::Inch);
-}
-
-QString kindText(Paper::Kind kind)
-{
-    switch (kind) {
-    case Paper::Kind::Invoice:
-        return QStringLiteral("Invoice");
-    case Paper::Kind::Receipt:
-        return QStringLiteral("Receipt");
-    case Paper::Kind::LienWaiver:
-        return QStringLiteral("Lien Waiver");
-    case Paper::Kind::Inspection:
-        return QStringLiteral("Inspection");
-    case Paper::Kind::Photo:
-        return QStringLiteral("Photo");
-    case Paper::Kind::Other:
-        break;
-    }
-    return QStringLiteral("Paper");
 }
 
 // Qt reads more kinds of image than a lender's office opens; these two everyone can.
@@ -337,5 +319,5 @@ QString DrawPackageReport::enclosureText(const Part &part) const
     QString text = QStringLiteral("Enclosure %1").arg(part.enclosure.number);
     if (part.enclosure.row > 0)
         text += QStringLiteral(", Item %1").arg(part.enclosure.row);
-    return text + QStringLiteral(", %1: %2").arg(kindText(paper.kind), title);
+    return text + QStringLiteral(", %1: %2").arg(Papers::kindName(paper.kind), title);
 }

@@ -182,7 +182,7 @@ private slots:
              u"Payees by Line +%1\n"_s.arg(2 + request), u"Enclosure 1, Receipt: alpha +%1\n"_s.arg(front + 1),
              u"Enclosure 2, Item 5, Photo: photo +%1\n"_s.arg(front + 4),
              u"Enclosure 3, Item 12, Invoice: beta +%1\n"_s.arg(front + 5),
-             u"Enclosure 4, Lien Waiver: waiver +%1\n"_s.arg(front + 7)});
+             u"Enclosure 4, Lien waiver: waiver +%1\n"_s.arg(front + 7)});
         QVERIFY2(missing.isEmpty(), qPrintable(missing + u"\n"_s + cover));
 
         const QString payees = pageText(output, front);
