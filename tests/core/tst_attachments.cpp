@@ -1,6 +1,8 @@
 #include "core/document/attachmentfolder.h"
+#include "core/document/estimatefile.h"
 #include "faultinjection/faultinjection.h"
 #include "support/files.h"
+#include "support/histories.h"
 #include "support/programs.h"
 #include "support/rows.h"
 
@@ -102,6 +104,59 @@ private slots:
         QCOMPARE(moved.stateOf(receipt), AttachmentFolder::State::Changed);
         QVERIFY(QFile::remove(moved.absolutePath(photo)));
         QCOMPARE(moved.stateOf(photo), AttachmentFolder::State::Missing);
+    }
+
+    // A paper attached under a name the estimate's file could not hold (letters beyond its code
+    // page, a double quote), beside an estimate so named, is found again once the estimate is
+    // saved and read back.
+    void foundAgainAfterSaving()
+    {
+        QTemporaryDir dir;
+        const QString estimatePath = dir.filePath(u"dom łódź.vrn"_s);
+        const QString source = dir.filePath(u"faktura \"7\" łódź 🏠.pdf"_s);
+        QVERIFY(Files::write(source, "%PDF-1.4 invoice"));
+        const AttachmentFolder folder(estimatePath);
+        const std::optional<AttachedFile> attached = folder.attach(source);
+        QVERIFY(attached);
+        EstimateContent content = Histories::estimateWithDraws(1);
+        Paper invoice;
+        invoice.number = 1;
+        invoice.title = u"Invoice 7"_s;
+        invoice.subjectNumber = 1;
+        invoice.file = *attached;
+        content.history.papers = {invoice};
+        QList<EstimateFile::LostText> lost;
+        QVERIFY(EstimateFile::save(estimatePath, content, nullptr, &lost));
+        QVERIFY(lost.isEmpty());
+        const std::optional<EstimateContent> read = EstimateFile::load(estimatePath);
+        QVERIFY(read);
+        QCOMPARE(read->history.papers.value(0).file, *attached);
+        QCOMPARE(AttachmentFolder(estimatePath).stateOf(read->history.papers.value(0).file),
+                 AttachmentFolder::State::Present);
+        QCOMPARE(attached->relativePath, u"dom _ód_ documents/faktura _7_ _ód_ _.pdf"_s);
+    }
+
+    void pathsOutOfTheFolder_data()
+    {
+        Rows::columns<QString>("path");
+        QTest::newRow("up out of the estimate's folder") << u"../outside.pdf"_s;
+        QTest::newRow("up out of the documents folder and more") << u"house documents/../../outside.pdf"_s;
+        QTest::newRow("an absolute path") << u"ABSOLUTE"_s;
+        QTest::newRow("a folder") << u"house documents"_s;
+    }
+
+    // A file that names a paper outside the estimate's folder, or what is not a file, is given
+    // no paper there, however well the bytes match: Open and the package would read it.
+    void pathsOutOfTheFolder()
+    {
+        auto [path] = Rows::fetch<QString>("path");
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(u"estimate/house documents"_s)));
+        const QString outside = dir.filePath(u"outside.pdf"_s);
+        QVERIFY(Files::write(outside, "%PDF-1.4 not the estimate's"));
+        const AttachmentFolder folder(dir.filePath(u"estimate/house.vrn"_s));
+        AttachedFile file{path == u"ABSOLUTE" ? outside : path, sha256sum(outside), QFileInfo(outside).size()};
+        QCOMPARE(folder.stateOf(file), AttachmentFolder::State::Missing);
     }
 
     void refused_data()

@@ -1,5 +1,7 @@
 #include "attachmentfolder.h"
 
+#include "filetext.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,28 @@ bool fail(QString *errorString, const QString &reason)
         *errorString = reason;
     return false;
 }
+
+// The estimate keeps a paper's path as its texts, in its code page: a name it could not keep
+// exactly would no longer lead to the copy once the estimate is read again.
+QString storableName(const QString &name)
+{
+    QString storable;
+    for (const char32_t code : name.toUcs4()) {
+        const QString character = QString::fromUcs4(&code, 1);
+        const bool kept = code != U'"' && code != U'\r' && code != U'\n'
+            && !FileText::isControlCharacter(character.front()) && FileText::quoted(character).lostCharacters.isEmpty();
+        storable += kept ? character : QStringLiteral("_");
+    }
+    return storable;
+}
+
+// A path read from a file may have been written by anyone: one that leads out of the
+// estimate's folder is not taken for a paper, so that Open and the package never reach there.
+bool staysInEstimateFolder(const QString &relativePath)
+{
+    const QString cleaned = QDir::cleanPath(relativePath);
+    return QDir::isRelativePath(cleaned) && cleaned != u".." && !cleaned.startsWith(QStringLiteral("../"));
+}
 }
 
 AttachmentFolder::AttachmentFolder(const QString &estimatePath)
@@ -23,7 +47,7 @@ AttachmentFolder::AttachmentFolder(const QString &estimatePath)
         return;
     const QFileInfo estimate(estimatePath);
     m_estimateFolder = estimate.absolutePath();
-    m_folderName = estimate.completeBaseName() + QStringLiteral(" documents");
+    m_folderName = storableName(estimate.completeBaseName()) + QStringLiteral(" documents");
 }
 
 QString AttachmentFolder::path() const
@@ -82,7 +106,8 @@ std::optional<AttachedFile> AttachmentFolder::attach(const QString &source, QStr
         fail(errorString, QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(path())));
         return std::nullopt;
     }
-    std::optional<AttachedFile> copied = copy(input, freeNameFor(QFileInfo(source).fileName()), errorString);
+    std::optional<AttachedFile> copied =
+        copy(input, freeNameFor(storableName(QFileInfo(source).fileName())), errorString);
     // A folder made for a copy that failed would be left empty beside the estimate.
     if (!copied && !folderWasThere)
         QDir().rmdir(path());
@@ -122,7 +147,8 @@ std::optional<AttachedFile> AttachmentFolder::copy(QFile &input, const QString &
 AttachmentFolder::State AttachmentFolder::stateOf(const AttachedFile &file) const
 {
     const QString path = absolutePath(file);
-    if (!QFileInfo::exists(path))
+    // A device or a pipe named in its place is no paper, and reading it might never end.
+    if (!staysInEstimateFolder(file.relativePath) || !QFileInfo(path).isFile())
         return State::Missing;
     const std::optional<QByteArray> sha256 = sha256Of(path);
     return sha256 == file.sha256 ? State::Present : State::Changed;
