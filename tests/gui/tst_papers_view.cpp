@@ -1,5 +1,6 @@
 #include "core/document/attachmentfolder.h"
 #include "core/document/estimatefile.h"
+#include "core/sheet/estimatesheet.h"
 #include "gui/documents/documentsview.h"
 #include "gui/documents/paperdialog.h"
 #include "support/files.h"
@@ -125,17 +126,18 @@ private slots:
         QCOMPARE(f.document->history().deletedPaperNumber, 1);
     }
 
-    // Nothing is listed where the copy cannot be made, the dialog is cancelled, or the
-    // estimate has no folder yet; the user is told why.
+    // Nothing is listed, and no copy is left in the folder, where one of the copies cannot be
+    // made, the dialog is cancelled, or the estimate has no folder yet; the user is told why.
     void nothingAttached()
     {
         PapersFixture f;
-        f.dialogs->attachPaths = {{f.path(u"not there.pdf"_s)}};
+        f.dialogs->attachPaths = {{f.source(u"INV-17.pdf"_s, "%PDF"), f.path(u"not there.pdf"_s)}};
         answerPaperDialog(u"gone"_s);
         f.click("cmdAttachPaper");
         QTRY_COMPARE(f.messages->texts().size(), 1);
         QVERIFY2(f.messages->texts().first().startsWith(u"The paper could not be attached: "_s),
                  qPrintable(f.messages->texts().first()));
+        QVERIFY(!QFileInfo::exists(f.path(u"house documents/INV-17.pdf"_s)));
         f.dialogs->attachPaths = {{f.source(u"INV-18.pdf"_s, "%PDF")}};
         answerPaperDialog({}, true);
         f.click("cmdAttachPaper");
@@ -144,6 +146,23 @@ private slots:
         f.trigger("mnuNew");
         f.window->findChild<DocumentsView *>()->attachFiles({f.path(u"INV-18.pdf"_s)});
         QCOMPARE(f.messages->texts().last(), u"Save the estimate first: its papers are kept in a folder beside it."_s);
+    }
+
+    // A payee a file numbered high is the paper's subject as chosen, not some other subject.
+    void subjectNumberedHigh()
+    {
+        EstimateHistory history;
+        Payee payee;
+        payee.number = (1 << 24) + 1;
+        payee.name = u"Far Numbered"_s;
+        payee.rows = {{5, {}}};
+        history.payees = {payee};
+        const EstimateSheet sheet;
+        PaperDialog dialog(sheet.grid(), history, Paper{});
+        auto *subject = dialog.findChild<QComboBox *>(u"cboPaperSubject"_s);
+        subject->setCurrentIndex(subject->findText(payee.name));
+        QCOMPARE(dialog.paper().subject, Paper::Subject::Payee);
+        QCOMPARE(dialog.paper().subjectNumber, payee.number);
     }
 };
 

@@ -6,7 +6,17 @@
 #include "core/reasons.h"
 #include "gui/editing/historystepcommand.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+namespace {
+// A copy made for a paper that is then not attached would lie in the folder, named by nothing.
+void removeCopies(const AttachmentFolder &folder, const QList<Paper> &papers)
+{
+    for (const Paper &paper : papers)
+        QFile::remove(folder.absolutePath(paper.file));
+}
+}
 
 PaperCommands::PaperCommands(Document &document, QUndoStack &undoStack, QObject *parent)
     : QObject(parent)
@@ -30,8 +40,10 @@ bool PaperCommands::attach(const QStringList &sources, const Paper &paper, QStri
     int number = Papers::nextNumber(history());
     for (const QString &source : sources) {
         const std::optional<AttachedFile> file = folder.attach(source, errorString);
-        if (!file)
+        if (!file) {
+            removeCopies(folder, attached);
             return false;
+        }
         Paper copy = paper;
         copy.number = number++;
         copy.file = *file;
@@ -41,10 +53,13 @@ bool PaperCommands::attach(const QStringList &sources, const Paper &paper, QStri
     }
     const QString text = attached.size() == 1 ? QStringLiteral("Attach Paper %1").arg(attached.first().number)
                                               : QStringLiteral("Attach %1 Papers").arg(attached.size());
-    return HistoryStepCommand::perform(m_undoStack, m_document, {}, text, [&](EstimateHistory &edited) {
+    const bool done = HistoryStepCommand::perform(m_undoStack, m_document, {}, text, [&](EstimateHistory &edited) {
         return std::all_of(attached.begin(), attached.end(),
                            [&](const Paper &one) { return Papers::add(edited, one, errorString); });
     });
+    if (!done)
+        removeCopies(folder, attached);
+    return done;
 }
 
 bool PaperCommands::remove(int number, QString *errorString)

@@ -16,10 +16,16 @@
 #include <QPushButton>
 
 namespace {
-// A subject in the list: its kind and number, packed so that the list can hold it.
-int packed(Paper::Subject subject, int number)
+// A subject in the list: its kind and number, packed so that the list can hold it, whatever
+// number a file gave it.
+qint64 packed(Paper::Subject subject, int number)
 {
-    return int(subject) << 24 | number;
+    return qint64(subject) << 32 | quint32(number);
+}
+
+Paper::Subject subjectOf(qint64 packed)
+{
+    return Paper::Subject(packed >> 32);
 }
 }
 
@@ -103,7 +109,7 @@ void PaperDialog::fillRows(const Grid &grid)
 // A line is chosen of a draw only.
 void PaperDialog::followSubject()
 {
-    m_row->setEnabled((m_subject->currentData().toInt() >> 24) == int(Paper::Subject::Draw));
+    m_row->setEnabled(subjectOf(m_subject->currentData().toLongLong()) == Paper::Subject::Draw);
 }
 
 void PaperDialog::acceptIfAmount()
@@ -125,9 +131,9 @@ Paper PaperDialog::paper() const
     paper.date = m_date->date();
     paper.amount = m_hasAmount->isChecked() ? std::optional(MoneyCents::fromText(m_amount->text())) : std::nullopt;
     paper.title = m_title->text().trimmed();
-    const int subject = m_subject->currentData().toInt();
-    paper.subject = Paper::Subject(subject >> 24);
-    paper.subjectNumber = subject & 0xffffff;
+    const qint64 subject = m_subject->currentData().toLongLong();
+    paper.subject = subjectOf(subject);
+    paper.subjectNumber = int(subject & 0xffffffff);
     paper.row = 0;
     if (paper.subject == Paper::Subject::Draw && m_row->currentData().toInt() != 0) {
         paper.subject = Paper::Subject::DrawLine;
