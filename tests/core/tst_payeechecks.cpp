@@ -109,6 +109,13 @@ const QList<Case> &cases()
          [](EstimateHistory &h) { waiverOf(h, 1, 2, true).amount = 90000; },
          {},
          {u"Summit Roofing: the conditional lien waiver for draw 2 is for $900.00, less than the $1,000.00 paid."_s}},
+        {"a final waiver received beside a progress one asked for",
+         [](EstimateHistory &h) {
+             waiverOf(h, 1, 2, true).status = LienWaiver::Status::Requested;
+             h.waivers << waiver(1, 2, LienWaiver::Kind::ConditionalFinal, 100000);
+         },
+         {},
+         {}},
         {"no unconditional waiver for the draw before",
          [](EstimateHistory &h) { removeWaiver(h, 2, 1, false); },
          {},

@@ -14,12 +14,16 @@ enum class Attempt {
     RowOffTheSheet,
     DeletePaidPayee,
     UnlinkPaidRow,
+    GiveDrawnRow,
     DeletePayeeWithWaiver,
     DeletePayeeWithPaper,
     WaiverForMissingDraw,
+    WaiverForNextRequest,
     WaiverForMissingPayee,
     NegativeWaiver,
     SecondWaiverOfAKind,
+    ReceivedNotRequested,
+    ReceivedOnMissingPaper,
 };
 
 // Two payees, the framer on row 8 and the roofer on row 9, and draws 1 and 3. With paid,
@@ -41,6 +45,17 @@ EstimateHistory twoPayees(bool paid)
     return history;
 }
 
+// A paper kept with payee 2.
+Paper paperOfPayee(int number)
+{
+    Paper paper;
+    paper.number = number;
+    paper.kind = Paper::Kind::Other;
+    paper.subject = Paper::Subject::Payee;
+    paper.subjectNumber = 2;
+    return paper;
+}
+
 LienWaiver waiver(int payee, int draw, Cents amount)
 {
     LienWaiver waiver;
@@ -53,7 +68,9 @@ LienWaiver waiver(int payee, int draw, Cents amount)
 
 bool attempt(Attempt what, bool faulty, QString *errorString)
 {
-    EstimateHistory history = twoPayees(faulty && (what == Attempt::DeletePaidPayee || what == Attempt::UnlinkPaidRow));
+    const bool paid =
+        what == Attempt::DeletePaidPayee || what == Attempt::UnlinkPaidRow || what == Attempt::GiveDrawnRow;
+    EstimateHistory history = twoPayees(faulty && paid);
     Payee changed = *Payees::find(history, 2);
     switch (what) {
     case Attempt::NamelessPayee:
@@ -65,22 +82,33 @@ bool attempt(Attempt what, bool faulty, QString *errorString)
         return Payees::remove(history, 2, errorString);
     case Attempt::UnlinkPaidRow:
         return Payees::unlinkRow(history, 2, 9, errorString);
+    case Attempt::GiveDrawnRow: {
+        // Draw 3 paid row 12 as well, before any payee was on it.
+        DrawLine wiring;
+        wiring.row = 12;
+        wiring.paid = 50000;
+        history.draws.last().lines << wiring;
+        if (faulty) {
+            Payee framer = *Payees::find(history, 1);
+            framer.rows << PayeeRow{9, {}};
+            return Payees::put(history, framer, errorString);
+        }
+        return Payees::put(history, Payee{3, u"Cole Electric"_s, {}, {}, {}, {}, {}, {}, {PayeeRow{12, {}}}, {}},
+                           errorString);
+    }
     case Attempt::DeletePayeeWithWaiver:
         if (faulty)
             history.waivers = {waiver(2, 3, 0)};
         return Payees::remove(history, 2, errorString);
     case Attempt::DeletePayeeWithPaper:
-        if (faulty) {
-            Paper certificate;
-            certificate.number = 4;
-            certificate.kind = Paper::Kind::Other;
-            certificate.subject = Paper::Subject::Payee;
-            certificate.subjectNumber = 2;
-            history.papers = {certificate};
-        }
+        if (faulty)
+            history.papers = {paperOfPayee(4)};
         return Payees::remove(history, 2, errorString);
     case Attempt::WaiverForMissingDraw:
         return LienWaivers::add(history, waiver(2, faulty ? 2 : 3, 1000), errorString);
+    case Attempt::WaiverForNextRequest:
+        history.draws.removeLast();
+        return LienWaivers::add(history, waiver(2, faulty ? 3 : 2, 1000), errorString);
     case Attempt::WaiverForMissingPayee:
         return LienWaivers::add(history, waiver(faulty ? 3 : 2, 3, 1000), errorString);
     case Attempt::NegativeWaiver:
@@ -91,6 +119,17 @@ bool attempt(Attempt what, bool faulty, QString *errorString)
         if (!faulty)
             second.kind = LienWaiver::Kind::UnconditionalProgress;
         return LienWaivers::add(history, first) && LienWaivers::add(history, second, errorString);
+    }
+    case Attempt::ReceivedNotRequested:
+        if (!faulty)
+            LienWaivers::add(history, waiver(2, 3, 1000));
+        return LienWaivers::markReceived(history, waiver(2, 3, 1000), errorString);
+    case Attempt::ReceivedOnMissingPaper: {
+        history.papers = {paperOfPayee(4)};
+        LienWaiver signedWaiver = waiver(2, 3, 1000);
+        LienWaivers::add(history, signedWaiver);
+        signedWaiver.paper = faulty ? 5 : 4;
+        return LienWaivers::markReceived(history, signedWaiver, errorString);
     }
     }
     return false;
@@ -117,17 +156,29 @@ private slots:
             << Attempt::UnlinkPaidRow
             << u"Row 9 was paid to payee 2 in draw 3: it stays with that payee, so that the draw's papers still "
                u"name it."_s;
+        QTest::newRow("a paid row put first under another payee")
+            << Attempt::GiveDrawnRow
+            << u"Row 9 was paid to payee 2 in draw 3: it stays with that payee, so that the draw's papers still "
+               u"name it."_s;
         QTest::newRow("deleting a payee with a waiver")
             << Attempt::DeletePayeeWithWaiver << u"Payee 2 has a lien waiver for draw 3: remove the waiver first."_s;
         QTest::newRow("deleting a payee with a paper")
             << Attempt::DeletePayeeWithPaper << u"Payee 2 has paper 4 kept with it: it stays with its paper."_s;
         QTest::newRow("a waiver for a draw not recorded")
-            << Attempt::WaiverForMissingDraw << u"There is no draw 2: a lien waiver is for a draw recorded."_s;
+            << Attempt::WaiverForMissingDraw
+            << u"There is no draw 2: a lien waiver is for a draw recorded or the next request."_s;
+        QTest::newRow("a waiver for the request after the next")
+            << Attempt::WaiverForNextRequest
+            << u"There is no draw 3: a lien waiver is for a draw recorded or the next request."_s;
         QTest::newRow("a waiver of a payee not listed") << Attempt::WaiverForMissingPayee << u"There is no payee 3."_s;
         QTest::newRow("a waiver for less than nothing")
             << Attempt::NegativeWaiver << u"A lien waiver's amount is $0.00 or more, not ($0.01)."_s;
         QTest::newRow("two waivers of one kind for one draw")
             << Attempt::SecondWaiverOfAKind << u"Payee 2 already has a conditional progress waiver for draw 3."_s;
+        QTest::newRow("a waiver received that was never asked for")
+            << Attempt::ReceivedNotRequested << u"Payee 2 has no conditional progress waiver for draw 3."_s;
+        QTest::newRow("a waiver received on a paper not kept")
+            << Attempt::ReceivedOnMissingPaper << u"There is no paper 5."_s;
     }
 
     // Each refusal on its case says why, and the same change without the fault is done.
@@ -169,14 +220,19 @@ private slots:
         QCOMPARE(Payees::registerTexts(*Payees::find(history, 1)).at(3), u"12"_s);
     }
 
+    // A waiver comes back signed on its paper, sometimes for another amount or day than asked.
     void waiverReceived()
     {
         EstimateHistory history = twoPayees(false);
+        history.papers = {paperOfPayee(4)};
         QVERIFY(LienWaivers::add(history, waiver(2, 3, 120000)));
-        QVERIFY(LienWaivers::markReceived(history, 2, 3, LienWaiver::Kind::ConditionalProgress));
-        QCOMPARE(LienWaivers::registerTexts(LienWaivers::of(history, 2).value(0)),
-                 (QStringList{u"3"_s, u"Conditional progress"_s, u"$1,200.00"_s, u"2026-11-30"_s, u"Received"_s,
-                              u"None"_s}));
+        LienWaiver signedWaiver = waiver(2, 3, 115000);
+        signedWaiver.through = QDate(2026, 12, 2);
+        signedWaiver.paper = 4;
+        QVERIFY(LienWaivers::markReceived(history, signedWaiver));
+        QCOMPARE(
+            LienWaivers::registerTexts(LienWaivers::of(history, 2).value(0)),
+            (QStringList{u"3"_s, u"Conditional progress"_s, u"$1,150.00"_s, u"2026-12-02"_s, u"Received"_s, u"4"_s}));
         QVERIFY(LienWaivers::remove(history, 2, 3, LienWaiver::Kind::ConditionalProgress));
         QVERIFY(LienWaivers::of(history, 2).isEmpty());
     }

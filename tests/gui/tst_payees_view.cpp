@@ -220,7 +220,8 @@ private slots:
         }
     }
 
-    // A waiver for the draw is requested, then marked received; Undo takes the mark back.
+    // A waiver for the draw is requested, then marked received with its signed paper chosen
+    // in the dialog; Undo takes the mark and the paper back.
     void waiverReceived()
     {
         PayeesFixture p;
@@ -236,9 +237,17 @@ private slots:
                                     u"None"_s};
         QCOMPARE(p.texts(p.waivers(), 0), requested);
         QVERIFY(!p.button("cmdMarkWaiverReceived")->isEnabled());
+        EstimateHistory withPaper = p.f.document->history();
+        Paper signedWaiver;
+        signedWaiver.number = 1;
+        signedWaiver.kind = Paper::Kind::LienWaiver;
+        signedWaiver.title = u"Bay Roofing, signed"_s;
+        withPaper.papers = {signedWaiver};
+        p.f.document->setHistory(withPaper);
         p.select(p.waivers(), 0);
+        answerDialog({{QKeySequence(Qt::Key_Down), {}}});
         p.click("cmdMarkWaiverReceived");
-        QCOMPARE(p.texts(p.waivers(), 0).at(4), u"Received"_s);
+        QCOMPARE(p.texts(p.waivers(), 0).mid(4), (QStringList{u"Received"_s, u"1"_s}));
         QCOMPARE(p.f.document->history().waivers.value(0).status, LienWaiver::Status::Received);
         p.press(Qt::Key_Z);
         QCOMPARE(p.texts(p.waivers(), 0), requested);

@@ -36,10 +36,14 @@ bool holdsDraw(const EstimateHistory &history, int number)
                        [number](const Draw &draw) { return draw.number == number; });
 }
 
-bool holdsPaper(const EstimateHistory &history, int number)
+// A waiver may name no paper yet, or one the estimate keeps.
+bool checkPaper(const EstimateHistory &history, int number, QString *errorString)
 {
-    return std::any_of(history.papers.cbegin(), history.papers.cend(),
-                       [number](const Paper &paper) { return paper.number == number; });
+    if (number == 0 || std::any_of(history.papers.cbegin(), history.papers.cend(), [number](const Paper &paper) {
+            return paper.number == number;
+        }))
+        return true;
+    return Reasons::fail(errorString, QStringLiteral("There is no paper %1.").arg(number));
 }
 }
 
@@ -113,13 +117,16 @@ bool add(EstimateHistory &history, const LienWaiver &waiver, QString *errorStrin
 {
     if (!Payees::find(history, waiver.payee))
         return Reasons::fail(errorString, QStringLiteral("There is no payee %1.").arg(waiver.payee));
-    if (!holdsDraw(history, waiver.draw))
+    // The conditional waiver goes out with the request, before its draw is recorded.
+    if (!holdsDraw(history, waiver.draw) && waiver.draw != history.draws.size() + 1)
         return Reasons::fail(
-            errorString, QStringLiteral("There is no draw %1: a lien waiver is for a draw recorded.").arg(waiver.draw));
+            errorString,
+            QStringLiteral("There is no draw %1: a lien waiver is for a draw recorded or the next request.")
+                .arg(waiver.draw));
     if (!checkAmount(waiver.amount, errorString))
         return false;
-    if (waiver.paper != 0 && !holdsPaper(history, waiver.paper))
-        return Reasons::fail(errorString, QStringLiteral("There is no paper %1.").arg(waiver.paper));
+    if (!checkPaper(history, waiver.paper, errorString))
+        return false;
     if (find(history, waiver.payee, waiver.draw, waiver.kind))
         return Reasons::fail(errorString,
                              QStringLiteral("Payee %1 already has a %2 waiver for draw %3.")
@@ -141,12 +148,18 @@ bool remove(EstimateHistory &history, int payee, int draw, LienWaiver::Kind kind
     return true;
 }
 
-bool markReceived(EstimateHistory &history, int payee, int draw, LienWaiver::Kind kind, QString *errorString)
+bool markReceived(EstimateHistory &history, const LienWaiver &received, QString *errorString)
 {
-    const qsizetype index = indexOf(history, payee, draw, kind);
+    const qsizetype index = indexOf(history, received.payee, received.draw, received.kind);
     if (index < 0)
-        return Reasons::fail(errorString, noSuchWaiver(payee, draw, kind));
-    history.waivers[index].status = LienWaiver::Status::Received;
+        return Reasons::fail(errorString, noSuchWaiver(received.payee, received.draw, received.kind));
+    if (!checkAmount(received.amount, errorString) || !checkPaper(history, received.paper, errorString))
+        return false;
+    LienWaiver &waiver = history.waivers[index];
+    waiver.amount = received.amount;
+    waiver.through = received.through;
+    waiver.paper = received.paper;
+    waiver.status = LienWaiver::Status::Received;
     return true;
 }
 

@@ -26,5 +26,7 @@ bool checkAmount(Cents amount, QString *errorString = nullptr);
 // for that draw yet.
 bool add(EstimateHistory &history, const LienWaiver &waiver, QString *errorString = nullptr);
 bool remove(EstimateHistory &history, int payee, int draw, LienWaiver::Kind kind, QString *errorString = nullptr);
-bool markReceived(EstimateHistory &history, int payee, int draw, LienWaiver::Kind kind, QString *errorString = nullptr);
+// Marks the waiver of received's payee, draw and kind received, with the amount, the
+// through-date and the signed paper it came with, which may differ from what was asked for.
+bool markReceived(EstimateHistory &history, const LienWaiver &received, QString *errorString = nullptr);
 }

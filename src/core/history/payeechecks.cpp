@@ -33,12 +33,21 @@ QString payeeName(const QList<Payee> &payees, int number)
     return payee ? payee->name : QStringLiteral("Payee %1").arg(number);
 }
 
-const LienWaiver *waiverOf(const EstimateHistory &history, int payee, int draw, bool conditional)
+// Of the payee's conditional (or unconditional) waivers for the draw, progress and final, the
+// one nearest to covering the payment: received for all of it, received, or asked for.
+const LienWaiver *waiverOf(const EstimateHistory &history, int payee, int draw, bool conditional, Cents paid)
 {
-    const auto found = std::find_if(history.waivers.begin(), history.waivers.end(), [&](const LienWaiver &waiver) {
-        return waiver.payee == payee && waiver.draw == draw && waiver.isConditional() == conditional;
-    });
-    return found == history.waivers.end() ? nullptr : &*found;
+    const auto cover = [paid](const LienWaiver &waiver) {
+        return waiver.status != LienWaiver::Status::Received ? 0 : waiver.amount < paid ? 1 : 2;
+    };
+    const LienWaiver *nearest = nullptr;
+    for (const LienWaiver &waiver : history.waivers) {
+        const bool forThePayment =
+            waiver.payee == payee && waiver.draw == draw && waiver.isConditional() == conditional;
+        if (forThePayment && (!nearest || cover(waiver) > cover(*nearest)))
+            nearest = &waiver;
+    }
+    return nearest;
 }
 
 // The waiver a payment needs: there, received, and for the whole amount.
@@ -64,7 +73,7 @@ QStringList waiverChecks(const Draw &draw, const EstimateHistory &history)
     QStringList checks;
     const QMap<int, Cents> paidNow = paidTo(draw, history.payees);
     for (auto paid = paidNow.cbegin(); paid != paidNow.cend(); ++paid) {
-        const QString finding = waiverFinding(waiverOf(history, paid.key(), draw.number, true),
+        const QString finding = waiverFinding(waiverOf(history, paid.key(), draw.number, true, paid.value()),
                                               QStringLiteral("conditional"), paid.value(), draw.number);
         if (!finding.isEmpty())
             checks << payeeName(history.payees, paid.key()) + QStringLiteral(": ") + finding;
@@ -74,7 +83,7 @@ QStringList waiverChecks(const Draw &draw, const EstimateHistory &history)
     const int previous = draw.number - 1;
     const QMap<int, Cents> paidBefore = paidTo(history.draws.at(previous - 1), history.payees);
     for (auto paid = paidBefore.cbegin(); paid != paidBefore.cend(); ++paid) {
-        const QString finding = waiverFinding(waiverOf(history, paid.key(), previous, false),
+        const QString finding = waiverFinding(waiverOf(history, paid.key(), previous, false, paid.value()),
                                               QStringLiteral("unconditional"), paid.value(), previous);
         if (!finding.isEmpty())
             checks << payeeName(history.payees, paid.key()) + QStringLiteral(": ") + finding;

@@ -43,11 +43,14 @@ int firstDrawPaying(const EstimateHistory &history, int number)
 
 // A draw line that names no shares went to the row's first payee as the list stands: a change
 // to the list that hands such a line to someone else would change what the draw's papers say.
+// A line of a row no payee was on yet went to no one on the list: the row's first payee now
+// says who was paid, and nothing said before changes.
 const DrawLine *firstLineMoved(const EstimateHistory &history, const QList<Payee> &changed, int *draw)
 {
     for (const Draw &drawn : history.draws) {
         for (const DrawLine &line : drawn.lines) {
-            if (PayeeShares::of(line, history.payees) != PayeeShares::of(line, changed)) {
+            const QList<PayeeShare> before = PayeeShares::of(line, history.payees);
+            if (!before.isEmpty() && before != PayeeShares::of(line, changed)) {
                 *draw = drawn.number;
                 return &line;
             }
@@ -152,12 +155,11 @@ bool put(EstimateHistory &history, const Payee &payee, QString *errorString)
     }
     int draw = 0;
     if (const DrawLine *line = firstLineMoved(history, changed, &draw)) {
-        const QList<PayeeShare> paid = PayeeShares::of(*line, history.payees);
         return Reasons::fail(errorString,
                              QStringLiteral("Row %1 was paid to payee %2 in draw %3: it stays with that payee, so "
                                             "that the draw's papers still name it.")
                                  .arg(line->row)
-                                 .arg(paid.isEmpty() ? 0 : paid.first().payee)
+                                 .arg(PayeeShares::of(*line, history.payees).first().payee)
                                  .arg(draw));
     }
     history.payees = changed;

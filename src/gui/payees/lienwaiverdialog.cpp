@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
-LienWaiverDialog::LienWaiverDialog(const EstimateHistory &history, const LienWaiver &waiver, QWidget *parent)
+#include <algorithm>
+
+LienWaiverDialog::LienWaiverDialog(const EstimateHistory &history, const LienWaiver &waiver, Purpose purpose,
+                                   QWidget *parent)
     : QDialog(parent)
     , m_waiver(waiver)
     , m_draw(new QComboBox(this))
@@ -49,17 +52,24 @@ LienWaiverDialog::LienWaiverDialog(const EstimateHistory &history, const LienWai
     form->addRow(QStringLiteral("&Paper:"), m_paper);
     form->addRow(m_problem);
     form->addRow(buttons);
-    m_amount->setFocus();
+    if (purpose == Purpose::Receive) {
+        setWindowTitle(QStringLiteral("Lien Waiver of Payee %1 Received").arg(waiver.payee));
+        m_draw->setEnabled(false);
+        m_kind->setEnabled(false);
+        m_paper->setFocus();
+    } else {
+        m_amount->setFocus();
+    }
 }
 
 void LienWaiverDialog::addDraws(const EstimateHistory &history)
 {
-    for (const Draw &draw : history.draws) {
+    for (const Draw &draw : history.draws)
         m_draw->addItem(QStringLiteral("Draw %1 of %2").arg(draw.number).arg(draw.date.toString(Qt::ISODate)),
                         draw.number);
-        if (draw.number == m_waiver.draw)
-            m_draw->setCurrentIndex(m_draw->count() - 1);
-    }
+    const int next = int(history.draws.size()) + 1;
+    m_draw->addItem(QStringLiteral("Draw %1 (the next request)").arg(next), next);
+    m_draw->setCurrentIndex(std::max(0, m_draw->findData(m_waiver.draw)));
 }
 
 void LienWaiverDialog::addPapers(const EstimateHistory &history)

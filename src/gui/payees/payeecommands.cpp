@@ -46,9 +46,8 @@ bool PayeeCommands::addWaiver(const LienWaiver &waiver, QString *errorString)
 
 bool PayeeCommands::markReceived(const LienWaiver &waiver, QString *errorString)
 {
-    return perform(QStringLiteral("Lien Waiver Received"), [&](EstimateHistory &history) {
-        return LienWaivers::markReceived(history, waiver.payee, waiver.draw, waiver.kind, errorString);
-    });
+    return perform(QStringLiteral("Lien Waiver Received"),
+                   [&](EstimateHistory &history) { return LienWaivers::markReceived(history, waiver, errorString); });
 }
 
 bool PayeeCommands::removeWaiver(const LienWaiver &waiver, QString *errorString)

@@ -5,7 +5,6 @@
 #include "core/history/lienwaivers.h"
 #include "core/history/payees.h"
 #include "core/sheet/estimatesheet.h"
-#include "lienwaiverdialog.h"
 #include "payeecommands.h"
 #include "payeedialog.h"
 
@@ -46,7 +45,7 @@ PayeesView::PayeesView(Document &document, QUndoStack &undoStack, MessageBoxes &
         addTable(LienWaivers::registerTitles(), QStringLiteral("tblLienWaivers"), QStringLiteral("Lien waivers"));
     m_addWaiver =
         addButton(QStringLiteral("Add &Waiver..."), QStringLiteral("cmdAddWaiver"), QStringLiteral("Add lien waiver"));
-    m_markReceived = addButton(QStringLiteral("Mark &Received"), QStringLiteral("cmdMarkWaiverReceived"),
+    m_markReceived = addButton(QStringLiteral("Mark &Received..."), QStringLiteral("cmdMarkWaiverReceived"),
                                QStringLiteral("Mark lien waiver received"));
     m_removeWaiver =
         addButton(QStringLiteral("Remove"), QStringLiteral("cmdRemoveWaiver"), QStringLiteral("Remove lien waiver"));
@@ -232,30 +231,35 @@ void PayeesView::addWaiver()
     if (!payee)
         return;
     const EstimateHistory &history = m_commands->history();
-    if (history.draws.isEmpty())
-        return report(false, QStringLiteral("Record a draw first: a lien waiver is for a draw recorded."));
     LienWaiver waiver;
     waiver.payee = payee->number;
-    waiver.draw = history.draws.last().number;
-    waiver.through = history.draws.last().date;
-    // As with a payee, a refused waiver comes back as the user left it.
-    for (;;) {
-        LienWaiverDialog dialog(history, waiver, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        waiver = dialog.waiver();
-        QString errorString;
-        if (m_commands->addWaiver(waiver, &errorString))
-            return;
-        report(false, errorString);
-    }
+    // Before the first draw, the waiver goes out with the first request.
+    waiver.draw = history.draws.isEmpty() ? 1 : history.draws.last().number;
+    waiver.through = history.draws.isEmpty() ? QDate::currentDate() : history.draws.last().date;
+    askForWaiver(waiver, LienWaiverDialog::Purpose::Request);
 }
 
 void PayeesView::markReceived()
 {
-    if (const LienWaiver *waiver = selectedWaiver()) {
+    if (const LienWaiver *waiver = selectedWaiver())
+        askForWaiver(*waiver, LienWaiverDialog::Purpose::Receive);
+}
+
+// As with a payee, a refused waiver comes back as the user left it.
+void PayeesView::askForWaiver(LienWaiver waiver, LienWaiverDialog::Purpose purpose)
+{
+    for (;;) {
+        LienWaiverDialog dialog(m_commands->history(), waiver, purpose, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        waiver = dialog.waiver();
         QString errorString;
-        report(m_commands->markReceived(LienWaiver(*waiver), &errorString), errorString);
+        const bool done = purpose == LienWaiverDialog::Purpose::Request
+            ? m_commands->addWaiver(waiver, &errorString)
+            : m_commands->markReceived(waiver, &errorString);
+        if (done)
+            return;
+        report(false, errorString);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/history/estimatehistory.h"
+#include "lienwaiverdialog.h"
 
 #include <QWidget>
 
@@ -15,7 +16,7 @@ class QUndoStack;
 
 // The estimate's payees, with the buttons that add, edit and delete them, and below the list
 // the selected payee's lien waivers, draw by draw, with the buttons that add one, mark one
-// received and remove one. It follows the history as commands and Undo change it.
+// received with its signed paper and remove one. It follows the history as commands and Undo change it.
 class PayeesView : public QWidget
 {
     Q_OBJECT
@@ -39,6 +40,8 @@ private:
     void deleteSelected();
     void addWaiver();
     void markReceived();
+    // Asks for the waiver until the list takes it or the user cancels.
+    void askForWaiver(LienWaiver waiver, LienWaiverDialog::Purpose purpose);
     void removeWaiver();
     // Shows why a command could not be done.
     void report(bool done, const QString &errorString);
