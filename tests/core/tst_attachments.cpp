@@ -219,6 +219,42 @@ private slots:
             }
         }
     }
+
+    void copiedAlongEveryCallFailingOnce_data() { everyCallFailingOnce_data(); }
+
+    // The papers taken along to an estimate saved into another folder, with each call failing
+    // in turn: the old copy stays whole, and each paper is copied whole or named with why, with
+    // nothing of it left in the new folder.
+    void copiedAlongEveryCallFailingOnce()
+    {
+        auto [call] = Rows::fetch<QString>("call");
+        QTemporaryDir dir;
+        QVERIFY(Files::write(dir.filePath(u"invoice.pdf"_s), QByteArray(300000, 'i')));
+        const AttachmentFolder from(dir.filePath(u"site/house.vrn"_s));
+        Paper invoice;
+        invoice.number = 1;
+        invoice.file = *from.attach(dir.filePath(u"invoice.pdf"_s));
+        const AttachmentFolder to(dir.filePath(u"backup/house.vrn"_s));
+        QVERIFY(QDir().mkpath(dir.filePath(u"backup"_s)));
+        const QByteArray armed = QFile::encodeName(dir.filePath(u"backup"_s));
+        varn_fault_arm(armed.constData(), call.toLatin1().constData(), 0, ENOSPC);
+        QVERIFY(from.copyTo(to, {invoice}).isEmpty());
+        const int calls = varn_fault_count(call.toLatin1().constData());
+        QVERIFY(QDir(to.path()).removeRecursively());
+        for (int nth = 1; nth <= calls; ++nth) {
+            varn_fault_arm(armed.constData(), call.toLatin1().constData(), nth, ENOSPC);
+            const PayeeChecks::UnavailablePapers notCopied = from.copyTo(to, {invoice});
+            varn_fault_arm(armed.constData(), call.toLatin1().constData(), 0, ENOSPC);
+            QCOMPARE(from.stateOf(invoice.file), AttachmentFolder::State::Present);
+            if (notCopied.isEmpty()) {
+                QCOMPARE(to.stateOf(invoice.file), AttachmentFolder::State::Present);
+                QVERIFY(QDir(to.path()).removeRecursively());
+            } else {
+                QVERIFY2(!notCopied.value(1).isEmpty(), qPrintable(call));
+                QCOMPARE(everyFileIn(dir.filePath(u"backup"_s)), QStringList());
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAttachments)

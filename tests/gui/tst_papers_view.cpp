@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,6 +104,33 @@ private slots:
         QTRY_COMPARE(f.table()->rowCount(), 0);
         f.press(Qt::Key_Y, Qt::ControlModifier);
         QTRY_COMPARE(f.table()->rowCount(), 1);
+    }
+
+    // Saved As into another folder, the estimate takes copies of its papers along and finds
+    // them there; a paper whose place there another file holds is named, that file and the old
+    // copy are left as they were, and the estimate is saved all the same.
+    void savedAsElsewhere()
+    {
+        PapersFixture f;
+        f.dialogs->attachPaths = {{f.source(u"INV-17.pdf"_s, "%PDF-1.4 17"), f.source(u"INV-18.pdf"_s, "%PDF-1.4 18")}};
+        answerPaperDialog(u"Lumber"_s);
+        f.click("cmdAttachPaper");
+        QTRY_COMPARE(f.table()->rowCount(), 2);
+        QVERIFY(QDir().mkpath(f.path(u"backup/house documents"_s)));
+        QVERIFY(Files::write(f.path(u"backup/house documents/INV-18.pdf"_s), "someone else's"));
+        f.dialogs->savePaths = {f.path(u"backup/house.vrn"_s)};
+        f.trigger("mnuSaveAs");
+        QCOMPARE(f.window->document().CurrentFile(), f.path(u"backup/house.vrn"_s));
+        QCOMPARE(EstimateFile::load(f.path(u"backup/house.vrn"_s))->history.papers, f.document->history().papers);
+        QCOMPARE(Files::read(f.path(u"backup/house documents/INV-17.pdf"_s)), "%PDF-1.4 17");
+        QCOMPARE(Files::read(f.path(u"backup/house documents/INV-18.pdf"_s)), "someone else's");
+        QCOMPARE(Files::read(f.path(u"house documents/INV-18.pdf"_s)), "%PDF-1.4 18");
+        QCOMPARE(f.messages->texts(),
+                 QStringList{u"The estimate is saved, but some of its papers could not be copied into its new "
+                             u"folder. They are still beside %1.\n\nPaper 2: another file is already there, %2."_s.arg(
+                                 f.path(u"house.vrn"_s), f.path(u"backup/house documents/INV-18.pdf"_s))});
+        QCOMPARE(f.table()->item(0, 7)->text(), u"In the folder"_s);
+        QCOMPARE(f.table()->item(1, 7)->text(), u"Changed since attached"_s);
     }
 
     // A paper whose copy went missing is said to be so; Remove asks, and No keeps it.

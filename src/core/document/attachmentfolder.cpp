@@ -106,18 +106,61 @@ std::optional<AttachedFile> AttachmentFolder::attach(const QString &source, QStr
         fail(errorString, QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(path())));
         return std::nullopt;
     }
-    std::optional<AttachedFile> copied =
-        copy(input, freeNameFor(storableName(QFileInfo(source).fileName())), errorString);
+    const QString name = freeNameFor(storableName(QFileInfo(source).fileName()));
+    std::optional<AttachedFile> copied = copy(input, QDir(path()).filePath(name), errorString);
+    if (copied)
+        copied->relativePath = m_folderName + u'/' + name;
     // A folder made for a copy that failed would be left empty beside the estimate.
     if (!copied && !folderWasThere)
         QDir().rmdir(path());
     return copied;
 }
 
-std::optional<AttachedFile> AttachmentFolder::copy(QFile &input, const QString &name, QString *errorString) const
+PayeeChecks::UnavailablePapers AttachmentFolder::copyTo(const AttachmentFolder &other, const QList<Paper> &papers) const
+{
+    PayeeChecks::UnavailablePapers notCopied;
+    for (const Paper &paper : papers) {
+        const State here = stateOf(paper.file);
+        if (here == State::Missing || other.stateOf(paper.file) == State::Present)
+            continue;
+        QString errorString;
+        if (!copyTo(other, paper.file, here == State::Present, &errorString))
+            notCopied.insert(paper.number, errorString);
+    }
+    return notCopied;
+}
+
+bool AttachmentFolder::copyTo(const AttachmentFolder &other, const AttachedFile &file, bool asAttached,
+                              QString *errorString) const
+{
+    const QString target = other.absolutePath(file);
+    if (QFileInfo::exists(target))
+        return fail(errorString,
+                    QStringLiteral("another file is already there, %1").arg(QDir::toNativeSeparators(target)));
+    QFile input(absolutePath(file));
+    if (!input.open(QIODevice::ReadOnly))
+        return fail(errorString,
+                    QStringLiteral("%1 cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(input.fileName()), input.errorString()));
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(folder))
+        return fail(errorString, QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder)));
+    const std::optional<AttachedFile> copied = copy(input, target, errorString);
+    if (copied && (!asAttached || copied->sha256 == file.sha256))
+        return true;
+    if (copied) {
+        QFile::remove(target);
+        fail(errorString, QStringLiteral("it changed while it was copied"));
+    }
+    // Only a folder left empty goes.
+    QDir().rmdir(folder);
+    return false;
+}
+
+std::optional<AttachedFile> AttachmentFolder::copy(QFile &input, const QString &target, QString *errorString)
 {
     const QString source = input.fileName();
-    QSaveFile output(QDir(path()).filePath(name));
+    QSaveFile output(target);
     if (!output.open(QIODevice::WriteOnly)) {
         fail(errorString, output.errorString());
         return std::nullopt;
@@ -141,7 +184,7 @@ std::optional<AttachedFile> AttachmentFolder::copy(QFile &input, const QString &
         fail(errorString, output.errorString());
         return std::nullopt;
     }
-    return AttachedFile{m_folderName + u'/' + name, hash.result(), size};
+    return AttachedFile{QString(), hash.result(), size};
 }
 
 AttachmentFolder::State AttachmentFolder::stateOf(const AttachedFile &file) const

@@ -34,13 +34,21 @@ public:
     QString absolutePath(const AttachedFile &file) const;
     // The papers that are not there as they were attached, each with why.
     PayeeChecks::UnavailablePapers unavailable(const QList<Paper> &papers) const;
+    // Copies each paper here to the same path beside the estimate of other, as an estimate saved
+    // into another folder takes its papers along, one changed since it was attached as it is
+    // now; one already there as attached is left, as is any other file in its place. Gives the
+    // papers not copied, each with why.
+    PayeeChecks::UnavailablePapers copyTo(const AttachmentFolder &other, const QList<Paper> &papers) const;
 
     // The SHA-256 of a file's bytes, read a piece at a time; nothing when it cannot be read.
     static std::optional<QByteArray> sha256Of(const QString &path, QString *errorString = nullptr);
 
 private:
     QString freeNameFor(const QString &fileName) const;
-    std::optional<AttachedFile> copy(QFile &input, const QString &name, QString *errorString) const;
+    // asAttached: the copy must hold the bytes the paper was attached with.
+    bool copyTo(const AttachmentFolder &other, const AttachedFile &file, bool asAttached, QString *errorString) const;
+    // The bytes of input written to target whole or not at all; the copy's SHA-256 and size.
+    static std::optional<AttachedFile> copy(QFile &input, const QString &target, QString *errorString);
 
     QString m_estimateFolder;
     QString m_folderName;

@@ -1,11 +1,13 @@
 #include "document.h"
 
+#include "attachmentfolder.h"
 #include "core/sheet/estimatesheet.h"
 #include "core/sheet/headerfields.h"
 #include "filedialogs.h"
 #include "historysection.h"
 #include "messageboxes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -234,13 +236,35 @@ Document::SaveOutcome Document::saveUnderChosenName()
                                QStringLiteral("Save"));
         return SaveOutcome::Cancelled;
     }
+    const QString previousFile = m_currentFile;
     m_currentFile = path;
     // Whatever the old file held says nothing of the new one.
     m_fileStamp = {};
     if (!WriteEstimateFile(path))
         return SaveOutcome::Failed;
+    // Before the views learn of the new file, so that they find the papers there.
+    copyPapersFrom(previousFile);
     markSaved();
     return SaveOutcome::Saved;
+}
+
+// Saved into another folder, the estimate takes copies of its papers along, so that its paths
+// lead to them there too; the papers beside the old file stay as they were.
+void Document::copyPapersFrom(const QString &previousFile)
+{
+    if (previousFile.isEmpty() || m_history.papers.isEmpty())
+        return;
+    const PayeeChecks::UnavailablePapers notCopied =
+        AttachmentFolder(previousFile).copyTo(AttachmentFolder(m_currentFile), m_history.papers);
+    if (notCopied.isEmpty())
+        return;
+    QStringList papers;
+    for (auto paper = notCopied.cbegin(); paper != notCopied.cend(); ++paper)
+        papers << QStringLiteral("Paper %1: %2.").arg(paper.key()).arg(paper.value());
+    m_messages.showWarning(QStringLiteral("The estimate is saved, but some of its papers could not be copied into its "
+                                          "new folder. They are still beside %1.\n\n%2")
+                               .arg(QDir::toNativeSeparators(previousFile), papers.join(u'\n')),
+                           QStringLiteral("Save"));
 }
 
 // Two windows on one file (a second double click on it in the file manager) would each save

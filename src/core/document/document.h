@@ -97,6 +97,7 @@ private:
     static void fill(EstimateSheet &sheet, HeaderFields &header, const EstimateContent &content);
     bool WriteEstimateFile(const QString &path);
     SaveOutcome saveUnderChosenName();
+    void copyPapersFrom(const QString &previousFile);
     void reportLostTexts(const QList<EstimateFile::LostText> &lostTexts);
 
     EstimateSheet &m_sheet;

@@ -88,7 +88,8 @@ DocumentsView::DocumentsView(PaperCommands &commands, FileDialogs &dialogs, Mess
     connect(m_remove, &QPushButton::clicked, this, &DocumentsView::removeSelected);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &DocumentsView::updateButtons);
     connect(&m_commands.document(), &Document::historyChanged, this, &DocumentsView::refresh);
-    connect(&m_commands.document(), &Document::fileUsed, this, &DocumentsView::refresh);
+    // Saved, not only written: a Save As into another folder copies the papers after the write.
+    connect(&m_commands.document(), &Document::saved, this, &DocumentsView::refresh);
     refresh();
 }
 
