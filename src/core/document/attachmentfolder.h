@@ -12,8 +12,8 @@ class QFile;
 
 // The folder beside an estimate that holds copies of the papers attached to it (invoices,
 // receipts, lien waivers, photos): "<estimate name> documents". A path that leads out of the
-// estimate's folder, or to what is not a file, is taken for a missing paper. The bytes never go into the
-// estimate's file, whose size is limited and whose records other programs read.
+// estimate's folder, or to what is not a file, is taken for a missing paper. The bytes never
+// go into the estimate's file, whose size is limited and whose records other programs read.
 class AttachmentFolder
 {
 public:
@@ -24,8 +24,8 @@ public:
 
     // Copies source into the folder, under its own name or, where that is taken, "name (2)",
     // and gives it as the estimate refers to it. A letter the estimate's file cannot hold, in
-    // that name or the estimate's, is "_" in the folder. A copy that fails leaves nothing behind and
-    // the source as it was; errorString says why.
+    // that name or the estimate's, is "_" in the folder. A copy that fails leaves nothing
+    // behind and the source as it was; errorString says why.
     std::optional<AttachedFile> attach(const QString &source, QString *errorString = nullptr) const;
 
     enum class State { Present, Missing, Changed };

@@ -9,7 +9,7 @@ namespace CurrentPayments {
 Draw nextDraw(const Grid &grid, const EstimateHistory &history, const QList<int> &rows, const QDate &date,
               const QString &note, const DrawParties &parties)
 {
-    return Draw{int(history.draws.size()) + 1,     date,    note, history.retainageBasisPoints,
+    return Draw{history.nextDrawNumber(),          date,    note, history.retainageBasisPoints,
                 DrawSnapshot::linesOf(grid, rows), parties, {},   std::nullopt};
 }
 

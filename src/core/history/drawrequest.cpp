@@ -132,7 +132,7 @@ QList<DrawRequest> requestsOf(const Grid &grid, const HeaderFields &header, cons
 QList<DrawRequest> DrawRequest::allWithNext(const Grid &grid, const HeaderFields &header,
                                             const EstimateHistory &history, const QDate &periodTo)
 {
-    const Draw draw{int(history.draws.size()) + 1,
+    const Draw draw{history.nextDrawNumber(),
                     periodTo,
                     {},
                     history.retainageBasisPoints,

@@ -364,6 +364,9 @@ struct EstimateHistory
         return loan || std::any_of(draws.begin(), draws.end(), [](const Draw &draw) { return draw.funding; });
     }
 
+    // The number the next request's draw is recorded with: the draws are numbered from 1 on.
+    int nextDrawNumber() const { return int(draws.size()) + 1; }
+
     // Nothing to keep: the file is the 38 records alone, as it was before there was a history.
     bool isEmpty() const { return *this == EstimateHistory{}; }
 

@@ -118,7 +118,7 @@ bool add(EstimateHistory &history, const LienWaiver &waiver, QString *errorStrin
     if (!Payees::find(history, waiver.payee))
         return Reasons::fail(errorString, QStringLiteral("There is no payee %1.").arg(waiver.payee));
     // The conditional waiver goes out with the request, before its draw is recorded.
-    if (!holdsDraw(history, waiver.draw) && waiver.draw != history.draws.size() + 1)
+    if (!holdsDraw(history, waiver.draw) && waiver.draw != history.nextDrawNumber())
         return Reasons::fail(
             errorString,
             QStringLiteral("There is no draw %1: a lien waiver is for a draw recorded or the next request.")

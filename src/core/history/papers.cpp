@@ -25,7 +25,7 @@ QString missingSubject(const EstimateHistory &history, const Paper &paper)
                 .arg(paper.row);
         [[fallthrough]];
     case Paper::Subject::Draw:
-        if (paper.subjectNumber < 1 || paper.subjectNumber > history.draws.size() + 1)
+        if (paper.subjectNumber < 1 || paper.subjectNumber > history.nextDrawNumber())
             return QStringLiteral("There is no draw %1: a paper belongs to a recorded draw or the next one.")
                 .arg(paper.subjectNumber);
         return {};

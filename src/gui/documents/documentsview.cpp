@@ -145,7 +145,7 @@ void DocumentsView::attachFiles(const QStringList &paths)
     }
     Paper proposed;
     proposed.date = QDate::currentDate();
-    proposed.subjectNumber = int(document.history().draws.size()) + 1;
+    proposed.subjectNumber = document.history().nextDrawNumber();
     if (paths.size() == 1)
         proposed.title = QFileInfo(paths.first()).completeBaseName();
     PaperDialog dialog(document.sheet().grid(), document.history(), proposed, this);

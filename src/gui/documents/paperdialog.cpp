@@ -82,7 +82,7 @@ PaperDialog::PaperDialog(const Grid &grid, const EstimateHistory &history, const
 
 void PaperDialog::fillSubjects(const EstimateHistory &history)
 {
-    const int next = int(history.draws.size()) + 1;
+    const int next = history.nextDrawNumber();
     for (int draw = next; draw >= 1; --draw)
         m_subject->addItem(draw == next ? QStringLiteral("Draw %1 (the next request)").arg(draw)
                                         : QStringLiteral("Draw %1").arg(draw),

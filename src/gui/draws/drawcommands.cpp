@@ -83,7 +83,7 @@ void DrawCommands::recordCurrentPayments()
     const EstimateHistory &history = m_document.history();
     const Cents total = DrawSnapshot::paidIn(DrawSnapshot::linesOf(grid, rows));
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
-        m_owner, int(history.draws.size()) + 1,
+        m_owner, history.nextDrawNumber(),
         QStringLiteral("Add the current amounts, %1 in all, to the previous payments?").arg(MoneyCents::text(total)),
         CurrentPayments::leftOutRows(grid), history.draws.isEmpty() ? QDate() : history.draws.last().date,
         nextRequestDate());
@@ -106,7 +106,7 @@ void DrawCommands::releaseRetainage()
     if (held <= 0 || !fitsInFile({}, nextRequestDate(), QString()))
         return;
     const std::optional<DrawQuestion::Answer> answer = DrawQuestion::ask(
-        m_owner, int(history.draws.size()) + 1,
+        m_owner, history.nextDrawNumber(),
         QStringLiteral("Release the retainage the lender holds, %1, and hold none on the draws to come?")
             .arg(MoneyCents::text(held)),
         {}, history.draws.last().date, nextRequestDate());
@@ -129,7 +129,7 @@ bool DrawCommands::fitsInFile(const QList<int> &rows, const QDate &date, const Q
     const qint64 size = fileSizeWithDraw(m_document, rows, date, note);
     if (size <= EstimateFile::MaximumSize)
         return true;
-    m_messages.showWarning(tooLargeText(int(m_document.history().draws.size()) + 1, size),
+    m_messages.showWarning(tooLargeText(m_document.history().nextDrawNumber(), size),
                            QStringLiteral("Record Current Payments"));
     return false;
 }

@@ -67,7 +67,7 @@ void LienWaiverDialog::addDraws(const EstimateHistory &history)
     for (const Draw &draw : history.draws)
         m_draw->addItem(QStringLiteral("Draw %1 of %2").arg(draw.number).arg(draw.date.toString(Qt::ISODate)),
                         draw.number);
-    const int next = int(history.draws.size()) + 1;
+    const int next = history.nextDrawNumber();
     m_draw->addItem(QStringLiteral("Draw %1 (the next request)").arg(next), next);
     m_draw->setCurrentIndex(std::max(0, m_draw->findData(m_waiver.draw)));
 }

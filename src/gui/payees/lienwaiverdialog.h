@@ -9,9 +9,10 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 
-// Asks for a payee's lien waiver: the draw it is for (one recorded or the next request), its kind, its amount, the day
-// it covers the work through, and the signed paper where one is kept. The amount is read as the sheet reads an entry;
-// one that is not an amount, or less than nothing, keeps the dialog open.
+// Asks for a payee's lien waiver: the draw it is for (one recorded or the next request), its
+// kind, its amount, the day it covers the work through, and the signed paper where one is kept.
+// The amount is read as the sheet reads an entry; one that is not an amount, or less than
+// nothing, keeps the dialog open.
 class LienWaiverDialog : public QDialog
 {
     Q_OBJECT

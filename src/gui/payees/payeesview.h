@@ -16,7 +16,8 @@ class QUndoStack;
 
 // The estimate's payees, with the buttons that add, edit and delete them, and below the list
 // the selected payee's lien waivers, draw by draw, with the buttons that add one, mark one
-// received with its signed paper and remove one. It follows the history as commands and Undo change it.
+// received with its signed paper and remove one. It follows the history as commands and Undo
+// change it.
 class PayeesView : public QWidget
 {
     Q_OBJECT
