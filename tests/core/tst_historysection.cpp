@@ -1,4 +1,5 @@
 #include "core/document/estimatefile.h"
+#include "core/document/historysection.h"
 #include "core/document/recoveryfile.h"
 #include "core/history/drawrecording.h"
 #include "core/history/drawrequest.h"
@@ -293,6 +294,27 @@ EstimateHistory papersAndWaivers()
 }
 
 const QByteArray HashHex = QByteArray(32, '\xab').toHex();
+
+// Months of a build with every kind of record: two hundred draws, their change orders, and the
+// payees, a line's shares, the papers and waivers of the first draw.
+EstimateContent longBuildWithPapers()
+{
+    EstimateContent content = Histories::estimateWithDraws(200);
+    EstimateHistory &history = content.history;
+    const EstimateHistory papers = papersAndWaivers();
+    history.payees = papers.payees;
+    history.deletedPayeeNumber = papers.deletedPayeeNumber;
+    history.papers = papers.papers;
+    history.deletedPaperNumber = papers.deletedPaperNumber;
+    history.waivers = papers.waivers;
+    DrawLine &roofing = history.draws[0].lines[4];
+    roofing.shares = {{1, roofing.paid, {}}};
+    for (ChangeOrder order : papers.changeOrders) {
+        order.number += int(history.changeOrders.size());
+        history.changeOrders << order;
+    }
+    return content;
+}
 
 const QByteArray PapersSection =
     "\"VARN history\",6,17\r\n"
@@ -596,6 +618,19 @@ private slots:
                 QTest::addRow("%srecord %d deleted", set, record) << joined(deleted);
             }
         }
+        QList<EstimateFile::LostText> lost;
+        const QByteArray longSection = HistorySection::encode(longBuildWithPapers().history, lost);
+        QVERIFY(longSection.size() > 4 * 64 * 1024);
+        const qsizetype middle = longSection.indexOf("\r\n\"", longSection.size() / 2) + 2;
+        const QByteArray longHeader = longSection.left(longSection.indexOf("\r\n") + 2);
+        const QByteArrayList headerFields = longHeader.trimmed().split(',');
+        const QByteArray countTooLow = headerFields.value(0) + ',' + headerFields.value(1) + ','
+            + QByteArray::number(headerFields.value(2).toInt() - 1) + "\r\n";
+        QTest::newRow("long history, whole") << longSection;
+        QTest::newRow("long history, cut in the middle") << longSection.left(middle);
+        QTest::newRow("long history, count one too low") << countTooLow + longSection.mid(longHeader.size());
+        QTest::newRow("long history, a record doubled in the middle") << longSection.left(middle)
+                + longSection.mid(middle, longSection.indexOf("\r\n", middle) + 2 - middle) + longSection.mid(middle);
         const auto voidChanged = [](QByteArrayView from, QByteArrayView to) {
             return joined(VoidDamageLines).replace(from, to);
         };
@@ -771,7 +806,7 @@ private slots:
     // not at all.
     void readFaults()
     {
-        const EstimateContent content = Histories::estimateWithDraws(200);
+        const EstimateContent content = longBuildWithPapers();
         const QByteArray bytes = EstimateFile::encode(content);
         QVERIFY(bytes.size() > 4 * 64 * 1024);
         FailingDevice counting(bytes, 0);
